@@ -1,0 +1,81 @@
+// TParams: every design parameter the user edits, in one record that the Advanced
+// Options dialog copies out and back as a whole. The work file stores these fields
+// under the same names (see WorkFile.cpp).
+//
+// Name mapping: a design name that carries its section becomes a nested member,
+//   `Message.TexW` -> Message.TexW     `Button.Altitude` -> Button.Altitude
+//   `Light.X`      -> Light.X          `Light.Color`     -> Light.Color
+//   `Render.X`     -> Render.X         the nine rotation words -> Rotation[0..8]
+// The render block and the camera block handed to the 3D view are assembled from
+// these fields by RenderBlock() and CameraBlock(); nothing reads the record as raw words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "render/RenderParams.h"
+
+namespace qz {
+
+// The fields that text and button each have: shade-ramp colours, texture, altitude.
+struct TSideParams {
+  TColor DColor = 0;             // ramp entry 0
+  TColor MColor = 0;             // ramp entry ColSplit
+  TColor BColor = 0xFFFFFF;      // ramp entry 255
+  int32_t ColSplit = 204;        // entry of the middle colour, 0..255
+  int32_t Altitude = 0;          // height above what is below; 0 means no shadow
+  std::string TexFile;           // texture image; empty means shaded with the ramp
+  float TexW = 1.0f;             // horizontal texture scale
+  float TexH = 1.0f;             // vertical texture scale
+  bool HoldRatio = false;        // keep the texture's proportions
+};
+
+struct TParams {
+  int32_t SplPnt = 2;    // outline complexity: 1 Simple, 2 Normal, 3 Complex
+  int32_t Type = 2;      // button shape kind: 0 none, 1..7 built in, 8/16 shape file
+  int32_t TxtW = 10;     // text bevel width
+  int32_t ButW = 20;     // button bevel size
+  int32_t ButY = 0;      // button extrusion, held negative
+  int32_t TxtY = 30;     // text extrusion
+  float CnX = 450.0f;    // horizontal projection factor
+  float CnZ = 450.0f;    // vertical projection factor
+  int32_t CenterX = 0;   // origin of the projected scene in Image
+  int32_t CenterY = 0;
+  struct {
+    float X = 0, Y = 0, Z = 0, A = 0;  // light direction and its length
+    TColor Color = 0xFFFFFF;           // colour of the light
+  } Light;
+  float a1 = 0.5f;       // light azimuth, radians
+  float a2 = 0.3f;       // light angle from the negative z axis, radians
+  int32_t LoBright = 0;
+  int32_t HiBright = 255;
+  int32_t Brightness = 204;
+  int32_t ButShadowX = 0, ButShadowY = 0;
+  int32_t TxtShadowX = 0, TxtShadowY = 0;
+  struct {
+    float X = 0, Y = 1500.0f, Z = 0;  // camera position; Y is set from Distance by every build
+  } Render;
+  float Ax = 0, Ay = 0, Az = 0;       // camera angles, degrees (never applied)
+  float Rotation[9] = {};
+  int32_t ShadType = 1;               // 0 flat, 1 smooth
+  int32_t GutLeft = 192, GutTop = 48, GutRight = 192, GutBottom = 48;
+  TSideParams Message{0, RGBToColor(255, 255, 128), 0xFFFFFF, 204, 10, {}, 1.0f, 1.0f, false};
+  TSideParams Button{0, RGBToColor(255, 128, 128), 0xFFFFFF, 204, 30, {}, 1.0f, 1.0f, false};
+  TColor BkgColor = 0xFFFFFF;  // page colour, also the transparent colour of Image
+  int32_t Distance = 1500;
+  int32_t Bright = 32;         // kept in the file, used by nothing
+  int32_t Contrast = 32;       // kept in the file, used by nothing
+  int32_t RDelay = 3;          // timer ticks to wait after a slider moves
+  int32_t ExpWidth = 160;
+  int32_t ExpHeight = 100;
+  int32_t ViewSize = 50;       // preview size, percent of the preview area
+  bool HoldButtonSize = false;
+  int32_t ButLeft = 0, ButTop = 0, ButRight = 0, ButBottom = 0;
+  std::string ShapeName;
+
+  TRenderParams RenderBlock() const;
+  TCamera CameraBlock() const;
+};
+
+}  // namespace qz
