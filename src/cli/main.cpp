@@ -1,14 +1,65 @@
-// quenzar-cli: the designer's work without its window (see README.md for usage).
+// quenzar-cli: the designer's work without its window.
 #include <cstdio>
+#include <set>
 #include <string>
 
-static int Usage() {
-  std::fputs("usage: quenzar-cli info WORK\n", stderr);
-  return 2;
+#include "cli/Cli.h"
+
+namespace {
+
+const char* const UsageText =
+    "usage:\n"
+    "  quenzar-cli info WORK [--text TEXT]\n";
+
+int Usage(const std::string& why) {
+  if (!why.empty()) std::fprintf(stderr, "quenzar-cli: %s\n", why.c_str());
+  std::fputs(UsageText, stderr);
+  return qz::cli::ExitUsage;
 }
 
+struct TCommand {
+  const char* name;
+  size_t positional;                     // how many positional arguments it takes
+  std::set<std::string> valueOptions;    // options followed by a value
+  std::set<std::string> flagOptions;     // options standing alone
+  int (*run)(const qz::cli::TArgs&);
+};
+
+const TCommand Commands[] = {
+    {"info", 1, {"--text"}, {}, qz::cli::Info},
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
-  std::string command = argv[1];
-  return Usage();
+  if (argc < 2) return Usage("");
+  qz::cli::TArgs args;
+  args.command = argv[1];
+  const TCommand* command = nullptr;
+  for (const TCommand& c : Commands)
+    if (args.command == c.name) command = &c;
+  if (!command) return Usage("unknown command '" + args.command + "'");
+  for (int i = 2; i < argc; ++i) {
+    std::string a = argv[i];
+    if (command->valueOptions.count(a)) {
+      if (i + 1 >= argc) return Usage("option " + a + " needs a value");
+      args.options[a] = argv[++i];
+    } else if (command->flagOptions.count(a)) {
+      args.options[a] = "";
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+      return Usage("unknown option '" + a + "' for " + args.command);
+    } else {
+      args.positional.push_back(a);
+    }
+  }
+  if (args.positional.size() != command->positional)
+    return Usage(args.command + " takes " + std::to_string(command->positional) + " argument(s)");
+  try {
+    return command->run(args);
+  } catch (const qz::cli::TUsageError& e) {
+    return Usage(e.message);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return qz::cli::ExitFailed;
+  }
 }

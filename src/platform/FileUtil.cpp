@@ -45,6 +45,11 @@ bool DirectoryExists(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+  // A file marked read-only stays as it is, even where the folder would allow the
+  // rename (and even for root, who may write anything).
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+    throw std::runtime_error("Cannot write file " + path + ": the file is read-only");
   std::string temp = path + ".tmp-" + std::to_string(::getpid());
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) throw std::runtime_error("Cannot write file " + path + ": " + std::strerror(errno));

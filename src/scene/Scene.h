@@ -68,7 +68,8 @@ class TScene : public TParams {
   // Work and template files (WorkFile.cpp). Saving throws std::runtime_error naming
   // the file when it cannot be written; the old file is then left whole.
   void SaveToFile(const std::string& fileName, TMessageText& text);
-  void LoadFromFile(const std::string& fileName, TMessageText& text);
+  // Loading returns false when the version was refused (after showing the message).
+  bool LoadFromFile(const std::string& fileName, TMessageText& text);
 
  private:
   std::array<std::unique_ptr<TLetter>, MaxLetters + 1> Letters;

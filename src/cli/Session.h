@@ -1,0 +1,37 @@
+// What every quenzar-cli command that works on a design shares: the program's
+// folders, one scene with its message, messages printed to standard error.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "cli/Cli.h"
+#include "platform/Sinks.h"
+#include "scene/MessageText.h"
+#include "scene/Scene.h"
+#include "scene/Settings.h"
+
+namespace qz::cli {
+
+class TStderrMessages : public IMessageSink {
+ public:
+  void ShowMessage(const std::string& text) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    ++count;
+  }
+  int count = 0;
+};
+
+struct TSession {
+  TSession();
+  // Loads the work as the designer does (then the light and ramps follow it) and
+  // applies --text. False when the version was refused (the message is printed).
+  bool Load(const std::string& path, const TArgs& args);
+
+  TStderrMessages messages;
+  TSettings folders;  // ProgramDir and TexturesDir; Buttons.dat is not read
+  TScene scene;
+  TMessageText message;
+};
+
+}  // namespace qz::cli

@@ -1,0 +1,76 @@
+#include "scene/Settings.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/IniFile.h"
+
+namespace qz {
+
+namespace {
+
+constexpr const char* Section = "General";
+
+// A key that is missing, or present with an empty value, gives the default folder:
+// an empty folder name could neither be created nor listed.
+std::string ReadFolder(const TIniFile& ini, const char* key, const std::string& def) {
+  std::string v = ini.ReadString(Section, key, "");
+  return v.empty() ? def : v;
+}
+
+}  // namespace
+
+std::string TSettings::ExecutableDir() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return "./";
+  std::string dir = exe.parent_path().string();
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  return std::filesystem::is_directory(path, ec);
+}
+
+void TSettings::Read(const std::string& programDir) {
+  ProgramDir = programDir;
+  if (!ProgramDir.empty() && ProgramDir.back() != '/') ProgramDir += '/';
+  const TIniFile ini(SettingsPath());
+  CurPath = ini.ReadString(Section, "CurPath", "");
+  JobFile = ini.ReadString(Section, "JobFile", "");
+  TextureDir = ini.ReadString(Section, "TextureDir", "");
+  TemplateFile = ini.ReadString(Section, "TemplateFile", "");
+  TemplatesDir = ReadFolder(ini, "Templates", ProgramDir + "Templates/");
+  WorksDir = ReadFolder(ini, "Saves", ProgramDir + "Works/");
+  TexturesDir = ProgramDir + "Textures/";
+  if (!CurPath.empty() && ::chdir(CurPath.c_str()) != 0) {
+    // A folder that no longer exists leaves the current directory as it was.
+  }
+  if (JobFile.empty()) JobFile = "Untitled.qznr";
+  ForceDirectories(TemplatesDir);
+  ForceDirectories(WorksDir);
+}
+
+void TSettings::Write() {
+  TIniFile ini(SettingsPath());
+  // Rewriting a file that could not be read would lose the export's keys.
+  if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
+  char cwd[4096];
+  CurPath = ::getcwd(cwd, sizeof cwd) ? cwd : CurPath;
+  ini.WriteString(Section, "CurPath", CurPath);
+  ini.WriteString(Section, "JobFile", JobFile);
+  ini.WriteString(Section, "TextureDir", TextureDir);
+  ini.WriteString(Section, "Templates", TemplatesDir);
+  ini.WriteString(Section, "Saves", WorksDir);
+  ini.WriteString(Section, "TemplateFile", TemplateFile);
+  ini.Flush();
+}
+
+}  // namespace qz

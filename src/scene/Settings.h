@@ -1,0 +1,46 @@
+// The program's folders and the settings kept between runs in Buttons.dat (section
+// General) in the program folder. Every folder path ends with "/".
+//
+//   TSettings s;
+//   s.Read(TSettings::ExecutableDir());   // at start: folders set up, works/templates created
+//   ...
+//   s.Write();                            // at exit; throws when Buttons.dat cannot be written
+//
+// Other keys of Buttons.dat (those the export writes) are left as they are.
+#pragma once
+
+#include <string>
+
+namespace qz {
+
+class TSettings {
+ public:
+  // The folder of the running executable, with its trailing "/".
+  static std::string ExecutableDir();
+
+  std::string ProgramDir;    // set first, never changed
+  std::string WorksDir;      // key Saves
+  std::string TemplatesDir;  // key Templates
+  std::string TexturesDir;   // always ProgramDir + "Textures/"
+
+  std::string CurPath;       // the current directory, restored at start
+  std::string JobFile;       // the work last saved or opened ("Untitled.qznr")
+  std::string TextureDir;    // kept as read
+  std::string TemplateFile;  // the template last used
+
+  std::string SettingsPath() const { return ProgramDir + "Buttons.dat"; }
+
+  // Reads the six keys with their defaults, sets the folders, changes to CurPath
+  // when it names a folder, and creates the works and templates folders with their
+  // parents. Nothing here fails: an unreadable file reads as defaults and a folder
+  // that cannot be created stays missing (the dialogs report it when they list it).
+  void Read(const std::string& programDir);
+  // Writes CurPath (the current directory now), JobFile, TextureDir, Templates,
+  // Saves and TemplateFile. Throws std::runtime_error naming the file on failure.
+  void Write();
+};
+
+// Creates a folder with all missing parents; false when it cannot be made.
+bool ForceDirectories(const std::string& path);
+
+}  // namespace qz

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/RunCli.h"
+
+namespace qz {
+namespace {
+
+using test::RunCli;
+
+std::string WriteWork(const std::string& name, const std::string& text) {
+  std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
+  const std::string path = std::string(QZ_TEST_OUTPUT_DIR) + "/" + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+const char* const Sample =
+    "[General]\r\nVersion=1.3.5\r\n[Message]\r\nNLetters=2\r\nTexW=2.5\r\n"
+    "[Button]\r\nMColor=0xFF00\r\n[Light]\r\na2=0.3\r\n"
+    "[Letter 1]\r\nChar=Q\r\nName=Times New Roman\r\nSize=24\r\n[Letter 2]\r\nChar= \r\n";
+
+TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
+  const auto r = RunCli({"info", WriteWork("info-sample.qznr", Sample)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("General.Version=1.3.5\nGeneral.FileID=$010300FF\nGeneral.ExpWidth=160\n", 0), 0u);
+  for (const char* line : {"\nMessage.NLetters=2\n", "\nMessage.TexW=2.5\n", "\nButton.MColor=65280\n",
+                           "\nLight.a2=0.300000011920929\n", "\nLetter 1.Char=Q\n",
+                           "\nLetter 1.Name=Times New Roman\n", "\nLetter 1.Size=24\n", "\nLetter 2.Char= \n"})
+    EXPECT_NE(r.out.find(line), std::string::npos) << line;
+  EXPECT_LT(r.out.find("Message.Altitude="), r.out.find("Button.Type="));
+  EXPECT_LT(r.out.find("Render.CnZ="), r.out.find("Light.X="));
+  EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
+}
+
+TEST(CliInfo, TextOptionReplacesTheMessageInTheFirstCharactersFont) {
+  const auto r = RunCli({"info", WriteWork("info-text.qznr", Sample), "--text", "OK"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Message.NLetters=2\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Letter 2.Char=K\nLetter 2.Name=Times New Roman\nLetter 2.Size=24\n"), std::string::npos);
+}
+
+TEST(CliInfo, ExitStatusesFollowTheContract) {
+  auto missing = RunCli({"info", std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-work.qznr"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Invalid file version: "), std::string::npos);
+  EXPECT_TRUE(missing.out.empty());
+
+  auto old = RunCli({"info", WriteWork("info-old.qznr", "[General]\nVersion=1.3.4\n")});
+  EXPECT_EQ(old.status, 1);
+  EXPECT_NE(old.err.find("Invalid file version: 1.3.4"), std::string::npos);
+
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "x.qznr", "--bogus"}, {"info", "x", "--text"}}) {
+    auto r = RunCli(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("usage"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace qz
