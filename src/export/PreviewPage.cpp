@@ -1,0 +1,131 @@
+#include "export/PreviewPage.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <strings.h>
+#include <vector>
+
+#include "platform/FileUtil.h"
+#include "platform/IniFile.h"
+#include "platform/Numeric.h"
+#include "platform/NumberText.h"
+
+namespace qz {
+
+namespace {
+
+// The template and Buttons.dat are small files of ours; this bounds a hostile one.
+constexpr size_t MaxTemplateBytes = 4u << 20;
+
+std::string HtmlEscape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    pos = end + 1;
+  }
+  return lines;
+}
+
+// The text after the first "=" of the first line whose part before it equals name
+// without regard to case; empty when no line matches.
+std::string LookUp(const std::vector<std::string>& lines, const std::string& name) {
+  for (const std::string& line : lines) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    if (eq == name.size() && ::strncasecmp(line.c_str(), name.c_str(), eq) == 0) return line.substr(eq + 1);
+  }
+  return {};
+}
+
+std::string ReadText(const std::string& path) {
+  auto bytes = ReadWholeFile(path, MaxTemplateBytes);
+  if (!bytes) throw std::runtime_error("Cannot read file " + path);
+  return std::string(bytes->begin(), bytes->end());
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of('/');
+  return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
+}
+
+}  // namespace
+
+std::string KilobyteText(uint64_t bytes) {
+  const int32_t tenths = RoundHalfEven(static_cast<long double>(bytes) * 10 / 1024);
+  return tenths % 10 == 0 ? IntToText(tenths / 10) : IntToText(tenths / 10) + "." + IntToText(tenths % 10);
+}
+
+std::string HtmlColor(TColor color) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", ColorRed(color), ColorGreen(color), ColorBlue(color));
+  return buf;
+}
+
+void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts) {
+  TIniFile ini(settingsFile);
+  if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
+  const char* g = "General";
+  ini.WriteString(g, "ImageFileName", BareFileName(facts.filePath));
+  ini.WriteString(g, "ImageFilePath", FolderOf(facts.filePath));
+  ini.WriteString(g, "ImageWidth", IntToText(facts.width));
+  ini.WriteString(g, "ImageHeight", IntToText(facts.height));
+  ini.WriteString(g, "ImageDiffusion", facts.diffusion);
+  ini.WriteString(g, "ImageFileSize", KilobyteText(facts.fileBytes));
+  ini.WriteString(g, "BgColor", HtmlColor(facts.background));
+  ini.WriteString(g, "TargetURL", facts.targetUrl);
+  ini.WriteString(g, "NumberOfColors", facts.numberOfColors);
+  ini.WriteString(g, "ButtonText", facts.buttonText);
+  ini.Flush();
+}
+
+std::string ExpandTemplateText(const std::string& templateText, const std::string& valuesText) {
+  const std::vector<std::string> values = Lines(valuesText);
+  std::string out, name;
+  bool inside = false;
+  for (char c : templateText) {
+    if (c == '`') {
+      inside = !inside;
+      if (inside)
+        name.clear();
+      else
+        out += HtmlEscape(LookUp(values, name));
+    } else if (inside) {
+      name += c;
+    } else {
+      out += c;
+    }
+  }
+  // A grave accent without its partner discards everything after it.
+  return out;
+}
+
+void ExpandTemplate(const std::string& programDir, const std::string& valuesFile) {
+  const std::string page = ExpandTemplateText(ReadText(programDir + "html/preview.tml"), ReadText(valuesFile));
+  std::string crlf;
+  for (const std::string& line : Lines(page)) crlf += line + "\r\n";
+  if (!page.empty() && page.back() == '\n') crlf.resize(crlf.size() - 2);  // no extra empty line
+  WriteFileAtomically(programDir + "html/preview.html",
+                      [&](std::FILE* f) { return std::fwrite(crlf.data(), 1, crlf.size(), f) == crlf.size(); });
+}
+
+}  // namespace qz

@@ -1,0 +1,77 @@
+#include "export/PreviewPage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/IniFile.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+using test::ReadText;
+using test::TTempDir;
+using test::WriteText;
+
+TEST(PreviewPage, FactsAreFormattedAsThePageExpects) {
+  EXPECT_EQ(KilobyteText(3584), "3.5");
+  EXPECT_EQ(KilobyteText(4096), "4");
+  EXPECT_EQ(KilobyteText(1000), "1");     // 9.765... -> 10 tenths
+  EXPECT_EQ(KilobyteText(0), "0");
+  EXPECT_EQ(KilobyteText(52), "0.1");     // 0.507... tenths -> 1
+  EXPECT_EQ(KilobyteText(256), "0.2");    // 2.5 tenths -> 2, halves to even
+  EXPECT_EQ(KilobyteText(768), "0.8");    // 7.5 tenths -> 8
+  EXPECT_EQ(KilobyteText(1u << 20), "1024");
+  EXPECT_EQ(HtmlColor(0), "#000000");
+  EXPECT_EQ(HtmlColor(RGBToColor(255, 0, 0)), "#FF0000");
+  EXPECT_EQ(HtmlColor(RGBToColor(0x12, 0xAB, 0xEF)), "#12ABEF");
+}
+
+TEST(PreviewPage, PlaceholdersTakeTheFirstMatchingLineWithoutRegardToCase) {
+  const std::string values = "[General]\r\nImageWidth=160\r\n[Other]\r\nimagewidth=999\r\nKey=a=b\r\n";
+  EXPECT_EQ(ExpandTemplateText("w=`ImageWidth`;", values), "w=160;");
+  EXPECT_EQ(ExpandTemplateText("w=`imagewidth`;", values), "w=160;");
+  EXPECT_EQ(ExpandTemplateText("[`Key`]", values), "[a=b]");           // after the first "="
+  EXPECT_EQ(ExpandTemplateText("[`Missing`]", values), "[]");
+  EXPECT_EQ(ExpandTemplateText("a``b", values), "ab");                  // an empty name
+  EXPECT_EQ(ExpandTemplateText("keep `ImageWidth", values), "keep ");   // unpaired: the rest is dropped
+  EXPECT_EQ(ExpandTemplateText("<`Key`>", "Key=<script>&\"'\n"), "<&lt;script&gt;&amp;&quot;&#39;>");
+}
+
+TEST(PreviewPage, ExportWritesItsKeysAndThePageKeepingOtherSettings) {
+  TTempDir dir;
+  std::filesystem::create_directories(dir.Path() + "html");
+  WriteText(dir.File("html/preview.tml"), "<p>`ImageFileName` `ImageWidth`x`ImageHeight` `BgColor`</p>\n<i>`ButtonText`</i>\n");
+  WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\nImageWidth=1\r\n");
+  TExportFacts facts;
+  facts.filePath = dir.Path() + "Images/Click.gif";
+  facts.width = 160;
+  facts.height = 40;
+  facts.diffusion = " None";
+  facts.fileBytes = 3584;
+  facts.background = RGBToColor(255, 0, 0);
+  facts.numberOfColors = " 256";
+  facts.buttonText = "Caf\xc3\xa9 & Bar";
+  WritePreviewData(dir.File("Buttons.dat"), facts);
+  ExpandTemplate(dir.Path(), dir.File("Buttons.dat"));
+
+  TIniFile ini(dir.File("Buttons.dat"));
+  EXPECT_EQ(ini.ReadString("General", "JobFile", ""), "a.qznr");
+  EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
+  EXPECT_EQ(ini.ReadString("General", "ImageFileSize", ""), "3.5");
+  EXPECT_EQ(ini.ReadString("General", "ImageDiffusion", "?"), "None");  // the reader trims; the line keeps the blank
+  EXPECT_NE(ReadText(dir.File("Buttons.dat")).find("ImageDiffusion= None\r\n"), std::string::npos);
+  EXPECT_EQ(ReadText(dir.File("html/preview.html")),
+            "<p>Click.gif 160x40 #FF0000</p>\r\n<i>Caf\xc3\xa9 &amp; Bar</i>\r\n");
+}
+
+TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
+  TTempDir dir;
+  WriteText(dir.File("Buttons.dat"), "[General]\r\n");
+  EXPECT_THROW(ExpandTemplate(dir.Path(), dir.File("Buttons.dat")), std::runtime_error);
+  EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace qz
