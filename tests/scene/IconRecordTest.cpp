@@ -1,0 +1,67 @@
+#include "scene/IconRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace qz {
+namespace {
+
+std::vector<uint8_t> Pattern(size_t n) {
+  std::vector<uint8_t> v(n);
+  for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(i * 37 + 11);
+  return v;
+}
+
+TEST(IconRecord, HexBothWays) {
+  const uint8_t b[] = {0x00, 0xAB, 0x0F, 0xF0};
+  EXPECT_EQ(BytesToHex(b, 4), "00AB0FF0");
+  EXPECT_EQ(HexToBytes("00ab0FF0"), std::vector<uint8_t>(b, b + 4));
+  EXPECT_EQ(HexToBytes("ABC"), std::vector<uint8_t>{0xAB});  // odd last digit ignored
+  EXPECT_EQ(HexToBytes("0G"), std::nullopt);
+  EXPECT_EQ(HexToBytes(""), std::vector<uint8_t>{});
+}
+
+TEST(IconRecord, LinesOfAHundredBytesAndTheLastShorter) {
+  for (auto [size, lines, lastDigits] : {std::tuple{3000u, 30, 200u}, {3001u, 31, 2u}, {1u, 1, 2u}}) {
+    TIniFile ini;
+    std::vector<int> seen;
+    SaveIconBytes(ini, "Icon", Pattern(size), [&](int p) { seen.push_back(p); });
+    EXPECT_EQ(ini.ReadString("IconInfo", "Lines", ""), std::to_string(lines));
+    EXPECT_EQ(ini.ReadString("Icon", "1", "").size(), std::min<size_t>(200, size * 2));
+    EXPECT_EQ(ini.ReadString("Icon", std::to_string(lines), "").size(), lastDigits);
+    EXPECT_FALSE(ini.HasKey("Icon", std::to_string(lines + 1)));
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_EQ(LoadIconBytes(ini, "Icon"), Pattern(size));
+  }
+}
+
+TEST(IconRecord, ASecondSaveLeavesOnlyItsOwnLines) {
+  TIniFile ini;
+  ini.WriteString("Message", "NLetters", "0");
+  SaveIconBytes(ini, "Icon", Pattern(1000));
+  SaveIconBytes(ini, "Icon", Pattern(150));
+  EXPECT_FALSE(ini.HasKey("Icon", "3"));
+  EXPECT_EQ(ini.ReadString("IconInfo", "Lines", ""), "2");
+  EXPECT_EQ(LoadIconBytes(ini, "Icon"), Pattern(150));
+  EXPECT_EQ(ini.ReadString("Message", "NLetters", ""), "0");
+}
+
+TEST(IconRecord, MalformedRecordsAreRefused) {
+  auto with = [](const std::string& lines, const std::string& line1) {
+    TIniFile ini;
+    ini.WriteString("IconInfo", "Lines", lines);
+    ini.WriteString("Icon", "1", line1);
+    return LoadIconBytes(ini, "Icon");
+  };
+  EXPECT_EQ(with("0", "FF"), std::nullopt);
+  EXPECT_EQ(with("-3", "FF"), std::nullopt);
+  EXPECT_EQ(with("5000000", "FF"), std::nullopt);  // millions of lines are not walked
+  EXPECT_EQ(with("1", std::string(202, 'A')), std::nullopt);
+  EXPECT_EQ(with("1", "ABC"), std::nullopt);
+  EXPECT_EQ(with("1", "XY"), std::nullopt);
+  EXPECT_EQ(with("1", "abcd"), (std::vector<uint8_t>{0xAB, 0xCD}));
+  EXPECT_EQ(with("2", "abcd"), (std::vector<uint8_t>{0xAB, 0xCD}));  // a missing line is empty
+}
+
+}  // namespace
+}  // namespace qz
