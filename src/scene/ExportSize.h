@@ -1,0 +1,20 @@
+// The export size that fits a rendered image: 160 pixels wide for a long, flat image
+// (width at least four times the height), otherwise 40 pixels high, the other side
+// keeping the image's proportions. The designer refits after every rebuild that
+// changed the image size; the command-line tool uses it when no size is given.
+#pragma once
+
+#include <cstdint>
+
+namespace qz {
+
+struct TExportSize {
+  int32_t width = 160;
+  int32_t height = 40;
+  bool operator==(const TExportSize&) const = default;
+};
+
+// An image with a side of 0 or less gives the default 160 x 40.
+TExportSize FitExportSize(int32_t imageWidth, int32_t imageHeight);
+
+}  // namespace qz
