@@ -1,0 +1,217 @@
+#include "render/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/Numeric.h"
+
+namespace qz {
+
+// --- Filters ----------------------------------------------------------------------
+// Evaluated in extended precision (the constants 2/3, 1/6, 16/3, -7/3 and 32/3 with
+// them) and handed back as doubles; they run only while contributor lists are built.
+
+double BoxFilter(double x) { return (x > -0.5 && x <= 0.5) ? 1.0 : 0.0; }
+
+double TriangleFilter(double x) {
+  double a = std::fabs(x);
+  return a < 1.0 ? 1.0 - a : 0.0;
+}
+
+double HermiteFilter(double x) {
+  long double a = std::fabs(x);
+  return a < 1.0L ? static_cast<double>((2.0L * a - 3.0L) * a * a + 1.0L) : 0.0;
+}
+
+double BellFilter(double x) {
+  long double a = std::fabs(x);
+  if (a < 0.5L) return static_cast<double>(0.75L - a * a);
+  if (a < 1.5L) {
+    long double t = a - 1.5L;
+    return static_cast<double>(0.5L * t * t);
+  }
+  return 0.0;
+}
+
+double SplineFilter(double x) {
+  long double a = std::fabs(x);
+  if (a < 1.0L) return static_cast<double>(0.5L * a * a * a - a * a + 2.0L / 3.0L);
+  if (a < 2.0L) {
+    long double t = 2.0L - a;
+    return static_cast<double>((1.0L / 6.0L) * t * t * t);
+  }
+  return 0.0;
+}
+
+namespace {
+long double Sinc(long double v) {
+  if (v == 0.0L) return 1.0L;
+  long double pv = v * 3.14159265358979323846264338327950288L;
+  return std::sin(pv) / pv;
+}
+}  // namespace
+
+double LanczosFilter(double x) {
+  long double a = std::fabs(x);
+  return a < 3.0L ? static_cast<double>(Sinc(a) * Sinc(a / 3.0L)) : 0.0;
+}
+
+// Mitchell-Netravali with B = C = 1/3.
+double MitchellFilter(double x) {
+  long double a = std::fabs(x);
+  long double a2 = a * a;
+  if (a < 1.0L) return static_cast<double>((7.0L * a2 * a - 12.0L * a2 + 16.0L / 3.0L) / 6.0L);
+  if (a < 2.0L)
+    return static_cast<double>(((-7.0L / 3.0L) * a2 * a + 12.0L * a2 - 20.0L * a + 32.0L / 3.0L) / 6.0L);
+  return 0.0;
+}
+
+const std::array<TFilter, 7> Filters = {{
+    {"Box", BoxFilter, 0.5},
+    {"Triangle", TriangleFilter, 1.0},
+    {"Hermite", HermiteFilter, 1.0},
+    {"Bell", BellFilter, 1.5},
+    {"B-Spline", SplineFilter, 2.0},
+    {"Lanczos3", LanczosFilter, 3.0},
+    {"Mitchell", MitchellFilter, 2.0},
+}};
+
+const TFilter* FindFilter(std::string_view name) {
+  for (const TFilter& f : Filters)
+    if (name == f.Name) return &f;
+  return nullptr;
+}
+
+// --- Contributor lists ------------------------------------------------------------
+
+namespace {
+
+struct TContributor {
+  int32_t Pixel;  // source index, already inside 0..size-1
+  double Weight;
+};
+
+// One list per destination index, stored back to back: the list of destination
+// index i is Items[First[i] .. First[i + 1]).
+struct TContributorLists {
+  std::vector<size_t> First;
+  std::vector<TContributor> Items;
+};
+
+// A source index beyond an edge is mirrored back into the picture (-1 reads 1, size
+// reads size - 1). A filter that reaches further beyond an edge than the picture is
+// wide would still land outside: such an index reads the nearest edge pixel.
+int32_t ReflectIndex(int64_t j, int32_t size) {
+  if (j < 0)
+    j = -j;
+  else if (j >= size)
+    j = 2 * static_cast<int64_t>(size) - j - 1;
+  if (j < 0) return 0;
+  if (j >= size) return size - 1;
+  return static_cast<int32_t>(j);
+}
+
+// The scale that maps the first and last pixels onto each other; a one-pixel side
+// (source or destination) uses the plain ratio of the sizes instead, so a one-pixel
+// destination does not divide by a scale of zero.
+double ScaleFactor(int32_t destSize, int32_t srcSize) {
+  if (srcSize == 1 || destSize == 1) return static_cast<double>(destSize) / srcSize;
+  return static_cast<double>(destSize - 1) / (srcSize - 1);
+}
+
+TContributorLists BuildContributors(int32_t destSize, int32_t srcSize, TFilterFunc filter, double width) {
+  TContributorLists lists;
+  lists.First.reserve(static_cast<size_t>(destSize) + 1);
+  double scale = ScaleFactor(destSize, srcSize);
+  bool shrinking = scale < 1.0;
+  double w = shrinking ? width / scale : width;  // reach of the filter in source pixels
+  double s = 1.0 / scale;
+  lists.Items.reserve(static_cast<size_t>(destSize) * static_cast<size_t>(2.0 * w + 1.0));
+  for (int32_t i = 0; i < destSize; ++i) {
+    lists.First.push_back(lists.Items.size());
+    double center = i / scale;
+    int64_t left = static_cast<int64_t>(std::floor(center - w));
+    int64_t right = static_cast<int64_t>(std::ceil(center + w));
+    for (int64_t j = left; j <= right; ++j) {
+      double weight = shrinking ? filter((center - j) / s) / s : filter(center - j);
+      if (weight != 0.0) lists.Items.push_back({ReflectIndex(j, srcSize), weight});
+    }
+  }
+  lists.First.push_back(lists.Items.size());
+  return lists;
+}
+
+// A channel sum to a byte: clamped, then the nearest integer with halves to even.
+inline uint32_t ToByte(double v) {
+  if (v > 255.0) return 255;
+  if (v < 0.0) return 0;
+  return static_cast<uint32_t>(RoundHalfEven(v));
+}
+
+}  // namespace
+
+// --- The two passes ---------------------------------------------------------------
+
+void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width) {
+  const int32_t sw = source.Width(), sh = source.Height();
+  if (sw < 1 || sh < 1) throw std::runtime_error("Source bitmap too small");
+  const int32_t dw = destination.Width(), dh = destination.Height();
+  if (dw < 1 || dh < 1) return;
+
+  // The work picture (dw columns, sh rows) holds the rounded bytes of the first pass
+  // as floats, three channels per pixel, so the second pass can run over whole rows.
+  const size_t workStride = static_cast<size_t>(dw) * 3;
+  std::vector<float> work(workStride * sh);
+  std::vector<double> line(static_cast<size_t>(std::max(sw, dw)) * 3);
+
+  // First pass: every source row is scaled across into the work picture.
+  {
+    TContributorLists columns = BuildContributors(dw, sw, filter, width);
+    const TContributor* items = columns.Items.data();
+    for (int32_t y = 0; y < sh; ++y) {
+      // The row's channels unpacked once, so the inner loop only multiplies and adds.
+      const uint32_t* src = source.ScanLine(y);
+      for (int32_t x = 0; x < sw; ++x) {
+        line[3 * x] = PixelRed(src[x]);
+        line[3 * x + 1] = PixelGreen(src[x]);
+        line[3 * x + 2] = PixelBlue(src[x]);
+      }
+      float* out = work.data() + workStride * y;
+      for (int32_t i = 0; i < dw; ++i) {
+        double r = 0.0, g = 0.0, b = 0.0;
+        for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
+          const double* p = line.data() + 3 * static_cast<size_t>(items[k].Pixel);
+          double wgt = items[k].Weight;
+          r += p[0] * wgt;
+          g += p[1] * wgt;
+          b += p[2] * wgt;
+        }
+        out[3 * i] = static_cast<float>(ToByte(r));
+        out[3 * i + 1] = static_cast<float>(ToByte(g));
+        out[3 * i + 2] = static_cast<float>(ToByte(b));
+      }
+    }
+  }
+
+  // Second pass: every destination row sums whole work rows, weighted by the row's
+  // contributors. Each pixel still adds its terms in contributor order, exactly as
+  // a column-by-column walk would.
+  TContributorLists rows = BuildContributors(dh, sh, filter, width);
+  double* acc = line.data();
+  for (int32_t y = 0; y < dh; ++y) {
+    std::fill(acc, acc + workStride, 0.0);
+    for (size_t k = rows.First[y], end = rows.First[y + 1]; k < end; ++k) {
+      const float* in = work.data() + workStride * rows.Items[k].Pixel;
+      double wgt = rows.Items[k].Weight;
+      for (size_t x = 0; x < workStride; ++x) acc[x] += in[x] * wgt;
+    }
+    uint32_t* dst = destination.ScanLine(y);
+    for (int32_t x = 0; x < dw; ++x)
+      dst[x] = RGBToPixel(ToByte(acc[3 * x]), ToByte(acc[3 * x + 1]), ToByte(acc[3 * x + 2]));
+  }
+}
+
+}  // namespace qz
