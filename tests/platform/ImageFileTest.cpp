@@ -21,7 +21,7 @@ std::string Dir() {
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
+  WriteFileAtomically(path, [&](std::FILE* f) { return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
 }
 
 std::string ErrorOf(const std::string& path) {
