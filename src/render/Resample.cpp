@@ -1,6 +1,7 @@
 #include "render/Resample.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -153,6 +154,7 @@ TContributorLists BuildContributors(int32_t destSize, int32_t srcSize, TFilterFu
 // integer (the sum has no fraction bits, and the default rounding is to nearest,
 // ties to even), which is what RoundHalfEven gives, without a call per channel.
 // (Strict IEEE arithmetic, as the build uses, never folds the two steps away.)
+static_assert(FLT_EVAL_METHOD == 0, "the rounding shift needs double arithmetic without excess precision");
 inline uint32_t ToByte(double v) {
   constexpr double kRoundingShift = 6755399441055744.0;  // 1.5 * 2^52
   v = v < 0.0 ? 0.0 : v;
@@ -184,6 +186,7 @@ constexpr size_t kChunk = 8;
 void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width) {
   const int32_t sw = source.Width(), sh = source.Height();
   if (sw < 1 || sh < 1) throw std::runtime_error("Source bitmap too small");
+  if (!(width > 0.0 && width <= 1000.0)) throw std::invalid_argument("ResampleImage: bad filter width");
   const int32_t dw = destination.Width(), dh = destination.Height();
   if (dw < 1 || dh < 1) return;
 

@@ -45,7 +45,8 @@ const TFilter* FindFilter(std::string_view name);
 
 // Scales the whole of source onto the whole of destination, whose size the caller has
 // set. Throws std::runtime_error("Source bitmap too small") when source has no pixels
-// (destination untouched). A destination without pixels is left as it is.
+// (destination untouched). A destination without pixels is left as it is. A filter
+// width outside 0 < width <= 1000 (a caller's mistake) throws std::invalid_argument.
 void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width);
 inline void ResampleImage(const TBitmap& source, TBitmap& destination, const TFilter& filter) {
   ResampleImage(source, destination, filter.Function, filter.Support);

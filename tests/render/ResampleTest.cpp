@@ -200,6 +200,14 @@ TEST(Resample, EmptySourceThrowsAndLeavesDestination) {
   TBitmap none, src = RandomBitmap(3, 3, 3);
   ResampleImage(src, none, SplineFilter, 2.0);
   EXPECT_TRUE(none.Empty());
+  EXPECT_THROW(ResampleImage(src, dst, SplineFilter, 0.0), std::invalid_argument);
+  EXPECT_THROW(ResampleImage(src, dst, SplineFilter, NAN), std::invalid_argument);
+  // Source and destination may be one bitmap: the source is read whole first.
+  TBitmap same = RandomBitmap(9, 7, 6);
+  TBitmap expected(9, 7);
+  ResampleImage(same, expected, LanczosFilter, 3.0);
+  ResampleImage(same, same, LanczosFilter, 3.0);
+  EXPECT_EQ(same, expected);
 }
 
 TEST(Resample, MatchesLiteralScalerForEveryFilterAndSize) {
