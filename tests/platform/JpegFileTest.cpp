@@ -146,7 +146,47 @@ TEST(JpegFile, ReadsGrayscaleAndCmyk) {
             6);
 }
 
+// A valid progressive JPEG of many scans: every AC coefficient of every component
+// sent on its own, in 11 steps of precision.
+std::vector<uint8_t> ManyScanJpeg(int* scans) {
+  std::vector<jpeg_scan_info> script;
+  script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+  for (int c = 0; c < 3; ++c)
+    for (int k = 1; k < 64; ++k) {
+      script.push_back({1, {c, 0, 0, 0}, k, k, 0, 10});
+      for (int al = 9; al >= 0; --al) script.push_back({1, {c, 0, 0, 0}, k, k, al + 1, al});
+    }
+  *scans = static_cast<int>(script.size());
+  jpeg_compress_struct info;
+  jpeg_error_mgr err;
+  info.err = jpeg_std_error(&err);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = 8, info.image_height = 8, info.input_components = 3, info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  info.scan_info = script.data();
+  info.num_scans = *scans;
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(8 * 3, 100);
+  for (int y = 0; y < 8; ++y) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&info, &r, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
 TEST(JpegFile, RefusesBrokenAndHostileData) {
+  int scans = 0;
+  std::vector<uint8_t> slow = ManyScanJpeg(&scans);
+  ASSERT_GT(scans, 1000);
+  EXPECT_NE(ErrorOf(slow).find("too many progressive scans"), std::string::npos) << ErrorOf(slow);
+
   const std::vector<uint8_t> valid = EncodeJpeg(Smooth(24, 16), 80);
   ASSERT_EQ(ErrorOf(valid), "");
   // Every cut of the file is refused (a missing end is "truncated", not grey).
