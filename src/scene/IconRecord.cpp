@@ -1,5 +1,9 @@
 #include "scene/IconRecord.h"
 
+#include <stdexcept>
+
+#include "platform/JpegReader.h"
+#include "platform/JpegWriter.h"
 #include "platform/NumberText.h"
 
 namespace qz {
@@ -68,6 +72,32 @@ std::optional<std::vector<uint8_t>> LoadIconBytes(const TIniFile& ini, const std
     if (progress) progress(static_cast<int>(static_cast<int64_t>(i) * 100 / lines));
   }
   return data;
+}
+
+}  // namespace qz
+
+namespace qz {
+
+bool SaveIconToIni(const std::string& fileName, const std::string& prefix, const TBitmap& picture,
+                   const TProgressFn& progress) {
+  TIniFile ini(fileName);
+  if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
+  SaveIconBytes(ini, prefix, EncodeJpeg(picture, IconJpegQuality), progress);
+  ini.Flush();
+  return true;
+}
+
+bool LoadIconFromIni(const std::string& fileName, const std::string& prefix, TBitmap& picture,
+                     const TProgressFn& progress) {
+  const TIniFile ini(fileName);
+  auto data = LoadIconBytes(ini, prefix, progress);
+  if (!data) return false;
+  try {
+    picture = DecodeJpeg(*data, fileName + " (icon)");
+  } catch (const std::exception&) {
+    return false;  // a damaged picture is shown like a missing one
+  }
+  return true;
 }
 
 }  // namespace qz

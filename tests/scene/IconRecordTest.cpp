@@ -65,3 +65,37 @@ TEST(IconRecord, MalformedRecordsAreRefused) {
 
 }  // namespace
 }  // namespace qz
+
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+TEST(IconRecord, PictureRoundTripThroughAWorkFile) {
+  test::TTempDir dir;
+  const std::string path = dir.File("w.qznr");
+  test::WriteText(path, "[General]\r\nVersion=1.3.5\r\n");
+  TBitmap icon(IconWidth, IconHeight);
+  for (int y = 0; y < IconHeight; ++y)
+    for (int x = 0; x < IconWidth; ++x) icon.SetPixel(x, y, x < 60 ? RGBToPixel(200, 30, 30) : RGBToPixel(20, 40, 220));
+  ASSERT_TRUE(SaveIconToIni(path, "Icon", icon));
+  TBitmap back;
+  ASSERT_TRUE(LoadIconFromIni(path, "Icon", back));
+  ASSERT_EQ(back.Width(), IconWidth);
+  ASSERT_EQ(back.Height(), IconHeight);
+  EXPECT_NEAR(int(PixelRed(back.Pixel(10, 20))), 200, 12);
+  EXPECT_NEAR(int(PixelBlue(back.Pixel(110, 20))), 220, 12);
+  EXPECT_EQ(TIniFile(path).ReadString("General", "Version", ""), "1.3.5");
+
+  // Lines that are valid hexadecimal but no JPEG: no picture, no crash.
+  TIniFile ini(path);
+  SaveIconBytes(ini, "Icon", std::vector<uint8_t>(300, 0x42));
+  ini.Flush();
+  TBitmap untouched(3, 3);
+  EXPECT_FALSE(LoadIconFromIni(path, "Icon", untouched));
+  EXPECT_EQ(untouched.Width(), 3);
+  EXPECT_FALSE(LoadIconFromIni(dir.File("missing.qznr"), "Icon", untouched));
+}
+
+}  // namespace
+}  // namespace qz
