@@ -1,6 +1,7 @@
 #include "render/Body.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/Numeric.h"
 
@@ -12,18 +13,34 @@ TBody::TBody() {
   faces_.reserve(MaxFaces + 1);
   vertices_.reserve(MaxVertices + 1);
   screen_.reserve(MaxVertices + 1);
+  vertexSlots_.assign(VertexSlots, 0);
   faces_.emplace_back();
   vertices_.emplace_back();
   screen_.emplace_back();
 }
 
+namespace {
+
+uint32_t PositionHash(int32_t x, int32_t y, int32_t z) {
+  uint64_t h = static_cast<uint32_t>(x) * 0x9E3779B97F4A7C15ull;
+  h ^= static_cast<uint32_t>(y) * 0xC2B2AE3D27D4EB4Full + (h >> 29);
+  h ^= static_cast<uint32_t>(z) * 0x165667B19E3779F9ull + (h >> 32);
+  return static_cast<uint32_t>(h ^ (h >> 31));
+}
+
+}  // namespace
+
 int32_t TBody::AddVertex(const TVertex& v) {
+  static_assert(VertexSlots >= 2 * MaxVertices && (VertexSlots & (VertexSlots - 1)) == 0);
   const int32_t count = VertexCount();
   if (count >= MaxVertices) return 0;
-  for (int32_t i = 1; i <= count; ++i) {
-    const TVertex& w = vertices_[i];
-    if (w.X == v.X && w.Y == v.Y && w.Z == v.Z) return i;
+  // At most half the slots are ever used, so the probe always ends at an empty one.
+  uint32_t slot = PositionHash(v.X, v.Y, v.Z) & (VertexSlots - 1);
+  for (; vertexSlots_[slot] != 0; slot = (slot + 1) & (VertexSlots - 1)) {
+    const TVertex& w = vertices_[vertexSlots_[slot]];
+    if (w.X == v.X && w.Y == v.Y && w.Z == v.Z) return vertexSlots_[slot];
   }
+  vertexSlots_[slot] = count + 1;
   TVertex added;
   added.X = v.X;
   added.Y = v.Y;
@@ -52,7 +69,7 @@ void TBody::AddContour(const TPoint* Points, int32_t N, int32_t Height) {
   for (int32_t j = 1; j <= N; ++j) {
     TVertex v;
     v.X = Points[j - 1].x;
-    v.Y = -Height;
+    v.Y = static_cast<int32_t>(Clamp<int64_t>(-int64_t{Height}, INT32_MIN, INT32_MAX));  // -INT32_MIN does not fit
     v.Z = Points[j - 1].y;
     c.Index[j] = AddVertex(v);  // 0 when the vertex limit refuses the point
   }

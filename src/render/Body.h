@@ -66,7 +66,8 @@ class TBody {
   TBody();
 
   // Index of the vertex at exactly (X, Y, Z), appended when new; 0 once the body holds
-  // MaxVertices, even for a vertex it already has.
+  // MaxVertices, even for a vertex it already has. Found through a hash of the
+  // position rather than a linear search: same index, without the quadratic cost.
   int32_t AddVertex(const TVertex& v);
   // Adds a face of four vertices in winding order; nothing when the body holds
   // MaxFaces. A face that loses a vertex to the vertex limit is taken back whole (the
@@ -117,6 +118,10 @@ class TBody {
   std::vector<TFace> faces_;           // faces_[0] unused
   std::vector<TVertex> vertices_;      // vertices_[0] unused
   std::vector<TScreenPoint> screen_;   // parallel to vertices_
+  // Open-addressing index of the vertex positions (0 = empty slot). Positions in a
+  // body are unique, so it finds the same vertex a linear search from index 1 would.
+  static constexpr uint32_t VertexSlots = 2 * 4096;
+  std::vector<int32_t> vertexSlots_;
   TCapContour contours_[MaxContours + 1];  // contours_[0] unused
   int32_t contourCount_ = 0;
   TRenderList faceOrder_;

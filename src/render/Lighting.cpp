@@ -93,13 +93,14 @@ void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMod
   const int32_t w = Bitmap.Width(), h = Bitmap.Height();
   for (int32_t r = 0; r <= lastRow_; ++r) {
     const TSpanEntry* row = RowEntries(r);
-    // A shadow beyond an edge of the image lands on that edge.
-    uint32_t* pixels = Bitmap.ScanLine(Clamp(r + dy, 0, h - 1));
+    // A shadow beyond an edge of the image lands on that edge. Offsets from absurd
+    // altitudes may lie near the ends of the int32 range: shifted in 64 bits.
+    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(Clamp<int64_t>(int64_t{r} + dy, 0, h - 1)));
     for (int32_t k = 0; k < counts_[r]; ++k) {
       const TSpanEntry& e = row[k];
       if (!e.Live) continue;
-      const int32_t x1 = Clamp(e.X1 + dx, 0, w - 1);
-      const int32_t x2 = Clamp(e.X2 + dx, 0, w - 1);
+      const int32_t x1 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X1} + dx, 0, w - 1));
+      const int32_t x2 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X2} + dx, 0, w - 1));
       if (x2 < x1) continue;
       if (MaskMode)
         FillSpan(x1, x2, pixels, MaskWhite);
@@ -123,15 +124,16 @@ void TZBuffer::ShadowRows(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode
     if (!any) continue;
     // The caller sizes the bitmap for the shift; this guard only keeps a wrongly
     // sized one from being written outside (it cuts nothing off a right-sized one).
-    const int32_t y = r + dy;
+    const int64_t y = int64_t{r} + dy;
     if (y < 0 || y >= Bitmap.Height()) continue;
-    const int32_t x1 = std::max(left + dx, 0);
-    const int32_t x2 = std::min(right + dx, Bitmap.Width() - 1);
+    const int64_t x1 = std::max<int64_t>(int64_t{left} + dx, 0);
+    const int64_t x2 = std::min<int64_t>(int64_t{right} + dx, Bitmap.Width() - 1);
     if (x2 < x1) continue;
+    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(y));
     if (MaskMode)
-      FillSpan(x1, x2, Bitmap.ScanLine(y), MaskWhite);
+      FillSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels, MaskWhite);
     else
-      HalveSpan(x1, x2, Bitmap.ScanLine(y));
+      HalveSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels);
   }
 }
 

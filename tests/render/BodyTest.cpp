@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <random>
 #include <tuple>
@@ -62,6 +63,30 @@ TEST(Body, VerticesAreSharedByExactPosition) {
   EXPECT_EQ(body.Face(1).V1, 1);
   EXPECT_EQ(body.Face(1).V3, 4);
   EXPECT_EQ(body.Face(1).V4, 1);
+}
+
+// Against the defining rule: the index of the first vertex added at that exact
+// position, else the next index; positions from a small cube repeat often.
+TEST(Body, VertexIndicesMatchALinearSearch) {
+  std::mt19937 rng(99);
+  TBody body;
+  std::vector<std::array<int, 3>> added;
+  for (int n = 0; n < 20000; ++n) {
+    const std::array<int, 3> p = {static_cast<int>(rng() % 21) - 10, static_cast<int>(rng() % 21) - 10,
+                                  static_cast<int>(rng() % 21) - 10};
+    int expected = 0;
+    if (static_cast<int>(added.size()) < TBody::MaxVertices) {
+      const auto it = std::find(added.begin(), added.end(), p);
+      if (it == added.end()) {
+        added.push_back(p);
+        expected = static_cast<int>(added.size());
+      } else {
+        expected = static_cast<int>(it - added.begin()) + 1;
+      }
+    }
+    ASSERT_EQ(body.AddVertex(V(p[0], p[1], p[2])), expected) << "point " << n;
+  }
+  EXPECT_EQ(body.VertexCount(), TBody::MaxVertices);
 }
 
 TEST(Body, TheVertexLimitRefusesEvenKnownPointsAndTakesFacesBack) {
