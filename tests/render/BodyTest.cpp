@@ -216,11 +216,6 @@ TEST(Body, PrepareKeysTheFacesByTheirNearestVertexAndTheCapByZero) {
   EXPECT_EQ(body.Face(2).Key, 0.0f);
   EXPECT_EQ(body.AvgKey(), 5100.0f);
 
-  TBody capOnly;
-  capOnly.Camera.Render.Y = 1500;
-  test::AddFrontQuad(capOnly, -20, -20, 20, 20, 0);
-  capOnly.Prepare(params);
-  EXPECT_EQ(capOnly.AvgKey(), 0.0f);
 }
 
 // Every vertex at or behind the eye still lands on finite, bounded screen positions,
@@ -325,7 +320,7 @@ struct TCapScene {
   }
 };
 
-TEST(Body, TheCapFaceIsNeverDrawnAsAPolygon) {
+TEST(Body, ABodyWithOnlyItsCapFaceDrawsNoPolygon) {
   TCapScene s(false, false);
   s.Draw(false);
   EXPECT_EQ(s.view.Body(1).AvgKey(), 0.0f);

@@ -32,6 +32,9 @@ TEST(Lighting, FacesAlongAndAgainstTheLight) {
   EXPECT_EQ(t.body.Face(1).Level, 254);  // its outside faces the light: the normal into it points along
   EXPECT_EQ(t.body.Face(2).Level, 0);
   EXPECT_EQ(t.body.Face(4).Level, 127);  // the cap: at right angles to the light
+  // A vertex of the floor alone takes the floor's level.
+  EXPECT_EQ(t.body.Vertex(t.body.Face(1).V1).Level, 254);
+  EXPECT_EQ(t.body.Vertex(t.body.Face(2).V2).Level, 0);
   // A face turned away keeps the level it had and gives its vertices no normal.
   EXPECT_EQ(t.body.Face(3).Level, 0);
   const int lonely = t.body.Face(3).V2;
@@ -70,15 +73,6 @@ TEST(Lighting, LevelRangeHiBrightFirstThenLoBrightThenThePalette) {
   t.body.Prepare(t.params);
   EXPECT_EQ(t.body.Face(1).Level, 0);
   EXPECT_EQ(t.body.Vertex(t.body.Face(3).V2).Level, 0);
-}
-
-TEST(Lighting, VertexLevelsFollowTheSummedNormals) {
-  TLitBody t;
-  t.body.Prepare(t.params);
-  // A floor corner is shared with nothing else: its level is the floor's.
-  const TFace& floor = t.body.Face(1);
-  EXPECT_EQ(t.body.Vertex(floor.V1).Level, 254);
-  EXPECT_EQ(t.body.Vertex(t.body.Face(2).V2).Level, 0);
 }
 
 TEST(Shadows, HalveSpanKeepsTheFourthByte) {

@@ -130,12 +130,6 @@ TEST(ZBuffer, FiveHundredTwelveEntriesCountingDeadOnes) {
   EXPECT_EQ(LiveSpans(zb, 0).size(), 1u);
   zb.InsertSpan(0, 30, 40, 2, 2, 1.0f);  // free columns, but the row is full
   EXPECT_EQ(LiveSpans(zb, 0).size(), 1u);
-  // A split that needs a new entry for the left remainder loses it when full.
-  TZBuffer full = Buffer(1, 100);
-  for (int i = 0; i < TZBuffer::MaxEntries - 1; ++i) full.InsertSpan(0, 90, 95, 1, 1, 1000.0f - i);
-  full.InsertSpan(0, 0, 50, 3, 3, 900.0f);  // entry 512
-  full.InsertSpan(0, 20, 30, 4, 4, 1.0f);   // row full: dropped at once
-  EXPECT_EQ(LiveSpans(full, 0), (std::vector<Entry>{{0, 50, 3, 3, 900.0f, 1}, {90, 95, 1, 1, 490.0f, 1}}));
   // Clear makes room again and switches texturing off.
   TBitmap tex(4, 4);
   zb.SetTexture(tex);
