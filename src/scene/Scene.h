@@ -10,6 +10,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
+#include "render/View3D.h"
 #include "scene/Letter.h"
 #include "scene/Params.h"
 
@@ -47,6 +48,9 @@ class TScene : public TParams {
   // Shade ramps, 256 ramp pixels each (red in bits 16..23).
   std::array<uint32_t, 256> ButtonPalette{};
   std::array<uint32_t, 256> TextPalette{};
+
+  // The 3D view: the bodies of letters and button, the z-buffer, the textures.
+  TView3D View;
 
   std::string ProgramDir;  // the program's folder with its trailing "/"
 

@@ -1,0 +1,140 @@
+// Lighting, shading and drop shadows. One directional light turns every visible face
+// (flat shading) or every vertex (smooth shading) into a light level 0..255 that later
+// indexes a shade ramp; drop shadows halve the image under the z-buffer's spans,
+// shifted by the shadow offset.
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Numeric.h"
+#include "render/Body.h"
+#include "render/ZBuffer.h"
+
+namespace qz {
+
+namespace {
+
+// The level of a surface whose normal N (pointing into the body) makes the cosine
+// `cosine` with the light vector: 0 when N points against the light, 254 along it.
+// The design's range applies first, HiBright before LoBright (so LoBright prevails
+// when the two cross); then the palette bound, since both come from a file and may
+// hold anything.
+int32_t LightLevel(double cosine, const TRenderParams& Params) {
+  int32_t level = RoundHalfEven((cosine + 1.0) * 127.0);
+  if (level > Params.HiBright) level = Params.HiBright;
+  if (level < Params.LoBright) level = Params.LoBright;
+  return Clamp(level, MinLevel, MaxLevel);
+}
+
+// The level of a surface no visible face lights: the design's brightest.
+int32_t UnlitLevel(const TRenderParams& Params) { return Clamp(Params.HiBright, MinLevel, MaxLevel); }
+
+double LightDot(const TRenderParams& Params, double x, double y, double z) {
+  return Params.Light.X * x + Params.Light.Y * y + Params.Light.Z * z;
+}
+
+}  // namespace
+
+void TBody::ShadeFaces(const TRenderParams& Params) {
+  for (int32_t f = 1; f <= FaceCount(); ++f) {
+    TFace& face = faces_[f];
+    face.Visible = 0;
+    const TScreenPoint s1 = screen_[face.V1], s2 = screen_[face.V2], s4 = screen_[face.V4];
+    // Screen rows grow downwards: a face turned to the viewer runs counter-clockwise
+    // on screen. Screen coordinates stay within +-ScreenCoordLimit, so the products
+    // fit 64 bits.
+    const int64_t cross = static_cast<int64_t>(s2.SX - s1.SX) * (s4.SY - s1.SY) -
+                          static_cast<int64_t>(s2.SY - s1.SY) * (s4.SX - s1.SX);
+    if (cross >= 0) continue;  // turned away: keeps its old level, lights no vertex
+    face.Visible = 1;
+
+    TVertex& p1 = vertices_[face.V1];
+    const TVertex& p2 = vertices_[face.V2];
+    const TVertex& p4 = vertices_[face.V4];
+    const float e1x = p2.TX - p1.TX, e1y = p2.TY - p1.TY, e1z = p2.TZ - p1.TZ;
+    const float e2x = p4.TX - p1.TX, e2y = p4.TY - p1.TY, e2z = p4.TZ - p1.TZ;
+    // N = e2 x e1 points into the body for a visible face.
+    const float nx = ToFloat32(static_cast<double>(e2y) * e1z - static_cast<double>(e2z) * e1y);
+    const float ny = ToFloat32(static_cast<double>(e2z) * e1x - static_cast<double>(e2x) * e1z);
+    const float nz = ToFloat32(static_cast<double>(e2x) * e1y - static_cast<double>(e2y) * e1x);
+    const double len = std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny +
+                                 static_cast<double>(nz) * nz);
+    // A face with no area in camera space (possible only through rounding) has no
+    // direction to light: it is lit like a vertex without normals.
+    face.Level = len > 0 ? LightLevel(LightDot(Params, nx, ny, nz) / len, Params) : UnlitLevel(Params);
+
+    // Unnormalised, so larger faces weigh more in the vertex normals; a vertex that
+    // fills two slots of the face receives the normal twice.
+    for (int32_t v : {face.V1, face.V2, face.V3, face.V4}) {
+      TVertex& w = vertices_[v];
+      w.NX += nx;
+      w.NY += ny;
+      w.NZ += nz;
+    }
+  }
+}
+
+void TBody::ShadeVertices(const TRenderParams& Params) {
+  for (int32_t i = 1; i <= VertexCount(); ++i) {
+    TVertex& v = vertices_[i];
+    const float len = ToFloat32(std::sqrt(static_cast<double>(v.NX) * v.NX + static_cast<double>(v.NY) * v.NY +
+                                          static_cast<double>(v.NZ) * v.NZ));
+    v.Level = len > 0 ? LightLevel(LightDot(Params, v.NX, v.NY, v.NZ) / len, Params) : UnlitLevel(Params);
+  }
+}
+
+void TZBuffer::HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels) {
+  // Blue, green and red each shifted right by one bit; the fourth byte stays.
+  for (int32_t x = X1; x <= X2; ++x) Pixels[x] = (Pixels[x] & 0xFF000000u) | ((Pixels[x] >> 1) & 0x007F7F7Fu);
+}
+
+void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
+  if (Bitmap.Empty()) return;
+  const int32_t w = Bitmap.Width(), h = Bitmap.Height();
+  for (int32_t r = 0; r <= lastRow_; ++r) {
+    const TSpanEntry* row = RowEntries(r);
+    // A shadow beyond an edge of the image lands on that edge. Offsets from absurd
+    // altitudes may lie near the ends of the int32 range: shifted in 64 bits.
+    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(Clamp<int64_t>(int64_t{r} + dy, 0, h - 1)));
+    for (int32_t k = 0; k < counts_[r]; ++k) {
+      const TSpanEntry& e = row[k];
+      if (!e.Live) continue;
+      const int32_t x1 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X1} + dx, 0, w - 1));
+      const int32_t x2 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X2} + dx, 0, w - 1));
+      if (x2 < x1) continue;
+      if (MaskMode)
+        FillSpan(x1, x2, pixels, MaskWhite);
+      else
+        HalveSpan(x1, x2, pixels);
+    }
+  }
+}
+
+void TZBuffer::ShadowRows(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
+  for (int32_t r = 0; r <= lastRow_; ++r) {
+    const TSpanEntry* row = RowEntries(r);
+    int32_t left = maxX_, right = 0;
+    bool any = false;
+    for (int32_t k = 0; k < counts_[r]; ++k) {
+      if (!row[k].Live) continue;
+      any = true;
+      left = std::min<int32_t>(left, row[k].X1);
+      right = std::max<int32_t>(right, row[k].X2);
+    }
+    if (!any) continue;
+    // The caller sizes the bitmap for the shift; this guard only keeps a wrongly
+    // sized one from being written outside (it cuts nothing off a right-sized one).
+    const int64_t y = int64_t{r} + dy;
+    if (y < 0 || y >= Bitmap.Height()) continue;
+    const int64_t x1 = std::max<int64_t>(int64_t{left} + dx, 0);
+    const int64_t x2 = std::min<int64_t>(int64_t{right} + dx, Bitmap.Width() - 1);
+    if (x2 < x1) continue;
+    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(y));
+    if (MaskMode)
+      FillSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels, MaskWhite);
+    else
+      HalveSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels);
+  }
+}
+
+}  // namespace qz

@@ -1,0 +1,65 @@
+#include "render/View3D.h"
+
+#include <algorithm>
+
+namespace qz {
+
+void TView3D::ClearBodies() {
+  for (int32_t b = 1; b <= bodyCount_; ++b) bodies_[b].reset();
+  bodyCount_ = 0;
+}
+
+int32_t TView3D::AddBody() {
+  if (bodyCount_ >= MaxBodies) return 0;
+  bodies_[++bodyCount_] = std::make_unique<TBody>();
+  return bodyCount_;
+}
+
+void TView3D::SetCamera(const TCamera& camera) {
+  for (int32_t b = 1; b <= bodyCount_; ++b) bodies_[b]->Camera = camera;
+}
+
+int32_t TView3D::FaceCount() const {
+  int32_t n = 0;
+  for (int32_t b = 1; b <= bodyCount_; ++b) n += bodies_[b]->FaceCount();
+  return n;
+}
+
+int32_t TView3D::VertexCount() const {
+  int32_t n = 0;
+  for (int32_t b = 1; b <= bodyCount_; ++b) n += bodies_[b]->VertexCount();
+  return n;
+}
+
+TModelExtents TView3D::ModelExtents() const {
+  TModelExtents r;
+  for (int32_t b = 1; b <= bodyCount_; ++b) {
+    const TBody& body = *bodies_[b];
+    for (int32_t i = 1; i <= body.VertexCount(); ++i) {
+      const TVertex& v = body.Vertex(i);
+      r.Left = std::min(r.Left, v.X);
+      r.Right = std::max(r.Right, v.X);
+      r.Top = std::max(r.Top, v.Z);
+      r.Bottom = std::min(r.Bottom, v.Z);
+    }
+  }
+  return r;
+}
+
+TScreenExtents TView3D::ScreenExtents() {
+  TScreenExtents e;
+  for (int32_t b = 1; b <= bodyCount_; ++b) {
+    TBody& body = *bodies_[b];
+    body.Project(Params);
+    for (int32_t i = 1; i <= body.VertexCount(); ++i) {
+      const TScreenPoint s = body.Screen(i);
+      e.MinX = std::min(e.MinX, s.SX);
+      e.MaxX = std::max(e.MaxX, s.SX);
+      e.MinY = std::min(e.MinY, s.SY);
+      e.MaxY = std::max(e.MaxY, s.SY);
+    }
+  }
+  return e;
+}
+
+}  // namespace qz

@@ -1,0 +1,87 @@
+// TView3D: the 3D view the scene owns. It holds the bodies (the letters in message
+// order, then the button, always last), the render parameters of the frame, the
+// depth-ordered body list, the z-buffer and the two texture images.
+//
+// The build fills it:
+//   view.ClearBodies();
+//   TBody& body = view.Body(view.AddBody());    // AddBody returns 0 when full
+//   TModelExtents r = view.ModelExtents();        // always contains the origin
+// The render, every frame:
+//   view.Params = scene.RenderBlock();
+//   view.SetCamera(scene.CameraBlock());
+//   TScreenExtents e = view.ScreenExtents();      // sizes the image
+//   view.ZBuffer.SetSize(rows, width);
+//   for each body b: view.Body(b).Prepare(view.Params); view.BodyOrder.Add(b, its AvgKey);
+//   view.BodyOrder.Sort(); view.Body(...).Draw(view.ZBuffer, isButton); ...
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/Bitmap.h"
+#include "render/Body.h"
+#include "render/RenderList.h"
+#include "render/RenderParams.h"
+#include "render/ZBuffer.h"
+
+namespace qz {
+
+// Smallest model X, largest model Z, largest model X, smallest model Z.
+struct TModelExtents {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+};
+
+// Smallest and largest projected column and row; the start values when nothing is
+// projected.
+struct TScreenExtents {
+  int32_t MinX = 65535;
+  int32_t MinY = 65535;
+  int32_t MaxX = -65535;
+  int32_t MaxY = -65535;
+};
+
+class TView3D {
+ public:
+  static constexpr int32_t MaxBodies = 33;  // 32 letters and the button
+
+  TView3D() = default;
+  TView3D(const TView3D&) = delete;
+  TView3D& operator=(const TView3D&) = delete;
+
+  // Destroys all bodies.
+  void ClearBodies();
+  // Appends an empty body and returns its index; 0 when MaxBodies exist.
+  int32_t AddBody();
+  int32_t BodyCount() const { return bodyCount_; }
+  // Body b, 1..BodyCount.
+  TBody& Body(int32_t b) { return *bodies_[b]; }
+  const TBody& Body(int32_t b) const { return *bodies_[b]; }
+
+  // Copies the scene's camera block into every body.
+  void SetCamera(const TCamera& camera);
+  // Totals over all bodies (the status bar's counts).
+  int32_t FaceCount() const;
+  int32_t VertexCount() const;
+  // Extremes over all vertices of all bodies, each starting at 0.
+  TModelExtents ModelExtents() const;
+  // Projects every body with Params and returns the extremes of the screen points.
+  TScreenExtents ScreenExtents();
+
+  TRenderParams Params;    // the scene's render parameters for the frame
+  TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
+  TZBuffer ZBuffer;
+  TBitmap TextTexture;     // texture image of the letters
+  TBitmap ButtonTexture;   // texture image of the button
+  bool TextTextured = false;
+  bool ButtonTextured = false;
+
+ private:
+  std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused
+  int32_t bodyCount_ = 0;
+};
+
+}  // namespace qz

@@ -1,0 +1,152 @@
+#include "render/ZBuffer.h"
+
+#include <algorithm>
+
+#include "platform/Numeric.h"
+
+namespace qz {
+
+void TZBuffer::SetSize(int32_t Rows, int32_t Width) {
+  if (Rows < 1 || Width < 1) return;
+  Rows = std::min(Rows, MaxSide);
+  Width = std::min(Width, MaxSide);
+  maxX_ = Width - 1;
+  if (Rows != RowCount()) {
+    // Entries are left uninitialised: a row is read only up to its count, and the
+    // pages of rows a picture never reaches are never touched.
+    entries_.reset(new TSpanEntry[static_cast<size_t>(Rows) * MaxEntries]);
+    counts_.assign(Rows, 0);
+    edgeTable_.assign(Rows, TEdgeRecord{});
+    faceMark_ = 0;
+    capFiller_.Reset(Rows);
+    lastRow_ = Rows - 1;
+  }
+  Clear();
+}
+
+void TZBuffer::Clear() {
+  std::fill(counts_.begin(), counts_.end(), 0);
+  Textured = false;
+}
+
+void TZBuffer::SetTexture(const TBitmap& Bitmap) {
+  Textured = true;
+  Texture = &Bitmap;
+}
+
+uint32_t TZBuffer::NextFaceMark() {
+  if (++faceMark_ == 0) {
+    // After four billion faces the marks start over: forget every old one.
+    for (TEdgeRecord& r : edgeTable_) r.LeftMark = r.RightMark = 0;
+    faceMark_ = 1;
+  }
+  return faceMark_;
+}
+
+void TZBuffer::InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth) {
+  if (Row > lastRow_ || Row < 0 || X2 < X1) return;
+  if (counts_[Row] >= MaxEntries || X2 < 0 || X1 > maxX_) return;
+  // Clipping keeps A and B: a span cut at the border is drawn with its whole
+  // gradient compressed into what remains, like any trimmed span.
+  X2 = std::min(X2, maxX_);
+  X1 = std::max(X1, 0);
+  // Levels index a 256-entry palette when drawn.
+  A = Clamp(A, MinLevel, MaxLevel);
+  B = Clamp(B, MinLevel, MaxLevel);
+
+  TSpanEntry* row = RowEntries(Row);
+  // Entries appended while this loop runs (left remainders, the right part of a
+  // split) are not visited by it.
+  const int32_t count = counts_[Row];
+  for (int32_t k = 0; k < count; ++k) {
+    TSpanEntry& E = row[k];
+    if (!E.Live || E.X2 < X1 || E.X1 > X2) continue;
+    if (Depth < E.Depth) {
+      // The new span is nearer: cut it out of E.
+      if (E.X2 > X2) {
+        if (E.X1 < X1) AppendSpan(Row, E.X1, X1 - 1, E.A, E.B, E.Depth);  // E's left part
+        E.X1 = static_cast<int16_t>(X2 + 1);
+      } else if (E.X1 < X1) {
+        E.X2 = static_cast<int16_t>(X1 - 1);
+      } else {
+        E.Live = 0;
+      }
+      if (E.X1 > E.X2) E.Live = 0;
+    } else if (E.X2 < X2) {
+      // E is nearer or as near (the earlier span wins a tie) and ends inside the new span.
+      if (E.X1 <= X1) {
+        X1 = E.X2 + 1;
+      } else {
+        // E lies inside the new span: the part right of E goes in on its own, the loop
+        // goes on with the part left of E.
+        InsertSpan(Row, E.X2 + 1, X2, A, B, Depth);
+        X2 = E.X1 - 1;
+      }
+    } else {
+      if (E.X1 <= X1) return;  // wholly hidden
+      X2 = E.X1 - 1;
+    }
+  }
+  AppendSpan(Row, X1, X2, A, B, Depth);
+}
+
+void TZBuffer::AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth) {
+  int32_t& count = counts_[Row];
+  if (X2 < X1 || count >= MaxEntries) return;
+  RowEntries(Row)[count++] = {static_cast<int16_t>(X1), static_cast<int16_t>(X2), static_cast<uint16_t>(A),
+                              static_cast<uint16_t>(B), Depth, 1};
+}
+
+void TZBuffer::Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode) {
+  if (Bitmap.Width() <= maxX_ || Bitmap.Height() <= lastRow_) return;
+  flushPalette_ = &Palette;
+  for (int32_t r = 0; r <= lastRow_; ++r) {
+    const TSpanEntry* row = RowEntries(r);
+    for (int32_t k = 0; k < counts_[r]; ++k) {
+      const TSpanEntry& e = row[k];
+      if (!e.Live) continue;
+      if (MaskMode)
+        FillSpan(e.X1, e.X2, Bitmap.ScanLine(r), MaskWhite);
+      else
+        DrawSpan(r, e.X1, e.X2, e.A, e.B, Palette, Bitmap);
+    }
+  }
+  flushPalette_ = nullptr;
+}
+
+void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
+                        TBitmap& Bitmap) {
+  uint32_t* pixels = Bitmap.ScanLine(Row);
+  if (!Textured) {
+    if (A == B)
+      FillSpan(X1, X2, pixels, Palette[A]);
+    else
+      GradientSpan(X1, X2, pixels, Palette, A, B);
+  } else if (Texture && Texture->Width() > 0 && Texture->Height() > 0) {
+    TexturedSpan(Row, X1, X2, A, B, Bitmap);
+  } else {
+    GradientSpan(X1, X2, pixels, Palette, A, B);
+  }
+}
+
+void TZBuffer::FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color) {
+  std::fill(Pixels + X1, Pixels + X2 + 1, Color);
+}
+
+void TZBuffer::GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,
+                            int32_t B) {
+  if (X1 == X2) {
+    Pixels[X1] = Palette[A];
+    return;
+  }
+  // The step is truncated toward zero, so the level never passes B (a long span may
+  // stop a level short of it).
+  int32_t acc = A * 1024;
+  const int32_t step = DivTrunc(static_cast<int64_t>(B - A) * 1024, X2 - X1);
+  for (int32_t x = X1; x <= X2; ++x) {
+    Pixels[x] = Palette[acc / 1024];
+    acc += step;
+  }
+}
+
+}  // namespace qz

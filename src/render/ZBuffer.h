@@ -1,0 +1,140 @@
+// TZBuffer: the per-row span buffer. There is no depth per pixel: every image row
+// keeps a list of horizontal spans, each with one constant depth and a light level at
+// either end. A span inserted into a row is depth-tested against the spans already
+// there and the hidden parts are cut away, so the live spans of a row never overlap.
+// Flushing draws the live spans into a 32-bit image through a 256-entry palette, as a
+// gradient between the two end levels, or textured.
+//
+//   zb.SetSize(image.Height(), image.Width());      // also clears
+//   zb.InsertSpan(row, x1, x2, levelA, levelB, depth); // smaller depth is nearer
+//   zb.ShadowSpans(image, dx, dy, false);            // before the flush: bodies cover it
+//   zb.Flush(image, palette, false);
+//
+// Limits act by silently dropping work: at most 512 entries per row, counting dead
+// ones, until the next Clear; rows outside the buffer are skipped, columns clipped.
+// The buffer also lends per-row scratch storage to the scan conversion of bodies
+// (the edge table and the cap filler), so nothing is allocated per frame.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "render/FontView.h"
+
+namespace qz {
+
+// A shade ramp: 256 pixels indexed by light level.
+using TPalette = std::array<uint32_t, 256>;
+
+// Light levels index a palette, so every level that reaches a span lies in 0..255.
+constexpr int32_t MinLevel = 0;
+constexpr int32_t MaxLevel = 255;
+
+// The colour the mask is drawn with: all three channels 255.
+constexpr uint32_t MaskWhite = 0x00FFFFFF;
+
+// One entry of a row: the span X1..X2 (inclusive) at one depth, light levels A at X1
+// and B at X2. A trimmed or split span keeps the A and B it was inserted with.
+struct TSpanEntry {
+  int16_t X1;
+  int16_t X2;
+  uint16_t A;
+  uint16_t B;
+  float Depth;   // smaller is nearer
+  int16_t Live;  // 1 while visible, 0 once wholly hidden (the entry stays until Clear)
+};
+
+// Scratch record of one image row while a face is scan-converted: what the edges
+// running down (left side) and up (right side) the screen left on that row. A side
+// counts for the face being drawn only when its mark is that face's mark.
+struct TEdgeRecord {
+  int32_t LeftX, RightX;
+  int32_t LeftLevel, RightLevel;
+  float LeftDepth, RightDepth;
+  uint32_t LeftMark, RightMark;
+};
+
+class TZBuffer {
+ public:
+  static constexpr int32_t MaxEntries = 512;  // entries per row, dead ones included
+  // Columns are stored in 16 bits: an image is at most this wide and high.
+  static constexpr int32_t MaxSide = 32767;
+
+  // Ignored unless both are at least 1; sizes above MaxSide are limited to it (the
+  // render refuses such images before they get here). Sets the width and, when the
+  // number of rows changes, reallocates the rows; then clears.
+  void SetSize(int32_t Rows, int32_t Width);
+  // Empties every row and switches texturing off.
+  void Clear();
+  // The next flush draws textured from Bitmap (not owned; it must outlive the flush).
+  void SetTexture(const TBitmap& Bitmap);
+
+  // Depth-tested insertion of the span X1..X2 into Row; the earlier span wins a tie.
+  // Columns are clipped to the buffer without changing A and B; levels are bounded
+  // to MinLevel..MaxLevel.
+  void InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth);
+
+  // Draws every live span: white in mask mode, else through Palette (or textured).
+  // The bitmap must be at least as large as the buffer; a smaller one is left alone.
+  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode);
+
+  // Span drawing into one row of pixels; callers ensure 0 <= X1 <= X2 < width.
+  static void FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color);
+  // Palette[A] to Palette[B] in fixed point with 10 fractional bits.
+  static void GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,
+                           int32_t B);
+
+  // Drop shadows (Lighting.cpp): every live span, shifted by (dx, dy), darkens the
+  // image under it (halves each channel), or is drawn white into a mask.
+  // ShadowSpans limits each shifted span to the bitmap (a span beyond an edge lands on
+  // the edge); ShadowRows shades, per row, the whole range from the leftmost to the
+  // rightmost live column and expects the bitmap to be sized for the shift.
+  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const;
+  void ShadowRows(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const;
+  static void HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels);
+
+  int32_t LastRow() const { return lastRow_; }  // rows - 1; -1 before the first SetSize
+  int32_t MaxX() const { return maxX_; }        // width - 1
+  int32_t RowCount() const { return lastRow_ + 1; }
+  // Entries of a row, live and dead, k = 1..Count(Row).
+  int32_t Count(int32_t Row) const { return counts_[Row]; }
+  const TSpanEntry& Entry(int32_t Row, int32_t k) const { return RowEntries(Row)[k - 1]; }
+
+  // Settings of the next flush.
+  bool Textured = false;
+  const TBitmap* Texture = nullptr;  // not owned
+  TColor Tint = 0xFFFFFF;            // light colour applied to textures
+  int32_t MidLevel = 204;            // level at which a texture shows its own colours
+
+  // Scan-conversion scratch lent to bodies: one edge record per row, and the cap
+  // filler with one row per buffer row. NextFaceMark gives each face a fresh mark,
+  // so the edge table never has to be zeroed between faces.
+  TEdgeRecord* EdgeTable() { return edgeTable_.data(); }
+  uint32_t NextFaceMark();
+  TFontView& CapFiller() { return capFiller_; }
+
+ private:
+  TSpanEntry* RowEntries(int32_t Row) { return entries_.get() + static_cast<size_t>(Row) * MaxEntries; }
+  const TSpanEntry* RowEntries(int32_t Row) const {
+    return entries_.get() + static_cast<size_t>(Row) * MaxEntries;
+  }
+  void AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth);
+  void DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
+                TBitmap& Bitmap);
+  // The textured span (Texture.cpp).
+  void TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap);
+
+  int32_t lastRow_ = -1;
+  int32_t maxX_ = -1;
+  std::vector<int32_t> counts_;           // entries used per row
+  std::unique_ptr<TSpanEntry[]> entries_;  // MaxEntries per row, allocated per height
+  std::vector<TEdgeRecord> edgeTable_;
+  uint32_t faceMark_ = 0;
+  TFontView capFiller_;
+  const TPalette* flushPalette_ = nullptr;  // the palette of the flush in progress
+};
+
+}  // namespace qz
