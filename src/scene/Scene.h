@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
 #include "scene/Letter.h"
@@ -47,6 +48,8 @@ class TScene : public TParams {
   // Shade ramps, 256 ramp pixels each (red in bits 16..23).
   std::array<uint32_t, 256> ButtonPalette{};
   std::array<uint32_t, 256> TextPalette{};
+
+  TButShape Shape;  // the button shape last loaded from a shape file
 
   std::string ProgramDir;  // the program's folder with its trailing "/"
 
