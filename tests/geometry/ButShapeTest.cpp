@@ -181,6 +181,15 @@ TEST_F(ButShape, DamagedFilesAreRefusedWithTheirName) {
   WriteBytes("control.qzkh", control);
   expectRefused("control.qzkh", "first point is a control point");
 
+  // Every prefix of a good file either loads (only the whole file does) or is refused.
+  Pill().SaveToFile(Path("whole.qzkh"));
+  std::ifstream in(Path("whole.qzkh"), std::ios::binary);
+  const std::vector<uint8_t> whole((std::istreambuf_iterator<char>(in)), {});
+  for (size_t n = 0; n < whole.size(); ++n) {
+    WriteBytes("prefix.qzkh", std::vector<uint8_t>(whole.begin(), whole.begin() + n));
+    EXPECT_THROW(s.LoadFromFile(Path("prefix.qzkh")), std::runtime_error) << n;
+  }
+
   // 256 points are fine; so is a file with no points.
   auto full = Header(256);
   full.resize(48 + 256 * 9, 1);
