@@ -25,6 +25,14 @@ namespace qz {
 constexpr int32_t MaxSplPnt = 64;
 int32_t BoundedSplPnt(int32_t splPnt);
 
+// The size in points at which a character of the message is read: its size in the
+// message times 512 div 18 (truncating), so an 18-point character is read at 512 and a
+// 12-point one at 341. Saturated for sizes no message control produces.
+constexpr int32_t GlyphPointSize(int32_t messageSize) {
+  const int64_t size = int64_t{messageSize} * 512 / 18;
+  return size > INT32_MAX ? INT32_MAX : size < INT32_MIN ? INT32_MIN : static_cast<int32_t>(size);
+}
+
 // An outline block larger than this is refused like a failed size query.
 constexpr uint32_t MaxGlyphBlock = 4u << 20;
 

@@ -3,7 +3,8 @@
 // a name, bold, italic and character set among TrueType-format faces ("Arial" becomes
 // Liberation Sans, "Times New Roman" Liberation Serif, "Courier New" Liberation Mono;
 // an unknown name gets fontconfig's fallback); FreeType loads the glyph unhinted at an
-// em of MulDiv(points, 96, 72) whole pixels. Bold and italic that the face lacks are
+// em of MulDiv(points, 96, 72) whole pixels (at least 1; above 65535, or a glyph that
+// reaches 32768 pixels, the call fails). Bold and italic that the face lacks are
 // synthesised: the outline is emboldened (and the advance widened) as
 // FT_GlyphSlot_Embolden does, then sheared as FT_GlyphSlot_Oblique does.
 //

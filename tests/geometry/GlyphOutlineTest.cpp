@@ -57,6 +57,13 @@ TEST_F(GlyphOutline, FixedConversions) {
   EXPECT_EQ(FixedToRaw(FixedMid(RawToFixed(-1), RawToFixed(-2))), -1);  // halved toward zero
 }
 
+TEST_F(GlyphOutline, MessageSizesAreReadEnlarged) {
+  EXPECT_EQ(GlyphPointSize(18), 512);
+  EXPECT_EQ(GlyphPointSize(12), 341);  // 341.33, truncated
+  EXPECT_EQ(GlyphPointSize(-12), -341);
+  EXPECT_EQ(GlyphPointSize(INT32_MAX), INT32_MAX);
+}
+
 TEST_F(GlyphOutline, SplineSegmentsAreFlattenedIntoSplPntPoints) {
   scene.PenX = 100;
   scene.PtCount = 0;
