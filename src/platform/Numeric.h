@@ -31,6 +31,14 @@ inline int32_t DivTrunc(int64_t a, int64_t b) {
   return static_cast<int32_t>(q);
 }
 
+// A sum or product formed in 64 bits, stored in a 32-bit field: saturated instead of
+// wrapped, so coordinates from hostile files stay ordered.
+inline int32_t Saturate32(int64_t v) {
+  if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(v);
+}
+
 // A single-precision field stores a value computed in higher precision.
 inline float ToFloat32(long double v) { return static_cast<float>(v); }
 

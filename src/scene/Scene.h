@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
 #include "render/View3D.h"
@@ -51,6 +52,7 @@ class TScene : public TParams {
 
   // The 3D view: the bodies of letters and button, the z-buffer, the textures.
   TView3D View;
+  TButShape Shape;  // the button shape last loaded from a shape file
 
   std::string ProgramDir;  // the program's folder with its trailing "/"
 

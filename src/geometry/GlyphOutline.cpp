@@ -1,0 +1,123 @@
+#include "geometry/GlyphOutline.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace qz {
+
+namespace {
+
+// A spline segment is never cut into more steps than the outline buffer holds points.
+constexpr int32_t MaxSplineSteps = TScene::MaxPoints;
+
+// Whether every curve record of the polygon at h (cb bytes) lies inside it.
+bool RecordsFit(const uint8_t* h, uint32_t cb) {
+  uint64_t rec = PolygonHeaderSize;
+  while (rec < cb) {
+    if (cb - rec < CurveHeaderSize) return false;
+    const uint16_t cpfx = ReadU16LE(h + rec + 2);
+    rec += CurveHeaderSize + uint64_t{PointFXSize} * cpfx;
+    if (rec > cb) return false;
+  }
+  return true;
+}
+
+void ParseCurves(TScene& scene, const uint8_t* h, uint32_t cb, TPointFX start, int32_t steps) {
+  TPointFX last = start;  // the point stored just before the current record
+  uint32_t rec = PolygonHeaderSize;
+  while (rec < cb) {
+    const uint16_t type = ReadU16LE(h + rec);
+    const uint16_t cpfx = ReadU16LE(h + rec + 2);
+    const uint8_t* apfx = h + rec + CurveHeaderSize;
+    if (type == TT_PRIM_LINE) {
+      for (int i = 0; i < cpfx; ++i) {
+        last = ReadPointFX(apfx + PointFXSize * i);
+        AddOutlinePoint(scene, last);
+      }
+    } else if (type == TT_PRIM_QSPLINE) {
+      // Between two control points lies an implied on-curve point, their mid-point.
+      for (int i = 0; i + 2 <= cpfx; ++i) {
+        const TPointFX control = ReadPointFX(apfx + PointFXSize * i);
+        const TPointFX next = ReadPointFX(apfx + PointFXSize * (i + 1));
+        const TPointFX end = i == cpfx - 2 ? next : TPointFX{FixedMid(control.x, next.x), FixedMid(control.y, next.y)};
+        AddSplinePoints(scene, last, control, end, steps);
+        last = end;
+      }
+    }
+    rec += CurveHeaderSize + PointFXSize * cpfx;
+  }
+}
+
+}  // namespace
+
+int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 1, MaxSplPnt); }
+
+void AddIntPoint(TScene& scene, int32_t x, int32_t y) {
+  if (scene.PtCount >= TScene::MaxPoints) return;
+  const TPoint p{Saturate32(int64_t{x} + scene.PenX), y};
+  scene.Pts[++scene.PtCount] = p;
+  scene.TextMinX = std::min(scene.TextMinX, p.x);
+  scene.TextMaxX = std::max(scene.TextMaxX, p.x);
+  scene.TextMinY = std::min(scene.TextMinY, p.y);
+  scene.TextMaxY = std::max(scene.TextMaxY, p.y);
+}
+
+void AddOutlinePoint(TScene& scene, TPointFX p) { AddIntPoint(scene, FixedToInt(p.x), FixedToInt(p.y)); }
+
+void AddSplinePoints(TScene& scene, TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps) {
+  const int32_t n = std::min(steps, MaxSplineSteps);
+  const long double x0 = FixedToDouble(p0.x), x1 = FixedToDouble(p1.x), x2 = FixedToDouble(p2.x);
+  const long double y0 = FixedToDouble(p0.y), y1 = FixedToDouble(p1.y), y2 = FixedToDouble(p2.y);
+  // The segment as a polynomial a t^2 + b t + c.
+  const long double ax = x0 - 2 * x1 + x2, bx = 2 * (x1 - x0);
+  const long double ay = y0 - 2 * y1 + y2, by = 2 * (y1 - y0);
+  for (int32_t i = 1; i <= n; ++i) {
+    const long double t = static_cast<long double>(i) / n;
+    AddIntPoint(scene, RoundHalfEven(ax * (t * t) + bx * t + x0), RoundHalfEven(ay * (t * t) + by * t + y0));
+  }
+}
+
+void ParseOutline(TScene& scene, const uint8_t* block, size_t size) {
+  const int32_t steps = BoundedSplPnt(scene.SplPnt);
+  size_t pos = 0;
+  while (pos < size) {
+    if (size - pos < PolygonHeaderSize) return;  // a torn header ends the glyph
+    const uint8_t* h = block + pos;
+    if (ReadU32LE(h + 4) != TT_POLYGON_TYPE) {
+      scene.Messages->ShowMessage("ERROR: Unknown Polygon");
+      return;
+    }
+    const uint32_t cb = ReadU32LE(h);
+    // A polygon shorter than its header (cb 0 would never advance) or longer than the
+    // rest of the block, or a record running past the polygon, ends the glyph before
+    // any of its points reaches the buffer or the message box.
+    if (cb < PolygonHeaderSize || cb > size - pos || !RecordsFit(h, cb)) return;
+
+    scene.PtCount = 0;
+    const TPointFX start = ReadPointFX(h + 8);
+    AddOutlinePoint(scene, start);
+    ParseCurves(scene, h, cb, start, steps);
+    AddOutlinePoint(scene, start);  // closes the contour
+    if (scene.LetterCount >= 1) scene.Letter(scene.LetterCount).AddContour(&scene.Pts[1], scene.PtCount);
+    pos += cb;
+  }
+}
+
+void GetFontOutline(TScene& scene, IGlyphSource& glyphs, uint8_t code) {
+  TGlyphMetrics metrics;
+  const uint32_t size = glyphs.GetGlyphOutline(code, metrics, 0, nullptr);
+  if (size == GDI_ERROR || size > MaxGlyphBlock) {
+    scene.Messages->ShowMessage("ERROR: Cannot obtain Size of the Glyph");
+    return;
+  }
+  std::vector<uint8_t> block(size, 0);
+  if (glyphs.GetGlyphOutline(code, metrics, size, block.data()) != size) {
+    scene.Messages->ShowMessage("ERROR: Cannot get Glyph");
+    return;
+  }
+  scene.AddLetter();
+  ParseOutline(scene, block.data(), block.size());
+  scene.PenX = Saturate32(int64_t{scene.PenX} + metrics.gmCellIncX + 2 * int64_t{scene.TxtW});
+}
+
+}  // namespace qz

@@ -1,0 +1,59 @@
+// Reading glyphs into letters: for each character the build selects its font into the
+// font engine and calls GetFontOutline, which asks for the native outline, flattens
+// its quadratic splines into SplPnt points per segment, stores every closed contour in
+// a new letter and advances the pen. Every point is shifted by the pen and widens the
+// message box TextMinX..TextMaxY.
+//
+//   scene.ClearLetters();
+//   scene.PenX = 0;
+//   for each character: fonts.SelectFont(...); GetFontOutline(scene, fonts, code);
+//
+// Errors go to scene.Messages as the designer's message boxes ("ERROR: Cannot get
+// Glyph"); the character then has no letter and the build goes on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/GlyphRecords.h"
+#include "scene/Scene.h"
+
+namespace qz {
+
+// SplPnt bounded where it counts loops (a work file may hold any number): 1 to 64
+// curve steps. The designer offers 1 (" Simple") to 3 (" Complex").
+constexpr int32_t MaxSplPnt = 64;
+int32_t BoundedSplPnt(int32_t splPnt);
+
+// The size in points at which a character of the message is read: its size in the
+// message times 512 div 18 (truncating), so an 18-point character is read at 512 and a
+// 12-point one at 341. Saturated for sizes no message control produces.
+constexpr int32_t GlyphPointSize(int32_t messageSize) {
+  const int64_t size = int64_t{messageSize} * 512 / 18;
+  return size > INT32_MAX ? INT32_MAX : size < INT32_MIN ? INT32_MIN : static_cast<int32_t>(size);
+}
+
+// An outline block larger than this is refused like a failed size query.
+constexpr uint32_t MaxGlyphBlock = 4u << 20;
+
+// Reads the glyph of code (0..255, meaning per the selected font's charset) from
+// glyphs: adds one letter with its contours and advances PenX by the glyph's advance
+// plus 2 * TxtW. On an engine error shows the message and adds nothing.
+void GetFontOutline(TScene& scene, IGlyphSource& glyphs, uint8_t code);
+
+// Parses a native outline block into the contours of the scene's last letter. The
+// block is untrusted: a polygon that does not fit the block, or a record that runs
+// past its polygon, ends the glyph (the contours completed before it stay); a polygon
+// type other than 24 shows "ERROR: Unknown Polygon" and ends the glyph likewise.
+void ParseOutline(TScene& scene, const uint8_t* block, size_t size);
+
+// Appends a point (x + PenX, y) to Pts and widens the message box; dropped silently
+// when Pts holds 1024 points. AddOutlinePoint converts a 16.16 point with FixedToInt.
+void AddOutlinePoint(TScene& scene, TPointFX p);
+void AddIntPoint(TScene& scene, int32_t x, int32_t y);
+
+// Flattens the quadratic segment p0, p1 (control), p2 into steps points at
+// t = 1/steps .. 1, each rounded half to even; p0 itself is not added again.
+void AddSplinePoints(TScene& scene, TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps);
+
+}  // namespace qz
