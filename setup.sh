@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev
   libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libgif-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth locales
 )
 if [ "${QUENZAR_SANITIZE:-1}" != 0 ]; then
