@@ -22,7 +22,8 @@ const std::vector<TRgb>& WindowsHalftonePalette();
 
 // A halftone entry that repeats an earlier one (the top system magenta repeats the
 // cube's magenta), so nearest-colour matching, which keeps the first entry on a tie,
-// never picks it. It can hold transparent pixels without taking a colour away.
-constexpr int kHalftoneSpareEntry = 251;
+// never picks it. It can hold transparent pixels without taking a colour away, and
+// its colour is the magenta of the uncovered area.
+constexpr int kHalftoneSpareEntry = 253;
 
 }  // namespace qz

@@ -124,7 +124,9 @@ TEST(PaletteKind, OurWindowsSystemAndHalftoneTables) {
       EXPECT_GT(half[i].r, half[i - 1].r);
     }
   }
-  // The spare entry repeats an earlier one, so no colour is ever mapped to it.
+  // The spare entry is a magenta that repeats an earlier one, so no colour is ever
+  // mapped to it.
+  EXPECT_EQ(half[kHalftoneSpareEntry], kTransparentRgb);
   bool repeated = false;
   for (int i = 0; i < kHalftoneSpareEntry; ++i) repeated |= half[i] == half[kHalftoneSpareEntry];
   EXPECT_TRUE(repeated);
