@@ -27,6 +27,34 @@ int TableBits(int usedSize) {
   return bits;
 }
 
+// A frame's colour table and code stream. Codes are one bit wider than the minimum
+// code size, which is the table's index size but at least 2, as GIF requires.
+struct TEncodedFrame {
+  int tableBits = 0;
+  int minCodeSize = 0;
+  TBytes codes;
+
+  size_t FileBytes() const { return 3 * (size_t(1) << tableBits) + codes.size() + codes.size() / 255 + 2; }
+};
+
+// The run-length stream can send at most 2^minCodeSize - 2 codes between Clear codes,
+// so a small table holds runs back: a two-colour picture would need a Clear after
+// every two codes. Padding the table to more entries buys longer stretches at the
+// price of wider codes and a longer table; every size from the smallest up is
+// tried, and the smallest file wins (the smallest table on a tie).
+TEncodedFrame EncodeFrame(const TIndexedImage& image) {
+  int smallest = TableBits(image.usedSize);
+  TEncodedFrame best;
+  for (int minCodeSize = std::max(2, smallest); minCodeSize <= 8; ++minCodeSize) {
+    TEncodedFrame f;
+    f.tableBits = minCodeSize == std::max(2, smallest) ? smallest : minCodeSize;
+    f.minCodeSize = minCodeSize;
+    f.codes = EncodeRunLengthCodes(image.pixels.data(), image.pixels.size(), minCodeSize);
+    if (best.codes.empty() || f.FileBytes() < best.FileBytes()) best = std::move(f);
+  }
+  return best;
+}
+
 void Validate(const TIndexedImage& image) {
   if (image.width <= 0 || image.height <= 0) throw std::invalid_argument("The image is empty: nothing to write as a GIF");
   if (image.width > kMaxSide || image.height > kMaxSide)
@@ -82,12 +110,10 @@ void AppendImageDescriptor(TBytes& out, int width, int height) {
 }
 
 // The minimum code size, the codes in sub-blocks of at most 255 bytes, an empty
-// sub-block to end them. Codes are one bit wider than the table's index size, and
-// at least 3 bits (a minimum code size of 2) as GIF requires.
-void AppendImageData(TBytes& out, const std::vector<uint8_t>& pixels, int tableBits) {
-  int minCodeSize = std::max(2, tableBits);
-  out.push_back(static_cast<uint8_t>(minCodeSize));
-  TBytes codes = EncodeRunLengthCodes(pixels.data(), pixels.size(), minCodeSize);
+// sub-block to end them.
+void AppendImageData(TBytes& out, const TEncodedFrame& frame) {
+  out.push_back(static_cast<uint8_t>(frame.minCodeSize));
+  const TBytes& codes = frame.codes;
   for (size_t at = 0; at < codes.size(); at += 255) {
     size_t n = std::min<size_t>(255, codes.size() - at);
     out.push_back(static_cast<uint8_t>(n));
@@ -102,14 +128,15 @@ void AppendTrailer(TBytes& out) { out.push_back(0x3B); }
 
 std::vector<uint8_t> EncodeGif(const TIndexedImage& image) {
   Validate(image);
-  int tableBits = TableBits(image.usedSize);
+  TEncodedFrame frame = EncodeFrame(image);
   TBytes out;
+  out.reserve(frame.FileBytes() + 64);
   AppendHeader(out);
-  AppendLogicalScreen(out, image.width, image.height, tableBits);
-  AppendColorTable(out, image.palette, image.usedSize, tableBits);
+  AppendLogicalScreen(out, image.width, image.height, frame.tableBits);
+  AppendColorTable(out, image.palette, image.usedSize, frame.tableBits);
   if (image.transparentIndex >= 0) AppendGraphicControl(out, image.transparentIndex);
   AppendImageDescriptor(out, image.width, image.height);
-  AppendImageData(out, image.pixels, tableBits);
+  AppendImageData(out, frame);
   AppendTrailer(out);
   return out;
 }

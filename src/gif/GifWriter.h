@@ -1,7 +1,8 @@
 // The GIF writer of the export: one indexed image as a one-frame GIF89a file.
 //
 // The file: header, logical screen, global colour table (the used palette entries,
-// padded with black to a power of two), a graphic control extension with the
+// padded with black to a power of two: to the size that gives the smallest file, as
+// a larger table lets the run-length codes cover longer runs), a graphic control extension with the
 // transparency flag and index when the image has a transparent entry, the image
 // descriptor, the run-length code stream (GifCodeStream.h) in sub-blocks, trailer.
 //
