@@ -1,6 +1,9 @@
 // Textured spans of the z-buffer: the light level of each pixel brightens or darkens
 // the colours of a texture image tiled over the picture from its top-left pixel.
 
+#include <array>
+#include <memory>
+
 #include "platform/Numeric.h"
 #include "render/View3D.h"
 #include "render/ZBuffer.h"
@@ -18,6 +21,14 @@ inline int32_t LitChannel(int32_t t, int32_t level, int32_t m) {
   return t + (255 - t) * (level - m) / (255 - m);  // level > m, so m < 255
 }
 
+// Nearest integer, halves to even, of a level accumulator in 0..255: a float of
+// magnitude 1.5 * 2^23 has no fraction bits, so the addition itself rounds (to
+// nearest, ties to even) and the subtraction is exact.
+inline int32_t RoundLevel(float acc) {
+  constexpr float Shift = 12582912.0f;
+  return static_cast<int32_t>((acc + Shift) - Shift);
+}
+
 }  // namespace
 
 // Draws pixels X1..X2 of image row Row from texture row (Row mod height), column
@@ -31,9 +42,18 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   const int32_t tw = tex.Width(), th = tex.Height();
   // The neutral level comes from the design (Brightness) and may hold anything.
   const int32_t m = Clamp(MidLevel, MinLevel, MaxLevel);
-  const int32_t tintR = static_cast<int32_t>(ColorRed(Tint));
-  const int32_t tintG = static_cast<int32_t>(ColorGreen(Tint));
-  const int32_t tintB = static_cast<int32_t>(ColorBlue(Tint));
+
+  // Every pixel's channels go through two tables instead of two divisions each.
+  if (!shades_) shades_ = std::make_unique<TTextureShades>();
+  TTextureShades& sh = *shades_;
+  if (sh.Mid != m || sh.Tint != Tint) {
+    sh.Mid = m;
+    sh.Tint = Tint;
+    const uint32_t tint[3] = {ColorRed(Tint), ColorGreen(Tint), ColorBlue(Tint)};
+    for (int ch = 0; ch < 3; ++ch)
+      for (uint32_t c = 0; c < 256; ++c) sh.Tinted[ch][c] = static_cast<uint8_t>(c * tint[ch] / 255);
+    sh.Made.fill(false);
+  }
 
   const float step = X2 > X1 ? static_cast<float>(B - A) / static_cast<float>(X2 - X1) : 0.0f;
   float acc = static_cast<float>(A);
@@ -41,13 +61,18 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   uint32_t* pixels = Bitmap.ScanLine(Row);
   int32_t tx = X1 % tw;
   for (int32_t x = X1; x <= X2; ++x) {
-    const int32_t level = Clamp(RoundHalfEven(acc), MinLevel, MaxLevel);
+    const int32_t level = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
     acc += step;
+    std::array<uint8_t, 256>& lit = sh.Lit[level];
+    if (!sh.Made[level]) {
+      for (int32_t t = 0; t < 256; ++t) lit[t] = static_cast<uint8_t>(LitChannel(t, level, m));
+      sh.Made[level] = true;
+    }
     const uint32_t t = texels[tx];
     if (++tx == tw) tx = 0;
-    const uint32_t r = static_cast<uint32_t>(LitChannel(static_cast<int32_t>(PixelRed(t)), level, m) * tintR / 255);
-    const uint32_t g = static_cast<uint32_t>(LitChannel(static_cast<int32_t>(PixelGreen(t)), level, m) * tintG / 255);
-    const uint32_t b = static_cast<uint32_t>(LitChannel(static_cast<int32_t>(PixelBlue(t)), level, m) * tintB / 255);
+    const uint32_t r = sh.Tinted[0][lit[PixelRed(t)]];
+    const uint32_t g = sh.Tinted[1][lit[PixelGreen(t)]];
+    const uint32_t b = sh.Tinted[2][lit[PixelBlue(t)]];
     pixels[x] = (pixels[x] & 0xFF000000u) | RGBToPixel(r, g, b);
   }
 }
