@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -26,12 +27,20 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
   auto* timer = new QTimer;
   timer->setInterval(10);
   const QDeadlineTimer deadline(timeoutMs);
-  QObject::connect(timer, &QTimer::timeout, [timer, seen, action, deadline] {
+  QObject::connect(timer, &QTimer::timeout, [timer, seen, action, deadline, timeoutMs] {
     if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
       timer->stop();
       timer->deleteLater();
       *seen = true;
       action(w);
+      // An action that failed half-way (a QCOMPARE returns early) may leave its
+      // dialog open: it is rejected later rather than left waiting.
+      if (auto* d = qobject_cast<QDialog*>(w)) {
+        QPointer<QDialog> open(d);
+        QTimer::singleShot(timeoutMs, [open] {
+          if (open && open->isVisible()) open->reject();
+        });
+      }
     } else if (deadline.hasExpired()) {
       timer->stop();
       timer->deleteLater();
