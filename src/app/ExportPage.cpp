@@ -60,10 +60,16 @@ QWidget* OptionsPage(QGroupBox* simple, QGroupBox* advanced, QPushButton* toggle
   auto* column = new QVBoxLayout;
   column->addWidget(toggle);
   column->addStretch();
+  // The groups keep a reading width; a wide window leaves the room on the right.
+  simple->setMinimumWidth(360);
+  advanced->setMinimumWidth(360);
+  simple->setMaximumWidth(480);
+  advanced->setMaximumWidth(480);
   auto* layout = new QHBoxLayout(page);
   layout->addWidget(simple, 1);
   layout->addWidget(advanced, 1);
   layout->addLayout(column);
+  layout->addStretch(0);
   advanced->hide();
   return page;
 }
@@ -91,11 +97,7 @@ TExportPage::TExportPage(QWidget* parent) : QWidget(parent) {
   dimForm->addRow("Width", edDimWidth);
   dimForm->addRow("Height", edDimHeight);
 
-  ExportButton = new QToolButton(this);
-  ExportButton->setIcon(MakeInitialIcon('E'));
-  ExportButton->setIconSize(QSize(InitialIconSize, InitialIconSize));
-  ExportButton->setText("xport 3D Button");
-  ExportButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  ExportButton = new TInitialButton('E', "xport 3D Button", this);
   ExportButton->setMinimumHeight(32);
   connect(ExportButton, &QToolButton::clicked, this, &TExportPage::ExportRequested);
 

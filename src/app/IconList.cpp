@@ -17,8 +17,11 @@ void SetUpIconList(QListWidget* list) {
   list->setResizeMode(QListView::Adjust);
   list->setMovement(QListView::Static);
   list->setWrapping(true);
-  list->setSpacing(6);
-  list->setUniformItemSizes(true);
+  // A fixed grid with room for two lines of caption: long file names wrap instead
+  // of being cut short.
+  list->setGridSize(QSize(IconWidth + 20, IconHeight + 44));
+  list->setWordWrap(true);
+  list->setTextElideMode(Qt::ElideMiddle);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setAutoFillBackground(true);

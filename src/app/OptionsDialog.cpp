@@ -96,6 +96,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl1);
   layout->addWidget(buttons);
+  for (QLineEdit* number : {edXFactor, edYFactor, edDistance, edTop, edBottom, edLeft, edRight})
+    number->setAlignment(Qt::AlignRight);
   setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
   ParamsToControls();
 }

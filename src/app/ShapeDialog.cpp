@@ -35,7 +35,7 @@ TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
   ListView1 = new QListWidget(this);
   SetUpIconList(ListView1);
   ListView1->setSortingEnabled(true);
-  ListView1->setMinimumSize(560, 300);
+  ListView1->setMinimumSize(600, 300);
   connect(ListView1, &QListWidget::itemDoubleClicked, this, &TOpenShForm::ListView1DblClick);
 
   CheckBox1 = new QCheckBox(" Sorted", this);

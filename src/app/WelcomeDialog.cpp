@@ -24,13 +24,8 @@ namespace {
 constexpr int ListRole = Qt::UserRole;  // an item's full path
 
 QToolButton* ModeButton(QChar initial, const QString& rest, QWidget* parent) {
-  auto* b = new QToolButton(parent);
-  b->setIcon(MakeInitialIcon(initial));
-  b->setIconSize(QSize(InitialIconSize, InitialIconSize));
-  b->setText(rest);
-  b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  auto* b = new TInitialButton(initial, rest, parent);
   b->setCheckable(true);
-  b->setAutoRaise(false);
   b->setMinimumWidth(96);
   return b;
 }
@@ -55,7 +50,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
 
   ListView1 = new QListWidget(this);
   SetUpIconList(ListView1);
-  ListView1->setMinimumSize(560, 300);
+  ListView1->setMinimumSize(600, 300);
   connect(ListView1, &QListWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
 
   ProgressBar1 = new QProgressBar(this);
