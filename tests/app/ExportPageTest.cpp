@@ -119,8 +119,6 @@ class ExportPageTest : public QObject {
     QCOMPARE(page.edQuality->text(), QString("45"));
     QCOMPARE(page.Options().JpegQuality, 45);
     QVERIFY(page.edQuality->isReadOnly());
-    QCOMPARE(page.tbQuality->minimum(), 1);
-    QCOMPARE(page.tbQuality->maximum(), 100);
   }
 
   void formatFollowsTheSubPage() {
