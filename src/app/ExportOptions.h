@@ -1,13 +1,16 @@
 // The choices of the "Export 3D Button " page as plain data: what the export needs
 // (format, GIF colour bits, palette kind, dithering, transparency, JPEG quality,
-// browser preview) and the entry texts the preview page reports. Also the entry
-// tables of the page's lists and presets, and the naming rules of the save dialog.
+// browser preview) and the entry texts the preview page reports. Also the Colors
+// list, the presets, and the naming rules of the save dialog.
 #pragma once
 
 #include <QStringList>
 #include <array>
 #include <optional>
 #include <string>
+
+#include "gif/Dither.h"
+#include "gif/PaletteKind.h"
 
 class QWidget;
 
@@ -18,34 +21,19 @@ enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
 
 struct TExportOptions {
   TExportFormat Format = TExportFormat::Gif;
-  int ColorBits = 8;              // the Colors entry's index + 3: 3 (" 8") .. 8 (" 256")
-  int PaletteKind = 7;            // the palette kind code of the Palette entry
-  int Dithering = 0;              // 0 none, then the error-diffusion methods in list order
+  int ColorBits = 8;                                   // Colors index + 3: 3 (" 8") .. 8 (" 256")
+  TPaletteKind PaletteKind = TPaletteKind::Optimized;  // code 7
+  TDitherMethod Dithering = TDitherMethod::None;       // code 0
   bool Transparency = true;
-  int JpegQuality = 90;           // 1..100
+  int JpegQuality = 90;                                // 1..100
   bool BrowserPreview = true;
   std::string Diffusion = " None";      // the Dithering entry's text, for the preview page
   std::string NumberOfColors = " 256";  // the Colors entry's text, for the preview page
 };
 
-struct TPaletteEntry {
-  const char* Text;
-  int Kind;  // the palette kind code passed to the colour reduction
-};
-inline constexpr std::array<TPaletteEntry, 8> PaletteEntries{{
-    {" Optimized", 7},
-    {" Netscape (216)", 6},
-    {" Monochrome (2)", 4},
-    {" Grayscale (256)", 5},
-    {" Windows grayscale (4)", 3},
-    {" Windows System (20)", 1},
-    {" Windows halftone (256)", 2},
-    {" Optimized Windows (256)", 8},
-}};
+// The Palette and Dithering lists are the colour reduction's own tables
+// (PaletteKinds(), DitherMethods()), in their order, with their entry texts.
 inline constexpr std::array<const char*, 6> ColorEntries{" 8", " 16", " 32", " 64", " 128", " 256"};
-inline constexpr std::array<const char*, 7> DitheringEntries{
-    " None", " Floyd Steinberg", " Stucki", " Sierra", " Jarvis, Judice & Ninke",
-    " Stevenson & Arche", " Burkes"};
 
 // The three simple options of each page; the last is the start value.
 struct TPreset {

@@ -119,9 +119,9 @@ QWidget* TExportPage::MakeGifPage() {
   cbColors = new QComboBox(GifAdvanced);
   for (const char* c : ColorEntries) cbColors->addItem(c);
   cbDithering = new QComboBox(GifAdvanced);
-  for (const char* d : DitheringEntries) cbDithering->addItem(d);
+  for (const TDitherMethodInfo& d : DitherMethods()) cbDithering->addItem(d.exportEntry);
   cbPalette = new QComboBox(GifAdvanced);
-  for (const TPaletteEntry& p : PaletteEntries) cbPalette->addItem(p.Text);
+  for (const TPaletteKindInfo& p : PaletteKinds()) cbPalette->addItem(p.exportEntry);
   chTransparency = new QCheckBox("Transparency", GifAdvanced);
   auto* form = new QFormLayout(GifAdvanced);
   form->addRow("Colors", cbColors);
@@ -199,7 +199,9 @@ void TExportPage::JpegPresetClick(int index) {
 }
 
 // The colour count is the palette's size only for " Optimized".
-void TExportPage::PaletteChange(int index) { cbColors->setEnabled(index == 0); }
+void TExportPage::PaletteChange(int index) {
+  cbColors->setEnabled(index >= 0 && PaletteKinds()[static_cast<size_t>(index)].kind == TPaletteKind::Optimized);
+}
 
 TExportFormat TExportPage::Format() const {
   switch (PageControl2->currentIndex()) {
@@ -214,8 +216,8 @@ TExportOptions TExportPage::Options() const {
   TExportOptions o;
   o.Format = Format();
   o.ColorBits = cbColors->currentIndex() + 3;
-  o.PaletteKind = PaletteEntries[static_cast<size_t>(std::max(0, cbPalette->currentIndex()))].Kind;
-  o.Dithering = cbDithering->currentIndex();
+  o.PaletteKind = PaletteKinds()[static_cast<size_t>(std::max(0, cbPalette->currentIndex()))].kind;
+  o.Dithering = DitherMethods()[static_cast<size_t>(std::max(0, cbDithering->currentIndex()))].method;
   o.Transparency = chTransparency->isChecked();
   o.JpegQuality = std::clamp(edQuality->text().toInt(), 1, 100);
   o.BrowserPreview = chBrowserPreview->isChecked();

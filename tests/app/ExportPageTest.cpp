@@ -27,8 +27,8 @@ class ExportPageTest : public QObject {
     const TExportOptions o = page.Options();
     QCOMPARE(o.Format, TExportFormat::Gif);
     QCOMPARE(o.ColorBits, 8);
-    QCOMPARE(o.PaletteKind, 7);
-    QCOMPARE(o.Dithering, 0);
+    QCOMPARE(static_cast<int>(o.PaletteKind), 7);
+    QCOMPARE(static_cast<int>(o.Dithering), 0);
     QVERIFY(o.Transparency);
     QCOMPARE(o.JpegQuality, 90);
     QVERIFY(o.BrowserPreview);
@@ -59,18 +59,25 @@ class ExportPageTest : public QObject {
       const TExportOptions o = page.Options();
       QCOMPARE(o.ColorBits, c.bits);
       QCOMPARE(o.NumberOfColors, std::string(c.colors));
-      QCOMPARE(o.Dithering, 0);
-      QCOMPARE(o.PaletteKind, 7);
+      QCOMPARE(static_cast<int>(o.Dithering), 0);
+      QCOMPARE(static_cast<int>(o.PaletteKind), 7);
       QVERIFY(page.cbColors->isEnabled());
     }
   }
 
   void paletteKindsAndTheColorsList() {
     TExportPage page;
-    const int kinds[] = {7, 6, 4, 5, 3, 1, 2, 8};
+    const struct {
+      const char* entry;
+      int kind;
+    } palettes[] = {{" Optimized", 7}, {" Netscape (216)", 6}, {" Monochrome (2)", 4},
+                    {" Grayscale (256)", 5}, {" Windows grayscale (4)", 3}, {" Windows System (20)", 1},
+                    {" Windows halftone (256)", 2}, {" Optimized Windows (256)", 8}};
+    QCOMPARE(page.cbPalette->count(), 8);
     for (int i = 0; i < 8; ++i) {
       page.cbPalette->setCurrentIndex(i);
-      QCOMPARE(page.Options().PaletteKind, kinds[i]);
+      QCOMPARE(page.cbPalette->currentText(), QString(palettes[i].entry));
+      QCOMPARE(static_cast<int>(page.Options().PaletteKind), palettes[i].kind);
       QCOMPARE(page.cbColors->isEnabled(), i == 0);  // only " Optimized"
     }
     // With " Monochrome (2)" the colours are still reported to the preview page.
@@ -80,7 +87,7 @@ class ExportPageTest : public QObject {
     QCOMPARE(page.Options().ColorBits, 5);
     // Dithering codes follow the list.
     page.cbDithering->setCurrentIndex(6);
-    QCOMPARE(page.Options().Dithering, 6);
+    QCOMPARE(static_cast<int>(page.Options().Dithering), 6);
     QCOMPARE(page.Options().Diffusion, std::string(" Burkes"));
     page.chTransparency->setChecked(false);
     page.chBrowserPreview->setChecked(false);
