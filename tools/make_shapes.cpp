@@ -1,10 +1,14 @@
 // make_shapes: writes the button shape files of the installation (data/BShapes/*.qzkh)
-// from their readable descriptions (tools/shapes/*.txt, format in ShapeDescription.h).
+// from their readable descriptions (tools/shapes/*.txt, format in ShapeDescription.h),
+// each with the 120 x 40 picture that the shape dialog shows: the shape rendered by
+// our own renderer as a plain button without text, on its frame, scaled to fit.
 //
-//   build/tools/make_shapes tools/shapes data/BShapes [PNG_FOLDER]
+//   build/tools/make_shapes tools/shapes data [PNG_FOLDER]
 //
-// With a third folder it also draws each outline there as mapped onto a short, a long
-// and a tall button rectangle, to check that ends and corners keep their shape.
+// The second argument is the program folder (the shapes go into its BShapes). With a
+// third folder the tool also writes there, to look at: each outline mapped onto a
+// short, a long and a tall button rectangle (NAME-outline.png), the rendered button
+// (NAME-button.png) and the picture (NAME-picture.png).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "DesignRender.h"
 #include "ShapeDescription.h"
 #include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
+#include "platform/JpegWriter.h"
 #include "platform/PngFile.h"
+#include "scene/IconRecord.h"
 
 namespace {
 
@@ -69,6 +76,29 @@ void DrawOutlines(TButShape shape, const std::string& pngPath) {
   WritePng(pngPath, canvas.Image());
 }
 
+// The shape as the shape dialog shows it: a steel-blue button with a medium bevel,
+// lifted a little off a white page, on the shape's own frame.
+TBitmap RenderButton(const TButShape& shape, const std::string& fileName, const std::string& programDir) {
+  TScene scene;
+  tools::TStrictMessages strict;
+  scene.Messages = &strict;
+  scene.Type = 16;
+  scene.ShapeName = fileName;
+  scene.HoldButtonSize = true;
+  scene.ButLeft = shape.Frame.Left;
+  scene.ButTop = shape.Frame.Top;
+  scene.ButRight = shape.Frame.Right;
+  scene.ButBottom = shape.Frame.Bottom;
+  scene.ButW = 24;
+  scene.ButY = -40;
+  scene.Button.Altitude = 24;
+  scene.BkgColor = RGBToColor(255, 255, 255);
+  scene.SetColors(RGBToColor(16, 32, 64), RGBToColor(70, 120, 190), RGBToColor(235, 244, 255), 204, 0);
+  TMessageText empty;
+  tools::RenderDesign(scene, empty, programDir);
+  return scene.Image;
+}
+
 std::vector<fs::path> Descriptions(const std::string& folder) {
   std::vector<fs::path> files;
   for (const fs::directory_entry& e : fs::directory_iterator(folder))
@@ -81,11 +111,12 @@ std::vector<fs::path> Descriptions(const std::string& folder) {
 
 int main(int argc, char** argv) {
   if (argc < 3 || argc > 4) {
-    std::fprintf(stderr, "usage: make_shapes DESCRIPTIONS_FOLDER OUT_FOLDER [PNG_FOLDER]\n");
+    std::fprintf(stderr, "usage: make_shapes DESCRIPTIONS_FOLDER PROGRAM_FOLDER [PNG_FOLDER]\n");
     return 2;
   }
   try {
-    const std::string out = std::string(argv[2]) + "/";
+    const std::string programDir = std::string(argv[2]) + "/";
+    const std::string out = programDir + "BShapes/";
     fs::create_directories(out);
     const std::string png = argc == 4 ? std::string(argv[3]) + "/" : std::string();
     if (!png.empty()) fs::create_directories(png);
@@ -94,8 +125,16 @@ int main(int argc, char** argv) {
       if (!text) throw std::runtime_error("cannot read " + file.string());
       const TButShape shape = tools::ParseShapeDescription(std::string(text->begin(), text->end()), file.filename().string());
       const std::string name = file.stem().string();
+      // Written first without its picture, which is drawn from the file just written.
       shape.SaveToFile(out + name + ".qzkh");
-      if (!png.empty()) DrawOutlines(shape, png + name + "-outline.png");
+      const TBitmap button = RenderButton(shape, name + ".qzkh", programDir);
+      const TBitmap picture = tools::FitPicture(button, IconWidth, IconHeight, RGBToColor(255, 255, 255));
+      shape.SaveToFile(out + name + ".qzkh", EncodeJpeg(picture, IconJpegQuality));
+      if (!png.empty()) {
+        DrawOutlines(shape, png + name + "-outline.png");
+        WritePng(png + name + "-button.png", button);
+        WritePng(png + name + "-picture.png", picture);
+      }
       std::printf("%s: %d points%s\n", name.c_str(), shape.PointCount, tools::HasControlPoints(shape) ? ", curved" : "");
     }
   } catch (const std::exception& e) {
