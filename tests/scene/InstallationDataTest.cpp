@@ -25,11 +25,14 @@ namespace fs = std::filesystem;
 
 const std::string ProgramDir = QZ_PROGRAM_DIR;
 
-// The files of one folder of the program folder with one of the extensions, sorted.
+// The installation's files of one folder with one of the extensions, sorted, in the
+// program folder. They are listed from the source tree: other tests put files of
+// their own into the program folder for a while, and they may run at the same time.
 std::vector<fs::path> FilesIn(const std::string& folder, const std::set<std::string>& extensions) {
   std::vector<fs::path> files;
-  for (const fs::directory_entry& e : fs::directory_iterator(ProgramDir + folder))
-    if (e.is_regular_file() && extensions.count(e.path().extension().string())) files.push_back(e.path());
+  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
+    if (e.is_regular_file() && extensions.count(e.path().extension().string()))
+      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
   std::sort(files.begin(), files.end());
   return files;
 }

@@ -48,10 +48,14 @@ void LeavePicture(const std::string& name, const TBitmap& picture) {
   WritePng(PictureDir + name + ".png", picture);
 }
 
+// The installation's files of one folder, sorted, in the program folder. They are
+// listed from the source tree: other tests put files of their own into the program
+// folder for a while, and they may run at the same time.
 std::vector<fs::path> FilesIn(const std::string& folder, const std::string& extension) {
   std::vector<fs::path> files;
-  for (const fs::directory_entry& e : fs::directory_iterator(ProgramDir + folder))
-    if (e.is_regular_file() && e.path().extension() == extension) files.push_back(e.path());
+  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
+    if (e.is_regular_file() && e.path().extension() == extension)
+      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
   std::sort(files.begin(), files.end());
   return files;
 }
