@@ -21,6 +21,7 @@
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
 #include "platform/FontEngine.h"
+#include "platform/ImageFile.h"
 #include "platform/JpegReader.h"
 #include "platform/PngFile.h"
 #include "render/RenderDriver.h"
@@ -228,14 +229,17 @@ std::map<std::string, std::string> ReadGolden(const std::string& text) {
 }
 
 // What the checksums depend on besides our code: the face file each font of the
-// designs resolves to, and that file's contents.
-void AddFonts(const TMessageText& message, std::map<std::string, std::string>& lines) {
-  for (const TMessageText::TChar& c : message.Chars()) {
+// designs resolves to and that file's contents, and the pixels each texture file
+// decodes to (the JPEG decoder is the system's).
+void AddSources(const TRendered& r, std::map<std::string, std::string>& lines) {
+  for (const TMessageText::TChar& c : r.Message.Chars()) {
     const TCharFormat& f = c.Format;
     const TFaceChoice face = TFontEngine::ResolveFace(f.Name, f.Bold, f.Italic, static_cast<uint8_t>(f.Charset));
     std::string key = "font " + f.Name + (f.Bold ? " bold" : "") + (f.Italic ? " italic" : "");
     lines[key] = face.Found ? BareFileName(face.File) + " " + FileHash(face.File) : "none";
   }
+  for (const std::string& texture : {r.Scene.Message.TexFile, r.Scene.Button.TexFile})
+    if (!texture.empty()) lines["texture " + BareFileName(texture)] = PictureHash(LoadImageFile(texture));
 }
 
 TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
@@ -243,7 +247,7 @@ TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
   for (const std::string& design : Designs()) {
     TRendered r(design);
     ASSERT_TRUE(r.Loaded) << design;
-    AddFonts(r.Message, actual);
+    AddSources(r, actual);
     const TBitmap& image = r.Scene.Image;
     actual["picture " + design] = std::to_string(image.Width()) + "x" + std::to_string(image.Height()) + " image " +
                                   PictureHash(image) + " mask " + PictureHash(r.Scene.Mask);
@@ -264,11 +268,15 @@ TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
   ASSERT_TRUE(bytes) << "no " << GoldenPath;
   const std::map<std::string, std::string> expected = ReadGolden(text);
 
-  bool fontsDiffer = false;
-  for (const auto& [key, value] : expected)
-    if (key.rfind("font ", 0) == 0 && actual.count(key) && actual.at(key) != value) fontsDiffer = true;
-  EXPECT_FALSE(fontsDiffer) << "The fonts installed here are not those the checksums were made with "
-                               "(fonts-liberation 1.07 and DejaVu, from setup.sh): the pictures below cannot match.";
+  auto differs = [&](const std::string& kind) {
+    for (const auto& [key, value] : expected)
+      if (key.rfind(kind, 0) == 0 && actual.count(key) && actual.at(key) != value) return true;
+    return false;
+  };
+  EXPECT_FALSE(differs("font ")) << "The fonts installed here are not those the checksums were made with "
+                                    "(fonts-liberation 1.07 and DejaVu, from setup.sh): the pictures below cannot match.";
+  EXPECT_FALSE(differs("texture ")) << "The textures decode to other pixels than when the checksums were made "
+                                       "(another JPEG or GIF decoder?): the pictures below cannot match.";
   for (const auto& [key, value] : expected) {
     const auto found = actual.find(key);
     if (found == actual.end())
