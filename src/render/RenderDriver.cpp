@@ -21,8 +21,8 @@ void CheckPictureSize(int64_t width, int64_t height) {
   if (width <= MaxImageSide && height <= MaxImageSide && width * height <= MaxImagePixels) return;
   throw std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels; the largest is " + std::to_string(MaxImageSide) +
-                           " pixels a side and 64 million in all. Check the camera distance, the "
-                           "X and Y factors and the altitudes of the design.");
+                           " pixels a side and 64 million in all. Check the camera distance, the X and Y "
+                           "factors, the margins, the extrusions and the altitudes of the design.");
 }
 
 // Gives bitmap the size, keeping its pixels when it has it already.
