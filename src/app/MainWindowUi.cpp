@@ -95,6 +95,7 @@ QPushButton* TForm1::MakeCommand(TControl id, QChar initial, const QString& capt
 
 void TForm1::CreateUi() {
   setWindowTitle("Quenzar");
+  setWindowIcon(QIcon(LightMarkerPicture()));
   auto* central = new QWidget(this);
   auto* v = new QVBoxLayout(central);
   v->setContentsMargins(4, 4, 4, 0);
