@@ -5,21 +5,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "app/ProjectCommands.h"
+#include "app/QtBridge.h"
 #include "platform/FileUtil.h"
-#include "render/Resample.h"
-#include "scene/IconRecord.h"
 #include "scene/Scene.h"
 #include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
@@ -31,16 +28,6 @@ namespace {
 // A delay read from a work is used as a number of ticks; beyond this the user would
 // wait minutes for an edit to show.
 constexpr int MaxRDelayTicks = 100;
-
-std::string WithExtension(const std::string& path, const char* ext) {
-  return std::filesystem::path(path).replace_extension(ext).string();
-}
-
-std::string FolderOf(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
 
 }  // namespace
 
@@ -154,18 +141,15 @@ void TForm1::showEvent(QShowEvent* e) {
   QTimer::singleShot(0, this, [this] { LoadWork(Settings.ProgramDir + "default.dat"); });
 }
 
-bool TForm1::AskToSave(const QString& question, const QString& title) {
+bool TForm1::AskToSave(int command) {
   if (!Modified) return true;
-  const auto answer = QMessageBox::question(this, title, question,
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  if (answer == QMessageBox::Cancel) return false;
-  if (answer == QMessageBox::Yes) SaveClick();
-  return true;
+  return CommandGoesOn(AskUnsavedChanges(this, static_cast<TProjectCommand>(command)),
+                       [this] { SaveClick(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
   // A close that arrives while a build lets events run waits: the user closes again.
-  if (Deferred.Busy || !AskToSave("Save changes to current work before quit?", "Quit confirmation")) {
+  if (Deferred.Busy || !AskToSave(static_cast<int>(TProjectCommand::Quit))) {
     e->ignore();
     return;
   }
@@ -173,7 +157,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 void TForm1::NewClick() {
-  if (!AskToSave("Save changes to current work?", "New confirmation")) return;
+  if (!AskToSave(static_cast<int>(TProjectCommand::New))) return;
   LoadWork(Settings.ProgramDir + "Default.dat");
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
   SetBkgColor(Scene->BkgColor);
@@ -182,57 +166,35 @@ void TForm1::NewClick() {
 }
 
 void TForm1::SaveClick() {
-  Settings.JobFile = WithExtension(Settings.JobFile, ".qznr");
-  static const QString WorkFilter = "3D Button FIles (*.qznr)";
-  static const QString TemplateFilter = "QZNR Templates (*.qzpl)";
-  QFileDialog dialog(this, "Save", QString::fromStdString(Settings.WorksDir),
-                     WorkFilter + ";;" + TemplateFilter);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.selectFile(QString::fromStdString(BareFileName(Settings.JobFile)));
-  dialog.selectNameFilter(WorkFilter);
+  TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
   Scene->ExpWidth = Dim.Width;
   Scene->ExpHeight = Dim.Height;
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const std::string chosen = dialog.selectedFiles().first().toStdString();
-  const bool asTemplate = dialog.selectedNameFilter() == TemplateFilter;
+  const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
+  Settings.JobFile = files.JobFile;
+  Settings.TemplateFile = files.TemplateFile;
+  Settings.WorksDir = files.WorksDir;
+  Settings.TemplatesDir = files.TemplatesDir;
+  if (!target) return;
   try {
-    std::string file;
-    if (asTemplate) {
-      Settings.TemplateFile = file = WithExtension(chosen, ".qzpl");
-      Settings.TemplatesDir = FolderOf(file);
-    } else {
-      Settings.JobFile = file = WithExtension(chosen, ".qznr");
-      Settings.WorksDir = FolderOf(file);
+    Scene->SaveToFile(target->File, Text);
+    if (Text.Length() > 0) {
+      // The icon lets events run: the timer leaves its work until it is written.
+      const bool wasBusy = Deferred.Busy;
+      Deferred.Busy = true;
+      bool saved = false;
+      try {
+        saved = SaveIcon(target->File, "Icon", PreviewBitmap, Dim.Width, Dim.Height, *progress_);
+      } catch (...) {
+        Deferred.Busy = wasBusy;
+        throw;
+      }
+      Deferred.Busy = wasBusy;
+      if (saved) Deferred.ShowDone(RDelayTicks());
     }
-    Scene->SaveToFile(file, Text);
-    if (Text.Length() > 0) SaveIcon(file, "Icon");
     Modified = false;
   } catch (const std::exception& e) {
     ShowError(e.what());
   }
-}
-
-void TForm1::SaveIcon(const std::string& fileName, const std::string& prefix) {
-  if (PreviewBitmap.Width() < 2 || PreviewBitmap.Height() < 2 || Dim.Width < 2 || Dim.Height < 2) return;
-  const bool wasBusy = Deferred.Busy;
-  Deferred.Busy = true;  // the timer leaves its work until the icon is written
-  progress_->SetStatus(" Sretching icon ...");
-  progress_->ProcessMessages();
-  TBitmap icon(IconWidth, IconHeight);
-  ResampleImage(PreviewBitmap, icon, LanczosFilter, 3.0);
-  progress_->SetStatus(" Saving icon ...");
-  progress_->ProcessMessages();
-  try {
-    SaveIconToIni(fileName, prefix, icon, [this](int percent) { progressBar_->setValue(percent); });
-  } catch (...) {
-    Deferred.Busy = wasBusy;
-    throw;
-  }
-  progressBar_->setValue(100);
-  progress_->SetStatus(" Done");
-  progress_->ProcessMessages();
-  Deferred.Busy = wasBusy;
-  Deferred.ShowDone(RDelayTicks());
 }
 
 // Commands whose dialogs are built elsewhere; their menu entries and buttons stay

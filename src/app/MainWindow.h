@@ -29,7 +29,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
-class QPushButton;
+class QAbstractButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
@@ -130,8 +130,8 @@ class TForm1 : public QMainWindow {
   QSlider* MakeSlider(TControl id, QWidget* parent);
   QSpinBox* MakeSpinner(TControl id, QWidget* parent);
   QCheckBox* MakeCheck(TControl id, const QString& caption, QWidget* parent);
-  QPushButton* MakeCommand(TControl id, QChar initial, const QString& caption, const QString& hint,
-                           QWidget* parent);
+  QAbstractButton* MakeCommand(TControl id, QChar initial, const QString& caption,
+                               const QString& hint, QWidget* parent);
   void Register(TControl id, QWidget* w);
   void ConnectHandlers();
 
@@ -172,8 +172,7 @@ class TForm1 : public QMainWindow {
   static void AcceptDigitKeysOnly(QLineEdit* edit);
 
   // Project commands (MainWindow.cpp).
-  bool AskToSave(const QString& question, const QString& title);
-  void SaveIcon(const std::string& fileName, const std::string& prefix);
+  bool AskToSave(int command);
   void PreviewResized();
   int RDelayTicks() const;
 

@@ -11,6 +11,7 @@
 #include "app/Dimensions.h"
 #include "app/MainWindow.h"
 #include "app/PreviewPanel.h"
+#include "app/QtBridge.h"
 #include "render/Resample.h"
 #include "scene/Scene.h"
 
@@ -100,7 +101,7 @@ void TForm1::DrawDimensionPreview() {
   const TBitmap scratch = PreviewBitmap;
   TBitmap picture(Dim.Width, Dim.Height);
   ResampleImage(scratch, picture, TriangleFilter, 1.0);
-  dimPicture_->setPixmap(BitmapToPixmap(picture));
+  dimPicture_->setPixmap(QPixmap::fromImage(BitmapToQImage(picture)));
 }
 
 void TForm1::PlaceLightMarker() {

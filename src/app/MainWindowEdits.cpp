@@ -7,7 +7,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -62,21 +62,21 @@ void TForm1::ConnectHandlers() {
   auto slider = [this](TControl id) { return static_cast<QSlider*>(Control(id)); };
   auto spin = [this](TControl id) { return static_cast<QSpinBox*>(Control(id)); };
   auto check = [this](TControl id) { return static_cast<QCheckBox*>(Control(id)); };
-  auto button = [this](TControl id) { return static_cast<QPushButton*>(Control(id)); };
+  auto button = [this](TControl id) { return static_cast<QAbstractButton*>(Control(id)); };
   using C = TControl;
 
   connect(messageEdit_, &QTextEdit::textChanged, this, &TForm1::MessageEditChange);
-  connect(button(C::FontSelection), &QPushButton::clicked, this, &TForm1::FontSelectionClick);
-  connect(button(C::AdvancedText), &QPushButton::clicked, this, &TForm1::AdvancedTextClick);
-  connect(button(C::BkgColorSelection), &QPushButton::clicked, this, &TForm1::BkgColorClick);
-  connect(button(C::BkgSetHex), &QPushButton::clicked, this, &TForm1::BkgSetHexClick);
+  connect(button(C::FontSelection), &QAbstractButton::clicked, this, &TForm1::FontSelectionClick);
+  connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TForm1::AdvancedTextClick);
+  connect(button(C::BkgColorSelection), &QAbstractButton::clicked, this, &TForm1::BkgColorClick);
+  connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TForm1::BkgSetHexClick);
   connect(hexBox_, &QLineEdit::returnPressed, this, &TForm1::BkgSetHexClick);
   for (bool text : {true, false}) {
-    connect(button(text ? C::TextColorSelection : C::ButtonColorSelection), &QPushButton::clicked,
+    connect(button(text ? C::TextColorSelection : C::ButtonColorSelection), &QAbstractButton::clicked,
             this, [this, text] { SideColorClick(text); });
-    connect(button(text ? C::TextTextureSelection : C::ButtonTextureSelection), &QPushButton::clicked,
+    connect(button(text ? C::TextTextureSelection : C::ButtonTextureSelection), &QAbstractButton::clicked,
             this, [this, text] { SideTextureClick(text); });
-    connect(button(text ? C::TextClearTexture : C::ButtonClearTexture), &QPushButton::clicked, this,
+    connect(button(text ? C::TextClearTexture : C::ButtonClearTexture), &QAbstractButton::clicked, this,
             [this, text] { SideClearTextureClick(text); });
     connect(spin(text ? C::TextTexWidth : C::ButtonTexWidth), &QSpinBox::valueChanged, this,
             [this, text](int v) { SideTexWidthChange(text, v); });
@@ -92,12 +92,12 @@ void TForm1::ConnectHandlers() {
   connect(static_cast<QComboBox*>(Control(C::OutlineComplexity)), &QComboBox::currentIndexChanged,
           this, &TForm1::OutlineComplexityChange);
   connect(slider(C::TextExtrusion), &QSlider::valueChanged, this, &TForm1::TextExtrusionChange);
-  connect(button(C::ShapeSelection), &QPushButton::clicked, this, &TForm1::SelectShapeClick);
+  connect(button(C::ShapeSelection), &QAbstractButton::clicked, this, &TForm1::SelectShapeClick);
   connect(slider(C::ButtonExtrusion), &QSlider::valueChanged, this, &TForm1::ButtonExtrusionChange);
   connect(check(C::HoldButtonSize), &QCheckBox::toggled, this, &TForm1::HoldButtonSizeClick);
   connect(check(C::HideButton), &QCheckBox::toggled, this, &TForm1::HideButtonClick);
   connect(preview_->Marker(), &TLightMarker::Dropped, this, &TForm1::DropLightMarker);
-  connect(button(C::LightColorSelection), &QPushButton::clicked, this, &TForm1::LightColorClick);
+  connect(button(C::LightColorSelection), &QAbstractButton::clicked, this, &TForm1::LightColorClick);
   connect(slider(C::Brightness), &QSlider::valueChanged, this, &TForm1::BrightnessChange);
 
   AcceptDigitKeysOnly(widthEdit_);

@@ -12,6 +12,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PreviewPanel.h"
+#include "app/QtBridge.h"
 #include "platform/Numeric.h"
 #include "render/RenderDriver.h"
 #include "scene/Build.h"
@@ -153,7 +154,7 @@ void TForm1::ShowPreview(bool smooth) {
   progress_->SetStatus(" Displaying preview ...");
   progress_->ProcessMessages();
   SetBkgColor(Scene->BkgColor);
-  preview_->SetPicture(BitmapToPixmap(PreviewBitmap));
+  preview_->SetPicture(QPixmap::fromImage(BitmapToQImage(PreviewBitmap)));
   progress_->SetProgress(100);
   progress_->SetStatus(" Done");
   Deferred.ShowDone(RDelayTicks());

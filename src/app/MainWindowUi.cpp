@@ -17,7 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/InitialButton.h"
+#include "app/InitialIcon.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
@@ -86,9 +86,10 @@ QCheckBox* TForm1::MakeCheck(TControl id, const QString& caption, QWidget* paren
   return check;
 }
 
-QPushButton* TForm1::MakeCommand(TControl id, QChar initial, const QString& caption,
-                                 const QString& hint, QWidget* parent) {
-  QPushButton* b = MakeInitialButton(initial, caption, hint, parent);
+QAbstractButton* TForm1::MakeCommand(TControl id, QChar initial, const QString& caption,
+                                     const QString& hint, QWidget* parent) {
+  auto* b = new TInitialButton(initial, caption, parent);
+  if (!hint.isEmpty()) b->setToolTip(hint);
   Register(id, b);
   return b;
 }
@@ -184,7 +185,7 @@ QWidget* TForm1::CreateCaptionTab() {
   QHBoxLayout* r = Row(v);
   r->addWidget(MakeCommand(TControl::FontSelection, 'F', "ont Selection",
                            "Font selection for the Button Text", page));
-  QPushButton* advanced =
+  QAbstractButton* advanced =
       MakeCommand(TControl::AdvancedText, 'A', "dvanced", "Advanced Text Settings", page);
   advanced->setEnabled(false);
   r->addWidget(advanced);
@@ -283,7 +284,7 @@ QWidget* TForm1::CreateButtonTuneupTab() {
   grid->setVerticalSpacing(6);
   grid->setHorizontalSpacing(24);
   grid->addWidget(StepLabel("I. Choose a button shape from the list", page), 0, 0);
-  QPushButton* shape =
+  QAbstractButton* shape =
       MakeCommand(TControl::ShapeSelection, 'S', "elect Button Shape", "Select button shape", page);
   shape->setEnabled(false);
   auto* shapeRow = new QHBoxLayout;
@@ -433,10 +434,10 @@ QWidget* TForm1::CreateExportTab() {
   auto* note = new QLabel("The export settings are not available in this build yet.", page);
   note->setEnabled(false);
   v->addWidget(note);
-  QPushButton* exportButton = MakeInitialButton('E', "xport 3D Button", "", page);
+  auto* exportButton = new TInitialButton('E', "xport 3D Button", page);
   exportButton->setObjectName("SpeedButton13");
   exportButton->setEnabled(false);
-  connect(exportButton, &QPushButton::clicked, this, &TForm1::ExportClick);
+  connect(exportButton, &QAbstractButton::clicked, this, &TForm1::ExportClick);
   QHBoxLayout* r = Row(v, 0);
   r->addWidget(exportButton);
   r->addStretch();

@@ -155,11 +155,4 @@ void TMessageEdit::insertFromMimeData(const QMimeData* source) {
   setTextCursor(c);
 }
 
-void CopyRichText(TMessageEdit& dest, const TMessageEdit& source) {
-  TMessageText text;
-  source.ToMessageText(text);
-  text.SetSelection(0, 0);
-  dest.FromMessageText(text);
-}
-
 }  // namespace qz

@@ -62,9 +62,4 @@ class TMessageEdit : public QTextEdit {
   TCharFormat default_;
 };
 
-// Makes dest a formatted copy of source: dest takes source's default format, is
-// cleared, and receives every character of source with its format. (Done directly
-// rather than through the clipboard, so the user's clipboard is left alone.)
-void CopyRichText(TMessageEdit& dest, const TMessageEdit& source);
-
 }  // namespace qz

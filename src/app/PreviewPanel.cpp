@@ -1,6 +1,5 @@
 #include "app/PreviewPanel.h"
 
-#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -8,16 +7,6 @@
 #include "app/Dimensions.h"
 
 namespace qz {
-
-QPixmap BitmapToPixmap(const TBitmap& b) {
-  QImage image(b.Width(), b.Height(), QImage::Format_RGB32);
-  for (int y = 0; y < b.Height(); ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    const uint32_t* src = b.ScanLine(y);
-    for (int x = 0; x < b.Width(); ++x) row[x] = src[x] | 0xFF000000u;  // opaque
-  }
-  return QPixmap::fromImage(image);
-}
 
 QPixmap LightMarkerPicture() {
   QPixmap pix(MarkerSize, MarkerSize);

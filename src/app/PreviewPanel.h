@@ -6,12 +6,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "platform/Bitmap.h"
-
 namespace qz {
-
-// A picture of the program as a pixmap to show.
-QPixmap BitmapToPixmap(const TBitmap& b);
 
 // The marker's picture: a small sun on a transparent ground.
 QPixmap LightMarkerPicture();

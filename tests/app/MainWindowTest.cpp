@@ -19,9 +19,9 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(w->Tabs()->count(), 10);
     for (int i = 0; i < 10; ++i) QCOMPARE(w->Tabs()->tabText(i), QString(TabTable[i].Caption));
     QCOMPARE(w->Tabs()->tabText(2), QString("Caption Color "));
-    QCOMPARE(Widget<QPushButton>(*w, TControl::FontSelection)->text(), QString("ont Selection"));
-    QCOMPARE(Widget<QPushButton>(*w, TControl::BkgSetHex)->text(), QString("et Hex (RGB)"));
-    QCOMPARE(Widget<QPushButton>(*w, TControl::BkgSetHex)->iconSize(), QSize(16, 16));
+    QCOMPARE(Widget<QAbstractButton>(*w, TControl::FontSelection)->text(), QString("ont Selection"));
+    QCOMPARE(Widget<QAbstractButton>(*w, TControl::BkgSetHex)->text(), QString("et Hex (RGB)"));
+    QCOMPARE(Widget<QAbstractButton>(*w, TControl::BkgSetHex)->iconSize(), QSize(16, 16));
     QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->minimum(), 1);
     QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->maximum(), 254);
     QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->value(), 255 - 204);

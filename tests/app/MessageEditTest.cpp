@@ -142,22 +142,6 @@ class MessageEditTest : public QObject {
     QCOMPARE(back.Text(), std::string("Ab"));
     QVERIFY(back.At(1).Format == back.At(0).Format);
   }
-
-  void copyRichTextCopiesEveryFormat() {
-    TMessageEdit source, dest;
-    source.FromMessageText(Mixed());
-    QTest::keyClicks(&dest, "old text");
-    CopyRichText(dest, source);
-    TMessageText a, b;
-    source.ToMessageText(a);
-    dest.ToMessageText(b);
-    QVERIFY(a.Chars() == b.Chars());
-    QVERIFY(b.DefaultFormat() == a.DefaultFormat());
-    // An empty source empties the destination.
-    TMessageEdit empty;
-    CopyRichText(dest, empty);
-    QCOMPARE(dest.Length(), 0);
-  }
 };
 
 }  // namespace qz

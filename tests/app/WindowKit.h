@@ -13,7 +13,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
