@@ -1,6 +1,7 @@
 #include "render/ZBuffer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/Numeric.h"
 
@@ -130,7 +131,11 @@ void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t 
 }
 
 void TZBuffer::FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color) {
-  std::fill(Pixels + X1, Pixels + X2 + 1, Color);
+  // Two pixels per store: flat spans (caps, flat shading, masks) cover most pixels.
+  const uint64_t pair = static_cast<uint64_t>(Color) << 32 | Color;
+  int32_t x = X1;
+  for (; x < X2; x += 2) std::memcpy(Pixels + x, &pair, sizeof pair);
+  if (x == X2) Pixels[x] = Color;
 }
 
 void TZBuffer::GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,
