@@ -69,15 +69,13 @@ std::vector<uint8_t> MarkTransparent(TBitmap& image, const TBitmap& mask) {
 }
 
 void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options) {
-  const auto kind = static_cast<TPaletteKind>(options.PaletteKind);
-  const auto dither = static_cast<TDitherMethod>(options.Dithering);
   std::vector<uint8_t> transparent;
   if (options.Transparency) transparent = MarkTransparent(image, mask);
   // A picture covered everywhere needs no transparent entry: it would only cost an
   // optimised palette one of its colours.
   const bool anyTransparent = AnySet(transparent);
   const TIndexedImage frame =
-      MakeIndexedImage(image, kind, dither, options.ColorBits, anyTransparent ? &transparent : nullptr);
+      MakeIndexedImage(image, options.PaletteKind, options.Dithering, options.ColorBits, anyTransparent ? &transparent : nullptr);
   WriteGifFile(path, frame);
 }
 
@@ -94,8 +92,8 @@ void CheckExportOptions(const TExportOptions& o) {
     throw std::invalid_argument("Colour resolution " + std::to_string(o.ColorBits) + " bits is not offered");
   if (o.JpegQuality < MinJpegQuality || o.JpegQuality > MaxJpegQuality)
     throw std::invalid_argument("JPEG quality " + std::to_string(o.JpegQuality) + " is outside 1..100");
-  PaletteKindInfo(static_cast<TPaletteKind>(o.PaletteKind));
-  DitherMethodInfo(static_cast<TDitherMethod>(o.Dithering));
+  PaletteKindInfo(o.PaletteKind);
+  DitherMethodInfo(o.Dithering);
 }
 
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,

@@ -11,6 +11,9 @@
 #include <optional>
 #include <string>
 
+#include "gif/Dither.h"
+#include "gif/PaletteKind.h"
+
 namespace qz {
 
 // The formats in the order of the page's sub-pages and of the save dialog's filter
@@ -19,11 +22,11 @@ enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
 
 struct TExportOptions {
   TExportFormat Format = TExportFormat::Gif;
-  int ColorBits = 8;              // the Colors entry's index + 3: 3 (" 8") .. 8 (" 256")
-  int PaletteKind = 7;            // the palette kind code of the Palette entry (gif/PaletteKind.h)
-  int Dithering = 0;              // the dithering code of the Dithering entry (gif/Dither.h)
+  int ColorBits = 8;                                   // Colors index + 3: 3 (" 8") .. 8 (" 256")
+  TPaletteKind PaletteKind = TPaletteKind::Optimized;  // code 7
+  TDitherMethod Dithering = TDitherMethod::None;       // code 0
   bool Transparency = true;
-  int JpegQuality = 90;           // 1..100
+  int JpegQuality = 90;                                // 1..100
   bool BrowserPreview = true;
   std::string Diffusion = " None";      // the Dithering entry's text, for the preview page
   std::string NumberOfColors = " 256";  // the Colors entry's text, for the preview page
@@ -34,7 +37,8 @@ constexpr int MaxColorBits = 8;
 constexpr int MinJpegQuality = 1;
 constexpr int MaxJpegQuality = 100;
 
-// The "Colors" list: entry i holds 2^(i + 3) colours.
+// The "Colors" list: entry i holds 2^(i + 3) colours. (The Palette and Dithering
+// lists are the colour reduction's own tables, PaletteKinds() and DitherMethods().)
 inline constexpr std::array<const char*, 6> ColorEntries{" 8", " 16", " 32", " 64", " 128", " 256"};
 // The Colors entry's text for a colour resolution (" 256" for 8 bits); empty outside 3..8.
 std::string ColorEntryText(int colorBits);

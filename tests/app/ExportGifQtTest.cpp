@@ -52,10 +52,10 @@ class ExportGifQtTest : public QObject {
     const TRenderedButton button = MakeButton(240, 80);
     int files = 0;
     for (const TPaletteKindInfo& kind : PaletteKinds())
-      for (int dither : {0, 1, 5})
+      for (TDitherMethod dither : {TDitherMethod::None, TDitherMethod::FloydSteinberg, TDitherMethod::StevensonArce})
         for (bool transparency : {true, false}) {
           TExportOptions o;
-          o.PaletteKind = static_cast<int>(kind.kind);
+          o.PaletteKind = kind.kind;
           o.Dithering = dither;
           o.Transparency = transparency;
           o.ColorBits = 5;
@@ -84,7 +84,7 @@ class ExportGifQtTest : public QObject {
               }
               const TRgb& c = gif.colorMap[index];
               if (qAlpha(seen) != 255 || qRed(seen) != c.r || qGreen(seen) != c.g || qBlue(seen) != c.b)
-                QFAIL(qPrintable(QString("%1 dither %2: pixel %3,%4 differs").arg(kind.key).arg(dither).arg(x).arg(y)));
+                QFAIL(qPrintable(QString("%1 dither %2: pixel %3,%4 differs").arg(kind.key).arg(static_cast<int>(dither)).arg(x).arg(y)));
             }
           QVERIFY(transparency ? transparent > 1000 : transparent == 0);
         }

@@ -127,8 +127,8 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
     for (const TDitherMethodInfo& dither : DitherMethods()) {
       SCOPED_TRACE(testing::Message() << kind.exportEntry << dither.exportEntry);
       TExportOptions o;
-      o.PaletteKind = static_cast<int>(kind.kind);
-      o.Dithering = static_cast<int>(dither.method);
+      o.PaletteKind = kind.kind;
+      o.Dithering = dither.method;
       o.ColorBits = 4;
       const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
       const uint64_t bytes = WriteImage(button, w, h, o, path);
@@ -173,10 +173,10 @@ TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 40; ++x) button.Image.SetPixel(x, y, colours[(x / 8 + y / 6) % 5]);
   button.Mask.FillRect(6, 4, 34, 20, 0xFFFFFF);
-  for (int kind : {7, 8})
+  for (TPaletteKind kind : {TPaletteKind::Optimized, TPaletteKind::OptimizedWindows})
     for (bool transparency : {false, true})
       for (int bits = MinColorBits; bits <= MaxColorBits; ++bits) {
-        SCOPED_TRACE(testing::Message() << "kind " << kind << " transparency " << transparency << " bits " << bits);
+        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " transparency " << transparency << " bits " << bits);
         TExportOptions o;
         o.PaletteKind = kind;
         o.ColorBits = bits;
@@ -320,9 +320,9 @@ TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
   bad([](TExportOptions& b) { b.ColorBits = 9; });
   bad([](TExportOptions& b) { b.JpegQuality = 0; });
   bad([](TExportOptions& b) { b.JpegQuality = 101; });
-  bad([](TExportOptions& b) { b.PaletteKind = 0; });
-  bad([](TExportOptions& b) { b.PaletteKind = 9; });
-  bad([](TExportOptions& b) { b.Dithering = 7; });
+  bad([](TExportOptions& b) { b.PaletteKind = static_cast<TPaletteKind>(0); });
+  bad([](TExportOptions& b) { b.PaletteKind = static_cast<TPaletteKind>(9); });
+  bad([](TExportOptions& b) { b.Dithering = static_cast<TDitherMethod>(7); });
   bad([](TExportOptions& b) { b.Format = static_cast<TExportFormat>(5); });
   EXPECT_FALSE(FileExists(path));
 }
