@@ -56,8 +56,9 @@ std::string ReplaceFileExt(const std::string& path, const std::string& ext);
 // The name proposed for an export: the message's characters of codes 65..126 in order
 // (letters and the signs [\]^_` and {|}~), everything else dropped, with the format's
 // extension. "Click Here 2!" -> "ClickHere.gif". When nothing is left the name is
-// "Untitled.gif": a bare ".gif" would be a hidden file here. The backslash is dropped
-// too, as it would make a name that Windows reads as a folder.
+// "Untitled.gif": a bare ".gif" would be a hidden file here. The backslash (code 92)
+// is dropped too: browsers read it as a folder separator in the preview page's file
+// URL, so the page would not find the picture (Windows read it as one as well).
 std::string DefaultImageName(const std::string& message, TExportFormat format);
 
 // The folder exports go to by default, ProgramDir + "Images/", created when missing.

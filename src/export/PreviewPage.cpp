@@ -65,6 +65,10 @@ std::string ReadText(const std::string& path) {
   return std::string(bytes->begin(), bytes->end());
 }
 
+// The exported file is a path of this system: "/" alone separates its folders (a
+// backslash is part of a name here).
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
 std::string FolderOf(const std::string& path) {
   size_t cut = path.find_last_of('/');
   return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
@@ -105,7 +109,7 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
   TIniFile ini(settingsFile);
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
   const char* g = "General";
-  ini.WriteString(g, "ImageFileName", BareFileName(facts.filePath));
+  ini.WriteString(g, "ImageFileName", NameOf(facts.filePath));
   ini.WriteString(g, "ImageFilePath", FolderOf(facts.filePath));
   ini.WriteString(g, "ImageWidth", IntToText(facts.width));
   ini.WriteString(g, "ImageHeight", IntToText(facts.height));

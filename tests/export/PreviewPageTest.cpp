@@ -113,6 +113,16 @@ TEST(PreviewPage, AnExportsFactsGoIntoAFreshSettingsFileInOrder) {
             "\xD0\x94\xC3\x84&lt;a\xEF\x81\x81| 64|https://example.org/?a=1&amp;b=2|1\r\n");
 }
 
+TEST(PreviewPage, OnlyTheSlashSeparatesTheFileNameFromItsFolder) {
+  TTempDir dir;
+  TExportFacts facts;
+  facts.filePath = dir.Path() + "Images/back\\slash.gif";
+  WritePreviewData(dir.File("Buttons.dat"), facts);
+  TIniFile ini(dir.File("Buttons.dat"));
+  EXPECT_EQ(ini.ReadString("General", "ImageFileName", ""), "back\\slash.gif");
+  EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
+}
+
 TEST(PreviewPage, ACharsetBeyondAByteReadsAsTheWesternCodePage) {
   TMessageText message;
   TCharFormat odd;
