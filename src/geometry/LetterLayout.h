@@ -31,10 +31,12 @@ constexpr int32_t PedestalMinTxtY = 10;
 
 // Depth of the letter face (the cap outline): -(ButY + TxtY).
 int32_t LetterFaceDepth(const TScene& scene);
-// Depth of the letter plane quad. It lies in the face's own plane, Yf, as the
-// button's plane quad lies in the button's face: the cap is then filled with the depth
-// it really has, and the quad projects exactly onto the face's box. For the flat
-// button (ButY 0) this is -TxtY either way.
+// Depth of the letter plane quad: in the face's own plane, Yf, as the button's plane
+// quad lies in the button's face. The cap is then filled with the depth it really has;
+// the quad projects onto the face's box, so a deep heading gets no empty margin from a
+// quad floating nearer than anything drawn; and letters keep the look they have on the
+// flat button (ButY 0, where Yf = -TxtY), whose straight-sided letters share their
+// corner vertices with the quad, when the button is extruded.
 int32_t LetterPlaneDepth(const TScene& scene);
 
 // Rebuilds the bodies of the view from the letters: ClearBodies, then one body per

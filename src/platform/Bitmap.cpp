@@ -1,7 +1,8 @@
 #include "platform/Bitmap.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "platform/PixelRuns.h"
 
 namespace qz {
 
@@ -12,14 +13,7 @@ void TBitmap::SetSize(int width, int height) {
   pixels_.assign(static_cast<size_t>(width_) * height_, 0);
 }
 
-void TBitmap::Fill(uint32_t pixel) {
-  // Two pixels per store: every render clears the whole picture.
-  const uint64_t pair = static_cast<uint64_t>(pixel) << 32 | pixel;
-  const size_t n = pixels_.size();
-  size_t i = 0;
-  for (; i + 1 < n; i += 2) std::memcpy(pixels_.data() + i, &pair, sizeof pair);
-  if (i < n) pixels_[i] = pixel;
-}
+void TBitmap::Fill(uint32_t pixel) { FillPixels(pixels_.data(), pixels_.size(), pixel); }
 
 void TBitmap::FillRect(int left, int top, int right, int bottom, uint32_t pixel) {
   left = std::max(left, 0);

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/Numeric.h"
+#include "platform/PixelRuns.h"
 #include "render/Body.h"
 #include "render/ZBuffer.h"
 
@@ -85,18 +85,8 @@ void TBody::ShadeVertices(const TRenderParams& Params) {
 }
 
 void TZBuffer::HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels) {
-  // Blue, green and red each shifted right by one bit; the fourth byte stays. Two
-  // pixels at a time: a shadow darkens most of the picture, so this runs for nearly
-  // every pixel of every render.
-  constexpr uint64_t Keep = 0xFF000000FF000000ull, Halved = 0x007F7F7F007F7F7Full;
-  int32_t x = X1;
-  for (; x < X2; x += 2) {
-    uint64_t pair;
-    std::memcpy(&pair, Pixels + x, sizeof pair);
-    pair = (pair & Keep) | ((pair >> 1) & Halved);
-    std::memcpy(Pixels + x, &pair, sizeof pair);
-  }
-  if (x == X2) Pixels[x] = (Pixels[x] & 0xFF000000u) | ((Pixels[x] >> 1) & 0x007F7F7Fu);
+  // Blue, green and red each shifted right by one bit; the fourth byte stays.
+  HalvePixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1));
 }
 
 void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {

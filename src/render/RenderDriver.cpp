@@ -21,8 +21,8 @@ void CheckPictureSize(int64_t width, int64_t height) {
   if (width <= MaxImageSide && height <= MaxImageSide && width * height <= MaxImagePixels) return;
   throw std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels; the largest is " + std::to_string(MaxImageSide) +
-                           " pixels a side and 64 million in all. Check the camera distance, the "
-                           "X and Y factors and the altitudes of the design.");
+                           " pixels a side and 64 million in all. Check the camera distance, the X and Y "
+                           "factors, the margins, the extrusions and the altitudes of the design.");
 }
 
 // Gives bitmap the size, keeping its pixels when it has it already.
@@ -44,6 +44,9 @@ void RenderScene(TScene& scene, bool withMask, bool progress) {
   view.Params = scene.RenderBlock();
   view.SetCamera(scene.CameraBlock());
   const TScreenExtents e = view.ScreenExtents();
+  // The last body is the button only when the build got as far as making it (a build
+  // abandoned at a broken shape file leaves the letters alone).
+  const int32_t type = scene.Type > 0 && view.BodyCount() > scene.LetterCount ? scene.Type : 0;
 
   int64_t width = EmptyImageSide, height = EmptyImageSide;
   int64_t centerX = 0, centerY = 0;
@@ -54,7 +57,7 @@ void RenderScene(TScene& scene, bool withMask, bool progress) {
     height = int64_t{e.MaxY} - e.MinY + 2;
     // Room for one shadow: the button's when there is a button (the letters' shadow
     // then falls on the button), else the letters'.
-    const bool button = scene.Type > 0;
+    const bool button = type > 0;
     const int32_t altitude = button ? scene.Button.Altitude : scene.Message.Altitude;
     if (altitude > 0) {
       const int64_t dx = button ? scene.ButShadowX : scene.TxtShadowX;
@@ -82,7 +85,7 @@ void RenderScene(TScene& scene, bool withMask, bool progress) {
 
   view.Params = scene.RenderBlock();
   view.SetCamera(scene.CameraBlock());
-  view.Render(scene.Image, scene.Mask, withMask, scene.Type, scene.TextPalette, scene.ButtonPalette);
+  view.Render(scene.Image, scene.Mask, withMask, type, scene.TextPalette, scene.ButtonPalette);
 
   if (progress) sink.SetProgress(75);
 }

@@ -35,7 +35,9 @@ void ClearImage(TScene& scene);
 // progress the status texts " Calculating viewport ..." and " Rendering scene ..." and
 // the progress values 35 and 75 go to scene.Progress. Pending messages are processed
 // after each point at which the status bar would change. A scene without any vertex
-// (an empty heading) renders as a 16 x 16 field of the background colour.
+// (an empty heading) renders as a 16 x 16 field of the background colour. With
+// Type > 0 the last body is drawn as the button only when there is one body more than
+// letters (a build abandoned before the button leaves none).
 void RenderScene(TScene& scene, bool withMask, bool progress);
 
 // The size of the preview picture in a client area of clientW x clientH at viewSize

@@ -1,6 +1,7 @@
 #include "render/TextureTiles.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Numeric.h"
 #include "render/RenderDriver.h"
@@ -10,11 +11,11 @@ namespace qz {
 
 namespace {
 
-int32_t TileSide(long double imageSide, float count) {
-  const int64_t limit = std::min<int64_t>(MaxTileSide, MaxTilesPerImageSide * static_cast<int64_t>(imageSide));
+int32_t TileSide(int64_t imageSide, float count) {
+  const int64_t limit = MaxTilesPerImageSide * imageSide;
   // A count of 0 (or less, or not a number) asks for an endless tile: the limit.
   if (!(count > 0)) return static_cast<int32_t>(limit);
-  return static_cast<int32_t>(Clamp<int64_t>(RoundHalfEven(imageSide / count), 1, limit));
+  return static_cast<int32_t>(Clamp<int64_t>(RoundHalfEven(imageSide / static_cast<long double>(count)), 1, limit));
 }
 
 template <typename TSet>
@@ -26,14 +27,24 @@ void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H,
     side.TexH = static_cast<float>(RoundHalfEven(side.TexH));
     side.TexW = static_cast<float>(RoundHalfEven(side.TexW));
   }
-  const int32_t tileW = TileSide(W, side.TexW), tileH = TileSide(H, side.TexH);
-  if (texture.Width() == tileW && texture.Height() == tileH) return;
-  TBitmap tile(tileW, tileH);
+  const TTileSize size = TextureTileSize(W, H, side.TexW, side.TexH);
+  if (texture.Width() == size.Width && texture.Height() == size.Height) return;
+  TBitmap tile(size.Width, size.Height);
   ResampleImage(texture, tile, SplineFilter, 2.0);
   set(tile);
 }
 
 }  // namespace
+
+TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH) {
+  TTileSize t{TileSide(W, texW), TileSide(H, texH)};
+  if (int64_t{t.Width} * t.Height > MaxImagePixels) {
+    const long double shrink = std::sqrt(static_cast<long double>(MaxImagePixels) / (int64_t{t.Width} * t.Height));
+    t.Width = std::max(1, static_cast<int32_t>(t.Width * shrink));
+    t.Height = std::max(1, static_cast<int32_t>(t.Height * shrink));
+  }
+  return t;
+}
 
 void ResizeTextures(TScene& scene) {
   TView3D& view = scene.View;

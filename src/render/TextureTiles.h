@@ -14,11 +14,21 @@
 
 namespace qz {
 
-// Tile counts come from works and may be anything: a tile side is bounded to this and
-// to four times the picture's side (a count of a quarter), so no count allocates more
-// than 64 MiB. A tile of one pixel or less turns texturing of its part off.
-constexpr int32_t MaxTileSide = 4096;
+// Tile counts come from works and may be anything (the designer's spinners give 1 to
+// 10): a tile side is at most four times the picture's side (a count of a quarter),
+// and a tile of more pixels than the largest picture keeps its proportions but is made
+// small enough. Counts of 1 or more never reach either bound. A tile of one pixel or
+// less turns texturing of its part off.
 constexpr int32_t MaxTilesPerImageSide = 4;
+
+// The size of one tile for a picture of W x H without shadow margins and the tile
+// counts texW across and texH down: round(W / texW) x round(H / texH), bounded as above.
+struct TTileSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  bool operator==(const TTileSize&) const = default;
+};
+TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH);
 
 // The picture's size without shadow margins (projected extents plus two) with the
 // centre at 0; then for the button (when textured) and the letters (when textured):

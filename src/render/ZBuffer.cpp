@@ -1,9 +1,9 @@
 #include "render/ZBuffer.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/Numeric.h"
+#include "platform/PixelRuns.h"
 
 namespace qz {
 
@@ -131,11 +131,7 @@ void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t 
 }
 
 void TZBuffer::FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color) {
-  // Two pixels per store: flat spans (caps, flat shading, masks) cover most pixels.
-  const uint64_t pair = static_cast<uint64_t>(Color) << 32 | Color;
-  int32_t x = X1;
-  for (; x < X2; x += 2) std::memcpy(Pixels + x, &pair, sizeof pair);
-  if (x == X2) Pixels[x] = Color;
+  FillPixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1), Color);
 }
 
 void TZBuffer::GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,

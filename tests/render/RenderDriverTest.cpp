@@ -177,6 +177,19 @@ TEST(RenderDriver, PicturesBeyondTheLimitsAreRefusedInWords) {
   }
 }
 
+TEST(RenderDriver, WithoutAButtonBodyTheLastLetterIsNotDrawnAsTheButton) {
+  // A build abandoned before the button: one letter, one body, Type still 2.
+  TScene scene;
+  scene.Type = 2;
+  scene.AddLetter();
+  AddQuad(scene, -30, -20, 30, 20);
+  scene.TextPalette.fill(RGBToPixel(0, 0, 200));
+  scene.ButtonPalette.fill(RGBToPixel(200, 0, 0));
+  RenderScene(scene, false, false);
+  EXPECT_EQ(scene.Image.Pixel(scene.CenterX, scene.CenterY), RGBToPixel(0, 0, 200));
+  EXPECT_EQ(scene.Image.Width(), 62 + std::abs(scene.TxtShadowX));  // the letters' shadow room
+}
+
 TEST(RenderDriver, AnEmptySceneIsASmallFieldOfBackground) {
   TScene scene;
   scene.BkgColor = RGBToColor(1, 2, 3);

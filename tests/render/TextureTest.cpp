@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "render/RenderDriver.h"
 #include "render/TextureTiles.h"
 #include "render/View3D.h"
 #include "render/ZBuffer.h"
@@ -154,9 +155,21 @@ TEST(Texture, HostileScalesAreBounded) {
     ResizeTextures(scene);
     const int w = scene.View.TextTexture.Width();
     EXPECT_LE(w, MaxTilesPerImageSide * 102) << scale;
+    EXPECT_LE(int64_t{w} * scene.View.TextTexture.Height(), MaxImagePixels) << scale;
     // A tile of one pixel switches the texture off.
     EXPECT_EQ(scene.View.TextTextured, scale < 1e8f) << scale;
   }
+}
+
+TEST(Texture, TileSizesAreBoundedForCountsBelowOne) {
+  EXPECT_EQ(TextureTileSize(102, 42, 2.0f, 1.0f), (TTileSize{51, 42}));
+  EXPECT_EQ(TextureTileSize(5000, 300, 1.0f, 1.0f), (TTileSize{5000, 300}));  // wider than any texture file
+  EXPECT_EQ(TextureTileSize(100, 40, 0.1f, 0.5f), (TTileSize{400, 80}));      // a quarter at most
+  // A big picture with counts below one: proportions kept, no more pixels than a picture.
+  const TTileSize t = TextureTileSize(8000, 8000, 0.25f, 0.25f);
+  EXPECT_LE(int64_t{t.Width} * t.Height, MaxImagePixels);
+  EXPECT_EQ(t.Width, t.Height);
+  EXPECT_GT(t.Width, 7000);
 }
 
 }  // namespace
