@@ -1,5 +1,6 @@
 #include "app/ExportOptions.h"
 
+#include "app/FileFilter.h"
 #include "app/SaveDialog.h"
 #include "scene/Settings.h"
 
@@ -13,12 +14,6 @@ const char* ExportExtension(TExportFormat format) {
     case TExportFormat::Bmp: break;
   }
   return ".bmp";
-}
-
-const QStringList& ExportFilters() {
-  static const QStringList filters{"GIF Image (*.gif)", "JPEG Image (*.jpg)",
-                                   "Bitmap Image (*.bmp)", "PNG Image (*.png)"};
-  return filters;
 }
 
 TExportFormat FormatFromFilterIndex(int index) {

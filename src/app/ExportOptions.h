@@ -47,9 +47,6 @@ inline constexpr std::array<TPreset, 3> JpegPresets{{
 
 // ".gif", ".jpg", ".bmp", ".png".
 const char* ExportExtension(TExportFormat format);
-// The save dialog's entries: "GIF Image (*.gif)", "JPEG Image (*.jpg)",
-// "Bitmap Image (*.bmp)", "PNG Image (*.png)".
-const QStringList& ExportFilters();
 // Entry 1 GIF, 2 JPEG, 4 PNG, anything else BMP.
 TExportFormat FormatFromFilterIndex(int index);
 

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/FileFilter.h"
 #include "app/SaveDialog.h"
 #include "app/QtBridge.h"
 #include "platform/FileUtil.h"
@@ -47,11 +48,6 @@ bool CommandGoesOn(TUnsavedAnswer answer, const std::function<void()>& save) {
 }
 
 // ---- Save --------------------------------------------------------------------------
-
-const QStringList& WorkSaveFilters() {
-  static const QStringList filters{"3D Button FIles (*.qznr)", "QZNR Templates (*.qzpl)"};
-  return filters;
-}
 
 std::string PrepareSave(TProjectFiles& files) {
   files.JobFile = ChangeFileExt(files.JobFile, WorkExtension);
