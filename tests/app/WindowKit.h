@@ -71,13 +71,16 @@ class TWindowTestBase : public QObject {
   std::string textureFile_;
   test::TMessageCollector messages_;
 
-  std::unique_ptr<TForm1> MakeWindow() {
+  // A window after its start-up; welcome answers the welcome dialog (by default
+  // Cancel, which loads the factory design default.dat: when the folder has none,
+  // the scene keeps its defaults).
+  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
+    f->CancelBtn->click();
+  }) {
     auto w = std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1000, 760);
-    // The welcome dialog of the start-up: Cancel loads the factory design (there is
-    // no default.dat here: the scene keeps its defaults).
-    WhenModal<TForm4>([](TForm4* f) { f->CancelBtn->click(); });
+    WhenModal<TForm4>(welcome);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not shown");
     if (!QTest::qWaitFor([&] { return w->Started(); }, 20000)) qFatal("start-up did not end");
@@ -88,6 +91,14 @@ class TWindowTestBase : public QObject {
   void Prepare(TForm1& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();
+  }
+
+  // A work file whose message is text (default format).
+  static void WriteWork(const std::string& path, const std::string& text) {
+    TScene scene;
+    TMessageText message;
+    message.Append(text, TCharFormat{});
+    scene.SaveToFile(path, message);
   }
 
   TObserved Observe(TForm1& w, const std::function<void()>& act) {
