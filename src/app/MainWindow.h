@@ -64,6 +64,7 @@ class TForm1 : public QMainWindow {
   TDimensions Dim;     // DimWidth, DimHeight, BaseWidth, BaseHeight
   bool RulersActive = true;
   TBitmap PreviewBitmap;  // the picture the preview shows
+  uint64_t LastExportBytes = 0;  // size of the file the last export wrote
 
   // --- Operations other parts of the program call.
   void Rebuild();

@@ -50,12 +50,12 @@ bool CommandGoesOn(TUnsavedAnswer answer, const std::function<void()>& save) {
 // ---- Save --------------------------------------------------------------------------
 
 std::string PrepareSave(TProjectFiles& files) {
-  files.JobFile = ChangeFileExt(files.JobFile, WorkExtension);
+  files.JobFile = ReplaceFileExt(files.JobFile, WorkExtension);
   return files.WorksDir + BareFileName(files.JobFile);
 }
 
 std::string SaveFileName(const std::string& chosen, int filterIndex) {
-  return ChangeFileExt(chosen, filterIndex == 2 ? TemplateExtension : WorkExtension);
+  return ReplaceFileExt(chosen, filterIndex == 2 ? TemplateExtension : WorkExtension);
 }
 
 TSaveTarget ApplySaveChoice(TProjectFiles& files, const std::string& chosen, int filterIndex) {

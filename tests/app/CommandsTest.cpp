@@ -5,11 +5,17 @@
 // is answered by the test.
 #include <unistd.h>
 
+#include <QCheckBox>
+#include <QImageReader>
 #include <QListWidget>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QMessageBox>
 #include <cstdlib>
 
 #include "WindowKit.h"
+#include "app/ExportPage.h"
+#include "app/FileFilter.h"
 #include "app/OptionsDialog.h"
 #include "app/ShapeDialog.h"
 #include "app/TextDialog.h"
@@ -313,6 +319,86 @@ class CommandsTest : public TWindowTestBase {
     QCOMPARE(w->Scene->Message.MColor, before.Message.MColor);
     QCOMPARE(rebuilt.count(), 1);
     QCOMPARE(Widget<QLineEdit>(*w, TControl::DimWidthEdit)->text(), QString::number(w->Dim.Width));
+    w->Modified = false;
+  }
+
+  void exportWritesThePictureAndItsPage() {
+    auto w = MakeWindow();
+    QDir(dir_.path()).mkpath("html");
+    QFile::remove(QString::fromStdString(programDir_ + "html/preview.tml"));
+    QVERIFY(QFile::copy(QZ_PROGRAM_DIR "html/preview.tml", QString::fromStdString(programDir_ + "html/preview.tml")));
+    TExportPage* page = w->ExportPage();
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    QCOMPARE(page->ExportButton->text(), QString("xport 3D Button"));
+    QVERIFY(page->ExportButton->isEnabled());
+
+    // An empty message: said so, no dialog, nothing written.
+    w->MessageEdit()->clear();
+    w->Rebuild();
+    auto noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    page->ExportButton->click();
+    QCOMPARE(messages_.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
+    QVERIFY(!*noDialog);
+    StopWatchingModals();
+
+    // A GIF: the proposed name from the message, the picture at the export size, its
+    // size in bytes kept, the preview page written and shown.
+    Prepare(*w, "Click Here 2!");
+    w->Dim.Width = 150;
+    w->Dim.Height = 50;
+    Widget<QLineEdit>(*w, TControl::LinkAddress)->setText("https://example.org/");
+    QString proposed;
+    auto saved = WhenModal<QFileDialog>([&](QFileDialog* d) {
+      proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
+      static_cast<QDialog*>(d)->accept();
+    });
+    page->ExportButton->click();
+    QVERIFY(*saved);
+    QCOMPARE(proposed, QString("ClickHere.gif"));
+    const QString gif = QString::fromStdString(programDir_ + "Images/ClickHere.gif");
+    QVERIFY(QFile::exists(gif));
+    QCOMPARE(QImage(gif).size(), QSize(150, 50));
+    QCOMPARE(w->LastExportBytes, static_cast<uint64_t>(QFileInfo(gif).size()));
+    const TIniFile values(programDir_ + "Buttons.dat");
+    QCOMPARE(values.ReadString("General", "ImageFileName", ""), std::string("ClickHere.gif"));
+    QCOMPARE(values.ReadString("General", "ImageWidth", ""), std::string("150"));
+    QCOMPARE(values.ReadString("General", "TargetURL", ""), std::string("https://example.org/"));
+    QFile settings(QString::fromStdString(programDir_ + "Buttons.dat"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(settings.readAll().contains("NumberOfColors= 256\r\n"));  // the entry's text, blank and all
+    QFile html(QString::fromStdString(programDir_ + "html/preview.html"));
+    QVERIFY(html.open(QIODevice::ReadOnly));
+    QVERIFY(html.readAll().contains("ClickHere.gif"));
+    QVERIFY(messages_.Texts.size() == 1);
+#ifdef QZ_HAVE_WEBENGINE
+    TWebForm* web = w->BrowserWindowIfMade();
+    QVERIFY(web && web->isVisible());
+    web->close();
+#endif
+
+    // The JPEG entry chosen in the dialog while the GIF page is on top: a JPEG file,
+    // whatever extension was typed; without " Browser Preview" no page.
+    page->chBrowserPreview->setChecked(false);
+    html.close();
+    QVERIFY(html.remove());
+    saved = WhenModal<QFileDialog>([](QFileDialog* d) {
+      d->selectNameFilter(ExportFilters()[1]);
+      TypeIntoFileDialog(d, "typed.gif");
+    });
+    page->ExportButton->click();
+    QVERIFY(*saved);
+    const QString jpeg = QString::fromStdString(programDir_ + "Images/typed.jpg");
+    QCOMPARE(QImageReader(jpeg).format(), QByteArray("jpeg"));
+    QVERIFY(!html.exists());
+
+    // Cancel in the dialog: nothing written, the last size kept.
+    const uint64_t last = w->LastExportBytes;
+    saved = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    page->PageControl2->setCurrentIndex(2);  // "Bitmap"
+    page->ExportButton->click();
+    QVERIFY(*saved);
+    QCOMPARE(w->LastExportBytes, last);
+    QVERIFY(!QFile::exists(QString::fromStdString(programDir_ + "Images/ClickHere.bmp")));
     w->Modified = false;
   }
 
