@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/InitialIcon.h"
+#include "app/InitialButton.h"
 
 namespace qz {
 

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/ExportPage.h"
-#include "app/InitialIcon.h"
+#include "app/InitialButton.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
