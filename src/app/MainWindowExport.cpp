@@ -20,7 +20,9 @@ void TForm1::ExportClick() {
   messageEdit_->ToMessageText(Text);
   if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
   else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
-  if (Deferred.Busy) return;  // a build is letting events run: the click waits for it
+  // A build lets no user input through while it runs, so a click never lands in one;
+  // should the export be started from there all the same, it does nothing.
+  if (Deferred.Busy) return;
 
   TExportOptions options = exportPage_->Options();
   std::optional<TRenderedButton> button;

@@ -343,9 +343,12 @@ class CommandsTest : public TWindowTestBase {
 
     // A GIF: the proposed name from the message, the picture at the export size, its
     // size in bytes kept, the preview page written and shown.
-    Prepare(*w, "Click Here 2!");
-    w->Dim.Width = 150;
-    w->Dim.Height = 50;
+    // The last edit's rebuild still waits for the timer: the export carries it out
+    // first, so the picture shows what the message box shows.
+    Prepare(*w, "Click");
+    w->MessageEdit()->setPlainText("Click Here 2!");
+    QVERIFY(w->Deferred.RebuildPending);
+    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
     Widget<QLineEdit>(*w, TControl::LinkAddress)->setText("https://example.org/");
     QString proposed;
     auto saved = WhenModal<QFileDialog>([&](QFileDialog* d) {
@@ -357,11 +360,14 @@ class CommandsTest : public TWindowTestBase {
     QCOMPARE(proposed, QString("ClickHere.gif"));
     const QString gif = QString::fromStdString(programDir_ + "Images/ClickHere.gif");
     QVERIFY(QFile::exists(gif));
-    QCOMPARE(QImage(gif).size(), QSize(150, 50));
+    QCOMPARE(rebuilt.count(), 1);
+    QVERIFY(!w->Deferred.RebuildPending);
+    QCOMPARE(QImage(gif).size(), QSize(w->Dim.Width, w->Dim.Height));
     QCOMPARE(w->LastExportBytes, static_cast<uint64_t>(QFileInfo(gif).size()));
     const TIniFile values(programDir_ + "Buttons.dat");
     QCOMPARE(values.ReadString("General", "ImageFileName", ""), std::string("ClickHere.gif"));
-    QCOMPARE(values.ReadString("General", "ImageWidth", ""), std::string("150"));
+    QCOMPARE(values.ReadString("General", "ImageWidth", ""), std::to_string(w->Dim.Width));
+    QCOMPARE(values.ReadString("General", "ButtonText", ""), std::string("Click Here 2!"));
     QCOMPARE(values.ReadString("General", "TargetURL", ""), std::string("https://example.org/"));
     QFile settings(QString::fromStdString(programDir_ + "Buttons.dat"));
     QVERIFY(settings.open(QIODevice::ReadOnly));
