@@ -73,5 +73,26 @@ TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
   EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}), std::runtime_error);
 }
 
+// A hostile template and values file: as many placeholders as lines, values longer
+// than the INI reader returns, a page that would outgrow memory.
+TEST(PreviewPage, HostileTemplatesAndValuesStayBounded) {
+  std::string templ, values;
+  for (int i = 0; i < 200000; ++i) {
+    templ += "`Last`";
+    values += "Key" + std::to_string(i) + "=v\n";
+  }
+  values += "last=1\n";
+  // Each placeholder is found without reading every line again (this would take
+  // minutes otherwise).
+  EXPECT_EQ(ExpandTemplateText(templ, values), std::string(200000, '1'));
+
+  const std::string longValue(5000, 'x');
+  EXPECT_EQ(ExpandTemplateText("`Long`", "Long=" + longValue), longValue.substr(0, TIniFile::MaxValueLength));
+
+  std::string many;
+  for (int i = 0; i < 30000; ++i) many += "`Big`";
+  EXPECT_THROW(ExpandTemplateText(many, "Big=" + std::string(3000, '<')), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace qz
