@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "scene/MessageText.h"
 #include "scene/Scene.h"
@@ -165,6 +166,22 @@ TEST(WorkFile, RefusedVersionsChangeNothing) {
   TMessageText t;
   EXPECT_FALSE(s.LoadFromFile(dir.File("does-not-exist.qznr"), t));
   EXPECT_EQ(messages.texts.at(0), "Invalid file version: ");
+}
+
+TEST(WorkFile, AFileTooLargeToReadIsRefusedSayingWhy) {
+  TTempDir dir;
+  const std::string path = dir.File("huge.qznr");
+  WriteText(path, "[General]\nVersion=1.3.5\n");
+  std::filesystem::resize_file(path, TIniFile::MaxFileBytes + 1);  // sparse: no disk used
+  TScene s;
+  TCollect messages;
+  s.Messages = &messages;
+  TMessageText t;
+  EXPECT_FALSE(s.LoadFromFile(path, t));
+  ASSERT_EQ(messages.texts.size(), 2u);
+  EXPECT_NE(messages.texts[0].find(path), std::string::npos);
+  EXPECT_NE(messages.texts[0].find("larger than 64 MB"), std::string::npos);
+  EXPECT_EQ(messages.texts[1], "Invalid file version: ");
 }
 
 TEST(WorkFile, HostileFilesLoadWhatParsesWithoutHarm) {
