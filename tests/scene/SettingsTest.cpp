@@ -82,5 +82,28 @@ TEST_F(SettingsTest, UncreatableFoldersAndUnwritableSettingsAreNotFatal) {
   EXPECT_THROW(s.Write(), std::runtime_error);
 }
 
+TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
+  TTempDir dir;
+  WriteText(dir.File("a file"), "x");
+  const std::string tooLongName = dir.Path() + std::string(300, 'n') + "/";  // beyond a name's 255 bytes
+  WriteText(dir.File("Buttons.dat"), "[General]\nCurPath=" + dir.File("a file") + "\nSaves=" + tooLongName +
+                                         "\nTemplates=" + dir.File("a file") + "/T/\nJobFile=\n");
+  // Reading the keys alone touches nothing on disk.
+  TSettings keys;
+  keys.ProgramDir = dir.Path();
+  keys.ReadKeys(TIniFile(dir.File("Buttons.dat")));
+  EXPECT_EQ(keys.WorksDir, tooLongName);
+  EXPECT_EQ(keys.JobFile, "Untitled.qznr");
+  EXPECT_EQ(keys.TexturesDir, dir.Path() + "Textures/");
+
+  TSettings s;
+  s.Read(dir.Path());
+  EXPECT_FALSE(DirectoryExists(s.WorksDir));
+  EXPECT_FALSE(DirectoryExists(s.TemplatesDir));
+  char now[4096];
+  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
+  EXPECT_EQ(std::string(now), std::string(cwd_));  // a file is no folder to change to
+}
+
 }  // namespace
 }  // namespace qz
