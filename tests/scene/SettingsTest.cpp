@@ -82,6 +82,26 @@ TEST_F(SettingsTest, UncreatableFoldersAndUnwritableSettingsAreNotFatal) {
   EXPECT_THROW(s.Write(), std::runtime_error);
 }
 
+// Found by fuzzing: a CR alone in the middle of a line of Buttons.dat went into the
+// Templates value, and the rewrite at exit changed it (and swallowed the export key
+// behind it).
+TEST_F(SettingsTest, ALoneCarriageReturnSurvivesTheRewrite) {
+  TTempDir dir;
+  WriteText(dir.File("Buttons.dat"),
+            "[General]\r\nJobFile=a.qznr\r\nTemplates=/opt/quenzar/Templates/\rBgColor=#FFFFFF\r\n");
+  TSettings s;
+  s.ProgramDir = dir.Path();
+  s.ReadKeys(TIniFile(s.SettingsPath()));
+  EXPECT_EQ(s.TemplatesDir, "/opt/quenzar/Templates/");
+  s.Write();
+  TSettings again;
+  again.ProgramDir = dir.Path();
+  const TIniFile ini(again.SettingsPath());
+  again.ReadKeys(ini);
+  EXPECT_EQ(again.TemplatesDir, s.TemplatesDir);
+  EXPECT_EQ(ini.ReadString("General", "BgColor", ""), "#FFFFFF");
+}
+
 TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
   TTempDir dir;
   WriteText(dir.File("a file"), "x");
