@@ -1,9 +1,36 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTimer>
 #include <cstdlib>
 
 #include "app/MainWindow.h"
+
+namespace {
+
+// A test aid for looking at the real window: with QZ_SCREENSHOT=prefix the program
+// grabs its window once the first design is shown, one PNG per tab listed in
+// QZ_SCREENSHOT_TABS (default "0"), as prefix-tab<N>.png, and quits.
+void ScheduleScreenshots(qz::TForm1& window) {
+  const QString prefix = qEnvironmentVariable("QZ_SCREENSHOT");
+  if (prefix.isEmpty()) return;
+  const QStringList tabs = qEnvironmentVariable("QZ_SCREENSHOT_TABS", "0").split(',', Qt::SkipEmptyParts);
+  QTimer::singleShot(2500, &window, [&window, prefix, tabs] {
+    for (const QString& t : tabs) {
+      window.Tabs()->setCurrentIndex(t.toInt());
+      for (int i = 0; i < 5; ++i) QApplication::processEvents();
+      window.grab().save(prefix + "-tab" + t + ".png");
+    }
+    window.Modified = false;
+    QApplication::quit();
+  });
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // The browser window's engine refuses to start as root with its sandbox on, and
@@ -13,6 +40,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quenzar");
   qz::TForm1 window;
+  // Without a window manager (a bare X server) maximising does nothing: start at the
+  // screen's size anyway.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window.resize(screen->availableGeometry().size());
   window.showMaximized();
+  ScheduleScreenshots(window);
   return app.exec();
 }

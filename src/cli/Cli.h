@@ -28,5 +28,7 @@ struct TUsageError {
 };
 
 int Info(const TArgs& args);
+int Render(const TArgs& args);
+int Fonts(const TArgs& args);
 
 }  // namespace qz::cli

@@ -1,8 +1,19 @@
 #include "cli/Session.h"
 
+#include "geometry/ButtonBody.h"
+#include "geometry/ButtonOutline.h"
+#include "render/RenderDriver.h"
+#include "scene/Build.h"
+#include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
 
 namespace qz::cli {
+
+namespace {
+
+constexpr int EmptyPreviewSide = 16;
+
+}  // namespace
 
 TSession::TSession() {
   folders.ProgramDir = TSettings::ExecutableDir();
@@ -16,6 +27,25 @@ bool TSession::Load(const std::string& path, const TArgs& args) {
   RefreshDerived(scene);
   if (args.Has("--text")) ReplaceMessage(message, args.options.at("--text"));
   return true;
+}
+
+void TSession::BuildAndRender(bool withMask) {
+  LoadTextTexture(scene, folders.TexturesDir);
+  LoadButtonTexture(scene, folders.TexturesDir);
+  if (message.Length() == 0 || (scene.Type <= 0 && TScene::CountNonBlank(message.Text()) < 1)) {
+    scene.Image.SetSize(EmptyPreviewSide, EmptyPreviewSide);
+    ClearImage(scene);
+    scene.Mask.SetSize(EmptyPreviewSide, EmptyPreviewSide);
+    return;
+  }
+  // The designer carries on silently with the shape of the last build; a fresh
+  // session has none, so the button would have no outline: say so.
+  if (scene.Type > 0 && IsShapeFileType(scene.Type) && !scene.ShapeName.empty() &&
+      !FindShapeFile(scene.ProgramDir, scene.ShapeName))
+    messages.ShowMessage("Cannot find the shape file " + scene.ShapeName + " in " + scene.ProgramDir +
+                         "BShapes/; the button has no outline");
+  Build(scene, message);
+  RenderScene(scene, withMask, false);
 }
 
 }  // namespace qz::cli

@@ -27,6 +27,13 @@ struct TSession {
   // Loads the work as the designer does (then the light and ramps follow it) and
   // applies --text. False when the version was refused (the message is printed).
   bool Load(const std::string& path, const TArgs& args);
+  // What a rebuild of the designer does, then one render: the textures loaded, the
+  // scene built and rendered (with the mask when asked). An empty message, or a
+  // heading of blanks only, gives the designer's empty preview instead: a 16 x 16 field
+  // of the background colour (and a black mask). A missing shape file is reported on
+  // standard error. Throws std::runtime_error when the build is abandoned or the
+  // picture would be too large.
+  void BuildAndRender(bool withMask);
 
   TStderrMessages messages;
   TSettings folders;  // ProgramDir and TexturesDir; Buttons.dat is not read

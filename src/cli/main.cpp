@@ -9,7 +9,16 @@ namespace {
 
 const char* const UsageText =
     "usage:\n"
-    "  quenzar-cli info WORK [--text TEXT]\n";
+    "  quenzar-cli render WORK OUT.bmp|OUT.png [--mask MASK.bmp|MASK.png] [--text TEXT]\n"
+    "  quenzar-cli info WORK [--text TEXT]\n"
+    "  quenzar-cli fonts\n"
+    "\n"
+    "  render  builds the work and writes its rendered picture (and coverage mask) at\n"
+    "          the size the render made it, as 24-bit BMP or PNG by the extension\n"
+    "  info    prints the work as loaded (Section.Key=value) and the figures of one\n"
+    "          build and render\n"
+    "  fonts   lists the TrueType faces, one a line\n"
+    "  --text  replaces the message, every character in the first character's font\n";
 
 int Usage(const std::string& why) {
   if (!why.empty()) std::fprintf(stderr, "quenzar-cli: %s\n", why.c_str());
@@ -26,7 +35,9 @@ struct TCommand {
 };
 
 const TCommand Commands[] = {
+    {"render", 2, {"--mask", "--text"}, {}, qz::cli::Render},
     {"info", 1, {"--text"}, {}, qz::cli::Info},
+    {"fonts", 0, {}, {}, qz::cli::Fonts},
 };
 
 }  // namespace

@@ -1,8 +1,18 @@
-// Laying the letters of the message out around the origin. After the last glyph is
-// read, NormalizeCoordinates centres the message box TextMinX..TextMaxY on (0, 0) and
-// gives every letter its box; the letter bodies and the button are then built around
-// the origin.
+// Laying the letters of the message out around the origin and turning each into a
+// 3D body. After the last glyph is read, NormalizeCoordinates centres the message box
+// TextMinX..TextMaxY on (0, 0) and gives every letter its box; TransformLetters then
+// builds one body per letter in the scene's view, before the button is made:
+//
+//   NormalizeCoordinates(scene);
+//   TransformLetters(scene);      // bodies 1..LetterCount, in message order
+//
+// A letter body: the face outline (cap) at depth Yf = -(ButY + TxtY), a bevel that
+// widens by TxtW from the face back to Yf + TxtW, a straight pedestal from there to
+// the button face at -ButY when TxtY > 10, and last the plane quad over the letter's
+// box, which gives the cap its depth and light level.
 #pragma once
+
+#include <cstdint>
 
 #include "scene/Scene.h"
 
@@ -15,5 +25,27 @@ namespace qz {
 // UpdateBounds on every letter (a blank keeps its box of zeros). The message box keeps
 // its values.
 void NormalizeCoordinates(TScene& scene);
+
+// The text stands on a pedestal only when it is extruded further than this.
+constexpr int32_t PedestalMinTxtY = 10;
+
+// Depth of the letter face (the cap outline): -(ButY + TxtY).
+int32_t LetterFaceDepth(const TScene& scene);
+// Depth of the letter plane quad: in the face's own plane, Yf, as the button's plane
+// quad lies in the button's face. The cap is then filled with the depth it really has;
+// the quad projects onto the face's box, so a deep heading gets no empty margin from a
+// quad floating nearer than anything drawn; and letters keep the look they have on the
+// flat button (ButY 0, where Yf = -TxtY), whose straight-sided letters share their
+// corner vertices with the quad, when the button is extruded.
+int32_t LetterPlaneDepth(const TScene& scene);
+
+// Rebuilds the bodies of the view from the letters: ClearBodies, then one body per
+// letter in message order. Contours whose points all coincide get their cap outline
+// but no walls. The body limits (2048 faces, 4096 vertices) drop faces silently.
+void TransformLetters(TScene& scene);
+
+// Adds the plane quad of letter `letter` to body `body` of the view:
+// (Left, Yp, Top), (Left, Yp, Bottom), (Right, Yp, Bottom), (Right, Yp, Top).
+void AddLetterPlane(TScene& scene, int letter, int32_t body);
 
 }  // namespace qz

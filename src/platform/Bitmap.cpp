@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/PixelRuns.h"
+
 namespace qz {
 
 void TBitmap::SetSize(int width, int height) {
@@ -11,7 +13,7 @@ void TBitmap::SetSize(int width, int height) {
   pixels_.assign(static_cast<size_t>(width_) * height_, 0);
 }
 
-void TBitmap::Fill(uint32_t pixel) { std::fill(pixels_.begin(), pixels_.end(), pixel); }
+void TBitmap::Fill(uint32_t pixel) { FillPixels(pixels_.data(), pixels_.size(), pixel); }
 
 void TBitmap::FillRect(int left, int top, int right, int bottom, uint32_t pixel) {
   left = std::max(left, 0);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/Numeric.h"
+#include "platform/PixelRuns.h"
 #include "render/Body.h"
 #include "render/ZBuffer.h"
 
@@ -85,7 +86,7 @@ void TBody::ShadeVertices(const TRenderParams& Params) {
 
 void TZBuffer::HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels) {
   // Blue, green and red each shifted right by one bit; the fourth byte stays.
-  for (int32_t x = X1; x <= X2; ++x) Pixels[x] = (Pixels[x] & 0xFF000000u) | ((Pixels[x] >> 1) & 0x007F7F7Fu);
+  HalvePixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1));
 }
 
 void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {

@@ -63,3 +63,57 @@ TScreenExtents TView3D::ScreenExtents() {
 }
 
 }  // namespace qz
+
+namespace qz {
+
+void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, int32_t Type, const TPalette& TextPalette,
+                     const TPalette& ButtonPalette) {
+  ZBuffer.SetSize(Image.Height(), Image.Width());
+  ZBuffer.Tint = Params.Light.Color;
+  ZBuffer.MidLevel = Params.Brightness;
+  // The mask is drawn only when it can take every span of the image.
+  WithMask = WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height();
+
+  BodyOrder.Clear();
+  for (int32_t b = 1; b <= bodyCount_; ++b) {
+    bodies_[b]->Prepare(Params);
+    BodyOrder.Add(b, bodies_[b]->AvgKey());
+  }
+  BodyOrder.Sort();
+
+  // The button first, flushed on its own: letters are never hidden behind it, and
+  // their shadow falls on it.
+  const bool hasButton = Type > 0 && bodyCount_ > 0;
+  if (hasButton) {
+    bodies_[bodyCount_]->Draw(ZBuffer, true);
+    if (Params.Button.Altitude > 0) {
+      ZBuffer.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
+      if (WithMask) ZBuffer.ShadowRows(Mask, Params.ButShadowX, Params.ButShadowY, true);
+    }
+    if (ButtonTextured)
+      ZBuffer.SetTexture(ButtonTexture);
+    else
+      ZBuffer.Textured = false;
+    ZBuffer.Flush(Image, ButtonPalette, false);
+    if (WithMask) ZBuffer.Flush(Mask, ButtonPalette, true);
+    ZBuffer.Clear();
+  }
+
+  for (int32_t i = 1; i <= BodyOrder.Count(); ++i) {
+    const int32_t b = BodyOrder.Item(i).Index;
+    if (hasButton && b == bodyCount_) continue;
+    bodies_[b]->Draw(ZBuffer, false);
+  }
+  if (Params.Message.Altitude > 0) {
+    ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false);
+    if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true);
+  }
+  if (TextTextured)
+    ZBuffer.SetTexture(TextTexture);
+  else
+    ZBuffer.Textured = false;
+  ZBuffer.Flush(Image, TextPalette, false);
+  if (WithMask) ZBuffer.Flush(Mask, TextPalette, true);
+}
+
+}  // namespace qz

@@ -13,6 +13,8 @@
 //   view.ZBuffer.SetSize(rows, width);
 //   for each body b: view.Body(b).Prepare(view.Params); view.BodyOrder.Add(b, its AvgKey);
 //   view.BodyOrder.Sort(); view.Body(...).Draw(view.ZBuffer, isButton); ...
+// which Render does as a whole (the render driver, RenderDriver.h, sizes the image):
+//   view.Render(image, mask, withMask, type, textPalette, buttonPalette);
 #pragma once
 
 #include <array>
@@ -70,6 +72,19 @@ class TView3D {
   TModelExtents ModelExtents() const;
   // Projects every body with Params and returns the extremes of the screen points.
   TScreenExtents ScreenExtents();
+
+  // Texture images (Texture.cpp): a copy of Bitmap becomes the letters' (button's)
+  // texture and the flag is set; a bitmap of width or height 1 or less switches
+  // texturing of that part off instead.
+  void SetTextTexture(const TBitmap& Bitmap);
+  void SetButtonTexture(const TBitmap& Bitmap);
+
+  // Draws the prepared scene into Image (and, with WithMask, its coverage into Mask,
+  // which must be as large): the button (the last body, when Type > 0) in one pass
+  // with its shadow, then the letters nearest first with theirs, on top. Params and the
+  // bodies' cameras must be set for this frame; Image must have the render's size.
+  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, int32_t Type, const TPalette& TextPalette,
+              const TPalette& ButtonPalette);
 
   TRenderParams Params;    // the scene's render parameters for the frame
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Numeric.h"
+#include "platform/PixelRuns.h"
 
 namespace qz {
 
@@ -130,7 +131,7 @@ void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t 
 }
 
 void TZBuffer::FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color) {
-  std::fill(Pixels + X1, Pixels + X2 + 1, Color);
+  FillPixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1), Color);
 }
 
 void TZBuffer::GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,

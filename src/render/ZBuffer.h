@@ -135,6 +135,18 @@ class TZBuffer {
   uint32_t faceMark_ = 0;
   TFontView capFiller_;
   const TPalette* flushPalette_ = nullptr;  // the palette of the flush in progress
+
+  // Texture shading (Texture.cpp): for each light level, the lit value of every
+  // channel value 0..255, made on the first use of that level; and the light colour
+  // applied to a channel. Both follow MidLevel and Tint.
+  struct TTextureShades {
+    int32_t Mid = -1;
+    TColor Tint = -1;
+    std::array<std::array<uint8_t, 256>, 3> Tinted{};  // red, green, blue
+    std::array<bool, 256> Made{};
+    std::vector<std::array<uint8_t, 256>> Lit = std::vector<std::array<uint8_t, 256>>(256);
+  };
+  std::unique_ptr<TTextureShades> shades_;
 };
 
 }  // namespace qz

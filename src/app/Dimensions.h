@@ -1,0 +1,77 @@
+// The arithmetic of the Dimensions tab and of the light marker, without widgets, so
+// the window's handlers stay thin and the rules are tested directly.
+//
+//   TDimensions d{160, 40, 400, 100};          // export size and the render size it fits
+//   ApplyDimension(d, TSide::Width, true);     // width typed: clamped, height follows
+//   int pos = HeightRulerPosition(d.Height);   // the vertical ruler shows -height
+//
+//   TMarkerPoint p = LightMarkerCentre(a1, a2, clientW, clientH);
+//   TLightAngles a = LightAnglesAt(x, y, clientW, clientH);
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qz {
+
+// The largest export size the boxes accept for the side the user edits; the side
+// derived from it by " Constrain proportions" is not clamped.
+inline constexpr int32_t MaxDimWidth = 800;
+inline constexpr int32_t MaxDimHeight = 600;
+// Rulers: width 5..300; height as -height, -145..10 (its top end is the largest).
+inline constexpr int32_t WidthRulerMin = 5, WidthRulerMax = 300;
+inline constexpr int32_t HeightRulerMin = -145, HeightRulerMax = 10;
+inline constexpr int32_t MinRulerHeight = 5;
+// The Dimensions picture is a scaled copy of the preview at the export size; beyond
+// this many pixels (a derived side can grow without bound) it is not drawn.
+inline constexpr int64_t MaxDimensionPicturePixels = 16 * 1024 * 1024;
+
+struct TDimensions {
+  int32_t Width = 0;       // DimWidth
+  int32_t Height = 0;      // DimHeight
+  int32_t BaseWidth = 0;   // the render image size at the last refit
+  int32_t BaseHeight = 0;
+};
+
+enum class TSide { Width, Height };
+
+// The decimal digits of a text, in order ("1a2" -> "12").
+std::string DigitsOnly(std::string_view text);
+
+// The edited side is clamped to MaxDimWidth / MaxDimHeight; with constrain, the other
+// side follows the base proportions, rounded half to even (a base side of 0 leaves
+// it as it is: there are no proportions to keep).
+void ApplyDimension(TDimensions& d, TSide edited, bool constrain);
+
+// Ruler positions for the values, clipped to the rulers' ranges.
+int32_t WidthRulerPosition(int32_t width);
+int32_t HeightRulerPosition(int32_t height);
+// The height a height-ruler position stands for: -position, at least 5.
+int32_t HeightFromRuler(int32_t position);
+
+// Whether the Dimensions picture is drawn for a preview of that size.
+bool CanDrawDimensionPicture(int32_t previewW, int32_t previewH, const TDimensions& d);
+
+// Light marker: the angles a1 (across) and a2 (down), 0..pi, map linearly onto the
+// preview's client area.
+struct TMarkerPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+struct TLightAngles {
+  float a1 = 0;
+  float a2 = 0;
+};
+inline constexpr int32_t MarkerSize = 32;
+inline constexpr int32_t MarkerHalf = MarkerSize / 2;
+
+// The point of the preview the angles stand for (the marker's centre), rounded.
+TMarkerPoint LightMarkerCentre(float a1, float a2, int32_t clientW, int32_t clientH);
+// The angles a point of the preview stands for; a client side of 0 gives pi/2.
+TLightAngles LightAnglesAt(int32_t x, int32_t y, int32_t clientW, int32_t clientH);
+// A dragged marker's new left (or top), applied only while the marker stays wholly
+// inside the client area: strictly above 0 and below client - 32.
+bool MarkerPositionAllowed(int32_t pos, int32_t client);
+
+}  // namespace qz

@@ -1,0 +1,87 @@
+// TExportPage: the content of the main window's "Export 3D Button " tab. Sub-pages
+// " GIF", "JPEG", "Bitmap" and "PNG" (the one on top chooses the format); the first
+// two show " Simple Options " or, after "Advanced  >>", " Advanced Options ". Common
+// to all: " Browser Preview", the " Image Dimensions " boxes and "xport 3D Button".
+// None of its controls changes the scene.
+//
+//   auto* page = new TExportPage;  tabs->addTab(page, "Export 3D Button ");
+//   page->DimensionsSource = [this] { return QSize(DimWidth, DimHeight); };
+//   connect(page, &TExportPage::ExportRequested, this, &TForm1::ExportButton);
+//   ... TExportOptions o = page->Options();
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/ExportOptions.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class QToolButton;
+
+namespace qz {
+
+class TExportPage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TExportPage(QWidget* parent = nullptr);
+
+  // Everything the export reads, as the controls stand.
+  TExportOptions Options() const;
+  TExportFormat Format() const;
+
+  // The " Image Dimensions " boxes show " <width>" and " <height>".
+  void SetDimensions(int width, int height);
+  // Asked for the export size every time the page is shown.
+  std::function<QSize()> DimensionsSource;
+
+  // The simple options (index into GifPresets / JpegPresets): the GIF ones set
+  // Dithering " None", Palette " Optimized" and the preset's colours; the JPEG ones
+  // move the slider and write the number into the box.
+  void GifPresetClick(int index);
+  void JpegPresetClick(int index);
+
+  QTabWidget* PageControl2;     // " GIF", "JPEG", "Bitmap", "PNG"
+  // GIF
+  QGroupBox* GifSimple;         // " Simple Options "
+  QGroupBox* GifAdvanced;       // " Advanced Options "
+  QPushButton* GifToggle;       // "Advanced  >>" / "Simple  <<"
+  QButtonGroup* GifPresetGroup;
+  QComboBox* cbColors;
+  QComboBox* cbDithering;
+  QComboBox* cbPalette;
+  QCheckBox* chTransparency;
+  // JPEG
+  QGroupBox* JpegSimple;
+  QGroupBox* JpegAdvanced;
+  QPushButton* JpegToggle;
+  QButtonGroup* JpegPresetGroup;
+  QSlider* tbQuality;           // "Image Quality " 1..100
+  QLineEdit* edQuality;         // read-only: the number used
+  // Common
+  QCheckBox* chBrowserPreview;  // " Browser Preview"
+  QLineEdit* edDimWidth;
+  QLineEdit* edDimHeight;
+  QToolButton* ExportButton;    // "xport 3D Button"
+
+ signals:
+  void ExportRequested();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void PaletteChange(int index);
+  static void Toggle(QGroupBox* simple, QGroupBox* advanced, QPushButton* button);
+  QWidget* MakeGifPage();
+  QWidget* MakeJpegPage();
+  static QWidget* MakeNoOptionsPage(const QString& note);
+};
+
+}  // namespace qz

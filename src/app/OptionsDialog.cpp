@@ -1,0 +1,175 @@
+#include "app/OptionsDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/DialogMessages.h"
+#include "platform/NumberText.h"
+
+namespace qz {
+
+namespace {
+
+constexpr int DelayStep = 250;  // one timer tick, in milliseconds
+
+QSpinBox* StepSpinner(int lo, int hi, int step, QWidget* parent) {
+  auto* s = new QSpinBox(parent);
+  s->setRange(lo, hi);
+  s->setSingleStep(step);
+  // No typed entry: the arrows (and the keyboard's up and down) choose the value.
+  if (auto* edit = s->findChild<QLineEdit*>()) edit->setReadOnly(true);
+  s->setAlignment(Qt::AlignRight);
+  return s;
+}
+
+// The user's decimal separator may be a comma; numbers are read with a point.
+std::optional<float> ReadFactor(const std::string& text) {
+  std::string t = text;
+  if (t.find('.') == std::string::npos) std::replace(t.begin(), t.end(), ',', '.');
+  return TextToFloat(t);
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(" Advanced Options");
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+  // "Rendering": the projection factors, shading, camera distance and the delay.
+  auto* rendering = new QWidget;
+  auto* optics = new QGroupBox(" Optics ", rendering);
+  edXFactor = new QLineEdit(optics);
+  edYFactor = new QLineEdit(optics);
+  auto* opticsForm = new QFormLayout(optics);
+  opticsForm->addRow("X Factor", edXFactor);
+  opticsForm->addRow("Y Factor", edYFactor);
+  cbShading = new QComboBox(rendering);
+  cbShading->addItems({" Flat", " Smooth"});
+  edDistance = new QLineEdit(rendering);
+  seDelay = StepSpinner(DelayStep, 10 * DelayStep, DelayStep, rendering);
+  auto* renderForm = new QFormLayout;
+  renderForm->addRow("Shading", cbShading);
+  renderForm->addRow("Distance", edDistance);
+  renderForm->addRow("Rendering delay (msec)", seDelay);
+  auto* renderLayout = new QVBoxLayout(rendering);
+  renderLayout->addWidget(optics);
+  renderLayout->addLayout(renderForm);
+  renderLayout->addStretch();
+
+  // "Margins": the room around the text inside the button, and the preview's size.
+  auto* margins = new QWidget;
+  auto* text = new QGroupBox(" Button Text ", margins);
+  edTop = new QLineEdit(text);
+  edBottom = new QLineEdit(text);
+  edLeft = new QLineEdit(text);
+  edRight = new QLineEdit(text);
+  auto* textForm = new QFormLayout(text);
+  textForm->addRow("Top", edTop);
+  textForm->addRow("Bottom", edBottom);
+  textForm->addRow("Left", edLeft);
+  textForm->addRow("Right", edRight);
+  sePreview = StepSpinner(10, 90, 5, margins);
+  auto* previewForm = new QFormLayout;
+  previewForm->addRow("Preview size (%)", sePreview);
+  auto* marginLayout = new QVBoxLayout(margins);
+  marginLayout->addWidget(text);
+  marginLayout->addLayout(previewForm);
+  marginLayout->addStretch();
+
+  PageControl1 = new QTabWidget(this);
+  PageControl1->addTab(rendering, "Rendering");
+  PageControl1->addTab(margins, "Margins");
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TForm3::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TForm3::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(PageControl1);
+  layout->addWidget(buttons);
+  for (QLineEdit* number : {edXFactor, edYFactor, edDistance, edTop, edBottom, edLeft, edRight})
+    number->setAlignment(Qt::AlignRight);
+  setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
+  ParamsToControls();
+}
+
+std::string TForm3::MakeInt(const std::string& s) {
+  std::string digits;
+  for (char c : s)
+    if (c >= '0' && c <= '9') digits += c;
+  return digits;
+}
+
+void TForm3::LoadParams(const TParams& p) {
+  Params = p;
+  ParamsToControls();
+}
+
+void TForm3::ParamsToControls() {
+  edXFactor->setText(QString::fromStdString(FloatToText(Params.CnX)));
+  edYFactor->setText(QString::fromStdString(FloatToText(Params.CnZ)));
+  edTop->setText(QString::number(Params.GutTop));
+  edBottom->setText(QString::number(Params.GutBottom));
+  edLeft->setText(QString::number(Params.GutLeft));
+  edRight->setText(QString::number(Params.GutRight));
+  edDistance->setText(QString::number(Params.Distance));
+  cbShading->setCurrentIndex(std::clamp(Params.ShadType, 0, 1));
+  // A delay read from a file may be any number; the spinner clips it to its range.
+  const int64_t ms = static_cast<int64_t>(Params.RDelay) * DelayStep;
+  seDelay->setValue(static_cast<int>(std::clamp<int64_t>(ms, seDelay->minimum(), seDelay->maximum())));
+  sePreview->setValue(Params.ViewSize);
+}
+
+std::optional<std::string> TForm3::ControlsToParams() {
+  TParams p = Params;
+  auto fail = [this](QLineEdit* edit, const std::string& message) {
+    for (int i = 0; i < PageControl1->count(); ++i)
+      if (PageControl1->widget(i)->isAncestorOf(edit)) PageControl1->setCurrentIndex(i);
+    edit->setFocus();
+    edit->selectAll();
+    return std::optional<std::string>(message);
+  };
+  for (auto [edit, field] : {std::pair{edXFactor, &p.CnX}, {edYFactor, &p.CnZ}}) {
+    const std::string text = edit->text().toStdString();
+    const auto v = ReadFactor(text);
+    if (!v) return fail(edit, "'" + text + "' is not a valid floating point value");
+    *field = *v;
+  }
+  for (auto [edit, field] : {std::pair{edTop, &p.GutTop}, {edBottom, &p.GutBottom},
+                             {edLeft, &p.GutLeft}, {edRight, &p.GutRight}, {edDistance, &p.Distance}}) {
+    const std::string digits = MakeInt(edit->text().toStdString());
+    const auto v = TextToInt(digits);
+    if (!v) return fail(edit, "'" + digits + "' is not a valid integer value");
+    *field = *v;
+  }
+  p.ShadType = cbShading->currentIndex();
+  p.Render.Y = static_cast<float>(p.Distance);
+  p.RDelay = seDelay->value() / DelayStep;
+  p.ViewSize = sePreview->value();
+  Params = p;
+  return std::nullopt;
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  ParamsToControls();
+  QDialog::showEvent(event);
+}
+
+void TForm3::accept() {
+  if (const auto error = ControlsToParams()) {
+    ShowDialogMessage(this, QString::fromStdString(*error));
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace qz

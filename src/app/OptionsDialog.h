@@ -1,0 +1,65 @@
+// TForm3, " Advanced Options": the rendering parameters and text margins that have
+// no place on the main window's tabs. The dialog edits its own copy of the scene's
+// whole TParams record, so fields it does not show travel through unchanged.
+//
+//   form3.LoadParams(scene.P);
+//   if (form3.exec() == QDialog::Accepted) { scene.P = form3.Params; Rebuild(); TabSheet9Show(); }
+//
+// OK reads every field first; a factor that is not a number, or a margin or distance
+// without a digit, shows the number parser's error and keeps the dialog open with
+// the field focused, so a record is only ever handed back whole and valid. Cancel
+// reads nothing.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "scene/Params.h"
+
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+class QTabWidget;
+
+namespace qz {
+
+class TForm3 : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TForm3(QWidget* parent = nullptr);
+
+  TParams Params;  // the dialog's copy of the design parameters
+
+  // Params := p, and the controls show it.
+  void LoadParams(const TParams& p);
+
+  // The decimal digits of s in order, every other character dropped: "-5" -> "5",
+  // "1.5" -> "15", "" -> "".
+  static std::string MakeInt(const std::string& s);
+
+  // Fills the controls from Params (done on every showing).
+  void ParamsToControls();
+  // Reads the controls into a copy of Params, in the order X Factor, Y Factor, Top,
+  // Bottom, Left, Right, Distance, Shading, delay, preview size; Render.Y follows
+  // Distance. The first text that does not convert gives its error message and
+  // focuses its control; Params is then left as it was.
+  std::optional<std::string> ControlsToParams();
+
+  void showEvent(QShowEvent* event) override;
+  void accept() override;
+
+  QTabWidget* PageControl1;
+  QLineEdit* edXFactor;
+  QLineEdit* edYFactor;
+  QComboBox* cbShading;
+  QLineEdit* edDistance;
+  QSpinBox* seDelay;       // "Rendering delay (msec)": 250..2500 in steps of 250
+  QLineEdit* edTop;
+  QLineEdit* edBottom;
+  QLineEdit* edLeft;
+  QLineEdit* edRight;
+  QSpinBox* sePreview;     // "Preview size (%)": 10..90 in steps of 5
+};
+
+}  // namespace qz

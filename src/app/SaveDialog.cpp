@@ -1,0 +1,42 @@
+#include "app/SaveDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/DialogMessages.h"
+#include "app/QtBridge.h"
+
+namespace qz {
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+  const size_t nameStart = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart))
+    return path + ext;
+  return path.substr(0, dot) + ext;
+}
+
+std::optional<TSaveChoice> RunSaveDialog(QWidget* parent, const TSaveRequest& request) {
+  QFileDialog dialog(parent, request.Title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, about the final name
+  dialog.setNameFilters(request.Filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
+    dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);
+  const QFileInfo proposed(PathToQt(request.ProposedPath));
+  dialog.setDirectory(proposed.absolutePath());
+  dialog.selectFile(proposed.fileName());
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    TSaveChoice choice;
+    choice.FilterIndex = static_cast<int>(request.Filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.FilterIndex < 1) choice.FilterIndex = 1;
+    choice.Path = request.FinalName(PathFromQt(dialog.selectedFiles().first()), choice.FilterIndex);
+    const QString finalPath = PathToQt(choice.Path);
+    if (!QFileInfo::exists(finalPath) || AskReplaceFile(&dialog, finalPath)) return choice;
+    dialog.selectFile(QFileInfo(finalPath).fileName());
+  }
+  return std::nullopt;
+}
+
+}  // namespace qz

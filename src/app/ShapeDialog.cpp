@@ -1,0 +1,151 @@
+#include "app/ShapeDialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "app/DialogMessages.h"
+#include "app/IconList.h"
+#include "app/QtBridge.h"
+#include "geometry/ButShape.h"
+#include "platform/FileUtil.h"
+#include "platform/JpegReader.h"
+
+namespace qz {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+// A shape's picture is a small JPEG; anything larger is not read.
+constexpr long MaxPictureBytes = 16L << 20;
+
+uint32_t Word(const unsigned char* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(" Open 3D Button Shape");
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+  ListView1 = new QListWidget(this);
+  SetUpIconList(ListView1);
+  ListView1->setSortingEnabled(true);
+  ListView1->setMinimumSize(600, 300);
+  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TOpenShForm::ListView1DblClick);
+
+  CheckBox1 = new QCheckBox(" Sorted", this);
+  CheckBox1->setChecked(true);
+  connect(CheckBox1, &QCheckBox::clicked, this, &TOpenShForm::CheckBox1Click);
+
+  OKBtn = new QPushButton("OK", this);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton("Cancel", this);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(CheckBox1);
+  buttons->addStretch();
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(ListView1);
+  layout->addLayout(buttons);
+  setFixedSize(sizeHint());
+}
+
+void TOpenShForm::showEvent(QShowEvent* event) {
+  ShapesDir = ProgramDir + "BShapes/";
+  ListShapes(ShapesDir + "*.qzkh");
+  QDialog::showEvent(event);
+}
+
+void TOpenShForm::ListShapes(const std::string& mask) {
+  const TFileMask m = SplitMask(mask);
+  const auto names = ListFolder(m, false);
+  if (!names) {
+    ShowDialogMessage(this, MissingFolderText(m.Folder, "You do not have saved files"));
+    ColourIconList(ListView1, false);
+    ListView1->clear();
+    return;
+  }
+  ColourIconList(ListView1, true);
+  ListView1->clear();
+  // Items join in the file system's order; a sorting list files each by caption.
+  ListView1->setSortingEnabled(CheckBox1->isChecked());
+  for (const std::string& name : *names) AddShapeItem(m.Folder + name);
+}
+
+QString TOpenShForm::ShapeCaption(const std::string& fileName) {
+  const std::string bare = BareFileName(fileName);
+  const size_t dot = bare.find_last_of('.');
+  return PathToQt(dot == std::string::npos ? bare : bare.substr(0, dot)).toUpper();
+}
+
+void TOpenShForm::AddShapeItem(const std::string& fileName) {
+  TBitmap bitmap;
+  const QImage picture = LoadShapeIcon(fileName, bitmap) ? BitmapToQImage(bitmap)
+                                                         : PlaceholderIcon("No Icon", font());
+  auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), ShapeCaption(fileName));
+  item->setData(PathRole, PathToQt(fileName));
+  ListView1->addItem(item);
+}
+
+bool TOpenShForm::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
+  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  if (!f) return false;
+  unsigned char header[TButShape::HeaderSize];
+  std::vector<uint8_t> jpeg;
+  bool ok = std::fread(header, 1, sizeof header, f) == sizeof header &&
+            Word(header) == TButShape::PictureFormat;
+  if (ok) {
+    const long offset = static_cast<long>(Word(header + 40));
+    ok = offset >= 0 && std::fseek(f, 0, SEEK_END) == 0;
+    const long end = ok ? std::ftell(f) : -1;
+    ok = ok && end > offset && end - offset <= MaxPictureBytes && std::fseek(f, offset, SEEK_SET) == 0;
+    if (ok) {
+      jpeg.resize(static_cast<size_t>(end - offset));
+      ok = std::fread(jpeg.data(), 1, jpeg.size(), f) == jpeg.size();
+    }
+  }
+  std::fclose(f);
+  if (!ok) return false;
+  try {
+    TBitmap decoded = DecodeJpeg(jpeg, fileName + " (picture)");
+    if (decoded.Empty()) return false;
+    picture = std::move(decoded);
+    return true;
+  } catch (const std::exception&) {
+    return false;  // listed with the "No Icon" box
+  }
+}
+
+void TOpenShForm::ListView1DblClick(QListWidgetItem* item) {
+  if (item) accept();
+}
+
+void TOpenShForm::CheckBox1Click(bool checked) {
+  if (checked) {
+    ListView1->setSortingEnabled(true);
+    ListView1->sortItems(Qt::AscendingOrder);
+  } else {
+    ListShapes(ShapesDir + "*.qzkh");
+  }
+}
+
+void TOpenShForm::done(int result) {
+  Accepted = false;
+  const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
+  if (!chosen.isEmpty()) {
+    SelectedFile = PathFromQt(chosen.first()->data(PathRole).toString());
+    Accepted = true;
+  }
+  QDialog::done(result);
+}
+
+}  // namespace qz

@@ -1,0 +1,69 @@
+// TForm2, " Advanced Text Settings": the message's fonts character by character.
+// A tool bar sets the face, size, bold and italic of the editor's selection (with
+// nothing selected, of what is typed next) and inserts any character of a font
+// through the Character Map.
+//
+//   form2.LoadText(messageText);                 // the message with its fonts
+//   if (form2.exec() == QDialog::Accepted) { CopyRichText(messageText, form2.TakeText()); Rebuild(); }
+//
+// Without TrueType faces the dialog still opens: the name box is disabled and says
+// so, and the editor keeps the default face.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "scene/MessageText.h"
+
+class QComboBox;
+class QLabel;
+class QSpinBox;
+class QToolButton;
+
+namespace qz {
+
+class TCharMap;
+class TMessageEditor;
+
+class TForm2 : public QDialog {
+  Q_OBJECT
+ public:
+  // The font list is the system's TrueType faces.
+  explicit TForm2(QWidget* parent = nullptr);
+  // The font list given (tests, and a system without TrueType faces).
+  TForm2(const std::vector<std::string>& faces, QWidget* parent = nullptr);
+
+  // The editor takes the text: its default font, then every character with its own.
+  void LoadText(const TMessageText& text);
+  // The editor's text with its fonts.
+  TMessageText TakeText() const;
+
+  // The tool bar is being set from the editor's selection: its handlers must not
+  // write back.
+  bool Updating = false;
+
+  QComboBox* ComboBox1;     // font name, editable, ten lines dropped
+  QSpinBox* Edit1;          // font size with its up-down control, 0..100
+  QToolButton* ToolButton1; // "Bold"
+  QToolButton* ToolButton2; // "Italic"
+  QToolButton* ToolButton3; // " Symbol "
+  TMessageEditor* RichEdit1;
+  TCharMap* CharMap;        // shown by " Symbol "
+
+ private slots:
+  void RichEdit1SelectionChange();
+  void ComboBox1Change(int index);
+  void Edit1Change(int size);
+  void ToolButton1Click(bool down);
+  void ToolButton2Click(bool down);
+  void ToolButton3Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ApplyTypedName();
+};
+
+}  // namespace qz

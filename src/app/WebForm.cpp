@@ -1,0 +1,74 @@
+#include "app/WebForm.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/QtBridge.h"
+
+#ifdef QZ_HAVE_WEBENGINE
+#include <QWebEngineView>
+#endif
+
+namespace qz {
+
+TWebForm::TWebForm(QWidget* parent) : QWidget(parent) {
+  // A window of its own even with a parent: a border, a system menu and a maximise
+  // box, no minimise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setAttribute(Qt::WA_DeleteOnClose, false);  // closing hides the window
+  setWindowTitle("Quenzar");
+  resize(1024, 720);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+}
+
+bool TWebForm::EngineStarted() const {
+#ifdef QZ_HAVE_WEBENGINE
+  return WebBrowser != nullptr;
+#else
+  return false;
+#endif
+}
+
+void TWebForm::CreateBrowser() {
+#ifdef QZ_HAVE_WEBENGINE
+  if (WebBrowser) return;
+  WebBrowser = new QWebEngineView(this);
+  layout()->addWidget(WebBrowser);
+  // The caption follows the page's title.
+  connect(WebBrowser, &QWebEngineView::titleChanged, this, [this](const QString& title) {
+    if (!title.isEmpty()) setWindowTitle(title);
+  });
+#endif
+}
+
+void TWebForm::ShowPage(const std::string& programDir, const std::string& relative) {
+  ShowURL(programDir + relative);
+}
+
+void TWebForm::ShowURL(const std::string& fullFileName) {
+  const QUrl url = QUrl::fromLocalFile(PathToQt(fullFileName));
+#ifdef QZ_HAVE_WEBENGINE
+  CreateBrowser();
+  // The page may have been rewritten since it was shown (a new export): the same
+  // address is reloaded from the file, another one is navigated to.
+  if (WebBrowser->url() == url)
+    WebBrowser->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+  else
+    WebBrowser->setUrl(url);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    showMaximized();
+  } else {
+    show();
+  }
+  raise();
+  activateWindow();
+#else
+  QDesktopServices::openUrl(url);
+#endif
+}
+
+}  // namespace qz

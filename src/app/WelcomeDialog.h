@@ -1,0 +1,77 @@
+// TForm4, the welcome dialog: shown at start-up and reused by Open and New from
+// template. Three toggle buttons choose the mode (New, Saved works, Templates); the
+// saved modes list the files of their folder with the icon stored in each.
+//
+//   form4.ProgramDir = ...; form4.WorksDir = ...; form4.TemplatesDir = ...;
+//   form4.setWindowTitle(" Open");
+//   form4.SetMode(TForm4::ModeSaved);                 // presses "aved", lists the works
+//   if (form4.exec() == QDialog::Accepted && form4.Accepted) LoadWork(form4.SelectedFile);
+//
+// Closing by any button sets SelectedFile and Accepted (see done()).
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QButtonGroup;
+class QListWidget;
+class QListWidgetItem;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+namespace qz {
+
+class TForm4 : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int ModeNew = 1;
+  static constexpr int ModeSaved = 2;
+  static constexpr int ModeTemplate = 3;
+
+  explicit TForm4(QWidget* parent = nullptr);
+
+  int Mode = ModeNew;
+  std::string ProgramDir;    // set by the main window before each showing
+  std::string WorksDir;      // listed in the Saved mode; changed by a choice or Browse Folder
+  std::string TemplatesDir;  // listed in the Template mode
+  std::string SelectedFile;  // the file to load once the dialog has closed
+  bool Accepted = false;     // a file was chosen (or New) when the dialog closed
+
+  // Presses the mode's toggle button, which runs its handler.
+  void SetMode(int mode);
+
+  // Lists the files of a mask "folder/*.ext"; a missing folder gives the message
+  // "Directory: "folder" does not exist" and an empty, button-face list.
+  void ListWorks(const std::string& mask);
+  // Adds one file: its icon record cut to 120 x 40, or the "<None>" box (with the
+  // work's Message Text key when it has one); the caption is the bare file name.
+  void AddWorkItem(const std::string& fileName);
+
+  // The closing rules, whatever closed the dialog: SelectedFile := ProgramDir +
+  // "default.dat" and Accepted := false; then New accepts; Saved with a selected
+  // item chooses WorksDir + its name (WorksDir := that file's folder); Template with
+  // a selected item chooses TemplatesDir + its name.
+  void done(int result) override;
+
+  QToolButton* SpeedButton1;  // "ew"
+  QToolButton* SpeedButton2;  // "aved"
+  QToolButton* SpeedButton3;  // "emplate"
+  QListWidget* ListView1;
+  QProgressBar* ProgressBar1;
+  QPushButton* OKBtn;
+  QPushButton* CancelBtn;
+  QPushButton* BrowseBtn;    // "Browse Folder", Saved mode only
+
+ private slots:
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void ListView1DblClick(QListWidgetItem* item);
+  void BrowseBtnClick();
+
+ private:
+  QButtonGroup* modeGroup_;
+};
+
+}  // namespace qz

@@ -1,0 +1,123 @@
+#include "render/RenderDriver.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "platform/Numeric.h"
+#include "render/Resample.h"
+
+namespace qz {
+
+namespace {
+
+// The picture an empty scene gets: what the preview shows for an empty message.
+constexpr int EmptyImageSide = 16;
+
+// Refuses a picture larger than the span buffer or memory can hold, in words a user
+// understands (the sizes come from the design: its distance, factors and altitudes).
+void CheckPictureSize(int64_t width, int64_t height) {
+  if (width <= MaxImageSide && height <= MaxImageSide && width * height <= MaxImagePixels) return;
+  throw std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels; the largest is " + std::to_string(MaxImageSide) +
+                           " pixels a side and 64 million in all. Check the camera distance, the X and Y "
+                           "factors, the margins, the extrusions and the altitudes of the design.");
+}
+
+// Gives bitmap the size, keeping its pixels when it has it already.
+void Resize(TBitmap& bitmap, int width, int height) {
+  if (bitmap.Width() != width || bitmap.Height() != height) bitmap.SetSize(width, height);
+}
+
+}  // namespace
+
+void ClearImage(TScene& scene) { scene.Image.Fill(ColorToPixel(scene.BkgColor)); }
+
+void RenderScene(TScene& scene, bool withMask, bool progress) {
+  IProgressSink& sink = *scene.Progress;
+  if (progress) sink.SetStatus(" Calculating viewport ...");
+  sink.ProcessMessages();
+
+  TView3D& view = scene.View;
+  scene.CenterX = scene.CenterY = 0;
+  view.Params = scene.RenderBlock();
+  view.SetCamera(scene.CameraBlock());
+  const TScreenExtents e = view.ScreenExtents();
+  // The last body is the button only when the build got as far as making it (a build
+  // abandoned at a broken shape file leaves the letters alone).
+  const int32_t type = scene.Type > 0 && view.BodyCount() > scene.LetterCount ? scene.Type : 0;
+
+  int64_t width = EmptyImageSide, height = EmptyImageSide;
+  int64_t centerX = 0, centerY = 0;
+  if (e.MinX <= e.MaxX && e.MinY <= e.MaxY) {
+    centerX = -int64_t{e.MinX};
+    centerY = -int64_t{e.MinY};
+    width = int64_t{e.MaxX} - e.MinX + 2;
+    height = int64_t{e.MaxY} - e.MinY + 2;
+    // Room for one shadow: the button's when there is a button (the letters' shadow
+    // then falls on the button), else the letters'.
+    const bool button = type > 0;
+    const int32_t altitude = button ? scene.Button.Altitude : scene.Message.Altitude;
+    if (altitude > 0) {
+      const int64_t dx = button ? scene.ButShadowX : scene.TxtShadowX;
+      const int64_t dy = button ? scene.ButShadowY : scene.TxtShadowY;
+      if (dx < 0) centerX -= dx;
+      if (dy < 0) centerY -= dy;
+      width += std::llabs(dx);
+      height += std::llabs(dy);
+    }
+  }
+  CheckPictureSize(width, height);
+  scene.CenterX = static_cast<int32_t>(centerX);
+  scene.CenterY = static_cast<int32_t>(centerY);
+
+  if (progress) {
+    sink.SetProgress(35);
+    sink.SetStatus(" Rendering scene ...");
+    sink.ProcessMessages();
+  }
+
+  Resize(scene.Mask, static_cast<int>(width), static_cast<int>(height));
+  Resize(scene.Image, static_cast<int>(width), static_cast<int>(height));
+  ClearImage(scene);
+  if (withMask) scene.Mask.Fill(0);
+
+  view.Params = scene.RenderBlock();
+  view.SetCamera(scene.CameraBlock());
+  view.Render(scene.Image, scene.Mask, withMask, type, scene.TextPalette, scene.ButtonPalette);
+
+  if (progress) sink.SetProgress(75);
+}
+
+TPreviewSize PreviewSize(int imageW, int imageH, int clientW, int clientH, int viewSize) {
+  if (imageW <= 0 || imageH <= 0) return {};
+  const long double s = Clamp(viewSize, MinViewSize, MaxViewSize) / 100.0L;
+  TPreviewSize p;
+  if (imageW < imageH) {
+    p.Height = RoundHalfEven(clientH * s);
+    p.Width = RoundHalfEven(clientH * s * imageW / imageH);
+  } else {
+    p.Width = RoundHalfEven(clientW * s);
+    p.Height = RoundHalfEven(clientW * s * imageH / imageW);
+  }
+  p.Width = std::max(p.Width, 0);
+  p.Height = std::max(p.Height, 0);
+  return p;
+}
+
+TBitmap ScalePreview(const TBitmap& image, TPreviewSize size, bool smooth) {
+  TBitmap preview(size.Width, size.Height);
+  if (preview.Empty() || image.Empty()) return preview;
+  // A 24-bit copy: the scaler never reads the fourth byte, the stretch would copy it.
+  TBitmap copy = image;
+  uint32_t* p = copy.Data();
+  for (size_t i = 0, n = static_cast<size_t>(copy.Width()) * copy.Height(); i < n; ++i) p[i] &= 0x00FFFFFFu;
+  if (smooth)
+    ResampleImage(copy, preview, SplineFilter, 2.0);
+  else
+    preview.StretchFrom(copy);
+  return preview;
+}
+
+}  // namespace qz

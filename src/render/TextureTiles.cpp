@@ -1,0 +1,66 @@
+#include "render/TextureTiles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Numeric.h"
+#include "render/RenderDriver.h"
+#include "render/Resample.h"
+
+namespace qz {
+
+namespace {
+
+int32_t TileSide(int64_t imageSide, float count) {
+  const int64_t limit = MaxTilesPerImageSide * imageSide;
+  // A count of 0 (or less, or not a number) asks for an endless tile: the limit.
+  if (!(count > 0)) return static_cast<int32_t>(limit);
+  return static_cast<int32_t>(Clamp<int64_t>(RoundHalfEven(imageSide / static_cast<long double>(count)), 1, limit));
+}
+
+template <typename TSet>
+void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H, TSet set) {
+  if (side.HoldRatio) {
+    const long double aspect = static_cast<long double>(texture.Width()) / texture.Height();
+    side.TexW = ToFloat32(W * static_cast<long double>(side.TexH) / (H * aspect));
+  } else {
+    side.TexH = static_cast<float>(RoundHalfEven(side.TexH));
+    side.TexW = static_cast<float>(RoundHalfEven(side.TexW));
+  }
+  const TTileSize size = TextureTileSize(W, H, side.TexW, side.TexH);
+  if (texture.Width() == size.Width && texture.Height() == size.Height) return;
+  TBitmap tile(size.Width, size.Height);
+  ResampleImage(texture, tile, SplineFilter, 2.0);
+  set(tile);
+}
+
+}  // namespace
+
+TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH) {
+  TTileSize t{TileSide(W, texW), TileSide(H, texH)};
+  if (int64_t{t.Width} * t.Height > MaxImagePixels) {
+    const long double shrink = std::sqrt(static_cast<long double>(MaxImagePixels) / (int64_t{t.Width} * t.Height));
+    t.Width = std::max(1, static_cast<int32_t>(t.Width * shrink));
+    t.Height = std::max(1, static_cast<int32_t>(t.Height * shrink));
+  }
+  return t;
+}
+
+void ResizeTextures(TScene& scene) {
+  TView3D& view = scene.View;
+  scene.CenterX = scene.CenterY = 0;
+  view.Params = scene.RenderBlock();
+  view.SetCamera(scene.CameraBlock());
+  const TScreenExtents e = view.ScreenExtents();
+  if (e.MinX > e.MaxX || e.MinY > e.MaxY) return;  // nothing drawn, nothing to tile
+  const int64_t W = int64_t{e.MaxX} - e.MinX + 2, H = int64_t{e.MaxY} - e.MinY + 2;
+  // A picture the render will refuse gets no textures fitted either.
+  if (W > MaxImageSide || H > MaxImageSide || W * H > MaxImagePixels) return;
+
+  if (view.ButtonTextured)
+    FitTexture(scene.Button, view.ButtonTexture, W, H, [&](const TBitmap& b) { view.SetButtonTexture(b); });
+  if (view.TextTextured)
+    FitTexture(scene.Message, view.TextTexture, W, H, [&](const TBitmap& b) { view.SetTextTexture(b); });
+}
+
+}  // namespace qz

@@ -1,0 +1,62 @@
+// Drives the modal dialogs a test opens. WhenModal<T>(action) polls for the next
+// active modal widget of type T and runs action on it once (action must close it).
+// A dialog that does not appear within the time limit leaves the returned flag
+// false; any modal widget still open then is rejected, so a test never waits on a
+// dialog nobody answers.
+//
+//   auto seen = WhenModal<QMessageBox>([&](QMessageBox* box) { text = box->text(); box->accept(); });
+//   form.ListWorks("/missing/*.qznr");
+//   QVERIFY(*seen);
+#pragma once
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace qz {
+
+template <typename T>
+std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 10000) {
+  auto seen = std::make_shared<bool>(false);
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  const QDeadlineTimer deadline(timeoutMs);
+  QObject::connect(timer, &QTimer::timeout, [timer, seen, action, deadline, timeoutMs] {
+    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      *seen = true;
+      action(w);
+      // An action that failed half-way (a QCOMPARE returns early) may leave its
+      // dialog open: it is rejected later rather than left waiting.
+      if (auto* d = qobject_cast<QDialog*>(w)) {
+        QPointer<QDialog> open(d);
+        QTimer::singleShot(timeoutMs, [open] {
+          if (open && open->isVisible()) open->reject();
+        });
+      }
+    } else if (deadline.hasExpired()) {
+      timer->stop();
+      timer->deleteLater();
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+    }
+  });
+  timer->start();
+  return seen;
+}
+
+// Answers a (Qt, not native) file dialog as a user typing a name would: the name goes
+// into the dialog's file name box, relative to its folder or absolute.
+inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
+  auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+  if (edit) edit->setText(name);
+  static_cast<QDialog*>(dialog)->accept();
+}
+
+}  // namespace qz
