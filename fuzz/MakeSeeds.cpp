@@ -43,10 +43,13 @@ using Bytes = std::vector<uint8_t>;
 std::string Root;
 
 void Put(const std::string& target, const std::string& name, const Bytes& bytes) {
-  const std::string dir = Root + "/" + target;
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/" + name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                         static_cast<std::streamsize>(bytes.size()));
+  // A work is built as well as loaded: the build target starts from the same files.
+  for (const std::string& t : target == "work" ? std::vector<std::string>{"work", "build"} : std::vector{target}) {
+    const std::string dir = Root + "/" + t;
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
 }
 void Put(const std::string& target, const std::string& name, const std::string& text) {
   Put(target, name, Bytes(text.begin(), text.end()));
@@ -74,9 +77,10 @@ Bytes TrailingInts(std::initializer_list<int32_t> inConsumedOrder) {
     U32(b, static_cast<uint32_t>(*it) ^ 0x80000000u);
   return b;
 }
-// A rectangle as the shape target reads it.
-Bytes TrailingRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  return TrailingInts({left, top, right, bottom});
+// What the shape target reads after the file: a rectangle, the bevel size and the
+// extrusion of the button.
+Bytes ShapeTail(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t butW = 20, int32_t butY = -30) {
+  return TrailingInts({left, top, right, bottom, butW, butY});
 }
 
 TBitmap Gradient(int w, int h) {
@@ -126,6 +130,10 @@ void Works() {
       "[Letter 1]\nChar=Hi\nSize=-18\n[Letter 2]\nChar=\n[Letter 3]\nName=\nCharset=999\nBold=7\n"
       "[Message]\nNLetters=40\n");
   Put("work", "wrong-version.qznr", "[General]\r\nVersion=1.3.4\r\n");
+  // Files the build target's program folder holds damaged.
+  Put("work", "damaged-files.qznr",
+      "[General]\r\nVersion=1.3.5\r\n[Message]\r\nNLetters=2\r\nTexFile=broken.jpg\r\n[Button]\r\nType=8\r\n"
+      "ShapeName=torn.qzkh\r\nTexFile=stone.bmp\r\n[Letter 1]\r\nChar=o\r\n[Letter 2]\r\nChar=k\r\n");
 
   TScene scene;
   TMessageText text;
@@ -162,7 +170,7 @@ void Settings() {
                                  "ImageWidth=<1>\nimagewidth=2\n=empty\n");
 }
 
-// --- shape files (each followed by the 16 bytes of a rectangle) --------------------
+// --- shape files (each followed by a rectangle and the button's bevel and extrusion) -
 
 Bytes ShapeBytes(const TButShape& shape, const Bytes& picture = {}) {
   const std::string path = std::filesystem::temp_directory_path().string() + "/quenzar-seed.qzkh";
@@ -174,7 +182,7 @@ Bytes ShapeBytes(const TButShape& shape, const Bytes& picture = {}) {
 }
 
 void Shapes() {
-  const Bytes rect = TrailingRect(-200, 60, 200, -60);
+  const Bytes rect = ShapeTail(-200, 60, 200, -60);
   TButShape rounded;
   rounded.Frame = {-100, 40, 100, -40};
   const TShapePoint pts[] = {{1, -100, 20},  {0, -100, 40}, {1, -80, 40},  {1, 80, 40},   {0, 100, 40},
@@ -191,12 +199,12 @@ void Shapes() {
     const double a = i * 3.14159265358979 / 5, r = i % 2 ? 30 : 90;
     star.Points[i + 1] = {1, static_cast<int32_t>(r * std::cos(a)), static_cast<int32_t>(r * std::sin(a))};
   }
-  Put("shape", "star.qzkh", Concat(ShapeBytes(star), TrailingRect(0, 0, 0, 0)));
+  Put("shape", "star.qzkh", Concat(ShapeBytes(star), ShapeTail(0, 0, 0, 0, 0, 0)));
   Put("shape", "star-picture.qzkh", Concat(ShapeBytes(star, EncodeJpeg(Gradient(8, 8), 80)), rect));
   Put("shape", "empty.qzkh", Concat(ShapeBytes(TButShape{}), rect));
   TButShape flat = rounded;
   flat.Frame = {0, 0, 0, 0};
-  Put("shape", "flat-frame.qzkh", Concat(ShapeBytes(flat), TrailingRect(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN)));
+  Put("shape", "flat-frame.qzkh", Concat(ShapeBytes(flat), ShapeTail(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN)));
 }
 
 // --- BMP variants ----------------------------------------------------------------
@@ -375,7 +383,7 @@ void InstallationFiles(const std::string& data) {
       Put("work", name, bytes);
       Put("icon", name, bytes);
     } else if (ext == ".qzkh") {
-      Put("shape", name, Concat(bytes, TrailingRect(-200, 60, 200, -60)));
+      Put("shape", name, Concat(bytes, ShapeTail(-200, 60, 200, -60)));
     } else if (ext == ".bmp") {
       Put("bmp", name, bytes);
     } else if (ext == ".gif") {

@@ -1,11 +1,12 @@
-// Fuzz target: a button shape file (.qzkh), loaded and stretched onto button
-// rectangles. The input is the file followed by 16 bytes that give one rectangle (the
-// seeds carry them).
+// Fuzz target: a button shape file (.qzkh), loaded, stretched onto button rectangles
+// and made into the button body. The input is the file followed by 24 bytes that give
+// one rectangle and the bevel size and extrusion of the button (the seeds carry them).
 //
 // Whatever the bytes, the load either gives a shape or throws with a clear message
 // (leaving the shape as it was); a loaded shape maps onto any rectangle within the
-// outline buffer; mapped onto its own frame, a shape of corners alone comes back
-// point for point; and the shape dialog's save of it loads back unchanged.
+// outline buffer and makes a body within its capacities; mapped onto its own frame, a
+// shape of corners alone comes back point for point; and the shape dialog's save of it
+// loads back unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -16,6 +17,8 @@
 
 #include "FuzzKit.h"
 #include "geometry/ButShape.h"
+#include "geometry/ButtonBody.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -50,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   given.Top = input.ConsumeIntegral<int32_t>();
   given.Right = input.ConsumeIntegral<int32_t>();
   given.Bottom = input.ConsumeIntegral<int32_t>();
+  const int32_t butW = input.ConsumeIntegral<int32_t>();
+  const int32_t butY = input.ConsumeIntegral<int32_t>();
   const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
   const std::string path = fuzz::WriteScratch("shape.qzkh", file.data(), file.size());
 
@@ -74,9 +79,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (pts[i].x != p.X || pts[i].y != p.Y) fuzz::Broken("a shape mapped onto its own frame moved a corner");
     }
   }
-  for (const TButtonRect& R : {given, TButtonRect{-200, 60, 200, -60}, TButtonRect{0, 0, 0, 0},
-                               TButtonRect{50, -50, -50, 50}, TButtonRect{Lo, Hi, Hi, Lo}})
+  for (const TButtonRect& R : {TButtonRect{-200, 60, 200, -60}, TButtonRect{0, 0, 0, 0}, TButtonRect{50, -50, -50, 50},
+                               TButtonRect{Lo, Hi, Hi, Lo}})
     MapOnto(shape, R, pts);
+
+  // The button body of the outline on the given rectangle, as the build makes it.
+  TScene scene;
+  scene.ButW = butW;
+  scene.ButY = butY;
+  scene.PtCount = MapOnto(shape, given, scene.Pts);
+  MakeButtonBody(scene);
+  if (scene.View.BodyCount() != 1) fuzz::Broken("no button body");
+  const TBody& body = scene.View.Body(1);
+  if (body.FaceCount() < 1 || body.FaceCount() > TBody::MaxFaces || body.VertexCount() > TBody::MaxVertices)
+    fuzz::Broken("a button body of " + std::to_string(body.FaceCount()) + " faces");
 
   const std::string copy = fuzz::ScratchDir() + "copy.qzkh";
   shape.SaveToFile(copy);
