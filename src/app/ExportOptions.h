@@ -9,31 +9,14 @@
 #include <optional>
 #include <string>
 
-#include "gif/Dither.h"
-#include "gif/PaletteKind.h"
+#include "export/ExportOptions.h"
 
 class QWidget;
 
 namespace qz {
 
-// The formats in the order of the page's sub-pages and of the save dialog's filter.
-enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
-
-struct TExportOptions {
-  TExportFormat Format = TExportFormat::Gif;
-  int ColorBits = 8;                                   // Colors index + 3: 3 (" 8") .. 8 (" 256")
-  TPaletteKind PaletteKind = TPaletteKind::Optimized;  // code 7
-  TDitherMethod Dithering = TDitherMethod::None;       // code 0
-  bool Transparency = true;
-  int JpegQuality = 90;                                // 1..100
-  bool BrowserPreview = true;
-  std::string Diffusion = " None";      // the Dithering entry's text, for the preview page
-  std::string NumberOfColors = " 256";  // the Colors entry's text, for the preview page
-};
-
-// The Palette and Dithering lists are the colour reduction's own tables
-// (PaletteKinds(), DitherMethods()), in their order, with their entry texts.
-inline constexpr std::array<const char*, 6> ColorEntries{" 8", " 16", " 32", " 64", " 128", " 256"};
+// TExportFormat, TExportOptions and the Colors list are the export's own
+// (export/ExportOptions.h), so the page hands the export exactly what it reads.
 
 // The three simple options of each page; the last is the start value.
 struct TPreset {

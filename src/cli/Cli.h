@@ -28,6 +28,7 @@ struct TUsageError {
 };
 
 int Info(const TArgs& args);
+int Export(const TArgs& args);
 int Render(const TArgs& args);
 int Fonts(const TArgs& args);
 

@@ -29,22 +29,27 @@ bool TSession::Load(const std::string& path, const TArgs& args) {
   return true;
 }
 
-void TSession::BuildAndRender(bool withMask) {
+bool TSession::Build() {
   LoadTextTexture(scene, folders.TexturesDir);
   LoadButtonTexture(scene, folders.TexturesDir);
-  if (message.Length() == 0 || (scene.Type <= 0 && TScene::CountNonBlank(message.Text()) < 1)) {
-    scene.Image.SetSize(EmptyPreviewSide, EmptyPreviewSide);
-    ClearImage(scene);
-    scene.Mask.SetSize(EmptyPreviewSide, EmptyPreviewSide);
-    return;
-  }
+  if (message.Length() == 0 || (scene.Type <= 0 && TScene::CountNonBlank(message.Text()) < 1)) return false;
   // The designer carries on silently with the shape of the last build; a fresh
   // session has none, so the button would have no outline: say so.
   if (scene.Type > 0 && IsShapeFileType(scene.Type) && !scene.ShapeName.empty() &&
       !FindShapeFile(scene.ProgramDir, scene.ShapeName))
     messages.ShowMessage("Cannot find the shape file " + scene.ShapeName + " in " + scene.ProgramDir +
                          "BShapes/; the button has no outline");
-  Build(scene, message);
+  qz::Build(scene, message);
+  return true;
+}
+
+void TSession::BuildAndRender(bool withMask) {
+  if (!Build()) {
+    scene.Image.SetSize(EmptyPreviewSide, EmptyPreviewSide);
+    ClearImage(scene);
+    scene.Mask.SetSize(EmptyPreviewSide, EmptyPreviewSide);
+    return;
+  }
   RenderScene(scene, withMask, false);
 }
 

@@ -34,6 +34,10 @@ struct TSession {
   // standard error. Throws std::runtime_error when the build is abandoned or the
   // picture would be too large.
   void BuildAndRender(bool withMask);
+  // The build alone (textures loaded, scene built, a missing shape file reported);
+  // false, with nothing built, for an empty message or a heading of blanks only.
+  // Throws std::runtime_error when the build is abandoned.
+  bool Build();
 
   TStderrMessages messages;
   TSettings folders;  // ProgramDir and TexturesDir; Buttons.dat is not read

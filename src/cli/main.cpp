@@ -9,10 +9,21 @@ namespace {
 
 const char* const UsageText =
     "usage:\n"
+    "  quenzar-cli export WORK OUT.gif|OUT.jpg|OUT.jpeg|OUT.bmp|OUT.png [--size WxH]\n"
+    "        [--colors 8|16|32|64|128|256]\n"
+    "        [--palette optimized|netscape|monochrome|grayscale|windows-grayscale|\n"
+    "                   windows-system|windows-halftone|optimized-windows]\n"
+    "        [--dither none|floyd-steinberg|stucki|sierra|jarvis|stevenson-arce|burkes]\n"
+    "        [--no-transparency] [--quality 1..100] [--preview-page [--link URL]] [--text TEXT]\n"
     "  quenzar-cli render WORK OUT.bmp|OUT.png [--mask MASK.bmp|MASK.png] [--text TEXT]\n"
     "  quenzar-cli info WORK [--text TEXT]\n"
     "  quenzar-cli fonts\n"
     "\n"
+    "  export  builds and renders the work and writes it as the export page does, at\n"
+    "          --size or the size the designer fits (the work's own when it holds it);\n"
+    "          defaults: 256 colours, optimized, no dithering, transparency, quality 90;\n"
+    "          --preview-page also writes Buttons.dat and html/preview.html in the\n"
+    "          program folder, with --link as the button's link\n"
     "  render  builds the work and writes its rendered picture (and coverage mask) at\n"
     "          the size the render made it, as 24-bit BMP or PNG by the extension\n"
     "  info    prints the work as loaded (Section.Key=value) and the figures of one\n"
@@ -35,6 +46,8 @@ struct TCommand {
 };
 
 const TCommand Commands[] = {
+    {"export", 2, {"--size", "--colors", "--palette", "--dither", "--quality", "--link", "--text"},
+     {"--no-transparency", "--preview-page"}, qz::cli::Export},
     {"render", 2, {"--mask", "--text"}, {}, qz::cli::Render},
     {"info", 1, {"--text"}, {}, qz::cli::Info},
     {"fonts", 0, {}, {}, qz::cli::Fonts},

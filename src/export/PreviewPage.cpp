@@ -5,10 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/CodePages.h"
 #include "platform/FileUtil.h"
 #include "platform/IniFile.h"
 #include "platform/Numeric.h"
 #include "platform/NumberText.h"
+#include "scene/MessageText.h"
 
 namespace qz {
 
@@ -83,9 +85,31 @@ std::string ReadText(const std::string& path) {
   return std::string(bytes->begin(), bytes->end());
 }
 
+// The exported file is a path of this system: "/" alone separates its folders (a
+// backslash is part of a name here).
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
 std::string FolderOf(const std::string& path) {
   size_t cut = path.find_last_of('/');
   return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
+}
+
+void AppendUtf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else if (u < 0x10000) {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (u >> 18));
+    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  }
 }
 
 }  // namespace
@@ -105,7 +129,7 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
   TIniFile ini(settingsFile);
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
   const char* g = "General";
-  ini.WriteString(g, "ImageFileName", BareFileName(facts.filePath));
+  ini.WriteString(g, "ImageFileName", NameOf(facts.filePath));
   ini.WriteString(g, "ImageFilePath", FolderOf(facts.filePath));
   ini.WriteString(g, "ImageWidth", IntToText(facts.width));
   ini.WriteString(g, "ImageHeight", IntToText(facts.height));
@@ -148,6 +172,40 @@ void ExpandTemplate(const std::string& programDir, const std::string& valuesFile
   if (!page.empty() && page.back() == '\n') crlf.resize(crlf.size() - 2);  // no extra empty line
   WriteFileAtomically(programDir + "html/preview.html",
                       [&](std::FILE* f) { return std::fwrite(crlf.data(), 1, crlf.size(), f) == crlf.size(); });
+}
+
+std::string MessageToUtf8(const TMessageText& message) {
+  std::string out;
+  for (const TMessageText::TChar& c : message.Chars()) {
+    // A charset beyond a byte (from a damaged work) is none of the named ones: its
+    // characters read through code page 1252, as every unnamed charset's do.
+    const int32_t charset = c.Format.Charset;
+    const uint8_t known = charset >= 0 && charset <= 255 ? static_cast<uint8_t>(charset) : 0;
+    AppendUtf8(out, CodeToUnicode(c.Code, known));
+  }
+  return out;
+}
+
+TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
+                             const TExportOptions& options, uint64_t fileBytes, TColor background,
+                             const std::string& targetUrl, const TMessageText& message) {
+  TExportFacts facts;
+  facts.filePath = imagePath;
+  facts.width = width;
+  facts.height = height;
+  facts.diffusion = options.Diffusion;
+  facts.fileBytes = fileBytes;
+  facts.background = background;
+  facts.targetUrl = targetUrl;
+  facts.numberOfColors = options.NumberOfColors;
+  facts.buttonText = MessageToUtf8(message);
+  return facts;
+}
+
+void WritePreviewPage(const std::string& programDir, const TExportFacts& facts) {
+  const std::string values = programDir + "Buttons.dat";
+  WritePreviewData(values, facts);
+  ExpandTemplate(programDir, values);
 }
 
 }  // namespace qz

@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <string>
 
+#include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
 
 namespace qz {
+
+class TMessageText;
 
 struct TExportFacts {
   std::string filePath;        // the exported file, with its folder
@@ -43,5 +46,18 @@ void ExpandTemplate(const std::string& programDir, const std::string& valuesFile
 // each cut at TIniFile::MaxValueLength. Throws std::runtime_error when the page would
 // pass 64 MB (a hostile template or values file).
 std::string ExpandTemplateText(const std::string& templateText, const std::string& valuesText);
+
+// What an export leaves for the page: the written file, its size in pixels and
+// bytes, the Dithering and Colors entries of the options (whatever the format), the
+// background colour, the link and the message.
+TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
+                             const TExportOptions& options, uint64_t fileBytes, TColor background,
+                             const std::string& targetUrl, const TMessageText& message);
+// The message in UTF-8, each character through the code page of its own charset.
+std::string MessageToUtf8(const TMessageText& message);
+// After an export with " Browser Preview": the keys into programDir + "Buttons.dat",
+// then html/preview.tml filled into html/preview.html. Throws std::runtime_error
+// naming the file that cannot be read or written.
+void WritePreviewPage(const std::string& programDir, const TExportFacts& facts);
 
 }  // namespace qz

@@ -24,11 +24,14 @@ inline std::string ShellQuote(const std::string& s) {
   return q + "'";
 }
 
-inline TCliResult RunCli(const std::vector<std::string>& args) {
+// Runs the executable cli (a copy of quenzar-cli, say) in the working folder cwd
+// (empty: the test's own).
+inline TCliResult RunCliAt(const std::string& cli, const std::vector<std::string>& args, const std::string& cwd = "") {
   static int counter = 0;
   const std::string errFile = std::string(QZ_TEST_OUTPUT_DIR) + "/cli-stderr-" + std::to_string(::getpid()) + "-" +
                               std::to_string(counter++);
-  std::string cmd = ShellQuote(QZ_CLI);
+  std::string cmd = cwd.empty() ? std::string() : "cd " + ShellQuote(cwd) + " && ";
+  cmd += ShellQuote(cli);
   for (const std::string& a : args) cmd += " " + ShellQuote(a);
   cmd += " 2>" + ShellQuote(errFile);
   TCliResult r;
@@ -46,5 +49,7 @@ inline TCliResult RunCli(const std::vector<std::string>& args) {
   std::remove(errFile.c_str());
   return r;
 }
+
+inline TCliResult RunCli(const std::vector<std::string>& args) { return RunCliAt(QZ_CLI, args); }
 
 }  // namespace qz::test

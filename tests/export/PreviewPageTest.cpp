@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/IniFile.h"
+#include "scene/MessageText.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -92,6 +93,65 @@ TEST(PreviewPage, HostileTemplatesAndValuesStayBounded) {
   std::string many;
   for (int i = 0; i < 30000; ++i) many += "`Big`";
   EXPECT_THROW(ExpandTemplateText(many, "Big=" + std::string(3000, '<')), std::runtime_error);
+}
+
+// What an export hands the page: the keys in their order with their exact forms, the
+// message through each character's own code page, the page filled from them.
+TEST(PreviewPage, AnExportsFactsGoIntoAFreshSettingsFileInOrder) {
+  TTempDir dir;
+  std::filesystem::create_directories(dir.Path() + "html");
+  WriteText(dir.File("html/preview.tml"), "`ButtonText`|`NumberOfColors`|`TargetURL`|`ImageFileSize`");
+  TMessageText message;
+  TCharFormat cyrillic, western, symbol;
+  cyrillic.Charset = 204;
+  western.Charset = 0;
+  symbol.Charset = 2;
+  message.Append("\xC4", cyrillic);   // U+0414, Cyrillic De
+  message.Append("\xC4", western);    // U+00C4, A-umlaut
+  message.Append("<a", western);
+  message.Append("\x41", symbol);     // a symbol font's own code: U+F041
+  EXPECT_EQ(MessageToUtf8(message), "\xD0\x94\xC3\x84<a\xEF\x81\x81");
+
+  TExportOptions options;
+  options.Diffusion = " Floyd Steinberg";
+  options.NumberOfColors = " 64";
+  const TExportFacts facts = MakeExportFacts(dir.Path() + "Images/Go.png", 160, 40, options, 1000,
+                                             RGBToColor(0, 0, 0), "https://example.org/?a=1&b=2", message);
+  WritePreviewPage(dir.Path(), facts);
+  EXPECT_EQ(ReadText(dir.File("Buttons.dat")),
+            "[General]\r\n"
+            "ImageFileName=Go.png\r\n"
+            "ImageFilePath=" + dir.Path() + "Images/\r\n"
+            "ImageWidth=160\r\n"
+            "ImageHeight=40\r\n"
+            "ImageDiffusion= Floyd Steinberg\r\n"
+            "ImageFileSize=1\r\n"
+            "BgColor=#000000\r\n"
+            "TargetURL=https://example.org/?a=1&b=2\r\n"
+            "NumberOfColors= 64\r\n"
+            "ButtonText=\xD0\x94\xC3\x84<a\xEF\x81\x81\r\n");
+  EXPECT_EQ(ReadText(dir.File("html/preview.html")),
+            "\xD0\x94\xC3\x84&lt;a\xEF\x81\x81| 64|https://example.org/?a=1&amp;b=2|1\r\n");
+}
+
+TEST(PreviewPage, OnlyTheSlashSeparatesTheFileNameFromItsFolder) {
+  TTempDir dir;
+  TExportFacts facts;
+  facts.filePath = dir.Path() + "Images/back\\slash.gif";
+  WritePreviewData(dir.File("Buttons.dat"), facts);
+  TIniFile ini(dir.File("Buttons.dat"));
+  EXPECT_EQ(ini.ReadString("General", "ImageFileName", ""), "back\\slash.gif");
+  EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
+}
+
+TEST(PreviewPage, ACharsetBeyondAByteReadsAsTheWesternCodePage) {
+  TMessageText message;
+  TCharFormat odd;
+  odd.Charset = 256 + 204;  // not Cyrillic
+  message.Append("\xC4", odd);
+  odd.Charset = -1;
+  message.Append("\x80", odd);
+  EXPECT_EQ(MessageToUtf8(message), "\xC3\x84\xE2\x82\xAC");
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+// The export's costs: the colour reduction of a large photo-like picture and of a
+// typical button (with the transparency mask the export passes), the export's
+// scale-and-write of a 400x100 GIF from a rendered button, and the whole export of a
+// built design (render with mask, render again, scale, reduce, write).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+#include "export/ExportImage.h"
+#include "export/ExportRender.h"
+#include "gif/ColorReduction.h"
+#include "scene/Build.h"
+#include "scene/MessageText.h"
+#include "scene/Scene.h"
+#include "scene/WorkFile.h"
+
+namespace {
+
+using namespace qz;
+
+// Smooth colour fields, a shaded ball and a little grain: many colours, gentle
+// gradients and some edges.
+TBitmap MakePhotoLike(int width, int height) {
+  TBitmap b(width, height);
+  uint32_t seed = 12345;
+  double cx = width * 0.62, cy = height * 0.4, radius = std::min(width, height) * 0.27;
+  auto clamp = [](double c) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, c)))); };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      double u = double(x) / width, v = double(y) / height;
+      double r = 90 + 80 * v + 40 * std::sin(7 * u + 3 * v);
+      double g = 120 + 60 * std::sin(5 * v - 2 * u) - 30 * u;
+      double bl = 200 - 150 * v + 30 * std::cos(9 * u);
+      double d = std::hypot(x - cx, y - cy) / radius;
+      if (d < 1) {
+        double shade = 0.35 + 0.65 * std::sqrt(1 - d * d) * (1 - 0.4 * (x - cx + y - cy) / radius);
+        r = 250 * shade, g = 170 * shade, bl = 60 * shade;
+      }
+      seed = seed * 1664525u + 1013904223u;
+      int grain = static_cast<int>(seed >> 28) % 9 - 4;
+      b.SetPixel(x, y, RGBToPixel(clamp(r + grain), clamp(g + grain), clamp(bl + grain)));
+    }
+  return b;
+}
+
+// A rendered button as the renderer leaves it: a shaded plate with a drop shadow on
+// the page colour, and its mask (white under plate and shadow).
+TRenderedButton MakeRenderedButton(int w, int h) {
+  TRenderedButton b{TBitmap(w, h), TBitmap(w, h)};
+  const double cx = w * 0.45, cy = h * 0.45, rx = w * 0.4, ry = h * 0.35;
+  auto inside = [&](double x, double y) {
+    const double u = (x - cx) / rx, v = (y - cy) / ry;
+    return u * u + v * v <= 1.0;
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t p = RGBToPixel(255, 255, 255), m = 0;
+      if (inside(x, y)) {
+        const double shade = 0.5 + 0.5 * std::cos(3.0 * (x - cx) / rx) * (1.0 - (y - cy) / (2 * ry));
+        p = RGBToPixel(uint32_t(240 * shade), uint32_t(120 * shade + 30), uint32_t(100 * shade + 20));
+        m = 0xFFFFFF;
+      } else if (inside(x - w / 40.0, y - h / 10.0)) {
+        p = RGBToPixel(128, 128, 128);
+        m = 0xFFFFFF;
+      }
+      b.Image.SetPixel(x, y, p);
+      b.Mask.SetPixel(x, y, m);
+    }
+  return b;
+}
+
+void Reduce(benchmark::State& state, const TBitmap& image, const std::vector<uint8_t>* mask, TDitherMethod dither) {
+  for (auto _ : state) benchmark::DoNotOptimize(MakeIndexedImage(image, TPaletteKind::Optimized, dither, 8, mask));
+  state.SetItemsProcessed(state.iterations() * image.Width() * image.Height());
+}
+
+const TBitmap& Photo() {
+  static const TBitmap photo = MakePhotoLike(800, 600);
+  return photo;
+}
+
+// The 160x40 button the export makes by default, marked as the export marks it.
+struct TMarkedButton {
+  TBitmap image;
+  std::vector<uint8_t> mask;
+};
+const TMarkedButton& Button160() {
+  static const TMarkedButton b = [] {
+    TRenderedButton r = MakeRenderedButton(480, 120);
+    TMarkedButton m{ScaleExportImage(r.Image, 160, 40), {}};
+    m.mask = MarkTransparent(m.image, r.Mask);
+    return m;
+  }();
+  return b;
+}
+
+void BM_Photo800x600_OptimizedNone(benchmark::State& s) { Reduce(s, Photo(), nullptr, TDitherMethod::None); }
+void BM_Photo800x600_OptimizedFloydSteinberg(benchmark::State& s) {
+  Reduce(s, Photo(), nullptr, TDitherMethod::FloydSteinberg);
+}
+void BM_Button160x40_OptimizedNone(benchmark::State& s) {
+  Reduce(s, Button160().image, &Button160().mask, TDitherMethod::None);
+}
+void BM_Button160x40_OptimizedFloydSteinberg(benchmark::State& s) {
+  Reduce(s, Button160().image, &Button160().mask, TDitherMethod::FloydSteinberg);
+}
+BENCHMARK(BM_Photo800x600_OptimizedNone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Photo800x600_OptimizedFloydSteinberg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Button160x40_OptimizedNone)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Button160x40_OptimizedFloydSteinberg)->Unit(benchmark::kMicrosecond);
+
+// Scale, mark, reduce and write a 400x100 GIF from a 620x160 render (the size a
+// rendered two-word button has).
+void BM_WriteImage400x100Gif(benchmark::State& state) {
+  static const TRenderedButton button = MakeRenderedButton(620, 160);
+  const std::string path = "/tmp/quenzar-export-bench-" + std::to_string(::getpid()) + ".gif";
+  TExportOptions options;
+  uint64_t bytes = 0;
+  for (auto _ : state) bytes = WriteImage(button, 400, 100, options, path);
+  std::remove(path.c_str());
+  state.counters["file_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_WriteImage400x100Gif)->Unit(benchmark::kMillisecond);
+
+// "Click Here" in bold Arial on the default rounded button, built once; each round
+// is what the export button does after that.
+void BM_ExportButton400x100Gif(benchmark::State& state) {
+  TScene scene;
+  TMessageText message;
+  TCharFormat bold;
+  bold.Bold = true;
+  message.Append("Click Here", bold);
+  RefreshDerived(scene);
+  Build(scene, message);
+  const std::string path = "/tmp/quenzar-export-bench-" + std::to_string(::getpid()) + ".gif";
+  TExportOptions options;
+  uint64_t bytes = 0;
+  int renderWidth = 0;
+  for (auto _ : state) {
+    const std::optional<TRenderedButton> button = RenderForExport(scene, message);
+    renderWidth = button->Image.Width();
+    bytes = WriteImage(*button, 400, 100, options, path);
+  }
+  std::remove(path.c_str());
+  state.counters["file_bytes"] = static_cast<double>(bytes);
+  state.counters["render_width"] = renderWidth;
+}
+BENCHMARK(BM_ExportButton400x100Gif)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,153 @@
+// quenzar-cli export WORK OUT: what the export page does, with the page's choices as
+// options and the format taken from OUT's extension.
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "cli/Cli.h"
+#include "cli/Session.h"
+#include "export/ExportImage.h"
+#include "export/ExportOptions.h"
+#include "export/ExportRender.h"
+#include "export/PreviewPage.h"
+#include "gif/Dither.h"
+#include "gif/PaletteKind.h"
+#include "platform/FileUtil.h"
+#include "scene/ExportSize.h"
+
+namespace qz::cli {
+
+namespace {
+
+// Whole decimal digits only (no sign, no blanks), at most nine of them.
+std::optional<int64_t> ParseCount(const std::string& text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+TExportSize ParseSize(const std::string& text) {
+  const size_t x = text.find_first_of("xX");
+  const auto w = x == std::string::npos ? std::nullopt : ParseCount(text.substr(0, x));
+  const auto h = x == std::string::npos ? std::nullopt : ParseCount(text.substr(x + 1));
+  if (!w || !h) throw TUsageError{"--size wants WIDTHxHEIGHT in pixels, such as 160x40, not '" + text + "'"};
+  if (!IsExportSize(*w, *h))
+    throw TUsageError{"--size " + text + ": each side must be 1 to " + std::to_string(MaxExportSide) +
+                      " pixels and the whole at most " + std::to_string(MaxExportPixels) + " pixels"};
+  return {static_cast<int32_t>(*w), static_cast<int32_t>(*h)};
+}
+
+void ParseColors(const std::string& text, TExportOptions& o) {
+  for (int bits = MinColorBits; bits <= MaxColorBits; ++bits)
+    if (text == std::to_string(1 << bits)) {
+      o.ColorBits = bits;
+      o.NumberOfColors = ColorEntryText(bits);
+      return;
+    }
+  throw TUsageError{"--colors wants 8, 16, 32, 64, 128 or 256, not '" + text + "'"};
+}
+
+void ParsePalette(const std::string& text, TExportOptions& o) {
+  std::string names;
+  for (const TPaletteKindInfo& k : PaletteKinds()) {
+    if (text == k.key) {
+      o.PaletteKind = k.kind;
+      return;
+    }
+    names += names.empty() ? k.key : std::string(", ") + k.key;
+  }
+  throw TUsageError{"--palette wants one of " + names + ", not '" + text + "'"};
+}
+
+void ParseDither(const std::string& text, TExportOptions& o) {
+  std::string names;
+  for (const TDitherMethodInfo& d : DitherMethods()) {
+    if (text == d.key) {
+      o.Dithering = d.method;
+      o.Diffusion = d.exportEntry;
+      return;
+    }
+    names += names.empty() ? d.key : std::string(", ") + d.key;
+  }
+  throw TUsageError{"--dither wants one of " + names + ", not '" + text + "'"};
+}
+
+// The export page's choices from the options; its start values where none is given.
+TExportOptions ParseOptions(const TArgs& args) {
+  TExportOptions o;
+  const std::string& out = args.positional[1];
+  const auto format = FormatOfFileName(out);
+  if (!format) throw TUsageError{"cannot tell the image format of '" + out + "': use .gif, .jpg, .jpeg, .bmp or .png"};
+  o.Format = *format;
+  if (args.Has("--colors")) ParseColors(args.options.at("--colors"), o);
+  if (args.Has("--palette")) ParsePalette(args.options.at("--palette"), o);
+  if (args.Has("--dither")) ParseDither(args.options.at("--dither"), o);
+  o.Transparency = !args.Has("--no-transparency");
+  if (args.Has("--quality")) {
+    const std::string& q = args.options.at("--quality");
+    const auto quality = ParseCount(q);
+    if (!quality || *quality < MinJpegQuality || *quality > MaxJpegQuality)
+      throw TUsageError{"--quality wants a whole number from 1 to 100, not '" + q + "'"};
+    o.JpegQuality = static_cast<int>(*quality);
+  }
+  o.BrowserPreview = args.Has("--preview-page");
+  if (args.Has("--link") && !o.BrowserPreview) throw TUsageError{"--link goes with --preview-page"};
+  return o;
+}
+
+// Without --size: the work's own size when it holds it, else the size a rebuild
+// fits to the picture. A held size no export can have (from a damaged work) is
+// reported and the fitted one used.
+TExportSize ChooseSize(TSession& session, const TRenderedButton& button) {
+  const TScene& s = session.scene;
+  const TExportSize fitted = FitExportSize(button.Image.Width(), button.Image.Height());
+  if (!s.HoldButtonSize) return fitted;
+  if (IsExportSize(s.ExpWidth, s.ExpHeight)) return {s.ExpWidth, s.ExpHeight};
+  session.messages.ShowMessage("The work's export size " + std::to_string(s.ExpWidth) + " x " +
+                               std::to_string(s.ExpHeight) + " cannot be written; exporting at " +
+                               std::to_string(fitted.width) + " x " + std::to_string(fitted.height) + " instead");
+  return fitted;
+}
+
+}  // namespace
+
+int Export(const TArgs& args) {
+  const TExportOptions options = ParseOptions(args);
+  const bool sizeAsked = args.Has("--size");
+  const TExportSize askedSize = sizeAsked ? ParseSize(args.options.at("--size")) : TExportSize{};
+  // The page shows where the file is: its full path.
+  const std::string out = std::filesystem::absolute(args.positional[1]).lexically_normal().string();
+
+  TSession session;
+  // The page's template is checked before anything is written; should the page still
+  // fail, the image goes too (all or nothing), which loses a file OUT replaced.
+  const std::string pageTemplate = session.folders.ProgramDir + "html/preview.tml";
+  if (options.BrowserPreview && !FileExists(pageTemplate))
+    throw std::runtime_error("Cannot read file " + pageTemplate);
+  if (!session.Load(args.positional[0], args)) return ExitFailed;
+  session.Build();
+  const std::optional<TRenderedButton> button = RenderForExport(session.scene, session.message);
+  if (!button) return ExitFailed;
+  const TExportSize size = sizeAsked ? askedSize : ChooseSize(session, *button);
+
+  const uint64_t bytes = WriteImage(*button, size.width, size.height, options, out);
+  if (options.BrowserPreview) {
+    try {
+      const std::string link = args.Has("--link") ? args.options.at("--link") : std::string();
+      WritePreviewPage(session.folders.ProgramDir, MakeExportFacts(out, size.width, size.height, options, bytes,
+                                                                   session.scene.BkgColor, link, session.message));
+    } catch (...) {
+      std::remove(out.c_str());
+      throw;
+    }
+  }
+  return ExitOk;
+}
+
+}  // namespace qz::cli

@@ -1,0 +1,69 @@
+// The choices of the "Export 3D Button " page as plain data, and the naming rules of
+// exported files. The designer fills TExportOptions from its controls; quenzar-cli
+// from its options. Nothing here touches a window.
+//
+//   TExportOptions o;                          // the page's start values
+//   o.Format = FormatOfFileName("go.jpg").value();
+//   std::string name = DefaultImageName("Click Here 2!", TExportFormat::Gif);  // "ClickHere.gif"
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "gif/Dither.h"
+#include "gif/PaletteKind.h"
+
+namespace qz {
+
+// The formats in the order of the page's sub-pages and of the save dialog's filter
+// (PNG, beyond the three of the Windows program, last).
+enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
+
+struct TExportOptions {
+  TExportFormat Format = TExportFormat::Gif;
+  int ColorBits = 8;                                   // Colors index + 3: 3 (" 8") .. 8 (" 256")
+  TPaletteKind PaletteKind = TPaletteKind::Optimized;  // code 7
+  TDitherMethod Dithering = TDitherMethod::None;       // code 0
+  bool Transparency = true;
+  int JpegQuality = 90;                                // 1..100
+  bool BrowserPreview = true;
+  std::string Diffusion = " None";      // the Dithering entry's text, for the preview page
+  std::string NumberOfColors = " 256";  // the Colors entry's text, for the preview page
+};
+
+constexpr int MinColorBits = 3;
+constexpr int MaxColorBits = 8;
+constexpr int MinJpegQuality = 1;
+constexpr int MaxJpegQuality = 100;
+
+// The "Colors" list: entry i holds 2^(i + 3) colours. (The Palette and Dithering
+// lists are the colour reduction's own tables, PaletteKinds() and DitherMethods().)
+inline constexpr std::array<const char*, 6> ColorEntries{" 8", " 16", " 32", " 64", " 128", " 256"};
+// The Colors entry's text for a colour resolution (" 256" for 8 bits); empty outside 3..8.
+std::string ColorEntryText(int colorBits);
+
+// ".gif", ".jpg", ".bmp", ".png".
+const char* FormatExtension(TExportFormat format);
+// The format a file name asks for by its extension (".gif", ".jpg", ".jpeg", ".bmp",
+// ".png", in any case); nothing for any other.
+std::optional<TExportFormat> FormatOfFileName(const std::string& path);
+
+// The extension after the last "." of the bare file name replaced by ext ("."
+// included), or ext appended when the name has none: "a.b/shiny.txt" -> "a.b/shiny.gif".
+std::string ReplaceFileExt(const std::string& path, const std::string& ext);
+
+// The name proposed for an export: the message's characters of codes 65..126 in order
+// (letters and the signs [\]^_` and {|}~), everything else dropped, with the format's
+// extension. "Click Here 2!" -> "ClickHere.gif". When nothing is left the name is
+// "Untitled.gif": a bare ".gif" would be a hidden file here. The backslash (code 92)
+// is dropped too: browsers read it as a folder separator in the preview page's file
+// URL, so the page would not find the picture (Windows read it as one as well).
+std::string DefaultImageName(const std::string& message, TExportFormat format);
+
+// The folder exports go to by default, ProgramDir + "Images/", created when missing.
+// Gives the folder (with its "/") even when it could not be made: the save dialog then
+// reports the problem when it writes.
+std::string ExportImagesFolder(const std::string& programDir);
+
+}  // namespace qz

@@ -1,0 +1,330 @@
+// quenzar-cli export as a user runs it: formats, sizes, transparency, the preview
+// page and every exit status. The --preview-page cases run a copy of quenzar-cli in a
+// temporary program folder (it writes into the folder of its own executable), so the
+// build's program folder is never touched.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "cli/RunCli.h"
+#include "gif/GifTestSupport.h"
+#include "platform/FileUtil.h"
+#include "platform/ImageFile.h"
+#include "scene/ExportSize.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunCli;
+using test::TTempDir;
+
+// "Go" on a rounded button with a shadow, on a pale yellow page; extra keys for the
+// General and Button sections.
+std::string GoWork(const std::string& general = "", const std::string& button = "Type=2\r\n") {
+  return "[General]\r\nVersion=1.3.5\r\n" + general +
+         "[Message]\r\nNLetters=2\r\nAltitude=10\r\n"
+         "[Button]\r\nBkgColor=0x80FFFF\r\nAltitude=30\r\n" + button +
+         "[Letter 1]\r\nChar=G\r\nName=Arial\r\nSize=18\r\nCharset=0\r\n"
+         "[Letter 2]\r\nChar=o\r\nName=Arial\r\nSize=18\r\nCharset=0\r\n";
+}
+// The page colour BkgColor=0x80FFFF stands for: red 255, green 255, blue 128.
+constexpr uint32_t kPage = RGBToPixel(255, 255, 128);
+
+std::string Work(const TTempDir& dir, const std::string& text = GoWork(), const std::string& name = "go.qznr") {
+  const std::string path = dir.File(name);
+  test::WriteText(path, text);
+  return path;
+}
+
+// The picture size a render of the work has, from quenzar-cli info.
+TExportSize FittedSize(const std::string& work) {
+  const auto r = RunCli({"info", work});
+  std::map<std::string, int> figures;
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos && line.rfind("Image", 0) == 0) figures[line.substr(0, eq)] = std::stoi(line.substr(eq + 1));
+  }
+  return FitExportSize(figures["ImageWidth"], figures["ImageHeight"]);
+}
+
+test::TDecodedGif ReadGif(const std::string& path) {
+  auto bytes = ReadWholeFile(path, 64u << 20);
+  return bytes ? test::DecodeWithGiflib(*bytes) : test::TDecodedGif{};
+}
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
+}
+
+TEST(CliExport, EveryFormatAtTheFittedSize) {
+  TTempDir dir;
+  const std::string work = Work(dir);
+  const TExportSize size = FittedSize(work);
+  ASSERT_EQ(size.height == 40 || size.width == 160, true);
+
+  // GIF: transparent page around an opaque button.
+  auto r = RunCli({"export", work, dir.File("go.gif")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+  const test::TDecodedGif gif = ReadGif(dir.File("go.gif"));
+  ASSERT_TRUE(gif.ok) << gif.error;
+  EXPECT_EQ(gif.width, size.width);
+  EXPECT_EQ(gif.height, size.height);
+  ASSERT_GE(gif.transparentIndex, 0);
+  EXPECT_EQ(gif.indices[0], gif.transparentIndex);  // a rounded corner
+  const size_t middle = static_cast<size_t>(size.height / 2) * size.width + size.width / 2;
+  EXPECT_NE(gif.indices[middle], gif.transparentIndex);
+  size_t transparent = 0;
+  for (uint8_t i : gif.indices) transparent += i == gif.transparentIndex;
+  EXPECT_GT(transparent, 4u);
+  EXPECT_LT(transparent, gif.indices.size() / 2);
+
+  // BMP and JPEG: the page colour in the corner, the button in the middle.
+  for (const char* name : {"go.bmp", "go.jpg", "go.jpeg"}) {
+    SCOPED_TRACE(name);
+    r = RunCli({"export", work, dir.File(name)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const TBitmap b = LoadImageFile(dir.File(name));
+    ASSERT_EQ(b.Width(), size.width);
+    ASSERT_EQ(b.Height(), size.height);
+    const uint32_t corner = b.Pixel(0, 0), centre = b.Pixel(size.width / 2, size.height / 2);
+    EXPECT_LE(std::abs(int(PixelBlue(corner)) - 128), 8);
+    EXPECT_GE(PixelRed(corner), 245u);
+    EXPECT_NE(centre & 0xF0F0F0, kPage & 0xF0F0F0);
+  }
+  const TBitmap bmp = LoadImageFile(dir.File("go.bmp"));
+
+  // PNG: alpha 0 in the corner, 255 in the middle, the colours of the BMP.
+  r = RunCli({"export", work, dir.File("go.png")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&png, dir.File("go.png").c_str()));
+  png.format = PNG_FORMAT_RGBA;
+  std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(png));
+  ASSERT_TRUE(png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr));
+  ASSERT_EQ(int(png.width), size.width);
+  EXPECT_EQ(rgba[3], 0);
+  EXPECT_EQ(rgba[middle * 4 + 3], 255);
+  EXPECT_EQ(RGBToPixel(rgba[middle * 4], rgba[middle * 4 + 1], rgba[middle * 4 + 2]),
+            bmp.Pixel(size.width / 2, size.height / 2));
+}
+
+TEST(CliExport, SizeAndGifChoices) {
+  TTempDir dir;
+  const std::string work = Work(dir);
+  auto r = RunCli({"export", work, dir.File("a.gif"), "--size", "200x50", "--colors", "16", "--palette", "optimized",
+                   "--dither", "floyd-steinberg"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  test::TDecodedGif gif = ReadGif(dir.File("a.gif"));
+  ASSERT_TRUE(gif.ok);
+  EXPECT_EQ(gif.width, 200);
+  EXPECT_EQ(gif.height, 50);
+  EXPECT_LE(gif.colorMap.size(), 16u);
+
+  r = RunCli({"export", work, dir.File("b.gif"), "--size", "61X17", "--palette", "monochrome", "--no-transparency"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  gif = ReadGif(dir.File("b.gif"));
+  ASSERT_TRUE(gif.ok);
+  EXPECT_EQ(gif.width, 61);
+  EXPECT_EQ(gif.height, 17);
+  EXPECT_EQ(gif.transparentIndex, -1);
+  std::set<uint8_t> used(gif.indices.begin(), gif.indices.end());
+  EXPECT_LE(used.size(), 2u);
+  const TRgb corner = gif.colorMap[gif.indices[0]];
+  EXPECT_EQ(corner, (TRgb{255, 255, 255}));  // the pale page is white in black and white
+
+  // Lower JPEG quality, smaller file.
+  ASSERT_EQ(RunCli({"export", work, dir.File("q20.jpg"), "--quality", "20"}).status, 0);
+  ASSERT_EQ(RunCli({"export", work, dir.File("q100.jpg"), "--quality", "100"}).status, 0);
+  EXPECT_LT(fs::file_size(dir.File("q20.jpg")), fs::file_size(dir.File("q100.jpg")));
+}
+
+TEST(CliExport, AWorkThatHoldsItsSizeExportsAtIt) {
+  TTempDir dir;
+  const std::string sized = "ExpWidth=123\r\nExpHeight=45\r\n";
+  // Not held: the fitted size.
+  std::string work = Work(dir, GoWork(sized), "free.qznr");
+  auto r = RunCli({"export", work, dir.File("free.bmp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(LoadImageFile(dir.File("free.bmp")).Width(), FittedSize(work).width);
+
+  work = Work(dir, GoWork(sized, "Type=2\r\nHoldButtonSize=1\r\n"), "held.qznr");
+  r = RunCli({"export", work, dir.File("held.bmp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const TBitmap b = LoadImageFile(dir.File("held.bmp"));
+  EXPECT_EQ(b.Width(), 123);
+  EXPECT_EQ(b.Height(), 45);
+  // --size still wins.
+  ASSERT_EQ(RunCli({"export", work, dir.File("asked.bmp"), "--size", "30x20"}).status, 0);
+  EXPECT_EQ(LoadImageFile(dir.File("asked.bmp")).Width(), 30);
+
+  // A held size no export can have is reported, and the fitted size taken.
+  work = Work(dir, GoWork("ExpWidth=0\r\nExpHeight=99999\r\n", "Type=2\r\nHoldButtonSize=1\r\n"), "bad.qznr");
+  r = RunCli({"export", work, dir.File("bad.bmp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("0 x 99999"), std::string::npos) << r.err;
+  EXPECT_EQ(LoadImageFile(dir.File("bad.bmp")).Width(), FittedSize(work).width);
+}
+
+// A copy of quenzar-cli in a program folder of its own, with the page template.
+struct TProgramCopy {
+  TTempDir dir;
+  std::string cli;
+  TProgramCopy() {
+    cli = dir.File("quenzar-cli");
+    fs::copy_file(QZ_CLI, cli);
+    fs::create_directories(dir.File("html"));
+    fs::copy_file(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", dir.File("html/preview.tml"));
+  }
+  test::TCliResult Run(std::vector<std::string> args) const { return test::RunCliAt(cli, args); }
+};
+
+TEST(CliExport, PreviewPageGoesIntoTheProgramFolderOfTheTool) {
+  TProgramCopy program;
+  TTempDir out;
+  const std::string work = Work(out);
+  auto r = program.Run({"export", work, out.File("Go.gif"), "--size", "160x40", "--dither", "sierra", "--colors",
+                        "64", "--preview-page", "--link", "https://example.org/a?b=1&c=2", "--text", "G\xE9o"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string dat = test::ReadText(program.dir.File("Buttons.dat"));
+  const std::string expected = "[General]\r\nImageFileName=Go.gif\r\nImageFilePath=" + out.Path() +
+                               "\r\nImageWidth=160\r\nImageHeight=40\r\nImageDiffusion= Sierra\r\nImageFileSize=";
+  EXPECT_EQ(dat.rfind(expected, 0), 0u) << dat;
+  EXPECT_NE(dat.find("\r\nBgColor=#FFFF80\r\nTargetURL=https://example.org/a?b=1&c=2\r\nNumberOfColors= 64\r\n"
+                     "ButtonText=G\xC3\xA9o\r\n"),
+            std::string::npos)
+      << dat;
+  const std::string page = test::ReadText(program.dir.File("html/preview.html"));
+  EXPECT_NE(page.find("src=\"file://" + out.Path() + "Go.gif\""), std::string::npos);
+  EXPECT_NE(page.find("href=\"https://example.org/a?b=1&amp;c=2\""), std::string::npos);
+  EXPECT_NE(page.find("alt=\"G\xC3\xA9o\""), std::string::npos);
+  EXPECT_EQ(page.find('`'), std::string::npos);
+
+  // A relative OUT is reported with its full path; the other settings stay.
+  test::WriteText(program.dir.File("Buttons.dat"), "[General]\r\nJobFile=mine.qznr\r\n");
+  r = test::RunCliAt(program.cli, {"export", work, "rel.png", "--preview-page"}, out.Path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string again = test::ReadText(program.dir.File("Buttons.dat"));
+  EXPECT_EQ(again.rfind("[General]\r\nJobFile=mine.qznr\r\nImageFileName=rel.png\r\nImageFilePath=" + out.Path() + "\r\n", 0),
+            0u)
+      << again;
+  EXPECT_NE(again.find("TargetURL=\r\n"), std::string::npos);
+  EXPECT_NE(again.find("NumberOfColors= 256\r\n"), std::string::npos);
+}
+
+TEST(CliExport, WithoutItsTemplateThePreviewFailsAndNothingIsLeft) {
+  TProgramCopy program;
+  fs::remove(program.dir.File("html/preview.tml"));
+  TTempDir out;
+  auto r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("preview.tml"), std::string::npos) << r.err;
+  EXPECT_EQ(FilesIn(out.Path()), (std::set<std::string>{"go.qznr"}));
+  // An earlier file of that name stays as it was.
+  test::WriteText(out.File("Go.gif"), "earlier");
+  r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
+  // A page that cannot be written: the image goes too.
+  fs::copy_file(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", program.dir.File("html/preview.tml"));
+  fs::create_directories(program.dir.File("html/preview.html"));  // a folder where the page goes
+  r = program.Run({"export", Work(out), out.File("New.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("preview.html"), std::string::npos) << r.err;
+  EXPECT_FALSE(FileExists(out.File("New.gif")));
+}
+
+TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
+  TTempDir dir;
+  const std::string work = Work(dir);
+  test::WriteText(dir.File("old.qznr"), "[General]\r\nVersion=1.3.4\r\n");
+  test::WriteText(dir.File("keep.gif"), "keep");
+
+  struct TCase {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<TCase> cases = {
+      {{"export", dir.File("old.qznr"), dir.File("a.gif")}, "Invalid file version: 1.3.4"},
+      {{"export", dir.File("none.qznr"), dir.File("a.gif")}, "Invalid file version: "},
+      {{"export", work, dir.File("a.gif"), "--text", ""}, "Sorry, there is nothing to export"},
+      {{"export", work, dir.File("keep.gif"), "--text", ""}, "Sorry, there is nothing to export"},
+      {{"export", work, dir.File("no/such/folder/a.gif")}, dir.File("no/such/folder/a.gif")},
+      {{"export", work, dir.File("folder.png")}, dir.File("folder.png")},
+  };
+  fs::create_directories(dir.File("folder.png"));
+  for (const TCase& c : cases) {
+    const auto r = RunCli(c.args);
+    SCOPED_TRACE(c.args[2]);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"go.qznr", "old.qznr", "keep.gif", "folder.png"}));
+  EXPECT_EQ(test::ReadText(dir.File("keep.gif")), "keep");
+}
+
+TEST(CliExport, AnUnreadableShapeFileAbandonsTheExport) {
+  TProgramCopy program;
+  fs::create_directories(program.dir.File("BShapes"));
+  test::WriteText(program.dir.File("BShapes/BROKEN.QZKH"), "not a shape");
+  TTempDir out;
+  const auto r = program.Run({"export", Work(out, GoWork("", "Type=8\r\nShapeName=BROKEN.QZKH\r\n")), out.File("a.gif")});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_FALSE(r.err.empty());
+  EXPECT_FALSE(FileExists(out.File("a.gif")));
+}
+
+TEST(CliExport, UsageErrorsExitWithTwoBeforeAnyWork) {
+  TTempDir dir;
+  const std::string work = Work(dir);
+  const std::string gif = dir.File("u.gif");
+  const std::vector<std::vector<std::string>> cases = {
+      {"export"},
+      {"export", work},
+      {"export", work, gif, "extra"},
+      {"export", work, dir.File("u.tif")},
+      {"export", work, dir.File("u")},
+      {"export", work, gif, "--bogus"},
+      {"export", work, gif, "--size"},
+      {"export", work, gif, "--size", "0x40"},
+      {"export", work, gif, "--size", "40x0"},
+      {"export", work, gif, "--size", "32768x10"},
+      {"export", work, gif, "--size", "10x32768"},
+      {"export", work, gif, "--size", "10000x10000"},
+      {"export", work, gif, "--size", "160"},
+      {"export", work, gif, "--size", "-160x40"},
+      {"export", work, gif, "--size", "160x40x2"},
+      {"export", work, gif, "--colors", "12"},
+      {"export", work, gif, "--colors", "2"},
+      {"export", work, gif, "--colors", "512"},
+      {"export", work, gif, "--palette", "web"},
+      {"export", work, gif, "--dither", "random"},
+      {"export", work, gif, "--quality", "0"},
+      {"export", work, gif, "--quality", "101"},
+      {"export", work, gif, "--quality", "9x"},
+      {"export", work, gif, "--link", "https://example.org"},
+  };
+  for (const auto& args : cases) {
+    const auto r = RunCli(args);
+    std::string line;
+    for (const auto& a : args) line += a + " ";
+    EXPECT_EQ(r.status, 2) << line << r.err;
+    EXPECT_NE(r.err.find("usage"), std::string::npos) << line;
+  }
+  EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"go.qznr"}));
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,0 +1,331 @@
+#include "export/ExportImage.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+
+#include "export/ExportTestSupport.h"
+#include "gif/Dither.h"
+#include "gif/GifTestSupport.h"
+#include "gif/PaletteKind.h"
+#include "platform/FileUtil.h"
+#include "platform/ImageFile.h"
+#include "platform/PngFile.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+using test::MakeRenderedButton;
+using test::TTempDir;
+
+constexpr uint32_t kMagenta = RGBToPixel(255, 0, 255);
+
+test::TDecodedGif ReadGif(const std::string& path) {
+  auto bytes = ReadWholeFile(path, 64u << 20);
+  if (!bytes) return {};
+  return test::DecodeWithGiflib(*bytes);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  return names;
+}
+
+TEST(ExportNames, DefaultNameKeepsCodes65To126AndTakesTheFormatsExtension) {
+  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Gif), "ClickHere.gif");
+  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Jpeg), "ClickHere.jpg");
+  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Bmp), "ClickHere.bmp");
+  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Png), "ClickHere.png");
+  // The signs 91..96 and 123..126 stay (the backslash excepted), '@' (64) and
+  // everything above 126 go.
+  EXPECT_EQ(DefaultImageName("[a]^_`{b|c}~@\\", TExportFormat::Gif), "[a]^_`{b|c}~.gif");
+  EXPECT_EQ(DefaultImageName("\xC4pfel-Kuchen 3.5", TExportFormat::Gif), "pfelKuchen.gif");
+  EXPECT_EQ(DefaultImageName("1, 2, 3!", TExportFormat::Png), "Untitled.png");
+  EXPECT_EQ(DefaultImageName("", TExportFormat::Gif), "Untitled.gif");
+}
+
+TEST(ExportNames, ExtensionIsReplacedOrAddedForEachFormat) {
+  for (TExportFormat f : {TExportFormat::Gif, TExportFormat::Jpeg, TExportFormat::Bmp, TExportFormat::Png}) {
+    const std::string ext = FormatExtension(f);
+    EXPECT_EQ(ReplaceFileExt("/x/Images/Go.gif", ext), "/x/Images/Go" + ext);
+    EXPECT_EQ(ReplaceFileExt("/x/Images/Go.tar.txt", ext), "/x/Images/Go.tar" + ext);
+    EXPECT_EQ(ReplaceFileExt("/x/my.images/Go", ext), "/x/my.images/Go" + ext);  // a dot in a folder
+    EXPECT_EQ(ReplaceFileExt("Go", ext), "Go" + ext);
+    EXPECT_EQ(FormatOfFileName("/x/Go" + ext), f);
+  }
+  EXPECT_EQ(FormatOfFileName("Go.JPEG"), TExportFormat::Jpeg);
+  EXPECT_EQ(FormatOfFileName("Go.Png"), TExportFormat::Png);
+  EXPECT_EQ(FormatOfFileName("Go.tif"), std::nullopt);
+  EXPECT_EQ(FormatOfFileName("gif"), std::nullopt);
+  EXPECT_EQ(FormatOfFileName("Go.gif.txt"), std::nullopt);
+  EXPECT_EQ(ColorEntryText(3), " 8");
+  EXPECT_EQ(ColorEntryText(8), " 256");
+  EXPECT_EQ(ColorEntryText(2), "");
+}
+
+TEST(ExportNames, ImagesFolderIsCreatedUnderTheProgramFolder) {
+  TTempDir dir;
+  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");
+  EXPECT_TRUE(DirectoryExists(dir.Path() + "Images"));
+  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");  // and again, when it is there
+}
+
+// A 12 x 8 picture with a white 4 x 2 block in its mask: "B-Spline" at the same size
+// spreads one sixth of the block onto its neighbours, so the ring around the block
+// stays opaque and only pixels two or more away become magenta.
+TEST(MarkTransparent, OnlyExactBlackOfTheScaledMaskTurnsMagenta) {
+  TBitmap image(12, 8), mask(12, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) image.SetPixel(x, y, RGBToPixel(10 * x, 20 * y, 7));
+  mask.FillRect(4, 3, 8, 5, 0xFFFFFF);
+  const TBitmap original = image;
+  const std::vector<uint8_t> flags = MarkTransparent(image, mask);
+  ASSERT_EQ(flags.size(), 96u);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool nearBlock = x >= 3 && x <= 8 && y >= 2 && y <= 5;
+      SCOPED_TRACE(testing::Message() << x << "," << y);
+      EXPECT_EQ(flags[y * 12 + x], nearBlock ? 0 : 1);
+      EXPECT_EQ(image.Pixel(x, y), nearBlock ? original.Pixel(x, y) : kMagenta);
+    }
+
+  // A mask of another size is scaled to the picture's first: doubled, the block covers
+  // 8..15 x 6..9 with a softened ring.
+  TBitmap big(24, 16);
+  const std::vector<uint8_t> bigFlags = MarkTransparent(big, mask);
+  EXPECT_EQ(bigFlags[7 * 24 + 11], 0);   // under the block
+  EXPECT_EQ(bigFlags[7 * 24 + 6], 0);    // softened edge
+  EXPECT_EQ(bigFlags[7 * 24 + 1], 1);    // far away
+  EXPECT_EQ(big.Pixel(1, 7), kMagenta);
+  EXPECT_EQ(big.Pixel(11, 7), 0u);
+}
+
+// The pixels an export must make transparent: the scaled mask exactly black.
+std::vector<uint8_t> ExpectedTransparent(const TBitmap& mask, int w, int h) {
+  const TBitmap scaled = ScaleExportMask(mask, w, h);
+  std::vector<uint8_t> t;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) t.push_back((scaled.Pixel(x, y) & 0xFFFFFF) == 0);
+  return t;
+}
+
+TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) {
+  TTempDir dir;
+  const TRenderedButton button = MakeRenderedButton(150, 54);
+  const int w = 100, h = 36;
+  const std::vector<uint8_t> expected = ExpectedTransparent(button.Mask, w, h);
+  size_t transparentCount = 0;
+  for (uint8_t t : expected) transparentCount += t;
+  ASSERT_GT(transparentCount, 500u);
+  ASSERT_LT(transparentCount, expected.size() - 500u);
+
+  for (const TPaletteKindInfo& kind : PaletteKinds())
+    for (const TDitherMethodInfo& dither : DitherMethods()) {
+      SCOPED_TRACE(testing::Message() << kind.exportEntry << dither.exportEntry);
+      TExportOptions o;
+      o.PaletteKind = kind.kind;
+      o.Dithering = dither.method;
+      o.ColorBits = 4;
+      const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
+      const uint64_t bytes = WriteImage(button, w, h, o, path);
+      EXPECT_EQ(bytes, std::filesystem::file_size(path));
+      const test::TDecodedGif gif = ReadGif(path);
+      ASSERT_TRUE(gif.ok) << gif.error;
+      ASSERT_EQ(gif.width, w);
+      ASSERT_EQ(gif.height, h);
+      ASSERT_GE(gif.transparentIndex, 0);
+      for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
+    }
+}
+
+TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
+  TTempDir dir;
+  TRenderedButton button = MakeRenderedButton(60, 20);
+  TExportOptions o;
+  o.Transparency = false;
+  WriteImage(button, 60, 20, o, dir.File("plain.gif"));
+  test::TDecodedGif gif = ReadGif(dir.File("plain.gif"));
+  ASSERT_TRUE(gif.ok);
+  EXPECT_EQ(gif.transparentIndex, -1);
+  EXPECT_EQ(test::ToBitmap(gif).Pixel(0, 0), RGBToPixel(200, 220, 255));  // the page, not magenta
+
+  button.Mask.Fill(0xFFFFFF);  // covered everywhere
+  o.Transparency = true;
+  WriteImage(button, 60, 20, o, dir.File("covered.gif"));
+  gif = ReadGif(dir.File("covered.gif"));
+  ASSERT_TRUE(gif.ok);
+  EXPECT_EQ(gif.transparentIndex, -1);
+}
+
+// An export at the rendered size still passes through "Lanczos3", which leaves every
+// pixel as it is; a picture of few colours then keeps them exactly in both computed
+// palettes, with and without transparency, at every colour resolution.
+TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
+  TTempDir dir;
+  TRenderedButton button{TBitmap(40, 24), TBitmap(40, 24)};
+  const uint32_t colours[] = {RGBToPixel(255, 0, 0), RGBToPixel(0, 128, 0), RGBToPixel(12, 34, 56),
+                              RGBToPixel(250, 250, 250), RGBToPixel(128, 0, 255)};
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 40; ++x) button.Image.SetPixel(x, y, colours[(x / 8 + y / 6) % 5]);
+  button.Mask.FillRect(6, 4, 34, 20, 0xFFFFFF);
+  for (TPaletteKind kind : {TPaletteKind::Optimized, TPaletteKind::OptimizedWindows})
+    for (bool transparency : {false, true})
+      for (int bits = MinColorBits; bits <= MaxColorBits; ++bits) {
+        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " transparency " << transparency << " bits " << bits);
+        TExportOptions o;
+        o.PaletteKind = kind;
+        o.ColorBits = bits;
+        o.Transparency = transparency;
+        const std::string path = dir.File("few.gif");
+        WriteImage(button, 40, 24, o, path);
+        const test::TDecodedGif gif = ReadGif(path);
+        ASSERT_TRUE(gif.ok) << gif.error;
+        const TBitmap decoded = test::ToBitmap(gif);
+        const std::vector<uint8_t> t = ExpectedTransparent(button.Mask, 40, 24);
+        for (int y = 0; y < 24; ++y)
+          for (int x = 0; x < 40; ++x)
+            if (!transparency || !t[y * 40 + x]) {
+              ASSERT_EQ(decoded.Pixel(x, y), button.Image.Pixel(x, y)) << x << "," << y;
+            }
+      }
+}
+
+TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
+  TTempDir dir;
+  TRenderedButton button{test::MakePhotoLike(200, 120), TBitmap(200, 120)};
+  TExportOptions o;
+  o.Format = TExportFormat::Jpeg;
+  uint64_t last = 0;
+  for (int quality : {1, 30, 60, 90, 100}) {
+    o.JpegQuality = quality;
+    const uint64_t bytes = WriteImage(button, 160, 96, o, dir.File("q.jpg"));
+    EXPECT_GT(bytes, last) << quality;
+    last = bytes;
+    const TBitmap back = LoadImageFile(dir.File("q.jpg"));
+    EXPECT_EQ(back.Width(), 160);
+    EXPECT_EQ(back.Height(), 96);
+  }
+  // At the highest quality the picture is close to the scaled original.
+  const TBitmap scaled = ScaleExportImage(button.Image, 160, 96);
+  const TBitmap back = LoadImageFile(dir.File("q.jpg"));
+  double error = 0;
+  for (int y = 0; y < 96; ++y)
+    for (int x = 0; x < 160; ++x)
+      error += std::abs(int(PixelGreen(back.Pixel(x, y))) - int(PixelGreen(scaled.Pixel(x, y))));
+  EXPECT_LT(error / (160 * 96), 3.0);
+}
+
+TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
+  TTempDir dir;
+  const TRenderedButton button = MakeRenderedButton(90, 30);
+  TExportOptions o;
+  o.Format = TExportFormat::Bmp;
+  for (auto [w, h] : {std::pair{90, 30}, std::pair{37, 13}}) {
+    const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.bmp"));
+    const int stride = (w * 3 + 3) / 4 * 4;
+    EXPECT_EQ(bytes, 54u + static_cast<uint64_t>(stride) * h);
+    TBitmap expected = ScaleExportImage(button.Image, w, h);
+    EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), expected);
+    if (w == 90) {  // at its own size the picture is unchanged, transparency or not
+      TBitmap original = button.Image;
+      EXPECT_EQ(expected, original);
+    }
+  }
+}
+
+TEST(ExportPng, AlphaFollowsTheScaledMask) {
+  TTempDir dir;
+  const TRenderedButton button = MakeRenderedButton(120, 40);
+  TExportOptions o;
+  o.Format = TExportFormat::Png;
+  WriteImage(button, 180, 60, o, dir.File("a.png"));
+  const test::TDecodedPng png = test::ReadPngRgba(dir.File("a.png"));
+  ASSERT_TRUE(png.ok);
+  ASSERT_EQ(png.width, 180);
+  ASSERT_EQ(png.height, 60);
+  const TBitmap mask = ScaleExportMask(button.Mask, 180, 60);
+  const TBitmap colours = ScaleExportImage(button.Image, 180, 60);
+  int clear = 0, opaque = 0, soft = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 180; ++x) {
+      const uint8_t a = png.Alpha(x, y);
+      ASSERT_EQ(a, PixelRed(mask.Pixel(x, y)));
+      ASSERT_EQ(png.Pixel(x, y), colours.Pixel(x, y) & 0xFFFFFF);
+      clear += a == 0;
+      opaque += a == 255;
+      soft += a > 0 && a < 255;
+    }
+  EXPECT_EQ(png.Alpha(0, 0), 0);            // the page far from the plate
+  EXPECT_EQ(png.Alpha(81, 27), 255);        // the middle of the plate
+  EXPECT_GT(clear, 2000);
+  EXPECT_GT(opaque, 2000);
+  EXPECT_GT(soft, 100);                     // the plate's and the shadow's rims
+}
+
+TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
+  TTempDir dir;
+  const TRenderedButton button = MakeRenderedButton(60, 20);
+  for (TExportFormat f : {TExportFormat::Gif, TExportFormat::Jpeg, TExportFormat::Bmp, TExportFormat::Png}) {
+    TExportOptions o;
+    o.Format = f;
+    const std::string ext = FormatExtension(f);
+    SCOPED_TRACE(ext);
+    // A folder that does not exist.
+    const std::string missing = dir.File("no-folder/out" + ext);
+    try {
+      WriteImage(button, 60, 20, o, missing);
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    }
+    // A read-only file keeps its contents, and no temporary file stays beside it.
+    const std::string locked = dir.File("locked" + ext);
+    test::WriteText(locked, "old");
+    ::chmod(locked.c_str(), 0444);
+    EXPECT_THROW(WriteImage(button, 60, 20, o, locked), std::runtime_error);
+    EXPECT_EQ(test::ReadText(locked), "old");
+    // A path that names a folder.
+    std::filesystem::create_directories(dir.File("folder" + ext));
+    EXPECT_THROW(WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
+  }
+  std::set<std::string> names;
+  for (const std::string& n : FilesIn(dir.Path())) names.insert(n);
+  EXPECT_EQ(names, (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
+                                          "folder.jpg", "folder.bmp", "folder.png"}));
+}
+
+TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
+  TTempDir dir;
+  const TRenderedButton button = MakeRenderedButton(60, 20);
+  const std::string path = dir.File("x.gif");
+  TExportOptions o;
+  for (auto [w, h] : {std::pair{0, 40}, std::pair{40, 0}, std::pair{-5, 40}, std::pair{32768, 1},
+                      std::pair{10000, 10000}})
+    EXPECT_THROW(WriteImage(button, w, h, o, path), std::runtime_error) << w << "x" << h;
+  EXPECT_TRUE(IsExportSize(32767, 1));
+  EXPECT_TRUE(IsExportSize(8000, 8000));
+  EXPECT_FALSE(IsExportSize(8001, 8000));
+
+  auto bad = [&](auto change) {
+    TExportOptions b;
+    change(b);
+    EXPECT_THROW(WriteImage(button, 60, 20, b, path), std::invalid_argument);
+  };
+  bad([](TExportOptions& b) { b.ColorBits = 2; });
+  bad([](TExportOptions& b) { b.ColorBits = 9; });
+  bad([](TExportOptions& b) { b.JpegQuality = 0; });
+  bad([](TExportOptions& b) { b.JpegQuality = 101; });
+  bad([](TExportOptions& b) { b.PaletteKind = static_cast<TPaletteKind>(0); });
+  bad([](TExportOptions& b) { b.PaletteKind = static_cast<TPaletteKind>(9); });
+  bad([](TExportOptions& b) { b.Dithering = static_cast<TDitherMethod>(7); });
+  bad([](TExportOptions& b) { b.Format = static_cast<TExportFormat>(5); });
+  EXPECT_FALSE(FileExists(path));
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,0 +1,73 @@
+// Helpers of the export tests: a hand-made rendered button (picture and mask as the
+// renderer leaves them) and a PNG reader for the alpha channel of exported PNGs.
+#pragma once
+
+#include <png.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "export/ExportImage.h"
+#include "platform/Bitmap.h"
+
+namespace qz::test {
+
+// A shaded elliptic plate with a drop shadow on a light blue page, and the mask the
+// renderer would give: white under the plate and its shadow, black elsewhere.
+inline TRenderedButton MakeRenderedButton(int w, int h) {
+  TRenderedButton b{TBitmap(w, h), TBitmap(w, h)};
+  const uint32_t page = RGBToPixel(200, 220, 255);
+  const double cx = w * 0.45, cy = h * 0.45, rx = w * 0.35, ry = h * 0.3;
+  const int sx = std::max(2, w / 30), sy = std::max(2, h / 12);
+  auto inside = [&](double x, double y) {
+    const double u = (x - cx) / rx, v = (y - cy) / ry;
+    return u * u + v * v <= 1.0;
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t p = page, m = 0;
+      if (inside(x + 0.5, y + 0.5)) {
+        const double shade = 0.55 + 0.45 * (1.0 - (y - (cy - ry)) / (2 * ry));
+        p = RGBToPixel(uint32_t(230 * shade), uint32_t(90 * shade + 20), uint32_t(60 * shade));
+        m = 0xFFFFFF;
+      } else if (inside(x + 0.5 - sx, y + 0.5 - sy)) {
+        p = RGBToPixel(100, 110, 128);  // the page, halved
+        m = 0xFFFFFF;
+      }
+      b.Image.SetPixel(x, y, p);
+      b.Mask.SetPixel(x, y, m);
+    }
+  return b;
+}
+
+struct TDecodedPng {
+  bool ok = false;
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgba;  // 4 bytes a pixel, rows top to bottom
+  uint8_t Alpha(int x, int y) const { return rgba[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
+  uint32_t Pixel(int x, int y) const {
+    const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    return RGBToPixel(p[0], p[1], p[2]);
+  }
+};
+
+// Reads a PNG with libpng's simplified reader, as RGBA.
+inline TDecodedPng ReadPngRgba(const std::string& path) {
+  TDecodedPng out;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
+  image.format = PNG_FORMAT_RGBA;
+  out.rgba.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, out.rgba.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return out;
+  }
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  out.ok = true;
+  return out;
+}
+
+}  // namespace qz::test
