@@ -1,9 +1,9 @@
 // Damaged data files fed to quenzar-cli as a user could hand them over: works, the
 // shape files and textures a work names, and Buttons.dat, each truncated, oversized,
-// turned to garbage or given hostile values, then `info` and `render` run on the work.
-// Every run must end as the exit table says: 0 (warnings on standard error for what
-// was dropped) or 1 with a clear message and no picture written; never a signal, a
-// sanitizer report, a hang or a half-written file; and both commands agree.
+// turned to garbage or given hostile values, then `info`, `render` and `export` run on
+// the work. Every run must end as the exit table says: 0 (warnings on standard error
+// for what was dropped) or 1 with a clear message and no picture written; never a
+// signal, a sanitizer report, a hang or a half-written file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +11,9 @@
 #include <random>
 
 #include "cli/RunCli.h"
+#include "support/TempDir.h"
 #include "platform/BmpReader.h"
+#include "gif/GifReader.h"
 #include "platform/BmpWriter.h"
 #include "platform/JpegWriter.h"
 #include "support/TestGif.h"
@@ -89,12 +91,14 @@ class CliBadInput : public ::testing::Test {
   // What the commands are run on a work for: info alone, or render as well.
   enum class TRender { Always, OnRefusal };
 
-  // `info` and `render` of a work. info: 0 with the work's lines and figures, or 1
-  // with a message and nothing on standard output. render: the same status; on 0 a
-  // whole picture of the size info gave, on 1 no file at all; never a temporary file
-  // left behind. (Every run reads the fonts, which a sanitizer build makes slow: where
-  // many works differ only in their numbers, render runs only for those info refuses.)
-  static TOutcome Check(const std::string& work, const std::string& what, TRender when = TRender::Always) {
+  // `info`, `render` and `export` of a work. info: 0 with the work's lines and
+  // figures, or 1 with a message and nothing on standard output. render: the same
+  // status; on 0 a whole picture of the size info gave, on 1 no file at all. export:
+  // as render, except that it may refuse a work info takes (an empty message: nothing
+  // to export). Never a temporary file left behind. Every run reads the fonts, which a
+  // sanitizer build makes slow: the pictures are written for every work info refuses,
+  // and for those others a test asks for.
+  static TOutcome Check(const std::string& work, const std::string& what, TRender when = TRender::OnRefusal) {
     SCOPED_TRACE(what);
     const test::TCliResult info = Run({"info", work});
     ExpectNoFault(info);
@@ -120,8 +124,21 @@ class CliBadInput : public ::testing::Test {
     } else {
       EXPECT_FALSE(fs::exists(picture));
     }
-    for (const auto& entry : fs::directory_iterator(Path("out")))
-      EXPECT_EQ(entry.path().filename(), "picture.bmp") << "left behind";
+
+    const std::string exported = Path("out/exported.gif");
+    fs::remove(exported);
+    const test::TCliResult exportRun = Run({"export", work, exported});
+    ExpectNoFault(exportRun);
+    if (info.status == 1) EXPECT_EQ(exportRun.status, 1) << exportRun.err;
+    if (exportRun.status == 0) {
+      EXPECT_NO_THROW(ReadGifFile(exported));
+    } else {
+      EXPECT_FALSE(fs::exists(exported));
+    }
+    for (const auto& entry : fs::directory_iterator(Path("out"))) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name == "picture.bmp" || name == "exported.gif") << name << " left behind";
+    }
     return {info.status, info.err};
   }
 
@@ -170,7 +187,7 @@ bool StartsWith(const std::string& s, const std::string& head) { return s.rfind(
 
 TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
   const Bytes good = Work();
-  EXPECT_EQ(Check(Write("works/good.qznr", good), "the good work").status, 0);
+  EXPECT_EQ(Check(Write("works/good.qznr", good), "the good work", TRender::Always).status, 0);
   const size_t versionEnd = good.find("FileID");
   for (const auto& [what, bytes] : Damages(good)) {
     const TOutcome o = Check(Write("works/damaged.qznr", bytes), what);
@@ -217,18 +234,18 @@ TEST_F(CliBadInput, HostileValuesInWorks) {
   for (const auto& [section, line] : hostile) {
     Bytes work = good;
     work.insert(work.find(section) + std::string(section).size() + 2, std::string(line) + "\r\n");
-    Check(Write("works/hostile.qznr", work), line, TRender::OnRefusal);
+    Check(Write("works/hostile.qznr", work), line);
   }
   // A character too large for any em is left out with the designer's glyph error.
   Bytes hugeLetter = good;
   hugeLetter.insert(hugeLetter.find("[Letter 2]") + 12, "Size=2147483647\r\n");
-  const TOutcome o = Check(Write("works/hostile.qznr", hugeLetter), "a letter of 2147483647 points", TRender::OnRefusal);
+  const TOutcome o = Check(Write("works/hostile.qznr", hugeLetter), "a letter of 2147483647 points");
   EXPECT_EQ(o.status, 0);
   EXPECT_NE(o.err.find("ERROR: Cannot"), std::string::npos) << o.err;
 
   Bytes longName = good;
   longName.insert(longName.find("[Letter 2]") + 12, "Name=" + Bytes(5000, 'W') + "\r\n");
-  Check(Write("works/hostile.qznr", longName), "a face name of 5000 letters", TRender::OnRefusal);
+  Check(Write("works/hostile.qznr", longName), "a face name of 5000 letters");
 }
 
 TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
@@ -243,12 +260,12 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
   for (const auto& p : pts) good += Bytes(1, static_cast<char>(p[0])) + le32(p[1]) + le32(p[2]);
   Write("BShapes/good.qzkh", good);
   const std::string work = Write("works/shape.qznr", Work("bad.qzkh"));
-  EXPECT_EQ(Check(Write("works/good-shape.qznr", Work("good.qzkh")), "the good shape").status, 0);
+  EXPECT_EQ(Check(Write("works/good-shape.qznr", Work("good.qzkh")), "the good shape", TRender::Always).status, 0);
 
   // Missing, or a folder of that name: the button has no outline, and says so.
   for (const char* name : {"missing.qzkh", "folder.qzkh"}) {
     fs::create_directories(Path("BShapes/folder.qzkh"));
-    const TOutcome o = Check(Write("works/other-shape.qznr", Work(name)), name);
+    const TOutcome o = Check(Write("works/other-shape.qznr", Work(name)), name, TRender::Always);
     EXPECT_EQ(o.status, 0);
     EXPECT_NE(o.err.find("Cannot find the shape file " + std::string(name)), std::string::npos) << o.err;
   }
@@ -289,7 +306,7 @@ class CliBadTexture : public CliBadInput {
  protected:
   static void CheckTexture(const std::string& ext, const Bytes& good) {
     const std::string goodPath = Write("Textures/good" + ext, good);
-    const TOutcome o = Check(Write("works/tex.qznr", Work("", goodPath, "good" + ext)), "good " + ext);
+    const TOutcome o = Check(Write("works/tex.qznr", Work("", goodPath, "good" + ext)), "good " + ext, TRender::Always);
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.err, "");
     // The decoders meet every damage in their fuzz targets; here one of each kind.
@@ -297,7 +314,8 @@ class CliBadTexture : public CliBadInput {
       if (what == "cut at 0" || what == "cut at 20" || what == "cut at " + std::to_string(good.size() - 1)) continue;
       // The text names the texture by path, the button by bare name in Textures/.
       const std::string path = Write("Textures/bad" + ext, bytes);
-      const TOutcome d = Check(Write("works/tex.qznr", Work("", path, "bad" + ext)), ext + " " + what);
+      const TOutcome d = Check(Write("works/tex.qznr", Work("", path, "bad" + ext)), ext + " " + what,
+                               what == "garbage" ? TRender::Always : TRender::OnRefusal);
       EXPECT_EQ(d.status, 0);
       // A few flipped bits may leave a readable picture.
       if (what != "flipped bits") EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err;
@@ -354,19 +372,45 @@ TEST_F(CliBadTexture, JpegAndOtherFiles) {
   EXPECT_NE(o.err.find("Error loading file: " + png), std::string::npos) << o.err;
 }
 
-// Buttons.dat is not read by info or render: whatever it holds, the work is done.
+// Buttons.dat is not read by info or render: whatever it holds, the work is done. An
+// export with its preview page writes its keys into it and keeps every other line;
+// one it cannot read is not overwritten, and the export is then undone.
 TEST_F(CliBadInput, DamagedSettingsFile) {
   const Bytes good =
       "[General]\r\nCurPath=/tmp\r\nJobFile=a.qznr\r\nTextureDir=\r\nTemplates=" + Path("Templates/") +
       "\r\nSaves=" + Path("works/") + "\r\nTemplateFile=\r\nImageFileName=button.gif\r\nButtonText=Go\r\n";
   const std::string work = Write("works/plain.qznr", Work());
+  const std::string image = Path("out/page.gif");
   for (const auto& [what, bytes] : Damages(good)) {
+    SCOPED_TRACE(what);
     Write("Buttons.dat", bytes);
-    EXPECT_EQ(Check(work, "Buttons.dat " + what, TRender::OnRefusal).status, 0);
+    EXPECT_EQ(Check(work, "Buttons.dat " + what).status, 0);
+    const test::TCliResult r = Run({"export", work, image, "--preview-page"});
+    ExpectNoFault(r);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string after = test::ReadText(Path("Buttons.dat"));
+    EXPECT_NE(after.find("\r\nImageFileName=page.gif\r\n"), std::string::npos);
+    // Every line the export did not write is still there.
+    std::istringstream lines(bytes);
+    for (std::string line; std::getline(lines, line, '\n');) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.find('\r') != std::string::npos || line.find("Image") != std::string::npos ||
+          line.find("ButtonText") != std::string::npos)
+        continue;  // a lone CR splits a line; the export's own keys are replaced
+      EXPECT_NE(after.find(line), std::string::npos) << "lost: " << line;
+    }
+    EXPECT_NE(test::ReadText(Path("html/preview.html")).find("page.gif"), std::string::npos);
+    fs::remove(image);
   }
   Write("Buttons.dat", good);
   Oversize(Path("Buttons.dat"), (64u << 20) + 1);
-  EXPECT_EQ(Check(work, "Buttons.dat beyond 64 MB", TRender::OnRefusal).status, 0);
+  EXPECT_EQ(Check(work, "Buttons.dat beyond 64 MB").status, 0);
+  const test::TCliResult r = Run({"export", work, image, "--preview-page"});
+  ExpectNoFault(r);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(Path("Buttons.dat")), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(image));
+  EXPECT_EQ(fs::file_size(Path("Buttons.dat")), (64u << 20) + 1);
   fs::remove(Path("Buttons.dat"));
 }
 
