@@ -62,12 +62,16 @@ class TCannedGlyphs : public IGlyphSource {
   int32_t em_ = 683;
 };
 
-// The program folder: shapes and textures the seeds name, and damaged ones.
+// The program folder: the installation's shapes and textures (which the templates
+// name), those the seeds name, and damaged ones.
 const std::string& ProgramDir() {
   static const std::string* const dir = [] {
     auto* d = new std::string(fuzz::ScratchDir() + "program/");
     std::filesystem::create_directories(*d + "BShapes");
     std::filesystem::create_directories(*d + "Textures");
+    std::error_code ec;
+    for (const char* folder : {"BShapes", "Textures"})
+      std::filesystem::copy(std::string(QZ_SOURCE_DIR) + "/data/" + folder, *d + folder, ec);
     TButShape star;
     star.Frame = {-50, 50, 50, -50};
     star.PointCount = 6;
