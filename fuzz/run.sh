@@ -29,7 +29,10 @@ if [ ! -f $build/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUENZAR_GUI=OFF -DQUENZAR_FUZZ=ON >/dev/null
 fi
-nice -n 19 cmake --build $build -j2 --target make_fuzz_seeds $(printf 'fuzz_%s ' "${targets[@]}") >/dev/null
+if ! output=$(nice -n 19 cmake --build $build -j2 --target make_fuzz_seeds $(printf 'fuzz_%s ' "${targets[@]}") 2>&1); then
+  echo "$output" >&2
+  exit 1
+fi
 
 # The one leak the sanitizers may see is fontconfig's, while it reads its own
 # configuration (tests/lsan.supp). Only the seed maker reads fonts; it alone pays for
