@@ -179,6 +179,9 @@ TEST(FontEngine, OutlineCallBehavesAsTheWindowsCall) {
   // An em beyond what FreeType can set, and coordinates beyond 16.16, fail cleanly.
   EXPECT_EQ(Read(TFontRequest{"Arial", 60000, false, false, 0}, 'o').size, GDI_ERROR);
   EXPECT_EQ(Read(TFontRequest{"Arial", 40000, false, false, 0}, 'W').size, GDI_ERROR);
+  // A size whose em overflows the 32-bit MulDiv (a hostile work) fails too, rather than
+  // reading at the smallest em.
+  EXPECT_EQ(Read(TFontRequest{"Arial", INT32_MAX, false, false, 0}, 'o').size, GDI_ERROR);
   // A size of 0 reads at the smallest em instead of failing.
   EXPECT_NE(Read(TFontRequest{"Arial", 0, false, false, 0}, 'o').size, GDI_ERROR);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 
 namespace qz {
 namespace {
@@ -13,11 +14,20 @@ TEST(NumberText, FloatsWriteShortestFifteenDigitsAndReadBackBitIdentical) {
   EXPECT_EQ(FloatToText(0.5f), "0.5");
   EXPECT_EQ(FloatToText(0.3f), "0.300000011920929");
   EXPECT_EQ(FloatToText(-2.5f), "-2.5");
-  for (float v : {0.3f, 0.1f, 1e-7f, 123456.789f, -0.955336511f, 3.4e38f, 1.17549435e-38f}) {
+  // The extremes too: the largest float's 15 digits lie just above it, the smallest
+  // subnormal's far below the normal range.
+  const float extremes[] = {std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                            std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::min()};
+  for (float v : {0.3f, 0.1f, 1e-7f, 123456.789f, -0.955336511f, 3.4e38f, 1.17549435e-38f, extremes[0],
+                  extremes[1], extremes[2], extremes[3]}) {
     auto back = TextToFloat(FloatToText(v));
-    ASSERT_TRUE(back.has_value()) << v;
+    ASSERT_TRUE(back.has_value()) << FloatToText(v);
     EXPECT_EQ(*back, v) << FloatToText(v);
   }
+  // Beyond half a step past the largest float a value would be infinite: refused.
+  EXPECT_EQ(TextToFloat("3.4028235e38"), std::numeric_limits<float>::max());
+  EXPECT_FALSE(TextToFloat("3.4028236e38").has_value());
+  EXPECT_FALSE(TextToFloat("-1e39").has_value());
 }
 
 TEST(NumberText, IntegersReadDecimalAndBothHexForms) {
