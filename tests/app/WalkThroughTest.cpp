@@ -2,18 +2,16 @@
 // start, pick a template in the welcome dialog, change the text, give one character
 // its own font and insert a symbol, choose a button shape, colours and a texture,
 // move the light, export a GIF with the browser preview, save the work, quit, start
-// again and open it. Every dialog on the way and the preview page are grabbed into
-// test-output/walk/ to be looked at (run under xvfb-run for the real window system).
+// again and open it. Each of the program's own dialogs on the way must show its texts
+// whole (a caption cut off is seen nowhere else); every dialog and the preview page
+// are grabbed into test-output/walk/ to be looked at (xvfb-run shows the real look).
 #include <unistd.h>
 
-#include <QColorDialog>
-#include <QComboBox>
 #include <QDirIterator>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QSpinBox>
-#include <QTableWidget>
-#include <QToolButton>
 #include <cstdlib>
 
 #include "WindowKit.h"
@@ -40,6 +38,28 @@ void Shot(QWidget* w, const QString& name) {
   QVERIFY2(w->grab().save(OutDir() + name + ".png"), qPrintable(name));
 }
 
+// Every text of root (a label, button, group title or list) has the room it needs,
+// and every widget lies inside root.
+void CheckFits(QWidget* root, const QString& name) {
+  QCoreApplication::processEvents();
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (!w->isVisible() || w->isWindow()) continue;
+    const QString what = name + ": " + w->metaObject()->className() + " '" +
+                         (w->property("text").toString() + w->property("title").toString()) + "'";
+    QVERIFY2(root->rect().contains(QRect(w->mapTo(root, QPoint(0, 0)), w->size())), qPrintable(what + " outside"));
+    if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w) &&
+        !qobject_cast<QComboBox*>(w))
+      continue;
+    const QSize need = qobject_cast<QComboBox*>(w) ? w->minimumSizeHint() : w->sizeHint();
+    QVERIFY2(w->width() >= need.width() && w->height() >= need.height(), qPrintable(what + " cut off"));
+  }
+}
+
+void Look(QWidget* w, const QString& name) {
+  CheckFits(w, name);
+  Shot(w, name);
+}
+
 void CopyTree(const QString& from, const QString& to) {
   QDir().mkpath(to);
   QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -51,9 +71,11 @@ void CopyTree(const QString& from, const QString& to) {
   }
 }
 
-QListWidgetItem* ItemNamed(QListWidget* list, const QString& caption) {
+void Select(QListWidget* list, const QString& caption) {
   const auto found = list->findItems(caption, Qt::MatchExactly);
-  return found.isEmpty() ? nullptr : found.first();
+  QVERIFY2(!found.isEmpty(), qPrintable(caption));
+  found.first()->setSelected(true);
+  list->scrollToItem(found.first());
 }
 
 }  // namespace
@@ -78,10 +100,13 @@ class WalkThroughTest : public QObject {
     return w;
   }
 
-  // The timer's deferred rebuild after typing, as the user waits for it.
-  static bool WaitForDeferredWork(TForm1& w) {
-    return QTest::qWaitFor([&] { return !w.Deferred.RebuildPending && !w.Deferred.RenderPending && !w.Deferred.Busy; },
-                           20000);
+  // Clicks a command of the window with the dialog it opens answered.
+  template <typename D>
+  void Through(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
+    w.Tabs()->setCurrentIndex(static_cast<int>(tab));
+    auto shown = WhenModal<D>(answer);
+    QTest::mouseClick(w.Control(command), Qt::LeftButton);
+    QVERIFY2(*shown, Spec(command).Name);
   }
 
  private slots:
@@ -99,19 +124,15 @@ class WalkThroughTest : public QObject {
   void firstSession() {
     // 1. Start: the welcome dialog, its templates, one chosen.
     auto w = Start([](TForm4* f) {
-      Shot(f, "01-welcome");
+      Look(f, "01-welcome");
       f->SpeedButton3->click();  // "emplate"
       QVERIFY(f->ListView1->count() >= 5);
-      QListWidgetItem* ocean = ItemNamed(f->ListView1, "Ocean.qzpl");
-      QVERIFY(ocean);
-      ocean->setSelected(true);
-      f->ListView1->scrollToItem(ocean);
-      Shot(f, "02-welcome-templates");
+      Select(f->ListView1, "Ocean.qzpl");
+      Look(f, "02-welcome-templates");
       f->OKBtn->click();
     });
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
-    QVERIFY(w->Text.Length() > 0);
-    QVERIFY(!w->Modified);
+    QVERIFY(w->Text.Length() > 0 && !w->Modified);
     Shot(w.get(), "03-template-loaded");
 
     // 2. The message typed anew; the design follows once the user pauses.
@@ -119,12 +140,13 @@ class WalkThroughTest : public QObject {
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, "Welcome");
-    QVERIFY(WaitForDeferredWork(*w));
+    QVERIFY(QTest::qWaitFor([&] { return !w->Deferred.RebuildPending && !w->Deferred.RenderPending && !w->Deferred.Busy; },
+                               20000));
     QCOMPARE(w->Text.Text(), std::string("Welcome"));
     QVERIFY(w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
-    auto shown = WhenModal<TForm2>([](TForm2* f) {
+    Through<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
       f->RichEdit1->SetSelection(0, 1);
       const int serif = f->ComboBox1->findText("Liberation Serif");
       QVERIFY(serif >= 0);
@@ -135,58 +157,42 @@ class WalkThroughTest : public QObject {
       f->RichEdit1->SetSelection(7, 0);
       WhenModal<TCharMap>([](TCharMap* m) {
         m->SelectCode(0xBB);  // right-pointing double angle quotation mark
-        Shot(m, "05-character-map");
+        Look(m, "05-character-map");
         m->accept();
       });
       f->ToolButton3->click();
       f->RichEdit1->SetSelection(0, 1);
-      Shot(f, "04-advanced-text");
+      Look(f, "04-advanced-text");
       f->accept();
     });
-    QTest::mouseClick(w->Control(TControl::AdvancedText), Qt::LeftButton);
-    QVERIFY(*shown);
     QCOMPARE(w->Text.Text(), std::string("Welcome\xBB"));
     QCOMPARE(w->Text.At(0).Format.Name, std::string("Liberation Serif"));
     QVERIFY(w->Text.At(0).Format.Bold);
     QCOMPARE(w->Text.At(1).Format.Size, 18);
 
     // 4. A button shape.
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::ButtonTuneup));
-    shown = WhenModal<TOpenShForm>([](TOpenShForm* f) {
-      QListWidgetItem* capsule = ItemNamed(f->ListView1, "CAPSULE");
-      QVERIFY(capsule);
-      capsule->setSelected(true);
-      Shot(f, "06-shapes");
+    Through<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
+      Select(f->ListView1, "CAPSULE");
+      Look(f, "06-shapes");
       f->OKBtn->click();
     });
-    QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton);
-    QVERIFY(*shown);
     QCOMPARE(w->Scene->Type, 16);
     QCOMPARE(w->Scene->ShapeName, std::string("Capsule.qzkh"));
 
     // 5. Colours: a page background, the text colour; a wood texture on the button.
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Background));
-    shown = WhenModal<QColorDialog>([](QColorDialog* d) {
+    Through<QColorDialog>(*w, TTab::Background, TControl::BkgColorSelection, [](QColorDialog* d) {
       d->setCurrentColor(QColor(250, 244, 228));
       Shot(d, "07-colour");
       d->accept();
     });
-    QTest::mouseClick(w->Control(TControl::BkgColorSelection), Qt::LeftButton);
-    QVERIFY(*shown);
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::CaptionColor));
-    shown = WhenModal<QColorDialog>([](QColorDialog* d) {
+    Through<QColorDialog>(*w, TTab::CaptionColor, TControl::TextColorSelection, [](QColorDialog* d) {
       d->setCurrentColor(QColor(255, 220, 120));
       d->accept();
     });
-    QTest::mouseClick(w->Control(TControl::TextColorSelection), Qt::LeftButton);
-    QVERIFY(*shown);
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::ButtonColor));
-    shown = WhenModal<QFileDialog>([](QFileDialog* d) {
+    Through<QFileDialog>(*w, TTab::ButtonColor, TControl::ButtonTextureSelection, [](QFileDialog* d) {
       Shot(d, "08-texture-chooser");
       TypeIntoFileDialog(d, "Wood.jpg");
     });
-    QTest::mouseClick(w->Control(TControl::ButtonTextureSelection), Qt::LeftButton);
-    QVERIFY(*shown);
     QVERIFY(w->Scene->View.ButtonTextured);
     QCOMPARE(BareFileName(w->Scene->Button.TexFile), std::string("Wood.jpg"));
 
@@ -197,9 +203,11 @@ class WalkThroughTest : public QObject {
     QVERIFY(w->Scene->a1 != a1);
     Shot(w.get(), "09-light");
 
-    // 7. A look at the Advanced Options, left as they were.
-    shown = WhenModal<TForm3>([](TForm3* f) {
-      Shot(f, "10-options");
+    // 7. A look at both pages of the Advanced Options, left as they were.
+    auto shown = WhenModal<TForm3>([](TForm3* f) {
+      Look(f, "10-options");
+      f->PageControl1->setCurrentIndex(1);
+      Look(f, "10-options-margins");
       f->reject();
     });
     w->AdvancedOptionsClick();
@@ -207,18 +215,22 @@ class WalkThroughTest : public QObject {
 
     // 8. Export as GIF with the browser preview.
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    TExportPage* page = w->ExportPage();
+    CheckFits(page, "export page");
+    page->GifToggle->click();
+    CheckFits(page, "export page, advanced");
     Shot(w.get(), "11-export-page");
+    page->GifToggle->click();
     QString proposed;
     shown = WhenModal<QFileDialog>([&](QFileDialog* d) {
       proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
       Shot(d, "12-export-save");
       static_cast<QDialog*>(d)->accept();
     });
-    w->ExportPage()->ExportButton->click();
+    page->ExportButton->click();
     QVERIFY(*shown);
     QCOMPARE(proposed, QString("Welcome.gif"));
-    const QString gif = PathToQt(program_ + "Images/Welcome.gif");
-    QCOMPARE(QImage(gif).size(), QSize(w->Dim.Width, w->Dim.Height));
+    QCOMPARE(QImage(PathToQt(program_ + "Images/Welcome.gif")).size(), QSize(w->Dim.Width, w->Dim.Height));
 #ifdef QZ_HAVE_WEBENGINE
     TWebForm* web = w->BrowserWindowIfMade();
     QVERIFY(web && web->isVisible());
@@ -226,10 +238,9 @@ class WalkThroughTest : public QObject {
     QVERIFY(loaded.count() > 0 || loaded.wait(60000));
     QTest::qWait(500);  // a frame after the load
     Shot(web, "13-preview-page");
-    QString page;
-    web->WebBrowser->page()->toHtml([&](const QString& html) { page = html; });
-    QTRY_VERIFY_WITH_TIMEOUT(!page.isEmpty(), 30000);
-    QVERIFY(page.contains("Welcome.gif"));
+    QString html;
+    web->WebBrowser->page()->toHtml([&](const QString& text) { html = text; });
+    QTRY_VERIFY_WITH_TIMEOUT(html.contains("Welcome.gif"), 30000);
     web->close();
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
@@ -242,9 +253,9 @@ class WalkThroughTest : public QObject {
     w->SaveClick();
     QVERIFY(*shown);
     QVERIFY(!w->Modified);
-    QVERIFY(QFile::exists(PathToQt(program_ + "Works/My first button.qznr")));
+    const QString work = PathToQt(program_ + "Works/My first button.qznr");
     QFile::remove(OutDir() + "My first button.qznr");
-    QFile::copy(PathToQt(program_ + "Works/My first button.qznr"), OutDir() + "My first button.qznr");
+    QVERIFY(QFile::copy(work, OutDir() + "My first button.qznr"));
     const std::vector<TMessageText::TChar> saved = w->Text.Chars();
     const TColor bkg = w->Scene->BkgColor;
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 500);
@@ -256,10 +267,8 @@ class WalkThroughTest : public QObject {
     // 10. Start again: the work is listed with its picture and opens as it was left.
     auto again = Start([](TForm4* f) {
       f->SpeedButton2->click();  // "aved"
-      QListWidgetItem* mine = ItemNamed(f->ListView1, "My first button.qznr");
-      QVERIFY(mine);
-      mine->setSelected(true);
-      Shot(f, "15-welcome-saved");
+      Select(f->ListView1, "My first button.qznr");
+      Look(f, "15-welcome-saved");
       f->OKBtn->click();
     });
     QCOMPARE(again->Text.Chars(), saved);
@@ -267,11 +276,11 @@ class WalkThroughTest : public QObject {
     QCOMPARE(again->Scene->ShapeName, std::string("Capsule.qzkh"));
     QVERIFY(again->Scene->View.ButtonTextured);
     Shot(again.get(), "16-reopened");
-    // The About page, the last look.
 #ifdef QZ_HAVE_WEBENGINE
-    again->AboutClick();
+    again->AboutClick();  // the last look
     TWebForm* about = again->BrowserWindowIfMade();
     QTRY_COMPARE_WITH_TIMEOUT(about->windowTitle(), QString("About Quenzar"), 60000);
+    QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone again
     QTest::qWait(500);
     Shot(about, "17-about");
 #endif
