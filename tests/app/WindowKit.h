@@ -15,17 +15,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QToolButton>
-#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
-#include <fstream>
 #include <functional>
-#include <numbers>
 
 #include "ModalDriver.h"
 #include "app/MainWindow.h"
@@ -33,8 +30,6 @@
 #include "app/PreviewPanel.h"
 #include "app/WelcomeDialog.h"
 #include "geometry/ButShape.h"
-#include "platform/IniFile.h"
-#include "scene/ExportSize.h"
 #include "scene/Scene.h"
 #include "support/MessageCollector.h"
 
@@ -72,8 +67,7 @@ class TWindowTestBase : public QObject {
   test::TMessageCollector messages_;
 
   // A window after its start-up; welcome answers the welcome dialog (by default
-  // Cancel, which loads the factory design default.dat: when the folder has none,
-  // the scene keeps its defaults).
+  // Cancel, which loads the factory design default.dat).
   std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
     f->CancelBtn->click();
   }) {
@@ -108,15 +102,8 @@ class TWindowTestBase : public QObject {
     QSignalSpy rebuilt(&w, &TForm1::Rebuilt);
     QSignalSpy redrawn(&w, &TForm1::Redrawn);
     act();
-    TObserved o;
-    o.rebuilds = static_cast<int>(rebuilt.count());
-    o.renders = static_cast<int>(redrawn.count());
-    o.rebuildPending = w.Deferred.RebuildPending;
-    o.renderPending = w.Deferred.RenderPending;
-    o.texturePending = w.Deferred.TexturePending;
-    o.delayTicks = w.Deferred.DelayTicks;
-    o.modified = w.Modified;
-    return o;
+    return {static_cast<int>(rebuilt.count()), static_cast<int>(redrawn.count()), w.Deferred.RebuildPending,
+            w.Deferred.RenderPending, w.Deferred.TexturePending, w.Deferred.DelayTicks, w.Modified};
   }
 
   void SetUpProgramFolder() {
@@ -127,8 +114,12 @@ class TWindowTestBase : public QObject {
     QImage tex(16, 16, QImage::Format_RGB32);
     tex.fill(QColor(200, 40, 40));
     QVERIFY(tex.save(QString::fromStdString(textureFile_), "BMP"));
-    // A square button shape.
     QDir(dir_.path()).mkpath("BShapes");
+    SquareShape().SaveToFile(programDir_ + "BShapes/square.qzkh");
+  }
+
+ public:
+  static TButShape SquareShape() {
     TButShape square;
     square.PointCount = 4;
     square.Points[1] = {1, -10, -10};
@@ -136,7 +127,7 @@ class TWindowTestBase : public QObject {
     square.Points[3] = {1, 10, 10};
     square.Points[4] = {1, -10, 10};
     square.Frame = {-10, 10, 10, -10};
-    square.SaveToFile(programDir_ + "BShapes/square.qzkh");
+    return square;
   }
 };
 
