@@ -10,7 +10,6 @@
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMessageBox>
 #include <cstdlib>
 
@@ -72,10 +71,10 @@ void CopyTree(const QString& from, const QString& to) {
 }
 
 void Select(QListWidget* list, const QString& caption) {
-  const auto found = list->findItems(caption, Qt::MatchExactly);
-  QVERIFY2(!found.isEmpty(), qPrintable(caption));
-  found.first()->setSelected(true);
-  list->scrollToItem(found.first());
+  QListWidgetItem* item = ItemNamed(list, caption);
+  QVERIFY2(item, qPrintable(caption));
+  item->setSelected(true);
+  list->scrollToItem(item);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QFontDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -40,6 +41,17 @@ W* Widget(TForm1& w, TControl id) {
   auto* widget = qobject_cast<W*>(w.Control(id));
   if (!widget) qFatal("control %s is not of the expected kind", Spec(id).Name);
   return widget;
+}
+
+inline QListWidgetItem* ItemNamed(QListWidget* list, const QString& caption) {
+  const auto found = list->findItems(caption, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+inline QStringList Captions(QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
 }
 
 // What an edit asked for, as seen from outside.
