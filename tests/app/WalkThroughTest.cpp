@@ -220,6 +220,7 @@ class WalkThroughTest : public QObject {
     CheckFits(page, "export page, advanced");
     Shot(w.get(), "11-export-page");
     page->GifToggle->click();
+    QVERIFY(!w->BrowserWindowIfMade());  // the browser engine starts on first use
     QString proposed;
     shown = WhenModal<QFileDialog>([&](QFileDialog* d) {
       proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
@@ -237,9 +238,24 @@ class WalkThroughTest : public QObject {
     QVERIFY(loaded.count() > 0 || loaded.wait(60000));
     QTest::qWait(500);  // a frame after the load
     Shot(web, "13-preview-page");
-    QString html;
-    web->WebBrowser->page()->toHtml([&](const QString& text) { html = text; });
-    QTRY_VERIFY_WITH_TIMEOUT(html.contains("Welcome.gif"), 30000);
+    // The page shown holds name (asked again until it does).
+    auto pageShows = [web](const QString& name) {
+      auto html = std::make_shared<QString>();
+      return QTest::qWaitFor([&, html] {
+        web->WebBrowser->page()->toHtml([html](const QString& text) { *html = text; });
+        return html->contains(name);
+      }, 30000);
+    };
+    QVERIFY(pageShows("Welcome.gif"));
+    web->close();
+    // Exported again, the page written anew is shown anew, not from before.
+    shown = WhenModal<QFileDialog>([](QFileDialog* d) {
+      d->selectFile("Again.gif");  // in place of the existing Welcome.gif the dialog selected
+      static_cast<QDialog*>(d)->accept();
+    });
+    page->ExportButton->click();
+    QVERIFY(*shown && web->isVisible());
+    QVERIFY(pageShows("Again.gif"));
     web->close();
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
