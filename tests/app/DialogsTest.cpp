@@ -2,19 +2,11 @@
 // them: the welcome dialog, Advanced Options, the shape dialog, Advanced Text
 // Settings with its Character Map, and the save dialog with the icon a work carries.
 #include <QDialogButtonBox>
-#include <QMessageBox>
 #include <QTableWidget>
 
 #include "WindowKit.h"
-#include "app/CharMap.h"
-#include "app/FileFilter.h"
 #include "app/IconList.h"
-#include "app/OptionsDialog.h"
 #include "app/ProjectCommands.h"
-#include "app/QtBridge.h"
-#include "app/ShapeDialog.h"
-#include "app/TextDialog.h"
-#include "platform/IniFile.h"
 #include "platform/JpegWriter.h"
 #include "scene/IconRecord.h"
 

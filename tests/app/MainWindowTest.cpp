@@ -3,25 +3,15 @@
 // OK and Cancel, and the rules that are easy to break (requests while a build runs,
 // the questions before changes are lost, an export with an edit still waiting, a
 // broken shape file, the settings file).
-#include <unistd.h>
 
 #include <QImageReader>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QTabBar>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 
 #include "WindowKit.h"
-#include "app/ExportPage.h"
-#include "app/FileFilter.h"
-#include "app/OptionsDialog.h"
-#include "app/ShapeDialog.h"
-#include "app/TextDialog.h"
-#include "app/WebForm.h"
-#include "platform/IniFile.h"
 #include "scene/ExportSize.h"
 
 namespace qz {
@@ -43,14 +33,6 @@ std::function<void()> Answered(QWidget* button, F answer) {
     WhenModal<D>(answer);
     QTest::mouseClick(button, Qt::LeftButton);
   };
-}
-
-// Opens a dialog through the window with answer run on it; false when none came.
-template <typename D>
-bool Through(const std::function<void()>& open, std::function<void(D*)> answer) {
-  auto shown = WhenModal<D>(answer);
-  open();
-  return *shown;
 }
 
 }  // namespace
@@ -202,7 +184,7 @@ class MainWindowTest : public TWindowTestBase {
       const TObserved o = Observe(*w, act);
       QVERIFY2(wrote(), "field not written by " + name);
       const TEffect expected = row.Effect == TEffect::AtExport ? TEffect::None : row.Effect;
-      QVERIFY2(Classify(o) == expected, "follow-up of " + name);
+      QVERIFY2(o.effect == expected, "follow-up of " + name);
       if (expected == TEffect::RebuildDeferred || expected == TEffect::RenderDeferred)
         QVERIFY2(o.delayTicks == (row.ZeroDelay ? 0 : s.RDelay), "countdown of " + name);
       if (expected == TEffect::TextureDeferred)
@@ -243,10 +225,13 @@ class MainWindowTest : public TWindowTestBase {
           actions[a->text()] = a;
       }
     QCOMPARE(actions.at("&Save ...")->shortcut(), QKeySequence("Ctrl+S"));
+    const std::string job = w->Settings.JobFile;
     const std::vector<std::pair<QString, std::function<bool()>>> entries = {
         {"&New", [&] { return w->Text.Text() == "Fresh" && !w->Modified; }},
-        {"New from &template ...", [&] { return w->Text.Text() == "Glass"; }},
-        {"&Open ...", [&] { return w->Text.Text() == "Mine"; }},
+        {"New from &template ...",
+         [&] { return w->Text.Text() == "Glass" && w->Settings.TemplateFile == programDir_ + "Templates/glass.qzpl"; }},
+        // Opening does not change the work Save proposes.
+        {"&Open ...", [&] { return w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job; }},
         {"&Save ...", [&] { return !w->Modified && QFile::exists(QString::fromStdString(programDir_ + "Works/walk.qznr")); }},
         {"&Advanced Options ...", [&] { return w->Scene->GutLeft == 9; }},
         {"Status Bar", [&] { return !w->statusBar()->isVisible(); }},
@@ -258,8 +243,9 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(actions.size(), entries.size());
     for (const auto& [text, effect] : entries) {
       QVERIFY2(actions.count(text) && actions.at(text)->isEnabled(), qPrintable(text));
-      if (text.startsWith("New from") || text.startsWith("&Open"))
-        WhenModal<TForm4>([](TForm4* f) {
+      if (text.startsWith("New from") || text.startsWith("&Open"))  // the welcome dialog in the command's mode
+        WhenModal<TForm4>([open = text.startsWith("&Open")](TForm4* f) {
+          QVERIFY(f->Mode == (open ? TForm4::ModeSaved : TForm4::ModeTemplate) && f->BrowseBtn->isEnabled() == open);
           f->ListView1->item(0)->setSelected(true);
           f->OKBtn->click();
         });
@@ -280,16 +266,15 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(messages_.Texts.empty());
   }
 
-  // Each dialog the window opens changes the design on OK only, and shows the design
-  // again rather than what was typed before a Cancel.
+  // The dialogs of the tabs and of Advanced Options change the design on OK only, and
+  // show the design again rather than what was typed before a Cancel.
   void dialogsChangeTheDesignOnOkOnly() {
     auto w = MakeWindow();
     Prepare(*w, "Go");
     Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
     TScene& s = *w->Scene;
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    auto text = [&] { QTest::mouseClick(w->Control(TControl::AdvancedText), Qt::LeftButton); };
-    auto shape = [&] { QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton); };
+    const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
     auto options = [&] { w->AdvancedOptionsClick(); };
     QVERIFY(Through<TForm2>(text, [](TForm2* f) {
       f->RichEdit1->selectAll();
@@ -333,25 +318,8 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(Widget<QLineEdit>(*w, TControl::DimWidthEdit)->text(), QString::number(w->Dim.Width));
     QCOMPARE(rebuilt.count(), 3);
 
-    // Open and New from template: the welcome dialog in their mode.
-    const std::string job = w->Settings.JobFile;
-    w->Modified = false;
-    QVERIFY(Through<TForm4>([&] { w->OpenClick(); }, [](TForm4* f) {
-      QVERIFY(f->Mode == TForm4::ModeSaved && f->BrowseBtn->isEnabled());
-      ItemNamed(f->ListView1, "mine.qznr")->setSelected(true);
-      f->OKBtn->click();
-    }));
-    // Opening does not change the work Save proposes.
-    QVERIFY(w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
-    QCOMPARE(w->Settings.WorksDir, programDir_ + "Works/");
-    QVERIFY(Through<TForm4>([&] { w->NewFromTemplateClick(); }, [](TForm4* f) {
-      QVERIFY(f->Mode == TForm4::ModeTemplate && !f->BrowseBtn->isEnabled());
-      ItemNamed(f->ListView1, "glass.qzpl")->setSelected(true);
-      f->OKBtn->click();
-    }));
-    QVERIFY(w->Text.Text() == "Glass" && !w->Modified);
-    QCOMPARE(w->Settings.TemplateFile, programDir_ + "Templates/glass.qzpl");
     QVERIFY(messages_.Texts.empty());
+    w->Modified = false;
   }
 
   void changesAreNotLostWithoutAQuestion() {
@@ -436,44 +404,36 @@ class MainWindowTest : public TWindowTestBase {
     StopWatchingModals();
 
     // The last edit's rebuild still waits for the timer: the export carries it out
-    // first, so the picture shows what the message box shows.
+    // first, so the picture shows what the message box shows. The dialog comes with
+    // the page's format chosen; the JPEG entry chosen in its place writes a JPEG,
+    // whatever extension was typed.
     Prepare(*w, "Click");
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
     Widget<QLineEdit>(*w, TControl::LinkAddress)->setText("https://example.org/");
-    QString proposed;
+    page->PageControl2->setCurrentIndex(3);  // "PNG"
+    QString proposed, filter;
     auto saved = WhenModal<QFileDialog>([&](QFileDialog* d) {
       proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
-      static_cast<QDialog*>(d)->accept();
-    });
-    page->ExportButton->click();
-    QVERIFY(*saved);
-    QCOMPARE(proposed, QString("ClickHere.gif"));
-    QCOMPARE(rebuilt.count(), 1);
-    const QString gif = QString::fromStdString(programDir_ + "Images/ClickHere.gif");
-    QCOMPARE(QImage(gif).size(), QSize(w->Dim.Width, w->Dim.Height));
-    QCOMPARE(w->LastExportBytes, static_cast<uint64_t>(QFileInfo(gif).size()));
-    QCOMPARE(TIniFile(programDir_ + "Buttons.dat").ReadString("General", "TargetURL", ""),
-             std::string("https://example.org/"));
-    QFile html(QString::fromStdString(programDir_ + "html/preview.html"));
-    QVERIFY(html.open(QIODevice::ReadOnly) && html.readAll().contains("ClickHere.gif"));
-    html.close();
-    QCOMPARE(messages_.Texts.size(), size_t{1});
-    if (TWebForm* web = w->BrowserWindowIfMade()) web->close();
-
-    // The JPEG entry chosen in the dialog while the GIF page is on top: a JPEG file,
-    // whatever extension was typed; without " Browser Preview" no page.
-    page->chBrowserPreview->setChecked(false);
-    QVERIFY(html.remove());
-    saved = WhenModal<QFileDialog>([](QFileDialog* d) {
+      filter = d->selectedNameFilter();
       d->selectNameFilter(ExportFilters()[1]);
       TypeIntoFileDialog(d, "typed.gif");
     });
     page->ExportButton->click();
     QVERIFY(*saved);
-    QCOMPARE(QImageReader(QString::fromStdString(programDir_ + "Images/typed.jpg")).format(), QByteArray("jpeg"));
-    QVERIFY(!html.exists());
+    QCOMPARE(proposed, QString("ClickHere.png"));
+    QCOMPARE(filter, ExportFilters()[3]);
+    QCOMPARE(rebuilt.count(), 1);
+    const QString jpeg = QString::fromStdString(programDir_ + "Images/typed.jpg");
+    QCOMPARE(QImageReader(jpeg).format(), QByteArray("jpeg"));
+    QCOMPARE(QImage(jpeg).size(), QSize(w->Dim.Width, w->Dim.Height));
+    QCOMPARE(w->LastExportBytes, static_cast<uint64_t>(QFileInfo(jpeg).size()));
+    QCOMPARE(TIniFile(programDir_ + "Buttons.dat").ReadString("General", "TargetURL", ""),
+             std::string("https://example.org/"));
+    QFile html(QString::fromStdString(programDir_ + "html/preview.html"));
+    QVERIFY(html.open(QIODevice::ReadOnly) && html.readAll().contains("typed.jpg"));
+    QCOMPARE(messages_.Texts.size(), size_t{1});
     w->Modified = false;
   }
 
@@ -576,13 +536,5 @@ class MainWindowTest : public TWindowTestBase {
 
 }  // namespace qz
 
-int main(int argc, char** argv) {
-  if (::geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-  setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-dev-shm-usage", 0);
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  qz::MainWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
-
+QZ_WINDOW_TEST_MAIN(qz::MainWindowTest)
 #include "MainWindowTest.moc"

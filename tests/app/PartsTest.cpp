@@ -1,30 +1,20 @@
-// The window's parts on their own: the message box, the export page and its save
-// dialog, exported GIFs as Qt reads them, the deferred-work timer, the arithmetic of
-// the Dimensions tab, the light marker and the hex colours.
+// The window's parts on their own: the message box, the export page, the
+// deferred-work timer, and the arithmetic of the Dimensions tab, the light marker
+// and the hex colours.
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <numbers>
 #include <set>
 
-#include "ModalDriver.h"
 #include "app/DeferredWork.h"
 #include "app/Dimensions.h"
 #include "app/ExportPage.h"
 #include "app/FileFilter.h"
 #include "app/HexColor.h"
 #include "app/MessageEdit.h"
-#include "app/QtBridge.h"
-#include "export/ExportImage.h"
-#include "export/ExportTestSupport.h"
-#include "gif/Dither.h"
-#include "gif/GifTestSupport.h"
-#include "gif/PaletteKind.h"
-#include "platform/FileUtil.h"
 
 namespace qz {
 
@@ -165,68 +155,6 @@ class PartsTest : public QObject {
     QVERIFY(page.edDimWidth->text() == " 640" && page.edDimHeight->text() == " 160");
   }
 
-  void exportSaveDialogChoosesTheFormatByItsEntry() {
-    QTemporaryDir tmp;
-    const std::string program = PathFromQt(tmp.path()) + "/";
-    QString proposed, filter, folder;
-    auto seen = WhenModal<QFileDialog>([&](QFileDialog* d) {
-      proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
-      filter = d->selectedNameFilter();
-      folder = d->directory().absolutePath();
-      d->selectNameFilter(ExportFilters()[1]);
-      TypeIntoFileDialog(d, "button.gif");
-    });
-    const auto target = AskExportFile(nullptr, program, "Click Here 2!", TExportFormat::Png);
-    QVERIFY(*seen && target);
-    QCOMPARE(proposed, QString("ClickHere.png"));
-    QCOMPARE(filter, ExportFilters()[3]);
-    QCOMPARE(folder, PathToQt(program + "Images"));  // made for the dialog
-    QCOMPARE(target->Format, TExportFormat::Jpeg);
-    QCOMPARE(target->Path, program + "Images/button.jpg");
-    seen = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    QVERIFY(!AskExportFile(nullptr, program, "Go", TExportFormat::Gif));
-    QVERIFY(*seen);
-  }
-
-  // A second, independent decoder (Qt's, as a Qt-based page viewer uses) sees the
-  // pixels giflib sees, transparent ones included.
-  void exportedGifsReadTheSameInQt() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("b.gif").toStdString();
-    const TRenderedButton button = test::MakeRenderedButton(240, 80);
-    for (const TPaletteKindInfo& kind : PaletteKinds())
-      for (TDitherMethod dither : {TDitherMethod::None, TDitherMethod::FloydSteinberg, TDitherMethod::StevensonArce})
-        for (bool transparency : {true, false}) {
-          TExportOptions o;
-          o.PaletteKind = kind.kind;
-          o.Dithering = dither;
-          o.Transparency = transparency;
-          o.ColorBits = 5;
-          WriteImage(button, 160, 53, o, path);
-          const QString what = QString("%1, dither %2, transparency %3").arg(kind.key).arg(int(dither)).arg(transparency);
-          const auto bytes = ReadWholeFile(path, 1u << 20);
-          QVERIFY(bytes);
-          const test::TDecodedGif gif = test::DecodeWithGiflib(*bytes);
-          QVERIFY2(gif.ok, gif.error.c_str());
-          const QImage qt(QString::fromStdString(path), "GIF");
-          QCOMPARE(qt.size(), QSize(gif.width, gif.height));
-          QCOMPARE(gif.transparentIndex >= 0, transparency);
-          int transparent = 0;
-          for (int y = 0; y < gif.height; ++y)
-            for (int x = 0; x < gif.width; ++x) {
-              const int index = gif.indices[static_cast<size_t>(y) * gif.width + x];
-              const QRgb seen = qt.pixel(x, y);
-              const TRgb& c = gif.colorMap[index];
-              const bool same = index == gif.transparentIndex
-                                    ? qAlpha(seen) == 0
-                                    : qAlpha(seen) == 255 && qRed(seen) == c.r && qGreen(seen) == c.g && qBlue(seen) == c.b;
-              if (!same) QFAIL(qPrintable(what + QString(": pixel %1,%2 differs").arg(x).arg(y)));
-              transparent += index == gif.transparentIndex;
-            }
-          QVERIFY2(transparency ? transparent > 1000 : transparent == 0, qPrintable(what));
-        }
-  }
-
   // Ten slider moves within one tick rebuild once, at the RDelay + 1-th tick; a
   // further edit restarts the count; texture work waits for a texture, all work for
   // the end of a build.
@@ -266,26 +194,23 @@ class PartsTest : public QObject {
     QVERIFY(a.clears == 1 && !a.work.ProgressPending);
   }
 
+  // The Dimensions tab, the light marker and the hex colours, at their edges.
   void dimensionsLightMarkerAndHexColours() {
-    // A base twice as high as wide: 1000 typed gives 800 x 1600 (the derived side
-    // is not clamped); it rounds half to even (7.5 -> 8, 4.5 -> 4); a base of 0 keeps it.
-    const struct {
-      TDimensions d;
-      QSize want;
-    } cases[] = {{{1000, 40, 50, 100}, {800, 1600}}, {{5, 0, 2, 3}, {5, 8}}, {{3, 0, 2, 3}, {3, 4}}, {{200, 77, 0, 0}, {200, 77}}};
-    for (auto [d, want] : cases) {
+    // A base twice as high as wide: 1000 typed gives 800 x 1600 (the derived side is
+    // not clamped); it rounds half to even (7.5 -> 8, 4.5 -> 4); a base of 0 keeps it.
+    for (auto [d, want] : {std::pair{TDimensions{1000, 40, 50, 100}, QSize(800, 1600)},
+                           {{5, 0, 2, 3}, {5, 8}}, {{3, 0, 2, 3}, {3, 4}}, {{200, 77, 0, 0}, {200, 77}}}) {
       ApplyDimension(d, TSide::Width, true);
       QCOMPARE(QSize(d.Width, d.Height), want);
     }
     QVERIFY(!CanDrawDimensionPicture(50, 50, {800, 1000000, 1, 1}));  // far too large to draw
     QVERIFY(!CanDrawDimensionPicture(50, 50, {1, 20, 1, 1}) && CanDrawDimensionPicture(2, 2, {2, 2, 1, 1}));
-    // The light marker: the preview's centre is pi/2 both ways, an empty preview no
-    // division by zero; the marker stays wholly inside.
+    // The preview's centre is pi/2 both ways; an empty preview divides by no zero.
+    const float half = static_cast<float>(std::numbers::pi / 2);
     const TLightAngles a = LightAnglesAt(300, 100, 600, 200);
-    QVERIFY(a.a1 == static_cast<float>(std::numbers::pi / 2) && a.a2 == a.a1);
-    QCOMPARE(LightAnglesAt(0, 0, 0, 0).a1, a.a1);
+    QVERIFY(a.a1 == half && a.a2 == half && LightAnglesAt(0, 0, 0, 0).a1 == half);
     QVERIFY(!MarkerPositionAllowed(0, 400) && MarkerPositionAllowed(367, 400) && !MarkerPositionAllowed(368, 400));
-    QVERIFY(!MarkerPositionAllowed(5, 20));
+    QVERIFY(!MarkerPositionAllowed(5, 20));  // a preview smaller than the marker
     // Hex colours fill from the blue end, count only digits, keep the low 24 bits.
     QCOMPARE(HexToColor("FF").value(), RGBToColor(0, 0, 255));
     QCOMPARE(HexToColor("#1F-F8-000").value(), RGBToColor(255, 128, 0));

@@ -5,22 +5,12 @@
 // again and open it. Each of the program's own dialogs on the way must show its texts
 // whole (a caption cut off is seen nowhere else); every dialog and the preview page
 // are grabbed into test-output/walk/ to be looked at (xvfb-run shows the real look).
-#include <unistd.h>
 
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <cstdlib>
 
 #include "WindowKit.h"
-#include "app/CharMap.h"
-#include "app/ExportPage.h"
-#include "app/OptionsDialog.h"
-#include "app/QtBridge.h"
-#include "app/ShapeDialog.h"
-#include "app/TextDialog.h"
-#include "app/WebForm.h"
 
 #ifdef QZ_HAVE_WEBENGINE
 #include <QWebEngineView>
@@ -79,39 +69,20 @@ void Select(QListWidget* list, const QString& caption) {
 
 }  // namespace
 
-class WalkThroughTest : public QObject {
+class WalkThroughTest : public TWindowTestBase {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  std::string program_;
-  test::TMessageCollector messages_;
-
-  // The program started as a user starts it; welcome answers its welcome dialog.
-  std::unique_ptr<TForm1> Start(const std::function<void(TForm4*)>& welcome) {
-    auto w = std::make_unique<TForm1>(program_);
-    w->SetMessageSink(&messages_);
-    w->resize(1100, 800);
-    auto shown = WhenModal<TForm4>(welcome);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not shown");
-    if (!QTest::qWaitFor([&] { return w->Started(); }, 30000)) qFatal("start-up did not end");
-    if (!*shown) qFatal("no welcome dialog");
-    return w;
-  }
-
-  // Clicks a command of the window with the dialog it opens answered.
+  // Clicks a command on its tab, the dialog it opens answered.
   template <typename D>
-  void Through(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
+  void Use(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
     w.Tabs()->setCurrentIndex(static_cast<int>(tab));
-    auto shown = WhenModal<D>(answer);
-    QTest::mouseClick(w.Control(command), Qt::LeftButton);
-    QVERIFY2(*shown, Spec(command).Name);
+    QVERIFY2(Through<D>(ClickOn(w, command), answer), Spec(command).Name);
   }
 
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
-    program_ = PathFromQt(dir_.path()) + "/";
+    programDir_ = PathFromQt(dir_.path()) + "/";
     const QString bin = QZ_PROGRAM_DIR;
     for (const char* folder : {"BShapes", "Textures", "Templates", "HTML", "Help", "html"})
       CopyTree(bin + folder, dir_.path() + "/" + folder);
@@ -122,7 +93,7 @@ class WalkThroughTest : public QObject {
 
   void firstSession() {
     // 1. Start: the welcome dialog, its templates, one chosen.
-    auto w = Start([](TForm4* f) {
+    auto w = MakeWindow([](TForm4* f) {
       Look(f, "01-welcome");
       f->SpeedButton3->click();  // "emplate"
       QVERIFY(f->ListView1->count() >= 5);
@@ -145,7 +116,7 @@ class WalkThroughTest : public QObject {
     QVERIFY(w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
-    Through<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
+    Use<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
       f->RichEdit1->SetSelection(0, 1);
       const int serif = f->ComboBox1->findText("Liberation Serif");
       QVERIFY(serif >= 0);
@@ -170,7 +141,7 @@ class WalkThroughTest : public QObject {
     QCOMPARE(w->Text.At(1).Format.Size, 18);
 
     // 4. A button shape.
-    Through<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
+    Use<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
       Select(f->ListView1, "CAPSULE");
       Look(f, "06-shapes");
       f->OKBtn->click();
@@ -179,16 +150,16 @@ class WalkThroughTest : public QObject {
     QCOMPARE(w->Scene->ShapeName, std::string("Capsule.qzkh"));
 
     // 5. Colours: a page background, the text colour; a wood texture on the button.
-    Through<QColorDialog>(*w, TTab::Background, TControl::BkgColorSelection, [](QColorDialog* d) {
+    Use<QColorDialog>(*w, TTab::Background, TControl::BkgColorSelection, [](QColorDialog* d) {
       d->setCurrentColor(QColor(250, 244, 228));
       Shot(d, "07-colour");
       d->accept();
     });
-    Through<QColorDialog>(*w, TTab::CaptionColor, TControl::TextColorSelection, [](QColorDialog* d) {
+    Use<QColorDialog>(*w, TTab::CaptionColor, TControl::TextColorSelection, [](QColorDialog* d) {
       d->setCurrentColor(QColor(255, 220, 120));
       d->accept();
     });
-    Through<QFileDialog>(*w, TTab::ButtonColor, TControl::ButtonTextureSelection, [](QFileDialog* d) {
+    Use<QFileDialog>(*w, TTab::ButtonColor, TControl::ButtonTextureSelection, [](QFileDialog* d) {
       Shot(d, "08-texture-chooser");
       TypeIntoFileDialog(d, "Wood.jpg");
     });
@@ -230,7 +201,7 @@ class WalkThroughTest : public QObject {
     page->ExportButton->click();
     QVERIFY(*shown);
     QCOMPARE(proposed, QString("Welcome.gif"));
-    QCOMPARE(QImage(PathToQt(program_ + "Images/Welcome.gif")).size(), QSize(w->Dim.Width, w->Dim.Height));
+    QCOMPARE(QImage(PathToQt(programDir_ + "Images/Welcome.gif")).size(), QSize(w->Dim.Width, w->Dim.Height));
 #ifdef QZ_HAVE_WEBENGINE
     TWebForm* web = w->BrowserWindowIfMade();
     QVERIFY(web && web->isVisible());
@@ -268,7 +239,7 @@ class WalkThroughTest : public QObject {
     w->SaveClick();
     QVERIFY(*shown);
     QVERIFY(!w->Modified);
-    const QString work = PathToQt(program_ + "Works/My first button.qznr");
+    const QString work = PathToQt(programDir_ + "Works/My first button.qznr");
     QFile::remove(OutDir() + "My first button.qznr");
     QVERIFY(QFile::copy(work, OutDir() + "My first button.qznr"));
     const std::vector<TMessageText::TChar> saved = w->Text.Chars();
@@ -280,7 +251,7 @@ class WalkThroughTest : public QObject {
     w.reset();
 
     // 10. Start again: the work is listed with its picture and opens as it was left.
-    auto again = Start([](TForm4* f) {
+    auto again = MakeWindow([](TForm4* f) {
       f->SpeedButton2->click();  // "aved"
       Select(f->ListView1, "My first button.qznr");
       Look(f, "15-welcome-saved");
@@ -306,13 +277,5 @@ class WalkThroughTest : public QObject {
 
 }  // namespace qz
 
-int main(int argc, char** argv) {
-  if (::geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-  setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-dev-shm-usage", 0);
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  qz::WalkThroughTest test;
-  return QTest::qExec(&test, argc, argv);
-}
-
+QZ_WINDOW_TEST_MAIN(qz::WalkThroughTest)
 #include "WalkThroughTest.moc"
