@@ -208,14 +208,13 @@ class DialogsTest : public QObject {
     p.RDelay = 0;                // from a file: clipped by the spinner, never stored as 0
     TForm3 form;
     form.LoadParams(p);
-    ShowAndAnswer<TForm3>(form, [](TForm3* f) {
-      f->edDistance->setText("2000");
-      f->edTop->setText("-5");
-      f->edBottom->setText("1.5");
-      f->edYFactor->setText("1,5");  // a comma as decimal separator
-      f->cbShading->setCurrentIndex(1);
-      Press(f, QDialogButtonBox::Ok);
-    });
+    form.show();
+    form.edDistance->setText("2000");
+    form.edTop->setText("-5");
+    form.edBottom->setText("1.5");
+    form.edYFactor->setText("1,5");  // a comma as decimal separator
+    form.cbShading->setCurrentIndex(1);
+    Press(&form, QDialogButtonBox::Ok);
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(form.Params.RDelay == 1 && form.Params.Render.Y == 2000.0f && form.Params.ShadType == 1);
     QVERIFY(form.Params.GutTop == 5 && form.Params.GutBottom == 15 && form.Params.CnZ == 1.5f);
@@ -229,37 +228,22 @@ class DialogsTest : public QObject {
     TParams original;
     original.GutTop = 11;
     form.LoadParams(original);
-    QStringList messages;
-    bool stillOpen = false;
-    int page = -1;
-    auto seen = WhenModal<TForm3>([&](TForm3* f) {
-      f->edTop->setText("33");
-      f->edYFactor->setText("abc");
-      WhenModal<QMessageBox>([&, f](QMessageBox* box) {
-        messages << box->text();
-        box->accept();
-        QTimer::singleShot(0, f, [&, f] {  // back in the dialog: a margin without any digit
-          stillOpen = f->isVisible();
-          f->edYFactor->setText("2");
-          f->PageControl1->setCurrentIndex(0);
-          f->edRight->setText("px");
-          WhenModal<QMessageBox>([&, f](QMessageBox* box2) {
-            messages << box2->text();
-            box2->accept();
-            QTimer::singleShot(0, f, [&, f] {
-              page = f->PageControl1->currentIndex();
-              Press(f, QDialogButtonBox::Cancel);
-            });
-          });
-          Press(f, QDialogButtonBox::Ok);
-        });
-      });
-      Press(f, QDialogButtonBox::Ok);
-    });
-    QCOMPARE(form.exec(), int(QDialog::Rejected));
-    QVERIFY(*seen && stillOpen);
-    QCOMPARE(messages, (QStringList{"'abc' is not a valid floating point value", "'' is not a valid integer value"}));
-    QCOMPARE(page, 1);  // the page of the margin that failed
+    form.show();
+    form.edTop->setText("33");
+    form.edYFactor->setText("abc");
+    QString text;
+    auto seen = ReadMessage(text);
+    Press(&form, QDialogButtonBox::Ok);
+    QVERIFY(*seen && form.isVisible());
+    QCOMPARE(text, QString("'abc' is not a valid floating point value"));
+    form.edYFactor->setText("2");
+    form.PageControl1->setCurrentIndex(0);
+    form.edRight->setText("px");  // a margin without any digit
+    seen = ReadMessage(text);
+    Press(&form, QDialogButtonBox::Ok);
+    QVERIFY(*seen && form.isVisible());
+    QCOMPARE(text, QString("'' is not a valid integer value"));
+    QCOMPARE(form.PageControl1->currentIndex(), 1);  // the page of the margin that failed
     QVERIFY(form.Params.GutTop == 11 && form.Params.CnZ == original.CnZ);
   }
 
@@ -323,11 +307,10 @@ class DialogsTest : public QObject {
     }
     // A typed face applies once it names a listed one; Enter stays in the dialog.
     form.show();
-    form.ComboBox1->setEditText("no such face");
-    QTest::keyClick(form.ComboBox1->lineEdit(), Qt::Key_Return);
-    QCOMPARE(form.TakeText().At(2).Format.Name, std::string("Liberation Mono"));
-    form.ComboBox1->setEditText("liberation serif");
-    QTest::keyClick(form.ComboBox1->lineEdit(), Qt::Key_Return);
+    for (const char* face : {"no such face", "liberation serif"}) {
+      form.ComboBox1->setEditText(face);
+      QTest::keyClick(form.ComboBox1->lineEdit(), Qt::Key_Return);
+    }
     QCOMPARE(form.TakeText().At(2).Format.Name, std::string("Liberation Serif"));
     form.Edit1->findChild<QLineEdit*>()->setText("22");
     QTest::keyClick(form.Edit1, Qt::Key_Return);

@@ -5,7 +5,6 @@
 // broken shape file, the settings file).
 
 #include <QImageReader>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
 #include <fstream>
@@ -57,6 +56,15 @@ class MainWindowTest : public TWindowTestBase {
   void everyControlWritesItsFieldAndAsksForItsFollowUp() {
     auto w = MakeWindow();
     QCOMPARE(w->Text.Text(), std::string("Start"));  // the welcome dialog's Cancel loaded default.dat
+    // No command button outside the table but the export page's own.
+    QStringList walked = {"GifToggle", "JpegToggle", "SpeedButton13"};
+    for (const TControlSpec& row : ControlTable) walked << row.Name;
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+      if ((!qobject_cast<QPushButton*>(b) && !qobject_cast<QToolButton*>(b)) || b->window() != w.get() ||
+          b->objectName().startsWith("qt_") || qobject_cast<QTabBar*>(b->parentWidget()))
+        continue;
+      QVERIFY2(walked.contains(b->objectName()), qPrintable("button not walked: " + b->text()));
+    }
     Prepare(*w);
     TScene& s = *w->Scene;
     auto loadTextures = [&] {  // so the texture spinners' work is due
@@ -195,79 +203,8 @@ class MainWindowTest : public TWindowTestBase {
     w->Modified = false;
   }
 
-  // No command button outside the control table (walked above) and the export page's
-  // own; every menu entry does what it names.
-  void everyButtonAndMenuEntryIsWired() {
-    auto w = MakeWindow();
-    QStringList walked = {"GifToggle", "JpegToggle", "SpeedButton13"};
-    for (const TControlSpec& row : ControlTable) walked << row.Name;
-    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
-      if ((!qobject_cast<QPushButton*>(b) && !qobject_cast<QToolButton*>(b)) || b->window() != w.get() ||
-          b->objectName().startsWith("qt_") || qobject_cast<QTabBar*>(b->parentWidget()))
-        continue;
-      QVERIFY2(walked.contains(b->objectName()), qPrintable("button not walked: " + b->text()));
-    }
-    // Help without its file: said so, no browser started.
-    w->HelpClick();
-    QCOMPARE(messages_.Texts, std::vector<std::string>{"Error loading file: " + programDir_ + "Help/index.html"});
-    QVERIFY(!w->BrowserWindowIfMade());
-    messages_.Texts.clear();
-    for (const char* folder : {"HTML", "Help"}) QDir(dir_.path()).mkpath(folder);
-    for (const char* file : {"HTML/About.html", "Help/index.html"})
-      QFile::copy(QString(QZ_PROGRAM_DIR) + file, QString::fromStdString(programDir_ + file));
-
-    std::map<QString, QAction*> actions;
-    for (QAction* menu : w->menuBar()->actions())
-      for (QAction* a : menu->menu()->actions()) {
-        if (a->menu())
-          for (QAction* sub : a->menu()->actions()) actions[sub->text()] = sub;
-        else if (!a->isSeparator())
-          actions[a->text()] = a;
-      }
-    QCOMPARE(actions.at("&Save ...")->shortcut(), QKeySequence("Ctrl+S"));
-    const std::string job = w->Settings.JobFile;
-    const std::vector<std::pair<QString, std::function<bool()>>> entries = {
-        {"&New", [&] { return w->Text.Text() == "Fresh" && !w->Modified; }},
-        {"New from &template ...",
-         [&] { return w->Text.Text() == "Glass" && w->Settings.TemplateFile == programDir_ + "Templates/glass.qzpl"; }},
-        // Opening does not change the work Save proposes.
-        {"&Open ...", [&] { return w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job; }},
-        {"&Save ...", [&] { return !w->Modified && QFile::exists(QString::fromStdString(programDir_ + "Works/walk.qznr")); }},
-        {"&Advanced Options ...", [&] { return w->Scene->GutLeft == 9; }},
-        {"Status Bar", [&] { return !w->statusBar()->isVisible(); }},
-        {"&Progress Bar", [&] { return !w->ProgressBar()->isVisible(); }},
-        {"Hel&p ...", [&] { return w->BrowserWindowIfMade() && w->BrowserWindowIfMade()->isVisible(); }},
-        {"&About Quenzar", [&] { return w->BrowserWindow().isVisible(); }},
-        {"E&xit", [&] { return !w->isVisible(); }},
-    };
-    QCOMPARE(actions.size(), entries.size());
-    for (const auto& [text, effect] : entries) {
-      QVERIFY2(actions.count(text) && actions.at(text)->isEnabled(), qPrintable(text));
-      if (text.startsWith("New from") || text.startsWith("&Open"))  // the welcome dialog in the command's mode
-        WhenModal<TForm4>([open = text.startsWith("&Open")](TForm4* f) {
-          QVERIFY(f->Mode == (open ? TForm4::ModeSaved : TForm4::ModeTemplate) && f->BrowseBtn->isEnabled() == open);
-          f->ListView1->item(0)->setSelected(true);
-          f->OKBtn->click();
-        });
-      if (text.startsWith("&Save")) {
-        w->Modified = true;
-        WhenModal<QFileDialog>([](QFileDialog* d) { TypeIntoFileDialog(d, "walk"); });
-      }
-      if (text.startsWith("&Advanced"))
-        WhenModal<TForm3>([](TForm3* f) {
-          f->edLeft->setText("9");
-          f->accept();
-        });
-      if (text.startsWith("&About")) w->BrowserWindow().close();
-      if (text == "E&xit") w->Modified = false;
-      actions.at(text)->trigger();
-      QVERIFY2(effect(), qPrintable("no effect of " + text));
-    }
-    QVERIFY(messages_.Texts.empty());
-  }
-
-  // The dialogs of the tabs and of Advanced Options change the design on OK only, and
-  // show the design again rather than what was typed before a Cancel.
+  // The dialogs of the tabs and of the menus change the design on OK only, and show
+  // the design again rather than what was typed before a Cancel.
   void dialogsChangeTheDesignOnOkOnly() {
     auto w = MakeWindow();
     Prepare(*w, "Go");
@@ -275,7 +212,7 @@ class MainWindowTest : public TWindowTestBase {
     TScene& s = *w->Scene;
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
     const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
-    auto options = [&] { w->AdvancedOptionsClick(); };
+    auto options = [&] { Pick(*w, "&Advanced Options ..."); };
     QVERIFY(Through<TForm2>(text, [](TForm2* f) {
       f->RichEdit1->selectAll();
       f->ToolButton2->click();  // Italic
@@ -318,8 +255,24 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(Widget<QLineEdit>(*w, TControl::DimWidthEdit)->text(), QString::number(w->Dim.Width));
     QCOMPARE(rebuilt.count(), 3);
 
-    QVERIFY(messages_.Texts.empty());
+    // Open and New from template: the welcome dialog in their mode.
+    const std::string job = w->Settings.JobFile;
     w->Modified = false;
+    QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); }, [](TForm4* f) {
+      QVERIFY(f->Mode == TForm4::ModeSaved && f->BrowseBtn->isEnabled());
+      ItemNamed(f->ListView1, "mine.qznr")->setSelected(true);
+      f->OKBtn->click();
+    }));
+    // Opening does not change the work Save proposes.
+    QVERIFY(w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
+    QVERIFY(Through<TForm4>([&] { Pick(*w, "New from &template ..."); }, [](TForm4* f) {
+      QVERIFY(f->Mode == TForm4::ModeTemplate && !f->BrowseBtn->isEnabled());
+      ItemNamed(f->ListView1, "glass.qzpl")->setSelected(true);
+      f->OKBtn->click();
+    }));
+    QVERIFY(w->Text.Text() == "Glass" && !w->Modified);
+    QCOMPARE(w->Settings.TemplateFile, programDir_ + "Templates/glass.qzpl");
+    QVERIFY(messages_.Texts.empty());
   }
 
   void changesAreNotLostWithoutAQuestion() {
@@ -334,31 +287,29 @@ class MainWindowTest : public TWindowTestBase {
     // Open: No, then the welcome dialog's Cancel: nothing loaded, still modified.
     asked = AnswerQuestion(QMessageBox::No, &title);
     auto shown = WhenModal<TForm4>([](TForm4* f) { f->CancelBtn->click(); });
-    w->OpenClick();
+    Pick(*w, "&Open ...");
     QVERIFY(*asked && *shown);
     QCOMPARE(title, QString("Open confirmation"));
     QVERIFY(w->Text.Text() == "Edited" && w->Modified);
     // A cancelled save leaves it modified.
     WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    w->SaveClick();
+    Pick(*w, "&Save ...");
     QVERIFY(w->Modified);
     // Yes, then Cancel in the save dialog: the command still goes on.
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::LightSource));
     asked = AnswerQuestion(QMessageBox::Yes);
     shown = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    w->NewClick();
+    Pick(*w, "&New");
     QVERIFY(*asked && *shown);
     QVERIFY(w->Text.Text() == "Fresh" && !w->Modified);
-    QCOMPARE(w->Tabs()->currentIndex(), static_cast<int>(TTab::Caption));
     // Cancel on the question ends the command.
     Prepare(*w, "Kept");
     asked = AnswerQuestion(QMessageBox::Cancel);
-    w->NewFromTemplateClick();
+    Pick(*w, "New from &template ...");
     QVERIFY(*asked);
     QVERIFY(w->Text.Text() == "Kept" && w->Modified);
     asked = AnswerQuestion(QMessageBox::No);
-    QVERIFY(w->close());
-    QVERIFY(*asked);
+    Pick(*w, "E&xit");
+    QVERIFY(*asked && !w->isVisible());
   }
 
   // A build lets events run (its progress shows): a rebuild or render asked for then
@@ -463,6 +414,14 @@ class MainWindowTest : public TWindowTestBase {
 
   void designRules() {
     auto w = MakeWindow();
+    // Help without its file: said so, no browser started. The view entries hide bars.
+    Pick(*w, "Hel&p ...");
+    QCOMPARE(messages_.Texts, std::vector<std::string>{"Error loading file: " + programDir_ + "Help/index.html"});
+    QVERIFY(!w->BrowserWindowIfMade());
+    messages_.Texts.clear();
+    Pick(*w, "Status Bar");
+    Pick(*w, "&Progress Bar");
+    QVERIFY(!w->statusBar()->isVisible() && !w->ProgressBar()->isVisible());
     Prepare(*w, "Refit");
     TScene& s = *w->Scene;
     // A hex box without digits: said so, nothing changes.

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <QMenu>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -75,6 +76,13 @@ bool Through(const std::function<void()>& open, std::function<void(D*)> answer) 
   auto shown = WhenModal<D>(answer);
   open();
   return *shown;
+}
+
+// Picks the menu entry with this text, as a user does.
+inline void Pick(TForm1& w, const QString& text) {
+  for (QAction* a : w.findChildren<QAction*>())
+    if (a->text() == text && !a->menu()) return a->trigger();
+  QFAIL(qPrintable("no menu entry " + text));
 }
 
 inline std::function<void()> ClickOn(TForm1& w, TControl id) {
