@@ -77,14 +77,6 @@ class DialogsTest : public QObject {
     form.TemplatesDir = program_ + "Templates/";
   }
 
-  // Shows form modally with action answering it.
-  template <typename D>
-  void ShowAndAnswer(D& form, std::function<void(D*)> action) {
-    auto seen = WhenModal<D>(action);
-    form.exec();
-    QVERIFY(*seen);
-  }
-
  private slots:
   void initTestCase() {
     QVERIFY(tmp_.isValid());
@@ -190,12 +182,11 @@ class DialogsTest : public QObject {
     Folders(form);
     form.SelectedFile = "left over";
     form.SetMode(mode);
-    ShowAndAnswer<TForm4>(form, [&](TForm4* f) {
-      QListWidgetItem* item = select.isEmpty() ? nullptr : ItemNamed(f->ListView1, select);
-      if (item) item->setSelected(true);
-      if (close == 2) emit f->ListView1->itemDoubleClicked(item);
-      else (close ? f->OKBtn : f->CancelBtn)->click();
-    });
+    form.show();
+    QListWidgetItem* item = select.isEmpty() ? nullptr : ItemNamed(form.ListView1, select);
+    if (item) item->setSelected(true);
+    if (close == 2) emit form.ListView1->itemDoubleClicked(item);
+    else (close ? form.OKBtn : form.CancelBtn)->click();
     QCOMPARE(form.result(), close ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(form.Accepted, accepted);
     QCOMPARE(PathToQt(form.SelectedFile), PathToQt(program_) + selected);
@@ -250,33 +241,30 @@ class DialogsTest : public QObject {
   void shapeDialogListsAndChooses() {
     TOpenShForm form;
     form.ProgramDir = program_;
-    ShowAndAnswer<TOpenShForm>(form, [](TOpenShForm* f) {
-      QCOMPARE(Captions(f->ListView1), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
-      // Files without a picture (or a broken one) show the placeholder.
-      const QImage none = PlaceholderIcon("No Icon", f->font());
-      for (int i = 0; i < f->ListView1->count(); ++i) {
-        const bool hasPicture = f->ListView1->item(i)->text() == "ROUND" || f->ListView1->item(i)->text() == "ZIGZAG";
-        const QImage shown = ItemPicture(f->ListView1, i);
-        QCOMPARE(shown == none, !hasPicture);
-        if (hasPicture) QVERIFY(shown.pixelColor(60, 20).red() > 160);
-      }
-      ItemNamed(f->ListView1, "MY.ROUND")->setSelected(true);
-      f->OKBtn->click();
-    });
+    form.show();
+    QCOMPARE(Captions(form.ListView1), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
+    // Files without a picture (or a broken one) show the placeholder.
+    for (int i = 0; i < form.ListView1->count(); ++i) {
+      const bool hasPicture = QStringList{"ROUND", "ZIGZAG"}.contains(form.ListView1->item(i)->text());
+      const QImage shown = ItemPicture(form.ListView1, i);
+      QCOMPARE(shown == PlaceholderIcon("No Icon", form.font()), !hasPicture);
+      if (hasPicture) QVERIFY(shown.pixelColor(60, 20).red() > 160);
+    }
+    ItemNamed(form.ListView1, "MY.ROUND")->setSelected(true);
+    form.OKBtn->click();
     QVERIFY(form.Accepted);
     QCOMPARE(form.SelectedFile, shapes_ + "my.round.qzkh");  // the listed file itself
     // A double-click closes with OK; the upper-case caption of a lower-case file is the file.
-    ShowAndAnswer<TOpenShForm>(form, [](TOpenShForm* f) {
-      QListWidgetItem* item = ItemNamed(f->ListView1, "ROUND");
-      item->setSelected(true);
-      emit f->ListView1->itemDoubleClicked(item);
-    });
+    form.show();
+    QListWidgetItem* round = ItemNamed(form.ListView1, "ROUND");
+    round->setSelected(true);
+    emit form.ListView1->itemDoubleClicked(round);
+    QVERIFY(form.Accepted && !form.isVisible());
     QCOMPARE(form.SelectedFile, shapes_ + "round.qzkh");
     // OK with nothing selected: not accepted, the last choice kept.
-    ShowAndAnswer<TOpenShForm>(form, [](TOpenShForm* f) {
-      f->ListView1->clearSelection();
-      f->OKBtn->click();
-    });
+    form.show();
+    form.ListView1->clearSelection();
+    form.OKBtn->click();
     QVERIFY(!form.Accepted);
     QCOMPARE(form.SelectedFile, shapes_ + "round.qzkh");
   }

@@ -200,7 +200,6 @@ class MainWindowTest : public TWindowTestBase {
       QVERIFY2(o.modified == (row.Marks || expected == TEffect::RebuildNow), "Modified after " + name);
     }
     QVERIFY(messages_.Texts.empty());
-    w->Modified = false;
   }
 
   // The dialogs of the tabs and of the menus change the design on OK only, and show
@@ -338,7 +337,6 @@ class MainWindowTest : public TWindowTestBase {
     for (int i = 0; i <= w->Scene->RDelay + 1; ++i) w->Deferred.Tick();
     QCOMPARE(rebuilt.count(), 2);
     QVERIFY(!w->Deferred.RebuildPending && !w->Deferred.RenderPending);
-    w->Modified = false;
   }
 
   void exportCarriesOutAWaitingEditFirst() {
@@ -385,7 +383,6 @@ class MainWindowTest : public TWindowTestBase {
     QFile html(QString::fromStdString(programDir_ + "html/preview.html"));
     QVERIFY(html.open(QIODevice::ReadOnly) && html.readAll().contains("typed.jpg"));
     QCOMPARE(messages_.Texts.size(), size_t{1});
-    w->Modified = false;
   }
 
   void aBrokenShapeFileIsReportedAndThePreviewKept() {
@@ -409,7 +406,6 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(rebuilt.count(), 0);
     QVERIFY(!w->Deferred.Busy);
     QCOMPARE(w->Preview()->Picture()->pixmap().toImage(), before);
-    w->Modified = false;
   }
 
   void designRules() {
@@ -457,7 +453,6 @@ class MainWindowTest : public TWindowTestBase {
     w->Rebuild();
     QCOMPARE(QSize(s.Image.Width(), s.Image.Height()), QSize(16, 16));
     QCOMPARE(s.Image.Pixel(5, 5), ColorToPixel(RGBToColor(0, 200, 0)));
-    w->Modified = false;
   }
 
   void settingsKeepOtherKeysAndTheWorksFolder() {

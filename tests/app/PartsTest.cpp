@@ -32,14 +32,7 @@ void Type(QWidget* w, const QString& text) {
 struct TCountedWork {
   int rebuilds = 0, renders = 0, textLoads = 0, clears = 0;
   bool textTextured = false;
-  TDeferredWork work{{[this] {
-                        ++rebuilds;
-                        work.RebuildDone();
-                      },
-                      [this] {
-                        ++renders;
-                        work.RenderDone();
-                      },
+  TDeferredWork work{{[this] { ++rebuilds, work.RebuildDone(); }, [this] { ++renders, work.RenderDone(); },
                       [this] { return textTextured; }, [] { return false; }, [this] { ++textLoads; }, [] {},
                       [this] { ++clears; }}};
   void Ticks(int n) {

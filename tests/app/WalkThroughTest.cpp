@@ -270,7 +270,6 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(about, "17-about");
 #endif
     QVERIFY(messages_.Texts.empty());
-    again->Modified = false;
   }
 };
 
