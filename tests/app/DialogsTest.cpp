@@ -138,24 +138,6 @@ class DialogsTest : public QObject {
     QVERIFY(*seen && form.WorksDir == other && form.ListView1->count() == 1);
   }
 
-  // A work's icon, cut or extended to 120 x 40 (not scaled); without one a box with
-  // "<None>" or the work's message.
-  void welcomeShowsEachWorksPicture() {
-    const std::string dir = program_ + "Icons/";
-    QDir().mkpath(PathToQt(dir));
-    WriteWork(dir + "plain.qznr");
-    WriteWork(dir + "titled.qznr", "Hello");
-    WriteWork(dir + "small.qznr");
-    QVERIFY(SaveIconToIni(dir + "small.qznr", "Icon", Solid(60, 20, RGBToPixel(30, 30, 200))));
-    TForm4 form;
-    for (const char* name : {"plain", "titled", "small"}) form.AddWorkItem(dir + name + ".qznr");
-    QCOMPARE(ItemPicture(form.ListView1, 0), PlaceholderIcon("<None>", form.font()));
-    QCOMPARE(ItemPicture(form.ListView1, 1), PlaceholderIcon("Hello", form.font()));
-    const QImage small = ItemPicture(form.ListView1, 2);
-    QVERIFY(qBlue(small.pixel(59, 19)) > 170 && qRed(small.pixel(59, 19)) < 60);
-    QCOMPARE(QColor(small.pixel(90, 10)), QColor(Qt::white));
-  }
-
   void welcomeClosingRules_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("select");  // caption to select, or empty
@@ -357,18 +339,17 @@ class DialogsTest : public QObject {
     QCOMPARE(bare.TakeText().At(1).Format.Name, std::string("Arial"));
   }
 
+  // A template saved leaves the work Save proposes alone, and a work the template;
+  // a dot in a folder's name is no extension.
   void saveNamesWorksAndTemplatesApart() {
     const TProjectFiles files{"/w/old/shiny.txt", "/t/old.qzpl", "/w/", "/t/"};
-    TProjectFiles work = files;
+    TProjectFiles work = files, tpl = files;
     QCOMPARE(PrepareSave(work), std::string("/w/shiny.qznr"));
-    const TSaveTarget w = ApplySaveChoice(work, "/home/me/designs/shiny.txt", 1);
-    QVERIFY(w.File == "/home/me/designs/shiny.qznr" && !w.Template);
-    QVERIFY(work.JobFile == w.File && work.WorksDir == "/home/me/designs/" && work.TemplateFile == files.TemplateFile);
-    TProjectFiles tpl = files;
-    const TSaveTarget t = ApplySaveChoice(tpl, "/home/me/tpl/shiny.txt", 2);
-    QVERIFY(t.File == "/home/me/tpl/shiny.qzpl" && t.Template);
-    QVERIFY(tpl.TemplateFile == t.File && tpl.TemplatesDir == "/home/me/tpl/" && tpl.JobFile == files.JobFile);
-    QCOMPARE(SaveFileName("/a.b/name", 1), std::string("/a.b/name.qznr"));  // dots in folder names
+    QCOMPARE(ApplySaveChoice(work, "/home/me/shiny.txt", 1).File, std::string("/home/me/shiny.qznr"));
+    QVERIFY(work.JobFile == "/home/me/shiny.qznr" && work.WorksDir == "/home/me/" && work.TemplateFile == files.TemplateFile);
+    QCOMPARE(ApplySaveChoice(tpl, "/home/me/tpl/shiny.txt", 2).File, std::string("/home/me/tpl/shiny.qzpl"));
+    QVERIFY(tpl.TemplateFile == "/home/me/tpl/shiny.qzpl" && tpl.TemplatesDir == "/home/me/tpl/" && tpl.JobFile == files.JobFile);
+    QCOMPARE(SaveFileName("/a.b/name", 1), std::string("/a.b/name.qznr"));
     QCOMPARE(SaveFileName("/a/my.design.qznr", 2), std::string("/a/my.design.qzpl"));
   }
 

@@ -429,14 +429,14 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("xyz"));
     // Shown again, the button takes the chosen shape, or without one the rounded rectangle.
-    auto* hide = Widget<QCheckBox>(*w, TControl::HideButton);
-    hide->setChecked(true);
-    hide->setChecked(false);
-    QCOMPARE(s.Type, 2);
+    auto hiddenAndShown = [&] {
+      Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
+      Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(false);
+      return s.Type;
+    };
+    QCOMPARE(hiddenAndShown(), 2);
     s.ShapeName = "square.qzkh";
-    hide->setChecked(true);
-    hide->setChecked(false);
-    QCOMPARE(s.Type, 16);
+    QCOMPARE(hiddenAndShown(), 16);
     // The export size follows a render image of a new size, unless held.
     const TExportSize fit = FitExportSize(s.Image.Width(), s.Image.Height());
     QCOMPARE(QSize(w->Dim.Width, w->Dim.Height), QSize(fit.width, fit.height));

@@ -11,6 +11,8 @@
 #include <QLabel>
 
 #include "WindowKit.h"
+#include "app/IconList.h"
+#include "scene/IconRecord.h"
 
 #ifdef QZ_HAVE_WEBENGINE
 #include <QWebEngineView>
@@ -254,6 +256,8 @@ class WalkThroughTest : public TWindowTestBase {
       f->SpeedButton2->click();  // "aved"
       Select(f->ListView1, "My first button.qznr");
       Look(f, "15-welcome-saved");
+      const QImage icon = f->ListView1->selectedItems().value(0)->icon().pixmap(IconWidth, IconHeight).toImage();
+      QVERIFY(icon != PlaceholderIcon("<None>", f->font()).convertToFormat(icon.format()));
       f->OKBtn->click();
     });
     QCOMPARE(again->Text.Chars(), saved);
