@@ -1,8 +1,7 @@
 // The main window in a program folder of its own, driven as a user drives it: every
-// control of the control table, every command button and menu entry, its dialogs'
-// OK and Cancel, and the rules that are easy to break (requests while a build runs,
-// the questions before changes are lost, an export with an edit still waiting, a
-// broken shape file, the settings file).
+// control of the control table, the dialogs' OK and Cancel, and the rules that are
+// easy to break (requests while a build runs, the questions before changes are lost,
+// an export with an edit still waiting, a broken shape file, the settings file).
 
 #include <QImageReader>
 #include <QStatusBar>
@@ -74,14 +73,13 @@ class MainWindowTest : public TWindowTestBase {
     };
     loadTextures();
     const TColor picked = RGBToColor(10, 120, 230);
-    const QString texture = QString::fromStdString(textureFile_);
     using C = TControl;
     auto at = [&](C id) { return w->Control(id); };
     auto pick = [](QColorDialog* d) {
       d->setCurrentColor(QColor(10, 120, 230));
       d->accept();
     };
-    auto chooseTexture = [texture](QFileDialog* d) { TypeIntoFileDialog(d, texture); };
+    auto chooseTexture = [this](QFileDialog* d) { TypeIntoFileDialog(d, QString::fromStdString(textureFile_)); };
     auto type = [&](C id, const char* text) {
       return [&, id, text] {
         Widget<QLineEdit>(*w, id)->selectAll();
@@ -277,7 +275,6 @@ class MainWindowTest : public TWindowTestBase {
   void changesAreNotLostWithoutAQuestion() {
     auto w = MakeWindow();
     Prepare(*w, "Edited");
-    QVERIFY(w->Modified);
     QString title;
     auto asked = AnswerQuestion(QMessageBox::Cancel, &title);
     QVERIFY(!w->close());
@@ -328,11 +325,9 @@ class MainWindowTest : public TWindowTestBase {
     });
     w->Rebuild();
     disconnect(hook);
-    QVERIFY(inside > 0);
-    QVERIFY(!closed && w->isVisible() && !*asked);
+    QVERIFY(inside > 0 && !closed && w->isVisible() && !*asked);
     QCOMPARE(rebuilt.count(), 1);
-    QVERIFY(!w->Deferred.Busy);
-    QVERIFY(w->Deferred.RebuildPending);
+    QVERIFY(!w->Deferred.Busy && w->Deferred.RebuildPending);
     // The timer carries it out once the build has ended.
     for (int i = 0; i <= w->Scene->RDelay + 1; ++i) w->Deferred.Tick();
     QCOMPARE(rebuilt.count(), 2);

@@ -35,8 +35,9 @@ struct TCountedWork {
   TDeferredWork work{{[this] { ++rebuilds, work.RebuildDone(); }, [this] { ++renders, work.RenderDone(); },
                       [this] { return textTextured; }, [] { return false; }, [this] { ++textLoads; }, [] {},
                       [this] { ++clears; }}};
-  void Ticks(int n) {
+  TCountedWork& Ticks(int n) {
     for (int i = 0; i < n; ++i) work.Tick();
+    return *this;
   }
 };
 
@@ -154,37 +155,24 @@ class PartsTest : public QObject {
   void deferredWorkWaitsForThePause() {
     TCountedWork a;
     for (int i = 0; i < 10; ++i) a.work.DeferRebuild(3);
-    a.Ticks(3);
-    QCOMPARE(a.rebuilds, 0);
-    a.Ticks(10);
-    QCOMPARE(a.rebuilds, 1);
+    QCOMPARE(a.Ticks(3).rebuilds, 0);
+    QCOMPARE(a.Ticks(10).rebuilds, 1);
     a.work.DeferRender(3);
-    a.Ticks(2);
-    a.work.DeferRender(3);
-    a.Ticks(3);
-    QCOMPARE(a.renders, 0);
-    a.Ticks(1);
-    QCOMPARE(a.renders, 1);
+    a.Ticks(2).work.DeferRender(3);
+    QCOMPARE(a.Ticks(3).renders, 0);
+    QCOMPARE(a.Ticks(1).renders, 1);
     a.work.DeferTexture();
-    a.Ticks(10);
-    QVERIFY(a.rebuilds == 1 && a.work.TexturePending);
+    QVERIFY(a.Ticks(10).rebuilds == 1 && a.work.TexturePending);
     a.textTextured = true;  // a texture arrives: the next tick reloads and rebuilds
-    a.Ticks(1);
-    QVERIFY(a.textLoads == 1 && a.rebuilds == 2 && !a.work.TexturePending);
-    // While a build runs the timer leaves all work for a later tick.
+    QVERIFY(a.Ticks(1).textLoads == 1 && a.rebuilds == 2 && !a.work.TexturePending);
     a.work.DeferRebuild(0);
     a.work.Busy = true;
-    a.Ticks(5);
-    QCOMPARE(a.rebuilds, 2);
+    QCOMPARE(a.Ticks(5).rebuilds, 2);
     a.work.Busy = false;
-    a.Ticks(1);
-    QCOMPARE(a.rebuilds, 3);
-    // " Done" is cleared after RDelay + 1 ticks.
-    a.work.ShowDone(3);
-    a.Ticks(4);
-    QCOMPARE(a.clears, 0);
-    a.Ticks(1);
-    QVERIFY(a.clears == 1 && !a.work.ProgressPending);
+    QCOMPARE(a.Ticks(1).rebuilds, 3);
+    a.work.ShowDone(3);  // " Done" is cleared after RDelay + 1 ticks
+    QCOMPARE(a.Ticks(4).clears, 0);
+    QVERIFY(a.Ticks(1).clears == 1 && !a.work.ProgressPending);
   }
 
   // The Dimensions tab, the light marker and the hex colours, at their edges.

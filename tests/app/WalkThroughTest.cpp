@@ -1,14 +1,12 @@
-// A new user's first session, through the real window with the installation files:
-// start, pick a template in the welcome dialog, change the text, give one character
-// its own font and insert a symbol, choose a button shape, colours and a texture,
-// move the light, export a GIF with the browser preview, save the work, quit, start
-// again and open it. Each of the program's own dialogs on the way must show its texts
-// whole (a caption cut off is seen nowhere else); every dialog and the preview page
+// A new user's first session through the real window with the installation files,
+// from the welcome dialog through text, shape, colours, light and a GIF export with
+// its preview page to saving, quitting and opening the work again. The program's own
+// dialogs must show their texts whole (a caption cut off is seen nowhere else); all
 // are grabbed into test-output/walk/ to be looked at (xvfb-run shows the real look).
 
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
+#include <filesystem>
 
 #include "WindowKit.h"
 #include "app/IconList.h"
@@ -51,17 +49,6 @@ void Look(QWidget* w, const QString& name) {
   Shot(w, name);
 }
 
-void CopyTree(const QString& from, const QString& to) {
-  QDir().mkpath(to);
-  QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    const QString target = to + "/" + QDir(from).relativeFilePath(path);
-    if (it.fileInfo().isDir()) QDir().mkpath(target);
-    else QFile::copy(path, target);
-  }
-}
-
 void Select(QListWidget* list, const QString& caption) {
   QListWidgetItem* item = ItemNamed(list, caption);
   QVERIFY2(item, qPrintable(caption));
@@ -85,11 +72,8 @@ class WalkThroughTest : public TWindowTestBase {
   void initTestCase() {
     QVERIFY(dir_.isValid());
     programDir_ = PathFromQt(dir_.path()) + "/";
-    const QString bin = QZ_PROGRAM_DIR;
-    for (const char* folder : {"BShapes", "Textures", "Templates", "HTML", "Help", "html"})
-      CopyTree(bin + folder, dir_.path() + "/" + folder);
-    for (const char* file : {"default.dat", "Default.dat"})
-      QVERIFY(QFile::copy(bin + file, dir_.path() + "/" + file));
+    for (const char* name : {"BShapes", "Textures", "Templates", "HTML", "Help", "html", "default.dat", "Default.dat"})
+      std::filesystem::copy(std::string(QZ_PROGRAM_DIR) + name, programDir_ + name, std::filesystem::copy_options::recursive);
     QDir().mkpath(OutDir());
   }
 
