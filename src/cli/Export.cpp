@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "cli/Cli.h"
@@ -13,6 +14,7 @@
 #include "export/PreviewPage.h"
 #include "gif/Dither.h"
 #include "gif/PaletteKind.h"
+#include "platform/FileUtil.h"
 #include "scene/ExportSize.h"
 
 namespace qz::cli {
@@ -102,13 +104,14 @@ TExportOptions ParseOptions(const TArgs& args) {
 // Without --size: the work's own size when it holds it, else the size a rebuild
 // fits to the picture. A held size no export can have (from a damaged work) is
 // reported and the fitted one used.
-TExportSize ChooseSize(const TSession& session, const TRenderedButton& button) {
+TExportSize ChooseSize(TSession& session, const TRenderedButton& button) {
   const TScene& s = session.scene;
   const TExportSize fitted = FitExportSize(button.Image.Width(), button.Image.Height());
   if (!s.HoldButtonSize) return fitted;
   if (IsExportSize(s.ExpWidth, s.ExpHeight)) return {s.ExpWidth, s.ExpHeight};
-  std::fprintf(stderr, "The work's export size %d x %d cannot be written; exporting at %d x %d instead\n",
-               s.ExpWidth, s.ExpHeight, fitted.width, fitted.height);
+  session.messages.ShowMessage("The work's export size " + std::to_string(s.ExpWidth) + " x " +
+                               std::to_string(s.ExpHeight) + " cannot be written; exporting at " +
+                               std::to_string(fitted.width) + " x " + std::to_string(fitted.height) + " instead");
   return fitted;
 }
 
@@ -122,6 +125,11 @@ int Export(const TArgs& args) {
   const std::string out = std::filesystem::absolute(args.positional[1]).lexically_normal().string();
 
   TSession session;
+  // The page's template is checked before anything is written; should the page still
+  // fail, the image goes too (all or nothing), which loses a file OUT replaced.
+  const std::string pageTemplate = session.folders.ProgramDir + "html/preview.tml";
+  if (options.BrowserPreview && !FileExists(pageTemplate))
+    throw std::runtime_error("Cannot read file " + pageTemplate);
   if (!session.Load(args.positional[0], args)) return ExitFailed;
   session.Build();
   const std::optional<TRenderedButton> button = RenderForExport(session.scene, session.message);
@@ -135,7 +143,7 @@ int Export(const TArgs& args) {
       WritePreviewPage(session.folders.ProgramDir, MakeExportFacts(out, size.width, size.height, options, bytes,
                                                                    session.scene.BkgColor, link, session.message));
     } catch (...) {
-      std::remove(out.c_str());  // all or nothing: no image without its page
+      std::remove(out.c_str());
       throw;
     }
   }

@@ -6,41 +6,13 @@
 #include <QtTest>
 
 #include "export/ExportImage.h"
+#include "export/ExportTestSupport.h"
 #include "gif/Dither.h"
 #include "gif/GifTestSupport.h"
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
 
 namespace qz {
-
-namespace {
-
-// A shaded plate with a shadow on a coloured page, and the renderer's mask.
-TRenderedButton MakeButton(int w, int h) {
-  TRenderedButton b{TBitmap(w, h), TBitmap(w, h)};
-  const double cx = w * 0.45, cy = h * 0.45, rx = w * 0.38, ry = h * 0.32;
-  auto inside = [&](double x, double y) {
-    const double u = (x - cx) / rx, v = (y - cy) / ry;
-    return u * u + v * v <= 1.0;
-  };
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t p = RGBToPixel(230, 240, 200), m = 0;
-      if (inside(x, y)) {
-        const double shade = 0.4 + 0.6 * (x / double(w)) * (1.0 - 0.5 * y / double(h));
-        p = RGBToPixel(uint32_t(60 * shade), uint32_t(140 * shade + 40), uint32_t(250 * shade));
-        m = 0xFFFFFF;
-      } else if (inside(x - 4, y - 3)) {
-        p = RGBToPixel(115, 120, 100);
-        m = 0xFFFFFF;
-      }
-      b.Image.SetPixel(x, y, p);
-      b.Mask.SetPixel(x, y, m);
-    }
-  return b;
-}
-
-}  // namespace
 
 class ExportGifQtTest : public QObject {
   Q_OBJECT
@@ -49,7 +21,7 @@ class ExportGifQtTest : public QObject {
   void qtAndGiflibSeeTheSamePixels() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const TRenderedButton button = MakeButton(240, 80);
+    const TRenderedButton button = test::MakeRenderedButton(240, 80);
     int files = 0;
     for (const TPaletteKindInfo& kind : PaletteKinds())
       for (TDitherMethod dither : {TDitherMethod::None, TDitherMethod::FloydSteinberg, TDitherMethod::StevensonArce})

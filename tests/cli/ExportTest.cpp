@@ -227,10 +227,22 @@ TEST(CliExport, WithoutItsTemplateThePreviewFailsAndNothingIsLeft) {
   TProgramCopy program;
   fs::remove(program.dir.File("html/preview.tml"));
   TTempDir out;
-  const auto r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  auto r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("preview.tml"), std::string::npos) << r.err;
   EXPECT_EQ(FilesIn(out.Path()), (std::set<std::string>{"go.qznr"}));
+  // An earlier file of that name stays as it was.
+  test::WriteText(out.File("Go.gif"), "earlier");
+  r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
+  // A page that cannot be written: the image goes too.
+  fs::copy_file(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", program.dir.File("html/preview.tml"));
+  fs::create_directories(program.dir.File("html/preview.html"));  // a folder where the page goes
+  r = program.Run({"export", Work(out), out.File("New.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("preview.html"), std::string::npos) << r.err;
+  EXPECT_FALSE(FileExists(out.File("New.gif")));
 }
 
 TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {

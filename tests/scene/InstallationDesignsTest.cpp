@@ -1,0 +1,316 @@
+// The installation's designs and shapes, rendered as the program renders them: every
+// shape makes a button round a short text, every template and factory design loads,
+// builds, renders and exports without a message, and each rendered picture is still the one
+// whose checksum tests/data/golden.txt pins (so speed work can prove it changed no
+// pixel).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "export/ExportImage.h"
+#include "export/ExportOptions.h"
+#include "export/ExportRender.h"
+#include "geometry/ButShape.h"
+#include "platform/Bitmap.h"
+#include "platform/FileUtil.h"
+#include "platform/FontEngine.h"
+#include "platform/ImageFile.h"
+#include "platform/JpegReader.h"
+#include "platform/PngFile.h"
+#include "render/RenderDriver.h"
+#include "scene/ExportSize.h"
+#include "scene/Build.h"
+#include "scene/IconRecord.h"
+#include "scene/MessageText.h"
+#include "scene/Scene.h"
+#include "scene/TextureFiles.h"
+#include "scene/WorkFile.h"
+#include "support/MessageCollector.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string ProgramDir = QZ_PROGRAM_DIR;
+const std::string GoldenPath = std::string(QZ_SOURCE_DIR) + "/tests/data/golden.txt";
+// Where the rendered pictures are left to look at.
+const std::string PictureDir = std::string(QZ_TEST_OUTPUT_DIR) + "/installation/";
+
+void LeavePicture(const std::string& name, const TBitmap& picture) {
+  fs::create_directories(PictureDir);
+  WritePng(PictureDir + name + ".png", picture);
+}
+
+// The installation's files of one folder, sorted, in the program folder. They are
+// listed from the source tree: other tests put files of their own into the program
+// folder for a while, and they may run at the same time.
+std::vector<fs::path> FilesIn(const std::string& folder, const std::string& extension) {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
+    if (e.is_regular_file() && e.path().extension() == extension)
+      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The templates and both factory designs, named relative to the program folder.
+std::vector<std::string> Designs() {
+  std::vector<std::string> names = {"default.dat", "Default.dat"};
+  for (const fs::path& p : FilesIn("Templates", ".qzpl")) names.push_back("Templates/" + p.filename().string());
+  return names;
+}
+
+// 64-bit FNV-1a.
+struct TFnv {
+  uint64_t Hash = 14695981039346656037ull;
+  void Add(uint8_t b) { Hash = (Hash ^ b) * 1099511628211ull; }
+};
+
+// The picture's colour channels row by row (the fourth byte of a pixel is no part of
+// the picture), as 16 hexadecimal digits.
+std::string PictureHash(const TBitmap& b) {
+  TFnv f;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const uint32_t p = b.Pixel(x, y);
+      f.Add(static_cast<uint8_t>(PixelRed(p)));
+      f.Add(static_cast<uint8_t>(PixelGreen(p)));
+      f.Add(static_cast<uint8_t>(PixelBlue(p)));
+    }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
+  return text;
+}
+
+std::string FileHash(const std::string& path) {
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, 64u << 20);
+  if (!bytes) return "unreadable";
+  TFnv f;
+  for (uint8_t b : *bytes) f.Add(b);
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
+  return text;
+}
+
+// A design loaded, built and rendered with its mask as the export renders it, the
+// messages it gave collected.
+struct TRendered {
+  TScene Scene;
+  TMessageText Message;
+  test::TMessageCollector Messages;
+  bool Loaded = false;
+
+  explicit TRendered(const std::string& design) {
+    Scene.Messages = &Messages;
+    Scene.ProgramDir = ProgramDir;
+    Loaded = Scene.LoadFromFile(ProgramDir + design, Message);
+    if (!Loaded) return;
+    RefreshDerived(Scene);
+    LoadTextTexture(Scene, ProgramDir + "Textures/");
+    LoadButtonTexture(Scene, ProgramDir + "Textures/");
+    Build(Scene, Message);
+    RenderScene(Scene, true, false);
+  }
+};
+
+TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPicture) {
+  const std::vector<fs::path> shapes = FilesIn("BShapes", ".qzkh");
+  ASSERT_GE(shapes.size(), 10u);
+  for (const fs::path& file : shapes) {
+    SCOPED_TRACE(file.filename().string());
+    TScene scene;
+    test::TMessageCollector messages;
+    scene.Messages = &messages;
+    scene.ProgramDir = ProgramDir;
+    scene.Type = 16;
+    scene.ShapeName = file.filename().string();
+    TMessageText message;
+    message.Append("Go", TCharFormat{});
+    Build(scene, message);
+    RenderScene(scene, true, false);
+    LeavePicture("shape-" + file.stem().string(), scene.Image);
+    EXPECT_TRUE(messages.Texts.empty()) << messages.Texts.front();
+    ASSERT_EQ(scene.View.BodyCount(), 3) << "two letters and the button";
+    // The shape's outline, not an empty one: a wall, bevel, ring and skirt for every
+    // outline point (each point on the curve at least) and the plane quad.
+    TButShape shape;
+    ASSERT_TRUE(shape.LoadFromFile(file.string()));
+    int onCurve = 0;
+    for (int i = 1; i <= shape.PointCount; ++i) onCurve += shape.Points[i].OnCurve != 0;
+    EXPECT_GE(scene.View.Body(3).FaceCount(), 4 * onCurve + 1);
+    // The button shows round the letters: its colour at the left and right of the
+    // picture's middle row, and the page at the corners.
+    const int midY = scene.Image.Height() / 2;
+    const uint32_t page = ColorToPixel(scene.BkgColor) & 0xFFFFFF;
+    EXPECT_EQ(scene.Image.Pixel(0, 0) & 0xFFFFFF, page);
+    EXPECT_NE(scene.Image.Pixel(scene.Image.Width() / 8, midY) & 0xFFFFFF, page);
+    EXPECT_NE(scene.Image.Pixel(scene.Image.Width() * 7 / 8, midY) & 0xFFFFFF, page);
+
+    // The picture the shape dialog shows: format word, offset at byte 40, a JPEG there.
+    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(file.string(), 1 << 20);
+    ASSERT_TRUE(bytes && bytes->size() > TButShape::HeaderSize);
+    auto word = [&](size_t at) {
+      return static_cast<uint32_t>((*bytes)[at]) | static_cast<uint32_t>((*bytes)[at + 1]) << 8 |
+             static_cast<uint32_t>((*bytes)[at + 2]) << 16 | static_cast<uint32_t>((*bytes)[at + 3]) << 24;
+    };
+    EXPECT_EQ(word(0), TButShape::PictureFormat);
+    const uint32_t offset = word(40);
+    ASSERT_LT(offset, bytes->size());
+    const TBitmap picture = DecodeJpeg(bytes->data() + offset, bytes->size() - offset, file.string());
+    EXPECT_EQ(picture.Width(), IconWidth);
+    EXPECT_EQ(picture.Height(), IconHeight);
+  }
+}
+
+TEST(InstallationDesigns, TemplatesAndFactoryDesignsLoadBuildRenderAndExportCleanly) {
+  const std::vector<std::string> designs = Designs();
+  ASSERT_GE(designs.size(), 8u) << "six templates or more, and the two factory designs";
+  std::set<std::string> shapes, textures;
+  test::TTempDir dir;
+  for (const std::string& design : designs) {
+    SCOPED_TRACE(design);
+    // What the file names: bare names that resolve in the installation's folders.
+    const TIniFile ini(ProgramDir + design);
+    for (const char* section : {"Message", "Button"}) {
+      const std::string texture = ini.ReadString(section, "TexFile", "");
+      EXPECT_EQ(texture, BareFileName(texture));
+      if (!texture.empty()) {
+        EXPECT_TRUE(FileExists(ProgramDir + "Textures/" + texture)) << texture;
+        textures.insert(texture);
+      }
+    }
+    const std::string shape = ini.ReadString("Button", "ShapeName", "");
+    EXPECT_EQ(shape, BareFileName(shape));
+    if (!shape.empty()) shapes.insert(shape);
+
+    TRendered r(design);
+    ASSERT_TRUE(r.Loaded) << (r.Messages.Texts.empty() ? "" : r.Messages.Texts.front());
+    LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Scene.Image);
+    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
+    EXPECT_GT(r.Message.Length(), 0);
+    EXPECT_EQ(r.Scene.View.TextTextured, !r.Scene.Message.TexFile.empty());
+    EXPECT_EQ(r.Scene.View.ButtonTextured, !r.Scene.Button.TexFile.empty());
+    EXPECT_GE(r.Scene.View.BodyCount(), r.Message.Length() - 1);
+    EXPECT_GT(r.Scene.Image.Width(), 200);
+    EXPECT_GT(r.Scene.Image.Height(), 60);
+    // The export size saved with the design is the one fitted to its picture.
+    EXPECT_EQ((TExportSize{r.Scene.ExpWidth, r.Scene.ExpHeight}),
+              FitExportSize(r.Scene.Image.Width(), r.Scene.Image.Height()));
+    // Exported at its own export size in every format, as the export page does.
+    const std::optional<TRenderedButton> button = RenderForExport(r.Scene, r.Message);
+    ASSERT_TRUE(button);
+    const TBitmap scaled = ScaleExportImage(button->Image, r.Scene.ExpWidth, r.Scene.ExpHeight);
+    for (const TExportFormat format : {TExportFormat::Gif, TExportFormat::Jpeg, TExportFormat::Bmp, TExportFormat::Png}) {
+      TExportOptions options;
+      options.Format = format;
+      const std::string path = dir.File("export" + std::string(FormatExtension(format)));
+      EXPECT_GT(WriteImage(*button, r.Scene.ExpWidth, r.Scene.ExpHeight, options, path), 100u);
+      if (format == TExportFormat::Png) continue;
+      const TBitmap back = LoadImageFile(path);
+      EXPECT_EQ(back.Width(), r.Scene.ExpWidth);
+      EXPECT_EQ(back.Height(), r.Scene.ExpHeight);
+      if (format == TExportFormat::Bmp) {
+        EXPECT_EQ(back, scaled) << "a BMP holds the scaled picture as it is";
+      }
+    }
+    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
+
+    if (design.rfind("Templates/", 0) == 0) {
+      TBitmap icon;
+      ASSERT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon)) << "the welcome dialog shows an icon";
+      EXPECT_EQ(icon.Width(), IconWidth);
+      EXPECT_EQ(icon.Height(), IconHeight);
+    }
+  }
+  // Between them the templates show off the installation.
+  EXPECT_GE(shapes.size(), 5u);
+  EXPECT_GE(textures.size(), 5u);
+}
+
+// "key = value" lines of the checksum file, comments ("#") and blank lines left out.
+std::map<std::string, std::string> ReadGolden(const std::string& text) {
+  std::map<std::string, std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t eq = line.find(" = ");
+    if (eq != std::string::npos) lines[line.substr(0, eq)] = line.substr(eq + 3);
+  }
+  return lines;
+}
+
+// What the checksums depend on besides our code: the face file each font of the
+// designs resolves to and that file's contents, and the pixels each texture file
+// decodes to (the JPEG decoder is the system's).
+void AddSources(const TRendered& r, std::map<std::string, std::string>& lines) {
+  for (const TMessageText::TChar& c : r.Message.Chars()) {
+    const TCharFormat& f = c.Format;
+    const TFaceChoice face = TFontEngine::ResolveFace(f.Name, f.Bold, f.Italic, static_cast<uint8_t>(f.Charset));
+    std::string key = "font " + f.Name + (f.Bold ? " bold" : "") + (f.Italic ? " italic" : "");
+    lines[key] = face.Found ? BareFileName(face.File) + " " + FileHash(face.File) : "none";
+  }
+  for (const std::string& texture : {r.Scene.Message.TexFile, r.Scene.Button.TexFile})
+    if (!texture.empty()) lines["texture " + BareFileName(texture)] = PictureHash(LoadImageFile(texture));
+}
+
+TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
+  std::map<std::string, std::string> actual;
+  for (const std::string& design : Designs()) {
+    TRendered r(design);
+    ASSERT_TRUE(r.Loaded) << design;
+    AddSources(r, actual);
+    const TBitmap& image = r.Scene.Image;
+    actual["picture " + design] = std::to_string(image.Width()) + "x" + std::to_string(image.Height()) + " image " +
+                                  PictureHash(image) + " mask " + PictureHash(r.Scene.Mask);
+  }
+
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(GoldenPath, 1 << 20);
+  const std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+  if (std::getenv("QZ_UPDATE_GOLDEN")) {
+    // The explanation at the top of the file stays; the lines after it are replaced.
+    std::string header;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line) && (line.empty() || line[0] == '#');) header += line + "\n";
+    std::ofstream out(GoldenPath, std::ios::binary | std::ios::trunc);
+    out << header;
+    for (const auto& [key, value] : actual) out << key << " = " << value << "\n";
+    GTEST_SKIP() << "wrote " << GoldenPath;
+  }
+  ASSERT_TRUE(bytes) << "no " << GoldenPath;
+  const std::map<std::string, std::string> expected = ReadGolden(text);
+
+  auto differs = [&](const std::string& kind) {
+    for (const auto& [key, value] : expected)
+      if (key.rfind(kind, 0) == 0 && actual.count(key) && actual.at(key) != value) return true;
+    return false;
+  };
+  EXPECT_FALSE(differs("font ")) << "The fonts installed here are not those the checksums were made with "
+                                    "(fonts-liberation 1.07 and DejaVu, from setup.sh): the pictures below cannot match.";
+  EXPECT_FALSE(differs("texture ")) << "The textures decode to other pixels than when the checksums were made "
+                                       "(another JPEG or GIF decoder?): the pictures below cannot match.";
+  for (const auto& [key, value] : expected) {
+    const auto found = actual.find(key);
+    if (found == actual.end())
+      ADD_FAILURE() << key << ": listed in golden.txt, but no longer made";
+    else
+      EXPECT_EQ(found->second, value) << key << " renders differently";
+  }
+  for (const auto& [key, value] : actual)
+    if (!expected.count(key)) ADD_FAILURE() << key << " = " << value << ": not in golden.txt";
+}
+
+}  // namespace
+}  // namespace qz
