@@ -3,6 +3,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "platform/Numeric.h"
 #include "render/View3D.h"
@@ -99,13 +100,13 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
 
 namespace {
 
-// The texture image takes a copy of the bitmap (its fourth bytes cleared: a texture is
-// never transparent) when it is larger than one pixel each way; otherwise texturing
-// of that part is off.
-void SetTexture(TBitmap& texture, bool& textured, const TBitmap& bitmap) {
+// The texture image takes the bitmap (its fourth bytes cleared: a texture is never
+// transparent) when it is larger than one pixel each way; otherwise texturing of that
+// part is off.
+void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
   textured = false;
   if (bitmap.Width() <= 1 || bitmap.Height() <= 1) return;
-  texture = bitmap;
+  texture = std::move(bitmap);
   uint32_t* p = texture.Data();
   for (size_t i = 0, n = static_cast<size_t>(texture.Width()) * texture.Height(); i < n; ++i) p[i] &= 0x00FFFFFFu;
   textured = true;
@@ -113,7 +114,7 @@ void SetTexture(TBitmap& texture, bool& textured, const TBitmap& bitmap) {
 
 }  // namespace
 
-void TView3D::SetTextTexture(const TBitmap& Bitmap) { SetTexture(TextTexture, TextTextured, Bitmap); }
-void TView3D::SetButtonTexture(const TBitmap& Bitmap) { SetTexture(ButtonTexture, ButtonTextured, Bitmap); }
+void TView3D::SetTextTexture(TBitmap Bitmap) { SetTexture(TextTexture, TextTextured, std::move(Bitmap)); }
+void TView3D::SetButtonTexture(TBitmap Bitmap) { SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap)); }
 
 }  // namespace qz
