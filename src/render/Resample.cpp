@@ -262,8 +262,15 @@ template <int N>
         const TDouble b = ToBytes<N>(sum[v]);
         std::memcpy(bytes + N * v, &b, sizeof b);
       }
+      // Value by value: a wider copy would straddle two of the vector stores just made,
+      // and the processor cannot forward those to it (a stall on every column).
 #pragma GCC unroll 8
-      for (int r = 0; r < rows; ++r) std::memcpy(out[r] + 3 * static_cast<size_t>(i), bytes + 3 * r, 3 * sizeof(double));
+      for (int r = 0; r < rows; ++r) {
+        double* o = out[r] + 3 * static_cast<size_t>(i);
+        o[0] = bytes[3 * r];
+        o[1] = bytes[3 * r + 1];
+        o[2] = bytes[3 * r + 2];
+      }
     }
   }
 }
