@@ -12,7 +12,7 @@ namespace {
 
 using test::MakeTestGif;
 using test::TGifFrame;
-using test::TGifSpec;
+using test::TGifLayout;
 
 constexpr uint32_t kBlack = 0, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
@@ -34,11 +34,11 @@ TGifFrame Frame(int left, int top, int w, int h, std::vector<uint8_t> pixels) {
 TEST(GifReader, FirstFrameOnTheLogicalScreen) {
   // A 5x4 screen with a green background; a 3x2 frame at (1, 1) whose index 3 is
   // transparent; a second frame that must not be read.
-  TGifSpec spec{.ScreenWidth = 5, .ScreenHeight = 4, .Background = 1, .GlobalColors = {kRed, kGreen, kBlue, kWhite}};
+  TGifLayout layout{.ScreenWidth = 5, .ScreenHeight = 4, .Background = 1, .GlobalColors = {kRed, kGreen, kBlue, kWhite}};
   TGifFrame first = Frame(1, 1, 3, 2, {0, 2, 3, 3, 1, 0});
   first.Transparent = 3;
-  spec.Frames = {first, Frame(0, 0, 5, 4, std::vector<uint8_t>(20, 2))};
-  TBitmap b = DecodeGif(MakeTestGif(spec));
+  layout.Frames = {first, Frame(0, 0, 5, 4, std::vector<uint8_t>(20, 2))};
+  TBitmap b = DecodeGif(MakeTestGif(layout));
   ASSERT_EQ(b.Width(), 5);
   ASSERT_EQ(b.Height(), 4);
   EXPECT_EQ(b.Pixel(0, 0), kGreen);  // outside the frame: background
@@ -51,8 +51,8 @@ TEST(GifReader, FirstFrameOnTheLogicalScreen) {
   EXPECT_EQ(b.Pixel(4, 3), kGreen);
 
   // When the background index is the transparent one, white shows instead.
-  spec.Background = 3;
-  b = DecodeGif(MakeTestGif(spec));
+  layout.Background = 3;
+  b = DecodeGif(MakeTestGif(layout));
   EXPECT_EQ(b.Pixel(0, 0), kWhite);
   EXPECT_EQ(b.Pixel(3, 1), kWhite);
   EXPECT_EQ(b.Pixel(1, 1), kRed);
@@ -67,17 +67,17 @@ TEST(GifReader, InterlacedRowsAndLocalColours) {
   f.Interlace = true;
   f.LocalColors = {kBlack, kRed, kGreen, kBlue};
   // The global table differs, so reading the wrong one shows.
-  TGifSpec spec{.ScreenWidth = w, .ScreenHeight = h, .GlobalColors = {kWhite, kWhite}, .Frames = {f}};
-  TBitmap b = DecodeGif(MakeTestGif(spec));
+  TGifLayout layout{.ScreenWidth = w, .ScreenHeight = h, .GlobalColors = {kWhite, kWhite}, .Frames = {f}};
+  TBitmap b = DecodeGif(MakeTestGif(layout));
   const uint32_t colors[4] = {kBlack, kRed, kGreen, kBlue};
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) ASSERT_EQ(b.Pixel(x, y), colors[(y + x) % 4]) << x << "," << y;
 }
 
 TEST(GifReader, ScreenSmallerThanFrameGrowsToHoldIt) {
-  TGifSpec spec{.ScreenWidth = 0, .ScreenHeight = 0, .GlobalColors = {kRed, kBlue}};
-  spec.Frames = {Frame(2, 1, 2, 2, {1, 1, 1, 0})};
-  TBitmap b = DecodeGif(MakeTestGif(spec));
+  TGifLayout layout{.ScreenWidth = 0, .ScreenHeight = 0, .GlobalColors = {kRed, kBlue}};
+  layout.Frames = {Frame(2, 1, 2, 2, {1, 1, 1, 0})};
+  TBitmap b = DecodeGif(MakeTestGif(layout));
   ASSERT_EQ(b.Width(), 4);
   ASSERT_EQ(b.Height(), 3);
   EXPECT_EQ(b.Pixel(0, 0), kRed);  // background index 0
@@ -94,11 +94,11 @@ std::vector<uint8_t> GifWithoutColourTable() {
 }
 
 TEST(GifReader, RefusesBrokenAndHostileFiles) {
-  TGifSpec spec{.ScreenWidth = 8, .ScreenHeight = 8, .GlobalColors = {kRed, kBlue}};
+  TGifLayout layout{.ScreenWidth = 8, .ScreenHeight = 8, .GlobalColors = {kRed, kBlue}};
   std::vector<uint8_t> pixels(64);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i * 7 / 3) % 2;
-  spec.Frames = {Frame(0, 0, 8, 8, pixels)};
-  const std::vector<uint8_t> valid = MakeTestGif(spec);
+  layout.Frames = {Frame(0, 0, 8, 8, pixels)};
+  const std::vector<uint8_t> valid = MakeTestGif(layout);
   ASSERT_EQ(ErrorOf(valid), "");
   // Cut anywhere before the picture's data ends: refused, never read past the end.
   // (Only the trailer and the block terminator may go missing without harm.)

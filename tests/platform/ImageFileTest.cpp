@@ -43,7 +43,7 @@ TEST(ImageFile, ChoosesTheReaderByExtensionWithoutCase) {
   WriteJpeg(Dir() + "c.JPG", image, 100);
   EXPECT_EQ(LoadImageFile(Dir() + "b.Jpeg").Width(), 6);
   EXPECT_EQ(LoadImageFile(Dir() + "c.JPG").Height(), 4);
-  test::TGifSpec gif{.ScreenWidth = 2, .ScreenHeight = 1, .GlobalColors = {0x112233, 0x445566}};
+  test::TGifLayout gif{.ScreenWidth = 2, .ScreenHeight = 1, .GlobalColors = {0x112233, 0x445566}};
   test::TGifFrame frame;
   frame.Width = 2, frame.Height = 1, frame.Pixels = {1, 0};
   gif.Frames = {frame};

@@ -34,18 +34,18 @@ void Check(int result, const char* what) {
 
 }  // namespace
 
-std::vector<uint8_t> MakeTestGif(const TGifSpec& spec) {
+std::vector<uint8_t> MakeTestGif(const TGifLayout& layout) {
   std::vector<uint8_t> out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
   if (!gif) throw std::runtime_error("EGifOpen failed");
   EGifSetGifVersion(gif, true);
-  ColorMapObject* global = MakeMap(spec.GlobalColors);
-  Check(EGifPutScreenDesc(gif, spec.ScreenWidth, spec.ScreenHeight,
-                          global ? BitsFor(spec.GlobalColors.size()) : 8, spec.Background, global),
+  ColorMapObject* global = MakeMap(layout.GlobalColors);
+  Check(EGifPutScreenDesc(gif, layout.ScreenWidth, layout.ScreenHeight,
+                          global ? BitsFor(layout.GlobalColors.size()) : 8, layout.Background, global),
         "screen");
   GifFreeMapObject(global);
-  for (const TGifFrame& f : spec.Frames) {
+  for (const TGifFrame& f : layout.Frames) {
     if (f.Transparent >= 0) {
       GraphicsControlBlock gcb{};
       gcb.TransparentColor = f.Transparent;

@@ -14,13 +14,13 @@ struct TGifFrame {
   std::vector<uint8_t> Pixels = {};        // Width x Height indices, rows top to bottom
 };
 
-struct TGifSpec {
+struct TGifLayout {
   int ScreenWidth = 0, ScreenHeight = 0;
   int Background = 0;
   std::vector<uint32_t> GlobalColors = {};  // empty: no global colour table
   std::vector<TGifFrame> Frames = {};
 };
 
-std::vector<uint8_t> MakeTestGif(const TGifSpec& spec);
+std::vector<uint8_t> MakeTestGif(const TGifLayout& layout);
 
 }  // namespace qz::test
