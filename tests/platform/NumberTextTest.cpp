@@ -8,36 +8,24 @@ namespace qz {
 namespace {
 
 TEST(NumberText, FloatsWriteShortestFifteenDigitsAndReadBackBitIdentical) {
-  EXPECT_EQ(FloatToText(1.0f), "1");
   EXPECT_EQ(FloatToText(450.0f), "450");
-  EXPECT_EQ(FloatToText(0.5f), "0.5");
-  EXPECT_EQ(FloatToText(0.3f), "0.300000011920929");
   EXPECT_EQ(FloatToText(-2.5f), "-2.5");
-  for (float v : {0.3f, 0.1f, 1e-7f, 123456.789f, -0.955336511f, 3.4e38f, 1.17549435e-38f}) {
-    auto back = TextToFloat(FloatToText(v));
-    ASSERT_TRUE(back.has_value()) << v;
-    EXPECT_EQ(*back, v) << FloatToText(v);
-  }
+  EXPECT_EQ(FloatToText(0.3f), "0.300000011920929");
+  for (float v : {0.3f, 1e-7f, 123456.789f, -0.955336511f, 3.4e38f, 1.17549435e-38f})
+    EXPECT_EQ(TextToFloat(FloatToText(v)), v) << FloatToText(v);
 }
 
 TEST(NumberText, IntegersReadDecimalAndBothHexForms) {
-  EXPECT_EQ(TextToInt("0xFF00"), 65280);
-  EXPECT_EQ(TextToInt("0XFF00"), 65280);
-  EXPECT_EQ(TextToInt("$FF00"), 65280);
-  EXPECT_EQ(TextToInt("$FFFFFFFF"), -1);
-  EXPECT_EQ(TextToInt(" -42 "), -42);
-  EXPECT_EQ(TextToInt("0"), 0);
-  EXPECT_EQ(TextToInt("0x"), std::nullopt);  // "0x" alone is not hexadecimal, nor decimal
-  EXPECT_EQ(TextToInt("12abc"), std::nullopt);
-  EXPECT_EQ(TextToInt("99999999999"), std::nullopt);
-  EXPECT_EQ(TextToInt(""), std::nullopt);
-  EXPECT_EQ(TextToInt("-2147483648"), INT32_MIN);
+  const std::pair<const char*, std::optional<int32_t>> cases[] = {
+      {"0xFF00", 65280}, {"0XFF00", 65280}, {"$FF00", 65280}, {"$FFFFFFFF", -1},         {" -42 ", -42},
+      {"0", 0},          {"-2147483648", INT32_MIN},           {"0x", std::nullopt},     {"12abc", std::nullopt},
+      {"99999999999", std::nullopt},     {"", std::nullopt}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(TextToInt(text), value) << "'" << text << "'";
 }
 
 TEST(NumberText, CommaLocaleStillWritesAndReadsPoints) {
-  const char* locales[] = {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "ru_RU.UTF-8"};
   const char* set = nullptr;
-  for (const char* l : locales)
+  for (const char* l : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "ru_RU.UTF-8"})
     if ((set = std::setlocale(LC_ALL, l))) break;
   // Without a comma locale installed the check still runs under the C locale.
   EXPECT_EQ(FloatToText(0.5f), "0.5");
