@@ -17,25 +17,12 @@
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
 #include "platform/ImageFile.h"
+#include "support/InstallationFiles.h"
 
 namespace qz {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string ProgramDir = QZ_PROGRAM_DIR;
-
-// The installation's files of one folder with one of the extensions, sorted, in the
-// program folder. They are listed from the source tree: other tests put files of
-// their own into the program folder for a while, and they may run at the same time.
-std::vector<fs::path> FilesIn(const std::string& folder, const std::set<std::string>& extensions) {
-  std::vector<fs::path> files;
-  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
-    if (e.is_regular_file() && extensions.count(e.path().extension().string()))
-      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 int ChannelDiff(uint32_t a, uint32_t b) {
   return std::abs(static_cast<int>(PixelRed(a)) - static_cast<int>(PixelRed(b))) +
@@ -47,8 +34,7 @@ int ChannelDiff(uint32_t a, uint32_t b) {
 // neighbouring columns the mean colour difference down the picture: Edge for the
 // last and the first column (the seam when tiled), RoughInside what the roughest
 // twentieth of the pairs inside reach (a weave or a JPEG block border is rough by
-// nature), and
-// Far for columns half the picture apart (what unrelated columns differ by). A
+// nature), and Far for columns half the picture apart (what unrelated columns differ by). A
 // seamless tile's seam is no rougher than the rough places inside it.
 struct TSeam {
   double Edge = 0, RoughInside = 0, Far = 0;
@@ -89,7 +75,7 @@ TBitmap Crop(const TBitmap& b, int w, int h) {
 }
 
 TEST(InstallationData, TexturesLoadAndTileWithoutSeams) {
-  const std::vector<fs::path> files = FilesIn("Textures", {".jpg", ".jpeg", ".gif", ".bmp"});
+  const std::vector<fs::path> files = test::InstallationFiles("Textures", {".jpg", ".jpeg", ".gif", ".bmp"});
   ASSERT_GE(files.size(), 8u);
   std::set<std::string> formats;
   uintmax_t total = 0;
@@ -144,7 +130,7 @@ double SignedArea2(const std::vector<TPoint>& poly) {
 const std::set<std::string> StraightShapes = {"Hexagon", "Starburst"};
 
 TEST(InstallationData, ShapeFilesHoldTheTextAtAnyLengthAndMatchTheirDescriptions) {
-  const std::vector<fs::path> files = FilesIn("BShapes", {".qzkh"});
+  const std::vector<fs::path> files = test::InstallationFiles("BShapes", {".qzkh"});
   ASSERT_GE(files.size(), 10u);
   // Short, long and tall button rectangles, and one off the origin.
   const TButtonRect rects[] = {{-700, 250, 700, -250}, {-3000, 300, 3000, -300}, {-900, 900, 900, -900}, {-1200, 420, 1600, -310}};

@@ -35,6 +35,7 @@
 #include "scene/Scene.h"
 #include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
+#include "support/InstallationFiles.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 
@@ -43,39 +44,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string ProgramDir = QZ_PROGRAM_DIR;
+using test::ProgramDir;
 const std::string GoldenPath = std::string(QZ_SOURCE_DIR) + "/tests/data/golden.txt";
-// Where the rendered pictures are left to look at.
-const std::string PictureDir = std::string(QZ_TEST_OUTPUT_DIR) + "/installation/";
 
 void LeavePicture(const std::string& name, const TBitmap& picture) {
-  fs::create_directories(PictureDir);
-  WritePng(PictureDir + name + ".png", picture);
-}
-
-// The installation's files of one folder, sorted, in the program folder. They are
-// listed from the source tree: other tests put files of their own into the program
-// folder for a while, and they may run at the same time.
-std::vector<fs::path> FilesIn(const std::string& folder, const std::string& extension) {
-  std::vector<fs::path> files;
-  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
-    if (e.is_regular_file() && e.path().extension() == extension)
-      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
-  std::sort(files.begin(), files.end());
-  return files;
+  WritePng(test::OutputPath("installation/" + name + ".png"), picture);
 }
 
 // The templates and both factory designs, named relative to the program folder.
 std::vector<std::string> Designs() {
   std::vector<std::string> names = {"default.dat", "Default.dat"};
-  for (const fs::path& p : FilesIn("Templates", ".qzpl")) names.push_back("Templates/" + p.filename().string());
+  for (const fs::path& p : test::InstallationFiles("Templates", {".qzpl"})) names.push_back("Templates/" + p.filename().string());
   return names;
 }
 
-// 64-bit FNV-1a.
+// 64-bit FNV-1a, as 16 hexadecimal digits.
 struct TFnv {
   uint64_t Hash = 14695981039346656037ull;
   void Add(uint8_t b) { Hash = (Hash ^ b) * 1099511628211ull; }
+  std::string Text() const {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(Hash));
+    return text;
+  }
 };
 
 // The picture's colour channels row by row (the fourth byte of a pixel is no part of
@@ -89,9 +80,7 @@ std::string PictureHash(const TBitmap& b) {
       f.Add(static_cast<uint8_t>(PixelGreen(p)));
       f.Add(static_cast<uint8_t>(PixelBlue(p)));
     }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
-  return text;
+  return f.Text();
 }
 
 std::string FileHash(const std::string& path) {
@@ -99,9 +88,7 @@ std::string FileHash(const std::string& path) {
   if (!bytes) return "unreadable";
   TFnv f;
   for (uint8_t b : *bytes) f.Add(b);
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
-  return text;
+  return f.Text();
 }
 
 // A design loaded, built and rendered with its mask as the export renders it, the
@@ -126,7 +113,7 @@ struct TRendered {
 };
 
 TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPicture) {
-  const std::vector<fs::path> shapes = FilesIn("BShapes", ".qzkh");
+  const std::vector<fs::path> shapes = test::InstallationFiles("BShapes", {".qzkh"});
   ASSERT_GE(shapes.size(), 10u);
   for (const fs::path& file : shapes) {
     SCOPED_TRACE(file.filename().string());

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,6 +38,13 @@ inline void WriteText(const std::string& path, const std::string& text) {
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   WriteText(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// The names of the entries of a folder.
+inline std::set<std::string> FileNames(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
 }
 
 // A path in the build's test-output folder (its folders made), for pictures to look at.
