@@ -23,17 +23,18 @@ int Wild(std::mt19937& rng) {
   }
 }
 
+TVertex Point(std::mt19937& rng) { return test::V(Wild(rng), Wild(rng) % 3000, Wild(rng)); }
+
 TEST(RenderRobustness, RandomGeometryStaysInsideTheBuffers) {
   std::mt19937 rng(2024);
-  for (int trial = 0; trial < 300; ++trial) {
+  for (int trial = 0; trial < 120; ++trial) {
     TView3D view;
     const int bodies = 1 + static_cast<int>(rng() % 3);
     for (int b = 0; b < bodies; ++b) {
       TBody& body = view.Body(view.AddBody());
       const int faces = static_cast<int>(rng() % 12);
       for (int f = 0; f < faces; ++f)
-        body.AddFace(test::V(Wild(rng), Wild(rng) % 3000, Wild(rng)), test::V(Wild(rng), Wild(rng) % 3000, Wild(rng)),
-                     test::V(Wild(rng), Wild(rng) % 3000, Wild(rng)), test::V(Wild(rng), Wild(rng) % 3000, Wild(rng)));
+        body.AddFace(Point(rng), Point(rng), Point(rng), Point(rng));
       if (rng() % 2) {
         std::vector<TPoint> pts;
         const int n = static_cast<int>(rng() % 12);
@@ -55,11 +56,9 @@ TEST(RenderRobustness, RandomGeometryStaysInsideTheBuffers) {
     params.HiBright = static_cast<int>(rng() % 1000) - 500;
     const int w = 1 + static_cast<int>(rng() % 70), h = 1 + static_cast<int>(rng() % 50);
     TBitmap image(w, h), mask(w, h);
-    TPalette pal;
-    for (int i = 0; i < 256; ++i) pal[i] = RGBToPixel(i, i, i);
     const int offsets[] = {static_cast<int>(rng() % 200) - 100, INT32_MAX, INT32_MIN, 0};
     const int dx = offsets[rng() % 4], dy = offsets[rng() % 4];
-    test::DrawPass(view, params, cam, image, pal, true, dx, dy, &mask, rng() % 2 == 0);
+    test::DrawPass(view, params, cam, image, TPalette{}, true, dx, dy, &mask, rng() % 2 == 0);
     view.ZBuffer.ShadowRows(mask, dx, dy, true);
     for (int r = 0; r <= view.ZBuffer.LastRow(); ++r)
       for (int k = 1; k <= view.ZBuffer.Count(r); ++k) {
