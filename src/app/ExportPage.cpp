@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/InitialIcon.h"
+#include "app/InitialButton.h"
 
 namespace qz {
 
@@ -137,6 +137,7 @@ QWidget* TExportPage::MakeGifPage() {
   chTransparency->setChecked(true);
 
   GifToggle = ToggleButton(this);
+  GifToggle->setObjectName("GifToggle");
   connect(GifToggle, &QPushButton::clicked, this, [this] { Toggle(GifSimple, GifAdvanced, GifToggle); });
   return OptionsPage(GifSimple, GifAdvanced, GifToggle);
 }
@@ -165,6 +166,7 @@ QWidget* TExportPage::MakeJpegPage() {
   edQuality->setText(QString::number(tbQuality->value()));
 
   JpegToggle = ToggleButton(this);
+  JpegToggle->setObjectName("JpegToggle");
   connect(JpegToggle, &QPushButton::clicked, this, [this] { Toggle(JpegSimple, JpegAdvanced, JpegToggle); });
   return OptionsPage(JpegSimple, JpegAdvanced, JpegToggle);
 }

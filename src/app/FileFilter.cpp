@@ -1,22 +1,23 @@
 #include "app/FileFilter.h"
 
-#include <QStringList>
-
 namespace qz {
 
-QString QtFileFilter(const QString& barFilter) {
-  const QStringList parts = barFilter.split('|');
-  QStringList entries;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString description = parts[i].trimmed();
-    const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
-    // Qt reads the patterns from the last parentheses of an entry.
-    if (description.endsWith("(" + patterns + ")"))
-      entries << description;
-    else
-      entries << description + " (" + patterns + ")";
-  }
-  return entries.join(";;");
+const QStringList& TextureFilters() {
+  static const QStringList filters{"All Images (GIF, JPEG, Bitmap) (*.gif *.jpg *.jpeg *.bmp)",
+                                   "GIF Image (*.gif)", "JPEG Image File (*.jpg *.jpeg)",
+                                   "Bitmaps (*.bmp)"};
+  return filters;
+}
+
+const QStringList& WorkSaveFilters() {
+  static const QStringList filters{"3D Button FIles (*.qznr)", "QZNR Templates (*.qzpl)"};
+  return filters;
+}
+
+const QStringList& ExportFilters() {
+  static const QStringList filters{"GIF Image (*.gif)", "JPEG Image (*.jpg)", "Bitmap Image (*.bmp)",
+                                   "PNG Image (*.png)"};
+  return filters;
 }
 
 }  // namespace qz

@@ -1,18 +1,19 @@
-// File-chooser filters are written as the program's own dialogs list them,
-// "Description|pattern;pattern|Description|pattern"; Qt wants
-// "Description (pattern pattern);;...". A description that already ends with its
-// patterns in parentheses is kept as it is, otherwise the patterns are appended.
+// The filters of the program's file choosers, all in the form Qt's file dialog reads:
+// one entry per list item, "Description (pattern pattern)", the patterns in the last
+// parentheses. A save dialog's chosen entry is found by its index from 1, which
+// decides the format written (SaveDialog.h). Patterns match without regard to case
+// in Qt's dialog, so a camera's "PHOTO.JPG" is offered as a texture too.
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 namespace qz {
 
-QString QtFileFilter(const QString& barFilter);
-
-// The filter of the texture chooser.
-inline constexpr const char* TextureFilter =
-    "All Images (GIF, JPEG, Bitmap)|*.gif;*.jpg;*.jpeg;*.bmp|GIF Image (*.gif)|*.gif|"
-    "JPEG Image File (*.jpg, *.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp";
+// The texture chooser: all images, then GIF, JPEG and bitmaps alone.
+const QStringList& TextureFilters();
+// Save: entry 1 saves a work (.qznr), entry 2 a template (.qzpl).
+const QStringList& WorkSaveFilters();
+// Export: entry 1 GIF, 2 JPEG, 3 bitmap, 4 PNG (the sub-pages' order).
+const QStringList& ExportFilters();
 
 }  // namespace qz

@@ -1,6 +1,5 @@
 // The main window's life: creation and destruction (settings, scene, controls), the
-// 250 ms timer, loading a design, the project commands New and Save, the close
-// question, and the commands whose dialogs are wired in elsewhere.
+// 250 ms timer and loading a design. The commands are in MainWindowCommands.cpp.
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -132,80 +131,5 @@ void TForm1::LoadWork(const std::string& fileName) {
   PlaceLightMarker();
   Rebuild();
 }
-
-void TForm1::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!firstShow_) return;
-  firstShow_ = false;
-  // The first load runs once the window stands at its size, so the preview fits it.
-  QTimer::singleShot(0, this, [this] { LoadWork(Settings.ProgramDir + "default.dat"); });
-}
-
-bool TForm1::AskToSave(int command) {
-  if (!Modified) return true;
-  return CommandGoesOn(AskUnsavedChanges(this, static_cast<TProjectCommand>(command)),
-                       [this] { SaveClick(); });
-}
-
-void TForm1::closeEvent(QCloseEvent* e) {
-  // A close that arrives while a build lets events run waits: the user closes again.
-  if (Deferred.Busy || !AskToSave(static_cast<int>(TProjectCommand::Quit))) {
-    e->ignore();
-    return;
-  }
-  e->accept();
-}
-
-void TForm1::NewClick() {
-  if (!AskToSave(static_cast<int>(TProjectCommand::New))) return;
-  LoadWork(Settings.ProgramDir + "Default.dat");
-  tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
-  SetBkgColor(Scene->BkgColor);
-  TabSheet9Show();
-  Modified = false;
-}
-
-void TForm1::SaveClick() {
-  TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
-  Scene->ExpWidth = Dim.Width;
-  Scene->ExpHeight = Dim.Height;
-  const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
-  Settings.JobFile = files.JobFile;
-  Settings.TemplateFile = files.TemplateFile;
-  Settings.WorksDir = files.WorksDir;
-  Settings.TemplatesDir = files.TemplatesDir;
-  if (!target) return;
-  try {
-    Scene->SaveToFile(target->File, Text);
-    if (Text.Length() > 0) {
-      // The icon lets events run: the timer leaves its work until it is written.
-      const bool wasBusy = Deferred.Busy;
-      Deferred.Busy = true;
-      bool saved = false;
-      try {
-        saved = SaveIcon(target->File, "Icon", PreviewBitmap, Dim.Width, Dim.Height, *progress_);
-      } catch (...) {
-        Deferred.Busy = wasBusy;
-        throw;
-      }
-      Deferred.Busy = wasBusy;
-      if (saved) Deferred.ShowDone(RDelayTicks());
-    }
-    Modified = false;
-  } catch (const std::exception& e) {
-    ShowError(e.what());
-  }
-}
-
-// Commands whose dialogs are built elsewhere; their menu entries and buttons stay
-// disabled until these are filled in.
-void TForm1::AdvancedTextClick() {}
-void TForm1::SelectShapeClick() {}
-void TForm1::AdvancedOptionsClick() {}
-void TForm1::OpenClick() {}
-void TForm1::NewFromTemplateClick() {}
-void TForm1::HelpClick() {}
-void TForm1::AboutClick() {}
-void TForm1::ExportClick() {}
 
 }  // namespace qz

@@ -40,6 +40,12 @@ namespace qz {
 class TScene;
 class TMessageEdit;
 class TPreviewPanel;
+class TExportPage;
+class TForm2;
+class TForm3;
+class TForm4;
+class TOpenShForm;
+class TWebForm;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -58,6 +64,7 @@ class TForm1 : public QMainWindow {
   TDimensions Dim;     // DimWidth, DimHeight, BaseWidth, BaseHeight
   bool RulersActive = true;
   TBitmap PreviewBitmap;  // the picture the preview shows
+  uint64_t LastExportBytes = 0;  // size of the file the last export wrote
 
   // --- Operations other parts of the program call.
   void Rebuild();
@@ -74,6 +81,22 @@ class TForm1 : public QMainWindow {
   // Sets BkgColor and colours the preview panel and the Dimensions picture frame.
   void SetBkgColor(TColor color);
   QString LinkAddress() const;  // the "Link " tab's address (read by the export)
+  // Shows programDir + relative in the browser window (the About, Help and preview
+  // pages), with the hourglass while the window takes it.
+  void ShowPage(const std::string& relative);
+
+  // The dialogs, each made on its first use and kept for the rest of the run, so
+  // they remember what the user did in them (the welcome dialog's folder and mode).
+  TForm2& AdvancedTextDialog();
+  TForm3& AdvancedOptionsDialog();
+  TForm4& WelcomeDialog();
+  TOpenShForm& ShapeDialog();
+  TWebForm& BrowserWindow();
+  // The browser window when it has been made (its engine starts with it), else null.
+  TWebForm* BrowserWindowIfMade() const { return web_; }
+
+  // The start-up (welcome dialog and first load) has run.
+  bool Started() const { return started_; }
 
   // Where message boxes go; tests put a collector here.
   void SetMessageSink(IMessageSink* sink);
@@ -84,6 +107,7 @@ class TForm1 : public QMainWindow {
   TMessageEdit* MessageEdit() const { return messageEdit_; }
   TPreviewPanel* Preview() const { return preview_; }
   QTabWidget* Tabs() const { return tabs_; }
+  TExportPage* ExportPage() const { return exportPage_; }
   QLabel* DimensionPicture() const { return dimPicture_; }
   QString StatusText(int panel) const;
   QProgressBar* ProgressBar() const { return progressBar_; }
@@ -97,18 +121,16 @@ class TForm1 : public QMainWindow {
   void Redrawn();  // a render ran and its preview is shown
 
  public slots:
-  // Commands whose dialogs are made elsewhere: disabled until they are wired in.
   void AdvancedTextClick();     // "dvanced": the Advanced Text Settings dialog
   void SelectShapeClick();      // "elect Button Shape": the shape dialog
   void AdvancedOptionsClick();  // "&Advanced Options ...": the options dialog
+  void NewClick();              // "&New": the factory design Default.dat
   void OpenClick();             // "&Open ...": the welcome dialog in its Saved mode
   void NewFromTemplateClick();  // "New from &template ...": the welcome dialog, Template mode
+  void SaveClick();             // "&Save ...": a work or a template
   void HelpClick();             // "Hel&p ...": Help/index.html in the browser window
   void AboutClick();            // "&About Quenzar": HTML/About.html in the browser window
   void ExportClick();           // "xport 3D Button": the export page
-
-  void NewClick();
-  void SaveClick();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -171,8 +193,12 @@ class TForm1 : public QMainWindow {
   void TabChange(int index);
   static void AcceptDigitKeysOnly(QLineEdit* edit);
 
-  // Project commands (MainWindow.cpp).
+  // Project commands (MainWindowCommands.cpp).
+  void StartUp();
   bool AskToSave(int command);
+  // The folder the welcome dialog lists works from: JobFile's, or ProgramDir +
+  // "Works/" (created) when that folder does not exist.
+  std::string WorksFolderForDialog() const;
   void PreviewResized();
   int RDelayTicks() const;
 
@@ -181,6 +207,7 @@ class TForm1 : public QMainWindow {
   TPreviewPanel* preview_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QTabWidget* tabs_ = nullptr;
+  TExportPage* exportPage_ = nullptr;
   std::array<QLabel*, 4> statusPanels_{};
   QLineEdit* hexBox_ = nullptr;
   QLineEdit* linkEdit_ = nullptr;
@@ -200,6 +227,12 @@ class TForm1 : public QMainWindow {
   IMessageSink* messages_ = nullptr;
   bool rebuilding_ = false;  // RedrawPreview leaves the progress bar to the rebuild
   bool firstShow_ = true;
+  bool started_ = false;
+  TForm2* form2_ = nullptr;
+  TForm3* form3_ = nullptr;
+  TForm4* form4_ = nullptr;
+  TOpenShForm* shapes_ = nullptr;
+  TWebForm* web_ = nullptr;
 
   friend class TBusyScope;
 };

@@ -159,7 +159,7 @@ bool TForm1::ChooseTexture(std::string& fileName) {
   QString start = QString::fromStdString(folder);
   if (!fileName.empty()) start += QString::fromStdString(BareFileName(fileName));
   const QString chosen = QFileDialog::getOpenFileName(this, "Select Texture", start,
-                                                      QtFileFilter(TextureFilter));
+                                                      TextureFilters().join(";;"));
   if (chosen.isEmpty()) return false;
   fileName = chosen.toStdString();
   return true;

@@ -17,7 +17,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/InitialIcon.h"
+#include "app/ExportPage.h"
+#include "app/InitialButton.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
@@ -148,14 +149,14 @@ void TForm1::CreateUi() {
 void TForm1::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction("&New", this, &TForm1::NewClick);
-  file->addAction("New from &template ...", this, &TForm1::NewFromTemplateClick)->setEnabled(false);
-  file->addAction("&Open ...", this, &TForm1::OpenClick)->setEnabled(false);
+  file->addAction("New from &template ...", this, &TForm1::NewFromTemplateClick);
+  file->addAction("&Open ...", this, &TForm1::OpenClick);
   file->addAction("&Save ...", QKeySequence("Ctrl+S"), this, &TForm1::SaveClick);
   file->addSeparator();
   file->addAction("E&xit", this, &QWidget::close);
 
   QMenu* settings = menuBar()->addMenu("&Settings");
-  settings->addAction("&Advanced Options ...", this, &TForm1::AdvancedOptionsClick)->setEnabled(false);
+  settings->addAction("&Advanced Options ...", this, &TForm1::AdvancedOptionsClick);
   QMenu* view = settings->addMenu("&View");
   statusBarAction_ = view->addAction("Status Bar");
   statusBarAction_->setCheckable(true);
@@ -167,8 +168,8 @@ void TForm1::CreateMenus() {
   connect(progressBarAction_, &QAction::toggled, progressBar_, &QWidget::setVisible);
 
   QMenu* help = menuBar()->addMenu("&Help");
-  help->addAction("Hel&p ...", this, &TForm1::HelpClick)->setEnabled(false);
-  help->addAction("&About Quenzar", this, &TForm1::AboutClick)->setEnabled(false);
+  help->addAction("Hel&p ...", this, &TForm1::HelpClick);
+  help->addAction("&About Quenzar", this, &TForm1::AboutClick);
 }
 
 QWidget* TForm1::CreateCaptionTab() {
@@ -185,10 +186,7 @@ QWidget* TForm1::CreateCaptionTab() {
   QHBoxLayout* r = Row(v);
   r->addWidget(MakeCommand(TControl::FontSelection, 'F', "ont Selection",
                            "Font selection for the Button Text", page));
-  QAbstractButton* advanced =
-      MakeCommand(TControl::AdvancedText, 'A', "dvanced", "Advanced Text Settings", page);
-  advanced->setEnabled(false);
-  r->addWidget(advanced);
+  r->addWidget(MakeCommand(TControl::AdvancedText, 'A', "dvanced", "Advanced Text Settings", page));
   r->addStretch();
   v->addStretch();
   return page;
@@ -284,12 +282,10 @@ QWidget* TForm1::CreateButtonTuneupTab() {
   grid->setVerticalSpacing(6);
   grid->setHorizontalSpacing(24);
   grid->addWidget(StepLabel("I. Choose a button shape from the list", page), 0, 0);
-  QAbstractButton* shape =
-      MakeCommand(TControl::ShapeSelection, 'S', "elect Button Shape", "Select button shape", page);
-  shape->setEnabled(false);
   auto* shapeRow = new QHBoxLayout;
   shapeRow->setContentsMargins(16, 0, 0, 0);
-  shapeRow->addWidget(shape);
+  shapeRow->addWidget(
+      MakeCommand(TControl::ShapeSelection, 'S', "elect Button Shape", "Select button shape", page));
   shapeRow->addStretch();
   grid->addLayout(shapeRow, 1, 0);
   grid->addWidget(StepLabel("J. Set the button extrusion level", page), 2, 0);
@@ -428,21 +424,13 @@ QWidget* TForm1::CreateDimensionsTab() {
 }
 
 QWidget* TForm1::CreateExportTab() {
-  auto* page = new QWidget;
-  page->setObjectName("TabSheet10");
-  QVBoxLayout* v = PageLayout(page);
-  auto* note = new QLabel("The export settings are not available in this build yet.", page);
-  note->setEnabled(false);
-  v->addWidget(note);
-  auto* exportButton = new TInitialButton('E', "xport 3D Button", page);
-  exportButton->setObjectName("SpeedButton13");
-  exportButton->setEnabled(false);
-  connect(exportButton, &QAbstractButton::clicked, this, &TForm1::ExportClick);
-  QHBoxLayout* r = Row(v, 0);
-  r->addWidget(exportButton);
-  r->addStretch();
-  v->addStretch();
-  return page;
+  exportPage_ = new TExportPage;
+  exportPage_->setObjectName("TabSheet10");
+  exportPage_->ExportButton->setObjectName("SpeedButton13");
+  // The " Image Dimensions " boxes show the export size whenever the page is shown.
+  exportPage_->DimensionsSource = [this] { return QSize(Dim.Width, Dim.Height); };
+  connect(exportPage_, &TExportPage::ExportRequested, this, &TForm1::ExportClick);
+  return exportPage_;
 }
 
 }  // namespace qz

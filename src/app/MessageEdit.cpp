@@ -4,12 +4,18 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
+#include <vector>
 
 #include "platform/CodePages.h"
 
 namespace qz {
 
 namespace {
+
+// Charsets tried, in order, for a typed character the caret's charset cannot hold:
+// Western first, then the other code pages of the message.
+constexpr uint8_t FallbackCharsets[] = {1, 238, 204, 161, 162, 177, 178, 186, 163, 222};
 
 bool IsControl(char32_t u) { return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028 || u == 0x2029; }
 
@@ -97,6 +103,35 @@ void TMessageEdit::FromMessageText(const TMessageText& text) {
   setTextCursor(c);
 }
 
+void TMessageEdit::EditAsText(const std::function<void(TMessageText&)>& edit) {
+  TMessageText text;
+  ToMessageText(text);
+  // With nothing selected the operation starts from what typing would get here.
+  if (text.SelLength() == 0) text.SetSelFormat(SelFormat());
+  edit(text);
+  FromMessageText(text);
+  if (text.SelLength() == 0) setCurrentCharFormat(ToQtFormat(text.SelFormat()));
+}
+
+void TMessageEdit::SetSelection(int start, int length) {
+  const int n = Length();
+  start = std::clamp(start, 0, n);
+  length = std::clamp(length, 0, n - start);
+  QTextCursor c(document());
+  c.setPosition(start);
+  c.setPosition(start + length, QTextCursor::KeepAnchor);
+  setTextCursor(c);
+}
+
+TCharFormat TMessageEdit::SelFormat() const {
+  const QTextCursor c = textCursor();
+  if (!c.hasSelection()) return FromQtFormat(currentCharFormat());
+  // A cursor reports the format of the character before its position.
+  QTextCursor first(document());
+  first.setPosition(c.selectionStart() + 1);
+  return FromQtFormat(first.charFormat());
+}
+
 int TMessageEdit::RoomForInsert() const {
   const QTextCursor c = textCursor();
   const int afterRemoval = Length() - (c.selectionEnd() - c.selectionStart());
@@ -105,16 +140,39 @@ int TMessageEdit::RoomForInsert() const {
 
 int TMessageEdit::CharsetAtCaret() const { return FromQtFormat(currentCharFormat()).Charset; }
 
-QString TMessageEdit::Admissible(const QString& s) const {
+std::optional<int> TMessageEdit::CharsetFor(char32_t u, int caretCharset) const {
+  if (UnicodeToCode(u, static_cast<uint8_t>(caretCharset))) return caretCharset;
+  for (uint8_t cs : FallbackCharsets)
+    if (UnicodeToCode(u, cs)) return cs;
+  return std::nullopt;
+}
+
+void TMessageEdit::InsertTyped(const QString& s) {
+  QTextCharFormat format = currentCharFormat();
+  int charset = CharsetAtCaret();
+  // What goes in, each character with its format, decided before the selection goes.
+  std::vector<std::pair<QString, QTextCharFormat>> pieces;
   const int room = RoomForInsert();
-  const auto charset = static_cast<uint8_t>(CharsetAtCaret());
-  QList<uint> kept;
+  int count = 0;
   for (char32_t u : s.toUcs4()) {
-    if (static_cast<int>(kept.size()) >= room) break;
-    if (IsControl(u) || !UnicodeToCode(u, charset)) continue;
-    kept.push_back(u);
+    if (count >= room) break;
+    if (IsControl(u)) continue;
+    const std::optional<int> cs = CharsetFor(u, charset);
+    if (!cs) continue;
+    if (*cs != charset) {
+      // Typing goes on in the charset the character needed, as after it in the box.
+      charset = *cs;
+      format.setProperty(CharsetProperty, charset);
+    }
+    pieces.emplace_back(QString::fromUcs4(&u, 1), format);
+    ++count;
   }
-  return QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.data()), kept.size());
+  if (pieces.empty()) return;
+  QTextCursor c = textCursor();
+  c.beginEditBlock();
+  for (const auto& [text, f] : pieces) c.insertText(text, f);
+  c.endEditBlock();
+  setTextCursor(c);
 }
 
 void TMessageEdit::keyPressEvent(QKeyEvent* e) {
@@ -131,28 +189,32 @@ void TMessageEdit::keyPressEvent(QKeyEvent* e) {
   const QString typed = e->text();
   const bool printable = !typed.isEmpty() && !IsControl(typed.toUcs4().value(0)) &&
                          !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-  if (printable && Admissible(typed) != typed) {
-    e->accept();  // over the limit or not in the charset: the key is dropped
-    return;
+  if (printable) {
+    const QList<uint> codes = typed.toUcs4();
+    const bool plain = RoomForInsert() >= static_cast<int>(codes.size()) &&
+                       std::all_of(codes.begin(), codes.end(), [this](uint u) {
+                         return UnicodeToCode(u, static_cast<uint8_t>(CharsetAtCaret())).has_value();
+                       });
+    // A key the caret's charset holds is typed as usual; any other is inserted in a
+    // charset that holds it, or dropped.
+    if (!plain) {
+      InsertTyped(typed);
+      e->accept();
+      return;
+    }
   }
   QTextEdit::keyPressEvent(e);
 }
 
 void TMessageEdit::inputMethodEvent(QInputMethodEvent* e) {
-  if (!e->commitString().isEmpty()) {
-    const QString allowed = Admissible(e->commitString());
-    if (allowed != e->commitString()) e->setCommitString(allowed);
-  }
+  const QString commit = e->commitString();
+  if (!commit.isEmpty()) e->setCommitString(QString());
   QTextEdit::inputMethodEvent(e);
+  if (!commit.isEmpty()) InsertTyped(commit);
 }
 
 void TMessageEdit::insertFromMimeData(const QMimeData* source) {
-  if (!source || !source->hasText()) return;
-  const QString allowed = Admissible(source->text());
-  if (allowed.isEmpty()) return;
-  QTextCursor c = textCursor();
-  c.insertText(allowed, currentCharFormat());
-  setTextCursor(c);
+  if (source && source->hasText()) InsertTyped(source->text());
 }
 
 }  // namespace qz

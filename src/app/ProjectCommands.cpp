@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/FileFilter.h"
 #include "app/SaveDialog.h"
 #include "app/QtBridge.h"
 #include "platform/FileUtil.h"
@@ -48,18 +49,13 @@ bool CommandGoesOn(TUnsavedAnswer answer, const std::function<void()>& save) {
 
 // ---- Save --------------------------------------------------------------------------
 
-const QStringList& WorkSaveFilters() {
-  static const QStringList filters{"3D Button FIles (*.qznr)", "QZNR Templates (*.qzpl)"};
-  return filters;
-}
-
 std::string PrepareSave(TProjectFiles& files) {
-  files.JobFile = ChangeFileExt(files.JobFile, WorkExtension);
+  files.JobFile = ReplaceFileExt(files.JobFile, WorkExtension);
   return files.WorksDir + BareFileName(files.JobFile);
 }
 
 std::string SaveFileName(const std::string& chosen, int filterIndex) {
-  return ChangeFileExt(chosen, filterIndex == 2 ? TemplateExtension : WorkExtension);
+  return ReplaceFileExt(chosen, filterIndex == 2 ? TemplateExtension : WorkExtension);
 }
 
 TSaveTarget ApplySaveChoice(TProjectFiles& files, const std::string& chosen, int filterIndex) {

@@ -52,8 +52,6 @@ bool CommandGoesOn(TUnsavedAnswer answer, const std::function<void()>& save);
 
 inline constexpr char WorkExtension[] = ".qznr";
 inline constexpr char TemplateExtension[] = ".qzpl";
-// Entry 1 saves a work, entry 2 a template.
-const QStringList& WorkSaveFilters();  // "3D Button FIles (*.qznr)", "QZNR Templates (*.qzpl)"
 
 // The main window's file state that Save reads and updates. Folders end with "/".
 struct TProjectFiles {

@@ -8,14 +8,6 @@
 
 namespace qz {
 
-std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-  const size_t nameStart = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart))
-    return path + ext;
-  return path.substr(0, dot) + ext;
-}
-
 std::optional<TSaveChoice> RunSaveDialog(QWidget* parent, const TSaveRequest& request) {
   QFileDialog dialog(parent, request.Title);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -38,8 +38,4 @@ struct TSaveChoice {
 // Nothing when the user cancels; asks again when the user declines to replace.
 std::optional<TSaveChoice> RunSaveDialog(QWidget* parent, const TSaveRequest& request);
 
-// The extension after the last "." of the bare file name is replaced by ext ("."
-// included), or ext is appended when the name has none: "a/shiny.txt" -> "a/shiny.qznr".
-std::string ChangeFileExt(const std::string& path, const std::string& ext);
-
 }  // namespace qz

@@ -13,7 +13,7 @@
 
 #include "app/CharMap.h"
 #include "app/CopyRichText.h"
-#include "app/MessageEditor.h"
+#include "app/MessageEdit.h"
 #include "platform/FontEngine.h"
 
 namespace qz {
@@ -85,8 +85,9 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
   toolBar->addSeparator();
   toolBar->addWidget(ToolButton3);
 
-  RichEdit1 = new TMessageEditor(this);
+  RichEdit1 = new TMessageEdit(this);
   RichEdit1->setMinimumSize(480, 96);
+  RichEdit1->setToolTip("Text on the button");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -102,13 +103,16 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
   CharMap = new TCharMap(faces, this);
 
   // Creation: the editor's font is the first face of the list, 18 points.
-  TCharFormat start = RichEdit1->Text().DefaultFormat();
+  TCharFormat start = RichEdit1->DefaultFormat();
   if (!faces.empty()) start.Name = faces.front();
   start.Size = StartSize;
-  RichEdit1->Text().SetDefaultFormat(start);
+  RichEdit1->SetDefaultFormat(start);
   if (!faces.empty()) ComboBox1->setCurrentIndex(0);
 
-  connect(RichEdit1, &TMessageEditor::selectionChanged, this, &TForm2::RichEdit1SelectionChange);
+  // The tool bar follows the selection, the caret and the format typing gets there.
+  connect(RichEdit1, &QTextEdit::selectionChanged, this, &TForm2::RichEdit1SelectionChange);
+  connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TForm2::RichEdit1SelectionChange);
+  connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, &TForm2::RichEdit1SelectionChange);
   connect(ComboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
   connect(Edit1, &QSpinBox::valueChanged, this, &TForm2::Edit1Change);
   connect(ToolButton1, &QToolButton::clicked, this, &TForm2::ToolButton1Click);
@@ -119,17 +123,22 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
 }
 
 void TForm2::LoadText(const TMessageText& text) {
-  TMessageText copy = RichEdit1->TakeText();
+  TMessageText copy;
+  RichEdit1->ToMessageText(copy);
   CopyRichText(copy, text);
   copy.SetSelection(copy.Length(), 0);
-  RichEdit1->SetText(copy);
+  RichEdit1->FromMessageText(copy);
 }
 
-TMessageText TForm2::TakeText() const { return RichEdit1->TakeText(); }
+TMessageText TForm2::TakeText() const {
+  TMessageText text;
+  RichEdit1->ToMessageText(text);
+  return text;
+}
 
 void TForm2::RichEdit1SelectionChange() {
   Updating = true;
-  const TCharFormat f = RichEdit1->Text().SelFormat();
+  const TCharFormat f = RichEdit1->SelFormat();
   ToolButton1->setChecked(f.Bold);
   ToolButton2->setChecked(f.Italic);
   Edit1->setValue(f.Size);
@@ -141,37 +150,39 @@ void TForm2::RichEdit1SelectionChange() {
 
 void TForm2::ComboBox1Change(int index) {
   if (Updating || index < 0) return;
-  RichEdit1->Text().SetSelName(ComboBox1->itemText(index).toStdString());
+  const std::string name = ComboBox1->itemText(index).toStdString();
+  RichEdit1->EditAsText([&](TMessageText& t) { t.SetSelName(name); });
   RichEdit1->setFocus();
 }
 
 void TForm2::Edit1Change(int size) {
   if (Updating) return;
-  RichEdit1->Text().SetSelSize(size);
+  RichEdit1->EditAsText([size](TMessageText& t) { t.SetSelSize(size); });
   RichEdit1->setFocus();
 }
 
 void TForm2::ToolButton1Click(bool down) {
   if (Updating) return;
-  RichEdit1->Text().SetSelBold(down);
+  RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelBold(down); });
   RichEdit1->setFocus();
 }
 
 void TForm2::ToolButton2Click(bool down) {
   if (Updating) return;
-  RichEdit1->Text().SetSelItalic(down);
+  RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelItalic(down); });
   RichEdit1->setFocus();
 }
 
 void TForm2::ToolButton3Click() {
-  CharMap->SetCharset(RichEdit1->Text().DefaultFormat().Charset);
+  CharMap->SetCharset(RichEdit1->DefaultFormat().Charset);
   if (CharMap->exec() == QDialog::Accepted && !CharMap->SelectedChar.empty()) {
-    TMessageText& t = RichEdit1->Text();
-    t.SetSelSize(StartSize);
-    t.SetSelName(CharMap->FontName());
-    // The character is inserted as the map showed it: in the map's character set.
-    t.SetSelCharset(CharMap->Charset());
-    t.ReplaceSelection(CharMap->SelectedChar);
+    RichEdit1->EditAsText([this](TMessageText& t) {
+      t.SetSelSize(StartSize);
+      t.SetSelName(CharMap->FontName());
+      // The character is inserted as the map showed it: in the map's character set.
+      t.SetSelCharset(CharMap->Charset());
+      t.ReplaceSelection(CharMap->SelectedChar);
+    });
   }
   RichEdit1->setFocus();
 }

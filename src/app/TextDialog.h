@@ -24,7 +24,7 @@ class QToolButton;
 namespace qz {
 
 class TCharMap;
-class TMessageEditor;
+class TMessageEdit;
 
 class TForm2 : public QDialog {
   Q_OBJECT
@@ -48,7 +48,7 @@ class TForm2 : public QDialog {
   QToolButton* ToolButton1; // "Bold"
   QToolButton* ToolButton2; // "Italic"
   QToolButton* ToolButton3; // " Symbol "
-  TMessageEditor* RichEdit1;
+  TMessageEdit* RichEdit1;
   TCharMap* CharMap;        // shown by " Symbol "
 
  private slots:

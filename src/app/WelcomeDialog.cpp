@@ -11,7 +11,7 @@
 #include "app/BrowseForFolder.h"
 #include "app/DialogMessages.h"
 #include "app/IconList.h"
-#include "app/InitialIcon.h"
+#include "app/InitialButton.h"
 #include "app/QtBridge.h"
 #include "platform/FileUtil.h"
 #include "platform/IniFile.h"

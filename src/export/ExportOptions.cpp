@@ -40,13 +40,6 @@ std::optional<TExportFormat> FormatOfFileName(const std::string& path) {
   return std::nullopt;
 }
 
-std::string ReplaceFileExt(const std::string& path, const std::string& ext) {
-  const size_t nameStart = path.find_last_of('/') + 1;  // npos + 1 == 0
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot < nameStart) return path + ext;
-  return path.substr(0, dot) + ext;
-}
-
 std::string DefaultImageName(const std::string& message, TExportFormat format) {
   std::string name;
   for (char c : message) {

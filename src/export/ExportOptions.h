@@ -12,6 +12,7 @@
 #include <string>
 
 #include "gif/Dither.h"
+#include "platform/FileUtil.h"  // ReplaceFileExt
 #include "gif/PaletteKind.h"
 
 namespace qz {
@@ -48,10 +49,6 @@ const char* FormatExtension(TExportFormat format);
 // The format a file name asks for by its extension (".gif", ".jpg", ".jpeg", ".bmp",
 // ".png", in any case); nothing for any other.
 std::optional<TExportFormat> FormatOfFileName(const std::string& path);
-
-// The extension after the last "." of the bare file name replaced by ext ("."
-// included), or ext appended when the name has none: "a.b/shiny.txt" -> "a.b/shiny.gif".
-std::string ReplaceFileExt(const std::string& path, const std::string& ext);
 
 // The name proposed for an export: the message's characters of codes 65..126 in order
 // (letters and the signs [\]^_` and {|}~), everything else dropped, with the format's

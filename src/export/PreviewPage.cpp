@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
-#include <strings.h>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/CodePages.h"
@@ -18,6 +18,9 @@ namespace {
 
 // The template and Buttons.dat are small files of ours; this bounds a hostile one.
 constexpr size_t MaxTemplateBytes = 4u << 20;
+// Every placeholder of a hostile template could name the longest value: the page is
+// refused beyond this size rather than grown until memory runs out.
+constexpr size_t MaxPageBytes = 64u << 20;
 
 std::string HtmlEscape(const std::string& s) {
   std::string out;
@@ -48,15 +51,32 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The text after the first "=" of the first line whose part before it equals name
-// without regard to case; empty when no line matches.
-std::string LookUp(const std::vector<std::string>& lines, const std::string& name) {
-  for (const std::string& line : lines) {
-    size_t eq = line.find('=');
+// Names compare without regard to case (ASCII letters; the keys are ours).
+std::string LowerAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// The values by name: for each name (lower case, compared without regard to case),
+// the text after the first "=" of the first line whose part before it is that name.
+// Built once, so a template of many placeholders over a long values file takes time
+// in proportion to their sizes, not to their product.
+std::unordered_map<std::string, std::string> ValueIndex(const std::string& text) {
+  std::unordered_map<std::string, std::string> index;
+  for (const std::string& line : Lines(text)) {
+    const size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
-    if (eq == name.size() && ::strncasecmp(line.c_str(), name.c_str(), eq) == 0) return line.substr(eq + 1);
+    // A value is cut where the INI reader cuts it.
+    index.try_emplace(LowerAscii(line.substr(0, eq)), line.substr(eq + 1, TIniFile::MaxValueLength));
   }
-  return {};
+  return index;
+}
+
+// The value of name; empty when no line gives it.
+std::string LookUp(const std::unordered_map<std::string, std::string>& index, const std::string& name) {
+  const auto it = index.find(LowerAscii(name));
+  return it == index.end() ? std::string() : it->second;
 }
 
 std::string ReadText(const std::string& path) {
@@ -123,7 +143,7 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
 }
 
 std::string ExpandTemplateText(const std::string& templateText, const std::string& valuesText) {
-  const std::vector<std::string> values = Lines(valuesText);
+  const auto values = ValueIndex(valuesText);
   std::string out, name;
   bool inside = false;
   for (char c : templateText) {
@@ -133,6 +153,8 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
         name.clear();
       else
         out += HtmlEscape(LookUp(values, name));
+      if (out.size() > MaxPageBytes)
+        throw std::runtime_error("The preview page would be larger than " + IntToText(MaxPageBytes >> 20) + " MB");
     } else if (inside) {
       name += c;
     } else {

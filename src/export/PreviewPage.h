@@ -42,7 +42,9 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
 // std::runtime_error naming the file when the template is missing or the page
 // cannot be written.
 void ExpandTemplate(const std::string& programDir, const std::string& valuesFile);
-// The expansion itself, on text: values looked up in valuesText read as plain lines.
+// The expansion itself, on text: values looked up in valuesText read as plain lines,
+// each cut at TIniFile::MaxValueLength. Throws std::runtime_error when the page would
+// pass 64 MB (a hostile template or values file).
 std::string ExpandTemplateText(const std::string& templateText, const std::string& valuesText);
 
 // What an export leaves for the page: the written file, its size in pixels and

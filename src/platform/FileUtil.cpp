@@ -91,4 +91,11 @@ std::optional<std::string> FindFileNoCase(const std::string& folder, const std::
   return std::nullopt;
 }
 
+std::string ReplaceFileExt(const std::string& path, const std::string& ext) {
+  const size_t nameStart = path.find_last_of('/') + 1;  // npos + 1 == 0
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || dot < nameStart) return path + ext;
+  return path.substr(0, dot) + ext;
+}
+
 }  // namespace qz

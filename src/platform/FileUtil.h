@@ -26,6 +26,11 @@ void WriteFileAtomically(const std::string& path, const std::function<bool(std::
 // "C:\Buttons\Textures\wood.jpg", gives "wood.jpg").
 std::string BareFileName(const std::string& path);
 
+// The extension after the last "." of the bare file name replaced by ext ("."
+// included), or ext appended when the name has none: "a.b/shiny.txt" -> "a.b/shiny.gif".
+// Save dialogs name the file they write this way ("shiny.txt" saved as shiny.qznr).
+std::string ReplaceFileExt(const std::string& path, const std::string& ext);
+
 // Resolves name in folder: the exact name first, then a file whose name matches
 // without regard to case. Gives the full path found, or nothing.
 std::optional<std::string> FindFileNoCase(const std::string& folder, const std::string& name);

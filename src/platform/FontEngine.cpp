@@ -200,7 +200,11 @@ void TFontEngine::LoadGlyph(uint8_t code) {
 
   // The em in whole pixels, as the Windows font mapper sets it for a point size on a
   // 96-dpi screen; a fractional em would move every point.
-  const int32_t em = std::max(MulDiv(font_.Size, 96, 72), 1);
+  const int32_t scaled = MulDiv(font_.Size, 96, 72);
+  // MulDiv gives -1 when the product leaves the 32-bit range: for a size from a work
+  // of 2147483647 points that is an em far beyond the largest, not the smallest one.
+  if (font_.Size > 0 && scaled < 0) return;
+  const int32_t em = std::max(scaled, 1);
   if (em > MaxPixelEm) return;
   if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) return;
   const FT_UInt index = GlyphIndex(face, code, font_.Charset);

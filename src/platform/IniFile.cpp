@@ -54,13 +54,15 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
 }
 
 void TIniFile::Parse(const std::string& text) {
+  // A line ends at CRLF, LF or a CR alone. A lone CR taken into a value could not be
+  // written back (a written line cannot hold a line end), so a save would change a
+  // value it did not mean to touch.
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
+    size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pos = end + 1;
+    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
 
     std::string trimmed = Trim(line);
     if (!trimmed.empty() && trimmed[0] == '[') {

@@ -9,7 +9,8 @@
 // - A written key replaces its old line in place; a new key goes after the last line
 //   of its section; a new section goes at the end of the file.
 // - Values read lose leading and trailing blanks and are cut at 2047 characters.
-// - CRLF and LF are both read; CRLF is written. Bytes are kept as they are (8-bit).
+// - CRLF, LF and a lone CR all end a line when read; CRLF is written. Bytes are kept
+//   as they are (8-bit).
 // - Writes change memory only; Flush replaces the file atomically (temporary file in
 //   the same folder, then rename), so a failed save leaves the old file whole.
 #pragma once

@@ -75,7 +75,11 @@ std::optional<float> TextToFloat(std::string_view text) {
   double v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
   if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-  if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) return std::nullopt;
+  // Taken when it rounds to a finite float: up to half a step beyond the largest one.
+  // The largest float itself is written with 15 digits as 3.40282346638529e+38, just
+  // above it, and must read back as itself.
+  constexpr double FloatRangeEnd = 0x1.ffffffp+127;  // FLT_MAX + half its last step
+  if (!std::isfinite(v) || std::fabs(v) >= FloatRangeEnd) return std::nullopt;
   return static_cast<float>(v);
 }
 

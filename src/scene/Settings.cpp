@@ -42,7 +42,15 @@ bool ForceDirectories(const std::string& path) {
 void TSettings::Read(const std::string& programDir) {
   ProgramDir = programDir;
   if (!ProgramDir.empty() && ProgramDir.back() != '/') ProgramDir += '/';
-  const TIniFile ini(SettingsPath());
+  ReadKeys(TIniFile(SettingsPath()));
+  if (!CurPath.empty() && ::chdir(CurPath.c_str()) != 0) {
+    // A folder that no longer exists leaves the current directory as it was.
+  }
+  ForceDirectories(TemplatesDir);
+  ForceDirectories(WorksDir);
+}
+
+void TSettings::ReadKeys(const TIniFile& ini) {
   CurPath = ini.ReadString(Section, "CurPath", "");
   JobFile = ini.ReadString(Section, "JobFile", "");
   TextureDir = ini.ReadString(Section, "TextureDir", "");
@@ -50,12 +58,7 @@ void TSettings::Read(const std::string& programDir) {
   TemplatesDir = ReadFolder(ini, "Templates", ProgramDir + "Templates/");
   WorksDir = ReadFolder(ini, "Saves", ProgramDir + "Works/");
   TexturesDir = ProgramDir + "Textures/";
-  if (!CurPath.empty() && ::chdir(CurPath.c_str()) != 0) {
-    // A folder that no longer exists leaves the current directory as it was.
-  }
   if (JobFile.empty()) JobFile = "Untitled.qznr";
-  ForceDirectories(TemplatesDir);
-  ForceDirectories(WorksDir);
 }
 
 void TSettings::Write() {

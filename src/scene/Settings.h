@@ -13,6 +13,8 @@
 
 namespace qz {
 
+class TIniFile;
+
 class TSettings {
  public:
   // The folder of the running executable, with its trailing "/".
@@ -35,6 +37,10 @@ class TSettings {
   // parents. Nothing here fails: an unreadable file reads as defaults and a folder
   // that cannot be created stays missing (the dialogs report it when they list it).
   void Read(const std::string& programDir);
+  // The reading part of Read alone: the six keys with their defaults from an open
+  // settings file, and TexturesDir, from ProgramDir as set; no folder is changed or
+  // created (so any file can be read here without touching the disk).
+  void ReadKeys(const TIniFile& ini);
   // Writes CurPath (the current directory now), JobFile, TextureDir, Templates,
   // Saves and TemplateFile. Throws std::runtime_error naming the file on failure.
   void Write();

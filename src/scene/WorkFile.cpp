@@ -210,6 +210,9 @@ void TScene::SaveToFile(const std::string& fileName, TMessageText& text) {
 
 bool TScene::LoadFromFile(const std::string& fileName, TMessageText& text) {
   TIniFile ini(fileName);
+  // A file that exists but cannot be read (larger than the INI bound, no rights) reads
+  // as empty and is refused for its version; saying why first makes that refusal clear.
+  if (!ini.ReadError().empty()) Messages->ShowMessage(ini.ReadError());
   return LoadSceneFromIni(*this, text, ini);
 }
 

@@ -1,7 +1,12 @@
 // The control table of the main window: every control, set through its widget as a
 // user would, writes its design field and asks for the follow-up the table gives;
 // the table itself holds the designed follow-ups; SceneToControls loads from it.
+#include <QListWidget>
+
 #include "WindowKit.h"
+#include "app/ShapeDialog.h"
+#include "app/TextDialog.h"
+#include "app/MessageEdit.h"
 
 namespace qz {
 
@@ -48,7 +53,7 @@ class ControlTableTest : public TWindowTestBase {
       auto loaded = [&](int v) { return [&, v] { return row.Loaded(s) == v; }; };
       auto click = [&] { QTest::mouseClick(w->Control(row.Id), Qt::LeftButton); };
       auto pickColor = [&] {
-        OnNextDialog<QColorDialog>([pick](QColorDialog* d) { d->setCurrentColor(pick); d->accept(); });
+        WhenModal<QColorDialog>([pick](QColorDialog* d) { d->setCurrentColor(pick); d->accept(); });
         click();
       };
 
@@ -62,15 +67,32 @@ class ControlTableTest : public TWindowTestBase {
           break;
         case TControl::FontSelection:
           act = [&] {
-            OnNextDialog<QFontDialog>([](QFontDialog* d) { d->setCurrentFont(QFont("DejaVu Serif", 14)); d->accept(); });
+            WhenModal<QFontDialog>([](QFontDialog* d) { d->setCurrentFont(QFont("DejaVu Serif", 14)); d->accept(); });
             click();
           };
           wrote = [&] { return w->Text.At(0).Format.Name == "DejaVu Serif" && w->Text.At(0).Format.Charset == 1; };
           break;
         case TControl::AdvancedText:
+          act = [&] {
+            WhenModal<TForm2>([](TForm2* f) {
+              f->RichEdit1->selectAll();
+              f->ToolButton1->click();  // Bold
+              f->accept();
+            });
+            click();
+          };
+          wrote = [&] { return w->Text.At(0).Format.Bold && w->Text.At(1).Format.Bold; };
+          break;
         case TControl::ShapeSelection:
-          QVERIFY2(!w->Control(row.Id)->isEnabled(), name);  // its dialog is not wired yet
-          continue;
+          act = [&] {
+            WhenModal<TOpenShForm>([](TOpenShForm* f) {
+              f->ListView1->setCurrentRow(0);
+              f->OKBtn->click();
+            });
+            click();
+          };
+          wrote = [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; };
+          break;
         case TControl::BkgColorSelection:
           act = pickColor;
           wrote = [&] { return s.BkgColor == picked && Widget<QLineEdit>(*w, TControl::BkgHexBox)->text() == "0A78E6"; };
@@ -102,7 +124,7 @@ class ControlTableTest : public TWindowTestBase {
         case TControl::ButtonTextureSelection:
           act = [&] {
             const QString file = QString::fromStdString(textureFile_);
-            OnNextDialog<QFileDialog>([file](QFileDialog* d) { d->selectFile(file); QMetaObject::invokeMethod(d, "accept"); });
+            WhenModal<QFileDialog>([file](QFileDialog* d) { TypeIntoFileDialog(d, file); });
             click();
           };
           wrote = [&] {

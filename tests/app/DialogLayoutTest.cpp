@@ -19,7 +19,7 @@
 
 #include "app/CharMap.h"
 #include "app/ExportPage.h"
-#include "app/MessageEditor.h"
+#include "app/MessageEdit.h"
 #include "app/OptionsDialog.h"
 #include "app/QtBridge.h"
 #include "app/ShapeDialog.h"

@@ -4,7 +4,6 @@
 #include <numbers>
 
 #include "app/Dimensions.h"
-#include "app/FileFilter.h"
 #include "app/HexColor.h"
 
 namespace qz {
@@ -113,14 +112,6 @@ class DimensionsTest : public QObject {
     QCOMPARE(ColorToHex(RGBToColor(255, 128, 0)), std::string("FF8000"));
     QCOMPARE(ColorToHex(RGBToColor(1, 2, 171)), std::string("0102AB"));
     for (TColor c : {0, 0xFFFFFF, RGBToColor(18, 52, 86)}) QCOMPARE(HexToColor(ColorToHex(c)).value(), c);
-  }
-
-  void textureFilterForQt() {
-    QCOMPARE(QtFileFilter(TextureFilter),
-             QString("All Images (GIF, JPEG, Bitmap) (*.gif *.jpg *.jpeg *.bmp);;"
-                     "GIF Image (*.gif);;"
-                     "JPEG Image File (*.jpg, *.jpeg) (*.jpg *.jpeg);;"
-                     "Bitmaps (*.bmp)"));
   }
 };
 

@@ -27,9 +27,6 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->value(), 255 - 204);
     QCOMPARE(Widget<QComboBox>(*w, TControl::OutlineComplexity)->currentText(), QString(" Normal"));
     QCOMPARE(Widget<QLineEdit>(*w, TControl::BkgHexBox)->text(), QString("FFFFFF"));
-    // The dialogs made elsewhere are not offered yet.
-    QVERIFY(!w->Control(TControl::AdvancedText)->isEnabled());
-    QVERIFY(!w->Control(TControl::ShapeSelection)->isEnabled());
     // The start-up load found no default.dat and said so.
     QVERIFY(!messages_.Texts.empty());
     QVERIFY(QString::fromStdString(messages_.Texts.front()).startsWith("Invalid file version: "));
@@ -244,20 +241,35 @@ class MainWindowTest : public TWindowTestBase {
   }
 
   void settingsAreWrittenAtExitKeepingTheExportKeys() {
+    // The works folder at start-up is the folder of the last work saved.
+    const std::string mine = programDir_ + "Elsewhere/mine.qznr";
+    QVERIFY(QDir().mkpath(QString::fromStdString(programDir_ + "Elsewhere")));
     {
       std::ofstream out(programDir_ + "Buttons.dat");
-      out << "[General]\r\nImageFile=button.gif\r\nJobFile=/tmp/mine.qznr\r\n";
+      out << "[General]\r\nImageFile=button.gif\r\nJobFile=" << mine << "\r\nSaves=/nowhere/\r\n";
     }
     {
       auto w = MakeWindow();
-      QCOMPARE(w->Settings.JobFile, std::string("/tmp/mine.qznr"));
+      QCOMPARE(w->Settings.JobFile, mine);
+      QCOMPARE(w->Settings.WorksDir, programDir_ + "Elsewhere/");
       w->Settings.TemplateFile = "/tmp/t.qzpl";
       w->Modified = false;
     }
     const TIniFile ini(programDir_ + "Buttons.dat");
     QCOMPARE(ini.ReadString("General", "ImageFile", ""), std::string("button.gif"));
     QCOMPARE(ini.ReadString("General", "TemplateFile", ""), std::string("/tmp/t.qzpl"));
-    QCOMPARE(ini.ReadString("General", "Saves", ""), programDir_ + "Works/");
+    QCOMPARE(ini.ReadString("General", "Saves", ""), programDir_ + "Elsewhere/");
+    // The folder of a JobFile that is gone: the program's Works folder.
+    {
+      std::ofstream out(programDir_ + "Buttons.dat");
+      out << "[General]\r\nJobFile=" << programDir_ << "Gone/mine.qznr\r\n";
+    }
+    {
+      auto w = MakeWindow();
+      QCOMPARE(w->Settings.WorksDir, programDir_ + "Works/");
+      w->Modified = false;
+    }
+    QVERIFY(QFile::remove(QString::fromStdString(programDir_ + "Buttons.dat")));
   }
 
   void saveWritesTheWorkWithItsIconAndTemplatesApart() {
@@ -267,9 +279,8 @@ class MainWindowTest : public TWindowTestBase {
     w->Dim.Height = 45;
     const std::string jobBefore = w->Settings.JobFile;
     const QString work = QString::fromStdString(programDir_ + "Works/shiny.txt");
-    OnNextDialog<QFileDialog>([work](QFileDialog* d) {
-      d->selectFile(work);
-      QMetaObject::invokeMethod(d, "accept");
+    WhenModal<QFileDialog>([work](QFileDialog* d) {
+      TypeIntoFileDialog(d, work);
     });
     w->SaveClick();
     QVERIFY(!w->Modified);
@@ -286,10 +297,9 @@ class MainWindowTest : public TWindowTestBase {
     w->Modified = true;
     const std::string worksDir = w->Settings.WorksDir;
     const QString templ = QString::fromStdString(programDir_ + "Templates/plain");
-    OnNextDialog<QFileDialog>([templ](QFileDialog* d) {
+    WhenModal<QFileDialog>([templ](QFileDialog* d) {
       d->selectNameFilter(d->nameFilters().value(1));
-      d->selectFile(templ);
-      QMetaObject::invokeMethod(d, "accept");
+      TypeIntoFileDialog(d, templ);
     });
     w->SaveClick();
     QCOMPARE(w->Settings.TemplateFile, programDir_ + "Templates/plain.qzpl");
@@ -299,7 +309,7 @@ class MainWindowTest : public TWindowTestBase {
 
     // A cancelled save leaves Modified set.
     w->Modified = true;
-    OnNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     w->SaveClick();
     QVERIFY(w->Modified);
 

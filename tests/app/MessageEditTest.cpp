@@ -81,24 +81,112 @@ class MessageEditTest : public QObject {
     QCOMPARE(edit.toPlainText(), "01234" + QString("othree") + QString(21, 'y'));
   }
 
-  void charactersOutsideTheCharsetAreRefused() {
+  void aCharacterTheCharsetLacksTakesOneThatHoldsIt() {
     TMessageEdit edit;  // default charset 1: code page 1252
-    Type(&edit, QString::fromUtf8("a\u0434\u00e4\u20ac"));  // a, Cyrillic de, a-umlaut, euro
-    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u00e4\u20ac"));
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0434x"));
+    // a, Cyrillic de, a-umlaut, euro, and a character of no code page of the message
+    Type(&edit, QString::fromUtf8("a\u0434\u00e4\u20ac\u4e2d"));
+    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u0434\u00e4\u20ac"));
+    TMessageText back;
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80"));
+    QCOMPARE(back.At(0).Format.Charset, 1);
+    QCOMPARE(back.At(1).Format.Charset, 204);  // de: Cyrillic 1251
+    QCOMPARE(back.At(2).Format.Charset, 1);    // a-umlaut is not in 1251: Western again
+    QCOMPARE(back.At(3).Format.Charset, 1);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u4e2d\u0434x"));
     edit.paste();
-    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u00e4\u20acx"));
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80\xE4x"));
+    QCOMPARE(back.At(4).Format.Charset, 204);
+    QCOMPARE(back.At(5).Format.Charset, 204);  // typing goes on in the charset it switched to
 
-    // After a Cyrillic character the caret's charset is 204: de is accepted there.
+    // After a Cyrillic character the caret's charset is 204: de stays in it.
     TMessageText cyr;
     cyr.Append(std::string(1, '\xC4'), {"Arial", 18, 204, false, false, false});
     cyr.SetSelection(1, 0);
     edit.FromMessageText(cyr);
-    Type(&edit, QString::fromUtf8("\u0434\u00e4"));  // a-umlaut is not in 1251
-    TMessageText back;
+    Type(&edit, QString::fromUtf8("\u0434"));
     edit.ToMessageText(back);
     QCOMPARE(back.Text(), std::string("\xC4\xE4"));
     QCOMPARE(back.At(1).Format.Charset, 204);
+    QCOMPARE(back.At(1).Format.Name, std::string("Arial"));
+  }
+
+  void editingKeysAndTheLimit() {
+    TMessageEdit edit;
+    edit.show();
+    QTest::keyClicks(&edit, "Hello");
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    QCOMPARE(edit.toPlainText(), QString("ell"));
+    QTest::keyClick(&edit, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&edit, Qt::Key_Right, Qt::ShiftModifier);
+    TMessageText t;
+    edit.ToMessageText(t);
+    QCOMPARE(t.SelStart(), 0);
+    QCOMPARE(t.SelLength(), 2);
+    QTest::keyClicks(&edit, "J");
+    QCOMPARE(edit.toPlainText(), QString("Jl"));
+    // At the limit a paste adds nothing; over a selection it replaces it.
+    QTest::keyClick(&edit, Qt::Key_End);
+    QTest::keyClicks(&edit, QString(40, 'x'));
+    QCOMPARE(edit.Length(), TMessageText::MaxTyped);
+    QGuiApplication::clipboard()->setText("yy");
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit.Length(), TMessageText::MaxTyped);
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit.toPlainText(), QString("yy"));
+  }
+
+  void mouseSelection() {
+    TMessageEdit edit;
+    edit.resize(400, 60);
+    edit.setPlainText("WWWW");
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    QWidget* area = edit.viewport();
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(395, 20));
+    QCOMPARE(edit.textCursor().position(), 4);
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 20));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(395, 20), area->mapToGlobal(QPointF(395, 20)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &drag);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(395, 20));
+    TMessageText t;
+    edit.ToMessageText(t);
+    QCOMPARE(t.SelStart(), 0);
+    QCOMPARE(t.SelLength(), 4);
+  }
+
+  void selectionOperationsRestyleOnlyTheSelection() {
+    TMessageEdit edit;
+    TMessageText t;
+    t.Append("ab", {"Times New Roman", 30, 0, false, false, false});
+    t.Append("cd", {"Arial", 12, 204, true, false, false});
+    edit.FromMessageText(t);
+    edit.SetSelection(1, 2);
+    QCOMPARE(edit.SelFormat().Name, std::string("Times New Roman"));
+    edit.EditAsText([](TMessageText& m) { m.SetSelItalic(true); });
+    TMessageText back;
+    edit.ToMessageText(back);
+    for (int i = 0; i < 4; ++i) QCOMPARE(back.At(i).Format.Italic, i == 1 || i == 2);
+    QCOMPARE(back.At(2).Format.Charset, 204);  // every other attribute kept
+    QCOMPARE(back.At(2).Format.Size, 12);
+    QCOMPARE(back.SelStart(), 1);
+    QCOMPARE(back.SelLength(), 2);
+    // With nothing selected the operation sets what is typed next at the caret.
+    edit.SetSelection(4, 0);
+    edit.EditAsText([](TMessageText& m) { m.SetSelSize(40); });
+    edit.ToMessageText(back);
+    QCOMPARE(back.At(3).Format.Size, 12);
+    QCOMPARE(edit.SelFormat().Size, 40);
+    QTest::keyClicks(&edit, "e");
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("abcde"));
+    QCOMPARE(back.At(4).Format.Size, 40);
+    QCOMPARE(back.At(4).Format.Name, std::string("Arial"));
   }
 
   void formatsRoundTrip() {

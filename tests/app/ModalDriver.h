@@ -2,7 +2,9 @@
 // active modal widget of type T and runs action on it once (action must close it).
 // A dialog that does not appear within the time limit leaves the returned flag
 // false; any modal widget still open then is rejected, so a test never waits on a
-// dialog nobody answers.
+// dialog nobody answers. A watcher that is expected never to fire ("no question is
+// asked") is ended with StopWatchingModals before the next test, so it cannot answer
+// a dialog of another test.
 //
 //   auto seen = WhenModal<QMessageBox>([&](QMessageBox* box) { text = box->text(); box->accept(); });
 //   form.ListWorks("/missing/*.qznr");
@@ -18,8 +20,24 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace qz {
+
+// The pollers still waiting for their dialog.
+inline std::vector<QPointer<QTimer>>& ModalWatchers() {
+  static std::vector<QPointer<QTimer>> watchers;
+  return watchers;
+}
+
+inline void StopWatchingModals() {
+  for (const QPointer<QTimer>& t : ModalWatchers())
+    if (t) {
+      t->stop();
+      t->deleteLater();
+    }
+  ModalWatchers().clear();
+}
 
 template <typename T>
 std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 10000) {
@@ -48,6 +66,7 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
     }
   });
   timer->start();
+  ModalWatchers().emplace_back(timer);
   return seen;
 }
 

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "ModalDriver.h"
+#include "app/FileFilter.h"
 #include "app/IconList.h"
 #include "app/ProjectCommands.h"
 #include "app/QtBridge.h"

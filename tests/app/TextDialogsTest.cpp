@@ -12,7 +12,7 @@
 #include "ModalDriver.h"
 #include "app/CharMap.h"
 #include "app/CopyRichText.h"
-#include "app/MessageEditor.h"
+#include "app/MessageEdit.h"
 #include "app/TextDialog.h"
 
 namespace qz {
@@ -119,58 +119,6 @@ class TextDialogsTest : public QObject {
     QVERIFY(form.isVisible());
     for (int i = 0; i < 4; ++i) QCOMPARE(form.TakeText().At(i).Format.Size, 22);
     form.hide();
-  }
-
-  void typingDeletingAndTheLimit() {
-    TMessageEditor editor;
-    editor.show();
-    QTest::keyClicks(&editor, "Hello");
-    QCOMPARE(editor.Text().Text(), std::string("Hello"));
-    QTest::keyClick(&editor, Qt::Key_Backspace);
-    QTest::keyClick(&editor, Qt::Key_Home);
-    QTest::keyClick(&editor, Qt::Key_Delete);
-    QCOMPARE(editor.Text().Text(), std::string("ell"));
-    QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(editor.Text().SelLength(), 2);
-    QTest::keyClicks(&editor, "J");
-    QCOMPARE(editor.Text().Text(), std::string("Jl"));
-    QTest::keyClick(&editor, Qt::Key_Return);
-    QTest::keyClick(&editor, Qt::Key_Tab);
-    QCOMPARE(editor.Text().Text(), std::string("Jl"));
-
-    // A character the charset cannot hold takes one that can.
-    QTest::keyClick(&editor, Qt::Key_End);
-    QKeyEvent cyrillicKey(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("Ж"));
-    QApplication::sendEvent(&editor, &cyrillicKey);
-    QCOMPARE(editor.Text().Length(), 3);
-    QCOMPARE(int(editor.Text().At(2).Code), 0xC6);
-    QCOMPARE(editor.Text().At(2).Format.Charset, 204);
-    QCOMPARE(editor.Text().At(0).Format.Charset, 1);
-
-    // At most 32 characters, typed or pasted.
-    QTest::keyClicks(&editor, QString(40, 'x'));
-    QCOMPARE(editor.Text().Length(), TMessageText::MaxTyped);
-    QApplication::clipboard()->setText("yy");
-    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(editor.Text().Length(), TMessageText::MaxTyped);
-    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(editor.Text().Text(), std::string("yy"));
-  }
-
-  void mouseSelection() {
-    TMessageEditor editor;
-    editor.resize(400, 80);
-    editor.SetText(Message("WWWW"));
-    editor.show();
-    QTest::mouseClick(&editor, Qt::LeftButton, {}, QPoint(395, 40));
-    QCOMPARE(editor.Caret(), 4);
-    QTest::mousePress(&editor, Qt::LeftButton, {}, QPoint(3, 40));
-    QTest::mouseMove(&editor, QPoint(395, 40));
-    QTest::mouseRelease(&editor, Qt::LeftButton, {}, QPoint(395, 40));
-    QCOMPARE(editor.Text().SelStart(), 0);
-    QCOMPARE(editor.Text().SelLength(), 4);
   }
 
   void characterMapGrid() {

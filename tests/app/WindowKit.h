@@ -1,6 +1,7 @@
 // Shared by the window's tests: a main window in a program folder of its own (with a
-// texture file in Textures/), a way to answer the modal dialogs its commands open,
-// and what an edit asked for, as seen from outside.
+// texture file in Textures/ and a shape file in BShapes/), and what an edit asked
+// for, as seen from outside. The modal dialogs its commands open are answered with
+// WhenModal (ModalDriver.h).
 #pragma once
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <QAbstractButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -24,31 +27,18 @@
 #include <functional>
 #include <numbers>
 
+#include "ModalDriver.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "app/WelcomeDialog.h"
+#include "geometry/ButShape.h"
 #include "platform/IniFile.h"
 #include "scene/ExportSize.h"
 #include "scene/Scene.h"
 #include "support/MessageCollector.h"
 
 namespace qz {
-
-// Runs f on the next modal dialog of type D once it is shown (the static dialog
-// functions block in their own event loop).
-template <typename D>
-void OnNextDialog(std::function<void(D*)> f) {
-  auto* poll = new QTimer;
-  poll->setInterval(5);
-  QObject::connect(poll, &QTimer::timeout, [poll, f] {
-    if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-      poll->stop();
-      poll->deleteLater();
-      f(d);
-    }
-  });
-  poll->start();
-}
 
 template <typename W>
 W* Widget(TForm1& w, TControl id) {
@@ -81,13 +71,19 @@ class TWindowTestBase : public QObject {
   std::string textureFile_;
   test::TMessageCollector messages_;
 
-  std::unique_ptr<TForm1> MakeWindow() {
+  // A window after its start-up; welcome answers the welcome dialog (by default
+  // Cancel, which loads the factory design default.dat: when the folder has none,
+  // the scene keeps its defaults).
+  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
+    f->CancelBtn->click();
+  }) {
     auto w = std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1000, 760);
+    WhenModal<TForm4>(welcome);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not shown");
-    QTest::qWait(50);  // the first load (no default.dat here: the fresh design)
+    if (!QTest::qWaitFor([&] { return w->Started(); }, 20000)) qFatal("start-up did not end");
     return w;
   }
 
@@ -95,6 +91,14 @@ class TWindowTestBase : public QObject {
   void Prepare(TForm1& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();
+  }
+
+  // A work file whose message is text (default format).
+  static void WriteWork(const std::string& path, const std::string& text) {
+    TScene scene;
+    TMessageText message;
+    message.Append(text, TCharFormat{});
+    scene.SaveToFile(path, message);
   }
 
   TObserved Observe(TForm1& w, const std::function<void()>& act) {
@@ -123,6 +127,16 @@ class TWindowTestBase : public QObject {
     QImage tex(16, 16, QImage::Format_RGB32);
     tex.fill(QColor(200, 40, 40));
     QVERIFY(tex.save(QString::fromStdString(textureFile_), "BMP"));
+    // A square button shape.
+    QDir(dir_.path()).mkpath("BShapes");
+    TButShape square;
+    square.PointCount = 4;
+    square.Points[1] = {1, -10, -10};
+    square.Points[2] = {1, 10, -10};
+    square.Points[3] = {1, 10, 10};
+    square.Points[4] = {1, -10, 10};
+    square.Frame = {-10, 10, 10, -10};
+    square.SaveToFile(programDir_ + "BShapes/square.qzkh");
   }
 };
 

@@ -74,6 +74,27 @@ TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
   EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}), std::runtime_error);
 }
 
+// A hostile template and values file: many placeholders over many lines, values
+// longer than the INI reader returns, a page that would outgrow memory.
+TEST(PreviewPage, HostileTemplatesAndValuesStayBounded) {
+  std::string templ, values;
+  for (int i = 0; i < 2000; ++i) {
+    templ += "`Key" + std::to_string(i % 500) + "`";
+    values += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  }
+  values += "Key7=late\n";  // the first line of a name wins, whatever its case
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) expected += std::to_string(i % 500);
+  EXPECT_EQ(ExpandTemplateText(templ, values), expected);
+
+  const std::string longValue(5000, 'x');
+  EXPECT_EQ(ExpandTemplateText("`Long`", "Long=" + longValue), longValue.substr(0, TIniFile::MaxValueLength));
+
+  std::string many;
+  for (int i = 0; i < 30000; ++i) many += "`Big`";
+  EXPECT_THROW(ExpandTemplateText(many, "Big=" + std::string(3000, '<')), std::runtime_error);
+}
+
 // What an export hands the page: the keys in their order with their exact forms, the
 // message through each character's own code page, the page filled from them.
 TEST(PreviewPage, AnExportsFactsGoIntoAFreshSettingsFileInOrder) {

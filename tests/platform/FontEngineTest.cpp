@@ -120,10 +120,12 @@ TEST(FontEngine, OutlineCallBehavesAsTheWindowsCall) {
 
   // Twice the size, twice the coordinates (within rounding of the em).
   EXPECT_NEAR(Read("Arial", 'l', 0, 2 * ReadSize).polygons[0].Start.y, 2 * Read("Arial", 'l').polygons[0].Start.y, 2 * 65536);
-  // An em beyond what FreeType can set, or coordinates beyond 16.16, fail cleanly; a
-  // size of 0 reads at the smallest em.
+  // An em beyond what FreeType can set, coordinates beyond 16.16, or an em that
+  // overflows the 32-bit MulDiv (a hostile work) fail cleanly; a size of 0 reads at
+  // the smallest em.
   EXPECT_EQ(Read("Arial", 'o', 0, 60000).size, GDI_ERROR);
   EXPECT_EQ(Read("Arial", 'W', 0, 40000).size, GDI_ERROR);
+  EXPECT_EQ(Read("Arial", 'o', 0, INT32_MAX).size, GDI_ERROR);
   EXPECT_NE(Read("Arial", 'o', 0, 0).size, GDI_ERROR);
 }
 

@@ -82,5 +82,30 @@ TEST(IniFile, UnwritableTargetsRaiseAnErrorNamingThePathAndKeepTheOldFile) {
   EXPECT_EQ(ReadText(path), "[A]\r\nk=old\r\n");
 }
 
+// Found by fuzzing: a lone CR inside a line was kept in the value, and the value
+// could not be written back as it was read.
+TEST(IniFile, ALoneCarriageReturnEndsALine) {
+  TTempDir dir;
+  const std::string path = dir.File("cr.ini");
+  WriteText(path, "[General]\rTemplates=/x/\rBgColor=#FFFFFF\r\nLast=1");
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadString("General", "Templates", "?"), "/x/");
+  EXPECT_EQ(ini.ReadString("General", "BgColor", "?"), "#FFFFFF");
+  EXPECT_EQ(ini.ReadString("General", "Last", "?"), "1");
+  ini.WriteString("General", "Templates", ini.ReadString("General", "Templates", ""));
+  EXPECT_EQ(ini.Text(), "[General]\r\nTemplates=/x/\r\nBgColor=#FFFFFF\r\nLast=1\r\n");
+}
+
+TEST(IniFile, NonTextAndHugeLinesReadWithoutHarm) {
+  TTempDir dir;
+  const std::string path = dir.File("junk.ini");
+  std::string junk;
+  for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) % 256);
+  junk += "\n[General]\nVersion=" + std::string(3'000'000, 'x') + "\n";
+  WriteText(path, junk);
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadString("General", "Version", "").size(), TIniFile::MaxValueLength);
+}
+
 }  // namespace
 }  // namespace qz

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 
 namespace qz {
 namespace {
@@ -11,8 +12,15 @@ TEST(NumberText, FloatsWriteShortestFifteenDigitsAndReadBackBitIdentical) {
   EXPECT_EQ(FloatToText(450.0f), "450");
   EXPECT_EQ(FloatToText(-2.5f), "-2.5");
   EXPECT_EQ(FloatToText(0.3f), "0.300000011920929");
-  for (float v : {0.3f, 1e-7f, 123456.789f, -0.955336511f, 3.4e38f, 1.17549435e-38f})
+  // The extremes too: the largest float's 15 digits lie just above it, the smallest
+  // subnormal's far below the normal range.
+  using L = std::numeric_limits<float>;
+  for (float v : {0.3f, 1e-7f, 123456.789f, -0.955336511f, 1.17549435e-38f, L::max(), -L::max(), L::denorm_min()})
     EXPECT_EQ(TextToFloat(FloatToText(v)), v) << FloatToText(v);
+  // Beyond half a step past the largest float a value would be infinite: refused.
+  EXPECT_EQ(TextToFloat("3.4028235e38"), L::max());
+  EXPECT_FALSE(TextToFloat("3.4028236e38").has_value());
+  EXPECT_FALSE(TextToFloat("-1e39").has_value());
 }
 
 TEST(NumberText, IntegersReadDecimalAndBothHexForms) {

@@ -74,5 +74,48 @@ TEST_F(SettingsTest, UncreatableFoldersAndUnwritableSettingsAreNotFatal) {
   EXPECT_THROW(s.Write(), std::runtime_error);
 }
 
+// Found by fuzzing: a CR alone in the middle of a line of Buttons.dat went into the
+// Templates value, and the rewrite at exit changed it (and swallowed the export key
+// behind it).
+TEST_F(SettingsTest, ALoneCarriageReturnSurvivesTheRewrite) {
+  TTempDir dir;
+  WriteText(dir.File("Buttons.dat"),
+            "[General]\r\nJobFile=a.qznr\r\nTemplates=/opt/quenzar/Templates/\rBgColor=#FFFFFF\r\n");
+  TSettings s;
+  s.ProgramDir = dir.Path();
+  s.ReadKeys(TIniFile(s.SettingsPath()));
+  EXPECT_EQ(s.TemplatesDir, "/opt/quenzar/Templates/");
+  s.Write();
+  TSettings again;
+  again.ProgramDir = dir.Path();
+  const TIniFile ini(again.SettingsPath());
+  again.ReadKeys(ini);
+  EXPECT_EQ(again.TemplatesDir, s.TemplatesDir);
+  EXPECT_EQ(ini.ReadString("General", "BgColor", ""), "#FFFFFF");
+}
+
+TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
+  TTempDir dir;
+  WriteText(dir.File("a file"), "x");
+  const std::string tooLongName = dir.Path() + std::string(300, 'n') + "/";  // beyond a name's 255 bytes
+  WriteText(dir.File("Buttons.dat"), "[General]\nCurPath=" + dir.File("a file") + "\nSaves=" + tooLongName +
+                                         "\nTemplates=" + dir.File("a file") + "/T/\nJobFile=\n");
+  // Reading the keys alone touches nothing on disk.
+  TSettings keys;
+  keys.ProgramDir = dir.Path();
+  keys.ReadKeys(TIniFile(dir.File("Buttons.dat")));
+  EXPECT_EQ(keys.WorksDir, tooLongName);
+  EXPECT_EQ(keys.JobFile, "Untitled.qznr");
+  EXPECT_EQ(keys.TexturesDir, dir.Path() + "Textures/");
+
+  TSettings s;
+  s.Read(dir.Path());
+  EXPECT_FALSE(DirectoryExists(s.WorksDir));
+  EXPECT_FALSE(DirectoryExists(s.TemplatesDir));
+  char now[4096];
+  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
+  EXPECT_EQ(std::string(now), std::string(cwd_));  // a file is no folder to change to
+}
+
 }  // namespace
 }  // namespace qz

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <limits>
 
 #include "scene/MessageText.h"
 #include "scene/Scene.h"
@@ -139,6 +141,39 @@ TEST(WorkFile, RefusedVersionsChangeNothing) {
     EXPECT_EQ(t.Text(), "keep");
     EXPECT_EQ(Saved(s, t), before);
   }
+}
+
+// Found by fuzzing: a float read as the largest float was saved as
+// 3.40282346638529e+38, just above it, which the next load refused.
+TEST(WorkFile, TheLargestFloatSurvivesASaveAndLoad) {
+  TTempDir dir;
+  const std::string path = dir.File("max.qznr");
+  WriteText(path, "[General]\r\nVersion=1.3.5\r\n[Message]\r\nTexW=3.4028234e38\r\n[Light]\r\nA=-3.4028235e38\r\n");
+  TScene s;
+  TMessageText t;
+  ASSERT_TRUE(s.LoadFromFile(path, t));
+  EXPECT_EQ(s.Message.TexW, std::numeric_limits<float>::max());
+  s.SaveToFile(path, t);
+  TScene again;
+  ASSERT_TRUE(again.LoadFromFile(path, t));
+  EXPECT_EQ(again.Message.TexW, std::numeric_limits<float>::max());
+  EXPECT_EQ(again.Light.A, -std::numeric_limits<float>::max());
+}
+
+TEST(WorkFile, AFileTooLargeToReadIsRefusedSayingWhy) {
+  TTempDir dir;
+  const std::string path = dir.File("huge.qznr");
+  WriteText(path, "[General]\nVersion=1.3.5\n");
+  std::filesystem::resize_file(path, TIniFile::MaxFileBytes + 1);  // sparse: no disk used
+  TScene s;
+  test::TMessageCollector messages;
+  s.Messages = &messages;
+  TMessageText t;
+  EXPECT_FALSE(s.LoadFromFile(path, t));
+  ASSERT_EQ(messages.Texts.size(), 2u);
+  EXPECT_NE(messages.Texts[0].find(path), std::string::npos);
+  EXPECT_NE(messages.Texts[0].find("larger than 64 MB"), std::string::npos);
+  EXPECT_EQ(messages.Texts[1], "Invalid file version: ");
 }
 
 TEST(WorkFile, HostileFilesLoadWhatParsesWithoutHarm) {

@@ -7,17 +7,11 @@
 #pragma once
 
 #include <QChar>
-#include <QIcon>
-#include <QPixmap>
 #include <QToolButton>
 
 namespace qz {
 
 inline constexpr int InitialIconSize = 16;
-
-QPixmap MakeInitialPixmap(QChar letter);
-// The same picture as an icon, with a greyed form for a disabled button.
-QIcon MakeInitialIcon(QChar letter);
 
 // A tool button showing the initial picture and its caption side by side without
 // the gap a style leaves between an icon and a text, so the two read as one word.

@@ -1,6 +1,8 @@
-#include "app/InitialIcon.h"
+#include "app/InitialButton.h"
 
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <algorithm>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -31,17 +33,14 @@ QPixmap DrawLetter(QChar letter, const QColor& ink, const QColor& shadow) {
   return pixmap;
 }
 
-}  // namespace
-
-QPixmap MakeInitialPixmap(QChar letter) {
-  return DrawLetter(letter, QColor(0, 0, 128), QColor(160, 160, 200));
-}
-
+// The letter in the program's navy with a greyed form for a disabled button.
 QIcon MakeInitialIcon(QChar letter) {
-  QIcon icon(MakeInitialPixmap(letter));
+  QIcon icon(DrawLetter(letter, QColor(0, 0, 128), QColor(160, 160, 200)));
   icon.addPixmap(DrawLetter(letter, QColor(128, 128, 128), QColor(220, 220, 220)), QIcon::Disabled);
   return icon;
 }
+
+}  // namespace
 
 TInitialButton::TInitialButton(QChar initial, const QString& rest, QWidget* parent)
     : QToolButton(parent) {

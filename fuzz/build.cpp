@@ -1,0 +1,133 @@
+// Fuzz target: a work loaded, built and rendered as the command-line tool does it:
+// the textures and shape file the work names (found in a program folder of small
+// files made at start, some of them damaged), its letters from canned glyphs in the
+// size each character asks for, the button body, one picture.
+//
+// Whatever the bytes, the run ends in a picture within the image bounds with the
+// view within its capacities, or in a refusal with a message (a refused version, an
+// unreadable shape file, a picture too large); never a crash or another exception.
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "FuzzKit.h"
+#include "geometry/ButShape.h"
+#include "gif/GifWriter.h"
+#include "platform/BmpWriter.h"
+#include "platform/FontEngine.h"
+#include "platform/JpegWriter.h"
+#include "render/RenderDriver.h"
+#include "scene/Build.h"
+#include "scene/MessageText.h"
+#include "scene/Scene.h"
+#include "scene/TextureFiles.h"
+#include "scene/WorkFile.h"
+#include "support/GlyphRecordsKit.h"
+
+namespace {
+
+using namespace qz;
+using test::FXi;
+
+// Glyphs without a font: for a size the engine accepts, a frame with a curved corner
+// around a hole, as large as the em; a blank has no outline. Sizes the engine refuses
+// (an em outside 1..65535, or a glyph reaching 32768 pixels) are refused here too.
+class TCannedGlyphs : public IGlyphSource {
+ public:
+  void Select(const TFontRequest& font) { em_ = TFontEngine::MulDiv(font.Size, 96, 72); }
+
+  uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint32_t bufferSize, uint8_t* buffer) override {
+    const int32_t em = std::max(em_, 1);
+    if (em > 65535 || em * 7 / 10 >= 32768) return GDI_ERROR;
+    std::vector<uint8_t> records;
+    if (code != ' ') {
+      const int32_t w = em * 6 / 10, h = em * 7 / 10, t = std::max(em / 10, 1);
+      test::TRecordBuilder b;
+      b.Polygon(FXi(0, 0)).Line({FXi(w, 0), FXi(w, h - t)}).Spline({FXi(w, h), FXi(w - t, h)}).Line({FXi(0, h)});
+      if (code % 2) b.Polygon(FXi(t, t)).Line({FXi(t, h - t), FXi(w - t, h - t), FXi(w - t, t)});
+      records = b.Bytes();
+    }
+    metrics = TGlyphMetrics{};
+    metrics.gmCellIncX = static_cast<int16_t>(std::min(em * 7 / 10, 32767));
+    const auto size = static_cast<uint32_t>(records.size());
+    if (bufferSize == 0) return size;
+    if (bufferSize < size || !buffer) return GDI_ERROR;
+    std::copy(records.begin(), records.end(), buffer);
+    return size;
+  }
+
+ private:
+  int32_t em_ = 683;
+};
+
+// The program folder: the installation's shapes and textures (which the templates
+// name), those the seeds name, and damaged ones.
+const std::string& ProgramDir() {
+  static const std::string* const dir = [] {
+    auto* d = new std::string(fuzz::ScratchDir() + "program/");
+    std::filesystem::create_directories(*d + "BShapes");
+    std::filesystem::create_directories(*d + "Textures");
+    std::error_code ec;
+    for (const char* folder : {"BShapes", "Textures"})
+      std::filesystem::copy(std::string(QZ_SOURCE_DIR) + "/data/" + folder, *d + folder, ec);
+    TButShape star;
+    star.Frame = {-50, 50, 50, -50};
+    star.PointCount = 6;
+    const TShapePoint points[] = {{1, -50, 0}, {0, -50, 50}, {1, 0, 50}, {1, 50, 0}, {0, 0, -80}, {1, -20, -40}};
+    for (int i = 0; i < 6; ++i) star.Points[i + 1] = points[i];
+    star.SaveToFile(*d + "BShapes/star.qzkh");
+    fuzz::WriteScratch("program/BShapes/torn.qzkh", std::string(20, '\0'));
+
+    TBitmap picture(12, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 12; ++x) picture.SetPixel(x, y, RGBToPixel(x * 20, y * 30, 90));
+    WriteJpeg(*d + "Textures/wood.jpg", picture, 75);
+    WriteBmp24(*d + "Textures/stone.bmp", picture);
+    TIndexedImage indexed;
+    indexed.width = 4;
+    indexed.height = 4;
+    indexed.palette = {{255, 0, 0}, {0, 255, 0}};
+    indexed.usedSize = 2;
+    indexed.pixels = {0, 1, 0, 1, 1, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 0};
+    WriteGifFile(*d + "Textures/marble.gif", indexed);
+    fuzz::WriteScratch("program/Textures/broken.jpg", std::string("\xFF\xD8\xFF", 3));
+    return d;
+  }();
+  return *dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string program = ProgramDir();
+  const std::string path = fuzz::WriteScratch("build.qznr", data, size);
+  TScene scene;
+  scene.ProgramDir = program;
+  TMessageText message;
+  if (!scene.LoadFromFile(path, message)) return 0;
+  RefreshDerived(scene);
+  LoadTextTexture(scene, program + "Textures/");
+  LoadButtonTexture(scene, program + "Textures/");
+
+  TCannedGlyphs glyphs;
+  try {
+    Build(scene, message, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); });
+    RenderScene(scene, true, false);
+  } catch (const std::runtime_error& e) {
+    if (std::string(e.what()).empty()) fuzz::Broken("a refusal without a message");
+    return 0;
+  }
+
+  const int64_t w = scene.Image.Width(), h = scene.Image.Height();
+  if (w < 1 || h < 1 || w > MaxImageSide || h > MaxImageSide || w * h > MaxImagePixels)
+    fuzz::Broken("a picture of " + std::to_string(w) + " x " + std::to_string(h));
+  if (scene.Mask.Width() != w || scene.Mask.Height() != h) fuzz::Broken("a mask of another size than the picture");
+  const TView3D& view = scene.View;
+  if (view.BodyCount() > TView3D::MaxBodies) fuzz::Broken("too many bodies");
+  for (int b = 1; b <= view.BodyCount(); ++b)
+    if (view.Body(b).FaceCount() > TBody::MaxFaces || view.Body(b).VertexCount() > TBody::MaxVertices)
+      fuzz::Broken("a body beyond its capacities");
+  return 0;
+}

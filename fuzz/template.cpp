@@ -1,0 +1,28 @@
+// Fuzz target: the preview page template (html/preview.tml) filled from Buttons.dat.
+// The input is the template, a zero byte, then the values file.
+//
+// Whatever the bytes, the expansion ends without a crash or a hang; a template
+// without placeholders comes out as it went in, and no value reaches the page with
+// a markup character unescaped.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "FuzzKit.h"
+#include "export/PreviewPage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const size_t cut = input.find('\0');
+  const std::string templ = input.substr(0, cut);
+  const std::string values = cut == std::string::npos ? std::string() : input.substr(cut + 1);
+  const std::string page = qz::ExpandTemplateText(templ, values);
+  if (templ.find('`') == std::string::npos && page != templ)
+    qz::fuzz::Broken("a template without placeholders changed", templ, page);
+  // Markup in the page comes from the template alone: it has no more of it.
+  for (char c : {'<', '>', '"', '\''}) {
+    const auto count = [c](const std::string& s) { return std::count(s.begin(), s.end(), c); };
+    if (count(page) > count(templ)) qz::fuzz::Broken(std::string("a value put a raw ") + c + " into the page");
+  }
+  return 0;
+}

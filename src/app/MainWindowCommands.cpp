@@ -1,0 +1,252 @@
+// The main window's commands: the start-up with the welcome dialog, New, New from
+// template, Open, Save and the question before quitting (the File menu), and the
+// dialogs of the tabs and menus (Advanced Text Settings, the shape dialog, Advanced
+// Options, Help and About in the browser window).
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/CopyRichText.h"
+#include "app/MainWindow.h"
+#include "app/MessageEdit.h"
+#include "app/OptionsDialog.h"
+#include "app/ProjectCommands.h"
+#include "app/QtBridge.h"
+#include "app/ShapeDialog.h"
+#include "app/TextDialog.h"
+#include "app/WebForm.h"
+#include "app/WelcomeDialog.h"
+#include "platform/FileUtil.h"
+#include "scene/Scene.h"
+
+namespace qz {
+
+namespace {
+
+// The hourglass for as long as a command that makes the user wait runs.
+class TWaitCursor {
+ public:
+  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+}  // namespace
+
+// ---- The dialogs, made on first use ------------------------------------------------
+
+TForm2& TForm1::AdvancedTextDialog() {
+  if (!form2_) form2_ = new TForm2(this);
+  return *form2_;
+}
+
+TForm3& TForm1::AdvancedOptionsDialog() {
+  if (!form3_) form3_ = new TForm3(this);
+  return *form3_;
+}
+
+TForm4& TForm1::WelcomeDialog() {
+  if (!form4_) form4_ = new TForm4(this);
+  return *form4_;
+}
+
+TOpenShForm& TForm1::ShapeDialog() {
+  if (!shapes_) shapes_ = new TOpenShForm(this);
+  return *shapes_;
+}
+
+TWebForm& TForm1::BrowserWindow() {
+  if (!web_) web_ = new TWebForm(this);
+  return *web_;
+}
+
+// ---- Start-up ----------------------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!firstShow_) return;
+  firstShow_ = false;
+  // The welcome dialog and the first load run once the window stands at its size,
+  // so the preview fits it.
+  QTimer::singleShot(0, this, &TForm1::StartUp);
+}
+
+std::string TForm1::WorksFolderForDialog() const {
+  const std::string folder = FolderOf(Settings.JobFile);
+  if (!folder.empty() && DirectoryExists(folder)) return folder;
+  const std::string works = Settings.ProgramDir + "Works/";
+  ForceDirectories(works);
+  return works;
+}
+
+void TForm1::StartUp() {
+  TForm4& welcome = WelcomeDialog();
+  welcome.ProgramDir = Settings.ProgramDir;
+  Settings.WorksDir = WorksFolderForDialog();
+  welcome.WorksDir = Settings.WorksDir;
+  welcome.TemplatesDir = Settings.TemplatesDir;
+  // Whatever mode the dialog is in: OK loads the file it chose (default.dat for New
+  // or nothing selected), Cancel the factory design.
+  const bool ok = welcome.exec() == QDialog::Accepted;
+  if (ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved) Settings.WorksDir = welcome.WorksDir;
+  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.ProgramDir + "default.dat");
+  // A design just opened has no changes of the user's: quitting now asks nothing.
+  Modified = false;
+  started_ = true;
+}
+
+// ---- Unsaved changes and quitting --------------------------------------------------
+
+bool TForm1::AskToSave(int command) {
+  if (!Modified) return true;
+  return CommandGoesOn(AskUnsavedChanges(this, static_cast<TProjectCommand>(command)),
+                       [this] { SaveClick(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  // A close that arrives while a build lets events run waits: the user closes again.
+  if (Deferred.Busy || !AskToSave(static_cast<int>(TProjectCommand::Quit))) {
+    e->ignore();
+    return;
+  }
+  if (web_) web_->close();
+  e->accept();
+}
+
+// ---- File menu -----------------------------------------------------------------------
+
+void TForm1::NewClick() {
+  if (!AskToSave(static_cast<int>(TProjectCommand::New))) return;
+  LoadWork(Settings.ProgramDir + "Default.dat");
+  tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
+  SetBkgColor(Scene->BkgColor);
+  TabSheet9Show();
+  Modified = false;
+}
+
+void TForm1::OpenClick() {
+  if (!AskToSave(static_cast<int>(TProjectCommand::Open))) return;
+  TForm4& welcome = WelcomeDialog();
+  welcome.ProgramDir = Settings.ProgramDir;
+  welcome.setWindowTitle(" Open");
+  Settings.WorksDir = WorksFolderForDialog();
+  welcome.WorksDir = Settings.WorksDir;
+  welcome.TemplatesDir = Settings.TemplatesDir;
+  welcome.SetMode(TForm4::ModeSaved);
+  if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return;
+  Settings.WorksDir = welcome.WorksDir;
+  LoadWork(welcome.SelectedFile);
+  TabSheet9Show();
+  Modified = false;
+}
+
+void TForm1::NewFromTemplateClick() {
+  if (!AskToSave(static_cast<int>(TProjectCommand::NewFromTemplate))) return;
+  TForm4& welcome = WelcomeDialog();
+  welcome.ProgramDir = Settings.ProgramDir;
+  welcome.setWindowTitle(" New from template");
+  Settings.WorksDir = WorksFolderForDialog();
+  welcome.WorksDir = Settings.WorksDir;
+  welcome.TemplatesDir = Settings.TemplatesDir;
+  welcome.SetMode(TForm4::ModeTemplate);
+  if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return;
+  Settings.TemplateFile = welcome.SelectedFile;
+  Settings.WorksDir = welcome.WorksDir;
+  LoadWork(Settings.TemplateFile);
+  TabSheet9Show();
+  Modified = false;
+}
+
+void TForm1::SaveClick() {
+  TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
+  Scene->ExpWidth = Dim.Width;
+  Scene->ExpHeight = Dim.Height;
+  const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
+  Settings.JobFile = files.JobFile;
+  Settings.TemplateFile = files.TemplateFile;
+  Settings.WorksDir = files.WorksDir;
+  Settings.TemplatesDir = files.TemplatesDir;
+  if (!target) return;
+  try {
+    Scene->SaveToFile(target->File, Text);
+    if (Text.Length() > 0) {
+      // The icon lets events run: the timer leaves its work until it is written.
+      const bool wasBusy = Deferred.Busy;
+      Deferred.Busy = true;
+      bool saved = false;
+      try {
+        saved = SaveIcon(target->File, "Icon", PreviewBitmap, Dim.Width, Dim.Height, *progress_);
+      } catch (...) {
+        Deferred.Busy = wasBusy;
+        throw;
+      }
+      Deferred.Busy = wasBusy;
+      if (saved) Deferred.ShowDone(RDelayTicks());
+    }
+    Modified = false;
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+}
+
+// ---- The tabs' dialogs ---------------------------------------------------------------
+
+void TForm1::AdvancedTextClick() {
+  TForm2& form = AdvancedTextDialog();
+  messageEdit_->ToMessageText(Text);
+  form.LoadText(Text);
+  if (form.exec() != QDialog::Accepted) return;  // the message edit stays as it was
+  CopyRichText(Text, form.TakeText());
+  {
+    const QSignalBlocker block(messageEdit_);
+    messageEdit_->FromMessageText(Text);
+  }
+  FollowUp(TControl::AdvancedText);
+}
+
+void TForm1::SelectShapeClick() {
+  TOpenShForm& form = ShapeDialog();
+  form.ProgramDir = Settings.ProgramDir;
+  // OK with no shape selected chooses nothing: the design keeps its shape.
+  if (form.exec() != QDialog::Accepted || !form.Accepted) return;
+  Scene->ShapeName = BareFileName(form.SelectedFile);
+  Scene->Type = 16;
+  // The button is shown again: " Hide button" says so without running its handler.
+  auto* hide = static_cast<QCheckBox*>(Control(TControl::HideButton));
+  {
+    const QSignalBlocker block(hide);
+    hide->setChecked(false);
+  }
+  FollowUp(TControl::ShapeSelection);
+}
+
+void TForm1::AdvancedOptionsClick() {
+  TForm3& form = AdvancedOptionsDialog();
+  form.LoadParams(*Scene);
+  if (form.exec() != QDialog::Accepted) return;  // the scene keeps its record
+  static_cast<TParams&>(*Scene) = form.Params;
+  Rebuild();
+  TabSheet9Show();
+}
+
+// ---- Help menu -------------------------------------------------------------------------
+
+void TForm1::ShowPage(const std::string& relative) {
+  const TWaitCursor hourglass;
+  const std::string path = Settings.ProgramDir + relative;
+  if (!FileExists(path)) {
+    ShowError("Error loading file: " + path);
+    return;
+  }
+  BrowserWindow().ShowPage(Settings.ProgramDir, relative);
+}
+
+void TForm1::HelpClick() { ShowPage("Help/index.html"); }
+
+void TForm1::AboutClick() { ShowPage("HTML/About.html"); }
+
+}  // namespace qz
