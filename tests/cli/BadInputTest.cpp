@@ -60,23 +60,7 @@ class CliBadInput : public ::testing::Test {
   static test::TCliResult Run(const std::vector<std::string>& args) {
     const std::string env = "ASAN_OPTIONS=exitcode=86 UBSAN_OPTIONS=exitcode=86:print_stacktrace=1 LSAN_OPTIONS=" +
                             test::ShellQuote(std::string("exitcode=86:") + QZ_LSAN_OPTIONS);
-    std::string cmd = env + " timeout -k 5 " + std::to_string(TimeLimitSeconds) + " " + test::ShellQuote(Path("quenzar-cli"));
-    for (const std::string& a : args) cmd += " " + test::ShellQuote(a);
-    const std::string errFile = Path("stderr.txt");
-    cmd += " 2>" + test::ShellQuote(errFile);
-    test::TCliResult r;
-    std::FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int raw = ::pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    std::ifstream in(errFile);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    r.err = ss.str();
-    return r;
+    return test::RunCliAt(Path("quenzar-cli"), args, "", env + " timeout -k 5 " + std::to_string(TimeLimitSeconds));
   }
 
   static void ExpectNoFault(const test::TCliResult& r) {

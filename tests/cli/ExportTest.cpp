@@ -3,7 +3,6 @@
 // temporary program folder (it writes into the folder of its own executable), so the
 // build's program folder is never touched.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <set>
 
 #include "cli/RunCli.h"
+#include "export/ExportTestSupport.h"
 #include "gif/GifTestSupport.h"
 #include "platform/FileUtil.h"
 #include "platform/ImageFile.h"
@@ -60,12 +60,6 @@ test::TDecodedGif ReadGif(const std::string& path) {
   return bytes ? test::DecodeWithGiflib(*bytes) : test::TDecodedGif{};
 }
 
-std::set<std::string> FilesIn(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
-  return names;
-}
-
 TEST(CliExport, EveryFormatAtTheFittedSize) {
   TTempDir dir;
   const std::string work = Work(dir);
@@ -107,17 +101,12 @@ TEST(CliExport, EveryFormatAtTheFittedSize) {
   // PNG: alpha 0 in the corner, 255 in the middle, the colours of the BMP.
   r = RunCli({"export", work, dir.File("go.png")});
   ASSERT_EQ(r.status, 0) << r.err;
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&png, dir.File("go.png").c_str()));
-  png.format = PNG_FORMAT_RGBA;
-  std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(png));
-  ASSERT_TRUE(png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr));
-  ASSERT_EQ(int(png.width), size.width);
-  EXPECT_EQ(rgba[3], 0);
-  EXPECT_EQ(rgba[middle * 4 + 3], 255);
-  EXPECT_EQ(RGBToPixel(rgba[middle * 4], rgba[middle * 4 + 1], rgba[middle * 4 + 2]),
-            bmp.Pixel(size.width / 2, size.height / 2));
+  const test::TDecodedPng png = test::ReadPngRgba(dir.File("go.png"));
+  ASSERT_TRUE(png.ok);
+  ASSERT_EQ(png.width, size.width);
+  EXPECT_EQ(png.Alpha(0, 0), 0);
+  EXPECT_EQ(png.Alpha(size.width / 2, size.height / 2), 255);
+  EXPECT_EQ(png.Pixel(size.width / 2, size.height / 2), bmp.Pixel(size.width / 2, size.height / 2));
 }
 
 TEST(CliExport, SizeAndGifChoices) {
@@ -230,7 +219,7 @@ TEST(CliExport, WithoutItsTemplateThePreviewFailsAndNothingIsLeft) {
   auto r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("preview.tml"), std::string::npos) << r.err;
-  EXPECT_EQ(FilesIn(out.Path()), (std::set<std::string>{"go.qznr"}));
+  EXPECT_EQ(test::FileNames(out.Path()), (std::set<std::string>{"go.qznr"}));
   // An earlier file of that name stays as it was.
   test::WriteText(out.File("Go.gif"), "earlier");
   r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
@@ -271,51 +260,25 @@ TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
-  EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"go.qznr", "old.qznr", "keep.gif", "folder.png"}));
+  EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"go.qznr", "old.qznr", "keep.gif", "folder.png"}));
   EXPECT_EQ(test::ReadText(dir.File("keep.gif")), "keep");
-}
-
-TEST(CliExport, AnUnreadableShapeFileAbandonsTheExport) {
-  TProgramCopy program;
-  fs::create_directories(program.dir.File("BShapes"));
-  test::WriteText(program.dir.File("BShapes/BROKEN.QZKH"), "not a shape");
-  TTempDir out;
-  const auto r = program.Run({"export", Work(out, GoWork("", "Type=8\r\nShapeName=BROKEN.QZKH\r\n")), out.File("a.gif")});
-  EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_FALSE(r.err.empty());
-  EXPECT_FALSE(FileExists(out.File("a.gif")));
 }
 
 TEST(CliExport, UsageErrorsExitWithTwoBeforeAnyWork) {
   TTempDir dir;
   const std::string work = Work(dir);
   const std::string gif = dir.File("u.gif");
-  const std::vector<std::vector<std::string>> cases = {
-      {"export"},
-      {"export", work},
-      {"export", work, gif, "extra"},
-      {"export", work, dir.File("u.tif")},
-      {"export", work, dir.File("u")},
-      {"export", work, gif, "--bogus"},
-      {"export", work, gif, "--size"},
-      {"export", work, gif, "--size", "0x40"},
-      {"export", work, gif, "--size", "40x0"},
-      {"export", work, gif, "--size", "32768x10"},
-      {"export", work, gif, "--size", "10x32768"},
-      {"export", work, gif, "--size", "10000x10000"},
-      {"export", work, gif, "--size", "160"},
-      {"export", work, gif, "--size", "-160x40"},
-      {"export", work, gif, "--size", "160x40x2"},
-      {"export", work, gif, "--colors", "12"},
-      {"export", work, gif, "--colors", "2"},
-      {"export", work, gif, "--colors", "512"},
-      {"export", work, gif, "--palette", "web"},
-      {"export", work, gif, "--dither", "random"},
-      {"export", work, gif, "--quality", "0"},
-      {"export", work, gif, "--quality", "101"},
-      {"export", work, gif, "--quality", "9x"},
-      {"export", work, gif, "--link", "https://example.org"},
-  };
+  std::vector<std::vector<std::string>> cases = {{"export"}, {"export", work}, {"export", work, gif, "extra"},
+                                                 {"export", work, dir.File("u.tif")}, {"export", work, dir.File("u")}};
+  const std::vector<std::vector<std::string>> options = {
+      {"--bogus"}, {"--size"}, {"--size", "0x40"}, {"--size", "40x0"}, {"--size", "32768x10"}, {"--size", "10x32768"},
+      {"--size", "10000x10000"}, {"--size", "160"}, {"--size", "-160x40"}, {"--size", "160x40x2"}, {"--colors", "12"},
+      {"--colors", "2"}, {"--colors", "512"}, {"--palette", "web"}, {"--dither", "random"}, {"--quality", "0"},
+      {"--quality", "101"}, {"--quality", "9x"}, {"--link", "https://example.org"}};
+  for (const auto& o : options) {
+    cases.push_back({"export", work, gif});
+    cases.back().insert(cases.back().end(), o.begin(), o.end());
+  }
   for (const auto& args : cases) {
     const auto r = RunCli(args);
     std::string line;
@@ -323,7 +286,7 @@ TEST(CliExport, UsageErrorsExitWithTwoBeforeAnyWork) {
     EXPECT_EQ(r.status, 2) << line << r.err;
     EXPECT_NE(r.err.find("usage"), std::string::npos) << line;
   }
-  EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"go.qznr"}));
+  EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"go.qznr"}));
 }
 
 }  // namespace

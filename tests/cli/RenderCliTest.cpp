@@ -139,34 +139,6 @@ TEST(CliRender, UsageErrorsAndFailuresLeaveNothingBehind) {
   EXPECT_TRUE(r.out.empty());
 }
 
-TEST(CliRender, ShapeFilesAndTexturesWarnOrFail) {
-  const std::string shapes = std::string(QZ_PROGRAM_DIR) + "BShapes/";
-  std::filesystem::create_directories(shapes);
-  const std::string torn = shapes + "zz-cli-test-torn.qzkh";
-  std::ofstream(torn, std::ios::binary) << "QZKH";
-  const std::string image = Out + "/cli-shape.bmp";
-  std::filesystem::remove(image);
-
-  // An unreadable shape file abandons the build: exit 1, nothing written.
-  auto r = RunCli({"render", WriteWork("cli-torn.qznr", "[Button]\r\nType=16\r\nShapeName=zz-cli-test-torn.qzkh\r\n"),
-                   image});
-  std::filesystem::remove(torn);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("zz-cli-test-torn.qzkh"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(image));
-
-  // A missing shape file and an unloadable texture are warnings.
-  const std::string bad = Out + "/cli-bad-texture.jpg";
-  std::ofstream(bad, std::ios::binary) << "nothing like a JPEG";
-  r = RunCli({"render",
-              WriteWork("cli-warn.qznr", "[Button]\r\nType=16\r\nShapeName=zz-not-there.qzkh\r\nTexFile=" + bad + "\r\n"),
-              image});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("zz-not-there.qzkh"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("Error loading file: " + bad), std::string::npos) << r.err;
-  EXPECT_TRUE(std::filesystem::exists(image));
-}
-
 TEST(CliRender, FontsListsTheTrueTypeFaces) {
   const auto r = RunCli({"fonts"});
   ASSERT_EQ(r.status, 0);
