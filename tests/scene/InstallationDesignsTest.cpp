@@ -1,6 +1,6 @@
 // The installation's designs and shapes, rendered as the program renders them: every
 // shape makes a button round a short text, every template and factory design loads,
-// builds, renders and exports without a message, and each rendered picture is still the one
+// builds and renders without a message, and each rendered picture is still the one
 // whose checksum tests/data/golden.txt pins (so speed work can prove it changed no
 // pixel).
 #include <gtest/gtest.h>
@@ -17,9 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "export/ExportImage.h"
-#include "export/ExportOptions.h"
-#include "export/ExportRender.h"
 #include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
@@ -161,11 +158,10 @@ TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPict
   }
 }
 
-TEST(InstallationDesigns, TemplatesAndFactoryDesignsLoadBuildRenderAndExportCleanly) {
+TEST(InstallationDesigns, TemplatesAndFactoryDesignsLoadBuildAndRenderCleanly) {
   const std::vector<std::string> designs = Designs();
   ASSERT_GE(designs.size(), 8u) << "six templates or more, and the two factory designs";
   std::set<std::string> shapes, textures;
-  test::TTempDir dir;
   for (const std::string& design : designs) {
     SCOPED_TRACE(design);
     // What the file names: bare names that resolve in the installation's folders.
@@ -195,25 +191,6 @@ TEST(InstallationDesigns, TemplatesAndFactoryDesignsLoadBuildRenderAndExportClea
     // The export size saved with the design is the one fitted to its picture.
     EXPECT_EQ((TExportSize{r.Scene.ExpWidth, r.Scene.ExpHeight}),
               FitExportSize(r.Scene.Image.Width(), r.Scene.Image.Height()));
-    // Exported at its own export size in every format, as the export page does.
-    const std::optional<TRenderedButton> button = RenderForExport(r.Scene, r.Message);
-    ASSERT_TRUE(button);
-    const TBitmap scaled = ScaleExportImage(button->Image, r.Scene.ExpWidth, r.Scene.ExpHeight);
-    for (const TExportFormat format : {TExportFormat::Gif, TExportFormat::Jpeg, TExportFormat::Bmp, TExportFormat::Png}) {
-      TExportOptions options;
-      options.Format = format;
-      const std::string path = dir.File("export" + std::string(FormatExtension(format)));
-      EXPECT_GT(WriteImage(*button, r.Scene.ExpWidth, r.Scene.ExpHeight, options, path), 100u);
-      if (format == TExportFormat::Png) continue;
-      const TBitmap back = LoadImageFile(path);
-      EXPECT_EQ(back.Width(), r.Scene.ExpWidth);
-      EXPECT_EQ(back.Height(), r.Scene.ExpHeight);
-      if (format == TExportFormat::Bmp) {
-        EXPECT_EQ(back, scaled) << "a BMP holds the scaled picture as it is";
-      }
-    }
-    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
-
     if (design.rfind("Templates/", 0) == 0) {
       TBitmap icon;
       ASSERT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon)) << "the welcome dialog shows an icon";

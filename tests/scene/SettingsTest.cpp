@@ -112,9 +112,7 @@ TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
   s.Read(dir.Path());
   EXPECT_FALSE(DirectoryExists(s.WorksDir));
   EXPECT_FALSE(DirectoryExists(s.TemplatesDir));
-  char now[4096];
-  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-  EXPECT_EQ(std::string(now), std::string(cwd_));  // a file is no folder to change to
+  EXPECT_EQ(CurrentDir(), cwd_);  // a file is no folder to change to
 }
 
 }  // namespace

@@ -70,11 +70,12 @@ TEST(WorkFile, EveryFieldAndEveryCharacterSurvivesASaveAndLoad) {
   EXPECT_THROW(a.SaveToFile(dir.File("missing/folder/w.qznr"), text), std::runtime_error);
 }
 
-TEST(WorkFile, EmptyAndBlankMessagesComeBackAsTheyWere) {
+TEST(WorkFile, EmptyBlankAndShorterMessagesComeBackAsTheyWere) {
   TTempDir dir;
-  const std::string path = dir.File("fresh.qznr");
+  const std::string path = dir.File("w.qznr");
+  WriteText(path, "[Icon]\r\n1=FFD8\r\n");  // sections a save does not write stay
   TScene a;
-  TMessageText empty, back;
+  TMessageText empty, back, blanks, five, three;
   a.SaveToFile(path, empty);
   EXPECT_EQ(ReadText(path).find("[Letter"), std::string::npos);
   back.Append("old", back.DefaultFormat());
@@ -83,27 +84,19 @@ TEST(WorkFile, EmptyAndBlankMessagesComeBackAsTheyWere) {
   EXPECT_EQ(back.Length(), 0);
   EXPECT_EQ(Saved(b, back), Saved(a, empty));
 
-  TMessageText blanks;
   blanks.Append("   ", TCharFormat{"Arial", 18, 1, false, false, false});
   a.SaveToFile(path, blanks);
   ASSERT_TRUE(TScene().LoadFromFile(path, back));
   EXPECT_EQ(back.Text(), "   ");
-}
 
-TEST(WorkFile, AShorterMessageSavedOverALongerOneLoadsBackShort) {
-  TTempDir dir;
-  const std::string path = dir.File("w.qznr");
-  TScene s;
-  TMessageText five, three;
+  // A shorter message over a longer one: the old letter sections stay, unread.
   five.Append("Hello", five.DefaultFormat());
   three.Append("Bye", three.DefaultFormat());
-  WriteText(path, "[Icon]\r\n1=FFD8\r\n");  // sections a save does not write stay
-  s.SaveToFile(path, five);
-  s.SaveToFile(path, three);
+  a.SaveToFile(path, five);
+  a.SaveToFile(path, three);
   const std::string file = ReadText(path);
-  EXPECT_NE(file.find("[Letter 5]\r\nChar=o\r\n"), std::string::npos);  // nothing deleted
+  EXPECT_NE(file.find("[Letter 5]\r\nChar=o\r\n"), std::string::npos);
   EXPECT_NE(file.find("[Icon]\r\n1=FFD8\r\n"), std::string::npos);
-  TMessageText back;
   ASSERT_TRUE(TScene().LoadFromFile(path, back));
   EXPECT_EQ(back.Text(), "Bye");
 }
