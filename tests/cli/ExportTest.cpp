@@ -55,10 +55,6 @@ TExportSize FittedSize(const std::string& work) {
   return FitExportSize(figures["ImageWidth"], figures["ImageHeight"]);
 }
 
-test::TDecodedGif ReadGif(const std::string& path) {
-  auto bytes = ReadWholeFile(path, 64u << 20);
-  return bytes ? test::DecodeWithGiflib(*bytes) : test::TDecodedGif{};
-}
 
 TEST(CliExport, EveryFormatAtTheFittedSize) {
   TTempDir dir;
@@ -70,7 +66,7 @@ TEST(CliExport, EveryFormatAtTheFittedSize) {
   auto r = RunCli({"export", work, dir.File("go.gif")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(r.err.empty()) << r.err;
-  const test::TDecodedGif gif = ReadGif(dir.File("go.gif"));
+  const test::TDecodedGif gif = test::ReadGifFile(dir.File("go.gif"));
   ASSERT_TRUE(gif.ok) << gif.error;
   EXPECT_EQ(gif.width, size.width);
   EXPECT_EQ(gif.height, size.height);
@@ -115,7 +111,7 @@ TEST(CliExport, SizeAndGifChoices) {
   auto r = RunCli({"export", work, dir.File("a.gif"), "--size", "200x50", "--colors", "16", "--palette", "optimized",
                    "--dither", "floyd-steinberg"});
   ASSERT_EQ(r.status, 0) << r.err;
-  test::TDecodedGif gif = ReadGif(dir.File("a.gif"));
+  test::TDecodedGif gif = test::ReadGifFile(dir.File("a.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.width, 200);
   EXPECT_EQ(gif.height, 50);
@@ -123,7 +119,7 @@ TEST(CliExport, SizeAndGifChoices) {
 
   r = RunCli({"export", work, dir.File("b.gif"), "--size", "61X17", "--palette", "monochrome", "--no-transparency"});
   ASSERT_EQ(r.status, 0) << r.err;
-  gif = ReadGif(dir.File("b.gif"));
+  gif = test::ReadGifFile(dir.File("b.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.width, 61);
   EXPECT_EQ(gif.height, 17);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "support/TempDir.h"
 
 namespace qz {
 namespace {
@@ -11,10 +12,8 @@ namespace {
 using test::RunCli;
 
 std::string WriteWork(const std::string& name, const std::string& text) {
-  std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
-  const std::string path = std::string(QZ_TEST_OUTPUT_DIR) + "/" + name;
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
+  test::WriteText(test::OutputPath(name), text);
+  return test::OutputPath(name);
 }
 
 const char* const Sample =

@@ -23,11 +23,6 @@ using test::TTempDir;
 
 constexpr uint32_t kMagenta = RGBToPixel(255, 0, 255);
 
-test::TDecodedGif ReadGif(const std::string& path) {
-  auto bytes = ReadWholeFile(path, 64u << 20);
-  if (!bytes) return {};
-  return test::DecodeWithGiflib(*bytes);
-}
 
 TEST(ExportNames, DefaultNameKeepsCodes65To126AndTakesTheFormatsExtension) {
   EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Jpeg), "ClickHere.jpg");
@@ -124,7 +119,7 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
       const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
       const uint64_t bytes = WriteImage(button, w, h, o, path);
       EXPECT_EQ(bytes, std::filesystem::file_size(path));
-      const test::TDecodedGif gif = ReadGif(path);
+      const test::TDecodedGif gif = test::ReadGifFile(path);
       ASSERT_TRUE(gif.ok) << gif.error;
       ASSERT_EQ(gif.width, w);
       ASSERT_EQ(gif.height, h);
@@ -140,7 +135,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   TExportOptions o;
   o.Transparency = false;
   WriteImage(button, 60, 20, o, dir.File("plain.gif"));
-  test::TDecodedGif gif = ReadGif(dir.File("plain.gif"));
+  test::TDecodedGif gif = test::ReadGifFile(dir.File("plain.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
   EXPECT_EQ(test::ToBitmap(gif).Pixel(0, 0), RGBToPixel(200, 220, 255));  // the page, not magenta
@@ -148,7 +143,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   button.Mask.Fill(0xFFFFFF);  // covered everywhere
   o.Transparency = true;
   WriteImage(button, 60, 20, o, dir.File("covered.gif"));
-  gif = ReadGif(dir.File("covered.gif"));
+  gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
 }
@@ -174,7 +169,7 @@ TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
         o.Transparency = transparency;
         const std::string path = dir.File("few.gif");
         WriteImage(button, 40, 24, o, path);
-        const test::TDecodedGif gif = ReadGif(path);
+        const test::TDecodedGif gif = test::ReadGifFile(path);
         ASSERT_TRUE(gif.ok) << gif.error;
         const TBitmap decoded = test::ToBitmap(gif);
         const std::vector<uint8_t> t = ExpectedTransparent(button.Mask, 40, 24);

@@ -8,12 +8,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "gif/IndexedImage.h"
 #include "platform/Bitmap.h"
+#include "platform/FileUtil.h"
 
 namespace qz::test {
 
@@ -72,6 +74,12 @@ inline TDecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
   }
   DGifCloseFile(gif, &error);
   return out;
+}
+
+// A GIF file read with giflib; not ok when it cannot be read.
+inline TDecodedGif ReadGifFile(const std::string& path) {
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, 64u << 20);
+  return bytes ? DecodeWithGiflib(*bytes) : TDecodedGif{};
 }
 
 // The decoded picture as colours (transparent pixels included, in their entry's colour).
