@@ -88,7 +88,9 @@ TEST_F(GlyphOutline, LinesSplinesAndClosing) {
     EXPECT_EQ(c.PtCount, 1 + 2 + 2 * splPnt + 1) << splPnt;
     EXPECT_EQ(c.Points.front(), c.Points.back());
     EXPECT_EQ(c.Points[c.PtCount - 2], (TPoint{0, 10}));
-    if (splPnt == 1) EXPECT_EQ(c.Points[3], (TPoint{5, 20}));  // at " Simple" a segment ends at the implied mid-point
+    if (splPnt == 1) {
+      EXPECT_EQ(c.Points[3], (TPoint{5, 20}));  // at " Simple" a segment ends at the implied mid-point
+    }
   }
   EXPECT_EQ((std::vector<int>{scene.TextMinX, scene.TextMaxX, scene.TextMaxY}), (std::vector<int>{0, 10, 20}));
   EXPECT_TRUE(messages.Texts.empty());
