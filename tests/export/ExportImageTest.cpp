@@ -148,39 +148,6 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   EXPECT_EQ(gif.transparentIndex, -1);
 }
 
-// An export at the rendered size still passes through "Lanczos3", which leaves every
-// pixel as it is; a picture of few colours then keeps them exactly in both computed
-// palettes, with and without transparency, at every colour resolution.
-TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
-  TTempDir dir;
-  TRenderedButton button{TBitmap(40, 24), TBitmap(40, 24)};
-  const uint32_t colours[] = {RGBToPixel(255, 0, 0), RGBToPixel(0, 128, 0), RGBToPixel(12, 34, 56),
-                              RGBToPixel(250, 250, 250), RGBToPixel(128, 0, 255)};
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 40; ++x) button.Image.SetPixel(x, y, colours[(x / 8 + y / 6) % 5]);
-  button.Mask.FillRect(6, 4, 34, 20, 0xFFFFFF);
-  for (TPaletteKind kind : {TPaletteKind::Optimized, TPaletteKind::OptimizedWindows})
-    for (bool transparency : {false, true})
-      for (int bits = MinColorBits; bits <= MaxColorBits; ++bits) {
-        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " transparency " << transparency << " bits " << bits);
-        TExportOptions o;
-        o.PaletteKind = kind;
-        o.ColorBits = bits;
-        o.Transparency = transparency;
-        const std::string path = dir.File("few.gif");
-        WriteImage(button, 40, 24, o, path);
-        const test::TDecodedGif gif = test::ReadGifFile(path);
-        ASSERT_TRUE(gif.ok) << gif.error;
-        const TBitmap decoded = test::ToBitmap(gif);
-        const std::vector<uint8_t> t = ExpectedTransparent(button.Mask, 40, 24);
-        for (int y = 0; y < 24; ++y)
-          for (int x = 0; x < 40; ++x)
-            if (!transparency || !t[y * 40 + x]) {
-              ASSERT_EQ(decoded.Pixel(x, y), button.Image.Pixel(x, y)) << x << "," << y;
-            }
-      }
-}
-
 TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
   TTempDir dir;
   TRenderedButton button{test::MakePhotoLike(200, 120), TBitmap(200, 120)};
