@@ -16,16 +16,12 @@ using test::TTempDir;
 using test::WriteText;
 
 TEST(PreviewPage, FactsAreFormattedAsThePageExpects) {
-  EXPECT_EQ(KilobyteText(3584), "3.5");
-  EXPECT_EQ(KilobyteText(4096), "4");
-  EXPECT_EQ(KilobyteText(1000), "1");     // 9.765... -> 10 tenths
-  EXPECT_EQ(KilobyteText(0), "0");
-  EXPECT_EQ(KilobyteText(52), "0.1");     // 0.507... tenths -> 1
-  EXPECT_EQ(KilobyteText(256), "0.2");    // 2.5 tenths -> 2, halves to even
-  EXPECT_EQ(KilobyteText(768), "0.8");    // 7.5 tenths -> 8
-  EXPECT_EQ(KilobyteText(1u << 20), "1024");
+  // Kilobytes in tenths, halves to even: 1000 bytes are 9.765 tenths, 52 are 0.507,
+  // 256 are 2.5 (down to 2), 768 are 7.5 (up to 8).
+  for (auto [bytes, text] : {std::pair{3584u, "3.5"}, {4096u, "4"}, {1000u, "1"}, {0u, "0"}, {52u, "0.1"}, {256u, "0.2"},
+                             {768u, "0.8"}, {1u << 20, "1024"}})
+    EXPECT_EQ(KilobyteText(bytes), text) << bytes;
   EXPECT_EQ(HtmlColor(0), "#000000");
-  EXPECT_EQ(HtmlColor(RGBToColor(255, 0, 0)), "#FF0000");
   EXPECT_EQ(HtmlColor(RGBToColor(0x12, 0xAB, 0xEF)), "#12ABEF");
 }
 

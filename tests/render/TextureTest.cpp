@@ -35,30 +35,29 @@ uint32_t Lit(uint32_t texel, int level, int mid = 204, TColor tint = 0xFFFFFF, i
 }
 
 TEST(Texture, LightLevelsAroundTheNeutralLevel) {
-  const uint32_t texel = RGBToPixel(100, 40, 220);
-  EXPECT_EQ(Lit(texel, 204), texel);  // the neutral level shows the texture itself
-  EXPECT_EQ(Lit(texel, 0), 0u);       // black at level 0
-  EXPECT_EQ(Lit(texel, 255), RGBToPixel(255, 255, 255));
-  // 100 at level 102 is 50; at 230 it is 100 + (155 * 26) div 51 = 179.
-  EXPECT_EQ(PixelRed(Lit(texel, 102)), 50u);
-  EXPECT_EQ(PixelRed(Lit(texel, 230)), 179u);
-  // The light's colour tints: a black light makes the texture black, a red one keeps red only.
-  EXPECT_EQ(Lit(texel, 204, 204, 0), 0u);
-  EXPECT_EQ(Lit(texel, 204, 204, RGBToColor(255, 0, 0)), RGBToPixel(100, 0, 0));
-  EXPECT_EQ(PixelRed(Lit(texel, 204, 204, RGBToColor(128, 0, 0))), 100u * 128 / 255);
-}
-
-TEST(Texture, NeutralLevelsAtTheEndsAndOutsideTheRange) {
-  const uint32_t texel = RGBToPixel(100, 40, 220);
-  // A neutral level of 0: level 0 is the neutral level itself, not a division by zero.
-  EXPECT_EQ(Lit(texel, 0, 0), texel);
-  EXPECT_EQ(PixelRed(Lit(texel, 255, 0)), 255u);
-  EXPECT_EQ(PixelRed(Lit(texel, 51, 0)), 100u + 155u * 51 / 255);
-  // 255: only darkening.
-  EXPECT_EQ(Lit(texel, 255, 255), texel);
-  // Brightness from a file outside 0..255 is bounded to it.
-  EXPECT_EQ(Lit(texel, 0, -40), texel);
-  EXPECT_EQ(Lit(texel, 255, 9999), texel);
+  const uint32_t texel = RGBToPixel(100, 40, 220), white = RGBToPixel(255, 255, 255);
+  struct TCase {
+    int level, mid;
+    TColor tint;
+    uint32_t want;
+  };
+  const TCase cases[] = {
+      {204, 204, 0xFFFFFF, texel},  // the neutral level shows the texture itself
+      {0, 204, 0xFFFFFF, 0},        // black at level 0, white at 255
+      {255, 204, 0xFFFFFF, white},
+      {102, 204, 0xFFFFFF, RGBToPixel(50, 20, 110)},
+      {230, 204, 0xFFFFFF, RGBToPixel(100 + 155 * 26 / 51, 40 + 215 * 26 / 51, 220 + 35 * 26 / 51)},
+      {204, 204, 0, 0},  // the light's colour tints: black makes black, red keeps red only
+      {204, 204, RGBToColor(255, 0, 0), RGBToPixel(100, 0, 0)},
+      {204, 204, RGBToColor(128, 0, 0), RGBToPixel(100 * 128 / 255, 0, 0)},
+      {0, 0, 0xFFFFFF, texel},  // a neutral level of 0 is level 0 itself, not a division by zero
+      {51, 0, 0xFFFFFF, RGBToPixel(100 + 155 * 51 / 255, 40 + 215 * 51 / 255, 220 + 35 * 51 / 255)},
+      {255, 255, 0xFFFFFF, texel},  // 255: only darkening
+      {0, -40, 0xFFFFFF, texel},    // brightness from a file outside 0..255 is bounded to it
+      {255, 9999, 0xFFFFFF, texel},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(Lit(texel, c.level, c.mid, c.tint), c.want) << "level " << c.level << " neutral " << c.mid << " tint " << c.tint;
 }
 
 TEST(Texture, OnePixelSpansAreDrawnAndTheTextureIsTiledFromTheTopLeft) {
