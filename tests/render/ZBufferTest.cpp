@@ -179,33 +179,26 @@ std::vector<int> Levels(const TBitmap& bmp, int row, int x1, int x2) {
 
 TEST(ZBuffer, GradientsInFixedPoint) {
   const TPalette pal = Ramp();
-  std::vector<uint32_t> row(40, 0);
-  auto levels = [&](int x1, int x2) {
-    std::vector<int> out;
-    for (int x = x1; x <= x2; ++x) out.push_back(static_cast<int>(PixelRed(row[x])));
-    return out;
-  };
-  // 10 to 20 over 11 pixels: step 1024, the last pixel reaches 20.
-  TZBuffer::GradientSpan(0, 10, row.data(), pal, 10, 20);
-  EXPECT_EQ(levels(0, 10), (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
-  // 0 to 10 over 4 pixels: step 10240 / 3 truncates to 3413, so the end falls short.
-  TZBuffer::GradientSpan(20, 23, row.data(), pal, 0, 10);
-  EXPECT_EQ(levels(20, 23), (std::vector<int>{0, 3, 6, 9}));
-  // Downwards the step truncates toward zero too: 10240, 6827, 3414, 1.
-  TZBuffer::GradientSpan(30, 33, row.data(), pal, 10, 0);
-  EXPECT_EQ(levels(30, 33), (std::vector<int>{10, 6, 3, 0}));
-  // 0 to 2 over 4 pixels: 2048 / 3 = 682.67 truncates to 682, so the last pixel
-  // stays at 1 (a rounded step would reach 2); downwards the truncation toward zero
+  // From level A to B in 16.16 steps truncated toward zero: 10 to 20 over 11 pixels
+  // reaches 20; 0 to 10 over 4 pixels steps 3413 (10240 / 3) and falls short; 0 to 2
+  // steps 682 and stays at 1 (a rounded step would reach 2); downwards the truncation
   // keeps the level from dropping below B.
-  TZBuffer::GradientSpan(0, 3, row.data(), pal, 0, 2);
-  EXPECT_EQ(levels(0, 3), (std::vector<int>{0, 0, 1, 1}));
-  TZBuffer::GradientSpan(0, 3, row.data(), pal, 2, 0);
-  EXPECT_EQ(levels(0, 3), (std::vector<int>{2, 1, 0, 0}));
-  // One pixel: Palette[A] only.
-  row[15] = 0;
-  TZBuffer::GradientSpan(15, 15, row.data(), pal, 200, 5);
-  EXPECT_EQ(row[15], pal[200]);
-  EXPECT_EQ(row[16], 0u);
+  const std::tuple<int, int, int, int, std::vector<int>> cases[] = {
+      {10, 20, 10, 20, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
+      {20, 23, 0, 10, {0, 3, 6, 9}},
+      {30, 33, 10, 0, {10, 6, 3, 0}},
+      {0, 3, 0, 2, {0, 0, 1, 1}},
+      {0, 3, 2, 0, {2, 1, 0, 0}},
+      {15, 15, 200, 5, {200}},  // one pixel: Palette[A] only
+  };
+  for (const auto& [x1, x2, a, b, want] : cases) {
+    std::vector<uint32_t> row(40, 0);
+    TZBuffer::GradientSpan(x1, x2, row.data(), pal, a, b);
+    std::vector<int> levels;
+    for (int x = x1; x <= x2; ++x) levels.push_back(static_cast<int>(PixelRed(row[x])));
+    EXPECT_EQ(levels, want) << a << " to " << b;
+    EXPECT_EQ(row[x2 + 1], 0u);
+  }
 }
 
 TEST(ZBuffer, FlushDrawsLiveSpansOnly) {
