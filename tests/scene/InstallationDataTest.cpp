@@ -1,111 +1,23 @@
-// The installation's own files, as the build copies them into the program folder:
-// textures load and tile without a seam, shape files load and keep the text inside
-// their outline at any text length, and each matches the description it is made from.
+// The installation's shape files, as the build copies them into the program folder:
+// they load and keep the text inside their outline at any text length, and each
+// matches the description it is made from.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "../../tools/ShapeDescription.h"
 #include "geometry/ButShape.h"
-#include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
-#include "platform/ImageFile.h"
 #include "support/InstallationFiles.h"
 
 namespace qz {
 namespace {
 
 namespace fs = std::filesystem;
-
-int ChannelDiff(uint32_t a, uint32_t b) {
-  return std::abs(static_cast<int>(PixelRed(a)) - static_cast<int>(PixelRed(b))) +
-         std::abs(static_cast<int>(PixelGreen(a)) - static_cast<int>(PixelGreen(b))) +
-         std::abs(static_cast<int>(PixelBlue(a)) - static_cast<int>(PixelBlue(b)));
-}
-
-// How a tiled picture continues across its seams, per direction. For each pair of
-// neighbouring columns the mean colour difference down the picture: Edge for the
-// last and the first column (the seam when tiled), RoughInside what the roughest
-// twentieth of the pairs inside reach (a weave or a JPEG block border is rough by
-// nature), and Far for columns half the picture apart (what unrelated columns differ by). A
-// seamless tile's seam is no rougher than the rough places inside it.
-struct TSeam {
-  double Edge = 0, RoughInside = 0, Far = 0;
-  // Whether columns that differ by this much continue into each other here.
-  bool Continues(double difference) const { return difference <= 1.15 * RoughInside + 2; }
-  bool Seamless() const { return Continues(Edge); }
-  // Whether unrelated columns differ clearly more than neighbours, so a cut shows.
-  bool Structured() const { return Far > 2 * RoughInside + 2; }
-};
-
-// Across (columns) with transpose false, down (rows) with it true.
-TSeam MeasureSeam(const TBitmap& b, bool transpose) {
-  const int w = transpose ? b.Height() : b.Width(), h = transpose ? b.Width() : b.Height();
-  auto at = [&](int x, int y) { return transpose ? b.Pixel(y, x) : b.Pixel(x, y); };
-  auto columnDiff = [&](int x0, int x1) {
-    double d = 0;
-    for (int y = 0; y < h; ++y) d += ChannelDiff(at(x0, y), at(x1, y));
-    return d / h;
-  };
-  TSeam s;
-  s.Edge = columnDiff(w - 1, 0);
-  std::vector<double> inside;
-  for (int x = 0; x + 1 < w; ++x) inside.push_back(columnDiff(x, x + 1));
-  std::sort(inside.begin(), inside.end());
-  s.RoughInside = inside[inside.size() * 19 / 20];
-  for (int x = 0; x < w; ++x) s.Far += columnDiff(x, (x + w / 2) % w) / w;
-  return s;
-}
-
-std::ostream& operator<<(std::ostream& o, const TSeam& s) {
-  return o << "seam " << s.Edge << ", inside up to " << s.RoughInside << ", unrelated " << s.Far;
-}
-
-TBitmap Crop(const TBitmap& b, int w, int h) {
-  TBitmap out(w, h);
-  out.Draw(0, 0, b);
-  return out;
-}
-
-TEST(InstallationData, TexturesLoadAndTileWithoutSeams) {
-  const std::vector<fs::path> files = test::InstallationFiles("Textures", {".jpg", ".jpeg", ".gif", ".bmp"});
-  ASSERT_GE(files.size(), 8u);
-  std::set<std::string> formats;
-  uintmax_t total = 0;
-  int structured = 0;
-  for (const fs::path& file : files) {
-    SCOPED_TRACE(file.filename().string());
-    formats.insert(file.extension().string());
-    total += fs::file_size(file);
-    const TBitmap texture = LoadImageFile(file.string());
-    EXPECT_GE(texture.Width(), 64);
-    EXPECT_GE(texture.Height(), 64);
-    EXPECT_LE(texture.Width(), 512);
-    EXPECT_LE(texture.Height(), 512);
-    const TBitmap cut = Crop(texture, texture.Width() * 5 / 8, texture.Height() * 5 / 8);
-    for (bool down : {false, true}) {
-      const TSeam seam = MeasureSeam(texture, down);
-      EXPECT_TRUE(seam.Seamless()) << (down ? "down: " : "across: ") << seam;
-      // The same texture cut short no longer meets itself: the measure can tell,
-      // wherever the texture has more structure than pixel noise.
-      const double cutEdge = MeasureSeam(cut, down).Edge;
-      if (seam.Structured()) {
-        ++structured;
-        EXPECT_FALSE(seam.Continues(cutEdge)) << (down ? "cut down: " : "cut across: ") << cutEdge;
-      }
-    }
-  }
-  EXPECT_EQ(formats, (std::set<std::string>{".bmp", ".gif", ".jpg"}));
-  EXPECT_LT(total, 2u * 1024 * 1024);
-  EXPECT_GE(structured, 8) << "too few directions where a seam could show";
-}
 
 // Inside a closed polygon, by the even-odd rule.
 bool Inside(const std::vector<TPoint>& poly, double x, double y) {
