@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/PngFile.h"
 #include "render/RenderDriver.h"
 #include "support/GlyphRecordsKit.h"
 #include "support/HostileInput.h"
@@ -115,15 +116,32 @@ TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {
   EXPECT_EQ(log.Events[log.Events.size() - 2], " Making button ...");
 }
 
-TEST_F(Build_, TexturesAreFittedToTheBuiltScene) {
+// A built button rendered: the letter stands on the plate in its own colours, its
+// shadow falls on the plate, and the plate's texture is fitted to the picture.
+TEST_F(Build_, ABuiltButtonRendersTheLetterOnItsTexturedPlate) {
+  scene.Type = 2;
+  scene.SetColors(0, RGBToColor(0, 0, 255), RGBToColor(255, 255, 255), 204, 1);  // blue letters
   TBitmap texture(40, 40);
-  texture.Fill(RGBToPixel(10, 200, 30));
+  texture.Fill(RGBToPixel(220, 0, 0));  // a red plate
   scene.View.SetButtonTexture(texture);
   scene.Button.TexW = 3.0f;
-  Run("ab");
+  Run("I");
   RenderScene(scene, false, false);
+  WritePng(test::OutputPath("build-letter-on-plate.png"), scene.Image);
   // Three tiles across the picture, its shadow room aside.
   EXPECT_NEAR(scene.View.ButtonTexture.Width() * 3, scene.Image.Width() - std::abs(scene.ButShadowX), 2);
+  // The middle of the letter is its cap: blue, no red; the plate beside it is red.
+  const uint32_t cap = scene.Image.Pixel(scene.CenterX, scene.CenterY);
+  EXPECT_GT(PixelBlue(cap), 100u);
+  EXPECT_EQ(PixelRed(cap), 0u);
+  const int beside = scene.CenterX + (scene.Letter(1).Right - scene.Letter(1).Left) / 2 + 60;  // past bevel and shadow
+  const uint32_t plate = scene.Image.Pixel(beside, scene.CenterY - 40);
+  EXPECT_GT(PixelRed(plate), 100u);
+  EXPECT_EQ(PixelBlue(plate), 0u);
+  // The letter's shadow falls on the plate, right of the letter: darker red.
+  int x = scene.CenterX;
+  while (PixelBlue(scene.Image.Pixel(x, scene.CenterY)) > 0) ++x;
+  EXPECT_LT(PixelRed(scene.Image.Pixel(x, scene.CenterY)), PixelRed(plate));
 }
 
 }  // namespace

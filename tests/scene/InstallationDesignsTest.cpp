@@ -1,8 +1,8 @@
 // The installation's designs and shapes, rendered as the program renders them: every
-// shape makes a button round a short text, every template and factory design loads,
-// builds and renders without a message, and each rendered picture is still the one
-// whose checksum tests/data/golden.txt pins (so speed work can prove it changed no
-// pixel).
+// shape file matches its description, holds the text at any length and makes a button
+// round a short text; every template and factory design loads, builds and renders
+// without a message, and each rendered picture is still the one whose checksum
+// tests/data/golden.txt pins (so speed work can prove it changed no pixel).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,8 +15,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "../../tools/ShapeDescription.h"
 #include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
@@ -109,11 +111,66 @@ struct TRendered {
   }
 };
 
-TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPicture) {
+// Inside a closed polygon, by the even-odd rule.
+bool Inside(const std::vector<TPoint>& poly, double x, double y) {
+  bool in = false;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    const TPoint a = poly[i], b = poly[j];
+    if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y)) in = !in;
+  }
+  return in;
+}
+
+double SignedArea2(const std::vector<TPoint>& poly) {
+  double a = 0;
+  for (size_t i = 0; i < poly.size(); ++i) {
+    const TPoint p = poly[i], q = poly[(i + 1) % poly.size()];
+    a += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
+  }
+  return a;
+}
+
+// Every shape file is the one its description makes, keeps the text inside its outline
+// at any text length, makes a button round a short text, and carries its picture.
+TEST(InstallationDesigns, EveryShapeHoldsTheTextMakesAButtonAndCarriesItsPicture) {
   const std::vector<fs::path> shapes = test::InstallationFiles("BShapes", {".qzkh"});
   ASSERT_GE(shapes.size(), 10u);
+  // Short, long and tall button rectangles, and one off the origin.
+  const TButtonRect rects[] = {{-700, 250, 700, -250}, {-3000, 300, 3000, -300}, {-900, 900, 900, -900}, {-1200, 420, 1600, -310}};
+  const std::set<std::string> straightShapes = {"Hexagon", "Starburst"};  // every other shape has round parts
   for (const fs::path& file : shapes) {
-    SCOPED_TRACE(file.filename().string());
+    const std::string name = file.stem().string();
+    SCOPED_TRACE(name);
+    TButShape shape;
+    ASSERT_TRUE(shape.LoadFromFile(file.string()));
+    EXPECT_EQ(tools::HasControlPoints(shape), straightShapes.count(name) == 0);
+    const std::optional<std::vector<uint8_t>> description = ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/tools/shapes/" + name + ".txt", 1 << 20);
+    ASSERT_TRUE(description) << "no description";
+    const TButShape described = tools::ParseShapeDescription(std::string(description->begin(), description->end()), name + ".txt");
+    EXPECT_EQ(shape.Frame, described.Frame);
+    ASSERT_EQ(shape.PointCount, described.PointCount);
+    for (int i = 1; i <= shape.PointCount; ++i)
+      EXPECT_EQ((std::tuple{shape.Points[i].OnCurve, shape.Points[i].X, shape.Points[i].Y}),
+                (std::tuple{described.Points[i].OnCurve, described.Points[i].X, described.Points[i].Y})) << "point " << i;
+
+    for (const TButtonRect& R : rects) {
+      TOutlinePoints pts{};
+      int32_t count = 0;
+      shape.MakeOutline(R, pts, count);
+      ASSERT_GT(count, shape.PointCount / 2);
+      ASSERT_LT(count, 400) << "the button body holds 2048 faces, four an outline point";
+      EXPECT_EQ(pts[1], pts[count]) << "closed";
+      const std::vector<TPoint> poly(pts.begin() + 1, pts.begin() + count);
+      EXPECT_LT(SignedArea2(poly), 0) << "clockwise with y up, so the bevel lies outside";
+      // The rectangle the text and its margins fill lies inside the outline.
+      for (double fx = 0; fx <= 1; fx += 0.125)
+        for (double fy : {0.0, 1.0}) {
+          const double x = R.Left + 1 + fx * (R.Right - R.Left - 2), y = R.Bottom + 1 + fy * (R.Top - R.Bottom - 2);
+          EXPECT_TRUE(Inside(poly, x, y)) << "edge point (" << x << ", " << y << ") of " << R.Left << ".." << R.Right;
+          EXPECT_TRUE(Inside(poly, R.Left + 1 + fy * (R.Right - R.Left - 2), R.Bottom + 1 + fx * (R.Top - R.Bottom - 2)));
+        }
+    }
+
     TScene scene;
     test::TMessageCollector messages;
     scene.Messages = &messages;
@@ -124,13 +181,11 @@ TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPict
     message.Append("Go", TCharFormat{});
     Build(scene, message);
     RenderScene(scene, true, false);
-    LeavePicture("shape-" + file.stem().string(), scene.Image);
+    LeavePicture("shape-" + name, scene.Image);
     EXPECT_TRUE(messages.Texts.empty()) << messages.Texts.front();
     ASSERT_EQ(scene.View.BodyCount(), 3) << "two letters and the button";
     // The shape's outline, not an empty one: a wall, bevel, ring and skirt for every
     // outline point (each point on the curve at least) and the plane quad.
-    TButShape shape;
-    ASSERT_TRUE(shape.LoadFromFile(file.string()));
     int onCurve = 0;
     for (int i = 1; i <= shape.PointCount; ++i) onCurve += shape.Points[i].OnCurve != 0;
     EXPECT_GE(scene.View.Body(3).FaceCount(), 4 * onCurve + 1);
@@ -153,8 +208,7 @@ TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPict
     const uint32_t offset = word(40);
     ASSERT_LT(offset, bytes->size());
     const TBitmap picture = DecodeJpeg(bytes->data() + offset, bytes->size() - offset, file.string());
-    EXPECT_EQ(picture.Width(), IconWidth);
-    EXPECT_EQ(picture.Height(), IconHeight);
+    EXPECT_EQ((std::pair{picture.Width(), picture.Height()}), (std::pair{IconWidth, IconHeight}));
   }
 }
 

@@ -101,10 +101,11 @@ TEST(WorkFile, EmptyBlankAndShorterMessagesComeBackAsTheyWere) {
   EXPECT_EQ(back.Text(), "Bye");
 }
 
-TEST(WorkFile, HexadecimalColoursReadAndBadValuesKeepTheField) {
+TEST(WorkFile, HexadecimalColoursReadBadValuesKeepTheFieldAndTheRefreshFollowsTheLight) {
   TTempDir dir;
   WriteText(dir.File("hex.qznr"), "[General]\nVersion=1.3.5\n[Message]\nMColor=0xFF00\nBColor=$FF00\nTexW=2,5\n"
-                                  "TxtW=abc\nHoldRatio=7\n[Button]\nType=0X7\n[Render]\nCnX=\n");
+                                  "TxtW=abc\nHoldRatio=7\n[Button]\nType=0X7\nAltitude=0\n[Render]\nCnX=\n"
+                                  "[Light]\na1=1.2\na2=0.8\nColor=0\n");
   TScene s;
   TMessageText t;
   ASSERT_TRUE(s.LoadFromFile(dir.File("hex.qznr"), t));
@@ -115,6 +116,11 @@ TEST(WorkFile, HexadecimalColoursReadAndBadValuesKeepTheField) {
   EXPECT_EQ(s.TxtW, 10);
   EXPECT_TRUE(s.Message.HoldRatio);  // any non-zero value is true
   EXPECT_EQ(s.CnX, 450.0f);
+  EXPECT_EQ(s.ButShadowX, 16);  // the load itself does not recompute
+  RefreshDerived(s);
+  EXPECT_EQ(s.ButShadowX, 0);
+  EXPECT_NEAR(s.Light.X, std::cos(1.2) * std::sin(0.8), 1e-6);
+  EXPECT_EQ(s.ButtonPalette[255], 0u);  // black light
 }
 
 TEST(WorkFile, RefusedVersionsChangeNothing) {
@@ -190,19 +196,6 @@ TEST(WorkFile, HostileFilesLoadWhatParsesWithoutHarm) {
   WriteText(path, "[General]\nVersion=1.3.5\n[Message]\nNLetters=-4\n");
   ASSERT_TRUE(s.LoadFromFile(path, t));
   EXPECT_EQ(t.Length(), 0);
-}
-
-TEST(WorkFile, RefreshAfterLoadFollowsTheLoadedLight) {
-  TTempDir dir;
-  WriteText(dir.File("light.qznr"), "[General]\nVersion=1.3.5\n[Light]\na1=1.2\na2=0.8\nColor=0\n[Button]\nAltitude=0\n");
-  TScene s;
-  TMessageText t;
-  ASSERT_TRUE(s.LoadFromFile(dir.File("light.qznr"), t));
-  EXPECT_EQ(s.ButShadowX, 16);  // the load itself does not recompute
-  RefreshDerived(s);
-  EXPECT_EQ(s.ButShadowX, 0);
-  EXPECT_NEAR(s.Light.X, std::cos(1.2) * std::sin(0.8), 1e-6);
-  EXPECT_EQ(s.ButtonPalette[255], 0u);  // black light
 }
 
 TEST(WorkFile, ReplaceMessageUsesTheFirstCharactersFont) {
