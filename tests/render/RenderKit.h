@@ -31,10 +31,8 @@ struct TFrustumFaces {
 };
 
 inline TFrustumFaces AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
-  // A ring of walls from corner k to corner k + 1 (x right, z up): front square of
-  // half-size h at -height, back square of h + grow at 0. The outline runs
-  // counter-clockwise as the viewer sees it, the hole the other way, so every wall
-  // faces out of the solid.
+  // Walls from corner k to k + 1 (x right, z up), front half-size h, back h + grow;
+  // the outline runs counter-clockwise as seen, the hole the other way.
   auto ring = [&](int h, int grow, const int* xs, const int* zs) {
     std::vector<TPoint> outline;
     for (int k = 0; k < 4; ++k) {

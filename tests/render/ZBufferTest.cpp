@@ -71,8 +71,22 @@ TEST(ZBuffer, InsertionTrimsSplitsAndKillsSpans) {
   }
 }
 
-TEST(ZBuffer, RangeTestsAndClippingKeepTheLevelsInsideThePalette) {
-  TZBuffer zb = Buffer(3, 20);
+TEST(ZBuffer, SizesRangeTestsAndClippingKeepEverythingInside) {
+  TZBuffer zb;
+  zb.InsertSpan(0, 0, 1, 1, 1, 1.0f);  // no rows yet: nothing happens
+  zb.SetSize(0, 10);
+  zb.SetSize(10, 0);
+  EXPECT_EQ(zb.RowCount(), 0);
+  zb.SetSize(5, 8);
+  zb.InsertSpan(4, 0, 7, 1, 1, 1.0f);
+  zb.SetSize(5, 12);  // same rows, new width: cleared
+  EXPECT_EQ(zb.Count(4), 0);
+  EXPECT_EQ(zb.MaxX(), 11);
+  zb.SetSize(100000, 100000);  // beyond 16-bit columns: limited
+  EXPECT_EQ(zb.RowCount(), TZBuffer::MaxSide);
+  EXPECT_EQ(zb.MaxX(), TZBuffer::MaxSide - 1);
+
+  zb.SetSize(3, 20);
   zb.InsertSpan(-1, 0, 5, 1, 1, 1.0f);
   zb.InsertSpan(3, 0, 5, 1, 1, 1.0f);
   zb.InsertSpan(0, 6, 5, 1, 1, 1.0f);     // X2 < X1
@@ -218,23 +232,6 @@ TEST(ZBuffer, FlushDrawsLiveSpansOnly) {
   EXPECT_TRUE(zb.Textured);
   zb.Flush(again, pal, false);
   EXPECT_EQ(Levels(again, 0, 0, 9), Levels(img, 0, 0, 9));
-}
-
-TEST(ZBuffer, SetSizeIgnoresEmptySizesAndClears) {
-  TZBuffer zb;
-  EXPECT_EQ(zb.RowCount(), 0);
-  zb.InsertSpan(0, 0, 1, 1, 1, 1.0f);  // no rows yet: nothing happens
-  zb.SetSize(0, 10);
-  zb.SetSize(10, 0);
-  EXPECT_EQ(zb.RowCount(), 0);
-  zb.SetSize(5, 8);
-  zb.InsertSpan(4, 0, 7, 1, 1, 1.0f);
-  zb.SetSize(5, 12);  // same rows, new width: cleared
-  EXPECT_EQ(zb.Count(4), 0);
-  EXPECT_EQ(zb.MaxX(), 11);
-  zb.SetSize(100000, 100000);  // beyond 16-bit columns: limited
-  EXPECT_EQ(zb.RowCount(), TZBuffer::MaxSide);
-  EXPECT_EQ(zb.MaxX(), TZBuffer::MaxSide - 1);
 }
 
 }  // namespace
