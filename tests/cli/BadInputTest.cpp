@@ -146,18 +146,16 @@ Bytes Work(const std::string& shape = "", const std::string& textTexture = "", c
          "[Letter 3]\r\nChar=%\r\nName=Courier New\r\nSize=12\r\nCharset=238\r\nBold=0\r\nItalic=0\r\nUnderline=1\r\n";
 }
 
-// The usual damages of a file: cut short at telling places, every byte garbage, a
-// byte in seven flipped, all zeros.
+// The usual damages of a file: cut short at telling places, every byte garbage, all
+// zeros. (Random damage is the fuzz targets' part.)
 std::vector<std::pair<std::string, Bytes>> Damages(const Bytes& good) {
   std::vector<std::pair<std::string, Bytes>> out;
   for (size_t cut : {size_t(0), size_t(20), good.size() / 2, good.size() - 1})
     if (cut < good.size()) out.push_back({"cut at " + std::to_string(cut), good.substr(0, cut)});
   std::mt19937 random(20240611);
-  Bytes garbage(good.size() + 100, '\0'), flipped = good;
+  Bytes garbage(good.size() + 100, '\0');
   for (char& c : garbage) c = static_cast<char>(random());
-  for (size_t i = 0; i < flipped.size(); i += 7) flipped[i] = static_cast<char>(flipped[i] ^ (1 << (random() % 8)));
   out.push_back({"garbage", garbage});
-  out.push_back({"flipped bits", flipped});
   out.push_back({"zeros", Bytes(good.size(), '\0')});
   return out;
 }
@@ -178,7 +176,7 @@ TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
     // Cut before its version ends, or garbage: refused for its version. Cut after it:
     // loaded as far as it goes.
     if (StartsWith(what, "cut at")) { EXPECT_EQ(o.status, bytes.size() < versionEnd ? 1 : 0) << what; }
-    if (what != "flipped bits" && o.status == 1) { EXPECT_NE(o.err.find("Invalid file version: "), std::string::npos); }
+    if (o.status == 1) { EXPECT_NE(o.err.find("Invalid file version: "), std::string::npos); }
   }
 
   // Too large to read: refused, saying why.
@@ -219,17 +217,8 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
   }
 
   // Damaged: the build is abandoned with a message naming the file. Zeros are a valid
-  // shape of no points; garbage or flipped bits may happen to be one too.
-  auto damaged = Damages(good);
-  Bytes claims = good;
-  claims.replace(4, 4, le32(100000));
-  damaged.push_back({"cut: 100000 points claimed", claims});
-  claims.replace(4, 4, le32(-1));
-  damaged.push_back({"cut: -1 points claimed", claims});
-  Bytes control = good;
-  control[48] = 0;
-  damaged.push_back({"cut: first point a control point", control});
-  for (const auto& [what, bytes] : damaged) {
+  // shape of no points. (What each damage of the header says is the loader's test.)
+  for (const auto& [what, bytes] : Damages(good)) {
     Write("BShapes/bad.qzkh", bytes);
     const TOutcome o = Check(work, "shape " + what);
     if (StartsWith(what, "cut")) { EXPECT_EQ(o.status, 1) << what; }
@@ -237,12 +226,7 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
     if (o.status == 1) { EXPECT_NE(o.err.find("Cannot read shape file " + Path("BShapes/bad.qzkh")), std::string::npos) << o.err; }
   }
 
-  // Extreme coordinates, and a file of a gigabyte behind a good shape.
-  Bytes extreme = good;
-  for (size_t at = 8; at < 24; at += 4) extreme.replace(at, 4, le32(at % 8 ? INT32_MIN : INT32_MAX));
-  for (size_t at = 49; at < extreme.size(); at += 9) extreme.replace(at, 4, le32(at % 2 ? INT32_MAX : INT32_MIN));
-  Write("BShapes/bad.qzkh", extreme);
-  Check(work, "extreme coordinates");
+  // A file of a gigabyte behind a good shape.
   Write("BShapes/bad.qzkh", good);
   Oversize(Path("BShapes/bad.qzkh"), uintmax_t(1) << 30);
   EXPECT_EQ(Check(work, "a 1 GB shape file").status, 0);
@@ -266,8 +250,7 @@ class CliBadTexture : public CliBadInput {
       const TOutcome d = Check(Write("works/tex.qznr", Work("", path, "bad" + ext)), ext + " " + what,
                                what == "garbage" ? TRender::Always : TRender::OnRefusal);
       EXPECT_EQ(d.status, 0);
-      // A few flipped bits may leave a readable picture.
-      if (what != "flipped bits") { EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err; }
+      EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err;
     }
     const std::string huge = Write("Textures/huge" + ext, good);
     Oversize(huge, (uintmax_t(320) << 20) + 1);

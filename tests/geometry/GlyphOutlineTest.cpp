@@ -128,25 +128,6 @@ TEST_F(GlyphOutline, HostileBlocksEndTheGlyphCleanly) {
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"ERROR: Unknown Polygon"});
 }
 
-// Real glyph records with bytes changed at random: parsing always ends, stays inside
-// the block (the sanitizer build checks) and within the letter's capacities.
-TEST_F(GlyphOutline, MutatedRealRecordsNeverRunAway) {
-  TFontEngine fonts;
-  fonts.SelectFont({"Arial", 512, false, false, 0});
-  TGlyphMetrics gm;
-  std::vector<uint8_t> original(fonts.GetGlyphOutline('&', gm, 0, nullptr));
-  ASSERT_EQ(fonts.GetGlyphOutline('&', gm, original.size(), original.data()), original.size());
-  uint32_t seed = 12345;
-  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
-  for (int round = 0; round < 500; ++round) {
-    std::vector<uint8_t> block = original;
-    for (int flips = 1 + next() % 4; flips > 0; --flips) block[next() % block.size()] = static_cast<uint8_t>(next() >> 24);
-    block.resize(block.size() - next() % 8);
-    EXPECT_LE(Parse(block).ContourCount, TLetter::MaxContours);
-    EXPECT_LE(scene.PtCount, TScene::MaxPoints);
-  }
-}
-
 TEST_F(GlyphOutline, CapacitiesDropPointsAndContoursSilently) {
   // 1100 line points: the contour keeps the first 1024, the closing point dropped too.
   std::vector<TPointFX> many;
