@@ -12,7 +12,6 @@ namespace qz {
 namespace {
 
 using test::V;
-using TLightParams = decltype(TRenderParams::Light);
 
 // Centre of a face on screen (the mean of its four screen points).
 TScreenPoint FaceCentre(const TBody& body, int f) {
@@ -109,8 +108,8 @@ TEST(RenderPicture, FrustumWithAHoleFlatSmoothAndShadowed) {
 }
 
 // Draws one body of the faces `add` makes plus a last, unused cap face into a 100 x
-// 100 picture on white, with a red ramp and flat shading.
-TBitmap DrawFaces(const std::function<void(TBody&)>& add, const TLightParams& light) {
+// 100 picture on white, with a red ramp, flat shading and a light from the upper left.
+TBitmap DrawFaces(const std::function<void(TBody&)>& add) {
   TView3D view;
   TBody& body = view.Body(view.AddBody());
   add(body);
@@ -120,7 +119,7 @@ TBitmap DrawFaces(const std::function<void(TBody&)>& add, const TLightParams& li
   cam.ShadType = 0;
   TRenderParams params;
   params.CenterX = params.CenterY = 50;
-  params.Light = light;
+  params.Light = {0.3f, 0.5f, -0.8f, 1.0f, 0xFFFFFF};
   TBitmap image(100, 100);
   image.Fill(0x00FFFFFF);
   TPalette pal;
@@ -129,13 +128,12 @@ TBitmap DrawFaces(const std::function<void(TBody&)>& add, const TLightParams& li
   return image;
 }
 
-TEST(RenderPicture, TheNearerFaceWinsAndBackFacesAreNotDrawn) {
-  const TLightParams light{0.3f, 0.5f, -0.8f, 1.0f, 0xFFFFFF};
+TEST(RenderPicture, TheNearerFaceWinsBackFacesAreNotDrawnTrianglesDrawAsTriangles) {
   auto front = [](int y) { return [y](TBody& b) { test::AddFrontQuad(b, -60, -60, 60, 60, y); }; };
   // Tilted: its top edge at depth 0, its bottom edge 150 further away.
   auto tilted = [](TBody& b) { b.AddFace(V(-150, 0, 150), V(-150, 150, -150), V(150, 150, -150), V(150, 0, 150)); };
-  const uint32_t frontAlone = DrawFaces(front(-200), light).Pixel(50, 50);
-  const uint32_t tiltedAlone = DrawFaces(tilted, light).Pixel(50, 50);
+  const uint32_t frontAlone = DrawFaces(front(-200)).Pixel(50, 50);
+  const uint32_t tiltedAlone = DrawFaces(tilted).Pixel(50, 50);
   ASSERT_NE(frontAlone, tiltedAlone);
   ASSERT_NE(frontAlone, 0x00FFFFFFu);
   // In front of the tilted face, and behind it; whatever order they were added in.
@@ -146,23 +144,19 @@ TEST(RenderPicture, TheNearerFaceWinsAndBackFacesAreNotDrawn) {
             if (frontFirst) front(y)(b);
             tilted(b);
             if (!frontFirst) front(y)(b);
-          },
-          light);
+          });
       EXPECT_EQ(both.Pixel(50, 50), y < 0 ? frontAlone : tiltedAlone) << y << " " << frontFirst;
     }
   // The same square wound the other way round turns its back to the viewer.
   TBitmap white(100, 100);
   white.Fill(0x00FFFFFF);
-  EXPECT_EQ(DrawFaces([](TBody& b) { b.AddFace(V(-60, 0, 60), V(60, 0, 60), V(60, 0, -60), V(-60, 0, -60)); }, light), white);
-}
+  EXPECT_EQ(DrawFaces([](TBody& b) { b.AddFace(V(-60, 0, 60), V(60, 0, 60), V(60, 0, -60), V(-60, 0, -60)); }), white);
 
-TEST(RenderPicture, ATriangleGivenAsAQuadDrawsLikeTheTriangle) {
-  const TLightParams light{0.0f, 0.6f, -0.8f, 1.0f, 0xFFFFFF};
   // The triangle (-100, 100), (-100, -100), (100, -100) with its second or third point
   // repeated (V1, V2 and V4 decide the facing, so those stay distinct).
   const TVertex p0 = V(-100, 0, 100), p1 = V(-100, 0, -100), p2 = V(100, 0, -100);
-  const TBitmap a = DrawFaces([&](TBody& b) { b.AddFace(p0, p1, p2, p2); }, light);
-  EXPECT_EQ(a, DrawFaces([&](TBody& b) { b.AddFace(p0, p1, p1, p2); }, light));
+  const TBitmap a = DrawFaces([&](TBody& b) { b.AddFace(p0, p1, p2, p2); });
+  EXPECT_EQ(a, DrawFaces([&](TBody& b) { b.AddFace(p0, p1, p1, p2); }));
   // The picture is the triangle: below the diagonal from top left to bottom right.
   for (int y = 25; y <= 75; y += 5)
     for (int x = 25; x <= 75; x += 5)

@@ -31,8 +31,15 @@ TEST(MessageText, RestylingASelectionChangesExactlyThoseCharacters) {
 
 TEST(MessageText, TypingIsLimitedAndTakesTheFormatAtTheCaret) {
   TMessageText t;
+  int calls = 0;
+  t.OnSelectionChange = [&] { ++calls; };
   EXPECT_EQ(t.SelFormat(), t.DefaultFormat());
   t.Append("ab", Font("Times New Roman", 24));
+  t.SetSelection(1, 99);  // clipped to the text
+  EXPECT_EQ(t.SelLength(), 1);
+  t.SetSelection(-5, 1);
+  EXPECT_EQ(t.SelStart(), 0);
+  EXPECT_GE(calls, 2);
   t.SetSelStart(2);
   t.ReplaceSelection(std::string(40, 'x'));  // only 30 more fit
   EXPECT_EQ(t.Length(), 32);
@@ -67,18 +74,6 @@ TEST(MessageText, CopySelectionCarriesFormatsAndLeavesTheRestAlone) {
   EXPECT_EQ(b.At(2).Format, Font("Courier New", 30));
   EXPECT_EQ(b.At(3).Format.Size, 18);
   EXPECT_EQ(a.Text(), "xyz");
-}
-
-TEST(MessageText, SelectionIsClippedAndNotifies) {
-  TMessageText t;
-  int calls = 0;
-  t.OnSelectionChange = [&] { ++calls; };
-  t.Append("abc", t.DefaultFormat());
-  t.SetSelection(2, 99);
-  EXPECT_EQ(t.SelLength(), 1);
-  t.SetSelection(-5, 1);
-  EXPECT_EQ(t.SelStart(), 0);
-  EXPECT_GE(calls, 3);
 }
 
 }  // namespace
