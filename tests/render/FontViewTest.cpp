@@ -56,40 +56,13 @@ TEST(FontView, CrossingsStaySortedAndBeforeDecidesAmongEqualColumns) {
   EXPECT_EQ(full.SpanCount(0), TFontView::MaxSpans);
 }
 
-TEST(FontView, PairsCrossingsOnEvenRowsOnly) {
-  TFontView v(3);
-  for (int x : {2, 8, 12, 20}) v.AddCrossing(x, 0, false, x < 10 ? 0 : 1);
-  for (int x : {2, 8, 12}) v.AddCrossing(x, 1, false, 0);
-  v.AddCrossing(4, 2, false, 1);
-  v.AddCrossing(4, 2, false, 0);  // zero width: dropped
-  v.MakeSpans();
-  EXPECT_EQ(RowSpans(v, 0), (Pairs{{2, 8}, {12, 20}}));
-  EXPECT_EQ(RowSpans(v, 1), Pairs{});
-  EXPECT_EQ(RowSpans(v, 2), Pairs{});
-}
-
-TEST(FontView, OutlinesFillTheirInsideAndLeaveHolesOpen) {
-  const auto square = Fill(12, {{{2, 2}, {8, 2}, {8, 8}, {2, 8}, {2, 2}}});
-  for (int r = 0; r < 12; ++r) EXPECT_EQ(square[r], (r >= 2 && r <= 8 ? Pairs{{2, 8}} : Pairs{})) << "row " << r;
-  // A hole runs the other way round.
-  const auto ring = Fill(20, {{{2, 2}, {2, 16}, {16, 16}, {16, 2}, {2, 2}}, {{6, 6}, {12, 6}, {12, 12}, {6, 12}, {6, 6}}});
-  EXPECT_EQ(ring[4], (Pairs{{2, 16}}));
-  EXPECT_EQ(ring[9], (Pairs{{2, 6}, {12, 16}}));
+TEST(FontView, UnclosedAndFarOutsideOutlinesStayBounded) {
   // An unclosed outline leaves its closing edge out: one crossing a row, nothing filled.
   const auto open = Fill(12, {{{2, 2}, {8, 2}, {8, 8}, {2, 8}}});
   for (int r = 3; r <= 7; ++r) EXPECT_EQ(open[r], Pairs{}) << "row " << r;
   // Edges far outside the view cost nothing and add nothing outside.
   for (const Pairs& row : Fill(5, {{{10, -1000000}, {10, 1000000}}, {{20, 1000000}, {20, -1000000}}}))
     EXPECT_EQ(row, (Pairs{{10, 20}}));
-}
-
-TEST(FontView, SlantedEdgesRoundHalvesToEven) {
-  TFontView v(4);
-  v.AddEdge({0, 0}, {3, 2});  // x = 0, 1.5 -> 2, 3
-  v.AddEdge({0, 0}, {9, 2});  // x = 0, 4.5 -> 4, 9
-  ASSERT_EQ(v.CrossCount(1), 2);
-  EXPECT_EQ(v.Crossing(1, 1).X, 2);
-  EXPECT_EQ(v.Crossing(1, 2).X, 4);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 // Test helpers for the renderer: a letter-like square frustum body and a stand-in for
 // the letters pass of a render (size the image from the projected extents, prepare,
-// order, draw, shadow, flush), so that tests can look at pixels.
+// order, draw, shadow, flush).
 #pragma once
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/PngFile.h"
 #include "render/View3D.h"
-#include "support/TempDir.h"
 
 namespace qz::test {
 
@@ -23,14 +21,8 @@ inline void AddFrontQuad(TBody& body, int l, int b, int r, int t, int y) {
 // A square frustum standing on the plane Y = 0 like a letter: the front square of
 // half-size `half` round the origin at depth -height is the cap (contour and cap face),
 // the walls widen by `bevel` toward Y = 0; an optional square hole of half-size `hole`
-// narrows by `bevel` toward the back. Face order: outer walls left, bottom, right, top;
-// then the hole's walls top, right, bottom, left; the cap face last.
-struct TFrustumFaces {
-  int Left = 1, Bottom = 2, Right = 3, Top = 4;
-  int HoleTop = 5, HoleRight = 6, HoleBottom = 7, HoleLeft = 8;
-};
-
-inline TFrustumFaces AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
+// narrows by `bevel` toward the back; the cap face last.
+inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
   // Walls from corner k to k + 1 (x right, z up), front half-size h, back h + grow;
   // the outline runs counter-clockwise as seen, the hole the other way.
   auto ring = [&](int h, int grow, const int* xs, const int* zs) {
@@ -49,7 +41,6 @@ inline TFrustumFaces AddFrustum(TBody& body, int half, int height, int bevel, in
   ring(half, bevel, outerX, outerZ);
   if (hole > 0) ring(hole, -bevel, holeX, holeZ);
   AddFrontQuad(body, -half, -half, half, half, -height);  // the cap face
-  return {};
 }
 
 // The image of a pass: parameters with the centre fitted, and the image size.
@@ -92,13 +83,6 @@ inline void DrawPass(TView3D& view, const TRenderParams& params, const TCamera& 
   }
   view.ZBuffer.Flush(image, palette, false);
   if (mask) view.ZBuffer.Flush(*mask, palette, true);
-}
-
-// A picture to look at, in the build's test-output folder, enlarged three times.
-inline void SavePicture(const std::string& name, const TBitmap& image) {
-  TBitmap big(image.Width() * 3, image.Height() * 3);
-  big.StretchFrom(image);
-  WritePng(OutputPath(name), big);
 }
 
 }  // namespace qz::test
