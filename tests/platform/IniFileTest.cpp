@@ -96,16 +96,5 @@ TEST(IniFile, ALoneCarriageReturnEndsALine) {
   EXPECT_EQ(ini.Text(), "[General]\r\nTemplates=/x/\r\nBgColor=#FFFFFF\r\nLast=1\r\n");
 }
 
-TEST(IniFile, NonTextAndHugeLinesReadWithoutHarm) {
-  TTempDir dir;
-  const std::string path = dir.File("junk.ini");
-  std::string junk;
-  for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) % 256);
-  junk += "\n[General]\nVersion=" + std::string(3'000'000, 'x') + "\n";
-  WriteText(path, junk);
-  TIniFile ini(path);
-  EXPECT_EQ(ini.ReadString("General", "Version", "").size(), TIniFile::MaxValueLength);
-}
-
 }  // namespace
 }  // namespace qz
