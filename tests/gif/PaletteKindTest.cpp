@@ -92,20 +92,6 @@ TEST(PaletteKind, WindowsSystemAndHalftoneTables) {
   EXPECT_NE(std::find(half.begin(), half.begin() + kHalftoneSpareEntry, kTransparentRgb), half.begin() + kHalftoneSpareEntry);
 }
 
-TEST(PaletteKind, EveryKindGivesOneColourOneIndexWithoutDithering) {
-  std::mt19937 rng(3);
-  std::vector<uint32_t> colours(40);
-  for (uint32_t& c : colours) c = rng() & 0xFFFFFF;
-  TBitmap image(64, 48);
-  for (int i = 0; i < 64 * 48; ++i) image.Data()[i] = colours[rng() % 40];
-  for (const TPaletteKindInfo& kind : PaletteKinds()) {
-    SCOPED_TRACE(kind.exportEntry);
-    const TIndexedImage g = MakeIndexedImage(image, kind.kind, TDitherMethod::None, 5);
-    std::map<uint32_t, uint8_t> seen;
-    for (int i = 0; i < 64 * 48; ++i) EXPECT_EQ(seen.emplace(image.Data()[i], g.pixels[i]).first->second, g.pixels[i]);
-  }
-}
-
 TEST(NearestColor, RemembersTheAnswerPerFifteenBitColourButKeepsExactEntries) {
   const std::vector<TRgb> greys = {Grey(0), Grey(128), Grey(192), Grey(255)};
   // 64 and 65 share a 15-bit colour; 64 ties black and grey 128 (black wins), 65 is
