@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FontEngine.h"
 #include "support/GlyphRecordsKit.h"
 #include "support/MessageCollector.h"
 
@@ -168,40 +167,6 @@ TEST_F(GlyphOutline, EngineFailuresLeaveLettersAndPenAlone) {
   glyphs.Advance = -30;
   GetFontOutline(scene, glyphs, 'x');
   EXPECT_EQ(scene.PenX, 67 - 30 + 20);
-}
-
-// The real font engine: Liberation Sans for "Arial", 18 points read at 512.
-TEST_F(GlyphOutline, GlyphsOfARealFont) {
-  TFontEngine fonts;
-  fonts.SelectFont({"Arial", 512, false, false, 0});
-  scene.TxtW = 10;
-  scene.PenX = 0;
-  GetFontOutline(scene, fonts, ' ');
-  TGlyphMetrics blank;
-  fonts.GetGlyphOutline(' ', blank, 0, nullptr);
-  EXPECT_EQ(scene.Letter(1).ContourCount, 0);
-  EXPECT_EQ(scene.PenX, blank.gmCellIncX + 20);
-  EXPECT_EQ(scene.TextMinX, 65535);  // a blank adds no point
-  const int32_t pen = scene.PenX;
-  GetFontOutline(scene, fonts, 'o');
-  ASSERT_EQ(scene.Letter(2).ContourCount, 2);
-  for (int c = 1; c <= 2; ++c) EXPECT_EQ(scene.Letter(2).Contour(c).Points.front(), scene.Letter(2).Contour(c).Points.back());
-  // The glyph stands on the baseline right of the pen, about 330 pixels wide.
-  EXPECT_GE(scene.TextMinX, pen);
-  EXPECT_NEAR(scene.TextMaxX - scene.TextMinX, 330, 60);
-  EXPECT_NEAR(scene.TextMinY, 0, 15);
-  // At " Complex" every segment has two more points than at " Simple": the contours
-  // grow by twice their segment count.
-  int counts[4] = {};
-  for (int splPnt : {1, 2, 3}) {
-    scene.ClearLetters();
-    scene.SplPnt = splPnt;
-    GetFontOutline(scene, fonts, 'o');
-    counts[splPnt] = scene.Letter(1).Contour(1).PtCount + scene.Letter(1).Contour(2).PtCount;
-  }
-  EXPECT_GT(counts[2] - counts[1], 8);
-  EXPECT_EQ(counts[3] - counts[1], 2 * (counts[2] - counts[1]));
-  EXPECT_TRUE(messages.Texts.empty());
 }
 
 }  // namespace
