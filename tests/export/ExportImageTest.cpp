@@ -12,7 +12,6 @@
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
 #include "platform/ImageFile.h"
-#include "platform/PngFile.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -146,31 +145,6 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
-}
-
-TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
-  TTempDir dir;
-  TRenderedButton button{test::MakePhotoLike(200, 120), TBitmap(200, 120)};
-  TExportOptions o;
-  o.Format = TExportFormat::Jpeg;
-  uint64_t last = 0;
-  for (int quality : {1, 30, 60, 90, 100}) {
-    o.JpegQuality = quality;
-    const uint64_t bytes = WriteImage(button, 160, 96, o, dir.File("q.jpg"));
-    EXPECT_GT(bytes, last) << quality;
-    last = bytes;
-    const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-    EXPECT_EQ(back.Width(), 160);
-    EXPECT_EQ(back.Height(), 96);
-  }
-  // At the highest quality the picture is close to the scaled original.
-  const TBitmap scaled = ScaleExportImage(button.Image, 160, 96);
-  const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-  double error = 0;
-  for (int y = 0; y < 96; ++y)
-    for (int x = 0; x < 160; ++x)
-      error += std::abs(int(PixelGreen(back.Pixel(x, y))) - int(PixelGreen(scaled.Pixel(x, y))));
-  EXPECT_LT(error / (160 * 96), 3.0);
 }
 
 TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
