@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <tuple>
 #include <vector>
 
@@ -96,43 +95,6 @@ TEST(ZBuffer, FiveHundredTwelveEntriesCountingDeadOnes) {
   EXPECT_EQ(LiveSpans(zb2, 0), (std::vector<Entry>{{0, 19, 3, 3, 900.0f, 1},
                                                    {31, 50, 3, 3, 900.0f, 1},
                                                    {90, 95, 1, 1, 491.0f, 1}}));
-}
-
-// Against a per-pixel reference: a span wins a pixel only when strictly nearer than
-// what holds it, and keeps the levels it was inserted with. With fewer than 512
-// entries nothing is dropped, so the live spans must give exactly that picture.
-TEST(ZBuffer, LiveSpansMatchAPerPixelDepthTest) {
-  std::mt19937 rng(1234);
-  const int width = 64;
-  for (int trial = 0; trial < 400; ++trial) {
-    TZBuffer zb = Buffer(1, width);
-    struct Px { float depth = 1e30f; int a = -1, b = -1; };
-    std::vector<Px> ref(width);
-    const int spans = 1 + trial % 40;
-    for (int s = 0; s < spans; ++s) {
-      int x1 = static_cast<int>(rng() % 90) - 13, x2 = x1 + static_cast<int>(rng() % 40) - 3;
-      const int a = static_cast<int>(rng() % 256), b = static_cast<int>(rng() % 256);
-      const float depth = static_cast<float>(rng() % 12);  // many ties on purpose
-      zb.InsertSpan(0, x1, x2, a, b, depth);
-      if (x2 < x1) continue;
-      for (int x = std::max(x1, 0); x <= std::min(x2, width - 1); ++x)
-        if (depth < ref[x].depth) ref[x] = {depth, a, b};
-    }
-    std::vector<Px> got(width);
-    for (const Entry& e : LiveSpans(zb, 0)) {
-      for (int x = std::get<0>(e); x <= std::get<1>(e); ++x) {
-        ASSERT_EQ(got[x].a, -1) << "live spans overlap at column " << x << " in trial " << trial;
-        got[x] = {std::get<4>(e), std::get<2>(e), std::get<3>(e)};
-      }
-    }
-    for (int x = 0; x < width; ++x) {
-      ASSERT_EQ(got[x].a, ref[x].a) << "column " << x << " trial " << trial;
-      ASSERT_EQ(got[x].b, ref[x].b) << "column " << x << " trial " << trial;
-      if (ref[x].a >= 0) {
-        ASSERT_EQ(got[x].depth, ref[x].depth);
-      }
-    }
-  }
 }
 
 // A bitmap smaller than the buffer is left alone rather than written past its end; an
