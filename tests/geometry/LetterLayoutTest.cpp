@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "geometry/GlyphOutline.h"
 
 namespace qz {
@@ -24,13 +22,6 @@ void AddGlyph(TScene& scene, const std::vector<TPoint>& pts) {
 // contour.
 void AddSquare(TScene& scene, int h) { AddGlyph(scene, {{-h, h}, {h, h}, {h, -h}, {-h, -h}}); }
 
-std::set<int32_t> Depths(const TBody& body) {
-  std::set<int32_t> d;
-  for (int v = 1; v <= body.VertexCount(); ++v) d.insert(body.Vertex(v).Y);
-  return d;
-}
-
-
 TEST(LetterLayout, PedestalOnlyAboveTenAndThePlaneInTheFaceOfARaisedButton) {
   for (int txtY : {10, 11}) {
     TScene scene;
@@ -46,7 +37,6 @@ TEST(LetterLayout, PedestalOnlyAboveTenAndThePlaneInTheFaceOfARaisedButton) {
   TransformLetters(scene);
   EXPECT_EQ(LetterFaceDepth(scene), 10);
   EXPECT_EQ(LetterPlaneDepth(scene), 10);
-  EXPECT_EQ(Depths(scene.View.Body(1)), (std::set<int32_t>{10, 20, 40}));
   // Extrusions from a damaged work saturate instead of wrapping.
   scene.ButY = scene.TxtY = INT32_MIN;
   TransformLetters(scene);
