@@ -98,7 +98,7 @@ std::vector<uint8_t> ExpectedTransparent(const TBitmap& mask, int w, int h) {
   return t;
 }
 
-TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) {
+TEST(ExportGif, ExactlyTheUncoveredPixelsAreTransparent) {
   TTempDir dir;
   const TRenderedButton button = MakeRenderedButton(150, 54);
   const int w = 100, h = 36;
@@ -108,24 +108,20 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
   ASSERT_GT(transparentCount, 500u);
   ASSERT_LT(transparentCount, expected.size() - 500u);
 
-  for (const TPaletteKindInfo& kind : PaletteKinds())
-    for (const TDitherMethodInfo& dither : DitherMethods()) {
-      SCOPED_TRACE(testing::Message() << kind.exportEntry << dither.exportEntry);
-      TExportOptions o;
-      o.PaletteKind = kind.kind;
-      o.Dithering = dither.method;
-      o.ColorBits = 4;
-      const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
-      const uint64_t bytes = WriteImage(button, w, h, o, path);
-      EXPECT_EQ(bytes, std::filesystem::file_size(path));
-      const test::TDecodedGif gif = test::ReadGifFile(path);
-      ASSERT_TRUE(gif.ok) << gif.error;
-      ASSERT_EQ(gif.width, w);
-      ASSERT_EQ(gif.height, h);
-      ASSERT_GE(gif.transparentIndex, 0);
-      for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
-    }
+  // Every palette and dither keeps its transparent entry to the flagged pixels (the
+  // colour-reduction tests); here one choice through the whole export.
+  TExportOptions o;
+  o.PaletteKind = TPaletteKind::Optimized;
+  o.Dithering = TDitherMethod::FloydSteinberg;
+  o.ColorBits = 4;
+  const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.gif"));
+  EXPECT_EQ(bytes, std::filesystem::file_size(dir.File("b.gif")));
+  const test::TDecodedGif gif = test::ReadGifFile(dir.File("b.gif"));
+  ASSERT_TRUE(gif.ok) << gif.error;
+  ASSERT_EQ(gif.width, w);
+  ASSERT_EQ(gif.height, h);
+  ASSERT_GE(gif.transparentIndex, 0);
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
 }
 
 TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
