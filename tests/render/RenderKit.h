@@ -1,6 +1,5 @@
 // Test helpers for the renderer: a letter-like square frustum body and a stand-in for
-// the letters pass of a render (size the image from the projected extents, prepare,
-// order, draw, shadow, flush).
+// the letters pass of a render (prepare, order, draw, shadow, flush).
 #pragma once
 
 #include <cstdlib>
@@ -41,25 +40,6 @@ inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 
   ring(half, bevel, outerX, outerZ);
   if (hole > 0) ring(hole, -bevel, holeX, holeZ);
   AddFrontQuad(body, -half, -half, half, half, -height);  // the cap face
-}
-
-// The image of a pass: parameters with the centre fitted, and the image size.
-struct TFitted {
-  TRenderParams Params;
-  int Width = 0;
-  int Height = 0;
-};
-
-// Sizes the picture as the render does: projected extents plus room for one shadow.
-inline TFitted FitImage(TView3D& view, TRenderParams params, const TCamera& camera, int dx, int dy) {
-  params.CenterX = params.CenterY = 0;
-  view.Params = params;
-  view.SetCamera(camera);
-  const TScreenExtents e = view.ScreenExtents();
-  TFitted f{params, e.MaxX - e.MinX + 2 + std::abs(dx), e.MaxY - e.MinY + 2 + std::abs(dy)};
-  f.Params.CenterX = -e.MinX - std::min(dx, 0);
-  f.Params.CenterY = -e.MinY - std::min(dy, 0);
-  return f;
 }
 
 // One pass over all bodies, like the letters pass: prepare, order by AvgKey, draw
