@@ -148,17 +148,10 @@ TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
   const TRenderedButton button = MakeRenderedButton(90, 30);
   TExportOptions o;
   o.Format = TExportFormat::Bmp;
-  for (auto [w, h] : {std::pair{90, 30}, std::pair{37, 13}}) {
-    const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.bmp"));
-    const int stride = (w * 3 + 3) / 4 * 4;
-    EXPECT_EQ(bytes, 54u + static_cast<uint64_t>(stride) * h);
-    TBitmap expected = ScaleExportImage(button.Image, w, h);
-    EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), expected);
-    if (w == 90) {  // at its own size the picture is unchanged, transparency or not
-      TBitmap original = button.Image;
-      EXPECT_EQ(expected, original);
-    }
-  }
+  EXPECT_EQ(WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), ScaleExportImage(button.Image, 37, 13));
+  WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), button.Image);
 }
 
 TEST(ExportPng, AlphaFollowsTheScaledMask) {
@@ -173,21 +166,16 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
   ASSERT_EQ(png.height, 60);
   const TBitmap mask = ScaleExportMask(button.Mask, 180, 60);
   const TBitmap colours = ScaleExportImage(button.Image, 180, 60);
-  int clear = 0, opaque = 0, soft = 0;
+  int soft = 0;
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 180; ++x) {
-      const uint8_t a = png.Alpha(x, y);
-      ASSERT_EQ(a, PixelRed(mask.Pixel(x, y)));
+      ASSERT_EQ(png.Alpha(x, y), PixelRed(mask.Pixel(x, y)));
       ASSERT_EQ(png.Pixel(x, y), colours.Pixel(x, y) & 0xFFFFFF);
-      clear += a == 0;
-      opaque += a == 255;
-      soft += a > 0 && a < 255;
+      soft += png.Alpha(x, y) > 0 && png.Alpha(x, y) < 255;
     }
-  EXPECT_EQ(png.Alpha(0, 0), 0);            // the page far from the plate
-  EXPECT_EQ(png.Alpha(81, 27), 255);        // the middle of the plate
-  EXPECT_GT(clear, 2000);
-  EXPECT_GT(opaque, 2000);
-  EXPECT_GT(soft, 100);                     // the plate's and the shadow's rims
+  EXPECT_EQ(png.Alpha(0, 0), 0);      // the page far from the plate
+  EXPECT_EQ(png.Alpha(81, 27), 255);  // the middle of the plate
+  EXPECT_GT(soft, 100);               // the plate's and the shadow's rims
 }
 
 TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
