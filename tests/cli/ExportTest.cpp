@@ -1,7 +1,5 @@
-// quenzar-cli export as a user runs it: formats, sizes, transparency, the preview
-// page and every exit status. The --preview-page cases run a copy of quenzar-cli in a
-// temporary program folder (it writes into the folder of its own executable), so the
-// build's program folder is never touched.
+// quenzar-cli export as a user runs it. The --preview-page cases run a copy of the
+// tool in a program folder of its own, as it writes beside its executable.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
