@@ -34,13 +34,6 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
 }
 
-TEST(CliInfo, TextOptionReplacesTheMessageInTheFirstCharactersFont) {
-  const auto r = RunCli({"info", WriteWork("info-text.qznr", Sample), "--text", "OK"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("Message.NLetters=2\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Letter 2.Char=K\nLetter 2.Name=Times New Roman\nLetter 2.Size=24\n"), std::string::npos);
-}
-
 TEST(CliInfo, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "x.qznr", "--bogus"}, {"info", "x", "--text"}}) {

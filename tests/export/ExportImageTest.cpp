@@ -12,7 +12,6 @@
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
 #include "platform/ImageFile.h"
-#include "platform/PngFile.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -99,7 +98,7 @@ std::vector<uint8_t> ExpectedTransparent(const TBitmap& mask, int w, int h) {
   return t;
 }
 
-TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) {
+TEST(ExportGif, ExactlyTheUncoveredPixelsAreTransparent) {
   TTempDir dir;
   const TRenderedButton button = MakeRenderedButton(150, 54);
   const int w = 100, h = 36;
@@ -109,24 +108,20 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
   ASSERT_GT(transparentCount, 500u);
   ASSERT_LT(transparentCount, expected.size() - 500u);
 
-  for (const TPaletteKindInfo& kind : PaletteKinds())
-    for (const TDitherMethodInfo& dither : DitherMethods()) {
-      SCOPED_TRACE(testing::Message() << kind.exportEntry << dither.exportEntry);
-      TExportOptions o;
-      o.PaletteKind = kind.kind;
-      o.Dithering = dither.method;
-      o.ColorBits = 4;
-      const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
-      const uint64_t bytes = WriteImage(button, w, h, o, path);
-      EXPECT_EQ(bytes, std::filesystem::file_size(path));
-      const test::TDecodedGif gif = test::ReadGifFile(path);
-      ASSERT_TRUE(gif.ok) << gif.error;
-      ASSERT_EQ(gif.width, w);
-      ASSERT_EQ(gif.height, h);
-      ASSERT_GE(gif.transparentIndex, 0);
-      for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
-    }
+  // Every palette and dither keeps its transparent entry to the flagged pixels (the
+  // colour-reduction tests); here one choice through the whole export.
+  TExportOptions o;
+  o.PaletteKind = TPaletteKind::Optimized;
+  o.Dithering = TDitherMethod::FloydSteinberg;
+  o.ColorBits = 4;
+  const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.gif"));
+  EXPECT_EQ(bytes, std::filesystem::file_size(dir.File("b.gif")));
+  const test::TDecodedGif gif = test::ReadGifFile(dir.File("b.gif"));
+  ASSERT_TRUE(gif.ok) << gif.error;
+  ASSERT_EQ(gif.width, w);
+  ASSERT_EQ(gif.height, h);
+  ASSERT_GE(gif.transparentIndex, 0);
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
 }
 
 TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
@@ -148,47 +143,15 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   EXPECT_EQ(gif.transparentIndex, -1);
 }
 
-TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
-  TTempDir dir;
-  TRenderedButton button{test::MakePhotoLike(200, 120), TBitmap(200, 120)};
-  TExportOptions o;
-  o.Format = TExportFormat::Jpeg;
-  uint64_t last = 0;
-  for (int quality : {1, 30, 60, 90, 100}) {
-    o.JpegQuality = quality;
-    const uint64_t bytes = WriteImage(button, 160, 96, o, dir.File("q.jpg"));
-    EXPECT_GT(bytes, last) << quality;
-    last = bytes;
-    const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-    EXPECT_EQ(back.Width(), 160);
-    EXPECT_EQ(back.Height(), 96);
-  }
-  // At the highest quality the picture is close to the scaled original.
-  const TBitmap scaled = ScaleExportImage(button.Image, 160, 96);
-  const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-  double error = 0;
-  for (int y = 0; y < 96; ++y)
-    for (int x = 0; x < 160; ++x)
-      error += std::abs(int(PixelGreen(back.Pixel(x, y))) - int(PixelGreen(scaled.Pixel(x, y))));
-  EXPECT_LT(error / (160 * 96), 3.0);
-}
-
 TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
   TTempDir dir;
   const TRenderedButton button = MakeRenderedButton(90, 30);
   TExportOptions o;
   o.Format = TExportFormat::Bmp;
-  for (auto [w, h] : {std::pair{90, 30}, std::pair{37, 13}}) {
-    const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.bmp"));
-    const int stride = (w * 3 + 3) / 4 * 4;
-    EXPECT_EQ(bytes, 54u + static_cast<uint64_t>(stride) * h);
-    TBitmap expected = ScaleExportImage(button.Image, w, h);
-    EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), expected);
-    if (w == 90) {  // at its own size the picture is unchanged, transparency or not
-      TBitmap original = button.Image;
-      EXPECT_EQ(expected, original);
-    }
-  }
+  EXPECT_EQ(WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), ScaleExportImage(button.Image, 37, 13));
+  WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), button.Image);
 }
 
 TEST(ExportPng, AlphaFollowsTheScaledMask) {
@@ -203,21 +166,16 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
   ASSERT_EQ(png.height, 60);
   const TBitmap mask = ScaleExportMask(button.Mask, 180, 60);
   const TBitmap colours = ScaleExportImage(button.Image, 180, 60);
-  int clear = 0, opaque = 0, soft = 0;
+  int soft = 0;
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 180; ++x) {
-      const uint8_t a = png.Alpha(x, y);
-      ASSERT_EQ(a, PixelRed(mask.Pixel(x, y)));
+      ASSERT_EQ(png.Alpha(x, y), PixelRed(mask.Pixel(x, y)));
       ASSERT_EQ(png.Pixel(x, y), colours.Pixel(x, y) & 0xFFFFFF);
-      clear += a == 0;
-      opaque += a == 255;
-      soft += a > 0 && a < 255;
+      soft += png.Alpha(x, y) > 0 && png.Alpha(x, y) < 255;
     }
-  EXPECT_EQ(png.Alpha(0, 0), 0);            // the page far from the plate
-  EXPECT_EQ(png.Alpha(81, 27), 255);        // the middle of the plate
-  EXPECT_GT(clear, 2000);
-  EXPECT_GT(opaque, 2000);
-  EXPECT_GT(soft, 100);                     // the plate's and the shadow's rims
+  EXPECT_EQ(png.Alpha(0, 0), 0);      // the page far from the plate
+  EXPECT_EQ(png.Alpha(81, 27), 255);  // the middle of the plate
+  EXPECT_GT(soft, 100);               // the plate's and the shadow's rims
 }
 
 TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {

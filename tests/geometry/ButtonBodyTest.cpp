@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "geometry/LetterLayout.h"
 #include "support/TempDir.h"
 
@@ -23,52 +21,6 @@ const TBody& BuildButton(TScene& scene) {
   MakeButtonOutline(scene);
   MakeButtonBody(scene);
   return scene.View.Body(2);
-}
-
-std::set<int32_t> Depths(const TBody& body) {
-  std::set<int32_t> d;
-  for (int v = 1; v <= body.VertexCount(); ++v) d.insert(body.Vertex(v).Y);
-  return d;
-}
-
-TEST(ButtonBody, RectangleOutlineAndItsSeventeenFaces) {
-  TScene scene;
-  scene.Type = 1;
-  const TBody& body = BuildButton(scene);
-  // The letters' extent plus margins plus one.
-  EXPECT_EQ((std::vector<int>{scene.ButLeft, scene.ButTop, scene.ButRight, scene.ButBottom}), (std::vector<int>{-81, 71, 81, -71}));
-  ASSERT_EQ(scene.PtCount, 5);
-  EXPECT_EQ(scene.Pts[1], (TPoint{-81, 71}));
-  EXPECT_EQ(scene.Pts[5], scene.Pts[1]);
-  ASSERT_EQ(scene.View.BodyCount(), 2);
-  EXPECT_EQ(body.ContourCount(), 1);
-  EXPECT_EQ(body.FaceCount(), 4 * 4 + 1);  // wall, bevel, ring, skirt per edge; plane quad
-  // ButY 0: cap, wall top and ring all at 0; the skirt reaches back to 4 ButW.
-  EXPECT_EQ(Depths(body), (std::set<int32_t>{0, 80}));
-  // The plane quad spans the extent plus the margins, without the extra unit.
-  const TFace& cap = body.Face(body.FaceCount());
-  EXPECT_EQ(body.Vertex(cap.V1).X, -80);
-  EXPECT_EQ(body.Vertex(cap.V1).Z, 70);
-  EXPECT_EQ(body.Vertex(cap.V3).X, 80);
-  // The skirt's foot lies 8 ButW outside the outline (twice that along x).
-  EXPECT_EQ(scene.View.ModelExtents().Left, -81 - 2 * 160);
-  EXPECT_EQ(scene.View.ModelExtents().Top, 71 + 160);
-}
-
-TEST(ButtonBody, ExtrudedButtonDepthsAndRoundShapes) {
-  TScene scene;
-  scene.Type = 6;  // ellipse, 41 points with SplPnt 2
-  scene.ButY = -50;
-  scene.ButW = 20;
-  const TBody& body = BuildButton(scene);
-  ASSERT_EQ(scene.PtCount, 41);
-  EXPECT_EQ(body.FaceCount(), 4 * 40 + 1);
-  // Cap at 50, wall top at 20 * 50 / 100 = 10, ring at 0, skirt to 80.
-  EXPECT_EQ(Depths(body), (std::set<int32_t>{50, 10, 0, 80}));
-  EXPECT_EQ(body.Vertex(body.Face(body.FaceCount()).V1).Y, 50);
-  TScene rounded;  // a rounded rectangle with SplPnt 2: 29 points, 28 distinct
-  rounded.Type = 2;
-  EXPECT_EQ(BuildButton(rounded).FaceCount(), 4 * 28 + 1);
 }
 
 TEST(ButtonBody, HeldSizeIgnoresTheTextAndIsNotOverwritten) {

@@ -6,9 +6,6 @@
 
 #include "gif/ColorReduction.h"
 #include "gif/GifTestSupport.h"
-#include "gif/GifWriter.h"
-#include "platform/PngFile.h"
-#include "support/TempDir.h"
 
 namespace qz {
 namespace {
@@ -86,30 +83,6 @@ TEST(Dither, AllMethodsMatchAnIndependentDiffusion) {
         }
   }
   EXPECT_EQ(FindDitherMethod(7), nullptr);
-}
-
-// Mean red over a band of columns.
-double MeanRed(const TBitmap& b, int x0, int x1) {
-  double sum = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = x0; x < x1; ++x) sum += PixelRed(b.Pixel(x, y));
-  return sum / ((x1 - x0) * b.Height());
-}
-
-TEST(Dither, KeepsTheMeanOfAGradientWherePlainMappingBandsIt) {
-  const TBitmap gradient = test::MakeGradient(512, 64, {20, 0, 60}, {250, 220, 40});
-  auto seen = [&](TDitherMethod method) {
-    return test::ToBitmap(test::DecodeWithGiflib(EncodeGif(MakeIndexedImage(gradient, TPaletteKind::Optimized, method, 4))));
-  };
-  const TBitmap plain = seen(TDitherMethod::None), dithered = seen(TDitherMethod::FloydSteinberg);
-  WritePng(test::OutputPath("gif/gradient-16-floyd.png"), dithered);
-  double plainError = 0, ditherError = 0;
-  for (int x = 0; x + 16 <= 512; x += 16) {
-    const double want = MeanRed(gradient, x, x + 16);
-    plainError += std::abs(MeanRed(plain, x, x + 16) - want);
-    ditherError += std::abs(MeanRed(dithered, x, x + 16) - want);
-  }
-  EXPECT_LT(ditherError, plainError / 2);
 }
 
 }  // namespace

@@ -54,13 +54,6 @@ TEST(IniFile, ValuesAreCutLineEndsCannotSplitKeysAndSectionsEraseWhole) {
   ini.EraseSection("icon");
   EXPECT_FALSE(ini.HasSection("Icon"));
   EXPECT_EQ(ini.Text().find("FFD"), std::string::npos);
-
-  // Binary junk and a megabyte line read without harm.
-  TTempDir dir;
-  std::string junk;
-  for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) % 256);
-  WriteText(dir.File("junk.ini"), junk + "\n[General]\nVersion=" + std::string(3'000'000, 'x') + "\n");
-  EXPECT_EQ(TIniFile(dir.File("junk.ini")).ReadString("General", "Version", "").size(), TIniFile::MaxValueLength);
 }
 
 TEST(IniFile, UnwritableTargetsRaiseAnErrorNamingThePathAndKeepTheOldFile) {
@@ -94,17 +87,6 @@ TEST(IniFile, ALoneCarriageReturnEndsALine) {
   EXPECT_EQ(ini.ReadString("General", "Last", "?"), "1");
   ini.WriteString("General", "Templates", ini.ReadString("General", "Templates", ""));
   EXPECT_EQ(ini.Text(), "[General]\r\nTemplates=/x/\r\nBgColor=#FFFFFF\r\nLast=1\r\n");
-}
-
-TEST(IniFile, NonTextAndHugeLinesReadWithoutHarm) {
-  TTempDir dir;
-  const std::string path = dir.File("junk.ini");
-  std::string junk;
-  for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) % 256);
-  junk += "\n[General]\nVersion=" + std::string(3'000'000, 'x') + "\n";
-  WriteText(path, junk);
-  TIniFile ini(path);
-  EXPECT_EQ(ini.ReadString("General", "Version", "").size(), TIniFile::MaxValueLength);
 }
 
 }  // namespace

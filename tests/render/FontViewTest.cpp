@@ -10,12 +10,6 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;  // (X, Dir) crossings or (X1, X2) spans
 
-Pairs RowCrossings(const TFontView& v, int row) {
-  Pairs out;
-  for (int k = 1; k <= v.CrossCount(row); ++k) out.emplace_back(v.Crossing(row, k).X, v.Crossing(row, k).Dir);
-  return out;
-}
-
 Pairs RowSpans(const TFontView& v, int row) {
   Pairs out;
   for (int k = 1; k <= v.SpanCount(row); ++k) out.emplace_back(v.Span(row, k).X1, v.Span(row, k).X2);
@@ -33,18 +27,11 @@ std::vector<Pairs> Fill(int rows, const std::vector<std::vector<TScreenPoint>>& 
   return out;
 }
 
-TEST(FontView, CrossingsStaySortedAndBeforeDecidesAmongEqualColumns) {
+TEST(FontView, RowsOutsideTheViewAndFullRowsTakeNothing) {
   TFontView v(4);
-  v.AddCrossing(5, 1, false, TFontView::DirDown);
-  v.AddCrossing(3, 1, false, TFontView::DirUp);
-  v.AddCrossing(5, 1, true, TFontView::DirUp);     // before: in front of the 5 already there
-  v.AddCrossing(3, 1, false, TFontView::DirDown);  // after: behind the 3 already there
-  EXPECT_EQ(RowCrossings(v, 1), (Pairs{{3, 1}, {3, 0}, {5, 1}, {5, 0}}));
-  v.AddCrossing(5, 1, true, TFontView::DirDown);  // same column and direction: one vertex of two edges running on
-  EXPECT_EQ(v.CrossCount(1), 4);
   v.AddCrossing(1, -1, false, 0);  // rows outside the view take nothing
   v.AddCrossing(1, 4, false, 0);
-  for (int r : {0, 2, 3}) EXPECT_EQ(v.CrossCount(r), 0);
+  for (int r : {0, 1, 2, 3}) EXPECT_EQ(v.CrossCount(r), 0);
   // Full rows take nothing more.
   TFontView full(1);
   for (int x = 0; x < 40; ++x) full.AddCrossing(x * 2, 0, false, 0);
@@ -56,40 +43,13 @@ TEST(FontView, CrossingsStaySortedAndBeforeDecidesAmongEqualColumns) {
   EXPECT_EQ(full.SpanCount(0), TFontView::MaxSpans);
 }
 
-TEST(FontView, PairsCrossingsOnEvenRowsOnly) {
-  TFontView v(3);
-  for (int x : {2, 8, 12, 20}) v.AddCrossing(x, 0, false, x < 10 ? 0 : 1);
-  for (int x : {2, 8, 12}) v.AddCrossing(x, 1, false, 0);
-  v.AddCrossing(4, 2, false, 1);
-  v.AddCrossing(4, 2, false, 0);  // zero width: dropped
-  v.MakeSpans();
-  EXPECT_EQ(RowSpans(v, 0), (Pairs{{2, 8}, {12, 20}}));
-  EXPECT_EQ(RowSpans(v, 1), Pairs{});
-  EXPECT_EQ(RowSpans(v, 2), Pairs{});
-}
-
-TEST(FontView, OutlinesFillTheirInsideAndLeaveHolesOpen) {
-  const auto square = Fill(12, {{{2, 2}, {8, 2}, {8, 8}, {2, 8}, {2, 2}}});
-  for (int r = 0; r < 12; ++r) EXPECT_EQ(square[r], (r >= 2 && r <= 8 ? Pairs{{2, 8}} : Pairs{})) << "row " << r;
-  // A hole runs the other way round.
-  const auto ring = Fill(20, {{{2, 2}, {2, 16}, {16, 16}, {16, 2}, {2, 2}}, {{6, 6}, {12, 6}, {12, 12}, {6, 12}, {6, 6}}});
-  EXPECT_EQ(ring[4], (Pairs{{2, 16}}));
-  EXPECT_EQ(ring[9], (Pairs{{2, 6}, {12, 16}}));
+TEST(FontView, UnclosedAndFarOutsideOutlinesStayBounded) {
   // An unclosed outline leaves its closing edge out: one crossing a row, nothing filled.
   const auto open = Fill(12, {{{2, 2}, {8, 2}, {8, 8}, {2, 8}}});
   for (int r = 3; r <= 7; ++r) EXPECT_EQ(open[r], Pairs{}) << "row " << r;
   // Edges far outside the view cost nothing and add nothing outside.
   for (const Pairs& row : Fill(5, {{{10, -1000000}, {10, 1000000}}, {{20, 1000000}, {20, -1000000}}}))
     EXPECT_EQ(row, (Pairs{{10, 20}}));
-}
-
-TEST(FontView, SlantedEdgesRoundHalvesToEven) {
-  TFontView v(4);
-  v.AddEdge({0, 0}, {3, 2});  // x = 0, 1.5 -> 2, 3
-  v.AddEdge({0, 0}, {9, 2});  // x = 0, 4.5 -> 4, 9
-  ASSERT_EQ(v.CrossCount(1), 2);
-  EXPECT_EQ(v.Crossing(1, 1).X, 2);
-  EXPECT_EQ(v.Crossing(1, 2).X, 4);
 }
 
 }  // namespace

@@ -21,66 +21,6 @@ void AddQuad(TScene& scene, int l, int b, int r, int t) {
   test::AddFrontQuad(body, l, b, r, t, 0);
 }
 
-std::vector<int> SizeAndCentre(const TScene& s) { return {s.Image.Width(), s.Image.Height(), s.CenterX, s.CenterY}; }
-
-TEST(RenderDriver, ImageSizeAndCentreMakeRoomForTheShadowThatFallsBeside) {
-  // Extents 100 x 40; the button's shadow at (-3, 5): 105 x 47, centre moved right by 3.
-  TScene scene;
-  scene.Type = 1;
-  AddQuad(scene, -50, -20, 50, 20);
-  scene.ButShadowX = -3, scene.ButShadowY = 5;
-  scene.TxtShadowX = scene.TxtShadowY = 40;  // the letters' shadow falls on the button: no room for it
-  RenderScene(scene, false, false);
-  EXPECT_EQ(SizeAndCentre(scene), (std::vector<int>{105, 47, 53, 20}));
-  EXPECT_EQ(scene.Mask.Width(), 105);
-  EXPECT_EQ(scene.Mask.Height(), 47);
-  scene.Button.Altitude = 0;  // no shadow room when the button casts none
-  RenderScene(scene, false, false);
-  EXPECT_EQ(SizeAndCentre(scene), (std::vector<int>{102, 42, 50, 20}));
-  // A heading makes room for the letters' shadow instead.
-  scene.Type = 0;
-  scene.TxtShadowX = 4, scene.TxtShadowY = -6;
-  RenderScene(scene, false, false);
-  EXPECT_EQ(SizeAndCentre(scene), (std::vector<int>{106, 48, 50, 26}));
-  scene.Message.Altitude = 0;
-  RenderScene(scene, false, false);
-  EXPECT_EQ(scene.Image.Width(), 102);
-}
-
-TEST(RenderDriver, MaskCoversLettersButtonAndShadowsOnlyWhenAskedFor) {
-  TScene scene;
-  scene.Type = 1;
-  scene.BkgColor = RGBToColor(0, 0, 255);
-  AddQuad(scene, -10, -10, 10, 10);  // a "letter"
-  AddQuad(scene, -30, -20, 30, 20);  // the button, last
-  scene.ButShadowX = scene.ButShadowY = 6;
-  scene.TxtShadowX = scene.TxtShadowY = 2;
-  RenderScene(scene, true, false);
-  const TBitmap& image = scene.Image;
-  const TBitmap& mask = scene.Mask;
-  ASSERT_EQ(image.Width(), 68);
-  // The button's shadow at the bottom right halves the background.
-  EXPECT_EQ(image.Pixel(image.Width() - 2, image.Height() - 2), RGBToPixel(0, 0, 127));
-  // Every mask pixel is black or white, and white exactly where the image is not
-  // plain background.
-  int white = 0;
-  for (int y = 0; y < mask.Height(); ++y)
-    for (int x = 0; x < mask.Width(); ++x) {
-      const uint32_t m = mask.Pixel(x, y) & 0x00FFFFFF;
-      ASSERT_TRUE(m == 0 || m == MaskWhite);
-      ASSERT_EQ(m == 0, image.Pixel(x, y) == RGBToPixel(0, 0, 255)) << x << "," << y;
-      white += m != 0;
-    }
-  EXPECT_GT(white, 60 * 40);
-  test::SavePicture("render-driver-mask.png", mask);
-  test::SavePicture("render-driver-image.png", image);
-  // Without the mask asked for, the mask is only resized.
-  scene.Mask.Fill(0x00FF0000);
-  RenderScene(scene, false, false);
-  EXPECT_EQ(scene.Mask.Pixel(0, scene.Mask.Height() - 1), 0x00FF0000u);
-  EXPECT_EQ(scene.Mask.Pixel(30, 20), 0x00FF0000u);
-}
-
 TEST(RenderDriver, ProgressTextsAndValues) {
   TScene scene;
   test::TProgressLog log;

@@ -1,15 +1,12 @@
 // Test helpers for the renderer: a letter-like square frustum body and a stand-in for
-// the letters pass of a render (size the image from the projected extents, prepare,
-// order, draw, shadow, flush), so that tests can look at pixels.
+// the letters pass of a render (prepare, order, draw, shadow, flush).
 #pragma once
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/PngFile.h"
 #include "render/View3D.h"
-#include "support/TempDir.h"
 
 namespace qz::test {
 
@@ -23,14 +20,8 @@ inline void AddFrontQuad(TBody& body, int l, int b, int r, int t, int y) {
 // A square frustum standing on the plane Y = 0 like a letter: the front square of
 // half-size `half` round the origin at depth -height is the cap (contour and cap face),
 // the walls widen by `bevel` toward Y = 0; an optional square hole of half-size `hole`
-// narrows by `bevel` toward the back. Face order: outer walls left, bottom, right, top;
-// then the hole's walls top, right, bottom, left; the cap face last.
-struct TFrustumFaces {
-  int Left = 1, Bottom = 2, Right = 3, Top = 4;
-  int HoleTop = 5, HoleRight = 6, HoleBottom = 7, HoleLeft = 8;
-};
-
-inline TFrustumFaces AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
+// narrows by `bevel` toward the back; the cap face last.
+inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
   // Walls from corner k to k + 1 (x right, z up), front half-size h, back h + grow;
   // the outline runs counter-clockwise as seen, the hole the other way.
   auto ring = [&](int h, int grow, const int* xs, const int* zs) {
@@ -49,26 +40,6 @@ inline TFrustumFaces AddFrustum(TBody& body, int half, int height, int bevel, in
   ring(half, bevel, outerX, outerZ);
   if (hole > 0) ring(hole, -bevel, holeX, holeZ);
   AddFrontQuad(body, -half, -half, half, half, -height);  // the cap face
-  return {};
-}
-
-// The image of a pass: parameters with the centre fitted, and the image size.
-struct TFitted {
-  TRenderParams Params;
-  int Width = 0;
-  int Height = 0;
-};
-
-// Sizes the picture as the render does: projected extents plus room for one shadow.
-inline TFitted FitImage(TView3D& view, TRenderParams params, const TCamera& camera, int dx, int dy) {
-  params.CenterX = params.CenterY = 0;
-  view.Params = params;
-  view.SetCamera(camera);
-  const TScreenExtents e = view.ScreenExtents();
-  TFitted f{params, e.MaxX - e.MinX + 2 + std::abs(dx), e.MaxY - e.MinY + 2 + std::abs(dy)};
-  f.Params.CenterX = -e.MinX - std::min(dx, 0);
-  f.Params.CenterY = -e.MinY - std::min(dy, 0);
-  return f;
 }
 
 // One pass over all bodies, like the letters pass: prepare, order by AvgKey, draw
@@ -92,13 +63,6 @@ inline void DrawPass(TView3D& view, const TRenderParams& params, const TCamera& 
   }
   view.ZBuffer.Flush(image, palette, false);
   if (mask) view.ZBuffer.Flush(*mask, palette, true);
-}
-
-// A picture to look at, in the build's test-output folder, enlarged three times.
-inline void SavePicture(const std::string& name, const TBitmap& image) {
-  TBitmap big(image.Width() * 3, image.Height() * 3);
-  big.StretchFrom(image);
-  WritePng(OutputPath(name), big);
 }
 
 }  // namespace qz::test

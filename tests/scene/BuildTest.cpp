@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/PngFile.h"
-#include "render/RenderDriver.h"
 #include "support/GlyphRecordsKit.h"
 #include "support/HostileInput.h"
 #include "support/MessageCollector.h"
@@ -63,25 +61,6 @@ TEST_F(Build_, StatusTextsAndProgressOfEveryStage) {
   EXPECT_EQ(scene.View.BodyCount(), 2);
 }
 
-TEST_F(Build_, EachCharacterInItsOwnFontAndTheCameraAtTheDistance) {
-  scene.Distance = 900;
-  text.Append("A", TCharFormat{"Times New Roman", 12, 0, true, false, false});
-  text.Append(" B", TCharFormat{});
-  Build(scene, text, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); });
-  EXPECT_EQ(scene.Render.Y, 900.0f);
-  ASSERT_EQ(scene.LetterCount, 3);
-  EXPECT_EQ(scene.Letter(2).ContourCount, 0);  // the blank: an empty letter
-  // Read at 512/18 of the size (12 points: 341), in message order, each glyph asked for
-  // its size and then read.
-  ASSERT_EQ(fonts.size(), 3u);
-  EXPECT_EQ(fonts[0], (TFontRequest{"Times New Roman", 341, true, false, 0}));
-  EXPECT_EQ(fonts[1], (TFontRequest{"Arial", 512, false, false, 1}));
-  EXPECT_EQ(glyphs.Codes, (std::vector<uint8_t>{'A', 'A', ' ', ' ', 'B', 'B'}));
-  // The message is centred: the first and last letters lie either side of the origin.
-  EXPECT_LT(scene.Letter(1).Right, 0);
-  EXPECT_GT(scene.Letter(3).Left, 0);
-}
-
 TEST_F(Build_, AtMost32CharactersAndTheCaretComesBack) {
   text.Append(std::string(40, 'x'), TCharFormat{});
   text.SetSelection(5, 3);
@@ -114,34 +93,6 @@ TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {
   EXPECT_EQ(scene.LetterCount, 2);  // the letters were made; the texture stage never ran
   EXPECT_EQ(log.Events.back(), "*");
   EXPECT_EQ(log.Events[log.Events.size() - 2], " Making button ...");
-}
-
-// A built button rendered: the letter stands on the plate in its own colours, its
-// shadow falls on the plate, and the plate's texture is fitted to the picture.
-TEST_F(Build_, ABuiltButtonRendersTheLetterOnItsTexturedPlate) {
-  scene.Type = 2;
-  scene.SetColors(0, RGBToColor(0, 0, 255), RGBToColor(255, 255, 255), 204, 1);  // blue letters
-  TBitmap texture(40, 40);
-  texture.Fill(RGBToPixel(220, 0, 0));  // a red plate
-  scene.View.SetButtonTexture(texture);
-  scene.Button.TexW = 3.0f;
-  Run("I");
-  RenderScene(scene, false, false);
-  WritePng(test::OutputPath("build-letter-on-plate.png"), scene.Image);
-  // Three tiles across the picture, its shadow room aside.
-  EXPECT_NEAR(scene.View.ButtonTexture.Width() * 3, scene.Image.Width() - std::abs(scene.ButShadowX), 2);
-  // The middle of the letter is its cap: blue, no red; the plate beside it is red.
-  const uint32_t cap = scene.Image.Pixel(scene.CenterX, scene.CenterY);
-  EXPECT_GT(PixelBlue(cap), 100u);
-  EXPECT_EQ(PixelRed(cap), 0u);
-  const int beside = scene.CenterX + (scene.Letter(1).Right - scene.Letter(1).Left) / 2 + 60;  // past bevel and shadow
-  const uint32_t plate = scene.Image.Pixel(beside, scene.CenterY - 40);
-  EXPECT_GT(PixelRed(plate), 100u);
-  EXPECT_EQ(PixelBlue(plate), 0u);
-  // The letter's shadow falls on the plate, right of the letter: darker red.
-  int x = scene.CenterX;
-  while (PixelBlue(scene.Image.Pixel(x, scene.CenterY)) > 0) ++x;
-  EXPECT_LT(PixelRed(scene.Image.Pixel(x, scene.CenterY)), PixelRed(plate));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/ExportSize.h"
+
 namespace qz {
 namespace {
 
@@ -11,13 +13,8 @@ struct TShadows {
 };
 TShadows Shadows(const TScene& s) { return {s.ButShadowX, s.ButShadowY, s.TxtShadowX, s.TxtShadowY}; }
 
-TEST(Scene, LightVectorAndShadowsFollowTheAngles) {
-  TScene s;  // SetLightAngles(0.5, 0.3)
-  EXPECT_NEAR(s.Light.X, 0.2593, 1e-4);
-  EXPECT_NEAR(s.Light.Y, 0.1417, 1e-4);
-  EXPECT_NEAR(s.Light.Z, -0.9553, 1e-4);
-  EXPECT_EQ(Shadows(s), (TShadows{16, 28, 5, 9}));
-  // The shadow angles are clamped, the light vector is not.
+TEST(Scene, ShadowAnglesAreClampedAndAZeroCameraCastsNoShadow) {
+  TScene s;
   s.SetLightAngles(0.0f, 3.14159265f);
   const TShadows clamped = Shadows(s);
   EXPECT_NEAR(s.Light.X, 0.0, 1e-6);
@@ -34,18 +31,8 @@ TEST(Scene, LightVectorAndShadowsFollowTheAngles) {
   EXPECT_EQ(s.ButShadowX, 0);
 }
 
-TEST(Scene, RampsSplitAtColSplitAndRoundHalvesToEven) {
+TEST(Scene, RampSplitsOutsideThePaletteAreBoundedWhereUsed) {
   TScene s;
-  EXPECT_EQ(s.ButtonPalette[0], 0x000000u);
-  EXPECT_EQ(s.ButtonPalette[204], RGBToPixel(255, 128, 128));  // the middle colour at the split
-  EXPECT_EQ(s.ButtonPalette[255], RGBToPixel(255, 255, 255));
-  EXPECT_EQ(s.ButtonPalette[102], RGBToPixel(128, 64, 64));  // 255 * 102 / 204 = 127.5 goes to 128
-  EXPECT_EQ(s.TextPalette[204], RGBToPixel(255, 255, 128));
-  s.Light.Color = RGBToColor(255, 0, 128);  // each channel scaled by its own
-  s.BuildRamp(1);
-  EXPECT_EQ(s.TextPalette[255], RGBToPixel(255, 0, 128));
-
-  s.Light.Color = RGBToColor(255, 255, 255);
   // Splits from files: 0 starts at the middle colour; out of range is bounded where it
   // is used and kept as read in the design.
   const TColor dark = RGBToColor(10, 20, 30), mid = RGBToColor(100, 110, 120), bright = RGBToColor(200, 210, 220);
@@ -79,6 +66,14 @@ TEST(Scene, LettersAreBoundedAndClearedAndBlanksCounted) {
   EXPECT_EQ(s.TextMinX, 65535);
   EXPECT_EQ(TScene::CountNonBlank("   "), 0);
   EXPECT_EQ(TScene::CountNonBlank(" a b "), 2);
+}
+
+TEST(ExportSize, LongImagesGetWidth160OthersHeight40) {
+  EXPECT_EQ(FitExportSize(400, 100), (TExportSize{160, 40}));  // exactly 4: width wins
+  EXPECT_EQ(FitExportSize(64, 16), (TExportSize{160, 40}));
+  EXPECT_EQ(FitExportSize(90, 80), (TExportSize{45, 40}));
+  EXPECT_EQ(FitExportSize(1280, 100), (TExportSize{160, 12}));  // 12.5 -> 12, halves to even
+  EXPECT_EQ(FitExportSize(0, 10), (TExportSize{160, 40}));
 }
 
 }  // namespace
