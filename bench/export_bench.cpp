@@ -1,5 +1,5 @@
-// The export's costs: the colour reduction of a large photo-like picture and of a
-// typical button (with the transparency mask the export passes), the export's
+// The export's costs: the colour reduction of a typical button (with the
+// transparency mask the export passes; gif_bench has the large photo), the export's
 // scale-and-write of a 400x100 GIF from a rendered button, and the whole export of a
 // built design (render with mask, render again, scale, reduce, write).
 #include <benchmark/benchmark.h>
@@ -19,31 +19,6 @@
 namespace {
 
 using namespace qz;
-
-// Smooth colour fields, a shaded ball and a little grain: many colours, gentle
-// gradients and some edges.
-TBitmap MakePhotoLike(int width, int height) {
-  TBitmap b(width, height);
-  uint32_t seed = 12345;
-  double cx = width * 0.62, cy = height * 0.4, radius = std::min(width, height) * 0.27;
-  auto clamp = [](double c) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, c)))); };
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      double u = double(x) / width, v = double(y) / height;
-      double r = 90 + 80 * v + 40 * std::sin(7 * u + 3 * v);
-      double g = 120 + 60 * std::sin(5 * v - 2 * u) - 30 * u;
-      double bl = 200 - 150 * v + 30 * std::cos(9 * u);
-      double d = std::hypot(x - cx, y - cy) / radius;
-      if (d < 1) {
-        double shade = 0.35 + 0.65 * std::sqrt(1 - d * d) * (1 - 0.4 * (x - cx + y - cy) / radius);
-        r = 250 * shade, g = 170 * shade, bl = 60 * shade;
-      }
-      seed = seed * 1664525u + 1013904223u;
-      int grain = static_cast<int>(seed >> 28) % 9 - 4;
-      b.SetPixel(x, y, RGBToPixel(clamp(r + grain), clamp(g + grain), clamp(bl + grain)));
-    }
-  return b;
-}
 
 // A rendered button as the renderer leaves it: a shaded plate with a drop shadow on
 // the page colour, and its mask (white under plate and shadow).
@@ -76,11 +51,6 @@ void Reduce(benchmark::State& state, const TBitmap& image, const std::vector<uin
   state.SetItemsProcessed(state.iterations() * image.Width() * image.Height());
 }
 
-const TBitmap& Photo() {
-  static const TBitmap photo = MakePhotoLike(800, 600);
-  return photo;
-}
-
 // The 160x40 button the export makes by default, marked as the export marks it.
 struct TMarkedButton {
   TBitmap image;
@@ -96,18 +66,12 @@ const TMarkedButton& Button160() {
   return b;
 }
 
-void BM_Photo800x600_OptimizedNone(benchmark::State& s) { Reduce(s, Photo(), nullptr, TDitherMethod::None); }
-void BM_Photo800x600_OptimizedFloydSteinberg(benchmark::State& s) {
-  Reduce(s, Photo(), nullptr, TDitherMethod::FloydSteinberg);
-}
 void BM_Button160x40_OptimizedNone(benchmark::State& s) {
   Reduce(s, Button160().image, &Button160().mask, TDitherMethod::None);
 }
 void BM_Button160x40_OptimizedFloydSteinberg(benchmark::State& s) {
   Reduce(s, Button160().image, &Button160().mask, TDitherMethod::FloydSteinberg);
 }
-BENCHMARK(BM_Photo800x600_OptimizedNone)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Photo800x600_OptimizedFloydSteinberg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Button160x40_OptimizedNone)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Button160x40_OptimizedFloydSteinberg)->Unit(benchmark::kMicrosecond);
 

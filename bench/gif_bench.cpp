@@ -2,8 +2,7 @@
 // GIF path for a large button.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
+#include "BenchPictures.h"
 #include "gif/ColorReduction.h"
 #include "gif/GifWriter.h"
 
@@ -11,33 +10,8 @@ namespace {
 
 using namespace qz;
 
-// Smooth colour fields, a shaded ball and a little grain (many colours, gentle
-// gradients, some edges), as in the tests.
-TBitmap MakePhotoLike(int width, int height) {
-  TBitmap b(width, height);
-  uint32_t seed = 12345;
-  double cx = width * 0.62, cy = height * 0.4, radius = std::min(width, height) * 0.27;
-  auto clamp = [](double c) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, c)))); };
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      double u = double(x) / width, v = double(y) / height;
-      double r = 90 + 80 * v + 40 * std::sin(7 * u + 3 * v);
-      double g = 120 + 60 * std::sin(5 * v - 2 * u) - 30 * u;
-      double bl = 200 - 150 * v + 30 * std::cos(9 * u);
-      double d = std::hypot(x - cx, y - cy) / radius;
-      if (d < 1) {
-        double shade = 0.35 + 0.65 * std::sqrt(1 - d * d) * (1 - 0.4 * (x - cx + y - cy) / radius);
-        r = 250 * shade, g = 170 * shade, bl = 60 * shade;
-      }
-      seed = seed * 1664525u + 1013904223u;
-      int grain = static_cast<int>(seed >> 28) % 9 - 4;
-      b.SetPixel(x, y, RGBToPixel(clamp(r + grain), clamp(g + grain), clamp(bl + grain)));
-    }
-  return b;
-}
-
 const TBitmap& Photo() {
-  static const TBitmap photo = MakePhotoLike(800, 600);
+  static const TBitmap photo = bench::PhotoLike(800, 600);
   return photo;
 }
 

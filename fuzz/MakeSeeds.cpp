@@ -270,7 +270,7 @@ void Bmps() {
 
 void Gifs() {
   using test::TGifFrame;
-  using test::TGifSpec;
+  using test::TGifLayout;
   std::vector<uint8_t> pixels(15);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i % 4);
   Put("gif", "global.gif", test::MakeTestGif({5, 3, 1, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, {{0, 0, 5, 3, false, {}, -1, pixels}}}));

@@ -43,11 +43,17 @@ extern const std::array<TFilter, 7> Filters;
 // The filter of that name (exact spelling, "B-Spline"), or nullptr.
 const TFilter* FindFilter(std::string_view name);
 
+// The scaler's inner loops are built twice: for vectors of four doubles (AVX2, used
+// when the processor has it) and of two (every processor). Both give the same pixels,
+// bit for bit; Portable asks for the second build (the tests compare the two).
+enum class TResampleLoops { Best, Portable };
+
 // Scales the whole of source onto the whole of destination, whose size the caller has
 // set. Throws std::runtime_error("Source bitmap too small") when source has no pixels
 // (destination untouched). A destination without pixels is left as it is. A filter
 // width outside 0 < width <= 1000 (a caller's mistake) throws std::invalid_argument.
-void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width);
+void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width,
+                   TResampleLoops loops = TResampleLoops::Best);
 inline void ResampleImage(const TBitmap& source, TBitmap& destination, const TFilter& filter) {
   ResampleImage(source, destination, filter.Function, filter.Support);
 }

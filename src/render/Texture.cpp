@@ -3,6 +3,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "platform/Numeric.h"
 #include "render/View3D.h"
@@ -29,7 +30,30 @@ inline int32_t RoundLevel(float acc) {
   return static_cast<int32_t>((acc + Shift) - Shift);
 }
 
+// A level's table: what each channel value becomes, lit at that level around the
+// neutral level m and tinted, in its place in a pixel (see TTextureShades). Kept out
+// of line: it runs once per level, and the span loop keeps its registers.
+[[gnu::noinline]] void MakeShadeTable(uint32_t* table, int32_t level, int32_t m, TColor tint) {
+  const uint32_t r = ColorRed(tint), g = ColorGreen(tint), b = ColorBlue(tint);
+  for (int32_t c = 0; c < 256; ++c) {
+    const uint32_t lit = static_cast<uint8_t>(LitChannel(c, level, m));
+    table[c] = RGBToPixel(lit * r / 255, 0, 0);
+    table[256 + c] = RGBToPixel(0, lit * g / 255, 0);
+    table[512 + c] = RGBToPixel(0, 0, lit * b / 255);
+  }
+}
+
 }  // namespace
+
+const uint32_t* TZBuffer::ShadeTable(int32_t level, int32_t m) {
+  TTextureShades& sh = *shades_;
+  uint32_t* table = sh.Tables.get() + static_cast<size_t>(level) * TTextureShades::TableSize;
+  if (!sh.Made[level]) {
+    MakeShadeTable(table, level, m, Tint);
+    sh.Made[level] = true;
+  }
+  return table;
+}
 
 // Draws pixels X1..X2 of image row Row from texture row (Row mod height), column
 // (x mod width), with the level running from A to B and the result tinted by Tint.
@@ -43,49 +67,46 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   // The neutral level comes from the design (Brightness) and may hold anything.
   const int32_t m = Clamp(MidLevel, MinLevel, MaxLevel);
 
-  // Every pixel's channels go through two tables instead of two divisions each.
+  // Every texel goes through its level's table instead of two divisions a channel.
   if (!shades_) shades_ = std::make_unique<TTextureShades>();
-  TTextureShades& sh = *shades_;
-  if (sh.Mid != m || sh.Tint != Tint) {
-    sh.Mid = m;
-    sh.Tint = Tint;
-    const uint32_t tint[3] = {ColorRed(Tint), ColorGreen(Tint), ColorBlue(Tint)};
-    for (int ch = 0; ch < 3; ++ch)
-      for (uint32_t c = 0; c < 256; ++c) sh.Tinted[ch][c] = static_cast<uint8_t>(c * tint[ch] / 255);
-    sh.Made.fill(false);
+  if (shades_->Mid != m || shades_->Tint != Tint) {
+    shades_->Mid = m;
+    shades_->Tint = Tint;
+    shades_->Made.fill(false);
   }
 
   const float step = X2 > X1 ? static_cast<float>(B - A) / static_cast<float>(X2 - X1) : 0.0f;
   float acc = static_cast<float>(A);
-  const uint32_t* texels = tex.ScanLine(Row % th);
-  uint32_t* pixels = Bitmap.ScanLine(Row);
-  int32_t tx = X1 % tw;
-  for (int32_t x = X1; x <= X2; ++x) {
+  const uint32_t* texRow = tex.ScanLine(Row % th);
+  const uint32_t* texEnd = texRow + tw;
+  const uint32_t* texel = texRow + X1 % tw;
+  uint32_t* pixel = Bitmap.ScanLine(Row) + X1;
+  uint32_t* const end = Bitmap.ScanLine(Row) + X2 + 1;
+  // The level changes slowly along a span: its table is looked up again only when it does.
+  int32_t current = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
+  const uint32_t* shade = ShadeTable(current, m);
+  for (; pixel != end; ++pixel) {
     const int32_t level = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
     acc += step;
-    std::array<uint8_t, 256>& lit = sh.Lit[level];
-    if (!sh.Made[level]) {
-      for (int32_t t = 0; t < 256; ++t) lit[t] = static_cast<uint8_t>(LitChannel(t, level, m));
-      sh.Made[level] = true;
+    if (level != current) {
+      current = level;
+      shade = ShadeTable(level, m);
     }
-    const uint32_t t = texels[tx];
-    if (++tx == tw) tx = 0;
-    const uint32_t r = sh.Tinted[0][lit[PixelRed(t)]];
-    const uint32_t g = sh.Tinted[1][lit[PixelGreen(t)]];
-    const uint32_t b = sh.Tinted[2][lit[PixelBlue(t)]];
-    pixels[x] = (pixels[x] & 0xFF000000u) | RGBToPixel(r, g, b);
+    const uint32_t t = *texel;
+    if (++texel == texEnd) texel = texRow;
+    *pixel = (*pixel & 0xFF000000u) | shade[PixelRed(t)] | shade[256 + PixelGreen(t)] | shade[512 + PixelBlue(t)];
   }
 }
 
 namespace {
 
-// The texture image takes a copy of the bitmap (its fourth bytes cleared: a texture is
-// never transparent) when it is larger than one pixel each way; otherwise texturing
-// of that part is off.
-void SetTexture(TBitmap& texture, bool& textured, const TBitmap& bitmap) {
+// The texture image takes the bitmap (its fourth bytes cleared: a texture is never
+// transparent) when it is larger than one pixel each way; otherwise texturing of that
+// part is off.
+void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
   textured = false;
   if (bitmap.Width() <= 1 || bitmap.Height() <= 1) return;
-  texture = bitmap;
+  texture = std::move(bitmap);
   uint32_t* p = texture.Data();
   for (size_t i = 0, n = static_cast<size_t>(texture.Width()) * texture.Height(); i < n; ++i) p[i] &= 0x00FFFFFFu;
   textured = true;
@@ -93,7 +114,7 @@ void SetTexture(TBitmap& texture, bool& textured, const TBitmap& bitmap) {
 
 }  // namespace
 
-void TView3D::SetTextTexture(const TBitmap& Bitmap) { SetTexture(TextTexture, TextTextured, Bitmap); }
-void TView3D::SetButtonTexture(const TBitmap& Bitmap) { SetTexture(ButtonTexture, ButtonTextured, Bitmap); }
+void TView3D::SetTextTexture(TBitmap Bitmap) { SetTexture(TextTexture, TextTextured, std::move(Bitmap)); }
+void TView3D::SetButtonTexture(TBitmap Bitmap) { SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap)); }
 
 }  // namespace qz

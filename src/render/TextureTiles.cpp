@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/Numeric.h"
 #include "render/RenderDriver.h"
@@ -31,7 +32,7 @@ void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H,
   if (texture.Width() == size.Width && texture.Height() == size.Height) return;
   TBitmap tile(size.Width, size.Height);
   ResampleImage(texture, tile, SplineFilter, 2.0);
-  set(tile);
+  set(std::move(tile));  // the tile is the texture now: no copy
 }
 
 }  // namespace
@@ -58,9 +59,9 @@ void ResizeTextures(TScene& scene) {
   if (W > MaxImageSide || H > MaxImageSide || W * H > MaxImagePixels) return;
 
   if (view.ButtonTextured)
-    FitTexture(scene.Button, view.ButtonTexture, W, H, [&](const TBitmap& b) { view.SetButtonTexture(b); });
+    FitTexture(scene.Button, view.ButtonTexture, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
   if (view.TextTextured)
-    FitTexture(scene.Message, view.TextTexture, W, H, [&](const TBitmap& b) { view.SetTextTexture(b); });
+    FitTexture(scene.Message, view.TextTexture, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
 }  // namespace qz

@@ -73,11 +73,11 @@ class TView3D {
   // Projects every body with Params and returns the extremes of the screen points.
   TScreenExtents ScreenExtents();
 
-  // Texture images (Texture.cpp): a copy of Bitmap becomes the letters' (button's)
-  // texture and the flag is set; a bitmap of width or height 1 or less switches
-  // texturing of that part off instead.
-  void SetTextTexture(const TBitmap& Bitmap);
-  void SetButtonTexture(const TBitmap& Bitmap);
+  // Texture images (Texture.cpp): Bitmap (a copy, or the caller's own when moved in)
+  // becomes the letters' (button's) texture and the flag is set; a bitmap of width or
+  // height 1 or less switches texturing of that part off instead.
+  void SetTextTexture(TBitmap Bitmap);
+  void SetButtonTexture(TBitmap Bitmap);
 
   // Draws the prepared scene into Image (and, with WithMask, its coverage into Mask,
   // which must be as large): the button (the last body, when Type > 0) in one pass

@@ -126,6 +126,8 @@ class TZBuffer {
                 TBitmap& Bitmap);
   // The textured span (Texture.cpp).
   void TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap);
+  // The shade table of a level for the neutral level m, made on first use.
+  const uint32_t* ShadeTable(int32_t level, int32_t m);
 
   int32_t lastRow_ = -1;
   int32_t maxX_ = -1;
@@ -136,15 +138,17 @@ class TZBuffer {
   TFontView capFiller_;
   const TPalette* flushPalette_ = nullptr;  // the palette of the flush in progress
 
-  // Texture shading (Texture.cpp): for each light level, the lit value of every
-  // channel value 0..255, made on the first use of that level; and the light colour
-  // applied to a channel. Both follow MidLevel and Tint.
+  // Texture shading (Texture.cpp): for each light level, what every channel value
+  // 0..255 becomes, lit at that level and then tinted with the light colour, already
+  // in its place in a pixel (red, green, blue: 256 entries each), so that a texel
+  // becomes a pixel through three table reads. A level's table is made on its first
+  // use; all follow MidLevel and Tint.
   struct TTextureShades {
+    static constexpr size_t TableSize = 3 * 256;
     int32_t Mid = -1;
     TColor Tint = -1;
-    std::array<std::array<uint8_t, 256>, 3> Tinted{};  // red, green, blue
     std::array<bool, 256> Made{};
-    std::vector<std::array<uint8_t, 256>> Lit = std::vector<std::array<uint8_t, 256>>(256);
+    std::unique_ptr<uint32_t[]> Tables{new uint32_t[256 * TableSize]};
   };
   std::unique_ptr<TTextureShades> shades_;
 };

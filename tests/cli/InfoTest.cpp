@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "support/TempDir.h"
 
 namespace qz {
 namespace {
@@ -11,10 +12,8 @@ namespace {
 using test::RunCli;
 
 std::string WriteWork(const std::string& name, const std::string& text) {
-  std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
-  const std::string path = std::string(QZ_TEST_OUTPUT_DIR) + "/" + name;
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
+  test::WriteText(test::OutputPath(name), text);
+  return test::OutputPath(name);
 }
 
 const char* const Sample =
@@ -35,23 +34,7 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
 }
 
-TEST(CliInfo, TextOptionReplacesTheMessageInTheFirstCharactersFont) {
-  const auto r = RunCli({"info", WriteWork("info-text.qznr", Sample), "--text", "OK"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("Message.NLetters=2\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Letter 2.Char=K\nLetter 2.Name=Times New Roman\nLetter 2.Size=24\n"), std::string::npos);
-}
-
-TEST(CliInfo, ExitStatusesFollowTheContract) {
-  auto missing = RunCli({"info", std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-work.qznr"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("Invalid file version: "), std::string::npos);
-  EXPECT_TRUE(missing.out.empty());
-
-  auto old = RunCli({"info", WriteWork("info-old.qznr", "[General]\nVersion=1.3.4\n")});
-  EXPECT_EQ(old.status, 1);
-  EXPECT_NE(old.err.find("Invalid file version: 1.3.4"), std::string::npos);
-
+TEST(CliInfo, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "x.qznr", "--bogus"}, {"info", "x", "--text"}}) {
     auto r = RunCli(args);

@@ -2,11 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 
 #include "cli/RunCli.h"
-#include "platform/ImageFile.h"
 
 namespace qz {
 namespace {
@@ -26,72 +23,12 @@ std::string WriteWork(const std::string& name, const std::string& extra, const s
   return path;
 }
 
-// The figures info prints after its work lines (Name=value without a section dot).
-std::map<std::string, long> Figures(const std::string& out) {
-  std::map<std::string, long> f;
-  std::istringstream in(out);
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t eq = line.find('=');
-    if (eq == std::string::npos || line.compare(0, 7, "Letter ") == 0) continue;
-    const std::string name = line.substr(0, eq);
-    if (name.find('.') != std::string::npos && name.compare(0, 6, "Letter") != 0) continue;
-    f[name] = std::stol(line.substr(eq + 1));
-  }
-  return f;
-}
-
 std::pair<int, int> PngSize(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   unsigned char h[24] = {};
   in.read(reinterpret_cast<char*>(h), 24);
   auto be = [&](int at) { return h[at] << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3]; };
   return {be(16), be(20)};
-}
-
-TEST(CliRender, InfoFiguresOfALetterOnARoundedButton) {
-  const auto r = RunCli({"info", WriteWork("cli-i.qznr", "")});
-  ASSERT_EQ(r.status, 0) << r.err;
-  auto f = Figures(r.out);
-  EXPECT_EQ(f["Letters"], 1);
-  EXPECT_EQ(f["Letter1.Contours"], 1);
-  EXPECT_EQ(f["Letter1.Points"], 5);  // the I: four corners and the closing point
-  EXPECT_EQ(f["Bodies"], 2);
-  // Letter: 4 bevels, 4 pedestals, the plane quad; button: 28 edges x 4 + the plane quad.
-  EXPECT_EQ(f["ButtonFaces"], 113);
-  EXPECT_EQ(f["Faces"], 9 + 113);
-  EXPECT_EQ(f["ButtonVertices"], 4 * 28 + 4);
-  EXPECT_EQ(f["Vertices"], 12 + 116);
-  EXPECT_EQ(f["ButLeft"], -f["ButRight"]);  // the I is centred
-  EXPECT_GT(f["ButTop"], 0);
-  EXPECT_EQ(f["ButShadowX"], 16);
-  EXPECT_EQ(f["ButShadowY"], 28);
-  EXPECT_EQ(f["TxtShadowX"], 5);
-  EXPECT_EQ(f["TxtShadowY"], 9);
-  EXPECT_GT(f["CenterX"], 0);
-  // The figures come after every work line, in their order.
-  EXPECT_LT(r.out.find("Letter 1.Underline="), r.out.find("\nLetters=1\n"));
-  EXPECT_LT(r.out.find("\nImageHeight="), r.out.find("\nCenterX="));
-
-  // The picture render writes has the size info reports.
-  const std::string bmp = Out + "/cli-i.bmp";
-  std::filesystem::remove(bmp);
-  const auto w = RunCli({"render", Out + "/cli-i.qznr", bmp});
-  ASSERT_EQ(w.status, 0) << w.err;
-  const TBitmap picture = LoadImageFile(bmp);
-  EXPECT_EQ(picture.Width(), f["ImageWidth"]);
-  EXPECT_EQ(picture.Height(), f["ImageHeight"]);
-
-  // A heading: no button figures, and --text rebuilds with more letters.
-  const auto h = RunCli({"info", WriteWork("cli-heading.qznr", "[Button]\r\nType=0\r\n"), "--text", "II I"});
-  ASSERT_EQ(h.status, 0) << h.err;
-  f = Figures(h.out);
-  EXPECT_EQ(f["Letters"], 4);
-  EXPECT_EQ(f["Letter3.Contours"], 0);
-  EXPECT_EQ(f["Bodies"], 4);
-  EXPECT_EQ(f["ButtonFaces"], 0);
-  EXPECT_EQ(f["ButtonVertices"], 0);
-  EXPECT_EQ(f["Faces"], 3 * 9 + 1);
 }
 
 TEST(CliRender, PngWithMaskAndTheEmptyMessage) {
@@ -137,34 +74,6 @@ TEST(CliRender, UsageErrorsAndFailuresLeaveNothingBehind) {
   r = RunCli({"info", Out + "/cli-huge.qznr"});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.out.empty());
-}
-
-TEST(CliRender, ShapeFilesAndTexturesWarnOrFail) {
-  const std::string shapes = std::string(QZ_PROGRAM_DIR) + "BShapes/";
-  std::filesystem::create_directories(shapes);
-  const std::string torn = shapes + "zz-cli-test-torn.qzkh";
-  std::ofstream(torn, std::ios::binary) << "QZKH";
-  const std::string image = Out + "/cli-shape.bmp";
-  std::filesystem::remove(image);
-
-  // An unreadable shape file abandons the build: exit 1, nothing written.
-  auto r = RunCli({"render", WriteWork("cli-torn.qznr", "[Button]\r\nType=16\r\nShapeName=zz-cli-test-torn.qzkh\r\n"),
-                   image});
-  std::filesystem::remove(torn);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("zz-cli-test-torn.qzkh"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(image));
-
-  // A missing shape file and an unloadable texture are warnings.
-  const std::string bad = Out + "/cli-bad-texture.jpg";
-  std::ofstream(bad, std::ios::binary) << "nothing like a JPEG";
-  r = RunCli({"render",
-              WriteWork("cli-warn.qznr", "[Button]\r\nType=16\r\nShapeName=zz-not-there.qzkh\r\nTexFile=" + bad + "\r\n"),
-              image});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("zz-not-there.qzkh"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("Error loading file: " + bad), std::string::npos) << r.err;
-  EXPECT_TRUE(std::filesystem::exists(image));
 }
 
 TEST(CliRender, FontsListsTheTrueTypeFaces) {

@@ -25,13 +25,14 @@ inline std::string ShellQuote(const std::string& s) {
 }
 
 // Runs the executable cli (a copy of quenzar-cli, say) in the working folder cwd
-// (empty: the test's own).
-inline TCliResult RunCliAt(const std::string& cli, const std::vector<std::string>& args, const std::string& cwd = "") {
+// (empty: the test's own), after `prefix` (environment settings, a time limit).
+inline TCliResult RunCliAt(const std::string& cli, const std::vector<std::string>& args, const std::string& cwd = "",
+                           const std::string& prefix = "") {
   static int counter = 0;
   const std::string errFile = std::string(QZ_TEST_OUTPUT_DIR) + "/cli-stderr-" + std::to_string(::getpid()) + "-" +
                               std::to_string(counter++);
   std::string cmd = cwd.empty() ? std::string() : "cd " + ShellQuote(cwd) + " && ";
-  cmd += ShellQuote(cli);
+  cmd += prefix + " " + ShellQuote(cli);
   for (const std::string& a : args) cmd += " " + ShellQuote(a);
   cmd += " 2>" + ShellQuote(errFile);
   TCliResult r;

@@ -12,7 +12,6 @@
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
 #include "platform/ImageFile.h"
-#include "platform/PngFile.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -23,23 +22,9 @@ using test::TTempDir;
 
 constexpr uint32_t kMagenta = RGBToPixel(255, 0, 255);
 
-test::TDecodedGif ReadGif(const std::string& path) {
-  auto bytes = ReadWholeFile(path, 64u << 20);
-  if (!bytes) return {};
-  return test::DecodeWithGiflib(*bytes);
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  return names;
-}
 
 TEST(ExportNames, DefaultNameKeepsCodes65To126AndTakesTheFormatsExtension) {
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Gif), "ClickHere.gif");
   EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Jpeg), "ClickHere.jpg");
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Bmp), "ClickHere.bmp");
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Png), "ClickHere.png");
   // The signs 91..96 and 123..126 stay (the backslash excepted), '@' (64) and
   // everything above 126 go.
   EXPECT_EQ(DefaultImageName("[a]^_`{b|c}~@\\", TExportFormat::Gif), "[a]^_`{b|c}~.gif");
@@ -113,7 +98,7 @@ std::vector<uint8_t> ExpectedTransparent(const TBitmap& mask, int w, int h) {
   return t;
 }
 
-TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) {
+TEST(ExportGif, ExactlyTheUncoveredPixelsAreTransparent) {
   TTempDir dir;
   const TRenderedButton button = MakeRenderedButton(150, 54);
   const int w = 100, h = 36;
@@ -123,24 +108,20 @@ TEST(ExportGif, EveryPaletteAndDitherMakesExactlyTheUncoveredPixelsTransparent) 
   ASSERT_GT(transparentCount, 500u);
   ASSERT_LT(transparentCount, expected.size() - 500u);
 
-  for (const TPaletteKindInfo& kind : PaletteKinds())
-    for (const TDitherMethodInfo& dither : DitherMethods()) {
-      SCOPED_TRACE(testing::Message() << kind.exportEntry << dither.exportEntry);
-      TExportOptions o;
-      o.PaletteKind = kind.kind;
-      o.Dithering = dither.method;
-      o.ColorBits = 4;
-      const std::string path = dir.File(std::string(kind.key) + "-" + dither.key + ".gif");
-      const uint64_t bytes = WriteImage(button, w, h, o, path);
-      EXPECT_EQ(bytes, std::filesystem::file_size(path));
-      const test::TDecodedGif gif = ReadGif(path);
-      ASSERT_TRUE(gif.ok) << gif.error;
-      ASSERT_EQ(gif.width, w);
-      ASSERT_EQ(gif.height, h);
-      ASSERT_GE(gif.transparentIndex, 0);
-      for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
-    }
+  // Every palette and dither keeps its transparent entry to the flagged pixels (the
+  // colour-reduction tests); here one choice through the whole export.
+  TExportOptions o;
+  o.PaletteKind = TPaletteKind::Optimized;
+  o.Dithering = TDitherMethod::FloydSteinberg;
+  o.ColorBits = 4;
+  const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.gif"));
+  EXPECT_EQ(bytes, std::filesystem::file_size(dir.File("b.gif")));
+  const test::TDecodedGif gif = test::ReadGifFile(dir.File("b.gif"));
+  ASSERT_TRUE(gif.ok) << gif.error;
+  ASSERT_EQ(gif.width, w);
+  ASSERT_EQ(gif.height, h);
+  ASSERT_GE(gif.transparentIndex, 0);
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(gif.indices[i] == gif.transparentIndex, expected[i] != 0) << "pixel " << i;
 }
 
 TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
@@ -149,7 +130,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   TExportOptions o;
   o.Transparency = false;
   WriteImage(button, 60, 20, o, dir.File("plain.gif"));
-  test::TDecodedGif gif = ReadGif(dir.File("plain.gif"));
+  test::TDecodedGif gif = test::ReadGifFile(dir.File("plain.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
   EXPECT_EQ(test::ToBitmap(gif).Pixel(0, 0), RGBToPixel(200, 220, 255));  // the page, not magenta
@@ -157,67 +138,9 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   button.Mask.Fill(0xFFFFFF);  // covered everywhere
   o.Transparency = true;
   WriteImage(button, 60, 20, o, dir.File("covered.gif"));
-  gif = ReadGif(dir.File("covered.gif"));
+  gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
-}
-
-// An export at the rendered size still passes through "Lanczos3", which leaves every
-// pixel as it is; a picture of few colours then keeps them exactly in both computed
-// palettes, with and without transparency, at every colour resolution.
-TEST(ExportGif, FewColoursSurviveExactlyInTheComputedPalettes) {
-  TTempDir dir;
-  TRenderedButton button{TBitmap(40, 24), TBitmap(40, 24)};
-  const uint32_t colours[] = {RGBToPixel(255, 0, 0), RGBToPixel(0, 128, 0), RGBToPixel(12, 34, 56),
-                              RGBToPixel(250, 250, 250), RGBToPixel(128, 0, 255)};
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 40; ++x) button.Image.SetPixel(x, y, colours[(x / 8 + y / 6) % 5]);
-  button.Mask.FillRect(6, 4, 34, 20, 0xFFFFFF);
-  for (TPaletteKind kind : {TPaletteKind::Optimized, TPaletteKind::OptimizedWindows})
-    for (bool transparency : {false, true})
-      for (int bits = MinColorBits; bits <= MaxColorBits; ++bits) {
-        SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " transparency " << transparency << " bits " << bits);
-        TExportOptions o;
-        o.PaletteKind = kind;
-        o.ColorBits = bits;
-        o.Transparency = transparency;
-        const std::string path = dir.File("few.gif");
-        WriteImage(button, 40, 24, o, path);
-        const test::TDecodedGif gif = ReadGif(path);
-        ASSERT_TRUE(gif.ok) << gif.error;
-        const TBitmap decoded = test::ToBitmap(gif);
-        const std::vector<uint8_t> t = ExpectedTransparent(button.Mask, 40, 24);
-        for (int y = 0; y < 24; ++y)
-          for (int x = 0; x < 40; ++x)
-            if (!transparency || !t[y * 40 + x]) {
-              ASSERT_EQ(decoded.Pixel(x, y), button.Image.Pixel(x, y)) << x << "," << y;
-            }
-      }
-}
-
-TEST(ExportJpeg, QualityChangesTheSizeAndThePictureReadsBack) {
-  TTempDir dir;
-  TRenderedButton button{test::MakePhotoLike(200, 120), TBitmap(200, 120)};
-  TExportOptions o;
-  o.Format = TExportFormat::Jpeg;
-  uint64_t last = 0;
-  for (int quality : {1, 30, 60, 90, 100}) {
-    o.JpegQuality = quality;
-    const uint64_t bytes = WriteImage(button, 160, 96, o, dir.File("q.jpg"));
-    EXPECT_GT(bytes, last) << quality;
-    last = bytes;
-    const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-    EXPECT_EQ(back.Width(), 160);
-    EXPECT_EQ(back.Height(), 96);
-  }
-  // At the highest quality the picture is close to the scaled original.
-  const TBitmap scaled = ScaleExportImage(button.Image, 160, 96);
-  const TBitmap back = LoadImageFile(dir.File("q.jpg"));
-  double error = 0;
-  for (int y = 0; y < 96; ++y)
-    for (int x = 0; x < 160; ++x)
-      error += std::abs(int(PixelGreen(back.Pixel(x, y))) - int(PixelGreen(scaled.Pixel(x, y))));
-  EXPECT_LT(error / (160 * 96), 3.0);
 }
 
 TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
@@ -225,17 +148,10 @@ TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
   const TRenderedButton button = MakeRenderedButton(90, 30);
   TExportOptions o;
   o.Format = TExportFormat::Bmp;
-  for (auto [w, h] : {std::pair{90, 30}, std::pair{37, 13}}) {
-    const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.bmp"));
-    const int stride = (w * 3 + 3) / 4 * 4;
-    EXPECT_EQ(bytes, 54u + static_cast<uint64_t>(stride) * h);
-    TBitmap expected = ScaleExportImage(button.Image, w, h);
-    EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), expected);
-    if (w == 90) {  // at its own size the picture is unchanged, transparency or not
-      TBitmap original = button.Image;
-      EXPECT_EQ(expected, original);
-    }
-  }
+  EXPECT_EQ(WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), ScaleExportImage(button.Image, 37, 13));
+  WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
+  EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), button.Image);
 }
 
 TEST(ExportPng, AlphaFollowsTheScaledMask) {
@@ -250,21 +166,16 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
   ASSERT_EQ(png.height, 60);
   const TBitmap mask = ScaleExportMask(button.Mask, 180, 60);
   const TBitmap colours = ScaleExportImage(button.Image, 180, 60);
-  int clear = 0, opaque = 0, soft = 0;
+  int soft = 0;
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 180; ++x) {
-      const uint8_t a = png.Alpha(x, y);
-      ASSERT_EQ(a, PixelRed(mask.Pixel(x, y)));
+      ASSERT_EQ(png.Alpha(x, y), PixelRed(mask.Pixel(x, y)));
       ASSERT_EQ(png.Pixel(x, y), colours.Pixel(x, y) & 0xFFFFFF);
-      clear += a == 0;
-      opaque += a == 255;
-      soft += a > 0 && a < 255;
+      soft += png.Alpha(x, y) > 0 && png.Alpha(x, y) < 255;
     }
-  EXPECT_EQ(png.Alpha(0, 0), 0);            // the page far from the plate
-  EXPECT_EQ(png.Alpha(81, 27), 255);        // the middle of the plate
-  EXPECT_GT(clear, 2000);
-  EXPECT_GT(opaque, 2000);
-  EXPECT_GT(soft, 100);                     // the plate's and the shadow's rims
+  EXPECT_EQ(png.Alpha(0, 0), 0);      // the page far from the plate
+  EXPECT_EQ(png.Alpha(81, 27), 255);  // the middle of the plate
+  EXPECT_GT(soft, 100);               // the plate's and the shadow's rims
 }
 
 TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
@@ -293,9 +204,7 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     std::filesystem::create_directories(dir.File("folder" + ext));
     EXPECT_THROW(WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
   }
-  std::set<std::string> names;
-  for (const std::string& n : FilesIn(dir.Path())) names.insert(n);
-  EXPECT_EQ(names, (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
+  EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
                                           "folder.jpg", "folder.bmp", "folder.png"}));
 }
 

@@ -30,27 +30,12 @@ TEST(ExportRender, CopiesTheRenderWithItsMaskAndRestoresThePlainRender) {
   const std::optional<TRenderedButton> button = RenderForExport(s.scene, s.message);
   ASSERT_TRUE(button.has_value());
   EXPECT_TRUE(s.messages.Texts.empty());
-  const int w = button->Image.Width(), h = button->Image.Height();
-  ASSERT_GT(w, 20);
-  EXPECT_EQ(button->Mask.Width(), w);
-  EXPECT_EQ(button->Mask.Height(), h);
   EXPECT_EQ(s.scene.Image, button->Image);  // the plain render draws the same picture
-
-  int covered = 0, uncovered = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t m = button->Mask.Pixel(x, y), p = button->Image.Pixel(x, y);
-      ASSERT_EQ(p >> 24, 0u);
-      ASSERT_TRUE(m == 0 || m == 0xFFFFFF) << std::hex << m;
-      if (m == 0) {
-        ++uncovered;
-        ASSERT_EQ(p, ColorToPixel(s.scene.BkgColor)) << x << "," << y;  // nothing drawn there
-      } else {
-        ++covered;
-      }
-    }
-  EXPECT_GT(covered, w * h / 2);
-  EXPECT_GT(uncovered, 4);  // at least the rounded corners
+  // The copies are what a render with the mask gives (its mask checked by the render tests).
+  RenderScene(s.scene, true, false);
+  EXPECT_EQ(button->Image, s.scene.Image);
+  EXPECT_EQ(button->Mask, s.scene.Mask);
+  EXPECT_GT(button->Image.Width(), 20);
 }
 
 TEST(ExportRender, AnEmptyMessageIsRefusedWithoutARender) {

@@ -16,16 +16,12 @@ using test::TTempDir;
 using test::WriteText;
 
 TEST(PreviewPage, FactsAreFormattedAsThePageExpects) {
-  EXPECT_EQ(KilobyteText(3584), "3.5");
-  EXPECT_EQ(KilobyteText(4096), "4");
-  EXPECT_EQ(KilobyteText(1000), "1");     // 9.765... -> 10 tenths
-  EXPECT_EQ(KilobyteText(0), "0");
-  EXPECT_EQ(KilobyteText(52), "0.1");     // 0.507... tenths -> 1
-  EXPECT_EQ(KilobyteText(256), "0.2");    // 2.5 tenths -> 2, halves to even
-  EXPECT_EQ(KilobyteText(768), "0.8");    // 7.5 tenths -> 8
-  EXPECT_EQ(KilobyteText(1u << 20), "1024");
+  // Kilobytes in tenths, halves to even: 1000 bytes are 9.765 tenths, 52 are 0.507,
+  // 256 are 2.5 (down to 2), 768 are 7.5 (up to 8).
+  for (auto [bytes, text] : {std::pair{3584u, "3.5"}, {4096u, "4"}, {1000u, "1"}, {0u, "0"}, {52u, "0.1"}, {256u, "0.2"},
+                             {768u, "0.8"}, {1u << 20, "1024"}})
+    EXPECT_EQ(KilobyteText(bytes), text) << bytes;
   EXPECT_EQ(HtmlColor(0), "#000000");
-  EXPECT_EQ(HtmlColor(RGBToColor(255, 0, 0)), "#FF0000");
   EXPECT_EQ(HtmlColor(RGBToColor(0x12, 0xAB, 0xEF)), "#12ABEF");
 }
 
@@ -38,33 +34,6 @@ TEST(PreviewPage, PlaceholdersTakeTheFirstMatchingLineWithoutRegardToCase) {
   EXPECT_EQ(ExpandTemplateText("a``b", values), "ab");                  // an empty name
   EXPECT_EQ(ExpandTemplateText("keep `ImageWidth", values), "keep ");   // unpaired: the rest is dropped
   EXPECT_EQ(ExpandTemplateText("<`Key`>", "Key=<script>&\"'\n"), "<&lt;script&gt;&amp;&quot;&#39;>");
-}
-
-TEST(PreviewPage, ExportWritesItsKeysAndThePageKeepingOtherSettings) {
-  TTempDir dir;
-  std::filesystem::create_directories(dir.Path() + "html");
-  WriteText(dir.File("html/preview.tml"), "<p>`ImageFileName` `ImageWidth`x`ImageHeight` `BgColor`</p>\n<i>`ButtonText`</i>\n");
-  WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\nImageWidth=1\r\n");
-  TExportFacts facts;
-  facts.filePath = dir.Path() + "Images/Click.gif";
-  facts.width = 160;
-  facts.height = 40;
-  facts.diffusion = " None";
-  facts.fileBytes = 3584;
-  facts.background = RGBToColor(255, 0, 0);
-  facts.numberOfColors = " 256";
-  facts.buttonText = "Caf\xc3\xa9 & Bar";
-  WritePreviewData(dir.File("Buttons.dat"), facts);
-  ExpandTemplate(dir.Path(), dir.File("Buttons.dat"));
-
-  TIniFile ini(dir.File("Buttons.dat"));
-  EXPECT_EQ(ini.ReadString("General", "JobFile", ""), "a.qznr");
-  EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
-  EXPECT_EQ(ini.ReadString("General", "ImageFileSize", ""), "3.5");
-  EXPECT_EQ(ini.ReadString("General", "ImageDiffusion", "?"), "None");  // the reader trims; the line keeps the blank
-  EXPECT_NE(ReadText(dir.File("Buttons.dat")).find("ImageDiffusion= None\r\n"), std::string::npos);
-  EXPECT_EQ(ReadText(dir.File("html/preview.html")),
-            "<p>Click.gif 160x40 #FF0000</p>\r\n<i>Caf\xc3\xa9 &amp; Bar</i>\r\n");
 }
 
 TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
@@ -95,9 +64,10 @@ TEST(PreviewPage, HostileTemplatesAndValuesStayBounded) {
   EXPECT_THROW(ExpandTemplateText(many, "Big=" + std::string(3000, '<')), std::runtime_error);
 }
 
-// What an export hands the page: the keys in their order with their exact forms, the
-// message through each character's own code page, the page filled from them.
-TEST(PreviewPage, AnExportsFactsGoIntoAFreshSettingsFileInOrder) {
+// What an export hands the page: the keys in their order with their exact forms after
+// the settings already there, the message through each character's own code page, the
+// page filled from them.
+TEST(PreviewPage, AnExportsFactsGoIntoTheSettingsFileInOrder) {
   TTempDir dir;
   std::filesystem::create_directories(dir.Path() + "html");
   WriteText(dir.File("html/preview.tml"), "`ButtonText`|`NumberOfColors`|`TargetURL`|`ImageFileSize`");
@@ -117,9 +87,11 @@ TEST(PreviewPage, AnExportsFactsGoIntoAFreshSettingsFileInOrder) {
   options.NumberOfColors = " 64";
   const TExportFacts facts = MakeExportFacts(dir.Path() + "Images/Go.png", 160, 40, options, 1000,
                                              RGBToColor(0, 0, 0), "https://example.org/?a=1&b=2", message);
+  WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\n");  // other settings stay
   WritePreviewPage(dir.Path(), facts);
   EXPECT_EQ(ReadText(dir.File("Buttons.dat")),
             "[General]\r\n"
+            "JobFile=a.qznr\r\n"
             "ImageFileName=Go.png\r\n"
             "ImageFilePath=" + dir.Path() + "Images/\r\n"
             "ImageWidth=160\r\n"

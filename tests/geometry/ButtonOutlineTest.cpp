@@ -1,112 +1,72 @@
+#include "geometry/ButtonOutline.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "geometry/ButtonOutline.h"
-
 namespace qz {
 namespace {
 
-std::vector<TPoint> Outline(int32_t type, TButtonRect R, int32_t splPnt) {
+std::vector<TPoint> Outline(int32_t type, TButtonRect R, int32_t splPnt = 2) {
   TOutlinePoints pts{};
   int32_t count = 0;
   MakeBuiltInOutline(type, R, splPnt, pts, count);
   return std::vector<TPoint>(pts.begin() + 1, pts.begin() + 1 + count);
 }
 
-// Twice the signed area; negative for a clockwise outline with y up.
-double Area2(const std::vector<TPoint>& p) {
-  double a = 0;
-  for (size_t i = 0; i + 1 < p.size(); ++i) a += double(p[i].x) * p[i + 1].y - double(p[i + 1].x) * p[i].y;
-  return a;
-}
-
 const TButtonRect R{-100, 50, 100, -50};
 
 TEST(ButtonOutline, RectangleAndChamfers) {
-  EXPECT_EQ(Outline(1, R, 2), (std::vector<TPoint>{{-100, 50}, {100, 50}, {100, -50}, {-100, -50}, {-100, 50}}));
-
+  EXPECT_EQ(Outline(1, R), (std::vector<TPoint>{{-100, 50}, {100, 50}, {100, -50}, {-100, -50}, {-100, 50}}));
   // Height 100 + 1 with divisor 8: c = 12, the straight sides 12 outside R.
   const TButtonRect R2{0, 100, 200, 0};
-  EXPECT_EQ(Outline(4, R2, 2), (std::vector<TPoint>{{-12, 88}, {12, 112}, {188, 112}, {212, 88}, {212, 12},
-                                                     {188, -12}, {12, -12}, {-12, 12}, {-12, 88}}));
-  EXPECT_EQ(Outline(5, R2, 2)[0], (TPoint{-6, 94}));  // divisor 16: c = 6
+  EXPECT_EQ(Outline(4, R2), (std::vector<TPoint>{{-12, 88}, {12, 112}, {188, 112}, {212, 88}, {212, 12},
+                                                  {188, -12}, {12, -12}, {-12, 12}, {-12, 88}}));
+  EXPECT_EQ(Outline(5, R2)[0], (TPoint{-6, 94}));  // divisor 16: c = 6
   // Height 7 with divisor 8: c = 0, every corner twice.
-  const auto flat = Outline(4, {0, 6, 10, 0}, 2);
-  EXPECT_EQ(flat, (std::vector<TPoint>{{0, 6}, {0, 6}, {10, 6}, {10, 6}, {10, 0}, {10, 0}, {0, 0}, {0, 0}, {0, 6}}));
+  EXPECT_EQ(Outline(4, {0, 6, 10, 0}),
+            (std::vector<TPoint>{{0, 6}, {0, 6}, {10, 6}, {10, 6}, {10, 0}, {10, 0}, {0, 0}, {0, 0}, {0, 6}}));
 }
 
-TEST(ButtonOutline, RoundOutlinesHaveTheirPointCounts) {
-  for (int s : {1, 2, 3}) {
-    const int n = 2 * s + 1, N = (s + 2) * 8 + 8;
-    for (int type : {2, 3}) {
+TEST(ButtonOutline, RoundOutlinesHaveTheirPointCountsAndRunClockwise) {
+  for (int s : {1, 2, 3})
+    for (int type : {2, 3, 6, 7}) {
       const auto o = Outline(type, R, s);
-      ASSERT_EQ(o.size(), size_t(4 * n + 9)) << type << " " << s;
+      ASSERT_EQ(o.size(), size_t(type < 6 ? 4 * (2 * s + 1) + 9 : (s + 2) * 8 + 8 + 1)) << type << " " << s;
       EXPECT_EQ(o.front(), o.back());
-      EXPECT_LT(Area2(o), 0);  // clockwise
+      double area = 0;  // twice the signed area: negative clockwise with y up
+      for (size_t i = 0; i + 1 < o.size(); ++i) area += double(o[i].x) * o[i + 1].y - double(o[i + 1].x) * o[i].y;
+      EXPECT_LT(area, 0);
     }
-    for (int type : {6, 7}) {
-      const auto o = Outline(type, R, s);
-      ASSERT_EQ(o.size(), size_t(N + 1)) << type << " " << s;
-      EXPECT_EQ(o.front(), o.back());
-      EXPECT_LT(Area2(o), 0);
-    }
-  }
-  EXPECT_EQ(Outline(2, R, 2).size(), 29u);
-  EXPECT_EQ(Outline(6, R, 2).size(), 41u);
 }
 
-TEST(ButtonOutline, RoundedCornersReachJustBeyondTheRectangle) {
-  // H = 101, divisor 4: r = sqrt2 * 101 / 4 = 35.71, s = 25.25; the corner centres lie
-  // at x = +-74.75, y = +-24.75, and the outline reaches s (sqrt2 - 1) = 10.46 beyond R
-  // on every side.
-  const auto o = Outline(2, R, 2);
-  EXPECT_EQ(o[0], (TPoint{-75, 60}));  // (xL, yT + r) = (-74.75, 60.46)
-  int minX = 0, maxX = 0, minY = 0, maxY = 0;
-  for (const TPoint& p : o) {
-    minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-    minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-  }
-  EXPECT_EQ(maxX, 110);
-  EXPECT_EQ(minX, -110);
-  EXPECT_EQ(maxY, 60);
-  EXPECT_EQ(minY, -60);
-  // The first arc point of the top right corner: phi = pi / 12.
-  EXPECT_EQ(o[2], (TPoint{84, 59}));  // (74.75 + 9.24, 24.75 + 34.49) = (83.99, 59.24)
-}
-
-TEST(ButtonOutline, EllipseAndCircleStartLeftmostAroundTheCentre) {
-  const auto e = Outline(6, R, 2);
-  // ry = 101 * 1.3 / 2 = 65.65, rx = 201 * ry / 101 = 130.65; centre (0, 0).
+TEST(ButtonOutline, EllipseAndCircleLieWhereTheyShould) {
+  // Ellipse: ry = 101 * 1.3 / 2 = 65.65, rx = 201 * ry / 101 = 130.65, from the left.
+  const auto e = Outline(6, R);
   EXPECT_EQ(e[0], (TPoint{-131, 0}));
   EXPECT_EQ(e[10], (TPoint{0, 66}));  // a quarter of 40 segments: the top
   EXPECT_EQ(e[20], (TPoint{131, 0}));
-  const auto c = Outline(7, R, 2);
-  const double rho = std::sqrt(101.0 * 101 + 201.0 * 201) / 2;  // 112.47
+  const auto c = Outline(7, R);  // circle of radius sqrt(101^2 + 201^2) / 2 = 112.47
   EXPECT_EQ(c[0], (TPoint{-112, 0}));
-  EXPECT_EQ(c[10].y, static_cast<int>(std::nearbyint(rho)));
+  EXPECT_EQ(c[10].y, 112);
   // The centre is taken with truncating division: (-3 + 0) div 2 = -1.
   EXPECT_EQ(Outline(7, {-3, 1, 0, 0}, 1)[0].y, 0);
   EXPECT_EQ(Outline(6, {-3, 1, 0, -1}, 1)[0].y, 0);
 }
 
 TEST(ButtonOutline, DegenerateAndHostileInputStayBounded) {
-  EXPECT_TRUE(Outline(6, {0, -1, 10, 0}, 2).empty());  // H = 0: no ellipse
-  EXPECT_TRUE(Outline(8, R, 2).empty());               // shape files are not built in
-  EXPECT_TRUE(Outline(9, R, 2).empty());
-  EXPECT_TRUE(Outline(0, R, 2).empty());
-  EXPECT_TRUE(Outline(-3, R, 2).empty());
+  EXPECT_TRUE(Outline(6, {0, -1, 10, 0}).empty());  // H = 0: no ellipse
+  for (int type : {8, 9, 0, -3}) EXPECT_TRUE(Outline(type, R).empty()) << type;  // shape files are not built in
   // SplPnt from a damaged work: bounded to 1..64, so no division by zero (N = 0 for
   // SplPnt -3) and no endless loop.
   EXPECT_EQ(Outline(6, R, -3).size(), size_t((1 + 2) * 8 + 8 + 1));
   EXPECT_EQ(Outline(2, R, 1 << 30).size(), size_t(4 * (2 * 64 + 1) + 9));
   // Extreme rectangles saturate instead of wrapping.
-  const auto huge = Outline(4, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}, 2);
+  const auto huge = Outline(4, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN});
   ASSERT_EQ(huge.size(), 9u);
   EXPECT_EQ(huge[0].x, INT32_MIN);
   EXPECT_EQ(huge[1].y, INT32_MAX);
-  EXPECT_EQ(Outline(7, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}, 2).size(), 41u);
-
+  EXPECT_EQ(Outline(7, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}).size(), 41u);
   // The buffer holds 1024 points; more are dropped, the closing point included.
   TOutlinePoints pts{};
   int32_t count = 1020;

@@ -4,14 +4,18 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "gif/IndexedImage.h"
 #include "platform/Bitmap.h"
+#include "platform/FileUtil.h"
 
 namespace qz::test {
 
@@ -27,30 +31,23 @@ struct TDecodedGif {
   bool hasGraphicControl = false;
 };
 
-namespace detail {
-struct TMemoryReader {
-  const std::vector<uint8_t>* bytes;
-  size_t at = 0;
-};
-inline int ReadFromMemory(GifFileType* gif, GifByteType* buf, int n) {
-  auto* r = static_cast<TMemoryReader*>(gif->UserData);
-  size_t take = std::min(static_cast<size_t>(n), r->bytes->size() - r->at);
-  std::memcpy(buf, r->bytes->data() + r->at, take);
-  r->at += take;
-  return static_cast<int>(take);
-}
-}  // namespace detail
-
 // Reads a whole GIF from memory with DGifOpen and DGifSlurp.
 inline TDecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
+  struct TReader {
+    const std::vector<uint8_t>* bytes;
+    size_t at = 0;
+  } reader{&bytes};
+  const InputFunc read = [](GifFileType* gif, GifByteType* buf, int n) {
+    auto* r = static_cast<TReader*>(gif->UserData);
+    const size_t take = std::min(static_cast<size_t>(n), r->bytes->size() - r->at);
+    std::memcpy(buf, r->bytes->data() + r->at, take);
+    r->at += take;
+    return static_cast<int>(take);
+  };
   TDecodedGif out;
-  detail::TMemoryReader reader{&bytes};
   int error = 0;
-  GifFileType* gif = DGifOpen(&reader, detail::ReadFromMemory, &error);
-  if (!gif) {
-    out.error = GifErrorString(error);
-    return out;
-  }
+  GifFileType* gif = DGifOpen(&reader, read, &error);
+  if (!gif) return out.error = GifErrorString(error), out;
   if (DGifSlurp(gif) != GIF_OK) {
     out.error = GifErrorString(gif->Error);
     DGifCloseFile(gif, &error);
@@ -59,27 +56,30 @@ inline TDecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
   out.width = gif->SWidth;
   out.height = gif->SHeight;
   out.imageCount = gif->ImageCount;
-  if (gif->SColorMap)
-    for (int i = 0; i < gif->SColorMap->ColorCount; ++i) {
-      const GifColorType& c = gif->SColorMap->Colors[i];
-      out.colorMap.push_back({c.Red, c.Green, c.Blue});
-    }
+  for (int i = 0; gif->SColorMap && i < gif->SColorMap->ColorCount; ++i) {
+    const GifColorType& c = gif->SColorMap->Colors[i];
+    out.colorMap.push_back({c.Red, c.Green, c.Blue});
+  }
+  out.error = "no image";
   if (gif->ImageCount > 0) {
     const SavedImage& frame = gif->SavedImages[0];
-    size_t n = static_cast<size_t>(frame.ImageDesc.Width) * frame.ImageDesc.Height;
-    out.indices.assign(frame.RasterBits, frame.RasterBits + n);
-    GraphicsControlBlock gcb;
+    const GifImageDesc& desc = frame.ImageDesc;
+    out.indices.assign(frame.RasterBits, frame.RasterBits + static_cast<size_t>(desc.Width) * desc.Height);
     for (int i = 0; i < frame.ExtensionBlockCount; ++i)
-      if (frame.ExtensionBlocks[i].Function == GRAPHICS_EXT_FUNC_CODE) out.hasGraphicControl = true;
+      out.hasGraphicControl |= frame.ExtensionBlocks[i].Function == GRAPHICS_EXT_FUNC_CODE;
+    GraphicsControlBlock gcb;
     if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK) out.transparentIndex = gcb.TransparentColor;
-    out.ok = frame.ImageDesc.Left == 0 && frame.ImageDesc.Top == 0 && frame.ImageDesc.Width == out.width &&
-             frame.ImageDesc.Height == out.height && !frame.ImageDesc.Interlace;
-    if (!out.ok) out.error = "frame does not cover the screen";
-  } else {
-    out.error = "no image";
+    out.ok = desc.Left == 0 && desc.Top == 0 && desc.Width == out.width && desc.Height == out.height && !desc.Interlace;
+    out.error = out.ok ? "" : "frame does not cover the screen";
   }
   DGifCloseFile(gif, &error);
   return out;
+}
+
+// A GIF file read with giflib; not ok when it cannot be read.
+inline TDecodedGif ReadGifFile(const std::string& path) {
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, 64u << 20);
+  return bytes ? DecodeWithGiflib(*bytes) : TDecodedGif{};
 }
 
 // The decoded picture as colours (transparent pixels included, in their entry's colour).
@@ -93,27 +93,11 @@ inline TBitmap ToBitmap(const TDecodedGif& gif) {
   return b;
 }
 
-// A small deterministic random number generator (the tests must not vary by run).
-class TRandom {
- public:
-  explicit TRandom(uint32_t seed) : state_(seed * 2654435761u + 1) {}
-  uint32_t Next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_;
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-
- private:
-  uint32_t state_;
-};
-
 // Smooth colour fields with a bright disc, shading and a little grain: a stand-in for
 // a photograph (many colours, gentle gradients, some edges).
 inline TBitmap MakePhotoLike(int width, int height, uint32_t seed = 7) {
   TBitmap b(width, height);
-  TRandom rnd(seed);
+  std::mt19937 rng(seed);
   double cx = width * 0.62, cy = height * 0.4, radius = std::min(width, height) * 0.27;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
@@ -126,7 +110,7 @@ inline TBitmap MakePhotoLike(int width, int height, uint32_t seed = 7) {
         double shade = 0.35 + 0.65 * std::sqrt(1 - d * d) * (1 - 0.4 * (x - cx + y - cy) / radius);
         r = 250 * shade, g = 170 * shade, bl = 60 * shade;
       }
-      int grain = rnd.Below(9) - 4;
+      const int grain = static_cast<int>(rng() % 9) - 4;
       auto clamp = [](double c) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, c)))); };
       b.SetPixel(x, y, RGBToPixel(clamp(r + grain), clamp(g + grain), clamp(bl + grain)));
     }

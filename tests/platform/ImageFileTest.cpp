@@ -1,56 +1,32 @@
+#include "platform/ImageFile.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <stdexcept>
-#include <string>
-
 #include "platform/BmpWriter.h"
-#include "platform/FileUtil.h"
-#include "platform/ImageFile.h"
 #include "platform/JpegWriter.h"
+#include "support/HostileInput.h"
+#include "support/TempDir.h"
 #include "support/TestGif.h"
 
 namespace qz {
 namespace {
 
-std::string Dir() {
-  std::string dir = std::string(QZ_TEST_OUTPUT_DIR) + "/image-files/";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  WriteFileAtomically(path, [&](std::FILE* f) { return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
-}
-
-std::string ErrorOf(const std::string& path) {
-  try {
-    LoadImageFile(path);
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "";
-}
+using test::ErrorOf;
 
 TEST(ImageFile, ChoosesTheReaderByExtensionWithoutCase) {
+  test::TTempDir dir;
   TBitmap image(6, 4);
   image.Fill(0x204060);
   image.FillRect(0, 0, 3, 4, 0xC0A080);
-  WriteBmp24(Dir() + "a.BMP", image);
-  EXPECT_EQ(LoadImageFile(Dir() + "a.BMP"), image);
-  WriteJpeg(Dir() + "b.Jpeg", image, 100);
-  WriteJpeg(Dir() + "c.JPG", image, 100);
-  EXPECT_EQ(LoadImageFile(Dir() + "b.Jpeg").Width(), 6);
-  EXPECT_EQ(LoadImageFile(Dir() + "c.JPG").Height(), 4);
-  test::TGifLayout gif{.ScreenWidth = 2, .ScreenHeight = 1, .GlobalColors = {0x112233, 0x445566}};
-  test::TGifFrame frame;
-  frame.Width = 2, frame.Height = 1, frame.Pixels = {1, 0};
-  gif.Frames = {frame};
-  WriteBytes(Dir() + "d.Gif", test::MakeTestGif(gif));
-  TBitmap g = LoadImageFile(Dir() + "d.Gif");
-  EXPECT_EQ(g.Pixel(0, 0), 0x445566u);
-  EXPECT_EQ(g.Pixel(1, 0), 0x112233u);
+  WriteBmp24(dir.File("a.BMP"), image);
+  EXPECT_EQ(LoadImageFile(dir.File("a.BMP")), image);
+  WriteJpeg(dir.File("b.Jpeg"), image, 100);
+  WriteJpeg(dir.File("c.JPG"), image, 100);
+  EXPECT_EQ(LoadImageFile(dir.File("b.Jpeg")).Width(), 6);
+  EXPECT_EQ(LoadImageFile(dir.File("c.JPG")).Height(), 4);
+  test::WriteBytes(dir.File("d.Gif"), test::MakeTestGif({.ScreenWidth = 2, .ScreenHeight = 1, .GlobalColors = {0x112233, 0x445566},
+                                                         .Frames = {{.Width = 2, .Height = 1, .Pixels = {1, 0}}}}));
+  EXPECT_EQ(LoadImageFile(dir.File("d.Gif")).Pixel(0, 0), 0x445566u);
 
   EXPECT_TRUE(IsImageFileName("/x/Wood.JPEG"));
   EXPECT_TRUE(IsImageFileName("C:\\Textures\\stone.bmp"));
@@ -59,20 +35,16 @@ TEST(ImageFile, ChoosesTheReaderByExtensionWithoutCase) {
 }
 
 TEST(ImageFile, ErrorsNameTheFileAndTheFault) {
-  const std::string png = Dir() + "e.png";
-  WriteBytes(png, {1, 2, 3});
-  EXPECT_NE(ErrorOf(png).find("e.png\": the file type is not supported"), std::string::npos) << ErrorOf(png);
-  const std::string missing = Dir() + "missing.gif";
-  EXPECT_NE(ErrorOf(missing).find("missing.gif\": the file does not exist"), std::string::npos);
-  const std::string empty = Dir() + "empty.bmp";
-  WriteBytes(empty, {});
-  EXPECT_NE(ErrorOf(empty).find("the file is empty"), std::string::npos);
-  // A BMP named .jpg is read as a JPEG, and refused as one.
-  const std::string wrong = Dir() + "bmp-inside.jpg";
-  TBitmap image(2, 2);
-  WriteBmp24(wrong, image);
-  EXPECT_NE(ErrorOf(wrong).find("bmp-inside.jpg\": not a readable JPEG"), std::string::npos) << ErrorOf(wrong);
-  EXPECT_NE(ErrorOf(Dir()).find("the file"), std::string::npos);  // a folder
+  test::TTempDir dir;
+  auto error = [&](const std::string& name) { return ErrorOf([&] { LoadImageFile(dir.File(name)); }); };
+  test::WriteBytes(dir.File("e.png"), {1, 2, 3});
+  test::WriteBytes(dir.File("empty.bmp"), {});
+  WriteBmp24(dir.File("bmp-inside.jpg"), TBitmap(2, 2));  // read as a JPEG, and refused as one
+  EXPECT_NE(error("e.png").find("e.png\": the file type is not supported"), std::string::npos) << error("e.png");
+  EXPECT_NE(error("missing.gif").find("missing.gif\": the file does not exist"), std::string::npos);
+  EXPECT_NE(error("empty.bmp").find("the file is empty"), std::string::npos);
+  EXPECT_NE(error("bmp-inside.jpg").find("bmp-inside.jpg\": not a readable JPEG"), std::string::npos);
+  EXPECT_NE(error("").find("the file"), std::string::npos);  // a folder
 }
 
 }  // namespace

@@ -14,19 +14,11 @@ using test::WriteText;
 
 TEST(IniFile, ReadsWindowsStyleText) {
   TTempDir dir;
-  const std::string path = dir.File("a.ini");
-  WriteText(path,
-            "; leading comment\r\n"
-            "[General]\r\n"
-            "  Version =  1.3.5  \r\n"
-            "Blank= \n"
-            "[letter 1]\n"
-            "Char=Q\n"
-            "[LETTER 1]\n"
-            "Char=second section of the same name is not read\n"
-            "[Bytes]\n"
-            "V=\xe9\xff\x01\n");
-  TIniFile ini(path);
+  WriteText(dir.File("a.ini"),
+            "; leading comment\r\n[General]\r\n  Version =  1.3.5  \r\nBlank= \n"
+            "[letter 1]\nChar=Q\n[LETTER 1]\nChar=second section of the same name is not read\n"
+            "[Bytes]\nV=\xe9\xff\x01\n");
+  TIniFile ini(dir.File("a.ini"));
   EXPECT_EQ(ini.ReadString("general", "VERSION", "?"), "1.3.5");
   EXPECT_EQ(ini.ReadString("General", "Blank", "?"), "");  // present, blank
   EXPECT_EQ(ini.ReadString("General", "Missing", "dflt"), "dflt");
@@ -45,29 +37,23 @@ TEST(IniFile, WritesInPlaceAppendsKeysAndSectionsAndUsesCrLf) {
   ini.WriteString("C", "k", "v");    // new section at the end
   ini.Flush();
   EXPECT_EQ(ReadText(path), "[A]\r\nx=10\r\ny=2\r\nnew=n\r\n\r\n[B]\r\nz=3\r\n[C]\r\nk=v\r\n");
-  // No temporary file is left behind.
-  int files = 0;
+  int files = 0;  // no temporary file is left behind
   for (auto& e : std::filesystem::directory_iterator(dir.Path())) files += e.is_regular_file();
   EXPECT_EQ(files, 1);
 }
 
-TEST(IniFile, ValuesAreCutAndLineEndsInValuesCannotSplitKeys) {
+TEST(IniFile, ValuesAreCutLineEndsCannotSplitKeysAndSectionsEraseWhole) {
   TIniFile ini;
   ini.WriteString("S", "long", std::string(5000, 'a'));
   ini.WriteString("S", "two", "line1\nNLetters=99");
   EXPECT_EQ(ini.ReadString("S", "long", "").size(), TIniFile::MaxValueLength);
   EXPECT_EQ(ini.ReadString("S", "NLetters", "none"), "none");
   EXPECT_NE(ini.Text().find("two=line1 NLetters=99\r\n"), std::string::npos);
-}
-
-TEST(IniFile, EraseSectionRemovesEveryLineOfIt) {
-  TIniFile ini;
   ini.WriteString("Icon", "1", "FFD8");
-  ini.WriteString("Other", "k", "v");
   ini.WriteString("ICON", "2", "FFD9");
   ini.EraseSection("icon");
   EXPECT_FALSE(ini.HasSection("Icon"));
-  EXPECT_EQ(ini.Text(), "[Other]\r\nk=v\r\n");
+  EXPECT_EQ(ini.Text().find("FFD"), std::string::npos);
 }
 
 TEST(IniFile, UnwritableTargetsRaiseAnErrorNamingThePathAndKeepTheOldFile) {
@@ -80,7 +66,6 @@ TEST(IniFile, UnwritableTargetsRaiseAnErrorNamingThePathAndKeepTheOldFile) {
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("no/such/folder/x.ini"), std::string::npos);
   }
-
   const std::string path = dir.File("ro.ini");
   WriteText(path, "[A]\r\nk=old\r\n");
   ::chmod(path.c_str(), 0444);
@@ -102,17 +87,6 @@ TEST(IniFile, ALoneCarriageReturnEndsALine) {
   EXPECT_EQ(ini.ReadString("General", "Last", "?"), "1");
   ini.WriteString("General", "Templates", ini.ReadString("General", "Templates", ""));
   EXPECT_EQ(ini.Text(), "[General]\r\nTemplates=/x/\r\nBgColor=#FFFFFF\r\nLast=1\r\n");
-}
-
-TEST(IniFile, NonTextAndHugeLinesReadWithoutHarm) {
-  TTempDir dir;
-  const std::string path = dir.File("junk.ini");
-  std::string junk;
-  for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) % 256);
-  junk += "\n[General]\nVersion=" + std::string(3'000'000, 'x') + "\n";
-  WriteText(path, junk);
-  TIniFile ini(path);
-  EXPECT_EQ(ini.ReadString("General", "Version", "").size(), TIniFile::MaxValueLength);
 }
 
 }  // namespace

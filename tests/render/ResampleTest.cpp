@@ -210,18 +210,25 @@ TEST(Resample, EmptySourceThrowsAndLeavesDestination) {
   EXPECT_EQ(same, expected);
 }
 
+// Both builds of the inner loops (four doubles a vector where the processor has AVX2,
+// two everywhere), over sizes that end row blocks and value chunks at every offset.
 TEST(Resample, MatchesLiteralScalerForEveryFilterAndSize) {
   TBitmap src = RandomBitmap(23, 17, 4);
   TBitmap tiny = RandomBitmap(2, 3, 5);
-  const int sizes[][2] = {{23, 17}, {60, 41}, {9, 5}, {2, 2}, {1, 30}, {100, 1}, {4, 17}};
-  for (const TFilter& f : Filters)
-    for (auto [w, h] : sizes) {
-      TBitmap dst(w, h);
-      ResampleImage(src, dst, f);
-      ASSERT_EQ(dst, ReferenceResample(src, w, h, f.Function, f.Support)) << f.Name << " " << w << "x" << h;
-      ResampleImage(tiny, dst, f);
-      ASSERT_EQ(dst, ReferenceResample(tiny, w, h, f.Function, f.Support)) << f.Name << " tiny " << w << "x" << h;
-    }
+  TBitmap tall = RandomBitmap(13, 61, 6);
+  const int sizes[][2] = {{23, 17}, {60, 41}, {9, 5}, {2, 2}, {1, 30}, {100, 1}, {4, 17}, {11, 9}, {37, 25}};
+  for (TResampleLoops loops : {TResampleLoops::Best, TResampleLoops::Portable})
+    for (const TFilter& f : Filters)
+      for (auto [w, h] : sizes) {
+        const char* build = loops == TResampleLoops::Best ? " best" : " portable";
+        TBitmap dst(w, h);
+        ResampleImage(src, dst, f.Function, f.Support, loops);
+        ASSERT_EQ(dst, ReferenceResample(src, w, h, f.Function, f.Support)) << f.Name << build << " " << w << "x" << h;
+        ResampleImage(tiny, dst, f.Function, f.Support, loops);
+        ASSERT_EQ(dst, ReferenceResample(tiny, w, h, f.Function, f.Support)) << f.Name << build << " tiny " << w << "x" << h;
+        ResampleImage(tall, dst, f.Function, f.Support, loops);
+        ASSERT_EQ(dst, ReferenceResample(tall, w, h, f.Function, f.Support)) << f.Name << build << " tall " << w << "x" << h;
+      }
 }
 
 // A small picture with hard edges, smooth shading and thin lines.

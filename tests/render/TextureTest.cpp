@@ -34,135 +34,60 @@ uint32_t Lit(uint32_t texel, int level, int mid = 204, TColor tint = 0xFFFFFF, i
   return image.Pixel(x1, 0) & 0x00FFFFFF;
 }
 
-TEST(Texture, LightLevelsAroundTheNeutralLevel) {
-  const uint32_t texel = RGBToPixel(100, 40, 220);
-  EXPECT_EQ(Lit(texel, 204), texel);  // the neutral level shows the texture itself
-  EXPECT_EQ(Lit(texel, 0), 0u);       // black at level 0
-  EXPECT_EQ(Lit(texel, 255), RGBToPixel(255, 255, 255));
-  // 100 at level 102 is 50; at 230 it is 100 + (155 * 26) div 51 = 179.
-  EXPECT_EQ(PixelRed(Lit(texel, 102)), 50u);
-  EXPECT_EQ(PixelRed(Lit(texel, 230)), 179u);
-  // The light's colour tints: a black light makes the texture black, a red one keeps red only.
-  EXPECT_EQ(Lit(texel, 204, 204, 0), 0u);
-  EXPECT_EQ(Lit(texel, 204, 204, RGBToColor(255, 0, 0)), RGBToPixel(100, 0, 0));
-  EXPECT_EQ(PixelRed(Lit(texel, 204, 204, RGBToColor(128, 0, 0))), 100u * 128 / 255);
+TEST(Texture, NeutralLevelsAtAndBeyondThePaletteEnds) {
+  const uint32_t texel = RGBToPixel(100, 40, 220), white = RGBToPixel(255, 255, 255);
+  struct TCase {
+    int level, mid;
+    TColor tint;
+    uint32_t want;
+  };
+  const TCase cases[] = {
+      {255, 204, 0xFFFFFF, white},
+      {0, 0, 0xFFFFFF, texel},  // a neutral level of 0 is level 0 itself, not a division by zero
+      {255, 255, 0xFFFFFF, texel},  // 255: only darkening
+      {0, -40, 0xFFFFFF, texel},    // brightness from a file outside 0..255 is bounded to it
+      {255, 9999, 0xFFFFFF, texel},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(Lit(texel, c.level, c.mid, c.tint), c.want) << "level " << c.level << " neutral " << c.mid << " tint " << c.tint;
 }
 
-TEST(Texture, NeutralLevelsAtTheEndsAndOutsideTheRange) {
-  const uint32_t texel = RGBToPixel(100, 40, 220);
-  // A neutral level of 0: level 0 is the neutral level itself, not a division by zero.
-  EXPECT_EQ(Lit(texel, 0, 0), texel);
-  EXPECT_EQ(PixelRed(Lit(texel, 255, 0)), 255u);
-  EXPECT_EQ(PixelRed(Lit(texel, 51, 0)), 100u + 155u * 51 / 255);
-  // 255: only darkening.
-  EXPECT_EQ(Lit(texel, 255, 255), texel);
-  // Brightness from a file outside 0..255 is bounded to it.
-  EXPECT_EQ(Lit(texel, 0, -40), texel);
-  EXPECT_EQ(Lit(texel, 255, 9999), texel);
-}
-
-TEST(Texture, OnePixelSpansAreDrawnAndTheTextureIsTiledFromTheTopLeft) {
-  const uint32_t texel = RGBToPixel(10, 20, 30);
-  EXPECT_EQ(Lit(texel, 204, 204, 0xFFFFFF, 2, 2), texel);
-
-  // Texel (x mod 3, y mod 2) at pixel (x, y).
-  TBitmap texture(3, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) texture.SetPixel(x, y, RGBToPixel(x * 50, y * 100, 7));
-  TBitmap image(8, 5);
-  TZBuffer zb;
-  zb.SetSize(5, 8);
-  for (int r = 0; r < 5; ++r) zb.InsertSpan(r, 1, 7, 204, 204, 1.0f);
-  zb.SetTexture(texture);
-  zb.Flush(image, TPalette{}, false);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 1; x < 8; ++x) EXPECT_EQ(image.Pixel(x, y), texture.Pixel(x % 3, y % 2)) << x << "," << y;
-  EXPECT_EQ(image.Pixel(0, 0), 0u);
-
-  // A gradient runs from A to B across the span: black to neutral.
-  TBitmap grey = Plain(2, 2, 200, 200, 200);
-  TBitmap row(5, 1);
-  zb.SetSize(1, 5);
-  zb.InsertSpan(0, 0, 4, 0, 204, 1.0f);
-  zb.SetTexture(grey);
-  zb.Flush(row, TPalette{}, false);
-  EXPECT_EQ(PixelRed(row.Pixel(0, 0)), 0u);
-  EXPECT_EQ(PixelRed(row.Pixel(2, 0)), 200u * 102 / 204);
-  EXPECT_EQ(PixelRed(row.Pixel(4, 0)), 200u);
-}
-
-TEST(Texture, SettingATextureCopiesItOrSwitchesTexturingOff) {
+TEST(Texture, ATextureTooThinToTileSwitchesTexturingOff) {
   TView3D view;
   TBitmap t = Plain(4, 3, 1, 2, 3);
   t.SetPixel(0, 0, 0xAB010203);
   view.SetButtonTexture(t);
-  EXPECT_TRUE(view.ButtonTextured);
-  EXPECT_EQ(view.ButtonTexture.Width(), 4);
   EXPECT_EQ(view.ButtonTexture.Pixel(0, 0), 0x00010203u);  // never transparent
   for (TBitmap thin : {Plain(1, 5, 0, 0, 0), Plain(5, 1, 0, 0, 0), TBitmap()}) {
     view.SetButtonTexture(thin);
     EXPECT_FALSE(view.ButtonTextured);
   }
-  view.SetTextTexture(t);
-  EXPECT_TRUE(view.TextTextured);
-  EXPECT_FALSE(view.ButtonTextured);
 }
 
-// A scene with one front quad that projects to 100 x 40 pixels (image 102 x 42).
+// A scene with one front quad that projects to an image of 102 x 42.
 void OneQuad(TScene& scene) {
   scene.Render.Y = 450;  // with CnX = CnZ = 450 a vertex at depth 0 projects to (X, -Z)
   const int b = scene.View.AddBody();
   test::AddFrontQuad(scene.View.Body(b), -50, -20, 50, 20, 0);
 }
 
-TEST(Texture, TilesFollowTheScalesAndRoundedScalesAreStoredBack) {
-  TScene scene;
-  OneQuad(scene);
-  scene.View.SetButtonTexture(Plain(30, 30, 9, 9, 9));
-  scene.Button.TexW = 2.4f;
-  scene.Button.TexH = 1.0f;
-  ResizeTextures(scene);
-  EXPECT_EQ(scene.Button.TexW, 2.0f);
-  EXPECT_EQ(scene.View.ButtonTexture.Width(), 51);   // 102 / 2
-  EXPECT_EQ(scene.View.ButtonTexture.Height(), 42);  // 42 / 1
-  EXPECT_TRUE(scene.View.ButtonTextured);
-  EXPECT_FALSE(scene.View.TextTextured);
-
-  // A second fit to the same size leaves the texture alone (a mark survives).
-  scene.View.ButtonTexture.SetPixel(0, 0, 0x00ABCDEF);
-  ResizeTextures(scene);
-  EXPECT_EQ(scene.View.ButtonTexture.Pixel(0, 0), 0x00ABCDEFu);
-
-  // Held proportions with a square texture make square tiles: TexW = W * TexH / H.
+TEST(Texture, HostileScalesAreBoundedAndOnePixelTilesSwitchTexturingOff) {
   TScene held;
   OneQuad(held);
-  held.View.SetTextTexture(Plain(16, 16, 9, 9, 9));
-  held.Message.HoldRatio = true;
-  held.Message.TexH = 2.0f;
-  ResizeTextures(held);
-  EXPECT_FLOAT_EQ(held.Message.TexW, 102.0f * 2.0f / 42.0f);
-  EXPECT_EQ(held.View.TextTexture.Height(), 21);
-  EXPECT_EQ(held.View.TextTexture.Width(), 21);
-}
-
-TEST(Texture, HostileScalesAreBounded) {
   for (float scale : {0.0f, -3.0f, 1e-9f, 1e9f}) {
-    TScene scene;
-    OneQuad(scene);
-    scene.View.SetTextTexture(Plain(8, 8, 9, 9, 9));
-    scene.Message.TexW = scale;
-    scene.Message.TexH = 1.0f;
-    ResizeTextures(scene);
-    const int w = scene.View.TextTexture.Width();
+    held.View.SetTextTexture(Plain(8, 8, 9, 9, 9));
+    held.Message.HoldRatio = false;
+    held.Message.TexW = scale;
+    held.Message.TexH = 1.0f;
+    ResizeTextures(held);
+    const int w = held.View.TextTexture.Width();
     EXPECT_LE(w, MaxTilesPerImageSide * 102) << scale;
-    EXPECT_LE(int64_t{w} * scene.View.TextTexture.Height(), MaxImagePixels) << scale;
-    // A tile of one pixel switches the texture off.
-    EXPECT_EQ(scene.View.TextTextured, scale < 1e8f) << scale;
+    EXPECT_LE(int64_t{w} * held.View.TextTexture.Height(), MaxImagePixels) << scale;
+    EXPECT_EQ(held.View.TextTextured, scale < 1e8f) << scale;
   }
 }
 
 TEST(Texture, TileSizesAreBoundedForCountsBelowOne) {
-  EXPECT_EQ(TextureTileSize(102, 42, 2.0f, 1.0f), (TTileSize{51, 42}));
   EXPECT_EQ(TextureTileSize(5000, 300, 1.0f, 1.0f), (TTileSize{5000, 300}));  // wider than any texture file
   EXPECT_EQ(TextureTileSize(100, 40, 0.1f, 0.5f), (TTileSize{400, 80}));      // a quarter at most
   // A big picture with counts below one: proportions kept, no more pixels than a picture.

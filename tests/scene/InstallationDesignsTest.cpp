@@ -1,8 +1,8 @@
 // The installation's designs and shapes, rendered as the program renders them: every
-// shape makes a button round a short text, every template and factory design loads,
-// builds, renders and exports without a message, and each rendered picture is still the one
-// whose checksum tests/data/golden.txt pins (so speed work can prove it changed no
-// pixel).
+// shape file matches its description, holds the text at any length and makes a button
+// round a short text; every template and factory design loads, builds and renders
+// without a message, and each rendered picture is still the one whose checksum
+// tests/data/golden.txt pins (so speed work can prove it changed no pixel).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,17 +15,15 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "export/ExportImage.h"
-#include "export/ExportOptions.h"
-#include "export/ExportRender.h"
+#include "../../tools/ShapeDescription.h"
 #include "geometry/ButShape.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
 #include "platform/FontEngine.h"
 #include "platform/ImageFile.h"
-#include "platform/JpegReader.h"
 #include "platform/PngFile.h"
 #include "render/RenderDriver.h"
 #include "scene/ExportSize.h"
@@ -35,6 +33,7 @@
 #include "scene/Scene.h"
 #include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
+#include "support/InstallationFiles.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 
@@ -43,39 +42,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string ProgramDir = QZ_PROGRAM_DIR;
+using test::ProgramDir;
 const std::string GoldenPath = std::string(QZ_SOURCE_DIR) + "/tests/data/golden.txt";
-// Where the rendered pictures are left to look at.
-const std::string PictureDir = std::string(QZ_TEST_OUTPUT_DIR) + "/installation/";
 
 void LeavePicture(const std::string& name, const TBitmap& picture) {
-  fs::create_directories(PictureDir);
-  WritePng(PictureDir + name + ".png", picture);
-}
-
-// The installation's files of one folder, sorted, in the program folder. They are
-// listed from the source tree: other tests put files of their own into the program
-// folder for a while, and they may run at the same time.
-std::vector<fs::path> FilesIn(const std::string& folder, const std::string& extension) {
-  std::vector<fs::path> files;
-  for (const fs::directory_entry& e : fs::directory_iterator(std::string(QZ_SOURCE_DIR) + "/data/" + folder))
-    if (e.is_regular_file() && e.path().extension() == extension)
-      files.push_back(ProgramDir + folder + "/" + e.path().filename().string());
-  std::sort(files.begin(), files.end());
-  return files;
+  WritePng(test::OutputPath("installation/" + name + ".png"), picture);
 }
 
 // The templates and both factory designs, named relative to the program folder.
 std::vector<std::string> Designs() {
   std::vector<std::string> names = {"default.dat", "Default.dat"};
-  for (const fs::path& p : FilesIn("Templates", ".qzpl")) names.push_back("Templates/" + p.filename().string());
+  for (const fs::path& p : test::InstallationFiles("Templates", {".qzpl"})) names.push_back("Templates/" + p.filename().string());
   return names;
 }
 
-// 64-bit FNV-1a.
+// 64-bit FNV-1a, as 16 hexadecimal digits.
 struct TFnv {
   uint64_t Hash = 14695981039346656037ull;
   void Add(uint8_t b) { Hash = (Hash ^ b) * 1099511628211ull; }
+  std::string Text() const {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(Hash));
+    return text;
+  }
 };
 
 // The picture's colour channels row by row (the fourth byte of a pixel is no part of
@@ -89,9 +78,7 @@ std::string PictureHash(const TBitmap& b) {
       f.Add(static_cast<uint8_t>(PixelGreen(p)));
       f.Add(static_cast<uint8_t>(PixelBlue(p)));
     }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
-  return text;
+  return f.Text();
 }
 
 std::string FileHash(const std::string& path) {
@@ -99,9 +86,7 @@ std::string FileHash(const std::string& path) {
   if (!bytes) return "unreadable";
   TFnv f;
   for (uint8_t b : *bytes) f.Add(b);
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(f.Hash));
-  return text;
+  return f.Text();
 }
 
 // A design loaded, built and rendered with its mask as the export renders it, the
@@ -125,11 +110,66 @@ struct TRendered {
   }
 };
 
-TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPicture) {
-  const std::vector<fs::path> shapes = FilesIn("BShapes", ".qzkh");
+// Inside a closed polygon, by the even-odd rule.
+bool Inside(const std::vector<TPoint>& poly, double x, double y) {
+  bool in = false;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    const TPoint a = poly[i], b = poly[j];
+    if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y)) in = !in;
+  }
+  return in;
+}
+
+double SignedArea2(const std::vector<TPoint>& poly) {
+  double a = 0;
+  for (size_t i = 0; i < poly.size(); ++i) {
+    const TPoint p = poly[i], q = poly[(i + 1) % poly.size()];
+    a += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
+  }
+  return a;
+}
+
+// Every shape file is the one its description makes, keeps the text inside its outline
+// at any text length, and builds a button round a short text.
+TEST(InstallationDesigns, EveryShapeHoldsTheTextAndBuildsAButton) {
+  const std::vector<fs::path> shapes = test::InstallationFiles("BShapes", {".qzkh"});
   ASSERT_GE(shapes.size(), 10u);
+  // Short, long and tall button rectangles, and one off the origin.
+  const TButtonRect rects[] = {{-700, 250, 700, -250}, {-3000, 300, 3000, -300}, {-900, 900, 900, -900}, {-1200, 420, 1600, -310}};
+  const std::set<std::string> straightShapes = {"Hexagon", "Starburst"};  // every other shape has round parts
   for (const fs::path& file : shapes) {
-    SCOPED_TRACE(file.filename().string());
+    const std::string name = file.stem().string();
+    SCOPED_TRACE(name);
+    TButShape shape;
+    ASSERT_TRUE(shape.LoadFromFile(file.string()));
+    EXPECT_EQ(tools::HasControlPoints(shape), straightShapes.count(name) == 0);
+    const std::optional<std::vector<uint8_t>> description = ReadWholeFile(std::string(QZ_SOURCE_DIR) + "/tools/shapes/" + name + ".txt", 1 << 20);
+    ASSERT_TRUE(description) << "no description";
+    const TButShape described = tools::ParseShapeDescription(std::string(description->begin(), description->end()), name + ".txt");
+    EXPECT_EQ(shape.Frame, described.Frame);
+    ASSERT_EQ(shape.PointCount, described.PointCount);
+    for (int i = 1; i <= shape.PointCount; ++i)
+      EXPECT_EQ((std::tuple{shape.Points[i].OnCurve, shape.Points[i].X, shape.Points[i].Y}),
+                (std::tuple{described.Points[i].OnCurve, described.Points[i].X, described.Points[i].Y})) << "point " << i;
+
+    for (const TButtonRect& R : rects) {
+      TOutlinePoints pts{};
+      int32_t count = 0;
+      shape.MakeOutline(R, pts, count);
+      ASSERT_GT(count, shape.PointCount / 2);
+      ASSERT_LT(count, 400) << "the button body holds 2048 faces, four an outline point";
+      EXPECT_EQ(pts[1], pts[count]) << "closed";
+      const std::vector<TPoint> poly(pts.begin() + 1, pts.begin() + count);
+      EXPECT_LT(SignedArea2(poly), 0) << "clockwise with y up, so the bevel lies outside";
+      // The rectangle the text and its margins fill lies inside the outline.
+      for (double fx = 0; fx <= 1; fx += 0.125)
+        for (double fy : {0.0, 1.0}) {
+          const double x = R.Left + 1 + fx * (R.Right - R.Left - 2), y = R.Bottom + 1 + fy * (R.Top - R.Bottom - 2);
+          EXPECT_TRUE(Inside(poly, x, y)) << "edge point (" << x << ", " << y << ") of " << R.Left << ".." << R.Right;
+          EXPECT_TRUE(Inside(poly, R.Left + 1 + fy * (R.Right - R.Left - 2), R.Bottom + 1 + fx * (R.Top - R.Bottom - 2)));
+        }
+    }
+
     TScene scene;
     test::TMessageCollector messages;
     scene.Messages = &messages;
@@ -139,104 +179,14 @@ TEST(InstallationDesigns, EveryShapeMakesAButtonRoundAShortTextAndCarriesItsPict
     TMessageText message;
     message.Append("Go", TCharFormat{});
     Build(scene, message);
-    RenderScene(scene, true, false);
-    LeavePicture("shape-" + file.stem().string(), scene.Image);
     EXPECT_TRUE(messages.Texts.empty()) << messages.Texts.front();
     ASSERT_EQ(scene.View.BodyCount(), 3) << "two letters and the button";
     // The shape's outline, not an empty one: a wall, bevel, ring and skirt for every
     // outline point (each point on the curve at least) and the plane quad.
-    TButShape shape;
-    ASSERT_TRUE(shape.LoadFromFile(file.string()));
     int onCurve = 0;
     for (int i = 1; i <= shape.PointCount; ++i) onCurve += shape.Points[i].OnCurve != 0;
     EXPECT_GE(scene.View.Body(3).FaceCount(), 4 * onCurve + 1);
-    // The button shows round the letters: its colour at the left and right of the
-    // picture's middle row, and the page at the corners.
-    const int midY = scene.Image.Height() / 2;
-    const uint32_t page = ColorToPixel(scene.BkgColor) & 0xFFFFFF;
-    EXPECT_EQ(scene.Image.Pixel(0, 0) & 0xFFFFFF, page);
-    EXPECT_NE(scene.Image.Pixel(scene.Image.Width() / 8, midY) & 0xFFFFFF, page);
-    EXPECT_NE(scene.Image.Pixel(scene.Image.Width() * 7 / 8, midY) & 0xFFFFFF, page);
-
-    // The picture the shape dialog shows: format word, offset at byte 40, a JPEG there.
-    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(file.string(), 1 << 20);
-    ASSERT_TRUE(bytes && bytes->size() > TButShape::HeaderSize);
-    auto word = [&](size_t at) {
-      return static_cast<uint32_t>((*bytes)[at]) | static_cast<uint32_t>((*bytes)[at + 1]) << 8 |
-             static_cast<uint32_t>((*bytes)[at + 2]) << 16 | static_cast<uint32_t>((*bytes)[at + 3]) << 24;
-    };
-    EXPECT_EQ(word(0), TButShape::PictureFormat);
-    const uint32_t offset = word(40);
-    ASSERT_LT(offset, bytes->size());
-    const TBitmap picture = DecodeJpeg(bytes->data() + offset, bytes->size() - offset, file.string());
-    EXPECT_EQ(picture.Width(), IconWidth);
-    EXPECT_EQ(picture.Height(), IconHeight);
   }
-}
-
-TEST(InstallationDesigns, TemplatesAndFactoryDesignsLoadBuildRenderAndExportCleanly) {
-  const std::vector<std::string> designs = Designs();
-  ASSERT_GE(designs.size(), 8u) << "six templates or more, and the two factory designs";
-  std::set<std::string> shapes, textures;
-  test::TTempDir dir;
-  for (const std::string& design : designs) {
-    SCOPED_TRACE(design);
-    // What the file names: bare names that resolve in the installation's folders.
-    const TIniFile ini(ProgramDir + design);
-    for (const char* section : {"Message", "Button"}) {
-      const std::string texture = ini.ReadString(section, "TexFile", "");
-      EXPECT_EQ(texture, BareFileName(texture));
-      if (!texture.empty()) {
-        EXPECT_TRUE(FileExists(ProgramDir + "Textures/" + texture)) << texture;
-        textures.insert(texture);
-      }
-    }
-    const std::string shape = ini.ReadString("Button", "ShapeName", "");
-    EXPECT_EQ(shape, BareFileName(shape));
-    if (!shape.empty()) shapes.insert(shape);
-
-    TRendered r(design);
-    ASSERT_TRUE(r.Loaded) << (r.Messages.Texts.empty() ? "" : r.Messages.Texts.front());
-    LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Scene.Image);
-    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
-    EXPECT_GT(r.Message.Length(), 0);
-    EXPECT_EQ(r.Scene.View.TextTextured, !r.Scene.Message.TexFile.empty());
-    EXPECT_EQ(r.Scene.View.ButtonTextured, !r.Scene.Button.TexFile.empty());
-    EXPECT_GE(r.Scene.View.BodyCount(), r.Message.Length() - 1);
-    EXPECT_GT(r.Scene.Image.Width(), 200);
-    EXPECT_GT(r.Scene.Image.Height(), 60);
-    // The export size saved with the design is the one fitted to its picture.
-    EXPECT_EQ((TExportSize{r.Scene.ExpWidth, r.Scene.ExpHeight}),
-              FitExportSize(r.Scene.Image.Width(), r.Scene.Image.Height()));
-    // Exported at its own export size in every format, as the export page does.
-    const std::optional<TRenderedButton> button = RenderForExport(r.Scene, r.Message);
-    ASSERT_TRUE(button);
-    const TBitmap scaled = ScaleExportImage(button->Image, r.Scene.ExpWidth, r.Scene.ExpHeight);
-    for (const TExportFormat format : {TExportFormat::Gif, TExportFormat::Jpeg, TExportFormat::Bmp, TExportFormat::Png}) {
-      TExportOptions options;
-      options.Format = format;
-      const std::string path = dir.File("export" + std::string(FormatExtension(format)));
-      EXPECT_GT(WriteImage(*button, r.Scene.ExpWidth, r.Scene.ExpHeight, options, path), 100u);
-      if (format == TExportFormat::Png) continue;
-      const TBitmap back = LoadImageFile(path);
-      EXPECT_EQ(back.Width(), r.Scene.ExpWidth);
-      EXPECT_EQ(back.Height(), r.Scene.ExpHeight);
-      if (format == TExportFormat::Bmp) {
-        EXPECT_EQ(back, scaled) << "a BMP holds the scaled picture as it is";
-      }
-    }
-    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
-
-    if (design.rfind("Templates/", 0) == 0) {
-      TBitmap icon;
-      ASSERT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon)) << "the welcome dialog shows an icon";
-      EXPECT_EQ(icon.Width(), IconWidth);
-      EXPECT_EQ(icon.Height(), IconHeight);
-    }
-  }
-  // Between them the templates show off the installation.
-  EXPECT_GE(shapes.size(), 5u);
-  EXPECT_GE(textures.size(), 5u);
 }
 
 // "key = value" lines of the checksum file, comments ("#") and blank lines left out.
@@ -266,16 +216,51 @@ void AddSources(const TRendered& r, std::map<std::string, std::string>& lines) {
     if (!texture.empty()) lines["texture " + BareFileName(texture)] = PictureHash(LoadImageFile(texture));
 }
 
+// Every template and factory design renders cleanly, and its picture is still the one
+// golden.txt pins.
 TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
   std::map<std::string, std::string> actual;
-  for (const std::string& design : Designs()) {
+  std::set<std::string> shapes, textures;
+  const std::vector<std::string> designs = Designs();
+  ASSERT_GE(designs.size(), 8u) << "six templates or more, and the two factory designs";
+  for (const std::string& design : designs) {
+    SCOPED_TRACE(design);
+    // What the file names: bare names that resolve in the installation's folders.
+    const TIniFile ini(ProgramDir + design);
+    for (const char* section : {"Message", "Button"}) {
+      const std::string texture = ini.ReadString(section, "TexFile", "");
+      EXPECT_EQ(texture, BareFileName(texture));
+      EXPECT_TRUE(texture.empty() || FileExists(ProgramDir + "Textures/" + texture)) << texture;
+      if (!texture.empty()) textures.insert(texture);
+    }
+    const std::string shape = ini.ReadString("Button", "ShapeName", "");
+    EXPECT_EQ(shape, BareFileName(shape));
+    if (!shape.empty()) shapes.insert(shape);
+
+    // Loaded, built and rendered without a message, its textures in use, the export
+    // size saved with it fitted to its picture, an icon for the welcome dialog.
     TRendered r(design);
-    ASSERT_TRUE(r.Loaded) << design;
+    ASSERT_TRUE(r.Loaded) << (r.Messages.Texts.empty() ? "" : r.Messages.Texts.front());
+    LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Scene.Image);
+    EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
+    EXPECT_GT(r.Message.Length(), 0);
+    EXPECT_EQ(r.Scene.View.TextTextured, !r.Scene.Message.TexFile.empty());
+    EXPECT_EQ(r.Scene.View.ButtonTextured, !r.Scene.Button.TexFile.empty());
+    EXPECT_EQ((TExportSize{r.Scene.ExpWidth, r.Scene.ExpHeight}), FitExportSize(r.Scene.Image.Width(), r.Scene.Image.Height()));
+    TBitmap icon;
+    if (design.rfind("Templates/", 0) == 0) {
+      EXPECT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon));
+      EXPECT_EQ(icon.Width(), IconWidth);
+    }
+
     AddSources(r, actual);
     const TBitmap& image = r.Scene.Image;
     actual["picture " + design] = std::to_string(image.Width()) + "x" + std::to_string(image.Height()) + " image " +
                                   PictureHash(image) + " mask " + PictureHash(r.Scene.Mask);
   }
+  // Between them the templates show off the installation.
+  EXPECT_GE(shapes.size(), 5u);
+  EXPECT_GE(textures.size(), 5u);
 
   const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(GoldenPath, 1 << 20);
   const std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();

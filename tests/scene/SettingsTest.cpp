@@ -10,25 +10,26 @@
 namespace qz {
 namespace {
 
-using test::ReadText;
 using test::TTempDir;
 using test::WriteText;
+
+std::string CurrentDir() {
+  char now[4096];
+  return ::getcwd(now, sizeof now) ? std::string(now) : std::string();
+}
 
 // Settings change the current directory; every test puts it back.
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(::getcwd(cwd_, sizeof cwd_), nullptr); }
-  void TearDown() override { ASSERT_EQ(::chdir(cwd_), 0); }
-  char cwd_[4096];
+  void TearDown() override { ASSERT_EQ(::chdir(cwd_.c_str()), 0); }
+  const std::string cwd_ = CurrentDir();
+  TTempDir dir;
 };
 
 TEST_F(SettingsTest, FirstRunCreatesTheFoldersAndTheFileOnExit) {
-  TTempDir dir;
   TSettings s;
   s.Read(dir.Path());
   EXPECT_EQ(s.JobFile, "Untitled.qznr");
-  EXPECT_EQ(s.WorksDir, dir.Path() + "Works/");
-  EXPECT_EQ(s.TemplatesDir, dir.Path() + "Templates/");
   EXPECT_EQ(s.TexturesDir, dir.Path() + "Textures/");
   EXPECT_TRUE(DirectoryExists(s.WorksDir));
   EXPECT_TRUE(DirectoryExists(s.TemplatesDir));
@@ -36,57 +37,36 @@ TEST_F(SettingsTest, FirstRunCreatesTheFoldersAndTheFileOnExit) {
   TIniFile ini(dir.File("Buttons.dat"));
   EXPECT_EQ(ini.ReadString("General", "JobFile", ""), "Untitled.qznr");
   EXPECT_EQ(ini.ReadString("General", "Saves", ""), dir.Path() + "Works/");
-  EXPECT_EQ(ini.ReadString("General", "CurPath", ""), std::string(cwd_));
-  const std::string text = ReadText(dir.File("Buttons.dat"));
+  EXPECT_EQ(ini.ReadString("General", "CurPath", ""), cwd_);
+  const std::string text = test::ReadText(dir.File("Buttons.dat"));
   EXPECT_LT(text.find("CurPath="), text.find("JobFile="));
   EXPECT_LT(text.find("Saves="), text.find("TemplateFile="));
 }
 
 TEST_F(SettingsTest, RoundTripKeepsTheExportKeysAndCreatesNestedFolders) {
-  TTempDir dir;
   const std::string nested = dir.Path() + "a/b/c/";
-  WriteText(dir.File("Buttons.dat"),
-            "[General]\r\nImageName=button.gif\r\nSaves=" + nested + "\r\nTemplates=\r\nJobFile=/x/y.qznr\r\n"
-            "TextureDir=/tex/\r\nCurPath=" + dir.Path() + "\r\nLinkAddress=http://a\r\n");
+  WriteText(dir.File("Buttons.dat"), "[General]\r\nImageName=button.gif\r\nSaves=" + nested +
+                                         "\r\nTemplates=\r\nJobFile=/x/y.qznr\r\nTextureDir=/tex/\r\nCurPath=" +
+                                         dir.Path() + "\r\nLinkAddress=http://a\r\n");
   TSettings s;
   s.Read(dir.Path());
   EXPECT_EQ(s.WorksDir, nested);
   EXPECT_TRUE(DirectoryExists(nested));
   EXPECT_EQ(s.TemplatesDir, dir.Path() + "Templates/");  // present but empty: the default folder
   EXPECT_EQ(s.JobFile, "/x/y.qznr");
-  char now[4096];
-  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-  EXPECT_EQ(std::string(now) + "/", dir.Path());  // CurPath became the current directory
+  EXPECT_EQ(CurrentDir() + "/", dir.Path());  // CurPath became the current directory
   s.TemplateFile = "t.qzpl";
   s.Write();
   TIniFile ini(dir.File("Buttons.dat"));
-  EXPECT_EQ(ini.ReadString("General", "ImageName", ""), "button.gif");
-  EXPECT_EQ(ini.ReadString("General", "LinkAddress", ""), "http://a");
-  EXPECT_EQ(ini.ReadString("General", "TextureDir", ""), "/tex/");
-  EXPECT_EQ(ini.ReadString("General", "TemplateFile", ""), "t.qzpl");
-  EXPECT_EQ(ini.ReadString("General", "Templates", ""), dir.Path() + "Templates/");
-}
-
-TEST_F(SettingsTest, UncreatableFoldersAndUnwritableSettingsAreNotFatal) {
-  TTempDir dir;
-  WriteText(dir.File("blocker"), "a file where a folder should be");
-  WriteText(dir.File("Buttons.dat"), "[General]\nSaves=" + dir.File("blocker") + "/Works/\nCurPath=/no/such/dir\n");
-  TSettings s;
-  s.Read(dir.Path());  // neither the folder nor the current directory can be had
-  EXPECT_FALSE(DirectoryExists(s.WorksDir));
-  char now[4096];
-  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-  EXPECT_EQ(std::string(now), std::string(cwd_));
-
-  s.ProgramDir = dir.Path() + "gone/";
-  EXPECT_THROW(s.Write(), std::runtime_error);
+  for (auto [key, value] : {std::pair{"ImageName", std::string("button.gif")}, {"LinkAddress", "http://a"},
+                            {"TextureDir", "/tex/"}, {"TemplateFile", "t.qzpl"}, {"Templates", dir.Path() + "Templates/"}})
+    EXPECT_EQ(ini.ReadString("General", key, ""), value) << key;
 }
 
 // Found by fuzzing: a CR alone in the middle of a line of Buttons.dat went into the
 // Templates value, and the rewrite at exit changed it (and swallowed the export key
 // behind it).
 TEST_F(SettingsTest, ALoneCarriageReturnSurvivesTheRewrite) {
-  TTempDir dir;
   WriteText(dir.File("Buttons.dat"),
             "[General]\r\nJobFile=a.qznr\r\nTemplates=/opt/quenzar/Templates/\rBgColor=#FFFFFF\r\n");
   TSettings s;
@@ -103,7 +83,6 @@ TEST_F(SettingsTest, ALoneCarriageReturnSurvivesTheRewrite) {
 }
 
 TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
-  TTempDir dir;
   WriteText(dir.File("a file"), "x");
   const std::string tooLongName = dir.Path() + std::string(300, 'n') + "/";  // beyond a name's 255 bytes
   WriteText(dir.File("Buttons.dat"), "[General]\nCurPath=" + dir.File("a file") + "\nSaves=" + tooLongName +
@@ -120,9 +99,13 @@ TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
   s.Read(dir.Path());
   EXPECT_FALSE(DirectoryExists(s.WorksDir));
   EXPECT_FALSE(DirectoryExists(s.TemplatesDir));
-  char now[4096];
-  ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-  EXPECT_EQ(std::string(now), std::string(cwd_));  // a file is no folder to change to
+  EXPECT_EQ(CurrentDir(), cwd_);  // a file is no folder to change to
+  WriteText(dir.File("Buttons.dat"), "[General]\nCurPath=/no/such/dir\n");
+  s.Read(dir.Path());
+  EXPECT_EQ(CurrentDir(), cwd_);
+  // Settings that cannot be written are an error, not a crash.
+  s.ProgramDir = dir.Path() + "gone/";
+  EXPECT_THROW(s.Write(), std::runtime_error);
 }
 
 }  // namespace
