@@ -1,6 +1,6 @@
-// The window's dialogs on their own, shown modally and answered as a user answers
-// them: the welcome dialog, Advanced Options, the shape dialog, Advanced Text
-// Settings with its Character Map, and the save dialog with the icon a work carries.
+// The window's dialogs on their own, answered as a user answers them: the welcome
+// dialog, Advanced Options, the shape dialog, Advanced Text Settings with its
+// Character Map, and the save dialog with the icon a work carries.
 #include <QDialogButtonBox>
 #include <QTableWidget>
 
@@ -9,6 +9,7 @@
 #include "app/ProjectCommands.h"
 #include "platform/JpegWriter.h"
 #include "scene/IconRecord.h"
+#include "support/TempDir.h"
 
 namespace qz {
 
@@ -16,17 +17,11 @@ namespace {
 
 const std::vector<std::string> Faces{"DejaVu Sans", "Liberation Mono", "Liberation Sans", "Liberation Serif"};
 
-void WriteWork(const std::string& path, const std::string& text = {}) {
+// A work file the dialogs list: its version line only.
+void WriteWork(const std::string& path) {
   TIniFile ini(path);
   ini.WriteString("General", "Version", "1.3.5");
-  if (!text.empty()) ini.WriteString("Message", "Text", text);
   ini.Flush();
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  QFile f(PathToQt(path));
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 TBitmap Solid(int w, int h, uint32_t pixel) {
@@ -57,12 +52,6 @@ TMessageText Message(const std::string& text, const TCharFormat& format = {}) {
   return t;
 }
 
-struct TNoProgress : IProgressSink {
-  void SetStatus(const std::string&) override {}
-  void SetProgress(int) override {}
-  void ProcessMessages() override {}
-};
-
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -92,12 +81,12 @@ class DialogsTest : public QObject {
     TWindowTestBase::SquareShape().SaveToFile(shapes_ + "round.qzkh", picture);
     TWindowTestBase::SquareShape().SaveToFile(shapes_ + "my.round.qzkh");  // no picture
     TWindowTestBase::SquareShape().SaveToFile(shapes_ + "Zigzag.QZKH", picture);
-    WriteBytes(shapes_ + "short.qzkh", {0x00, 0x00, 0x10, 0x00, 1, 2, 3});  // shorter than a header
+    test::WriteBytes(shapes_ + "short.qzkh", {0x00, 0x00, 0x10, 0x00, 1, 2, 3});  // shorter than a header
     std::vector<uint8_t> broken(60, 0);  // the signature and an offset, but no picture there
     broken[2] = 0x10;
     broken[40] = 48;
-    WriteBytes(shapes_ + "broken.qzkh", broken);
-    WriteBytes(shapes_ + "notes.txt", {1});
+    test::WriteBytes(shapes_ + "broken.qzkh", broken);
+    test::WriteBytes(shapes_ + "notes.txt", {1});
   }
 
   void cleanup() { StopWatchingModals(); }
@@ -393,7 +382,7 @@ class DialogsTest : public QObject {
     TBitmap preview = Solid(400, 100, RGBToPixel(220, 20, 20));
     for (int y = 0; y < 100; ++y)
       for (int x = 200; x < 400; ++x) preview.SetPixel(x, y, RGBToPixel(20, 20, 220));
-    TNoProgress sink;
+    test::TProgressLog sink;
     QVERIFY(SaveIcon(work, "Icon", preview, 160, 40, sink));
     TBitmap icon;
     QVERIFY(LoadIconFromIni(work, "Icon", icon));

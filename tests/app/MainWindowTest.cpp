@@ -6,11 +6,13 @@
 #include <QImageReader>
 #include <QStatusBar>
 #include <QTabBar>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "WindowKit.h"
 #include "scene/ExportSize.h"
+#include "support/TempDir.h"
 
 namespace qz {
 
@@ -381,10 +383,8 @@ class MainWindowTest : public TWindowTestBase {
   }
 
   void aBrokenShapeFileIsReportedAndThePreviewKept() {
-    const QString broken = QString::fromStdString(programDir_ + "BShapes/broken.qzkh");
-    QFile f(broken);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("no shape in here") > 0);
-    f.close();
+    const std::string broken = programDir_ + "BShapes/broken.qzkh";
+    test::WriteText(broken, "no shape in here");
     auto w = MakeWindow();
     Prepare(*w);
     const QImage before = w->Preview()->Picture()->pixmap().toImage();
@@ -394,7 +394,7 @@ class MainWindowTest : public TWindowTestBase {
       d->OKBtn->click();
     });
     QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton);
-    QFile::remove(broken);
+    std::filesystem::remove(broken);
     QVERIFY(*shown);
     QCOMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("broken.qzkh"));
