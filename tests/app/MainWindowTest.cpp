@@ -1,341 +1,489 @@
-// The main window's rules beyond the table: captions and hints, hex colours, the hide
-// and brightness rules, the busy guard, status texts, the export-size refit, the
-// Dimensions tab, the light marker, saving, and the settings file.
+// The main window in a program folder of its own, driven as a user drives it: every
+// control of the control table, the dialogs' OK and Cancel, and the rules that are
+// easy to break (requests while a build runs, the questions before changes are lost,
+// an export with an edit still waiting, a broken shape file, the settings file).
+
+#include <QImageReader>
+#include <QStatusBar>
+#include <QTabBar>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
 #include "WindowKit.h"
+#include "scene/ExportSize.h"
+#include "support/TempDir.h"
 
 namespace qz {
+
+namespace {
+
+// Answers the unsaved-changes question with a button, remembering its title.
+std::shared_ptr<bool> AnswerQuestion(QMessageBox::StandardButton answer, QString* title = nullptr) {
+  return WhenModal<QMessageBox>([answer, title](QMessageBox* box) {
+    if (title) *title = box->windowTitle();
+    box->button(answer)->click();
+  });
+}
+
+// Clicks button with the dialog it opens answered.
+template <typename D, typename F>
+std::function<void()> Answered(QWidget* button, F answer) {
+  return [button, answer] {
+    WhenModal<D>(answer);
+    QTest::mouseClick(button, Qt::LeftButton);
+  };
+}
+
+}  // namespace
 
 class MainWindowTest : public TWindowTestBase {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { SetUpProgramFolder(); }
+  void initTestCase() {
+    SetUpProgramFolder();
+    for (const char* folder : {"Works", "Templates", "html"}) QDir(dir_.path()).mkpath(folder);
+    WriteWork(programDir_ + "default.dat", "Start");
+    WriteWork(programDir_ + "Default.dat", "Fresh");
+    WriteWork(programDir_ + "Works/mine.qznr", "Mine");
+    WriteWork(programDir_ + "Templates/glass.qzpl", "Glass");
+    QVERIFY(QFile::copy(QZ_PROGRAM_DIR "html/preview.tml", QString::fromStdString(programDir_ + "html/preview.tml")));
+  }
 
   void init() { messages_.Texts.clear(); }
+  void cleanup() { StopWatchingModals(); }
 
-  void tabsAndStepsAsTheUserSeesThem() {
+  void everyControlWritesItsFieldAndAsksForItsFollowUp() {
     auto w = MakeWindow();
-    QCOMPARE(w->windowTitle(), QString("Quenzar"));
-    QCOMPARE(w->Tabs()->count(), 10);
-    for (int i = 0; i < 10; ++i) QCOMPARE(w->Tabs()->tabText(i), QString(TabTable[i].Caption));
-    QCOMPARE(w->Tabs()->tabText(2), QString("Caption Color "));
-    QCOMPARE(Widget<QAbstractButton>(*w, TControl::FontSelection)->text(), QString("ont Selection"));
-    QCOMPARE(Widget<QAbstractButton>(*w, TControl::BkgSetHex)->text(), QString("et Hex (RGB)"));
-    QCOMPARE(Widget<QAbstractButton>(*w, TControl::BkgSetHex)->iconSize(), QSize(16, 16));
-    QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->minimum(), 1);
-    QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->maximum(), 254);
-    QCOMPARE(Widget<QSlider>(*w, TControl::Brightness)->value(), 255 - 204);
-    QCOMPARE(Widget<QComboBox>(*w, TControl::OutlineComplexity)->currentText(), QString(" Normal"));
-    QCOMPARE(Widget<QLineEdit>(*w, TControl::BkgHexBox)->text(), QString("FFFFFF"));
-    // The start-up load found no default.dat and said so.
-    QVERIFY(!messages_.Texts.empty());
-    QVERIFY(QString::fromStdString(messages_.Texts.front()).startsWith("Invalid file version: "));
-    w->Modified = false;
+    QCOMPARE(w->Text.Text(), std::string("Start"));  // the welcome dialog's Cancel loaded default.dat
+    // No command button outside the table but the export page's own.
+    QStringList walked = {"GifToggle", "JpegToggle", "SpeedButton13"};
+    for (const TControlSpec& row : ControlTable) walked << row.Name;
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+      if ((!qobject_cast<QPushButton*>(b) && !qobject_cast<QToolButton*>(b)) || b->window() != w.get() ||
+          b->objectName().startsWith("qt_") || qobject_cast<QTabBar*>(b->parentWidget()))
+        continue;
+      QVERIFY2(walked.contains(b->objectName()), qPrintable("button not walked: " + b->text()));
+    }
+    Prepare(*w);
+    TScene& s = *w->Scene;
+    auto loadTextures = [&] {  // so the texture spinners' work is due
+      s.Message.TexFile = s.Button.TexFile = textureFile_;
+      w->LoadTextTexture();
+      w->LoadButtonTexture();
+    };
+    loadTextures();
+    const TColor picked = RGBToColor(10, 120, 230);
+    using C = TControl;
+    auto at = [&](C id) { return w->Control(id); };
+    auto pick = [](QColorDialog* d) {
+      d->setCurrentColor(QColor(10, 120, 230));
+      d->accept();
+    };
+    auto chooseTexture = [this](QFileDialog* d) { TypeIntoFileDialog(d, QString::fromStdString(textureFile_)); };
+    auto type = [&](C id, const char* text) {
+      return [&, id, text] {
+        Widget<QLineEdit>(*w, id)->selectAll();
+        QTest::keyClicks(at(id), text);
+      };
+    };
+    auto cleared = [&](bool text) {
+      return [&, text] {
+        const bool done = (text ? s.Message.TexFile : s.Button.TexFile).empty() &&
+                          !(text ? s.View.TextTextured : s.View.ButtonTextured);
+        loadTextures();  // again, for the spinners that follow
+        return done;
+      };
+    };
+    // The user's action on each control that is not a plain value control, and the
+    // field it must have written.
+    std::map<C, std::pair<std::function<void()>, std::function<bool()>>> edits = {
+        {C::MessageEdit, {[&] {
+                            QTest::keyClick(at(C::MessageEdit), Qt::Key_End);
+                            QTest::keyClicks(at(C::MessageEdit), "!");
+                          },
+                          [&] { return w->Text.Text() == "Go!"; }}},
+        {C::FontSelection, {Answered<QFontDialog>(at(C::FontSelection), [](QFontDialog* d) {
+                              d->setCurrentFont(QFont("DejaVu Serif", 14));
+                              d->accept();
+                            }),
+                            [&] { return w->Text.At(0).Format.Name == "DejaVu Serif"; }}},
+        {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText), [](TForm2* f) {
+                             f->RichEdit1->selectAll();
+                             f->ToolButton1->click();  // Bold
+                             f->accept();
+                           }),
+                           [&] { return w->Text.At(0).Format.Bold && w->Text.At(1).Format.Bold; }}},
+        {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection), [](TOpenShForm* f) {
+                               ItemNamed(f->ListView1, "SQUARE")->setSelected(true);
+                               f->OKBtn->click();
+                             }),
+                             [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
+        {C::BkgColorSelection, {Answered<QColorDialog>(at(C::BkgColorSelection), pick), [&] {
+                                  return s.BkgColor == picked && Widget<QLineEdit>(*w, C::BkgHexBox)->text() == "0A78E6";
+                                }}},
+        {C::BkgHexBox, {[&] { QTest::keyClicks(at(C::BkgHexBox), "00"); },
+                        [&] { return s.BkgColor == picked; }}},  // nothing until applied
+        {C::BkgSetHex, {[&] {
+                          Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000");
+                          QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton);
+                        },
+                        [&] { return s.BkgColor == RGBToColor(255, 128, 0); }}},
+        {C::TextColorSelection, {Answered<QColorDialog>(at(C::TextColorSelection), pick),
+                                 [&] { return s.Message.MColor == picked; }}},
+        {C::ButtonColorSelection, {Answered<QColorDialog>(at(C::ButtonColorSelection), pick),
+                                   [&] { return s.Button.MColor == picked; }}},
+        {C::LightColorSelection, {Answered<QColorDialog>(at(C::LightColorSelection), pick),
+                                  [&] { return s.Light.Color == picked; }}},
+        {C::TextTextureSelection, {Answered<QFileDialog>(at(C::TextTextureSelection), chooseTexture),
+                                   [&] { return s.Message.TexFile == textureFile_ && s.View.TextTextured; }}},
+        {C::ButtonTextureSelection, {Answered<QFileDialog>(at(C::ButtonTextureSelection), chooseTexture),
+                                     [&] { return s.Button.TexFile == textureFile_ && s.View.ButtonTextured; }}},
+        {C::TextClearTexture, {{}, cleared(true)}},
+        {C::ButtonClearTexture, {{}, cleared(false)}},
+        // Switched off: no shadow, the altitude slider disabled.
+        {C::TextDropShadow, {{}, [&] { return s.Message.Altitude == 0 && !at(C::TextAltitude)->isEnabled(); }}},
+        {C::ButtonDropShadow, {{}, [&] { return s.Button.Altitude == 0 && !at(C::ButtonAltitude)->isEnabled(); }}},
+        {C::LightMarker, {[&] {
+                            TLightMarker* m = w->Preview()->Marker();
+                            QTest::mousePress(m, Qt::LeftButton, {}, QPoint(16, 16));
+                            QTest::mouseRelease(m, Qt::LeftButton, {}, QPoint(20, 16));
+                          },
+                          [&, a1 = s.a1] { return s.a1 != a1; }}},
+        {C::LinkAddress, {[&] { QTest::keyClicks(at(C::LinkAddress), "https://example.org/"); },
+                          [&] { return w->LinkAddress() == "https://example.org/"; }}},
+        // Keys other than digits never reach the box; a typed width is clamped.
+        {C::DimWidthEdit, {type(C::DimWidthEdit, "1x0-00"), [&] {
+                             return w->Dim.Width == 800 && Widget<QLineEdit>(*w, C::DimWidthEdit)->text() == "800";
+                           }}},
+        {C::DimHeightEdit, {type(C::DimHeightEdit, "90"), [&] { return w->Dim.Height == 90; }}},
+        {C::WidthRuler, {[&] { Widget<QSlider>(*w, C::WidthRuler)->setValue(77); }, [&] { return w->Dim.Width == 77; }}},
+        {C::HeightRuler, {[&] { Widget<QSlider>(*w, C::HeightRuler)->setValue(-33); }, [&] { return w->Dim.Height == 33; }}},
+    };
+    for (const TControlSpec& row : ControlTable) {
+      const QByteArray name = QByteArray(row.Name) + " (" + row.Field + ")";
+      QWidget* c = w->Control(row.Id);
+      auto [act, wrote] = edits[row.Id];
+      // Switched on it asks for nothing; switched off (the click below) it refits.
+      if (row.Id == C::HoldButtonSize) Widget<QCheckBox>(*w, row.Id)->setChecked(true);
+      const int v = row.Loaded ? (row.Loaded(s) == row.Max ? row.Min : row.Max) : 0;
+      // A value control is moved to the other end of its range, the scene shows it back.
+      if (act) {
+      } else if (auto* sl = qobject_cast<QSlider*>(c)) {
+        act = [sl, v] { sl->setValue(v); };
+      } else if (auto* sp = qobject_cast<QSpinBox*>(c)) {
+        act = [sp, v] { sp->setValue(v); };
+      } else if (auto* cb = qobject_cast<QComboBox*>(c)) {
+        act = [cb, v] { cb->setCurrentIndex(v); };
+      } else {
+        act = [c] { QTest::mouseClick(c, Qt::LeftButton); };
+      }
+      if (!wrote) {
+        QVERIFY2(row.Loaded || row.Field == std::string(), "no check for " + name);
+        wrote = [&, v, loaded = row.Loaded, id = row.Id] {
+          if (id == C::TextConstrain && at(C::TextTexWidth)->isEnabled()) return false;
+          if (id == C::Brightness && (s.Message.ColSplit != s.Brightness || s.Button.ColSplit != s.Brightness))
+            return false;
+          return !loaded || loaded(s) == v;
+        };
+      }
+      if (row.Tab != TTab::Export) w->Tabs()->setCurrentIndex(static_cast<int>(row.Tab));
+      const TObserved o = Observe(*w, act);
+      QVERIFY2(wrote(), "field not written by " + name);
+      const TEffect expected = row.Effect == TEffect::AtExport ? TEffect::None : row.Effect;
+      QVERIFY2(o.effect == expected, "follow-up of " + name);
+      if (expected == TEffect::RebuildDeferred || expected == TEffect::RenderDeferred)
+        QVERIFY2(o.delayTicks == (row.ZeroDelay ? 0 : s.RDelay), "countdown of " + name);
+      if (expected == TEffect::TextureDeferred)
+        QVERIFY2(o.delayTicks == (row.ZeroDelay ? 0 : -7), "countdown of " + name);
+      QVERIFY2(o.modified == (row.Marks || expected == TEffect::RebuildNow), "Modified after " + name);
+    }
+    QVERIFY(messages_.Texts.empty());
   }
 
-  // Every control of the table, through its widget.
-  void hexBoxWithoutDigitsChangesNothing() {
+  // The dialogs of the tabs and of the menus change the design on OK only, and show
+  // the design again rather than what was typed before a Cancel.
+  void dialogsChangeTheDesignOnOkOnly() {
     auto w = MakeWindow();
-    Prepare(*w);
-    const TColor before = w->Scene->BkgColor;
-    Widget<QLineEdit>(*w, TControl::BkgHexBox)->setText("xyz");
-    QSignalSpy redrawn(w.get(), &TForm1::Redrawn);
-    w->Modified = false;
-    QTest::mouseClick(w->Control(TControl::BkgSetHex), Qt::LeftButton);
-    QCOMPARE(w->Scene->BkgColor, before);
-    QCOMPARE(redrawn.count(), 0);
-    QVERIFY(!w->Modified);
-    QCOMPARE(messages_.Texts.size(), size_t{2});
-    QVERIFY(QString::fromStdString(messages_.Texts.back()).contains("xyz"));
-    Widget<QLineEdit>(*w, TControl::BkgHexBox)->setText("FF");
-    QTest::mouseClick(w->Control(TControl::BkgSetHex), Qt::LeftButton);
-    QCOMPARE(w->Scene->BkgColor, RGBToColor(0, 0, 255));
-    QCOMPARE(w->Preview()->palette().color(QPalette::Window), QColor(0, 0, 255));
-    w->Modified = false;
-  }
-
-  void hideButtonAndTypeRules() {
-    auto w = MakeWindow();
-    Prepare(*w);
-    auto* hide = Widget<QCheckBox>(*w, TControl::HideButton);
-    hide->setChecked(true);
-    QCOMPARE(w->Scene->Type, 0);
-    hide->setChecked(false);
-    QCOMPARE(w->Scene->Type, 2);  // no shape chosen: the rounded rectangle
-    w->Scene->ShapeName = "STAR.QZKH";
-    hide->setChecked(true);
-    hide->setChecked(false);
-    QCOMPARE(w->Scene->Type, 16);  // the chosen shape again
-    w->Modified = false;
-  }
-
-  void brightnessMovesRebuildOnceAfterTheDelay() {
-    auto w = MakeWindow();
-    Prepare(*w);
+    Prepare(*w, "Go");
+    Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
+    TScene& s = *w->Scene;
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    auto* slider = Widget<QSlider>(*w, TControl::Brightness);
-    for (int v = 60; v < 70; ++v) slider->setValue(v);
-    QCOMPARE(w->Scene->Brightness, 255 - 69);
-    for (int tick = 0; tick < w->Scene->RDelay; ++tick) w->Deferred.Tick();
-    QCOMPARE(rebuilt.count(), 0);
-    w->Deferred.Tick();
+    const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
+    auto options = [&] { Pick(*w, "&Advanced Options ..."); };
+    QVERIFY(Through<TForm2>(text, [](TForm2* f) {
+      f->RichEdit1->selectAll();
+      f->ToolButton2->click();  // Italic
+      f->reject();
+    }));
+    QVERIFY(!w->Text.At(0).Format.Italic);
+    QVERIFY(Through<TForm2>(text, [](TForm2* f) {
+      f->RichEdit1->SetSelection(1, 1);
+      f->Edit1->setValue(30);
+      f->accept();
+    }));
+    TMessageText shown;
+    w->MessageEdit()->ToMessageText(shown);
+    QVERIFY(w->Text.At(0).Format.Size == 18 && w->Text.At(1).Format.Size == 30 && shown.Chars() == w->Text.Chars());
+    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {
+      f->ListView1->clearSelection();
+      f->OKBtn->click();
+    }));
+    QVERIFY(s.Type == 0 && s.ShapeName.empty());
     QCOMPARE(rebuilt.count(), 1);
-    // The same value again asks for nothing.
-    const TObserved o = Observe(*w, [&] { slider->setValue(69); });
-    QCOMPARE(Classify(o), TEffect::None);
+    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {
+      ItemNamed(f->ListView1, "SQUARE")->setSelected(true);
+      f->OKBtn->click();
+    }));
+    QVERIFY(s.Type == 16 && !Widget<QCheckBox>(*w, TControl::HideButton)->isChecked());
+    const TParams before = s;
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) {
+      f->edTop->setText("40");
+      f->reject();
+    }));
+    QCOMPARE(s.GutTop, before.GutTop);
+    QCOMPARE(rebuilt.count(), 2);
+    QVERIFY(Through<TForm3>(options, [&](TForm3* f) {
+      QCOMPARE(f->edTop->text(), QString::number(before.GutTop));
+      f->edDistance->setText("2000");
+      f->seDelay->setValue(2500);
+      f->accept();
+    }));
+    QVERIFY(s.Render.Y == 2000.0f && s.RDelay == 10 && s.ShapeName == "square.qzkh");  // the rest travels through
+    QCOMPARE(Widget<QLineEdit>(*w, TControl::DimWidthEdit)->text(), QString::number(w->Dim.Width));
+    QCOMPARE(rebuilt.count(), 3);
+
+    // Open and New from template: the welcome dialog in their mode.
+    const std::string job = w->Settings.JobFile;
     w->Modified = false;
+    QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); }, [](TForm4* f) {
+      QVERIFY(f->Mode == TForm4::ModeSaved && f->BrowseBtn->isEnabled());
+      ItemNamed(f->ListView1, "mine.qznr")->setSelected(true);
+      f->OKBtn->click();
+    }));
+    // Opening does not change the work Save proposes.
+    QVERIFY(w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
+    QVERIFY(Through<TForm4>([&] { Pick(*w, "New from &template ..."); }, [](TForm4* f) {
+      QVERIFY(f->Mode == TForm4::ModeTemplate && !f->BrowseBtn->isEnabled());
+      ItemNamed(f->ListView1, "glass.qzpl")->setSelected(true);
+      f->OKBtn->click();
+    }));
+    QVERIFY(w->Text.Text() == "Glass" && !w->Modified);
+    QCOMPARE(w->Settings.TemplateFile, programDir_ + "Templates/glass.qzpl");
+    QVERIFY(messages_.Texts.empty());
   }
 
-  void busyWindowLetsRequestsWait() {
+  void changesAreNotLostWithoutAQuestion() {
     auto w = MakeWindow();
-    Prepare(*w);
+    Prepare(*w, "Edited");
+    QString title;
+    auto asked = AnswerQuestion(QMessageBox::Cancel, &title);
+    QVERIFY(!w->close());
+    QVERIFY(*asked && w->isVisible());
+    QCOMPARE(title, QString("Quit confirmation"));
+    // Open: No, then the welcome dialog's Cancel: nothing loaded, still modified.
+    asked = AnswerQuestion(QMessageBox::No, &title);
+    auto shown = WhenModal<TForm4>([](TForm4* f) { f->CancelBtn->click(); });
+    Pick(*w, "&Open ...");
+    QVERIFY(*asked && *shown);
+    QCOMPARE(title, QString("Open confirmation"));
+    QVERIFY(w->Text.Text() == "Edited" && w->Modified);
+    // A cancelled save leaves it modified.
+    WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    Pick(*w, "&Save ...");
+    QVERIFY(w->Modified);
+    // Yes, then Cancel in the save dialog: the command still goes on.
+    asked = AnswerQuestion(QMessageBox::Yes);
+    shown = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    Pick(*w, "&New");
+    QVERIFY(*asked && *shown);
+    QVERIFY(w->Text.Text() == "Fresh" && !w->Modified);
+    // Cancel on the question ends the command.
+    Prepare(*w, "Kept");
+    asked = AnswerQuestion(QMessageBox::Cancel);
+    Pick(*w, "New from &template ...");
+    QVERIFY(*asked);
+    QVERIFY(w->Text.Text() == "Kept" && w->Modified);
+    asked = AnswerQuestion(QMessageBox::No);
+    Pick(*w, "E&xit");
+    QVERIFY(*asked && !w->isVisible());
+  }
+
+  // A build lets events run (its progress shows): a rebuild or render asked for then
+  // must wait rather than start inside it, and a close is refused without a question.
+  void requestsWhileABuildRunsWait() {
+    auto w = MakeWindow();
+    Prepare(*w, "Busy");
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    QSignalSpy redrawn(w.get(), &TForm1::Redrawn);
-    w->Deferred.Busy = true;  // as while a build lets events run
+    int inside = 0;
+    bool closed = true;
+    auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 2000);
+    const auto hook = connect(w->ProgressBar(), &QProgressBar::valueChanged, w.get(), [&] {
+      if (!w->Deferred.Busy || inside++) return;
+      w->Rebuild();
+      w->RedrawPreview(true);
+      closed = w->close();
+    });
     w->Rebuild();
-    w->RedrawPreview(true);
-    for (int i = 0; i < 10; ++i) w->Deferred.Tick();
-    QCOMPARE(rebuilt.count(), 0);
-    QCOMPARE(redrawn.count(), 0);
-    QVERIFY(w->Deferred.RebuildPending && w->Deferred.RenderPending);
-    w->Deferred.Busy = false;
-    w->Deferred.DelayTicks = 0;
-    w->Deferred.Tick();
+    disconnect(hook);
+    QVERIFY(inside > 0 && !closed && w->isVisible() && !*asked);
     QCOMPARE(rebuilt.count(), 1);
-    QVERIFY(!w->Deferred.RebuildPending && !w->Deferred.RenderPending);
-    w->Modified = false;
-  }
-
-  void statusTextsOfARender() {
-    auto w = MakeWindow();
-    Prepare(*w);
-    w->RedrawPreview(true);
-    QVERIFY(w->StatusText(0).startsWith("V : "));
-    QVERIFY(w->StatusText(1).startsWith("F : "));
-    QVERIFY(w->StatusText(2).endsWith(" Kb"));
-    QCOMPARE(w->StatusText(3), QString(" Done"));
-    QCOMPARE(w->ProgressBar()->value(), 100);
-    QVERIFY(w->Deferred.ProgressPending);
+    QVERIFY(!w->Deferred.Busy && w->Deferred.RebuildPending);
+    // The timer carries it out once the build has ended.
     for (int i = 0; i <= w->Scene->RDelay + 1; ++i) w->Deferred.Tick();
-    QCOMPARE(w->StatusText(3), QString());
-    QCOMPARE(w->ProgressBar()->value(), 0);
-    // The preview fills its share of the panel (ViewSize percent of the width for a
-    // wide picture) and keeps the picture's proportions.
-    const QPixmap shown = w->Preview()->Picture()->pixmap();
-    QCOMPARE(shown.width(), w->PreviewBitmap.Width());
-    QVERIFY(std::abs(shown.width() - w->Preview()->width() * w->Scene->ViewSize / 100) <= 1 ||
-            std::abs(shown.height() - w->Preview()->height() * w->Scene->ViewSize / 100) <= 1);
-    w->Modified = false;
+    QCOMPARE(rebuilt.count(), 2);
+    QVERIFY(!w->Deferred.RebuildPending && !w->Deferred.RenderPending);
   }
 
-  void emptyMessageShowsTheBackground() {
+  void exportCarriesOutAWaitingEditFirst() {
     auto w = MakeWindow();
-    w->Scene->BkgColor = RGBToColor(0, 200, 0);
+    TExportPage* page = w->ExportPage();
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    // An empty message: said so, no dialog, nothing written.
     w->MessageEdit()->clear();
     w->Rebuild();
-    QCOMPARE(w->Scene->Image.Width(), 16);
-    QCOMPARE(w->Scene->Image.Height(), 16);
-    QCOMPARE(w->Scene->Image.Pixel(5, 5), ColorToPixel(RGBToColor(0, 200, 0)));
-    w->Modified = false;
+    auto noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, 1000);
+    page->ExportButton->click();
+    QCOMPARE(messages_.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
+    QVERIFY(!*noDialog);
+    StopWatchingModals();
+
+    // The last edit's rebuild still waits for the timer: the export carries it out
+    // first, so the picture shows what the message box shows. The dialog comes with
+    // the page's format chosen; the JPEG entry chosen in its place writes a JPEG,
+    // whatever extension was typed.
+    Prepare(*w, "Click");
+    w->MessageEdit()->setPlainText("Click Here 2!");
+    QVERIFY(w->Deferred.RebuildPending);
+    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    Widget<QLineEdit>(*w, TControl::LinkAddress)->setText("https://example.org/");
+    page->PageControl2->setCurrentIndex(3);  // "PNG"
+    QString proposed, filter;
+    auto saved = WhenModal<QFileDialog>([&](QFileDialog* d) {
+      proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
+      filter = d->selectedNameFilter();
+      d->selectNameFilter(ExportFilters()[1]);
+      TypeIntoFileDialog(d, "typed.gif");
+    });
+    page->ExportButton->click();
+    QVERIFY(*saved);
+    QCOMPARE(proposed, QString("ClickHere.png"));
+    QCOMPARE(filter, ExportFilters()[3]);
+    QCOMPARE(rebuilt.count(), 1);
+    const QString jpeg = QString::fromStdString(programDir_ + "Images/typed.jpg");
+    QCOMPARE(QImageReader(jpeg).format(), QByteArray("jpeg"));
+    QCOMPARE(QImage(jpeg).size(), QSize(w->Dim.Width, w->Dim.Height));
+    QCOMPARE(w->LastExportBytes, static_cast<uint64_t>(QFileInfo(jpeg).size()));
+    QCOMPARE(TIniFile(programDir_ + "Buttons.dat").ReadString("General", "TargetURL", ""),
+             std::string("https://example.org/"));
+    QFile html(QString::fromStdString(programDir_ + "html/preview.html"));
+    QVERIFY(html.open(QIODevice::ReadOnly) && html.readAll().contains("typed.jpg"));
+    QCOMPARE(messages_.Texts.size(), size_t{1});
   }
 
-  void rebuildRefitsTheExportSizeUnlessHeld() {
+  void aBrokenShapeFileIsReportedAndThePreviewKept() {
+    const std::string broken = programDir_ + "BShapes/broken.qzkh";
+    test::WriteText(broken, "no shape in here");
     auto w = MakeWindow();
+    Prepare(*w);
+    const QImage before = w->Preview()->Picture()->pixmap().toImage();
+    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    auto shown = WhenModal<TOpenShForm>([](TOpenShForm* d) {
+      ItemNamed(d->ListView1, "BROKEN")->setSelected(true);
+      d->OKBtn->click();
+    });
+    QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton);
+    std::filesystem::remove(broken);
+    QVERIFY(*shown);
+    QCOMPARE(messages_.Texts.size(), size_t{1});
+    QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("broken.qzkh"));
+    QCOMPARE(rebuilt.count(), 0);
+    QVERIFY(!w->Deferred.Busy);
+    QCOMPARE(w->Preview()->Picture()->pixmap().toImage(), before);
+  }
+
+  void designRules() {
+    auto w = MakeWindow();
+    // Help without its file: said so, no browser started. The view entries hide bars.
+    Pick(*w, "Hel&p ...");
+    QCOMPARE(messages_.Texts, std::vector<std::string>{"Error loading file: " + programDir_ + "Help/index.html"});
+    QVERIFY(!w->BrowserWindowIfMade());
+    messages_.Texts.clear();
+    Pick(*w, "Status Bar");
+    Pick(*w, "&Progress Bar");
+    QVERIFY(!w->statusBar()->isVisible() && !w->ProgressBar()->isVisible());
     Prepare(*w, "Refit");
     TScene& s = *w->Scene;
-    QCOMPARE(w->Dim.BaseWidth, s.Image.Width());
-    QCOMPARE(w->Dim.BaseHeight, s.Image.Height());
+    // A hex box without digits: said so, nothing changes.
+    const TColor bkg = s.BkgColor;
+    Widget<QLineEdit>(*w, TControl::BkgHexBox)->setText("xyz");
+    w->Modified = false;
+    QTest::mouseClick(w->Control(TControl::BkgSetHex), Qt::LeftButton);
+    QVERIFY(s.BkgColor == bkg && !w->Modified);
+    QCOMPARE(messages_.Texts.size(), size_t{1});
+    QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("xyz"));
+    // Shown again, the button takes the chosen shape, or without one the rounded rectangle.
+    auto hiddenAndShown = [&] {
+      Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
+      Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(false);
+      return s.Type;
+    };
+    QCOMPARE(hiddenAndShown(), 2);
+    s.ShapeName = "square.qzkh";
+    QCOMPARE(hiddenAndShown(), 16);
+    // The export size follows a render image of a new size, unless held.
     const TExportSize fit = FitExportSize(s.Image.Width(), s.Image.Height());
-    QCOMPARE(w->Dim.Width, fit.width);
-    QCOMPARE(w->Dim.Height, fit.height);
-    // An image of the same size leaves edited dimensions alone.
+    QCOMPARE(QSize(w->Dim.Width, w->Dim.Height), QSize(fit.width, fit.height));
     w->Dim.Width = 99;
-    w->Rebuild();
+    w->Rebuild();  // an image of the same size
     QCOMPARE(w->Dim.Width, 99);
-    // A held size is never refitted.
     w->Dim.BaseWidth = 1;
     s.HoldButtonSize = true;
     w->Rebuild();
     QCOMPARE(w->Dim.Width, 99);
-    w->Modified = false;
+    // An empty message shows the background.
+    s.BkgColor = RGBToColor(0, 200, 0);
+    w->MessageEdit()->clear();
+    w->Rebuild();
+    QCOMPARE(QSize(s.Image.Width(), s.Image.Height()), QSize(16, 16));
+    QCOMPARE(s.Image.Pixel(5, 5), ColorToPixel(RGBToColor(0, 200, 0)));
   }
 
-  void dimensionsTabThroughItsWidgets() {
-    auto w = MakeWindow();
-    Prepare(*w);
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Dimensions));
-    w->Dim = {160, 40, 50, 100};  // a base twice as high as wide
-    w->TabSheet9Show();
-    auto* width = Widget<QLineEdit>(*w, TControl::DimWidthEdit);
-    auto* height = Widget<QLineEdit>(*w, TControl::DimHeightEdit);
-    width->selectAll();
-    QTest::keyClicks(width, "1000");
-    QCOMPARE(w->Dim.Width, 800);
-    QCOMPARE(w->Dim.Height, 1600);  // derived, not clamped
-    QCOMPARE(width->text(), QString("800"));
-    QCOMPARE(Widget<QSlider>(*w, TControl::HeightRuler)->value(), -145);  // clipped ruler
-    // Other keys never reach the boxes.
-    width->selectAll();
-    QTest::keyClicks(width, "1x2-");
-    QCOMPARE(width->text(), QString("12"));
-    // Unconstrained: the height alone.
-    Widget<QCheckBox>(*w, TControl::DimConstrain)->setChecked(false);
-    height->selectAll();
-    QTest::keyClicks(height, "90");
-    QCOMPARE(w->Dim.Height, 90);
-    QCOMPARE(w->Dim.Width, 12);
-    QCOMPARE(Widget<QSlider>(*w, TControl::HeightRuler)->value(), -90);
-    // Ruler ends.
-    auto* heightRuler = Widget<QSlider>(*w, TControl::HeightRuler);
-    heightRuler->setValue(heightRuler->minimum());
-    QCOMPARE(w->Dim.Height, 145);
-    heightRuler->setValue(heightRuler->maximum());
-    QCOMPARE(w->Dim.Height, 5);
-    // The picture shows the preview at the export size.
-    QVERIFY(!w->DimensionPicture()->pixmap().isNull());
-    QCOMPARE(w->DimensionPicture()->pixmap().size(), QSize(w->Dim.Width, w->Dim.Height));
-    w->Modified = false;
-  }
-
-  void lightMarkerOnlyOnItsTabAndInsideThePreview() {
-    auto w = MakeWindow();
-    Prepare(*w);
-    TLightMarker* m = w->Preview()->Marker();
-    QVERIFY(!m->isVisible());
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::LightSource));
-    QVERIFY(m->isVisible() && m->isEnabled());
-    // Placed from the angles: centre at client x a1 / pi, client y a2 / pi.
-    const QSize client = w->Preview()->size();
-    const TMarkerPoint c = LightMarkerCentre(w->Scene->a1, w->Scene->a2, client.width(), client.height());
-    QCOMPARE(m->pos(), QPoint(c.X - 16, c.Y - 16));
-    // Dragged far to the upper left, it stops 1 pixel inside; far right, at client - 33.
-    QTest::mousePress(m, Qt::LeftButton, {}, QPoint(16, 16));
-    QVERIFY(m->DragLight());
-    QMouseEvent toCorner(QEvent::MouseMove, QPointF(-5000, -5000), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m, &toCorner);
-    QVERIFY(m->x() >= 1 && m->y() >= 1);
-    QMouseEvent step(QEvent::MouseMove, QPointF(17, 16), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    for (int i = 0; i < 2000; ++i) QApplication::sendEvent(m, &step);
-    QVERIFY(m->x() < client.width() - 32);
-    QVERIFY(m->x() >= client.width() - 34);
-    // A drag with Shift held does not move it.
-    const QPoint before = m->pos();
-    QMouseEvent shifted(QEvent::MouseMove, QPointF(-20, 16), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(m, &shifted);
-    QCOMPARE(m->pos(), before);
-    QTest::mouseRelease(m, Qt::LeftButton, {}, QPoint(16, 16));
-    QVERIFY(!m->DragLight());
-    // Dropped at the centre of the preview: both angles pi/2.
-    QSignalSpy redrawn(w.get(), &TForm1::Redrawn);
-    w->Modified = false;
-    w->DropLightMarker(QPoint(client.width() / 2, client.height() / 2));
-    if (client.width() % 2 == 0 && client.height() % 2 == 0) {
-      QCOMPARE(w->Scene->a1, static_cast<float>(std::numbers::pi / 2));
-      QCOMPARE(w->Scene->a2, static_cast<float>(std::numbers::pi / 2));
-    }
-    QVERIFY(w->Modified);
-    QCOMPARE(redrawn.count(), 1);
-    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Caption));
-    QVERIFY(!m->isVisible());
-    w->Modified = false;
-  }
-
-  void settingsAreWrittenAtExitKeepingTheExportKeys() {
-    // The works folder at start-up is the folder of the last work saved.
+  void settingsKeepOtherKeysAndTheWorksFolder() {
     const std::string mine = programDir_ + "Elsewhere/mine.qznr";
     QVERIFY(QDir().mkpath(QString::fromStdString(programDir_ + "Elsewhere")));
-    {
-      std::ofstream out(programDir_ + "Buttons.dat");
-      out << "[General]\r\nImageFile=button.gif\r\nJobFile=" << mine << "\r\nSaves=/nowhere/\r\n";
-    }
+    std::ofstream(programDir_ + "Buttons.dat") << "[General]\r\nImageFile=button.gif\r\nJobFile=" << mine
+                                                << "\r\nSaves=/nowhere/\r\n";
     {
       auto w = MakeWindow();
-      QCOMPARE(w->Settings.JobFile, mine);
+      // The works folder at start-up is the folder of the last work saved.
       QCOMPARE(w->Settings.WorksDir, programDir_ + "Elsewhere/");
       w->Settings.TemplateFile = "/tmp/t.qzpl";
-      w->Modified = false;
     }
     const TIniFile ini(programDir_ + "Buttons.dat");
     QCOMPARE(ini.ReadString("General", "ImageFile", ""), std::string("button.gif"));
     QCOMPARE(ini.ReadString("General", "TemplateFile", ""), std::string("/tmp/t.qzpl"));
     QCOMPARE(ini.ReadString("General", "Saves", ""), programDir_ + "Elsewhere/");
     // The folder of a JobFile that is gone: the program's Works folder.
-    {
-      std::ofstream out(programDir_ + "Buttons.dat");
-      out << "[General]\r\nJobFile=" << programDir_ << "Gone/mine.qznr\r\n";
-    }
-    {
-      auto w = MakeWindow();
-      QCOMPARE(w->Settings.WorksDir, programDir_ + "Works/");
-      w->Modified = false;
-    }
+    std::ofstream(programDir_ + "Buttons.dat") << "[General]\r\nJobFile=" << programDir_ << "Gone/mine.qznr\r\n";
+    QCOMPARE(MakeWindow()->Settings.WorksDir, programDir_ + "Works/");
     QVERIFY(QFile::remove(QString::fromStdString(programDir_ + "Buttons.dat")));
-  }
 
-  void saveWritesTheWorkWithItsIconAndTemplatesApart() {
-    auto w = MakeWindow();
-    Prepare(*w, "Saved");
-    w->Dim.Width = 123;
-    w->Dim.Height = 45;
-    const std::string jobBefore = w->Settings.JobFile;
-    const QString work = QString::fromStdString(programDir_ + "Works/shiny.txt");
-    WhenModal<QFileDialog>([work](QFileDialog* d) {
-      TypeIntoFileDialog(d, work);
-    });
-    w->SaveClick();
-    QVERIFY(!w->Modified);
-    const std::string saved = programDir_ + "Works/shiny.qznr";  // the extension replaced
-    QCOMPARE(w->Settings.JobFile, saved);
-    const TIniFile ini(saved);
-    QCOMPARE(ini.ReadString("General", "ExpWidth", ""), std::string("123"));
-    QCOMPARE(ini.ReadString("General", "ExpHeight", ""), std::string("45"));
-    QVERIFY(ini.ReadString("IconInfo", "Lines", "0") != "0");
-    QVERIFY(!ini.ReadString("Icon", "1", "").empty());
-    QVERIFY(jobBefore != saved);
-
-    // The templates entry: a .qzpl beside, JobFile and WorksDir left alone.
-    w->Modified = true;
-    const std::string worksDir = w->Settings.WorksDir;
-    const QString templ = QString::fromStdString(programDir_ + "Templates/plain");
-    WhenModal<QFileDialog>([templ](QFileDialog* d) {
-      d->selectNameFilter(d->nameFilters().value(1));
-      TypeIntoFileDialog(d, templ);
-    });
-    w->SaveClick();
-    QCOMPARE(w->Settings.TemplateFile, programDir_ + "Templates/plain.qzpl");
-    QVERIFY(QFile::exists(QString::fromStdString(w->Settings.TemplateFile)));
-    QCOMPARE(w->Settings.JobFile, saved);
-    QCOMPARE(w->Settings.WorksDir, worksDir);
-
-    // A cancelled save leaves Modified set.
-    w->Modified = true;
-    WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    w->SaveClick();
-    QVERIFY(w->Modified);
-
-    // The saved work loads back into the window.
-    w->MessageEdit()->setPlainText("Other");
-    w->LoadWork(saved);
-    QCOMPARE(w->MessageEdit()->toPlainText(), QString("Saved"));
-    QCOMPARE(w->Text.Text(), std::string("Saved"));
-    w->Modified = false;
-  }
-
-  void unwritableSettingsAreReportedNotFatal() {
+    // A folder where the settings file should be: reported, not fatal.
     QTemporaryDir other;
-    const std::string dir = other.path().toStdString() + "/";
-    // A folder where the settings file should be: it can be neither read nor written.
     QVERIFY(QDir(other.path()).mkdir("Buttons.dat"));
     test::TMessageCollector collected;
     {
-      TForm1 w(dir);
+      TForm1 w(other.path().toStdString() + "/");
       w.SetMessageSink(&collected);
     }
     QCOMPARE(collected.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(collected.Texts[0]).startsWith("The settings could not be saved"));
   }
 };
+
 }  // namespace qz
 
-QTEST_MAIN(qz::MainWindowTest)
+QZ_WINDOW_TEST_MAIN(qz::MainWindowTest)
 #include "MainWindowTest.moc"

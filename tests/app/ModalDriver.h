@@ -1,14 +1,9 @@
-// Drives the modal dialogs a test opens. WhenModal<T>(action) polls for the next
-// active modal widget of type T and runs action on it once (action must close it).
-// A dialog that does not appear within the time limit leaves the returned flag
-// false; any modal widget still open then is rejected, so a test never waits on a
-// dialog nobody answers. A watcher that is expected never to fire ("no question is
-// asked") is ended with StopWatchingModals before the next test, so it cannot answer
-// a dialog of another test.
-//
-//   auto seen = WhenModal<QMessageBox>([&](QMessageBox* box) { text = box->text(); box->accept(); });
-//   form.ListWorks("/missing/*.qznr");
-//   QVERIFY(*seen);
+// Answers the modal dialogs a test opens. WhenModal<T>(action) polls for the next
+// active modal widget of type T and runs action on it once (action must close it);
+// the returned flag says whether it came. One that does not come within the time
+// limit leaves the flag false and any modal widget then open is rejected, so a test
+// never waits on a dialog nobody answers. StopWatchingModals ends the watchers still
+// waiting (a test's cleanup), so none answers a dialog of the next test.
 #pragma once
 
 #include <QApplication>

@@ -1,42 +1,54 @@
 // Shared by the window's tests: a main window in a program folder of its own (with a
-// texture file in Textures/ and a shape file in BShapes/), and what an edit asked
-// for, as seen from outside. The modal dialogs its commands open are answered with
-// WhenModal (ModalDriver.h).
+// texture file in Textures/ and a shape file in BShapes/), what an edit asked for as
+// seen from outside, and the dialogs its commands open answered with WhenModal.
 #pragma once
 
-#include <QApplication>
+#include <unistd.h>
+
+#include <QMenu>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontDialog>
-#include <QImage>
-#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QToolButton>
-#include <QAbstractButton>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
-#include <fstream>
-#include <functional>
-#include <numbers>
+#include <cstdlib>
 
 #include "ModalDriver.h"
+#include "app/CharMap.h"
+#include "app/ExportPage.h"
+#include "app/FileFilter.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
+#include "app/OptionsDialog.h"
 #include "app/PreviewPanel.h"
+#include "app/QtBridge.h"
+#include "app/ShapeDialog.h"
+#include "app/TextDialog.h"
+#include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
-#include "geometry/ButShape.h"
 #include "platform/IniFile.h"
-#include "scene/ExportSize.h"
 #include "scene/Scene.h"
 #include "support/MessageCollector.h"
+
+// main() of a program whose window may open the browser window: as the program
+// does, Chromium without its sandbox when run as root and without a GPU.
+#define QZ_WINDOW_TEST_MAIN(TestClass)                                                \
+  int main(int argc, char** argv) {                                                  \
+    if (::geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);             \
+    setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-dev-shm-usage", 0); \
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                      \
+    QApplication app(argc, argv);                                                    \
+    TestClass test;                                                                  \
+    return QTest::qExec(&test, argc, argv);                                          \
+  }
 
 namespace qz {
 
@@ -47,21 +59,57 @@ W* Widget(TForm1& w, TControl id) {
   return widget;
 }
 
+inline QListWidgetItem* ItemNamed(QListWidget* list, const QString& caption) {
+  const auto found = list->findItems(caption, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+inline QStringList Captions(QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+
+// Runs open with the dialog it shows answered; false when none came.
+template <typename D>
+bool Through(const std::function<void()>& open, std::function<void(D*)> answer) {
+  auto shown = WhenModal<D>(answer);
+  open();
+  return *shown;
+}
+
+// Picks the menu entry with this text, as a user does.
+inline void Pick(TForm1& w, const QString& text) {
+  for (QAction* a : w.findChildren<QAction*>())
+    if (a->text() == text && !a->menu()) return a->trigger();
+  QFAIL(qPrintable("no menu entry " + text));
+}
+
+inline std::function<void()> ClickOn(TForm1& w, TControl id) {
+  return [&w, id] { QTest::mouseClick(w.Control(id), Qt::LeftButton); };
+}
+
 // What an edit asked for, as seen from outside.
 struct TObserved {
-  int rebuilds = 0, renders = 0;
-  bool rebuildPending = false, renderPending = false, texturePending = false;
-  int delayTicks = 0;
-  bool modified = false;
+  TEffect effect;
+  int delayTicks;
+  bool modified;
 };
 
-inline TEffect Classify(const TObserved& o) {
-  if (o.rebuilds > 0) return TEffect::RebuildNow;
-  if (o.renders > 0) return TEffect::RenderNow;
-  if (o.rebuildPending) return TEffect::RebuildDeferred;
-  if (o.renderPending) return TEffect::RenderDeferred;
-  if (o.texturePending) return TEffect::TextureDeferred;
-  return TEffect::None;
+inline TObserved Observe(TForm1& w, const std::function<void()>& act) {
+  TDeferredWork& d = w.Deferred;
+  w.Modified = d.RebuildPending = d.RenderPending = d.TexturePending = false;
+  d.DelayTicks = -7;  // a value no edit writes
+  QSignalSpy rebuilt(&w, &TForm1::Rebuilt), redrawn(&w, &TForm1::Redrawn);
+  act();
+  using E = TEffect;
+  const E effect = rebuilt.count()     ? E::RebuildNow
+                   : redrawn.count()   ? E::RenderNow
+                   : d.RebuildPending  ? E::RebuildDeferred
+                   : d.RenderPending   ? E::RenderDeferred
+                   : d.TexturePending  ? E::TextureDeferred
+                                       : E::None;
+  return {effect, d.DelayTicks, w.Modified};
 }
 
 class TWindowTestBase : public QObject {
@@ -72,18 +120,17 @@ class TWindowTestBase : public QObject {
   test::TMessageCollector messages_;
 
   // A window after its start-up; welcome answers the welcome dialog (by default
-  // Cancel, which loads the factory design default.dat: when the folder has none,
-  // the scene keeps its defaults).
+  // Cancel, which loads the factory design default.dat).
   std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
     f->CancelBtn->click();
   }) {
     auto w = std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
-    w->resize(1000, 760);
-    WhenModal<TForm4>(welcome);
+    w->resize(1100, 800);
+    auto shown = WhenModal<TForm4>(welcome);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not shown");
-    if (!QTest::qWaitFor([&] { return w->Started(); }, 20000)) qFatal("start-up did not end");
+    if (!QTest::qWaitFor([&] { return w->Started(); }, 30000) || !*shown) qFatal("no start-up with its welcome dialog");
     return w;
   }
 
@@ -101,24 +148,6 @@ class TWindowTestBase : public QObject {
     scene.SaveToFile(path, message);
   }
 
-  TObserved Observe(TForm1& w, const std::function<void()>& act) {
-    w.Modified = false;
-    w.Deferred.RebuildPending = w.Deferred.RenderPending = w.Deferred.TexturePending = false;
-    w.Deferred.DelayTicks = -7;  // a value no edit writes
-    QSignalSpy rebuilt(&w, &TForm1::Rebuilt);
-    QSignalSpy redrawn(&w, &TForm1::Redrawn);
-    act();
-    TObserved o;
-    o.rebuilds = static_cast<int>(rebuilt.count());
-    o.renders = static_cast<int>(redrawn.count());
-    o.rebuildPending = w.Deferred.RebuildPending;
-    o.renderPending = w.Deferred.RenderPending;
-    o.texturePending = w.Deferred.TexturePending;
-    o.delayTicks = w.Deferred.DelayTicks;
-    o.modified = w.Modified;
-    return o;
-  }
-
   void SetUpProgramFolder() {
     QVERIFY(dir_.isValid());
     programDir_ = dir_.path().toStdString() + "/";
@@ -127,8 +156,12 @@ class TWindowTestBase : public QObject {
     QImage tex(16, 16, QImage::Format_RGB32);
     tex.fill(QColor(200, 40, 40));
     QVERIFY(tex.save(QString::fromStdString(textureFile_), "BMP"));
-    // A square button shape.
     QDir(dir_.path()).mkpath("BShapes");
+    SquareShape().SaveToFile(programDir_ + "BShapes/square.qzkh");
+  }
+
+ public:
+  static TButShape SquareShape() {
     TButShape square;
     square.PointCount = 4;
     square.Points[1] = {1, -10, -10};
@@ -136,7 +169,7 @@ class TWindowTestBase : public QObject {
     square.Points[3] = {1, 10, 10};
     square.Points[4] = {1, -10, 10};
     square.Frame = {-10, 10, 10, -10};
-    square.SaveToFile(programDir_ + "BShapes/square.qzkh");
+    return square;
   }
 };
 

@@ -1,0 +1,206 @@
+// The window's parts on their own: the message box, the export page, the
+// deferred-work timer, and the arithmetic of the Dimensions tab, the light marker
+// and the hex colours.
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QtTest>
+#include <numbers>
+#include <set>
+
+#include "app/DeferredWork.h"
+#include "app/Dimensions.h"
+#include "app/ExportPage.h"
+#include "app/FileFilter.h"
+#include "app/HexColor.h"
+#include "app/MessageEdit.h"
+
+namespace qz {
+
+namespace {
+
+// Typed as a keyboard of another layout types: the text comes with the key event.
+void Type(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &press);
+  }
+}
+
+// The deferred work with counting handlers.
+struct TCountedWork {
+  int rebuilds = 0, renders = 0, textLoads = 0, clears = 0;
+  bool textTextured = false;
+  TDeferredWork work{{[this] { ++rebuilds, work.RebuildDone(); }, [this] { ++renders, work.RenderDone(); },
+                      [this] { return textTextured; }, [] { return false; }, [this] { ++textLoads; }, [] {},
+                      [this] { ++clears; }}};
+  TCountedWork& Ticks(int n) {
+    for (int i = 0; i < n; ++i) work.Tick();
+    return *this;
+  }
+};
+
+}  // namespace
+
+class PartsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void messageBoxHoldsOneLineOf32Characters() {
+    TMessageEdit edit;
+    QTest::keyClicks(&edit, "ab");
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab}) QTest::keyClick(&edit, key);
+    QGuiApplication::clipboard()->setText("one\ntwo\tthree\r\n");
+    edit.paste();
+    QCOMPARE(edit.toPlainText(), QString("abonetwothree"));
+    QTest::keyClicks(&edit, QString(40, 'x'));
+    QCOMPARE(edit.toPlainText(), "abonetwothree" + QString(19, 'x'));
+    edit.paste();  // at the limit a paste adds nothing
+    QCOMPARE(edit.Length(), 32);
+    // Over a selection, typing and pasting replace it and so still fit.
+    QTextCursor c = edit.textCursor();
+    c.setPosition(0);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    edit.setTextCursor(c);
+    QGuiApplication::clipboard()->setText("0123456789");
+    edit.paste();
+    QCOMPARE(edit.toPlainText(), "01234" + QString("twothree") + QString(19, 'x'));
+  }
+
+  void aCharacterTheCharsetLacksTakesOneThatHoldsIt() {
+    TMessageEdit edit;  // default charset 1: code page 1252
+    // a, Cyrillic de, a-umlaut, euro, and a character of no code page of the message
+    Type(&edit, QString::fromUtf8("a\u0434\u00e4\u20ac\u4e2d"));
+    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u0434\u00e4\u20ac"));
+    TMessageText back;
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80"));
+    const int charsets[] = {1, 204, 1, 1};  // de: Cyrillic 1251; a-umlaut is not in it: Western again
+    for (int i = 0; i < 4; ++i) QCOMPARE(back.At(i).Format.Charset, charsets[i]);
+    // Typing goes on in the charset last switched to.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u4e2d\u0434x"));
+    edit.paste();
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80\xE4x"));
+    QVERIFY(back.At(4).Format.Charset == 204 && back.At(5).Format.Charset == 204);
+  }
+
+  void formatsTravelThroughTheMessageBox() {
+    TMessageText original;
+    original.Append("Go", {"Times New Roman", 24, 0, true, false, false});
+    original.Append("A", {"Symbol", 30, 2, false, false, false});
+    original.Append(std::string(1, '\xC4'), {"Arial", 12, 204, false, false, true});  // Cyrillic capital De
+    original.SetDefaultFormat({"Courier New", 20, 1, false, true, false});
+    original.SetSelection(1, 2);
+    TMessageEdit edit;
+    edit.FromMessageText(original);
+    QCOMPARE(edit.toPlainText().at(3), QChar(0x0414));  // shown through code page 1251
+    TMessageText back;
+    edit.ToMessageText(back);
+    QVERIFY(back.Chars() == original.Chars() && back.DefaultFormat() == original.DefaultFormat());
+    QVERIFY(back.SelStart() == 1 && back.SelLength() == 2);
+    // An operation restyles the selection only, every other attribute kept.
+    edit.EditAsText([](TMessageText& m) { m.SetSelItalic(true); });
+    edit.ToMessageText(back);
+    for (int i = 0; i < 4; ++i) QCOMPARE(back.At(i).Format.Italic, i == 1 || i == 2);
+    QVERIFY(back.At(2).Format.Charset == 2 && back.At(2).Format.Size == 30);
+    // With nothing selected it sets what is typed next; typing after a character
+    // takes its format, into an empty box the default format.
+    edit.SetSelection(4, 0);
+    edit.EditAsText([](TMessageText& m) { m.SetSelSize(40); });
+    QTest::keyClicks(&edit, "e");
+    edit.ToMessageText(back);
+    QCOMPARE(back.Text(), std::string("GoA\xC4" "e"));
+    QVERIFY(back.At(3).Format.Size == 12 && back.At(4).Format.Size == 40 && back.At(4).Format.Charset == 204);
+    TMessageEdit empty;
+    empty.SetDefaultFormat(original.DefaultFormat());
+    QTest::keyClicks(&empty, "H");
+    empty.ToMessageText(back);
+    QVERIFY(back.At(0).Format == original.DefaultFormat());
+  }
+
+  void exportPageOptions() {
+    TExportPage page;
+    // Each palette entry its own kind; only " Optimized" lets the colours be chosen.
+    std::set<int> kinds;
+    for (int i = 0; i < page.cbPalette->count(); ++i) {
+      page.cbPalette->setCurrentIndex(i);
+      kinds.insert(static_cast<int>(page.Options().PaletteKind));
+      QCOMPARE(page.cbColors->isEnabled(), i == 0);
+    }
+    QCOMPARE(kinds.size(), size_t{8});
+    // The sub-page on top is the format, in the order of the save dialog's entries.
+    const std::pair<TExportFormat, const char*> formats[] = {
+        {TExportFormat::Gif, "(*.gif)"}, {TExportFormat::Jpeg, "(*.jpg)"}, {TExportFormat::Bmp, "(*.bmp)"}, {TExportFormat::Png, "(*.png)"}};
+    for (int i = 0; i < 4; ++i) {
+      page.PageControl2->setCurrentIndex(i);
+      QCOMPARE(page.Options().Format, formats[i].first);
+      QCOMPARE(FormatFromFilterIndex(i + 1), formats[i].first);
+      QVERIFY(ExportFilters()[i].endsWith(formats[i].second));
+    }
+    // Shown again, the page shows the export size of now.
+    QSize size(200, 50);
+    page.DimensionsSource = [&] { return size; };
+    page.show();
+    size = QSize(640, 160);
+    page.hide();
+    page.show();
+    QVERIFY(page.edDimWidth->text() == " 640" && page.edDimHeight->text() == " 160");
+  }
+
+  // Ten slider moves within one tick rebuild once, at the RDelay + 1-th tick; a
+  // further edit restarts the count; texture work waits for a texture, all work for
+  // the end of a build.
+  void deferredWorkWaitsForThePause() {
+    TCountedWork a;
+    for (int i = 0; i < 10; ++i) a.work.DeferRebuild(3);
+    QCOMPARE(a.Ticks(3).rebuilds, 0);
+    QCOMPARE(a.Ticks(10).rebuilds, 1);
+    a.work.DeferRender(3);
+    a.Ticks(2).work.DeferRender(3);
+    QCOMPARE(a.Ticks(3).renders, 0);
+    QCOMPARE(a.Ticks(1).renders, 1);
+    a.work.DeferTexture();
+    QVERIFY(a.Ticks(10).rebuilds == 1 && a.work.TexturePending);
+    a.textTextured = true;  // a texture arrives: the next tick reloads and rebuilds
+    QVERIFY(a.Ticks(1).textLoads == 1 && a.rebuilds == 2 && !a.work.TexturePending);
+    a.work.DeferRebuild(0);
+    a.work.Busy = true;
+    QCOMPARE(a.Ticks(5).rebuilds, 2);
+    a.work.Busy = false;
+    QCOMPARE(a.Ticks(1).rebuilds, 3);
+    a.work.ShowDone(3);  // " Done" is cleared after RDelay + 1 ticks
+    QCOMPARE(a.Ticks(4).clears, 0);
+    QVERIFY(a.Ticks(1).clears == 1 && !a.work.ProgressPending);
+  }
+
+  // The Dimensions tab, the light marker and the hex colours, at their edges.
+  void dimensionsLightMarkerAndHexColours() {
+    // A base twice as high as wide: 1000 typed gives 800 x 1600 (the derived side is
+    // not clamped); it rounds half to even (7.5 -> 8, 4.5 -> 4); a base of 0 keeps it.
+    for (auto [d, want] : {std::pair{TDimensions{1000, 40, 50, 100}, QSize(800, 1600)},
+                           {{5, 0, 2, 3}, {5, 8}}, {{3, 0, 2, 3}, {3, 4}}, {{200, 77, 0, 0}, {200, 77}}}) {
+      ApplyDimension(d, TSide::Width, true);
+      QCOMPARE(QSize(d.Width, d.Height), want);
+    }
+    QVERIFY(!CanDrawDimensionPicture(50, 50, {800, 1000000, 1, 1}));  // far too large to draw
+    QVERIFY(!CanDrawDimensionPicture(50, 50, {1, 20, 1, 1}) && CanDrawDimensionPicture(2, 2, {2, 2, 1, 1}));
+    // The preview's centre is pi/2 both ways; an empty preview divides by no zero.
+    const float half = static_cast<float>(std::numbers::pi / 2);
+    const TLightAngles a = LightAnglesAt(300, 100, 600, 200);
+    QVERIFY(a.a1 == half && a.a2 == half && LightAnglesAt(0, 0, 0, 0).a1 == half);
+    QVERIFY(!MarkerPositionAllowed(0, 400) && MarkerPositionAllowed(367, 400) && !MarkerPositionAllowed(368, 400));
+    QVERIFY(!MarkerPositionAllowed(5, 20));  // a preview smaller than the marker
+    // Hex colours fill from the blue end, count only digits, keep the low 24 bits.
+    QCOMPARE(HexToColor("FF").value(), RGBToColor(0, 0, 255));
+    QCOMPARE(HexToColor("#1F-F8-000").value(), RGBToColor(255, 128, 0));
+    QVERIFY(!HexToColor("xyz") && !HexToColor(""));
+    QCOMPARE(ColorToHex(RGBToColor(1, 2, 171)), std::string("0102AB"));
+  }
+};
+
+}  // namespace qz
+
+QTEST_MAIN(qz::PartsTest)
+#include "PartsTest.moc"
