@@ -148,11 +148,7 @@ std::vector<std::pair<std::string, Bytes>> Damages(const Bytes& good) {
   return out;
 }
 
-void Oversize(const std::string& path, uintmax_t size) { fs::resize_file(path, size); }
-
 Bytes FromVector(const std::vector<uint8_t>& v) { return Bytes(v.begin(), v.end()); }
-
-bool StartsWith(const std::string& s, const std::string& head) { return s.rfind(head, 0) == 0; }
 
 TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
   const Bytes good = Work();
@@ -161,13 +157,13 @@ TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
   for (const auto& [what, bytes] : Damages(good)) {
     const TOutcome o = Check(Write("works/damaged.qznr", bytes), what);
     // Refused when cut before its version ends; otherwise loaded as far as it goes.
-    if (StartsWith(what, "cut at")) { EXPECT_EQ(o.status, bytes.size() < versionEnd ? 1 : 0) << what; }
+    if (what.starts_with("cut at")) { EXPECT_EQ(o.status, bytes.size() < versionEnd ? 1 : 0) << what; }
     if (o.status == 1) { EXPECT_NE(o.err.find("Invalid file version: "), std::string::npos); }
   }
 
   // Too large to read: refused, saying why.
   const std::string huge = Write("works/huge.qznr", good);
-  Oversize(huge, (64u << 20) + 1);
+  fs::resize_file(huge, (64u << 20) + 1);
   const TOutcome o = Check(huge, "a work beyond 64 MB");
   EXPECT_EQ(o.status, 1);
   EXPECT_NE(o.err.find("larger than 64 MB"), std::string::npos) << o.err;
@@ -206,14 +202,14 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
   for (const auto& [what, bytes] : Damages(good)) {
     Write("BShapes/bad.qzkh", bytes);
     const TOutcome o = Check(work, "shape " + what);
-    if (StartsWith(what, "cut")) { EXPECT_EQ(o.status, 1) << what; }
+    if (what.starts_with("cut")) { EXPECT_EQ(o.status, 1) << what; }
     if (what == "zeros") { EXPECT_EQ(o.status, 0); }
     if (o.status == 1) { EXPECT_NE(o.err.find("Cannot read shape file " + Path("BShapes/bad.qzkh")), std::string::npos) << o.err; }
   }
 
   // A file of a gigabyte behind a good shape.
   Write("BShapes/bad.qzkh", good);
-  Oversize(Path("BShapes/bad.qzkh"), uintmax_t(1) << 30);
+  fs::resize_file(Path("BShapes/bad.qzkh"), uintmax_t(1) << 30);
   EXPECT_EQ(Check(work, "a 1 GB shape file").status, 0);
 }
 
@@ -238,7 +234,7 @@ class CliBadTexture : public CliBadInput {
       EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err;
     }
     const std::string huge = Write("Textures/huge" + ext, good);
-    Oversize(huge, (uintmax_t(320) << 20) + 1);
+    fs::resize_file(huge, (uintmax_t(320) << 20) + 1);
     Bytes wide = good;
     wide.replace(sizeAt, hugeSize.size(), hugeSize);
     const std::string widePath = Write("Textures/wide" + ext, wide);
@@ -302,7 +298,7 @@ TEST_F(CliBadInput, DamagedSettingsFile) {
     fs::remove(image);
   }
   Write("Buttons.dat", good);
-  Oversize(Path("Buttons.dat"), (64u << 20) + 1);
+  fs::resize_file(Path("Buttons.dat"), (64u << 20) + 1);
   EXPECT_EQ(Check(work, "Buttons.dat beyond 64 MB").status, 0);
   const test::TCliResult r = Run({"export", work, image, "--preview-page"});
   ExpectNoFault(r);
