@@ -1,6 +1,8 @@
 // Works, the shape files and textures they name, and Buttons.dat, each truncated,
-// oversized or garbage, run through `info`, `render` and `export`: exit 0 (warnings for
-// what was dropped) or 1 with a message and no file; never a signal, sanitizer report or hang.
+// oversized or garbage, run through `info` and `render` (`export` for Buttons.dat): exit 0
+// (warnings for what was dropped) or 1 with a message and no file; never a signal,
+// sanitizer report or hang. (The export writes what the render made; its own failures
+// are the export tests' part.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +12,6 @@
 #include "cli/RunCli.h"
 #include "support/TempDir.h"
 #include "platform/BmpReader.h"
-#include "gif/GifReader.h"
 #include "platform/BmpWriter.h"
 #include "platform/JpegWriter.h"
 #include "support/TestGif.h"
@@ -66,12 +67,11 @@ class CliBadInput : public ::testing::Test {
     if (r.status == 1) { EXPECT_NE(r.err.find_first_not_of(" \n"), std::string::npos) << "exit 1 without a message"; }
   }
 
-  // What the commands are run on a work for: info alone, or render as well.
+  // What the commands are run on a work for: info alone, or render as well. Renders
+  // (slow under sanitizers) run for every work info refuses, and for others when asked.
   enum class TRender { Always, OnRefusal };
 
-  // render exits as info did, with a picture of info's size or no file; export may
-  // also refuse an empty message. Renders (slow under sanitizers) run for every work
-  // info refuses, and for others when asked.
+  // render exits as info did, with a picture of info's size, or leaves no file.
   static TOutcome Check(const std::string& work, const std::string& what, TRender when = TRender::OnRefusal) {
     SCOPED_TRACE(what);
     const test::TCliResult info = Run({"info", work});
@@ -95,24 +95,8 @@ class CliBadInput : public ::testing::Test {
       EXPECT_NE(info.out.find("\nImageWidth=" + std::to_string(image.Width()) + "\nImageHeight=" +
                               std::to_string(image.Height()) + "\n"),
                 std::string::npos);
-    } else {
-      EXPECT_FALSE(fs::exists(picture));
     }
-
-    const std::string exported = Path("out/exported.gif");
-    fs::remove(exported);
-    const test::TCliResult exportRun = Run({"export", work, exported});
-    ExpectNoFault(exportRun);
-    if (info.status == 1) { EXPECT_EQ(exportRun.status, 1) << exportRun.err; }
-    if (exportRun.status == 0) {
-      EXPECT_NO_THROW(ReadGifFile(exported));
-    } else {
-      EXPECT_FALSE(fs::exists(exported));
-    }
-    for (const auto& entry : fs::directory_iterator(Path("out"))) {
-      const std::string name = entry.path().filename().string();
-      EXPECT_TRUE(name == "picture.bmp" || name == "exported.gif") << name << " left behind";
-    }
+    EXPECT_EQ(test::FileNames(Path("out")), render.status == 0 ? std::set<std::string>{"picture.bmp"} : std::set<std::string>{});
     return {info.status, info.err};
   }
 
@@ -148,11 +132,7 @@ std::vector<std::pair<std::string, Bytes>> Damages(const Bytes& good) {
   return out;
 }
 
-void Oversize(const std::string& path, uintmax_t size) { fs::resize_file(path, size); }
-
 Bytes FromVector(const std::vector<uint8_t>& v) { return Bytes(v.begin(), v.end()); }
-
-bool StartsWith(const std::string& s, const std::string& head) { return s.rfind(head, 0) == 0; }
 
 TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
   const Bytes good = Work();
@@ -161,13 +141,13 @@ TEST_F(CliBadInput, DamagedWorksLoadWhatParsesOrAreRefused) {
   for (const auto& [what, bytes] : Damages(good)) {
     const TOutcome o = Check(Write("works/damaged.qznr", bytes), what);
     // Refused when cut before its version ends; otherwise loaded as far as it goes.
-    if (StartsWith(what, "cut at")) { EXPECT_EQ(o.status, bytes.size() < versionEnd ? 1 : 0) << what; }
+    if (what.starts_with("cut at")) { EXPECT_EQ(o.status, bytes.size() < versionEnd ? 1 : 0) << what; }
     if (o.status == 1) { EXPECT_NE(o.err.find("Invalid file version: "), std::string::npos); }
   }
 
   // Too large to read: refused, saying why.
   const std::string huge = Write("works/huge.qznr", good);
-  Oversize(huge, (64u << 20) + 1);
+  fs::resize_file(huge, (64u << 20) + 1);
   const TOutcome o = Check(huge, "a work beyond 64 MB");
   EXPECT_EQ(o.status, 1);
   EXPECT_NE(o.err.find("larger than 64 MB"), std::string::npos) << o.err;
@@ -206,14 +186,14 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
   for (const auto& [what, bytes] : Damages(good)) {
     Write("BShapes/bad.qzkh", bytes);
     const TOutcome o = Check(work, "shape " + what);
-    if (StartsWith(what, "cut")) { EXPECT_EQ(o.status, 1) << what; }
+    if (what.starts_with("cut")) { EXPECT_EQ(o.status, 1) << what; }
     if (what == "zeros") { EXPECT_EQ(o.status, 0); }
     if (o.status == 1) { EXPECT_NE(o.err.find("Cannot read shape file " + Path("BShapes/bad.qzkh")), std::string::npos) << o.err; }
   }
 
   // A file of a gigabyte behind a good shape.
   Write("BShapes/bad.qzkh", good);
-  Oversize(Path("BShapes/bad.qzkh"), uintmax_t(1) << 30);
+  fs::resize_file(Path("BShapes/bad.qzkh"), uintmax_t(1) << 30);
   EXPECT_EQ(Check(work, "a 1 GB shape file").status, 0);
 }
 
@@ -238,7 +218,7 @@ class CliBadTexture : public CliBadInput {
       EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err;
     }
     const std::string huge = Write("Textures/huge" + ext, good);
-    Oversize(huge, (uintmax_t(320) << 20) + 1);
+    fs::resize_file(huge, (uintmax_t(320) << 20) + 1);
     Bytes wide = good;
     wide.replace(sizeAt, hugeSize.size(), hugeSize);
     const std::string widePath = Write("Textures/wide" + ext, wide);
@@ -302,7 +282,7 @@ TEST_F(CliBadInput, DamagedSettingsFile) {
     fs::remove(image);
   }
   Write("Buttons.dat", good);
-  Oversize(Path("Buttons.dat"), (64u << 20) + 1);
+  fs::resize_file(Path("Buttons.dat"), (64u << 20) + 1);
   EXPECT_EQ(Check(work, "Buttons.dat beyond 64 MB").status, 0);
   const test::TCliResult r = Run({"export", work, image, "--preview-page"});
   ExpectNoFault(r);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "export/ExportTestSupport.h"
 
 namespace qz {
 namespace {
@@ -24,11 +25,8 @@ std::string WriteWork(const std::string& name, const std::string& extra, const s
 }
 
 std::pair<int, int> PngSize(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char h[24] = {};
-  in.read(reinterpret_cast<char*>(h), 24);
-  auto be = [&](int at) { return h[at] << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3]; };
-  return {be(16), be(20)};
+  const test::TDecodedPng png = test::ReadPngRgba(path);
+  return {png.width, png.height};
 }
 
 TEST(CliRender, PngWithMaskAndTheEmptyMessage) {

@@ -35,10 +35,8 @@ TEST(ButShape, RoundTripAndAPointOnTheFrameEdge) {
   // The layout: format word, count, frame, picture offset, 9-byte points, picture.
   const std::vector<uint8_t> bytes = *ReadWholeFile(dir.File("Pill.qzkh"), 1 << 20);
   ASSERT_EQ(bytes.size(), 48u + 8 * 9 + 4);
-  EXPECT_EQ(bytes[2], 0x10);             // 0x00100000: carries a picture
-  EXPECT_EQ(bytes[40], 48 + 72);         // the picture's offset
-  EXPECT_EQ(bytes[48 + 9 * 3], 0);       // point 4 is a control point
-  EXPECT_EQ(bytes[48 + 9 * 3 + 1], 90);  // its X
+  // The format word 0x00100000 (carries a picture), the picture's offset, point 4: a control point at X 90.
+  EXPECT_EQ((std::vector<int>{bytes[2], bytes[40], bytes[48 + 27], bytes[48 + 28]}), (std::vector<int>{0x10, 48 + 72, 0, 90}));
 
   TButShape s;
   ASSERT_TRUE(s.LoadFromFile(dir.File("PILL.QZKH")));  // found without regard to case

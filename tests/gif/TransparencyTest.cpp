@@ -115,10 +115,7 @@ TEST(Transparency, GrayscaleGivesUpItsLeastUsedGreyWhenAllAreUsed) {
   }
   TIndexedImage g = MakeIndexedImage(image, TPaletteKind::Grayscale, TDitherMethod::None, 8, &mask);
   EXPECT_EQ(g.transparentIndex, 100);
-  for (int x = 0; x < 256; ++x) {
-    EXPECT_EQ(g.At(x, 0), x == 100 ? 99 : x);
-    EXPECT_EQ(g.At(x, 2), 100);
-  }
+  for (int x = 0; x < 256; ++x) ASSERT_EQ((std::pair<int, int>(g.At(x, 0), g.At(x, 2))), std::pair(x == 100 ? 99 : x, 100)) << x;
   for (const TDitherMethodInfo& dither : DitherMethods()) {
     const TIndexedImage d = MakeIndexedImage(image, TPaletteKind::Grayscale, dither.method, 8, &mask);
     for (size_t i = 0; i < 512; ++i) ASSERT_NE(d.pixels[i], d.transparentIndex) << dither.exportEntry << i;

@@ -71,11 +71,9 @@ TEST(BmpFile, Writes24BitBottomUpFilesThatReadBack) {
     for (int i = 0; i < w * 3; ++i) image.Data()[i] = rng() | 0xFF000000u;
     const std::vector<uint8_t> bytes = EncodeBmp24(image);
     ASSERT_EQ(bytes.size(), 54 + (w * 3 + 3) / 4 * 4 * 3u);
-    EXPECT_EQ(bytes[10], 54);
-    EXPECT_EQ(bytes[22], 3);  // positive height: bottom-up
-    EXPECT_EQ(bytes[28], 24);
-    EXPECT_EQ(bytes[54], PixelBlue(image.Pixel(0, 2)));  // the bottom row first, blue first
-    EXPECT_EQ(bytes[56], PixelRed(image.Pixel(0, 2)));
+    // Pixel offset, height (positive: bottom-up), depth, then the bottom row, blue first.
+    EXPECT_EQ((std::vector<uint32_t>{bytes[10], bytes[22], bytes[28], bytes[54], bytes[56]}),
+              (std::vector<uint32_t>{54, 3, 24, PixelBlue(image.Pixel(0, 2)), PixelRed(image.Pixel(0, 2))}));
     TBitmap back = DecodeBmp(bytes);
     for (int i = 0; i < w * 3; ++i) image.Data()[i] &= 0xFFFFFF;
     EXPECT_EQ(back, image);

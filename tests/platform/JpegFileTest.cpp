@@ -70,8 +70,7 @@ TEST(JpegFile, EncodesDecodesAndWritesColourPictures) {
   const TBitmap image = Smooth(64, 48);
   const std::vector<uint8_t> high = EncodeJpeg(image, 95), low = EncodeJpeg(image, 10);
   const TBitmap back = DecodeJpeg(high);
-  ASSERT_EQ(back.Width(), 64);
-  ASSERT_EQ(back.Height(), 48);
+  ASSERT_EQ(std::pair(back.Width(), back.Height()), std::pair(64, 48));
   EXPECT_LE(MaxDifference(image, back), 12);
   for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(back.Data()[i] >> 24, 0u);  // no fourth byte
   EXPECT_LT(low.size(), high.size());

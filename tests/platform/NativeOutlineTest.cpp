@@ -81,28 +81,22 @@ TEST(NativeOutline, StartRuleAndRunsOfHandMadeContours) {
 }
 
 TEST(NativeOutline, RefusesWhatRecordsCannotHold) {
-  std::vector<uint8_t> bytes{1, 2, 3};
-  THandOutline cubic;
+  // A cubic point; 32768 pixels (no 16.16 value); a contour end beyond the points;
+  // the largest coordinates that fit.
+  THandOutline cubic, far, broken, edge;
   cubic.Contour({{0, 0, true}, {64, 0, true}, {64, 64, true}});
   cubic.tags[1] = FT_CURVE_TAG_CUBIC;
-  FT_Outline o = cubic.Outline();
-  EXPECT_FALSE(MakeNativeOutline(o, bytes));
-
-  THandOutline far;  // 32768 pixels does not fit a 16.16 value
   far.Contour({{0, 0, true}, {32768 * 64, 0, true}, {0, 64, true}});
-  o = far.Outline();
-  EXPECT_FALSE(MakeNativeOutline(o, bytes));
-
-  THandOutline broken;  // a contour end beyond the points
   broken.Contour({{0, 0, true}, {64, 0, true}});
   broken.ends[0] = 5;
-  o = broken.Outline();
-  EXPECT_FALSE(MakeNativeOutline(o, bytes));
-  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3}));  // left as it was
-
-  THandOutline edge;  // the largest coordinates that fit
   edge.Contour({{-32768 * 64, 0, true}, {32768 * 64 - 1, 0, true}, {0, 64, true}});
-  o = edge.Outline();
+  std::vector<uint8_t> bytes{1, 2, 3};
+  for (THandOutline* refused : {&cubic, &far, &broken}) {
+    FT_Outline o = refused->Outline();
+    EXPECT_FALSE(MakeNativeOutline(o, bytes));
+  }
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3}));  // left as it was
+  FT_Outline o = edge.Outline();
   EXPECT_TRUE(MakeNativeOutline(o, bytes));
 }
 
