@@ -57,80 +57,61 @@ class MainWindowTest : public TWindowTestBase {
     loadTextures();
     const TColor picked = RGBToColor(10, 120, 230);
     using C = TControl;
+    using TEdit = std::pair<std::function<void()>, std::function<bool()>>;
     auto at = [&](C id) { return w->Control(id); };
-    auto pick = [](QColorDialog* d) {
-      d->setCurrentColor(QColor(10, 120, 230));
-      d->accept();
-    };
-    auto chooseTexture = [this](QFileDialog* d) { TypeIntoFileDialog(d, QString::fromStdString(textureFile_)); };
     auto colour = [&](C id, const TColor& field) {
-      return std::pair{Answered<QColorDialog>(at(id), pick), std::function<bool()>([&field = field, &picked] { return field == picked; })};
+      return TEdit{Answered<QColorDialog>(at(id), [](QColorDialog* d) { d->setCurrentColor(QColor(10, 120, 230)), d->accept(); }),
+                   [&field = field, &picked] { return field == picked; }};
     };
-    auto type = [&](C id) {
-      return [&, id] {
-        Widget<QLineEdit>(*w, id)->selectAll();
-        QTest::keyClicks(at(id), "90");
-      };
+    auto texture = [&](C id, const std::string& file, const bool& on) {
+      return TEdit{Answered<QFileDialog>(at(id), [this](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(textureFile_)); }),
+                   [&file = file, &on = on, this] { return file == textureFile_ && on; }};
     };
-    auto cleared = [&](bool text) {
-      return [&, text] {
-        const bool done = (text ? s.Message.TexFile : s.Button.TexFile).empty() &&
-                          !(text ? s.View.TextTextured : s.View.ButtonTextured);
-        loadTextures();  // again, for the spinners that follow
-        return done;
-      };
+    auto cleared = [&](const std::string& file, const bool& on) {
+      return TEdit{{}, [&file = file, &on = on, loadTextures] {
+                     const bool done = file.empty() && !on;
+                     loadTextures();  // again, for the spinners that follow
+                     return done;
+                   }};
     };
+    auto type = [&](C id) { return [&, id] { Widget<QLineEdit>(*w, id)->selectAll(), QTest::keyClicks(at(id), "90"); }; };
+    auto slide = [&](C id, int v) { return [&, id, v] { Widget<QSlider>(*w, id)->setValue(v); }; };
     // The action on each control that is not a plain value control, and the field written.
-    std::map<C, std::pair<std::function<void()>, std::function<bool()>>> edits = {
-        {C::MessageEdit, {[&] {
-                            QTest::keyClick(at(C::MessageEdit), Qt::Key_End);
-                            QTest::keyClicks(at(C::MessageEdit), "!");
-                          },
+    std::map<C, TEdit> edits = {
+        {C::MessageEdit, {[&] { QTest::keyClick(at(C::MessageEdit), Qt::Key_End), QTest::keyClicks(at(C::MessageEdit), "!"); },
                           [&] { return w->Text.Text() == "Go!"; }}},
-        {C::FontSelection, {Answered<QFontDialog>(at(C::FontSelection), [](QFontDialog* d) {
-                              d->setCurrentFont(QFont("DejaVu Serif", 14));
-                              d->accept();
-                            }),
+        {C::FontSelection, {Answered<QFontDialog>(at(C::FontSelection),
+                                                  [](QFontDialog* d) { d->setCurrentFont(QFont("DejaVu Serif", 14)), d->accept(); }),
                             [&] { return w->Text.At(0).Format.Name == "DejaVu Serif"; }}},
-        {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText), [](TForm2* f) {
-                             f->RichEdit1->selectAll();
-                             f->ToolButton1->click();  // Bold
-                             f->accept();
-                           }),
+        {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
+                                            [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton1->click(), f->accept(); }),
                            [&] { return w->Text.At(0).Format.Bold && w->Text.At(1).Format.Bold; }}},
         {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection), [](TOpenShForm* f) {
-                               ItemNamed(f->ListView1, "SQUARE")->setSelected(true);
-                               f->OKBtn->click();
+                               ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click();
                              }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
         {C::BkgColorSelection, colour(C::BkgColorSelection, s.BkgColor)},
-        {C::BkgSetHex, {[&] {
-                          Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000");
-                          QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton);
-                        },
+        {C::BkgSetHex, {[&] { Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000"), QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton); },
                         [&] { return s.BkgColor == RGBToColor(255, 128, 0); }}},
         {C::TextColorSelection, colour(C::TextColorSelection, s.Message.MColor)},
         {C::ButtonColorSelection, colour(C::ButtonColorSelection, s.Button.MColor)},
         {C::LightColorSelection, colour(C::LightColorSelection, s.Light.Color)},
-        {C::TextTextureSelection, {Answered<QFileDialog>(at(C::TextTextureSelection), chooseTexture),
-                                   [&] { return s.Message.TexFile == textureFile_ && s.View.TextTextured; }}},
-        {C::ButtonTextureSelection, {Answered<QFileDialog>(at(C::ButtonTextureSelection), chooseTexture),
-                                     [&] { return s.Button.TexFile == textureFile_ && s.View.ButtonTextured; }}},
-        {C::TextClearTexture, {{}, cleared(true)}},
-        {C::ButtonClearTexture, {{}, cleared(false)}},
+        {C::TextTextureSelection, texture(C::TextTextureSelection, s.Message.TexFile, s.View.TextTextured)},
+        {C::ButtonTextureSelection, texture(C::ButtonTextureSelection, s.Button.TexFile, s.View.ButtonTextured)},
+        {C::TextClearTexture, cleared(s.Message.TexFile, s.View.TextTextured)},
+        {C::ButtonClearTexture, cleared(s.Button.TexFile, s.View.ButtonTextured)},
         // Switched off: no shadow, the altitude slider disabled.
         {C::TextDropShadow, {{}, [&] { return s.Message.Altitude == 0 && !at(C::TextAltitude)->isEnabled(); }}},
         {C::ButtonDropShadow, {{}, [&] { return s.Button.Altitude == 0 && !at(C::ButtonAltitude)->isEnabled(); }}},
         {C::LightMarker, {[&] {
-                            TLightMarker* m = w->Preview()->Marker();
-                            QTest::mousePress(m, Qt::LeftButton, {}, QPoint(16, 16));
-                            QTest::mouseRelease(m, Qt::LeftButton, {}, QPoint(20, 16));
+                            QTest::mousePress(w->Preview()->Marker(), Qt::LeftButton, {}, QPoint(16, 16));
+                            QTest::mouseRelease(w->Preview()->Marker(), Qt::LeftButton, {}, QPoint(20, 16));
                           },
                           [&, a1 = s.a1] { return s.a1 != a1; }}},
         {C::DimWidthEdit, {type(C::DimWidthEdit), [&] { return w->Dim.Width == 90; }}},
         {C::DimHeightEdit, {type(C::DimHeightEdit), [&] { return w->Dim.Height == 90; }}},
-        {C::WidthRuler, {[&] { Widget<QSlider>(*w, C::WidthRuler)->setValue(77); }, [&] { return w->Dim.Width == 77; }}},
-        {C::HeightRuler, {[&] { Widget<QSlider>(*w, C::HeightRuler)->setValue(-33); }, [&] { return w->Dim.Height == 33; }}},
+        {C::WidthRuler, {slide(C::WidthRuler, 77), [&] { return w->Dim.Width == 77; }}},
+        {C::HeightRuler, {slide(C::HeightRuler, -33), [&] { return w->Dim.Height == 33; }}},
     };
     for (const TControlSpec& row : ControlTable) {
       const QByteArray name = QByteArray(row.Name) + " (" + row.Field + ")";
