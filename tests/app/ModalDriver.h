@@ -1,30 +1,22 @@
 // Answers the modal dialogs a test opens. WhenModal<T>(action) polls for the next
 // active modal widget of type T and runs action on it once (action must close it);
-// the returned flag says whether it came. One that does not come within the time
-// limit leaves the flag false and any modal widget then open is rejected, so a test
-// never waits on a dialog nobody answers. StopWatchingModals ends the watchers still
-// waiting (a test's cleanup), so none answers a dialog of the next test.
+// the returned flag says whether it came. When none comes in time, any modal widget
+// then open is rejected, so a test never waits on a dialog nobody answers.
 #pragma once
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QDialog>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace qz {
 
-// The pollers still waiting for their dialog.
 inline std::vector<QPointer<QTimer>>& ModalWatchers() {
   static std::vector<QPointer<QTimer>> watchers;
   return watchers;
 }
 
+// Ends the watchers still waiting (a test's cleanup), so none answers the next test's dialog.
 inline void StopWatchingModals() {
   for (const QPointer<QTimer>& t : ModalWatchers())
     if (t) {
@@ -65,8 +57,7 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
   return seen;
 }
 
-// Answers a (Qt, not native) file dialog as a user typing a name would: the name goes
-// into the dialog's file name box, relative to its folder or absolute.
+// Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);

@@ -5,20 +5,8 @@
 
 #include <unistd.h>
 
-#include <QMenu>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QFontDialog>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 #include <cstdlib>
 
 #include "ModalDriver.h"
