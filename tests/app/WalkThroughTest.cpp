@@ -2,8 +2,6 @@
 // from the welcome dialog to an export, saving, quitting and opening the work again.
 // The dialogs must show their texts whole; all are grabbed into test-output/walk/.
 
-#include <QGroupBox>
-#include <QLabel>
 #include <filesystem>
 
 #include "WindowKit.h"
@@ -34,10 +32,9 @@ void CheckFits(QWidget* root, const QString& name) {
     const QString what = name + ": " + w->metaObject()->className() + " '" +
                          (w->property("text").toString() + w->property("title").toString()) + "'";
     QVERIFY2(root->rect().contains(QRect(w->mapTo(root, QPoint(0, 0)), w->size())), qPrintable(what + " outside"));
-    if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w) &&
-        !qobject_cast<QComboBox*>(w))
-      continue;
-    const QSize need = qobject_cast<QComboBox*>(w) ? w->minimumSizeHint() : w->sizeHint();
+    const bool combo = qobject_cast<QComboBox*>(w);
+    if (!combo && !qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w)) continue;
+    const QSize need = combo ? w->minimumSizeHint() : w->sizeHint();
     QVERIFY2(w->width() >= need.width() && w->height() >= need.height(), qPrintable(what + " cut off"));
   }
 }
@@ -50,8 +47,7 @@ void Look(QWidget* w, const QString& name) {
 void Select(QListWidget* list, const QString& caption) {
   QListWidgetItem* item = ItemNamed(list, caption);
   QVERIFY2(item, qPrintable(caption));
-  item->setSelected(true);
-  list->scrollToItem(item);
+  item->setSelected(true), list->scrollToItem(item);
 }
 
 }  // namespace
@@ -91,10 +87,9 @@ class WalkThroughTest : public TWindowTestBase {
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, "Welcome");
-    QVERIFY(QTest::qWaitFor([&] { return !w->Deferred.RebuildPending && !w->Deferred.RenderPending && !w->Deferred.Busy; },
-                               20000));
-    QCOMPARE(w->Text.Text(), std::string("Welcome"));
-    QVERIFY(w->Modified);
+    const TDeferredWork& d = w->Deferred;
+    QVERIFY(QTest::qWaitFor([&] { return !d.RebuildPending && !d.RenderPending && !d.Busy; }, 20000));
+    QVERIFY(w->Text.Text() == "Welcome" && w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
     Use<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
@@ -104,11 +99,7 @@ class WalkThroughTest : public TWindowTestBase {
       f->ComboBox1->setCurrentIndex(serif);
       emit f->ComboBox1->activated(serif);
       f->RichEdit1->SetSelection(7, 0);
-      WhenModal<TCharMap>([](TCharMap* m) {
-        m->SelectCode(0xBB);  // right-pointing double angle quotation mark
-        Look(m, "05-character-map");
-        m->accept();
-      });
+      WhenModal<TCharMap>([](TCharMap* m) { m->SelectCode(0xBB), Look(m, "05-character-map"), m->accept(); });
       f->ToolButton3->click();
       Look(f, "04-advanced-text");
       f->accept();
@@ -117,20 +108,15 @@ class WalkThroughTest : public TWindowTestBase {
 
     // 4. A button shape.
     Use<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
-      Select(f->ListView1, "CAPSULE");
-      Look(f, "06-shapes");
-      f->OKBtn->click();
+      Select(f->ListView1, "CAPSULE"), Look(f, "06-shapes"), f->OKBtn->click();
     });
 
     // 5. A page background colour, a wood texture on the button.
     Use<QColorDialog>(*w, TTab::Background, TControl::BkgColorSelection, [](QColorDialog* d) {
-      d->setCurrentColor(QColor(250, 244, 228));
-      Shot(d, "07-colour");
-      d->accept();
+      d->setCurrentColor(QColor(250, 244, 228)), Shot(d, "07-colour"), d->accept();
     });
     Use<QFileDialog>(*w, TTab::ButtonColor, TControl::ButtonTextureSelection, [](QFileDialog* d) {
-      Shot(d, "08-texture-chooser");
-      TypeIntoFileDialog(d, "Wood.jpg");
+      Shot(d, "08-texture-chooser"), TypeIntoFileDialog(d, "Wood.jpg");
     });
 
     // 6. The light from the upper left.
@@ -139,14 +125,9 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(w.get(), "09-light");
 
     // 7. A look at both pages of the Advanced Options, left as they were.
-    auto shown = WhenModal<TForm3>([](TForm3* f) {
-      Look(f, "10-options");
-      f->PageControl1->setCurrentIndex(1);
-      Look(f, "10-options-margins");
-      f->reject();
-    });
-    Pick(*w, "&Advanced Options ...");
-    QVERIFY(*shown);
+    QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [](TForm3* f) {
+      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins"), f->reject();
+    }));
 
     // 8. Export as GIF with the browser preview.
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
@@ -157,14 +138,12 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(w.get(), "11-export-page");
     page->GifToggle->click();
     QVERIFY(!w->BrowserWindowIfMade());  // the browser engine starts on first use
+    const auto exportNow = [page] { page->ExportButton->click(); };
     QString proposed;
-    shown = WhenModal<QFileDialog>([&](QFileDialog* d) {
+    QVERIFY(Through<QFileDialog>(exportNow, [&](QFileDialog* d) {
       proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
-      Shot(d, "12-export-save");
-      static_cast<QDialog*>(d)->accept();
-    });
-    page->ExportButton->click();
-    QVERIFY(*shown);
+      Shot(d, "12-export-save"), static_cast<QDialog*>(d)->accept();
+    }));
     QCOMPARE(proposed, QString("Welcome.gif"));
     QVERIFY(QFile::exists(PathToQt(programDir_ + "Images/Welcome.gif")));
 #ifdef QZ_HAVE_WEBENGINE
@@ -185,24 +164,19 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(web, "13-preview-page");
     web->close();
     // Exported again, the page written anew is shown anew, not from before.
-    shown = WhenModal<QFileDialog>([](QFileDialog* d) {
-      d->selectFile("Again.gif");  // in place of the existing Welcome.gif the dialog selected
-      static_cast<QDialog*>(d)->accept();
-    });
-    page->ExportButton->click();
-    QVERIFY(*shown && web->isVisible());
+    QVERIFY(Through<QFileDialog>(exportNow, [](QFileDialog* d) {
+      d->selectFile("Again.gif"), static_cast<QDialog*>(d)->accept();  // not the Welcome.gif selected
+    }));
+    QVERIFY(web->isVisible());
     QVERIFY(pageShows("Again.gif"));
     web->close();
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
 
     // 9. Save the work, then quit: nothing left to ask.
-    shown = WhenModal<QFileDialog>([](QFileDialog* d) {
-      Shot(d, "14-save");
-      TypeIntoFileDialog(d, "My first button");
-    });
-    Pick(*w, "&Save ...");
-    QVERIFY(*shown);
+    QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); }, [](QFileDialog* d) {
+      Shot(d, "14-save"), TypeIntoFileDialog(d, "My first button");
+    }));
     QVERIFY(!w->Modified);
     const std::vector<TMessageText::TChar> saved = w->Text.Chars();
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 500);
