@@ -12,13 +12,6 @@ namespace {
 
 const std::vector<std::string> Faces{"DejaVu Sans", "Liberation Mono", "Liberation Sans", "Liberation Serif"};
 
-// A work file the dialogs list: its version line only.
-void WriteWork(const std::string& path) {
-  TIniFile ini(path);
-  ini.WriteString("General", "Version", "1.3.5");
-  ini.Flush();
-}
-
 // Accepts the next message box, keeping its text.
 std::shared_ptr<bool> ReadMessage(QString& text) {
   return WhenModal<QMessageBox>([&text](QMessageBox* box) { text = box->text(), box->accept(); });
@@ -26,12 +19,6 @@ std::shared_ptr<bool> ReadMessage(QString& text) {
 
 void Press(QDialog* d, QDialogButtonBox::StandardButton which) {
   d->findChild<QDialogButtonBox*>()->button(which)->click();
-}
-
-TMessageText Message(const std::string& text, const TCharFormat& format = {}) {
-  TMessageText t;
-  t.Append(text, format);
-  return t;
 }
 
 }  // namespace

@@ -52,6 +52,18 @@ inline QListWidgetItem* ItemNamed(QListWidget* list, const QString& caption) {
   return found.isEmpty() ? nullptr : found.first();
 }
 
+inline TMessageText Message(const std::string& text, const TCharFormat& format = {}) {
+  TMessageText t;
+  t.Append(text, format);
+  return t;
+}
+
+// A work file whose message is text (default format).
+inline void WriteWork(const std::string& path, const std::string& text = "x") {
+  TMessageText message = Message(text);
+  TScene().SaveToFile(path, message);
+}
+
 inline QStringList Captions(QListWidget* list) {
   QStringList out;
   for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
@@ -109,9 +121,7 @@ class TWindowTestBase : public QObject {
 
   // A window after its start-up; welcome answers the welcome dialog (by default
   // Cancel, which loads the factory design default.dat).
-  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
-    f->CancelBtn->click();
-  }) {
+  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) { f->CancelBtn->click(); }) {
     auto w = std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1100, 800);
@@ -126,14 +136,6 @@ class TWindowTestBase : public QObject {
   void Prepare(TForm1& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();
-  }
-
-  // A work file whose message is text (default format).
-  static void WriteWork(const std::string& path, const std::string& text) {
-    TScene scene;
-    TMessageText message;
-    message.Append(text, TCharFormat{});
-    scene.SaveToFile(path, message);
   }
 
   void SetUpProgramFolder() {
@@ -152,10 +154,8 @@ class TWindowTestBase : public QObject {
   static TButShape SquareShape() {
     TButShape square;
     square.PointCount = 4;
-    square.Points[1] = {1, -10, -10};
-    square.Points[2] = {1, 10, -10};
-    square.Points[3] = {1, 10, 10};
-    square.Points[4] = {1, -10, 10};
+    square.Points[1] = {1, -10, -10}, square.Points[2] = {1, 10, -10};
+    square.Points[3] = {1, 10, 10}, square.Points[4] = {1, -10, 10};
     square.Frame = {-10, 10, 10, -10};
     return square;
   }
