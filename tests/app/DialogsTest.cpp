@@ -193,25 +193,20 @@ class DialogsTest : public QObject {
     TForm2 form(Faces);
     form.LoadText(Message("ab"));
     form.RichEdit1->SetSelection(1, 0);
-    auto seen = WhenModal<TCharMap>([](TCharMap* m) {
+    const auto symbol = [&] { form.ToolButton3->click(); };
+    QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) {
       m->ComboBox1->setCurrentIndex(3);  // "Liberation Serif"
       const QPoint at = m->StringGrid1->visualItemRect(m->StringGrid1->item(2, 3)).center();
       QTest::mouseClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
       QTest::mouseDClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);  // closes with OK
-    });
-    form.ToolButton3->click();
-    QVERIFY(*seen);
-    TMessageText t = form.TakeText();
+    }));
+    const TMessageText t = form.TakeText();
     QCOMPARE(t.Text(), std::string("acb"));
     QVERIFY(t.At(1).Format.Name == "Liberation Serif" && t.At(1).Format.Size == 18 && t.At(2).Format == TCharFormat());
-    seen = WhenModal<TCharMap>([](TCharMap* m) { Press(m, QDialogButtonBox::Cancel); });
-    form.ToolButton3->click();
-    QVERIFY(*seen);
+    QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) { Press(m, QDialogButtonBox::Cancel); }));
     QCOMPARE(form.TakeText().Chars(), t.Chars());
     form.LoadText(Message(std::string(32, 'z')));
-    seen = WhenModal<TCharMap>([](TCharMap* m) { Press(m, QDialogButtonBox::Ok); });
-    form.ToolButton3->click();
-    QVERIFY(*seen);
+    QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) { Press(m, QDialogButtonBox::Ok); }));
     QCOMPARE(form.TakeText().Text(), std::string(32, 'z'));
   }
 
@@ -240,14 +235,12 @@ class DialogsTest : public QObject {
     auto seen = WhenModal<QFileDialog>([&](QFileDialog* d) {
       proposed = d->findChild<QLineEdit*>("fileNameEdit")->text();
       WhenModal<QMessageBox>([&](QMessageBox* box) {
-        question = box->text();
-        box->button(QMessageBox::No)->click();
+        question = box->text(), box->button(QMessageBox::No)->click();
         WhenModal<QFileDialog>([](QFileDialog* again) { again->reject(); });
       });
       TypeIntoFileDialog(d, "kept.txt");
     });
-    QVERIFY(!AskSaveTarget(nullptr, files));
-    QVERIFY(*seen);
+    QVERIFY(!AskSaveTarget(nullptr, files) && *seen);
     QCOMPARE(proposed, QString("Untitled.qznr"));
     QVERIFY(question.startsWith("kept.qznr already exists."));
     seen = WhenModal<QFileDialog>([&](QFileDialog* d) {
@@ -262,7 +255,6 @@ class DialogsTest : public QObject {
     QCOMPARE(AskUnsavedChanges(nullptr, TProjectCommand::Open), TUnsavedAnswer::Cancel);
     QVERIFY(*seen);
   }
-
 };
 
 }  // namespace qz

@@ -19,10 +19,7 @@ inline std::vector<QPointer<QTimer>>& ModalWatchers() {
 // Ends the watchers still waiting (a test's cleanup), so none answers the next test's dialog.
 inline void StopWatchingModals() {
   for (const QPointer<QTimer>& t : ModalWatchers())
-    if (t) {
-      t->stop();
-      t->deleteLater();
-    }
+    if (t) t->stop(), t->deleteLater();
   ModalWatchers().clear();
 }
 
@@ -34,21 +31,15 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
   const QDeadlineTimer deadline(timeoutMs);
   QObject::connect(timer, &QTimer::timeout, [timer, seen, action, deadline, timeoutMs] {
     if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
+      timer->stop(), timer->deleteLater();
       *seen = true;
       action(w);
       // An action that failed half-way (a QCOMPARE returns early) may leave its
       // dialog open: it is rejected later rather than left waiting.
-      if (auto* d = qobject_cast<QDialog*>(w)) {
-        QPointer<QDialog> open(d);
-        QTimer::singleShot(timeoutMs, [open] {
-          if (open && open->isVisible()) open->reject();
-        });
-      }
+      if (QPointer<QDialog> open = qobject_cast<QDialog*>(w))
+        QTimer::singleShot(timeoutMs, [open] { if (open && open->isVisible()) open->reject(); });
     } else if (deadline.hasExpired()) {
-      timer->stop();
-      timer->deleteLater();
+      timer->stop(), timer->deleteLater();
       if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
     }
   });

@@ -90,18 +90,13 @@ class PartsTest : public QObject {
     QVERIFY(back.Chars() == original.Chars() && back.DefaultFormat() == original.DefaultFormat());
     QVERIFY(back.SelStart() == 1 && back.SelLength() == 2);
     // With nothing selected it sets what is typed next; typing after a character
-    // takes its format, into an empty box the default format.
+    // takes its format.
     edit.SetSelection(4, 0);
     edit.EditAsText([](TMessageText& m) { m.SetSelSize(40); });
     QTest::keyClicks(&edit, "e");
     edit.ToMessageText(back);
     QCOMPARE(back.Text(), std::string("GoA\xC4" "e"));
     QVERIFY(back.At(3).Format.Size == 12 && back.At(4).Format.Size == 40 && back.At(4).Format.Charset == 204);
-    TMessageEdit empty;
-    empty.SetDefaultFormat(original.DefaultFormat());
-    QTest::keyClicks(&empty, "H");
-    empty.ToMessageText(back);
-    QVERIFY(back.At(0).Format == original.DefaultFormat());
   }
 
   // Ten slider moves within one tick rebuild once, at the RDelay + 1-th tick; a
