@@ -211,8 +211,7 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Kept");
     asked = AnswerQuestion(QMessageBox::Cancel);
     Pick(*w, "New from &template ...");
-    QVERIFY(*asked);
-    QVERIFY(w->Text.Text() == "Kept" && w->Modified);
+    QVERIFY(*asked && w->Text.Text() == "Kept" && w->Modified);
     asked = AnswerQuestion(QMessageBox::No);
     Pick(*w, "E&xit");
     QVERIFY(*asked && !w->isVisible());
@@ -229,15 +228,12 @@ class MainWindowTest : public TWindowTestBase {
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 2000);
     const auto hook = connect(w->ProgressBar(), &QProgressBar::valueChanged, w.get(), [&] {
       if (!w->Deferred.Busy || inside++) return;
-      w->Rebuild();
-      w->RedrawPreview(true);
-      closed = w->close();
+      w->Rebuild(), w->RedrawPreview(true), closed = w->close();
     });
     w->Rebuild();
     disconnect(hook);
     QVERIFY(inside > 0 && !closed && w->isVisible() && !*asked);
-    QCOMPARE(rebuilt.count(), 1);
-    QVERIFY(!w->Deferred.Busy && w->Deferred.RebuildPending);
+    QVERIFY(rebuilt.count() == 1 && !w->Deferred.Busy && w->Deferred.RebuildPending);
     // The timer carries it out once the build has ended.
     for (int i = 0; i <= w->Scene->RDelay + 1; ++i) w->Deferred.Tick();
     QCOMPARE(rebuilt.count(), 2);
@@ -261,12 +257,9 @@ class MainWindowTest : public TWindowTestBase {
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    auto saved = WhenModal<QFileDialog>([&](QFileDialog* d) {
-      d->selectNameFilter(ExportFilters()[1]);
-      TypeIntoFileDialog(d, "typed.gif");
-    });
-    page->ExportButton->click();
-    QVERIFY(*saved);
+    QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [](QFileDialog* d) {
+      d->selectNameFilter(ExportFilters()[1]), TypeIntoFileDialog(d, "typed.gif");
+    }));
     QCOMPARE(rebuilt.count(), 1);
     QVERIFY(QFile::exists(PathToQt(programDir_ + "Images/typed.jpg")));
   }

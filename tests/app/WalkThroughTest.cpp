@@ -74,10 +74,8 @@ class WalkThroughTest : public TWindowTestBase {
   void firstSession() {
     // 1. Start: the welcome dialog, its templates, one chosen.
     auto w = MakeWindow([](TForm4* f) {
-      Look(f, "01-welcome");
-      f->SpeedButton3->click();  // "emplate"
-      Select(f->ListView1, "Ocean.qzpl");
-      Look(f, "02-welcome-templates");
+      Look(f, "01-welcome"), f->SpeedButton3->click();  // "emplate"
+      Select(f->ListView1, "Ocean.qzpl"), Look(f, "02-welcome-templates");
       f->OKBtn->click();
     });
     QVERIFY(w->Text.Length() > 0 && !w->Modified);
@@ -161,14 +159,12 @@ class WalkThroughTest : public TWindowTestBase {
     };
     QVERIFY(pageShows("Welcome.gif"));
     QTest::qWait(500);  // a frame after the load
-    Shot(web, "13-preview-page");
-    web->close();
+    Shot(web, "13-preview-page"), web->close();
     // Exported again, the page written anew is shown anew, not from before.
     QVERIFY(Through<QFileDialog>(exportNow, [](QFileDialog* d) {
       d->selectFile("Again.gif"), static_cast<QDialog*>(d)->accept();  // not the Welcome.gif selected
     }));
-    QVERIFY(web->isVisible());
-    QVERIFY(pageShows("Again.gif"));
+    QVERIFY(web->isVisible() && pageShows("Again.gif"));
     web->close();
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
@@ -180,8 +176,7 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(!w->Modified);
     const std::vector<TMessageText::TChar> saved = w->Text.Chars();
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 500);
-    QVERIFY(w->close());
-    QVERIFY(!*asked);
+    QVERIFY(w->close() && !*asked);
     StopWatchingModals();
     w.reset();
 
