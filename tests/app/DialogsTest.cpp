@@ -78,13 +78,11 @@ class DialogsTest : public QObject {
     QDir().mkpath(PathToQt(other));
     WriteWork(other + "elsewhere.qznr");
     form.SetMode(TForm4::ModeSaved);
-    seen = WhenModal<QFileDialog>([&](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(other)); });
-    form.BrowseBtn->click();
-    QVERIFY(*seen);
+    const auto browse = [&] { form.BrowseBtn->click(); };
+    QVERIFY(Through<QFileDialog>(browse, [&](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(other)); }));
     QCOMPARE(Captions(form.ListView1), QStringList{"elsewhere.qznr"});
-    seen = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    form.BrowseBtn->click();
-    QVERIFY(*seen && form.WorksDir == other && form.ListView1->count() == 1);
+    QVERIFY(Through<QFileDialog>(browse, [](QFileDialog* d) { d->reject(); }));
+    QVERIFY(form.WorksDir == other && form.ListView1->count() == 1);
   }
 
   void welcomeClosingRules() {
@@ -153,15 +151,13 @@ class DialogsTest : public QObject {
     form.ProgramDir = program_;
     form.show();
     QCOMPARE(Captions(form.ListView1), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
-    ItemNamed(form.ListView1, "MY.ROUND")->setSelected(true);
-    form.OKBtn->click();
+    ItemNamed(form.ListView1, "MY.ROUND")->setSelected(true), form.OKBtn->click();
     QVERIFY(form.Accepted);
     QCOMPARE(form.SelectedFile, shapes_ + "my.round.qzkh");  // the listed file itself
     // A double-click closes with OK; the upper-case caption of a lower-case file is the file.
     form.show();
     QListWidgetItem* round = ItemNamed(form.ListView1, "ROUND");
-    round->setSelected(true);
-    emit form.ListView1->itemDoubleClicked(round);
+    round->setSelected(true), emit form.ListView1->itemDoubleClicked(round);
     QVERIFY(form.Accepted && !form.isVisible());
     QCOMPARE(form.SelectedFile, shapes_ + "round.qzkh");
   }
@@ -243,9 +239,8 @@ class DialogsTest : public QObject {
     QVERIFY(!AskSaveTarget(nullptr, files) && *seen);
     QCOMPARE(proposed, QString("Untitled.qznr"));
     QVERIFY(question.startsWith("kept.qznr already exists."));
-    seen = WhenModal<QFileDialog>([&](QFileDialog* d) {
-      WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-      TypeIntoFileDialog(d, "kept.txt");
+    seen = WhenModal<QFileDialog>([](QFileDialog* d) {
+      WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }), TypeIntoFileDialog(d, "kept.txt");
     });
     const auto target = AskSaveTarget(nullptr, files);
     QVERIFY(*seen && target);

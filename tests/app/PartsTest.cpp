@@ -48,10 +48,7 @@ class PartsTest : public QObject {
     edit.paste();  // at the limit a paste adds nothing
     QCOMPARE(edit.Length(), 32);
     // Over a selection, typing and pasting replace it and so still fit.
-    QTextCursor c = edit.textCursor();
-    c.setPosition(0);
-    c.setPosition(5, QTextCursor::KeepAnchor);
-    edit.setTextCursor(c);
+    edit.SetSelection(0, 5);
     QGuiApplication::clipboard()->setText("0123456789");
     edit.paste();
     QCOMPARE(edit.toPlainText(), "01234" + QString("twothree") + QString(19, 'x'));
