@@ -39,10 +39,7 @@ void CheckFits(QWidget* root, const QString& name) {
   }
 }
 
-void Look(QWidget* w, const QString& name) {
-  CheckFits(w, name);
-  Shot(w, name);
-}
+void Look(QWidget* w, const QString& name) { CheckFits(w, name), Shot(w, name); }
 
 void Select(QListWidget* list, const QString& caption) {
   QListWidgetItem* item = ItemNamed(list, caption);

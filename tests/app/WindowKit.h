@@ -90,11 +90,7 @@ inline std::function<void()> ClickOn(TForm1& w, TControl id) {
 }
 
 // What an edit asked for, as seen from outside.
-struct TObserved {
-  TEffect effect;
-  int delayTicks;
-  bool modified;
-};
+struct TObserved { TEffect effect; int delayTicks; bool modified; };  // delayTicks: the countdown the edit left
 
 inline TObserved Observe(TForm1& w, const std::function<void()>& act) {
   TDeferredWork& d = w.Deferred;
