@@ -22,7 +22,6 @@
 #include "app/TextDialog.h"
 #include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
-#include "platform/IniFile.h"
 #include "scene/Scene.h"
 #include "support/MessageCollector.h"
 
