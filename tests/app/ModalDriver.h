@@ -1,36 +1,25 @@
 // Answers the modal dialogs a test opens. WhenModal<T>(action) polls for the next
 // active modal widget of type T and runs action on it once (action must close it);
-// the returned flag says whether it came. One that does not come within the time
-// limit leaves the flag false and any modal widget then open is rejected, so a test
-// never waits on a dialog nobody answers. StopWatchingModals ends the watchers still
-// waiting (a test's cleanup), so none answers a dialog of the next test.
+// the returned flag says whether it came. When none comes in time, any modal widget
+// then open is rejected, so a test never waits on a dialog nobody answers.
 #pragma once
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QDialog>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace qz {
 
-// The pollers still waiting for their dialog.
 inline std::vector<QPointer<QTimer>>& ModalWatchers() {
   static std::vector<QPointer<QTimer>> watchers;
   return watchers;
 }
 
+// Ends the watchers still waiting (a test's cleanup), so none answers the next test's dialog.
 inline void StopWatchingModals() {
   for (const QPointer<QTimer>& t : ModalWatchers())
-    if (t) {
-      t->stop();
-      t->deleteLater();
-    }
+    if (t) t->stop(), t->deleteLater();
   ModalWatchers().clear();
 }
 
@@ -42,21 +31,15 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
   const QDeadlineTimer deadline(timeoutMs);
   QObject::connect(timer, &QTimer::timeout, [timer, seen, action, deadline, timeoutMs] {
     if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
+      timer->stop(), timer->deleteLater();
       *seen = true;
       action(w);
       // An action that failed half-way (a QCOMPARE returns early) may leave its
       // dialog open: it is rejected later rather than left waiting.
-      if (auto* d = qobject_cast<QDialog*>(w)) {
-        QPointer<QDialog> open(d);
-        QTimer::singleShot(timeoutMs, [open] {
-          if (open && open->isVisible()) open->reject();
-        });
-      }
+      if (QPointer<QDialog> open = qobject_cast<QDialog*>(w))
+        QTimer::singleShot(timeoutMs, [open] { if (open && open->isVisible()) open->reject(); });
     } else if (deadline.hasExpired()) {
-      timer->stop();
-      timer->deleteLater();
+      timer->stop(), timer->deleteLater();
       if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
     }
   });
@@ -65,8 +48,7 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
   return seen;
 }
 
-// Answers a (Qt, not native) file dialog as a user typing a name would: the name goes
-// into the dialog's file name box, relative to its folder or absolute.
+// Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);

@@ -5,20 +5,8 @@
 
 #include <unistd.h>
 
-#include <QMenu>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QFontDialog>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 #include <cstdlib>
 
 #include "ModalDriver.h"
@@ -34,7 +22,6 @@
 #include "app/TextDialog.h"
 #include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
-#include "platform/IniFile.h"
 #include "scene/Scene.h"
 #include "support/MessageCollector.h"
 
@@ -64,6 +51,18 @@ inline QListWidgetItem* ItemNamed(QListWidget* list, const QString& caption) {
   return found.isEmpty() ? nullptr : found.first();
 }
 
+inline TMessageText Message(const std::string& text, const TCharFormat& format = {}) {
+  TMessageText t;
+  t.Append(text, format);
+  return t;
+}
+
+// A work file whose message is text (default format).
+inline void WriteWork(const std::string& path, const std::string& text = "x") {
+  TMessageText message = Message(text);
+  TScene().SaveToFile(path, message);
+}
+
 inline QStringList Captions(QListWidget* list) {
   QStringList out;
   for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
@@ -90,11 +89,7 @@ inline std::function<void()> ClickOn(TForm1& w, TControl id) {
 }
 
 // What an edit asked for, as seen from outside.
-struct TObserved {
-  TEffect effect;
-  int delayTicks;
-  bool modified;
-};
+struct TObserved { TEffect effect; int delayTicks; bool modified; };  // delayTicks: the countdown the edit left
 
 inline TObserved Observe(TForm1& w, const std::function<void()>& act) {
   TDeferredWork& d = w.Deferred;
@@ -121,9 +116,7 @@ class TWindowTestBase : public QObject {
 
   // A window after its start-up; welcome answers the welcome dialog (by default
   // Cancel, which loads the factory design default.dat).
-  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) {
-    f->CancelBtn->click();
-  }) {
+  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) { f->CancelBtn->click(); }) {
     auto w = std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1100, 800);
@@ -138,14 +131,6 @@ class TWindowTestBase : public QObject {
   void Prepare(TForm1& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();
-  }
-
-  // A work file whose message is text (default format).
-  static void WriteWork(const std::string& path, const std::string& text) {
-    TScene scene;
-    TMessageText message;
-    message.Append(text, TCharFormat{});
-    scene.SaveToFile(path, message);
   }
 
   void SetUpProgramFolder() {
@@ -164,10 +149,8 @@ class TWindowTestBase : public QObject {
   static TButShape SquareShape() {
     TButShape square;
     square.PointCount = 4;
-    square.Points[1] = {1, -10, -10};
-    square.Points[2] = {1, 10, -10};
-    square.Points[3] = {1, 10, 10};
-    square.Points[4] = {1, -10, 10};
+    square.Points[1] = {1, -10, -10}, square.Points[2] = {1, 10, -10};
+    square.Points[3] = {1, 10, 10}, square.Points[4] = {1, -10, 10};
     square.Frame = {-10, 10, 10, -10};
     return square;
   }
