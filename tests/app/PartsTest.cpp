@@ -1,8 +1,12 @@
-// The window's parts on their own: the message box and the deferred-work timer.
+// The window's parts on their own: the message box, the deferred-work timer, and the
+// arithmetic of the Dimensions tab, the light marker and the hex colour box.
 #include <QClipboard>
 #include <QtTest>
+#include <numbers>
 
 #include "app/DeferredWork.h"
+#include "app/Dimensions.h"
+#include "app/HexColor.h"
 #include "app/MessageEdit.h"
 
 namespace qz {
@@ -120,6 +124,30 @@ class PartsTest : public QObject {
     a.work.ShowDone(3);  // " Done" is cleared after RDelay + 1 ticks
     QCOMPARE(a.Ticks(4).clears, 0);
     QVERIFY(a.Ticks(1).clears == 1 && !a.work.ProgressPending);
+  }
+
+  void dimensionsMarkerAndHexArithmetic() {
+    TDimensions d{1000, 40, 50, 100};  // typed side clamped, derived side not
+    ApplyDimension(d, TSide::Width, true);
+    QCOMPARE(QPoint(d.Width, d.Height), QPoint(800, 1600));
+    TDimensions half{5, 0, 2, 3};  // 7.5 rounds to 8, half to even
+    ApplyDimension(half, TSide::Width, true);
+    QCOMPARE(half.Height, 8);
+    TDimensions noBase{200, 77, 0, 0};  // no proportions to keep
+    ApplyDimension(noBase, TSide::Width, true);
+    QCOMPARE(noBase.Height, 77);
+    QCOMPARE(HeightFromRuler(-3), 5);
+    QVERIFY(!CanDrawDimensionPicture(50, 50, {800, 1000000, 1, 1}));
+
+    const float halfPi = static_cast<float>(std::numbers::pi / 2);
+    QCOMPARE(LightAnglesAt(300, 100, 600, 200).a1, halfPi);
+    QCOMPARE(LightAnglesAt(0, 0, 0, 0).a2, halfPi);  // an empty preview divides by nothing
+    QVERIFY(MarkerPositionAllowed(1, 400) && !MarkerPositionAllowed(0, 400) && !MarkerPositionAllowed(368, 400));
+
+    QCOMPARE(HexToColor("FF").value(), RGBToColor(0, 0, 255));  // fills from the blue end
+    QCOMPARE(HexToColor("#Ff-80-00").value(), RGBToColor(255, 128, 0));
+    QVERIFY(!HexToColor("xyz").has_value());
+    QCOMPARE(ColorToHex(RGBToColor(1, 2, 171)), std::string("0102AB"));
   }
 };
 
