@@ -40,16 +40,39 @@ void Report(benchmark::State& state, const TScene& scene) {
   state.counters["faces"] = scene.View.FaceCount();
 }
 
-void BM_BuildAndRender12(benchmark::State& state) {
-  TScene scene;
-  TMessageText text;
-  Prepare(scene, text, kShort);
+// Build + render in a loop. With refit, every build starts from that picture, as after
+// a texture is chosen, so the texture is fitted to the picture again each time.
+void BuildAndRender(benchmark::State& state, TScene& scene, TMessageText& text, const TBitmap* refit) {
   for (auto _ : state) {
+    if (refit) scene.View.SetButtonTexture(*refit);
     Build(scene, text);
     RenderScene(scene, false, false);
     benchmark::DoNotOptimize(scene.Image.Data());
   }
   Report(state, scene);
+  if (scene.View.ButtonTextured) {
+    state.counters["tile_width"] = scene.View.ButtonTexture.Width();
+    state.counters["tile_height"] = scene.View.ButtonTexture.Height();
+  }
+}
+
+// A light change on a built scene: the bodies are kept, only the render runs.
+void LightChanges(benchmark::State& state, TScene& scene) {
+  float a1 = 0.5f;
+  for (auto _ : state) {
+    a1 = a1 > 1.2f ? 0.4f : a1 + 0.01f;
+    scene.SetLightAngles(a1, 0.3f);
+    RenderScene(scene, false, false);
+    benchmark::DoNotOptimize(scene.Image.Data());
+  }
+  Report(state, scene);
+}
+
+void BM_BuildAndRender12(benchmark::State& state) {
+  TScene scene;
+  TMessageText text;
+  Prepare(scene, text, kShort);
+  BuildAndRender(state, scene, text, nullptr);
 }
 BENCHMARK(BM_BuildAndRender12)->Unit(benchmark::kMillisecond);
 
@@ -58,16 +81,7 @@ void BM_BuildAndRender32ComplexTextured(benchmark::State& state) {
   TMessageText text;
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, text, marble);
-  for (auto _ : state) {
-    // Each rebuild starts from the file's picture, as after a texture is chosen.
-    scene.View.SetButtonTexture(marble);
-    Build(scene, text);
-    RenderScene(scene, false, false);
-    benchmark::DoNotOptimize(scene.Image.Data());
-  }
-  Report(state, scene);
-  state.counters["tile_width"] = scene.View.ButtonTexture.Width();
-  state.counters["tile_height"] = scene.View.ButtonTexture.Height();
+  BuildAndRender(state, scene, text, &marble);
 }
 BENCHMARK(BM_BuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
@@ -80,12 +94,7 @@ void BM_RebuildAndRender32ComplexTextured(benchmark::State& state) {
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, text, marble);
   Build(scene, text);
-  for (auto _ : state) {
-    Build(scene, text);
-    RenderScene(scene, false, false);
-    benchmark::DoNotOptimize(scene.Image.Data());
-  }
-  Report(state, scene);
+  BuildAndRender(state, scene, text, nullptr);
 }
 BENCHMARK(BM_RebuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
@@ -111,32 +120,16 @@ void BM_BuildAndRender32MarbleTemplate(benchmark::State& state) {
   TMessageText text;
   TBitmap texture;
   if (!LoadMarble(state, scene, text, texture)) return;
-  for (auto _ : state) {
-    scene.View.SetButtonTexture(texture);
-    Build(scene, text);
-    RenderScene(scene, false, false);
-    benchmark::DoNotOptimize(scene.Image.Data());
-  }
-  Report(state, scene);
-  state.counters["tile_width"] = scene.View.ButtonTexture.Width();
-  state.counters["tile_height"] = scene.View.ButtonTexture.Height();
+  BuildAndRender(state, scene, text, &texture);
 }
 BENCHMARK(BM_BuildAndRender32MarbleTemplate)->Unit(benchmark::kMillisecond);
 
-// A light change: the bodies are kept, only the render runs.
 void BM_RenderOnlyLight12(benchmark::State& state) {
   TScene scene;
   TMessageText text;
   Prepare(scene, text, kShort);
   Build(scene, text);
-  float a1 = 0.5f;
-  for (auto _ : state) {
-    a1 = a1 > 1.2f ? 0.4f : a1 + 0.01f;
-    scene.SetLightAngles(a1, 0.3f);
-    RenderScene(scene, false, false);
-    benchmark::DoNotOptimize(scene.Image.Data());
-  }
-  Report(state, scene);
+  LightChanges(state, scene);
 }
 BENCHMARK(BM_RenderOnlyLight12)->Unit(benchmark::kMillisecond);
 
@@ -164,14 +157,7 @@ void BM_RenderOnlyLight32ComplexTextured(benchmark::State& state) {
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, text, marble);
   Build(scene, text);
-  float a1 = 0.5f;
-  for (auto _ : state) {
-    a1 = a1 > 1.2f ? 0.4f : a1 + 0.01f;
-    scene.SetLightAngles(a1, 0.3f);
-    RenderScene(scene, false, false);
-    benchmark::DoNotOptimize(scene.Image.Data());
-  }
-  Report(state, scene);
+  LightChanges(state, scene);
 }
 BENCHMARK(BM_RenderOnlyLight32ComplexTextured)->Unit(benchmark::kMillisecond);
 
