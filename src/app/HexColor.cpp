@@ -2,18 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/NumberText.h"
+
 namespace qz {
-
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string ColorToHex(TColor color) {
   static constexpr char Digits[] = "0123456789ABCDEF";
@@ -30,7 +21,7 @@ std::optional<TColor> HexToColor(std::string_view text) {
   bool anyDigit = false;
   uint32_t value = 0;
   for (char c : text) {
-    const int d = HexDigit(c);
+    const int d = HexDigitValue(c);
     if (d < 0) continue;
     anyDigit = true;
     // Only the low 24 bits count, so a long text cannot overflow.

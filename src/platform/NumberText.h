@@ -25,4 +25,12 @@ std::optional<int32_t> TextToInt(std::string_view text);
 // unparsable text gives nothing.
 std::optional<float> TextToFloat(std::string_view text);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+constexpr int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 }  // namespace qz

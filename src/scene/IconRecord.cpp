@@ -8,17 +8,6 @@
 
 namespace qz {
 
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string BytesToHex(const uint8_t* bytes, size_t count) {
   static const char digits[] = "0123456789ABCDEF";
   std::string out;
@@ -34,11 +23,11 @@ std::optional<std::vector<uint8_t>> HexToBytes(const std::string& text) {
   std::vector<uint8_t> out;
   out.reserve(text.size() / 2);
   for (size_t i = 0; i + 1 < text.size(); i += 2) {
-    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    int hi = HexDigitValue(text[i]), lo = HexDigitValue(text[i + 1]);
     if (hi < 0 || lo < 0) return std::nullopt;
     out.push_back(static_cast<uint8_t>(hi << 4 | lo));
   }
-  if (text.size() % 2 == 1 && HexDigit(text.back()) < 0) return std::nullopt;
+  if (text.size() % 2 == 1 && HexDigitValue(text.back()) < 0) return std::nullopt;
   return out;
 }
 
