@@ -10,18 +10,18 @@ namespace {
 
 void ReadMessage(benchmark::State& state, const char* face) {
   const std::string message = "Quenzar buttons & headings 2024!";
-  qz::TScene scene;
-  scene.SplPnt = 3;
+  qz::TLetters letters;
+  qz::TNullMessageSink quiet;
   for (auto _ : state) {
     qz::TFontEngine fonts;  // a new engine per build, as the build makes one
-    scene.ClearLetters();
-    scene.PenX = 0;
+    letters.Clear();
+    qz::TGlyphReader reader(letters, 3, 10, quiet);
     for (char c : message) {
       fonts.SelectFont({face, 512, false, false, 0});
-      qz::GetFontOutline(scene, fonts, static_cast<uint8_t>(c));
+      reader.GetFontOutline(fonts, static_cast<uint8_t>(c));
     }
-    qz::NormalizeCoordinates(scene);
-    benchmark::DoNotOptimize(scene.LetterCount);
+    qz::NormalizeCoordinates(letters);
+    benchmark::DoNotOptimize(letters.Count());
   }
 }
 

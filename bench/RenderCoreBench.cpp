@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "render/View3D.h"
-#include "scene/Scene.h"
+#include "render/ShadeRamp.h"
+#include "scene/Params.h"
 
 namespace qz {
 namespace {
@@ -65,13 +66,17 @@ void BuildScene(TView3D& view) {
   button.AddFace({r.Left, 0, r.Top}, {r.Left, 0, r.Bottom}, {r.Right, 0, r.Bottom}, {r.Right, 0, r.Top});
 }
 
+// A design with its view and picture.
+struct TDesignView : TParams {
+  TView3D View;
+  TBitmap Image;
+};
+
 // Both passes of a render, as the render driver will run them.
-void RenderScene(TScene& scene) {
+void RenderScene(TDesignView& scene) {
   TView3D& view = scene.View;
-  TRenderParams params = scene.RenderBlock();
-  params.CenterX = params.CenterY = 0;
-  view.Params = params;
-  view.SetCamera(scene.CameraBlock());
+  view.Params = RenderBlock(scene, 0, 0);
+  view.SetCamera(CameraBlock(scene));
   const TScreenExtents e = view.ScreenExtents();
   view.Params.CenterX = -e.MinX;
   view.Params.CenterY = -e.MinY;
@@ -87,16 +92,16 @@ void RenderScene(TScene& scene) {
   view.BodyOrder.Sort();
   view.Body(view.BodyCount()).Draw(view.ZBuffer, true);
   view.ZBuffer.ShadowSpans(scene.Image, scene.ButShadowX, scene.ButShadowY, false);
-  view.ZBuffer.Flush(scene.Image, scene.ButtonPalette, false);
+  view.ZBuffer.Flush(scene.Image, MakeShadeRamp(scene.Button, scene.Light.Color), false);
   view.ZBuffer.Clear();
   for (int i = 1; i <= view.BodyOrder.Count(); ++i)
     if (view.BodyOrder.Item(i).Index != view.BodyCount()) view.Body(view.BodyOrder.Item(i).Index).Draw(view.ZBuffer, false);
   view.ZBuffer.ShadowSpans(scene.Image, scene.TxtShadowX, scene.TxtShadowY, false);
-  view.ZBuffer.Flush(scene.Image, scene.TextPalette, false);
+  view.ZBuffer.Flush(scene.Image, MakeShadeRamp(scene.Message, scene.Light.Color), false);
 }
 
 void BM_BuildBodies(benchmark::State& state) {
-  TScene scene;
+  TDesignView scene;
   for (auto _ : state) BuildScene(scene.View);
   state.counters["faces"] = scene.View.FaceCount();
   state.counters["vertices"] = scene.View.VertexCount();
@@ -104,7 +109,7 @@ void BM_BuildBodies(benchmark::State& state) {
 BENCHMARK(BM_BuildBodies)->Unit(benchmark::kMicrosecond);
 
 void BM_Render(benchmark::State& state) {
-  TScene scene;
+  TDesignView scene;
   BuildScene(scene.View);
   for (auto _ : state) RenderScene(scene);
   state.counters["width"] = scene.Image.Width();
@@ -113,7 +118,7 @@ void BM_Render(benchmark::State& state) {
 BENCHMARK(BM_Render)->Unit(benchmark::kMicrosecond);
 
 void BM_BuildAndRender(benchmark::State& state) {
-  TScene scene;
+  TDesignView scene;
   for (auto _ : state) {
     BuildScene(scene.View);
     RenderScene(scene);

@@ -9,12 +9,8 @@
 #include <unistd.h>
 
 #include "export/ExportImage.h"
-#include "export/ExportRender.h"
 #include "gif/ColorReduction.h"
-#include "scene/Build.h"
-#include "scene/MessageText.h"
-#include "scene/Scene.h"
-#include "scene/WorkFile.h"
+#include "session/DesignSession.h"
 
 namespace {
 
@@ -91,19 +87,19 @@ BENCHMARK(BM_WriteImage400x100Gif)->Unit(benchmark::kMillisecond);
 // "Click Here" in bold Arial on the default rounded button, built once; each round
 // is what the export button does after that.
 void BM_ExportButton400x100Gif(benchmark::State& state) {
-  TScene scene;
-  TMessageText message;
+  TNullMessageSink quiet;
+  TNullProgressSink progress;
+  TDesignSession session(QZ_PROGRAM_DIR, quiet, progress);
   TCharFormat bold;
   bold.Bold = true;
-  message.Append("Click Here", bold);
-  RefreshDerived(scene);
-  Build(scene, message);
+  session.Text.Append("Click Here", bold);
+  session.Rebuild();
   const std::string path = "/tmp/quenzar-export-bench-" + std::to_string(::getpid()) + ".gif";
   TExportOptions options;
   uint64_t bytes = 0;
   int renderWidth = 0;
   for (auto _ : state) {
-    const std::optional<TRenderedButton> button = RenderForExport(scene, message);
+    const std::optional<TRenderedButton> button = session.RenderForExport();
     renderWidth = button->Image.Width();
     bytes = WriteImage(*button, 400, 100, options, path);
   }

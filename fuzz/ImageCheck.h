@@ -23,7 +23,7 @@ void CheckDecoded(Decode decode) {
     return;
   }
   const int64_t w = image.Width(), h = image.Height();
-  if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide || w * h > kMaxImagePixels)
+  if (w < 1 || h < 1 || w > MaxDecodedSide || h > MaxDecodedSide || w * h > MaxDecodedPixels)
     Broken("a decoded picture of " + std::to_string(w) + " x " + std::to_string(h));
   // Every pixel is there to be read (ASan checks the last one).
   volatile uint32_t last = image.ScanLine(image.Height() - 1)[image.Width() - 1];

@@ -31,7 +31,6 @@
 #include "platform/JpegWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
-#include "scene/Scene.h"
 #include "scene/WorkFile.h"
 #include "support/TestGif.h"
 
@@ -92,21 +91,21 @@ TBitmap Gradient(int w, int h) {
 
 // --- works and templates ---------------------------------------------------------
 
-std::string SavedWork(TScene& scene, TMessageText& text) {
+std::string SavedWork(const TParams& params, TMessageText& text) {
   TIniFile ini;
-  SaveSceneToIni(scene, text, ini);
+  SaveDesignToIni(params, text, ini);
   return ini.Text();
 }
 
 void Works() {
   {
-    TScene scene;
+    TParams scene;
     TMessageText text;
     text.Append("Quenzar", text.DefaultFormat());
     Put("work", "plain.qznr", SavedWork(scene, text));
   }
   {
-    TScene scene;
+    TParams scene;
     TMessageText text;
     text.Append("A", {"Times New Roman", 24, 0, true, false, false});
     text.Append("b", {"Courier New", 12, 238, false, true, true});
@@ -135,11 +134,11 @@ void Works() {
       "[General]\r\nVersion=1.3.5\r\n[Message]\r\nNLetters=2\r\nTexFile=broken.jpg\r\n[Button]\r\nType=8\r\n"
       "ShapeName=torn.qzkh\r\nTexFile=stone.bmp\r\n[Letter 1]\r\nChar=o\r\n[Letter 2]\r\nChar=k\r\n");
 
-  TScene scene;
+  TParams scene;
   TMessageText text;
   text.Append("Go", text.DefaultFormat());
   TIniFile ini;
-  SaveSceneToIni(scene, text, ini);
+  SaveDesignToIni(scene, text, ini);
   SaveIconBytes(ini, "Icon", EncodeJpeg(Gradient(IconWidth, IconHeight), IconJpegQuality));
   Put("work", "with-icon.qznr", ini.Text());
   Put("icon", "with-icon.qznr", ini.Text());

@@ -19,11 +19,10 @@
 #include "platform/FontEngine.h"
 #include "platform/JpegWriter.h"
 #include "render/RenderDriver.h"
-#include "scene/Build.h"
 #include "scene/MessageText.h"
-#include "scene/Scene.h"
-#include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
+#include "session/Build.h"
+#include "session/TextureFiles.h"
 #include "support/GlyphRecordsKit.h"
 
 namespace {
@@ -103,28 +102,32 @@ const std::string& ProgramDir() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string program = ProgramDir();
   const std::string path = fuzz::WriteScratch("build.qznr", data, size);
-  TScene scene;
-  scene.ProgramDir = program;
+  TNullMessageSink quiet;
+  TNullProgressSink progress;
+  TParams params;
   TMessageText message;
-  if (!scene.LoadFromFile(path, message)) return 0;
-  RefreshDerived(scene);
-  LoadTextTexture(scene, program + "Textures/");
-  LoadButtonTexture(scene, program + "Textures/");
+  if (!LoadWorkFile(path, params, message, quiet)) return 0;
+  params.SetLightAngles(params.a1, params.a2);
+  TBuiltDesign built;
+  LoadTextTexture(params, built.View, program + "Textures/", quiet);
+  LoadButtonTexture(params, built.View, program + "Textures/", quiet);
 
   TCannedGlyphs glyphs;
+  TPicture picture;
   try {
-    Build(scene, message, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); });
-    RenderScene(scene, true, false);
+    Build(params, message, built,
+          {glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, program, quiet, progress});
+    RenderScene(built.View, params, picture, true, progress, false);
   } catch (const std::runtime_error& e) {
     if (std::string(e.what()).empty()) fuzz::Broken("a refusal without a message");
     return 0;
   }
 
-  const int64_t w = scene.Image.Width(), h = scene.Image.Height();
-  if (w < 1 || h < 1 || w > MaxImageSide || h > MaxImageSide || w * h > MaxImagePixels)
+  const int64_t w = picture.Image.Width(), h = picture.Image.Height();
+  if (w < 1 || h < 1 || w > MaxRenderSide || h > MaxRenderSide || w * h > MaxRenderPixels)
     fuzz::Broken("a picture of " + std::to_string(w) + " x " + std::to_string(h));
-  if (scene.Mask.Width() != w || scene.Mask.Height() != h) fuzz::Broken("a mask of another size than the picture");
-  const TView3D& view = scene.View;
+  if (picture.Mask.Width() != w || picture.Mask.Height() != h) fuzz::Broken("a mask of another size than the picture");
+  const TView3D& view = built.View;
   if (view.BodyCount() > TView3D::MaxBodies) fuzz::Broken("too many bodies");
   for (int b = 1; b <= view.BodyCount(); ++b)
     if (view.Body(b).FaceCount() > TBody::MaxFaces || view.Body(b).VertexCount() > TBody::MaxVertices)

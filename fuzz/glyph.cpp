@@ -14,41 +14,30 @@
 #include "geometry/ContourOffset.h"
 #include "geometry/GlyphOutline.h"
 #include "geometry/LetterLayout.h"
-#include "scene/Scene.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qz;
   FuzzedDataProvider input(data, size);
-  TScene scene;
-  scene.SplPnt = input.ConsumeIntegral<int32_t>();
+  const int32_t splPnt = input.ConsumeIntegral<int32_t>();
   const int32_t bevel = input.ConsumeIntegral<int32_t>();
   const std::vector<uint8_t> block = input.ConsumeRemainingBytes<uint8_t>();
 
-  scene.ClearLetters();
-  scene.PenX = 0;
-  scene.AddLetter();
-  ParseOutline(scene, block.data(), block.size());
-  NormalizeCoordinates(scene);
+  TLetters letters;
+  TNullMessageSink quiet;
+  letters.Add();
+  TGlyphReader(letters, splPnt, bevel, quiet).ParseOutline(block.data(), block.size());
+  NormalizeCoordinates(letters);
 
-  const TLetter& letter = scene.Letter(1);
+  const TLetter& letter = letters[1];
   if (letter.ContourCount < 0 || letter.ContourCount > TLetter::MaxContours)
     fuzz::Broken("a letter of " + std::to_string(letter.ContourCount) + " contours");
   for (int c = 1; c <= letter.ContourCount; ++c) {
     const TLetter::TContour& contour = letter.Contour(c);
-    if (contour.PtCount < 0 || contour.PtCount > TScene::MaxPoints ||
+    if (contour.PtCount < 0 || contour.PtCount > MaxOutlinePoints ||
         static_cast<size_t>(contour.PtCount) != contour.Points.size())
       fuzz::Broken("a contour of " + std::to_string(contour.PtCount) + " points");
     if (!HasDistinctPoints(letter, c)) continue;
-    for (int j = 1; j < contour.PtCount; ++j) {
-      const TPoint A = ContourPoint(letter, c, j);
-      int k = j;
-      const TPoint B = PrevDistinct(letter, c, k);
-      k = j;
-      const TPoint C = NextDistinct(letter, c, k);
-      const TPoint D = NextDistinct(letter, c, k);
-      OffsetVertex(B, A, C, bevel);
-      OffsetVertex(A, C, D, bevel);
-    }
+    for (int j = 1; j < contour.PtCount; ++j) EdgeAt(letter, c, j).Offset(bevel);
   }
   return 0;
 }

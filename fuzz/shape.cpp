@@ -18,7 +18,6 @@
 #include "FuzzKit.h"
 #include "geometry/ButShape.h"
 #include "geometry/ButtonBody.h"
-#include "scene/Scene.h"
 
 namespace {
 
@@ -84,13 +83,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MapOnto(shape, R, pts);
 
   // The button body of the outline on the given rectangle, as the build makes it.
-  TScene scene;
-  scene.ButW = butW;
-  scene.ButY = butY;
-  scene.PtCount = MapOnto(shape, given, scene.Pts);
-  MakeButtonBody(scene);
-  if (scene.View.BodyCount() != 1) fuzz::Broken("no button body");
-  const TBody& body = scene.View.Body(1);
+  TParams params;
+  params.ButW = butW;
+  params.ButY = butY;
+  TButtonOutline outline;
+  outline.Count = MapOnto(shape, given, outline.Pts);
+  TView3D view;
+  MakeButtonBody(outline, params, view);
+  if (view.BodyCount() != 1) fuzz::Broken("no button body");
+  const TBody& body = view.Body(1);
   if (body.FaceCount() < 1 || body.FaceCount() > TBody::MaxFaces || body.VertexCount() > TBody::MaxVertices)
     fuzz::Broken("a button body of " + std::to_string(body.FaceCount()) + " faces");
 

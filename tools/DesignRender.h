@@ -1,13 +1,15 @@
 // Rendering a design for the authoring tools, as the designer does after loading it:
-// derived data refreshed, textures loaded from the program folder's Textures, the
-// scene built and rendered. Any message the designer would show (a glyph that cannot
-// be read, a texture or shape file that is missing or broken) ends the tool: what the
-// installation ships must render cleanly.
+// the light and shadows following its angles, textures loaded from the program folder's
+// Textures, the design built and rendered. Any message the designer would show (a
+// glyph that cannot be read, a texture or shape file that is missing or broken) ends
+// the tool: what the installation ships must render cleanly.
 //
 //   TStrictMessages strict;
-//   scene.Messages = &strict;
-//   RenderDesign(scene, message, "data/");
-//   TBitmap icon = FitPicture(scene.Image, 120, 40, scene.BkgColor);
+//   TNullProgressSink quiet;
+//   TDesignSession session("data/", strict, quiet);
+//   ... session.Params, session.Text ...
+//   RenderDesign(session);
+//   TBitmap icon = FitPicture(session.Picture().Image, 120, 40, session.Params.BkgColor);
 #pragma once
 
 #include <cmath>
@@ -17,13 +19,8 @@
 #include "geometry/ButtonBody.h"
 #include "geometry/ButtonOutline.h"
 #include "platform/Bitmap.h"
-#include "render/RenderDriver.h"
 #include "render/Resample.h"
-#include "scene/Build.h"
-#include "scene/MessageText.h"
-#include "scene/Scene.h"
-#include "scene/TextureFiles.h"
-#include "scene/WorkFile.h"
+#include "session/DesignSession.h"
 
 namespace qz::tools {
 
@@ -32,20 +29,17 @@ class TStrictMessages : public IMessageSink {
   void ShowMessage(const std::string& text) override { throw std::runtime_error(text); }
 };
 
-// programDir ends with "/". Throws when a named texture or shape file is not found.
-inline void RenderDesign(TScene& scene, TMessageText& message, const std::string& programDir) {
-  scene.ProgramDir = programDir;
-  RefreshDerived(scene);
-  LoadTextTexture(scene, programDir + "Textures/");
-  LoadButtonTexture(scene, programDir + "Textures/");
-  if (!scene.Message.TexFile.empty() && !scene.View.TextTextured)
-    throw std::runtime_error("no texture " + scene.Message.TexFile);
-  if (!scene.Button.TexFile.empty() && !scene.View.ButtonTextured)
-    throw std::runtime_error("no texture " + scene.Button.TexFile);
-  if (scene.Type > 0 && IsShapeFileType(scene.Type) && !FindShapeFile(programDir, scene.ShapeName))
-    throw std::runtime_error("no shape file " + scene.ShapeName);
-  Build(scene, message);
-  RenderScene(scene, false, false);
+// Throws when a named texture or shape file is not found.
+inline void RenderDesign(TDesignSession& session) {
+  TParams& p = session.Params;
+  p.SetLightAngles(p.a1, p.a2);
+  session.LoadTextures();
+  if (!p.Message.TexFile.empty() && !session.TextTextured()) throw std::runtime_error("no texture " + p.Message.TexFile);
+  if (!p.Button.TexFile.empty() && !session.ButtonTextured()) throw std::runtime_error("no texture " + p.Button.TexFile);
+  if (p.Type > 0 && IsShapeFileType(p.Type) && !FindShapeFile(session.ProgramDir(), p.ShapeName))
+    throw std::runtime_error("no shape file " + p.ShapeName);
+  session.Rebuild();
+  session.Render(false, false);
 }
 
 // The picture scaled with "Lanczos3" to fit inside width x height, keeping its

@@ -79,24 +79,27 @@ void DrawOutlines(TButShape shape, const std::string& pngPath) {
 // The shape as the shape dialog shows it: a steel-blue button with a medium bevel,
 // lifted a little off a white page, on the shape's own frame.
 TBitmap RenderButton(const TButShape& shape, const std::string& fileName, const std::string& programDir) {
-  TScene scene;
   tools::TStrictMessages strict;
-  scene.Messages = &strict;
-  scene.Type = 16;
-  scene.ShapeName = fileName;
-  scene.HoldButtonSize = true;
-  scene.ButLeft = shape.Frame.Left;
-  scene.ButTop = shape.Frame.Top;
-  scene.ButRight = shape.Frame.Right;
-  scene.ButBottom = shape.Frame.Bottom;
-  scene.ButW = 24;
-  scene.ButY = -40;
-  scene.Button.Altitude = 24;
-  scene.BkgColor = RGBToColor(255, 255, 255);
-  scene.SetColors(RGBToColor(16, 32, 64), RGBToColor(70, 120, 190), RGBToColor(235, 244, 255), 204, 0);
-  TMessageText empty;
-  tools::RenderDesign(scene, empty, programDir);
-  return scene.Image;
+  TNullProgressSink quiet;
+  TDesignSession session(programDir, strict, quiet);
+  TParams& p = session.Params;
+  p.Type = TButtonType::ShapeFile;
+  p.ShapeName = fileName;
+  p.HoldButtonSize = true;
+  p.ButLeft = shape.Frame.Left;
+  p.ButTop = shape.Frame.Top;
+  p.ButRight = shape.Frame.Right;
+  p.ButBottom = shape.Frame.Bottom;
+  p.ButW = 24;
+  p.ButY = -40;
+  p.Button.Altitude = 24;
+  p.BkgColor = RGBToColor(255, 255, 255);
+  p.Button.DColor = RGBToColor(16, 32, 64);
+  p.Button.MColor = RGBToColor(70, 120, 190);
+  p.Button.BColor = RGBToColor(235, 244, 255);
+  p.Button.ColSplit = 204;
+  tools::RenderDesign(session);
+  return session.Picture().Image;
 }
 
 std::vector<fs::path> Descriptions(const std::string& folder) {

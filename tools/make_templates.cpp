@@ -32,10 +32,10 @@
 #include "platform/NumberText.h"
 #include "platform/PngFile.h"
 #include "render/Resample.h"
-#include "scene/ExportSize.h"
+#include "export/ExportSize.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
-#include "scene/Scene.h"
+#include "session/WorkIcon.h"
 #include "scene/WorkFile.h"
 
 namespace {
@@ -97,19 +97,21 @@ TDescription ReadDescription(const fs::path& path) {
 
 // Makes, saves and returns the rendered picture of one description.
 TBitmap MakeDesign(const TDescription& d, const std::string& programDir) {
-  TScene scene;
   tools::TStrictMessages strict;
-  scene.Messages = &strict;
-  TMessageText message;
-  if (!LoadSceneFromIni(scene, message, d.Design)) throw std::runtime_error("version refused");
+  TNullProgressSink quiet;
+  TDesignSession session(programDir, strict, quiet);
+  TParams& scene = session.Params;
+  TMessageText& message = session.Text;
+  if (!LoadDesignFromIni(scene, message, d.Design, strict)) throw std::runtime_error("version refused");
   message.Append(d.Text, d.Format);
   // Loading a texture stores the path it was found at; the file keeps the bare name.
   const std::string textTexture = scene.Message.TexFile, buttonTexture = scene.Button.TexFile;
-  tools::RenderDesign(scene, message, programDir);
+  tools::RenderDesign(session);
   scene.Message.TexFile = textTexture;
   scene.Button.TexFile = buttonTexture;
+  const TBitmap& image = session.Picture().Image;
   if (!d.HasExportSize) {
-    const TExportSize size = FitExportSize(scene.Image.Width(), scene.Image.Height());
+    const TExportSize size = session.FittedExportSize();
     scene.ExpWidth = size.width;
     scene.ExpHeight = size.height;
   }
@@ -118,12 +120,10 @@ TBitmap MakeDesign(const TDescription& d, const std::string& programDir) {
   const std::string out = programDir + d.File;
   fs::create_directories(fs::path(out).parent_path());
   fs::remove(out);
-  scene.SaveToFile(out, message);
+  SaveWorkFile(out, scene, message);
   // The icon as Save makes it: the picture resampled onto 120 x 40, proportions not kept.
-  TBitmap icon(IconWidth, IconHeight);
-  ResampleImage(scene.Image, icon, LanczosFilter, 3.0);
-  SaveIconToIni(out, "Icon", icon);
-  return scene.Image;
+  SaveIconToIni(out, "Icon", MakeIcon(image));
+  return image;
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "app/ControlTable.h"
 
 #include "platform/Numeric.h"
-#include "scene/Scene.h"
+#include "scene/Params.h"
 
 namespace qz {
 
-const std::array<TTabSpec, static_cast<size_t>(TTab::Count)> TabTable = {{
+const std::array<TTabRow, static_cast<size_t>(TTab::Count)> TabTable = {{
     {TTab::Caption, "Caption "},
     {TTab::Background, "Background "},
     {TTab::CaptionColor, "Caption Color "},
@@ -35,7 +35,7 @@ int32_t TexHLoad(const TSideParams& s) { return RoundHalfEven(s.TexH); }
 // only while their texture is loaded (Width also only without constrained
 // proportions; the button's also only with a button), " Hold button size" asks only
 // when switched off, Brightness only when its value changed.
-const std::array<TControlSpec, static_cast<size_t>(TControl::Count)> ControlTable = {{
+const std::array<TControlRow, static_cast<size_t>(TControl::Count)> ControlTable = {{
     {C::MessageEdit, "RichEdit1", T::Caption, "Message text", 0, 32, E::RebuildDeferred, false, true},
     {C::FontSelection, "SpeedButton1", T::Caption, "Message fonts", 0, 0, E::RebuildNow},
     {C::AdvancedText, "SpeedButton2", T::Caption, "Message text and fonts", 0, 0, E::RebuildNow},
@@ -47,42 +47,42 @@ const std::array<TControlSpec, static_cast<size_t>(TControl::Count)> ControlTabl
     // Marks: the button's twin does, and the saved design changes (our choice).
     {C::TextClearTexture, "SpeedButton7", T::CaptionColor, "Message.TexFile", 0, 0, E::RenderNow, false, true},
     {C::TextTexWidth, "SpinEdit1", T::CaptionColor, "Message.TexW", 1, 10, E::TextureDeferred, false, true,
-     [](const TScene& s) { return TexWLoad(s.Message); }},
+     [](const TParams& s) { return TexWLoad(s.Message); }},
     {C::TextTexHeight, "SpinEdit2", T::CaptionColor, "Message.TexH", 1, 10, E::TextureDeferred, false, true,
-     [](const TScene& s) { return TexHLoad(s.Message); }},
+     [](const TParams& s) { return TexHLoad(s.Message); }},
     {C::TextConstrain, "CheckBox1", T::CaptionColor, "Message.HoldRatio", 0, 1, E::TextureDeferred, true, false,
-     [](const TScene& s) { return int32_t{s.Message.HoldRatio}; }},
+     [](const TParams& s) { return int32_t{s.Message.HoldRatio}; }},
     {C::ButtonColorSelection, "SpeedButton8", T::ButtonColor, "Button.MColor", 0, 0, E::RenderNow, false, true},
     {C::ButtonTextureSelection, "SpeedButton9", T::ButtonColor, "Button.TexFile", 0, 0, E::RebuildNow},
     {C::ButtonClearTexture, "SpeedButton10", T::ButtonColor, "Button.TexFile", 0, 0, E::RenderNow, false, true},
     {C::ButtonTexWidth, "SpinEdit3", T::ButtonColor, "Button.TexW", 1, 10, E::TextureDeferred, false, true,
-     [](const TScene& s) { return TexWLoad(s.Button); }},
+     [](const TParams& s) { return TexWLoad(s.Button); }},
     {C::ButtonTexHeight, "SpinEdit4", T::ButtonColor, "Button.TexH", 1, 10, E::TextureDeferred, false, true,
-     [](const TScene& s) { return TexHLoad(s.Button); }},
+     [](const TParams& s) { return TexHLoad(s.Button); }},
     {C::ButtonConstrain, "CheckBox2", T::ButtonColor, "Button.HoldRatio", 0, 1, E::TextureDeferred, true, false,
-     [](const TScene& s) { return int32_t{s.Button.HoldRatio}; }},
+     [](const TParams& s) { return int32_t{s.Button.HoldRatio}; }},
     {C::OutlineComplexity, "ComboBox1", T::CaptionTuneup, "SplPnt", 0, 2, E::RebuildNow, false, false,
-     [](const TScene& s) { return s.SplPnt - 1; }},
+     [](const TParams& s) { return s.SplPnt - 1; }},
     {C::TextExtrusion, "TrackBar1", T::CaptionTuneup, "TxtY", 10, 310, E::RebuildDeferred, false, false,
-     [](const TScene& s) { return s.TxtY; }},
+     [](const TParams& s) { return s.TxtY; }},
     // Marks: an altitude moves the shadow of the saved design (our choice).
     {C::TextAltitude, "TrackBar2", T::CaptionTuneup, "Message.Altitude", 0, 100, E::RenderDeferred, false, true,
-     [](const TScene& s) { return s.Message.Altitude; }},
+     [](const TParams& s) { return s.Message.Altitude; }},
     {C::TextDropShadow, "CheckBox3", T::CaptionTuneup, "Message.Altitude", 0, 1, E::RebuildNow},
     {C::ShapeSelection, "SpeedButton11", T::ButtonTuneup, "ShapeName, Type", 0, 0, E::RebuildNow},
     {C::ButtonExtrusion, "TrackBar3", T::ButtonTuneup, "ButY", 0, 300, E::RebuildDeferred, false, false,
-     [](const TScene& s) { return -s.ButY; }},
+     [](const TParams& s) { return -s.ButY; }},
     {C::ButtonAltitude, "TrackBar4", T::ButtonTuneup, "Button.Altitude", 0, 100, E::RenderDeferred, false, true,
-     [](const TScene& s) { return s.Button.Altitude; }},
+     [](const TParams& s) { return s.Button.Altitude; }},
     {C::ButtonDropShadow, "CheckBox4", T::ButtonTuneup, "Button.Altitude", 0, 1, E::RebuildNow},
     {C::HoldButtonSize, "CheckBox5", T::ButtonTuneup, "HoldButtonSize", 0, 1, E::RebuildDeferred, true, false,
-     [](const TScene& s) { return int32_t{s.HoldButtonSize}; }},
+     [](const TParams& s) { return int32_t{s.HoldButtonSize}; }},
     {C::HideButton, "CheckBox6", T::ButtonTuneup, "Type", 0, 1, E::RebuildNow, false, false,
-     [](const TScene& s) { return int32_t{s.Type <= 0}; }},
+     [](const TParams& s) { return int32_t{s.Type <= 0}; }},
     {C::LightMarker, "Image2", T::LightSource, "a1, a2", 0, 0, E::RenderNow, false, true},
     {C::LightColorSelection, "SpeedButton12", T::LightSource, "Light.Color", 0, 0, E::RenderNow, false, true},
     {C::Brightness, "TrackBar5", T::LightSource, "Brightness", 1, 254, E::RebuildDeferred, false, false,
-     [](const TScene& s) { return 255 - s.Brightness; }},
+     [](const TParams& s) { return 255 - s.Brightness; }},
     {C::LinkAddress, "Edit2", T::Link, "", 0, 0, E::AtExport},
     {C::DimWidthEdit, "edWidth", T::Dimensions, "DimWidth", 0, 0, E::None},
     {C::DimHeightEdit, "edHeight", T::Dimensions, "DimHeight", 0, 0, E::None},

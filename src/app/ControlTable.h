@@ -12,7 +12,7 @@
 
 namespace qz {
 
-class TScene;
+struct TParams;
 
 enum class TControl {
   MessageEdit,
@@ -80,13 +80,13 @@ enum class TTab {
   Count
 };
 
-struct TTabSpec {
+struct TTabRow {
   TTab Tab;
   const char* Caption;  // with its trailing blank, as the tab shows it
 };
-extern const std::array<TTabSpec, static_cast<size_t>(TTab::Count)> TabTable;
+extern const std::array<TTabRow, static_cast<size_t>(TTab::Count)> TabTable;
 
-struct TControlSpec {
+struct TControlRow {
   TControl Id;
   const char* Name;   // the widget's object name (the designer's control name)
   TTab Tab;
@@ -96,12 +96,12 @@ struct TControlSpec {
   bool ZeroDelay = false;  // the deferred work is due at the next tick (countdown 0)
   bool Marks = false;      // the handler itself sets Modified (a rebuild always does)
   // The value SceneToControls puts into the control; null for controls not loaded.
-  int32_t (*Loaded)(const TScene&) = nullptr;
+  int32_t (*Loaded)(const TParams&) = nullptr;
 };
 
-extern const std::array<TControlSpec, static_cast<size_t>(TControl::Count)> ControlTable;
+extern const std::array<TControlRow, static_cast<size_t>(TControl::Count)> ControlTable;
 
-inline const TControlSpec& Spec(TControl id) { return ControlTable[static_cast<size_t>(id)]; }
+inline const TControlRow& ControlRow(TControl id) { return ControlTable[static_cast<size_t>(id)]; }
 inline const char* TabCaption(TTab tab) { return TabTable[static_cast<size_t>(tab)].Caption; }
 
 }  // namespace qz

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/ExportSize.h"
+
 namespace qz {
 
 // The largest export size the boxes accept for the side the user edits; the side
@@ -26,13 +28,6 @@ inline constexpr int32_t MinRulerHeight = 5;
 // The Dimensions picture is a scaled copy of the preview at the export size; beyond
 // this many pixels (a derived side can grow without bound) it is not drawn.
 inline constexpr int64_t MaxDimensionPicturePixels = 16 * 1024 * 1024;
-
-struct TDimensions {
-  int32_t Width = 0;       // DimWidth
-  int32_t Height = 0;      // DimHeight
-  int32_t BaseWidth = 0;   // the render image size at the last refit
-  int32_t BaseHeight = 0;
-};
 
 enum class TSide { Width, Height };
 

@@ -1,4 +1,4 @@
-// The main window's life: creation and destruction (settings, scene, controls), the
+// The main window's life: creation and destruction (settings, session, controls), the
 // 250 ms timer and loading a design. The commands are in MainWindowCommands.cpp.
 #include "app/MainWindow.h"
 
@@ -6,19 +6,11 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSignalBlocker>
-#include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
-#include "app/ProjectCommands.h"
-#include "app/QtBridge.h"
-#include "platform/FileUtil.h"
-#include "scene/Scene.h"
-#include "scene/TextureFiles.h"
-#include "scene/WorkFile.h"
 
 namespace qz {
 
@@ -33,8 +25,8 @@ constexpr int MaxRDelayTicks = 100;
 TForm1::TForm1(const std::string& programDir, QWidget* parent)
     : QMainWindow(parent),
       Deferred({[this] { Rebuild(); }, [this] { RedrawPreview(true); },
-                [this] { return Scene->View.TextTextured; }, [this] { return Scene->View.ButtonTextured; },
-                [this] { LoadTextTexture(); }, [this] { LoadButtonTexture(); },
+                [this] { return Session->TextTextured(); }, [this] { return Session->ButtonTextured(); },
+                [this] { Session->LoadTextTexture(); }, [this] { Session->LoadButtonTexture(); },
                 [this] {
                   progressBar_->setValue(0);
                   statusPanels_[3]->clear();
@@ -43,35 +35,17 @@ TForm1::TForm1(const std::string& programDir, QWidget* parent)
   messageBoxes_ = std::make_unique<TMessageBoxSink>(this);
   progress_ = std::make_unique<TStatusProgressSink>(statusPanels_[3], progressBar_);
   messages_ = messageBoxes_.get();
+  // Folders and settings, then the design with its defaults.
   Settings.ProgramDir = programDir.empty() ? TSettings::ExecutableDir() : programDir;
-  FormCreate();
-}
-
-TForm1::~TForm1() { FormDestroy(); }
-
-void TForm1::FormCreate() {
-  // 1. Folders and settings.
   Settings.Read(Settings.ProgramDir);
-  // 2. The design with its defaults.
-  Scene = std::make_unique<TScene>();
-  Scene->ProgramDir = Settings.ProgramDir;
-  Scene->Messages = messages_;
-  Scene->Progress = progress_.get();
-  // 3. Preview colour, message box, hex box.
-  SetBkgColor(Scene->BkgColor);
-  messageEdit_->SetDefaultFormat(TCharFormat{});
-  // 4. Deferred work idle, design unmodified.
-  Deferred.DelayTicks = Deferred.ProgressTicks = 0;
-  Deferred.RebuildPending = Deferred.RenderPending = Deferred.TexturePending = false;
-  Deferred.ProgressPending = false;
-  Modified = false;
-  // 5. Controls from the design; the light marker placed, hidden until its tab shows.
+  Session = std::make_unique<TDesignSession>(Settings.ProgramDir, *messages_, *progress_);
+  Session->TexturesDir = Settings.TexturesDir;
+  MessageEdit()->SetDefaultFormat(TCharFormat{});
+  // Controls from the design; the light marker placed, hidden until its tab shows.
   SceneToControls();
   PlaceLightMarker();
   preview_->Marker()->setEnabled(false);
   preview_->Marker()->hide();
-  // 7. The export size starts as the render image's size.
-  Dim = {Scene->Image.Width(), Scene->Image.Height(), Scene->Image.Width(), Scene->Image.Height()};
   progressBar_->setValue(0);
 
   ConnectHandlers();
@@ -81,11 +55,11 @@ void TForm1::FormCreate() {
   timer_->start();
 }
 
-void TForm1::FormDestroy() {
+TForm1::~TForm1() {
   if (timer_) timer_->stop();
-  // The controls outlive the scene by a moment: none may reach it any more.
-  for (QWidget* c : controls_)
-    if (c) c->disconnect(this);
+  // The controls outlive the session by a moment: none may reach it any more.
+  for (int i = 0; i < static_cast<int>(TControl::Count); ++i)
+    if (QWidget* c = Control(static_cast<TControl>(i))) c->disconnect(this);
   preview_->disconnect(this);
   tabs_->disconnect(this);
   // Writing the settings must never end the program: a folder that cannot be
@@ -96,38 +70,35 @@ void TForm1::FormDestroy() {
     ShowError(std::string("The settings could not be saved: ") + e.what());
   } catch (...) {
   }
-  Scene.reset();
+  Session.reset();
 }
 
 void TForm1::SetMessageSink(IMessageSink* sink) {
   messages_ = sink ? sink : messageBoxes_.get();
-  if (Scene) Scene->Messages = messages_;
+  if (Session) Session->SetMessageSink(*messages_);
 }
 
 void TForm1::ShowError(const std::string& text) { messages_->ShowMessage(text); }
+
+bool TForm1::Try(const std::function<void()>& operation) {
+  try {
+    operation();
+    return true;
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+    return false;
+  }
+}
 
 QString TForm1::StatusText(int panel) const {
   return panel >= 0 && panel < 4 ? statusPanels_[panel]->text() : QString();
 }
 
-int TForm1::RDelayTicks() const { return std::clamp(Scene->RDelay, 0, MaxRDelayTicks); }
-
-void TForm1::LoadTextTexture() { ::qz::LoadTextTexture(*Scene, Settings.TexturesDir); }
-void TForm1::LoadButtonTexture() { ::qz::LoadButtonTexture(*Scene, Settings.TexturesDir); }
+int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
 void TForm1::LoadWork(const std::string& fileName) {
-  // The factory designs are named in any case on other systems: look without case.
-  std::string path = fileName;
-  if (!FileExists(path)) {
-    if (auto found = FindFileNoCase(FolderOf(path), BareFileName(path))) path = *found;
-  }
-  if (Scene->LoadFromFile(path, Text)) RefreshDerived(*Scene);
-  LoadButtonTexture();
-  LoadTextTexture();
+  if (Session->Load(fileName)) Session->LoadTextures();
   SceneToControls();
-  Scene->BuildRamp(0);
-  Scene->BuildRamp(1);
-  SetBkgColor(Scene->BkgColor);
   PlaceLightMarker();
   Rebuild();
 }

@@ -1,43 +1,37 @@
 // TForm1: the designer's main window. The preview of the button fills its upper part;
-// below it, ten tabs lead through the steps "A." to "N.". Every edit writes a design
-// field of the one TScene the window owns and asks for the follow-up the control
-// table gives (ControlTable.h): a rebuild, a re-render, deferred work that the 250 ms
-// timer runs once the user pauses (DeferredWork.h), or nothing until export.
+// below it, ten tabs lead through the steps "A." to "N.". Every edit writes a field of
+// the design the window's session holds and asks for the follow-up the control table
+// gives (ControlTable.h): a rebuild, a re-render, deferred work that the 250 ms timer
+// runs once the user pauses (DeferredWork.h), or nothing until export.
 //
-// The window holds no algorithm of its own: the build, the render and the preview
-// scaling are the core's; the rules of the Dimensions tab and of the light marker are
-// plain functions (Dimensions.h), the hex colours too (HexColor.h).
+// The window holds no algorithm of its own: building, rendering, the preview scaling,
+// the export and the save are the session's (session/DesignSession.h); the rules of
+// the Dimensions tab and of the light marker are plain functions (Dimensions.h), the
+// hex colours too (HexColor.h).
 #pragma once
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/ControlTable.h"
 #include "app/DeferredWork.h"
+#include "app/DesignerTabs.h"
 #include "app/Dimensions.h"
 #include "app/GuiSinks.h"
-#include "platform/Bitmap.h"
-#include "scene/MessageText.h"
+#include "app/ProjectCommands.h"
 #include "scene/Settings.h"
+#include "session/DesignSession.h"
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
-class QAbstractButton;
-class QSlider;
-class QSpinBox;
-class QTabWidget;
 class QTimer;
 
 namespace qz {
 
-class TScene;
 class TMessageEdit;
 class TPreviewPanel;
 class TExportPage;
@@ -57,22 +51,16 @@ class TForm1 : public QMainWindow {
 
   // --- The window's state (its fields, public as a form's are).
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
-  std::unique_ptr<TScene> Scene;
-  TMessageText Text;   // the message as the build and the files read it
+  std::unique_ptr<TDesignSession> Session;  // the design, what is built from it, its pictures
   TDeferredWork Deferred;
   bool Modified = false;
-  TDimensions Dim;     // DimWidth, DimHeight, BaseWidth, BaseHeight
   bool RulersActive = true;
-  TBitmap PreviewBitmap;  // the picture the preview shows
-  uint64_t LastExportBytes = 0;  // size of the file the last export wrote
 
   // --- Operations other parts of the program call.
   void Rebuild();
   void RedrawPreview(bool smooth);
   void ShowPreview(bool smooth);
   void SceneToControls();
-  void LoadTextTexture();
-  void LoadButtonTexture();
   // Loads a work, template or factory design and refreshes the window.
   void LoadWork(const std::string& fileName);
   void TabSheet9Show();
@@ -103,12 +91,12 @@ class TForm1 : public QMainWindow {
   void ShowError(const std::string& text);
 
   // The widget of a control of the table (tests drive the window through these).
-  QWidget* Control(TControl id) const { return controls_[static_cast<size_t>(id)]; }
-  TMessageEdit* MessageEdit() const { return messageEdit_; }
+  QWidget* Control(TControl id) const { return tabs_->Control(id); }
+  TMessageEdit* MessageEdit() const { return tabs_->MessageEdit; }
   TPreviewPanel* Preview() const { return preview_; }
   QTabWidget* Tabs() const { return tabs_; }
-  TExportPage* ExportPage() const { return exportPage_; }
-  QLabel* DimensionPicture() const { return dimPicture_; }
+  TExportPage* ExportPage() const { return tabs_->ExportPage; }
+  QLabel* DimensionPicture() const { return tabs_->DimPicture; }
   QString StatusText(int panel) const;
   QProgressBar* ProgressBar() const { return progressBar_; }
 
@@ -140,25 +128,7 @@ class TForm1 : public QMainWindow {
   // Widget construction (MainWindowUi.cpp).
   void CreateUi();
   void CreateMenus();
-  QWidget* CreateCaptionTab();
-  QWidget* CreateBackgroundTab();
-  QWidget* CreateColorTab(bool text);
-  QWidget* CreateCaptionTuneupTab();
-  QWidget* CreateButtonTuneupTab();
-  QWidget* CreateLightTab();
-  QWidget* CreateLinkTab();
-  QWidget* CreateDimensionsTab();
-  QWidget* CreateExportTab();
-  QSlider* MakeSlider(TControl id, QWidget* parent);
-  QSpinBox* MakeSpinner(TControl id, QWidget* parent);
-  QCheckBox* MakeCheck(TControl id, const QString& caption, QWidget* parent);
-  QAbstractButton* MakeCommand(TControl id, QChar initial, const QString& caption,
-                               const QString& hint, QWidget* parent);
-  void Register(TControl id, QWidget* w);
   void ConnectHandlers();
-
-  void FormCreate();
-  void FormDestroy();
 
   // Handlers of the editing controls (MainWindowEdits.cpp).
   void MessageEditChange();
@@ -168,58 +138,45 @@ class TForm1 : public QMainWindow {
   void SideColorClick(bool text);
   void SideTextureClick(bool text);
   void SideClearTextureClick(bool text);
-  void SideTexWidthChange(bool text, int value);
-  void SideTexHeightChange(bool text, int value);
+  void SideTexScaleChange(bool text, bool width, int value);
   void SideConstrainClick(bool text, bool on);
-  void OutlineComplexityChange(int index);
-  void TextExtrusionChange(int value);
   void AltitudeChange(bool text, int value);
   void DropShadowClick(bool text, bool on);
-  void ButtonExtrusionChange(int value);
   void HoldButtonSizeClick(bool on);
   void HideButtonClick(bool on);
   void LightColorClick();
   void BrightnessChange(int value);
   bool PickColor(TColor& color, const QString& title);
   bool ChooseTexture(std::string& fileName);
+  // The texture spinners into the design (before a build), and back (after it: the
+  // fit may have changed the scales).
+  void ReadTextureScales();
+  void ShowTextureScales();
 
   // Dimensions tab (MainWindowDimensions.cpp).
-  void WidthRulerChange(int position);
-  void HeightRulerChange(int position);
-  void DimEditChange(TSide side, const QString& text);
-  void ApplyDimensionEdit(TSide side);
+  void ConnectDimensions();
+  void DimensionChange(TSide side, int32_t value);
   void ShowDimensions();
   void DrawDimensionPreview();
   void TabChange(int index);
-  static void AcceptDigitKeysOnly(QLineEdit* edit);
 
   // Project commands (MainWindowCommands.cpp).
   void StartUp();
-  bool AskToSave(int command);
+  bool AskToSave(TProjectCommand command);
+  // Runs the welcome dialog in mode under title; false when it was cancelled.
+  bool RunWelcome(int mode, const char* title);
   // The folder the welcome dialog lists works from: JobFile's, or ProgramDir +
   // "Works/" (created) when that folder does not exist.
   std::string WorksFolderForDialog() const;
   void PreviewResized();
   int RDelayTicks() const;
+  // Runs a core operation, showing the error it throws; false when it threw.
+  bool Try(const std::function<void()>& operation);
 
-  std::array<QWidget*, static_cast<size_t>(TControl::Count)> controls_{};
-  TMessageEdit* messageEdit_ = nullptr;
+  TDesignerTabs* tabs_ = nullptr;
   TPreviewPanel* preview_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
-  QTabWidget* tabs_ = nullptr;
-  TExportPage* exportPage_ = nullptr;
   std::array<QLabel*, 4> statusPanels_{};
-  QLineEdit* hexBox_ = nullptr;
-  QLineEdit* linkEdit_ = nullptr;
-  QLineEdit* widthEdit_ = nullptr;
-  QLineEdit* heightEdit_ = nullptr;
-  QSlider* widthRuler_ = nullptr;
-  QSlider* heightRuler_ = nullptr;
-  QCheckBox* dimConstrain_ = nullptr;
-  QFrame* dimFrame_ = nullptr;
-  QLabel* dimPicture_ = nullptr;
-  QAction* statusBarAction_ = nullptr;
-  QAction* progressBarAction_ = nullptr;
   QTimer* timer_ = nullptr;
 
   std::unique_ptr<TMessageBoxSink> messageBoxes_;
@@ -234,7 +191,20 @@ class TForm1 : public QMainWindow {
   TOpenShForm* shapes_ = nullptr;
   TWebForm* web_ = nullptr;
 
-  friend class TBusyScope;
+};
+
+// While it lives: the window is busy (the timer leaves its work for a later tick,
+// rebuild and render requests wait), and the hourglass shows. Nests.
+class TBusyScope {
+ public:
+  explicit TBusyScope(TForm1& form);
+  ~TBusyScope();
+  TBusyScope(const TBusyScope&) = delete;
+  TBusyScope& operator=(const TBusyScope&) = delete;
+
+ private:
+  TForm1& form_;
+  bool wasBusy_;
 };
 
 }  // namespace qz

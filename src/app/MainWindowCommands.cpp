@@ -20,22 +20,8 @@
 #include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
 #include "platform/FileUtil.h"
-#include "scene/Scene.h"
 
 namespace qz {
-
-namespace {
-
-// The hourglass for as long as a command that makes the user wait runs.
-class TWaitCursor {
- public:
-  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-}  // namespace
 
 // ---- The dialogs, made on first use ------------------------------------------------
 
@@ -101,15 +87,14 @@ void TForm1::StartUp() {
 
 // ---- Unsaved changes and quitting --------------------------------------------------
 
-bool TForm1::AskToSave(int command) {
+bool TForm1::AskToSave(TProjectCommand command) {
   if (!Modified) return true;
-  return CommandGoesOn(AskUnsavedChanges(this, static_cast<TProjectCommand>(command)),
-                       [this] { SaveClick(); });
+  return CommandGoesOn(AskUnsavedChanges(this, command), [this] { SaveClick(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
   // A close that arrives while a build lets events run waits: the user closes again.
-  if (Deferred.Busy || !AskToSave(static_cast<int>(TProjectCommand::Quit))) {
+  if (Deferred.Busy || !AskToSave(TProjectCommand::Quit)) {
     e->ignore();
     return;
   }
@@ -120,42 +105,36 @@ void TForm1::closeEvent(QCloseEvent* e) {
 // ---- File menu -----------------------------------------------------------------------
 
 void TForm1::NewClick() {
-  if (!AskToSave(static_cast<int>(TProjectCommand::New))) return;
+  if (!AskToSave(TProjectCommand::New)) return;
   LoadWork(Settings.ProgramDir + "Default.dat");
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
-  SetBkgColor(Scene->BkgColor);
   TabSheet9Show();
   Modified = false;
 }
 
-void TForm1::OpenClick() {
-  if (!AskToSave(static_cast<int>(TProjectCommand::Open))) return;
+bool TForm1::RunWelcome(int mode, const char* title) {
   TForm4& welcome = WelcomeDialog();
   welcome.ProgramDir = Settings.ProgramDir;
-  welcome.setWindowTitle(" Open");
+  welcome.setWindowTitle(title);
   Settings.WorksDir = WorksFolderForDialog();
   welcome.WorksDir = Settings.WorksDir;
   welcome.TemplatesDir = Settings.TemplatesDir;
-  welcome.SetMode(TForm4::ModeSaved);
-  if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return;
+  welcome.SetMode(mode);
+  if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return false;
   Settings.WorksDir = welcome.WorksDir;
-  LoadWork(welcome.SelectedFile);
+  return true;
+}
+
+void TForm1::OpenClick() {
+  if (!AskToSave(TProjectCommand::Open) || !RunWelcome(TForm4::ModeSaved, " Open")) return;
+  LoadWork(WelcomeDialog().SelectedFile);
   TabSheet9Show();
   Modified = false;
 }
 
 void TForm1::NewFromTemplateClick() {
-  if (!AskToSave(static_cast<int>(TProjectCommand::NewFromTemplate))) return;
-  TForm4& welcome = WelcomeDialog();
-  welcome.ProgramDir = Settings.ProgramDir;
-  welcome.setWindowTitle(" New from template");
-  Settings.WorksDir = WorksFolderForDialog();
-  welcome.WorksDir = Settings.WorksDir;
-  welcome.TemplatesDir = Settings.TemplatesDir;
-  welcome.SetMode(TForm4::ModeTemplate);
-  if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return;
-  Settings.TemplateFile = welcome.SelectedFile;
-  Settings.WorksDir = welcome.WorksDir;
+  if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TForm4::ModeTemplate, " New from template")) return;
+  Settings.TemplateFile = WelcomeDialog().SelectedFile;
   LoadWork(Settings.TemplateFile);
   TabSheet9Show();
   Modified = false;
@@ -163,47 +142,34 @@ void TForm1::NewFromTemplateClick() {
 
 void TForm1::SaveClick() {
   TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
-  Scene->ExpWidth = Dim.Width;
-  Scene->ExpHeight = Dim.Height;
   const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
   Settings.JobFile = files.JobFile;
   Settings.TemplateFile = files.TemplateFile;
   Settings.WorksDir = files.WorksDir;
   Settings.TemplatesDir = files.TemplatesDir;
   if (!target) return;
-  try {
-    Scene->SaveToFile(target->File, Text);
-    if (Text.Length() > 0) {
-      // The icon lets events run: the timer leaves its work until it is written.
-      const bool wasBusy = Deferred.Busy;
-      Deferred.Busy = true;
-      bool saved = false;
-      try {
-        saved = SaveIcon(target->File, "Icon", PreviewBitmap, Dim.Width, Dim.Height, *progress_);
-      } catch (...) {
-        Deferred.Busy = wasBusy;
-        throw;
-      }
-      Deferred.Busy = wasBusy;
-      if (saved) Deferred.ShowDone(RDelayTicks());
-    }
-    Modified = false;
-  } catch (const std::exception& e) {
-    ShowError(e.what());
+  bool iconSaved = false;
+  {
+    // The icon lets events run: the timer leaves its work until it is written.
+    TBusyScope busy(*this);
+    if (!Try([&] { iconSaved = Session->Save(target->File); })) return;
   }
+  if (iconSaved) Deferred.ShowDone(RDelayTicks());
+  Modified = false;
 }
 
 // ---- The tabs' dialogs ---------------------------------------------------------------
 
 void TForm1::AdvancedTextClick() {
   TForm2& form = AdvancedTextDialog();
-  messageEdit_->ToMessageText(Text);
-  form.LoadText(Text);
+  TMessageText& text = Session->Text;
+  MessageEdit()->ToMessageText(text);
+  form.LoadText(text);
   if (form.exec() != QDialog::Accepted) return;  // the message edit stays as it was
-  CopyRichText(Text, form.TakeText());
+  CopyRichText(text, form.TakeText());
   {
-    const QSignalBlocker block(messageEdit_);
-    messageEdit_->FromMessageText(Text);
+    const QSignalBlocker block(MessageEdit());
+    MessageEdit()->FromMessageText(text);
   }
   FollowUp(TControl::AdvancedText);
 }
@@ -213,8 +179,8 @@ void TForm1::SelectShapeClick() {
   form.ProgramDir = Settings.ProgramDir;
   // OK with no shape selected chooses nothing: the design keeps its shape.
   if (form.exec() != QDialog::Accepted || !form.Accepted) return;
-  Scene->ShapeName = BareFileName(form.SelectedFile);
-  Scene->Type = 16;
+  Session->Params.ShapeName = BareFileName(form.SelectedFile);
+  Session->Params.Type = TButtonType::ShapeFile;
   // The button is shown again: " Hide button" says so without running its handler.
   auto* hide = static_cast<QCheckBox*>(Control(TControl::HideButton));
   {
@@ -226,9 +192,9 @@ void TForm1::SelectShapeClick() {
 
 void TForm1::AdvancedOptionsClick() {
   TForm3& form = AdvancedOptionsDialog();
-  form.LoadParams(*Scene);
-  if (form.exec() != QDialog::Accepted) return;  // the scene keeps its record
-  static_cast<TParams&>(*Scene) = form.Params;
+  form.LoadParams(Session->Params);
+  if (form.exec() != QDialog::Accepted) return;  // the design keeps its record
+  Session->Params = form.Params;
   Rebuild();
   TabSheet9Show();
 }
@@ -236,7 +202,7 @@ void TForm1::AdvancedOptionsClick() {
 // ---- Help menu -------------------------------------------------------------------------
 
 void TForm1::ShowPage(const std::string& relative) {
-  const TWaitCursor hourglass;
+  const TBusyScope busy(*this);
   const std::string path = Settings.ProgramDir + relative;
   if (!FileExists(path)) {
     ShowError("Error loading file: " + path);

@@ -6,14 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
-#include <QTabWidget>
 
-#include "app/Dimensions.h"
 #include "app/MainWindow.h"
 #include "app/PreviewPanel.h"
 #include "app/QtBridge.h"
 #include "render/Resample.h"
-#include "scene/Scene.h"
 
 namespace qz {
 
@@ -44,7 +41,25 @@ int32_t DigitsValue(const std::string& digits) {
 
 }  // namespace
 
-void TForm1::AcceptDigitKeysOnly(QLineEdit* edit) { edit->installEventFilter(new TDigitKeys(edit)); }
+void TForm1::ConnectDimensions() {
+  for (QLineEdit* edit : {tabs_->WidthEdit, tabs_->HeightEdit}) {
+    edit->installEventFilter(new TDigitKeys(edit));
+    const TSide side = edit == tabs_->WidthEdit ? TSide::Width : TSide::Height;
+    connect(edit, &QLineEdit::textEdited, this, [this, side](const QString& text) {
+      if (text.isEmpty()) return;
+      const std::string digits = DigitsOnly(text.toStdString());
+      if (!digits.empty()) DimensionChange(side, DigitsValue(digits));
+    });
+  }
+  // A ruler moved to the value it shows changes nothing; a number typed again is applied.
+  connect(tabs_->WidthRuler, &QSlider::valueChanged, this, [this](int position) {
+    if (position != Session->Dim.Width) DimensionChange(TSide::Width, position);
+  });
+  connect(tabs_->HeightRuler, &QSlider::valueChanged, this, [this](int position) {
+    const int32_t height = HeightFromRuler(position);
+    if (height != Session->Dim.Height) DimensionChange(TSide::Height, height);
+  });
+}
 
 void TForm1::TabChange(int index) {
   const bool light = index == static_cast<int>(TTab::LightSource);
@@ -55,11 +70,12 @@ void TForm1::TabChange(int index) {
 }
 
 void TForm1::ShowDimensions() {
+  const TDimensions& d = Session->Dim;
   RulersActive = false;
-  widthEdit_->setText(QString::number(Dim.Width));
-  heightEdit_->setText(QString::number(Dim.Height));
-  heightRuler_->setValue(HeightRulerPosition(Dim.Height));
-  widthRuler_->setValue(WidthRulerPosition(Dim.Width));
+  tabs_->WidthEdit->setText(QString::number(d.Width));
+  tabs_->HeightEdit->setText(QString::number(d.Height));
+  tabs_->HeightRuler->setValue(HeightRulerPosition(d.Height));
+  tabs_->WidthRuler->setValue(WidthRulerPosition(d.Width));
   RulersActive = true;
 }
 
@@ -68,51 +84,36 @@ void TForm1::TabSheet9Show() {
   DrawDimensionPreview();
 }
 
-void TForm1::WidthRulerChange(int position) {
-  if (!RulersActive || position == Dim.Width) return;
-  Dim.Width = position;
-  ApplyDimensionEdit(TSide::Width);
-}
-
-void TForm1::HeightRulerChange(int position) {
+void TForm1::DimensionChange(TSide side, int32_t value) {
+  // The rulers and boxes are set by ShowDimensions too: those changes are not edits.
   if (!RulersActive) return;
-  const int32_t height = HeightFromRuler(position);
-  if (height == Dim.Height) return;
-  Dim.Height = height;
-  ApplyDimensionEdit(TSide::Height);
-}
-
-void TForm1::DimEditChange(TSide side, const QString& text) {
-  if (!RulersActive || text.isEmpty()) return;
-  const std::string digits = DigitsOnly(text.toStdString());
-  if (digits.empty()) return;
-  (side == TSide::Width ? Dim.Width : Dim.Height) = DigitsValue(digits);
-  ApplyDimensionEdit(side);
-}
-
-void TForm1::ApplyDimensionEdit(TSide side) {
-  ApplyDimension(Dim, side, dimConstrain_->isChecked());
+  TDimensions& d = Session->Dim;
+  (side == TSide::Width ? d.Width : d.Height) = value;
+  ApplyDimension(d, side, tabs_->DimConstrain->isChecked());
   ShowDimensions();
   DrawDimensionPreview();
 }
 
 void TForm1::DrawDimensionPreview() {
-  if (!CanDrawDimensionPicture(PreviewBitmap.Width(), PreviewBitmap.Height(), Dim)) return;
-  const TBitmap scratch = PreviewBitmap;
-  TBitmap picture(Dim.Width, Dim.Height);
+  const TBitmap& preview = Session->Preview();
+  const TDimensions& d = Session->Dim;
+  if (!CanDrawDimensionPicture(preview.Width(), preview.Height(), d)) return;
+  const TBitmap scratch = preview;
+  TBitmap picture(d.Width, d.Height);
   ResampleImage(scratch, picture, TriangleFilter, 1.0);
-  dimPicture_->setPixmap(QPixmap::fromImage(BitmapToQImage(picture)));
+  tabs_->DimPicture->setPixmap(QPixmap::fromImage(BitmapToQImage(picture)));
 }
 
 void TForm1::PlaceLightMarker() {
-  const TMarkerPoint c = LightMarkerCentre(Scene->a1, Scene->a2, preview_->width(), preview_->height());
+  const TParams& p = Session->Params;
+  const TMarkerPoint c = LightMarkerCentre(p.a1, p.a2, preview_->width(), preview_->height());
   preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
 }
 
 void TForm1::DropLightMarker(QPoint pointInPreview) {
   const TLightAngles a =
       LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
-  Scene->SetLightAngles(a.a1, a.a2);
+  Session->Params.SetLightAngles(a.a1, a.a2);
   FollowUp(TControl::LightMarker);
 }
 

@@ -19,7 +19,6 @@
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
 #include "platform/FileUtil.h"
-#include "scene/Scene.h"
 
 namespace qz {
 
@@ -40,7 +39,7 @@ int32_t CharsetOfFace(const QString& family) {
 }  // namespace
 
 void TForm1::FollowUp(TControl id, bool due) {
-  const TControlSpec& s = Spec(id);
+  const TControlRow& s = ControlRow(id);
   if (s.Marks) Modified = true;
   if (!due) return;
   const int delay = s.ZeroDelay ? 0 : RDelayTicks();
@@ -63,14 +62,18 @@ void TForm1::ConnectHandlers() {
   auto spin = [this](TControl id) { return static_cast<QSpinBox*>(Control(id)); };
   auto check = [this](TControl id) { return static_cast<QCheckBox*>(Control(id)); };
   auto button = [this](TControl id) { return static_cast<QAbstractButton*>(Control(id)); };
+  // A value control whose handler only writes its field and follows up.
+  auto value = [this](auto* control, auto signal, TControl id, auto write) {
+    connect(control, signal, this, [this, id, write](int v) { write(Session->Params, v), FollowUp(id); });
+  };
   using C = TControl;
 
-  connect(messageEdit_, &QTextEdit::textChanged, this, &TForm1::MessageEditChange);
+  connect(MessageEdit(), &QTextEdit::textChanged, this, &TForm1::MessageEditChange);
   connect(button(C::FontSelection), &QAbstractButton::clicked, this, &TForm1::FontSelectionClick);
   connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TForm1::AdvancedTextClick);
   connect(button(C::BkgColorSelection), &QAbstractButton::clicked, this, &TForm1::BkgColorClick);
   connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TForm1::BkgSetHexClick);
-  connect(hexBox_, &QLineEdit::returnPressed, this, &TForm1::BkgSetHexClick);
+  connect(tabs_->HexBox, &QLineEdit::returnPressed, this, &TForm1::BkgSetHexClick);
   for (bool text : {true, false}) {
     connect(button(text ? C::TextColorSelection : C::ButtonColorSelection), &QAbstractButton::clicked,
             this, [this, text] { SideColorClick(text); });
@@ -78,10 +81,9 @@ void TForm1::ConnectHandlers() {
             this, [this, text] { SideTextureClick(text); });
     connect(button(text ? C::TextClearTexture : C::ButtonClearTexture), &QAbstractButton::clicked, this,
             [this, text] { SideClearTextureClick(text); });
-    connect(spin(text ? C::TextTexWidth : C::ButtonTexWidth), &QSpinBox::valueChanged, this,
-            [this, text](int v) { SideTexWidthChange(text, v); });
-    connect(spin(text ? C::TextTexHeight : C::ButtonTexHeight), &QSpinBox::valueChanged, this,
-            [this, text](int v) { SideTexHeightChange(text, v); });
+    for (bool width : {true, false})
+      connect(spin(text ? (width ? C::TextTexWidth : C::TextTexHeight) : (width ? C::ButtonTexWidth : C::ButtonTexHeight)),
+              &QSpinBox::valueChanged, this, [this, text, width](int v) { SideTexScaleChange(text, width, v); });
     connect(check(text ? C::TextConstrain : C::ButtonConstrain), &QCheckBox::toggled, this,
             [this, text](bool on) { SideConstrainClick(text, on); });
     connect(slider(text ? C::TextAltitude : C::ButtonAltitude), &QSlider::valueChanged, this,
@@ -89,25 +91,17 @@ void TForm1::ConnectHandlers() {
     connect(check(text ? C::TextDropShadow : C::ButtonDropShadow), &QCheckBox::toggled, this,
             [this, text](bool on) { DropShadowClick(text, on); });
   }
-  connect(static_cast<QComboBox*>(Control(C::OutlineComplexity)), &QComboBox::currentIndexChanged,
-          this, &TForm1::OutlineComplexityChange);
-  connect(slider(C::TextExtrusion), &QSlider::valueChanged, this, &TForm1::TextExtrusionChange);
+  value(static_cast<QComboBox*>(Control(C::OutlineComplexity)), &QComboBox::currentIndexChanged,
+        C::OutlineComplexity, [](TParams& p, int index) { p.SplPnt = index + 1; });
+  value(slider(C::TextExtrusion), &QSlider::valueChanged, C::TextExtrusion, [](TParams& p, int v) { p.TxtY = v; });
+  value(slider(C::ButtonExtrusion), &QSlider::valueChanged, C::ButtonExtrusion, [](TParams& p, int v) { p.ButY = -v; });
   connect(button(C::ShapeSelection), &QAbstractButton::clicked, this, &TForm1::SelectShapeClick);
-  connect(slider(C::ButtonExtrusion), &QSlider::valueChanged, this, &TForm1::ButtonExtrusionChange);
   connect(check(C::HoldButtonSize), &QCheckBox::toggled, this, &TForm1::HoldButtonSizeClick);
   connect(check(C::HideButton), &QCheckBox::toggled, this, &TForm1::HideButtonClick);
   connect(preview_->Marker(), &TLightMarker::Dropped, this, &TForm1::DropLightMarker);
   connect(button(C::LightColorSelection), &QAbstractButton::clicked, this, &TForm1::LightColorClick);
   connect(slider(C::Brightness), &QSlider::valueChanged, this, &TForm1::BrightnessChange);
-
-  AcceptDigitKeysOnly(widthEdit_);
-  AcceptDigitKeysOnly(heightEdit_);
-  connect(widthRuler_, &QSlider::valueChanged, this, &TForm1::WidthRulerChange);
-  connect(heightRuler_, &QSlider::valueChanged, this, &TForm1::HeightRulerChange);
-  connect(widthEdit_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { DimEditChange(TSide::Width, t); });
-  connect(heightEdit_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { DimEditChange(TSide::Height, t); });
+  ConnectDimensions();
   connect(tabs_, &QTabWidget::currentChanged, this, &TForm1::TabChange);
   connect(preview_, &TPreviewPanel::Resized, this, &TForm1::PreviewResized);
 }
@@ -115,37 +109,38 @@ void TForm1::ConnectHandlers() {
 void TForm1::SceneToControls() {
   // The window sets its own controls: their handlers stay quiet (every load ends in a
   // rebuild anyway), and the states the handlers would set are set here.
-  for (const TControlSpec& s : ControlTable) {
+  const TParams& p = Session->Params;
+  for (const TControlRow& s : ControlTable) {
     if (!s.Loaded) continue;
     QWidget* w = Control(s.Id);
     const QSignalBlocker block(w);
-    const int32_t v = s.Loaded(*Scene);
+    const int32_t v = s.Loaded(p);
     if (auto* slider = qobject_cast<QSlider*>(w)) slider->setValue(v);
     else if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(v);
     else if (auto* check = qobject_cast<QCheckBox*>(w)) check->setChecked(v != 0);
     else if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(std::clamp(v, s.Min, s.Max));
   }
-  Control(TControl::TextTexWidth)->setEnabled(!Scene->Message.HoldRatio);
-  Control(TControl::ButtonTexWidth)->setEnabled(!Scene->Button.HoldRatio);
+  Control(TControl::TextTexWidth)->setEnabled(!p.Message.HoldRatio);
+  Control(TControl::ButtonTexWidth)->setEnabled(!p.Button.HoldRatio);
   Control(TControl::TextAltitude)->setEnabled(static_cast<QCheckBox*>(Control(TControl::TextDropShadow))->isChecked());
   Control(TControl::ButtonAltitude)->setEnabled(static_cast<QCheckBox*>(Control(TControl::ButtonDropShadow))->isChecked());
   {
-    const QSignalBlocker block(messageEdit_);
-    messageEdit_->FromMessageText(Text);
+    const QSignalBlocker block(MessageEdit());
+    MessageEdit()->FromMessageText(Session->Text);
   }
-  hexBox_->setText(QString::fromStdString(ColorToHex(Scene->BkgColor)));
-  SetBkgColor(Scene->BkgColor);
+  tabs_->HexBox->setText(QString::fromStdString(ColorToHex(p.BkgColor)));
+  SetBkgColor(p.BkgColor);
 }
 
 void TForm1::SetBkgColor(TColor color) {
-  Scene->BkgColor = color;
+  Session->Params.BkgColor = color;
   preview_->SetBackground(ToQColor(color));
-  QPalette pal = dimFrame_->palette();
+  QPalette pal = tabs_->DimFrame->palette();
   pal.setColor(QPalette::Window, ToQColor(color));
-  dimFrame_->setPalette(pal);
+  tabs_->DimFrame->setPalette(pal);
 }
 
-QString TForm1::LinkAddress() const { return linkEdit_->text(); }
+QString TForm1::LinkAddress() const { return tabs_->LinkEdit->text(); }
 
 bool TForm1::PickColor(TColor& color, const QString& title) {
   const QColor c = QColorDialog::getColor(ToQColor(color), this, title);
@@ -166,12 +161,12 @@ bool TForm1::ChooseTexture(std::string& fileName) {
 }
 
 void TForm1::MessageEditChange() {
-  messageEdit_->ToMessageText(Text);
+  MessageEdit()->ToMessageText(Session->Text);
   FollowUp(TControl::MessageEdit);
 }
 
 void TForm1::FontSelectionClick() {
-  const TCharFormat& def = messageEdit_->DefaultFormat();
+  const TCharFormat& def = MessageEdit()->DefaultFormat();
   QFont start(QString::fromStdString(def.Name), def.Size);
   start.setBold(def.Bold);
   start.setItalic(def.Italic);
@@ -189,31 +184,32 @@ void TForm1::FontSelectionClick() {
   // The edit's own font takes the whole choice; every character takes its face,
   // style and charset and keeps its own size. Done on the codes, so a character
   // keeps its code when its charset changes.
-  messageEdit_->ToMessageText(Text);
-  Text.SetDefaultFormat(chosen);
-  Text.SetSelection(0, Text.Length());
-  Text.SetSelName(chosen.Name);
-  Text.SetSelBold(chosen.Bold);
-  Text.SetSelItalic(chosen.Italic);
-  Text.SetSelUnderline(chosen.Underline);
-  Text.SetSelCharset(chosen.Charset);
+  TMessageText& text = Session->Text;
+  MessageEdit()->ToMessageText(text);
+  text.SetDefaultFormat(chosen);
+  text.SetSelection(0, text.Length());
+  text.SetSelName(chosen.Name);
+  text.SetSelBold(chosen.Bold);
+  text.SetSelItalic(chosen.Italic);
+  text.SetSelUnderline(chosen.Underline);
+  text.SetSelCharset(chosen.Charset);
   {
-    const QSignalBlocker block(messageEdit_);
-    messageEdit_->FromMessageText(Text);
+    const QSignalBlocker block(MessageEdit());
+    MessageEdit()->FromMessageText(text);
   }
   FollowUp(TControl::FontSelection);
 }
 
 void TForm1::BkgColorClick() {
-  TColor c = Scene->BkgColor;
+  TColor c = Session->Params.BkgColor;
   if (!PickColor(c, "Background color")) return;
   SetBkgColor(c);
-  hexBox_->setText(QString::fromStdString(ColorToHex(c)));
+  tabs_->HexBox->setText(QString::fromStdString(ColorToHex(c)));
   FollowUp(TControl::BkgColorSelection);
 }
 
 void TForm1::BkgSetHexClick() {
-  const std::string box = hexBox_->text().toStdString();
+  const std::string box = tabs_->HexBox->text().toStdString();
   const std::optional<TColor> c = HexToColor(box);
   if (!c) {
     ShowError("'" + box + "' is not a valid hexadecimal color value");
@@ -224,104 +220,97 @@ void TForm1::BkgSetHexClick() {
 }
 
 void TForm1::SideColorClick(bool text) {
-  TSideParams& side = text ? Scene->Message : Scene->Button;
+  TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
   if (!PickColor(side.MColor, text ? "Text color" : "Button color")) return;
-  Scene->BuildRamp(text ? 1 : 0);
   FollowUp(text ? TControl::TextColorSelection : TControl::ButtonColorSelection);
 }
 
 void TForm1::SideTextureClick(bool text) {
-  TSideParams& side = text ? Scene->Message : Scene->Button;
+  TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
   if (!ChooseTexture(side.TexFile)) return;
-  if (text) LoadTextTexture();
-  else LoadButtonTexture();
+  if (text) Session->LoadTextTexture();
+  else Session->LoadButtonTexture();
   FollowUp(text ? TControl::TextTextureSelection : TControl::ButtonTextureSelection);
 }
 
 void TForm1::SideClearTextureClick(bool text) {
-  TView3D& view = Scene->View;
-  bool& textured = text ? view.TextTextured : view.ButtonTextured;
-  if (!textured) return;  // nothing to clear
-  (text ? Scene->Message : Scene->Button).TexFile.clear();
-  textured = false;
-  (text ? view.TextTexture : view.ButtonTexture).SetSize(0, 0);
+  if (!Session->ClearTexture(text)) return;  // nothing to clear
   FollowUp(text ? TControl::TextClearTexture : TControl::ButtonClearTexture);
 }
 
-void TForm1::SideTexWidthChange(bool text, int value) {
-  TSideParams& side = text ? Scene->Message : Scene->Button;
-  side.TexW = static_cast<float>(value);
-  const bool loaded = text ? Scene->View.TextTextured : (Scene->View.ButtonTextured && Scene->Type > 0);
-  FollowUp(text ? TControl::TextTexWidth : TControl::ButtonTexWidth, loaded && !side.HoldRatio);
+void TForm1::SideTexScaleChange(bool text, bool width, int value) {
+  TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
+  (width ? side.TexW : side.TexH) = static_cast<float>(value);
+  const bool loaded = text ? Session->TextTextured() : (Session->ButtonTextured() && Session->Params.Type > 0);
+  // With its proportions held, the width follows the height: typing it changes nothing.
+  const TControl id = text ? (width ? TControl::TextTexWidth : TControl::TextTexHeight)
+                           : (width ? TControl::ButtonTexWidth : TControl::ButtonTexHeight);
+  FollowUp(id, loaded && !(width && side.HoldRatio));
 }
 
-void TForm1::SideTexHeightChange(bool text, int value) {
-  TSideParams& side = text ? Scene->Message : Scene->Button;
-  side.TexH = static_cast<float>(value);
-  const bool loaded = text ? Scene->View.TextTextured : (Scene->View.ButtonTextured && Scene->Type > 0);
-  FollowUp(text ? TControl::TextTexHeight : TControl::ButtonTexHeight, loaded);
+void TForm1::ReadTextureScales() {
+  TParams& p = Session->Params;
+  p.Message.TexW = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::TextTexWidth))->value());
+  p.Message.TexH = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::TextTexHeight))->value());
+  p.Button.TexW = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::ButtonTexWidth))->value());
+  p.Button.TexH = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::ButtonTexHeight))->value());
+}
+
+void TForm1::ShowTextureScales() {
+  const TParams& p = Session->Params;
+  const std::pair<TControl, float> scales[] = {{TControl::TextTexWidth, p.Message.TexW},
+                                               {TControl::TextTexHeight, p.Message.TexH},
+                                               {TControl::ButtonTexWidth, p.Button.TexW},
+                                               {TControl::ButtonTexHeight, p.Button.TexH}};
+  for (const auto& [id, value] : scales) {
+    auto* spin = static_cast<QSpinBox*>(Control(id));
+    const QSignalBlocker block(spin);
+    spin->setValue(RoundHalfEven(value));
+  }
 }
 
 void TForm1::SideConstrainClick(bool text, bool on) {
-  (text ? Scene->Message : Scene->Button).HoldRatio = on;
+  (text ? Session->Params.Message : Session->Params.Button).HoldRatio = on;
   Control(text ? TControl::TextTexWidth : TControl::ButtonTexWidth)->setEnabled(!on);
   FollowUp(text ? TControl::TextConstrain : TControl::ButtonConstrain);
 }
 
-void TForm1::OutlineComplexityChange(int index) {
-  Scene->SplPnt = index + 1;
-  FollowUp(TControl::OutlineComplexity);
-}
-
-void TForm1::TextExtrusionChange(int value) {
-  Scene->TxtY = value;
-  FollowUp(TControl::TextExtrusion);
-}
-
 void TForm1::AltitudeChange(bool text, int value) {
-  (text ? Scene->Message : Scene->Button).Altitude = value;
-  Scene->SetLightAngles(Scene->a1, Scene->a2);  // the shadow offsets follow the altitude
+  TParams& p = Session->Params;
+  (text ? p.Message : p.Button).Altitude = value;
+  p.SetLightAngles(p.a1, p.a2);  // the shadow offsets follow the altitude
   FollowUp(text ? TControl::TextAltitude : TControl::ButtonAltitude);
 }
 
 void TForm1::DropShadowClick(bool text, bool on) {
   auto* slider = static_cast<QSlider*>(Control(text ? TControl::TextAltitude : TControl::ButtonAltitude));
-  (text ? Scene->Message : Scene->Button).Altitude = on ? slider->value() : 0;
+  (text ? Session->Params.Message : Session->Params.Button).Altitude = on ? slider->value() : 0;
   slider->setEnabled(on);
   FollowUp(text ? TControl::TextDropShadow : TControl::ButtonDropShadow);
 }
 
-void TForm1::ButtonExtrusionChange(int value) {
-  Scene->ButY = -value;
-  FollowUp(TControl::ButtonExtrusion);
-}
-
 void TForm1::HoldButtonSizeClick(bool on) {
-  Scene->HoldButtonSize = on;
+  Session->Params.HoldButtonSize = on;
   // Letting go of the size refits it at once.
   FollowUp(TControl::HoldButtonSize, !on);
 }
 
 void TForm1::HideButtonClick(bool on) {
-  Scene->Type = on ? 0 : (Scene->ShapeName.empty() ? 2 : 16);
+  TParams& p = Session->Params;
+  p.Type = on ? TButtonType::None : (p.ShapeName.empty() ? TButtonType::Rounded : TButtonType::ShapeFile);
   FollowUp(TControl::HideButton);
 }
 
 void TForm1::LightColorClick() {
-  if (!PickColor(Scene->Light.Color, "Light source color")) return;
-  Scene->BuildRamp(0);
-  Scene->BuildRamp(1);
+  if (!PickColor(Session->Params.Light.Color, "Light source color")) return;
   FollowUp(TControl::LightColorSelection);
 }
 
 void TForm1::BrightnessChange(int value) {
+  TParams& p = Session->Params;
   const int32_t brightness = 255 - value;
-  if (brightness == Scene->Brightness) return;
-  Scene->Brightness = brightness;
-  Scene->Message.ColSplit = brightness;
-  Scene->Button.ColSplit = brightness;
-  Scene->BuildRamp(0);
-  Scene->BuildRamp(1);
+  if (brightness == p.Brightness) return;
+  p.Brightness = p.Message.ColSplit = p.Button.ColSplit = brightness;
   FollowUp(TControl::Brightness);
 }
 

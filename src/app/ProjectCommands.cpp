@@ -7,10 +7,6 @@
 #include "app/SaveDialog.h"
 #include "app/QtBridge.h"
 #include "platform/FileUtil.h"
-#include "platform/IniFile.h"
-#include "platform/JpegWriter.h"
-#include "render/Resample.h"
-#include "scene/IconRecord.h"
 
 namespace qz {
 
@@ -80,43 +76,6 @@ std::optional<TSaveTarget> AskSaveTarget(QWidget* parent, TProjectFiles& files) 
   if (!choice) return std::nullopt;
   // The dialog has already applied the extension; applying it again changes nothing.
   return ApplySaveChoice(files, choice->Path, choice->FilterIndex);
-}
-
-// ---- The preview icon -------------------------------------------------------------
-
-bool IconWanted(const TBitmap& preview, int dimWidth, int dimHeight) {
-  return preview.Width() >= 2 && preview.Height() >= 2 && dimWidth >= 2 && dimHeight >= 2;
-}
-
-TBitmap MakeIcon(const TBitmap& preview) {
-  TBitmap icon(IconWidth, IconHeight);
-  ResampleImage(preview, icon, LanczosFilter, 3.0);
-  return icon;
-}
-
-void StoreIcon(const std::string& fileName, const std::string& prefix,
-               const std::vector<uint8_t>& jpeg, IProgressSink& sink) {
-  TIniFile ini(fileName);
-  if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
-  SaveIconBytes(ini, prefix, jpeg, [&sink](int percent) { sink.SetProgress(percent); });
-  ini.Flush();
-}
-
-bool SaveIcon(const std::string& fileName, const std::string& prefix, const TBitmap& preview,
-              int dimWidth, int dimHeight, IProgressSink& sink) {
-  if (!IconWanted(preview, dimWidth, dimHeight)) return false;
-  sink.SetStatus(" Sretching icon ...");
-  sink.ProcessMessages();
-  // A copy: the preview may be repainted while pending messages run.
-  const TBitmap scratch = preview;
-  const TBitmap icon = MakeIcon(scratch);
-  sink.SetStatus(" Saving icon ...");
-  sink.ProcessMessages();
-  StoreIcon(fileName, prefix, EncodeJpeg(icon, IconJpegQuality), sink);
-  sink.SetProgress(100);
-  sink.SetStatus(" Done");
-  sink.ProcessMessages();
-  return true;
 }
 
 }  // namespace qz

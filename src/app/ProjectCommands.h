@@ -1,15 +1,12 @@
 // The File menu's commands without the main window: the question about unsaved
-// changes, the naming rules of Save (works and templates), and the saving of the
-// preview icon into a work. The window calls these and keeps the state they update.
+// changes and the naming rules of Save (works and templates). The window calls these
+// and keeps the state they update.
 //
 //   if (Modified && !CommandGoesOn(AskUnsavedChanges(this, TProjectCommand::Open), save)) return;
 //
 //   TProjectFiles files{JobFile, TemplateFile, WorksDir, TemplatesDir};
-//   if (auto target = AskSaveTarget(this, files)) {       // updates files on OK
-//     scene.SaveToFile(target->File, ...);
-//     if (!message.empty() && SaveIcon(target->File, "Icon", preview, DimWidth, DimHeight, sink))
-//       deferred.ShowDone(RDelay);
-//   }
+//   if (auto target = AskSaveTarget(this, files))         // updates files on OK
+//     session.Save(target->File);                         // the work with its icon
 #pragma once
 
 #include <QString>
@@ -18,8 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Bitmap.h"
-#include "platform/Sinks.h"
 
 class QWidget;
 
@@ -84,28 +79,5 @@ std::string SaveFileName(const std::string& chosen, int filterIndex);
 // work's name in WorksDir), then ApplySaveChoice. Nothing on Cancel: files then keep
 // what PrepareSave made of them.
 std::optional<TSaveTarget> AskSaveTarget(QWidget* parent, TProjectFiles& files);
-
-// ---- The preview icon -------------------------------------------------------------
-
-// Whether Save stores an icon: the preview picture at least 2 x 2 pixels and both
-// export dimensions at least 2.
-bool IconWanted(const TBitmap& preview, int dimWidth, int dimHeight);
-
-// The preview stretched onto the 120 x 40 icon with "Lanczos3", width 3 (the aspect
-// ratio is not kept).
-TBitmap MakeIcon(const TBitmap& preview);
-
-// Stores JPEG data as the icon record of a file under prefix (section prefix erased
-// first, lines of 100 bytes, "Lines" in prefix + "Info"), the sink's progress going
-// from 0 to 100. Throws std::runtime_error naming the file when it cannot be written.
-void StoreIcon(const std::string& fileName, const std::string& prefix,
-               const std::vector<uint8_t>& jpeg, IProgressSink& sink);
-
-// SaveIcon: when IconWanted, " Sretching icon ...", MakeIcon, " Saving icon ...",
-// the icon as JPEG (quality 90) through StoreIcon, then progress 100 and " Done";
-// pending messages run after each of the three texts. True when the icon was saved:
-// the window then lets the timer clear " Done" (RDelay + 1 ticks).
-bool SaveIcon(const std::string& fileName, const std::string& prefix, const TBitmap& preview,
-              int dimWidth, int dimHeight, IProgressSink& sink);
 
 }  // namespace qz

@@ -31,11 +31,6 @@ QImage BitmapToQImage(const TBitmap& bitmap) {
   return image;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string WithTrailingSlash(const std::string& path) {
   if (path.empty() || path.back() == '/') return path;
   return path + '/';

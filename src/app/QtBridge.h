@@ -20,8 +20,6 @@ QString CodesToQt(const std::string& codes, int charset);
 // An opaque RGB32 copy of a bitmap (the bitmap's fourth byte is not alpha).
 QImage BitmapToQImage(const TBitmap& bitmap);
 
-// The folder part of a path, with its trailing "/" (empty when there is none).
-std::string FolderOf(const std::string& path);
 // The path with "/" added when it does not end with one (an empty path stays empty).
 std::string WithTrailingSlash(const std::string& path);
 

@@ -10,12 +10,10 @@
 #include "cli/Session.h"
 #include "export/ExportImage.h"
 #include "export/ExportOptions.h"
-#include "export/ExportRender.h"
 #include "export/PreviewPage.h"
 #include "gif/Dither.h"
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
-#include "scene/ExportSize.h"
 
 namespace qz::cli {
 
@@ -104,12 +102,12 @@ TExportOptions ParseOptions(const TArgs& args) {
 // Without --size: the work's own size when it holds it, else the size a rebuild
 // fits to the picture. A held size no export can have (from a damaged work) is
 // reported and the fitted one used.
-TExportSize ChooseSize(TSession& session, const TRenderedButton& button) {
-  const TScene& s = session.scene;
+TExportSize ChooseSize(TCliSession& cli, const TRenderedButton& button) {
+  const TParams& s = cli.session.Params;
   const TExportSize fitted = FitExportSize(button.Image.Width(), button.Image.Height());
   if (!s.HoldButtonSize) return fitted;
   if (IsExportSize(s.ExpWidth, s.ExpHeight)) return {s.ExpWidth, s.ExpHeight};
-  session.messages.ShowMessage("The work's export size " + std::to_string(s.ExpWidth) + " x " +
+  cli.messages.ShowMessage("The work's export size " + std::to_string(s.ExpWidth) + " x " +
                                std::to_string(s.ExpHeight) + " cannot be written; exporting at " +
                                std::to_string(fitted.width) + " x " + std::to_string(fitted.height) + " instead");
   return fitted;
@@ -124,24 +122,23 @@ int Export(const TArgs& args) {
   // The page shows where the file is: its full path.
   const std::string out = std::filesystem::absolute(args.positional[1]).lexically_normal().string();
 
-  TSession session;
+  TCliSession cli;
+  TDesignSession& session = cli.session;
   // The page's template is checked before anything is written; should the page still
   // fail, the image goes too (all or nothing), which loses a file OUT replaced.
-  const std::string pageTemplate = session.folders.ProgramDir + "html/preview.tml";
+  const std::string pageTemplate = session.ProgramDir() + "html/preview.tml";
   if (options.BrowserPreview && !FileExists(pageTemplate))
     throw std::runtime_error("Cannot read file " + pageTemplate);
-  if (!session.Load(args.positional[0], args)) return ExitFailed;
-  session.Build();
-  const std::optional<TRenderedButton> button = RenderForExport(session.scene, session.message);
+  if (!cli.Load(args.positional[0], args)) return ExitFailed;
+  cli.Build();
+  const std::optional<TRenderedButton> button = session.RenderForExport();
   if (!button) return ExitFailed;
-  const TExportSize size = sizeAsked ? askedSize : ChooseSize(session, *button);
+  const TExportSize size = sizeAsked ? askedSize : ChooseSize(cli, *button);
 
-  const uint64_t bytes = WriteImage(*button, size.width, size.height, options, out);
+  const uint64_t bytes = session.WriteExport(*button, size, options, out);
   if (options.BrowserPreview) {
     try {
-      const std::string link = args.Has("--link") ? args.options.at("--link") : std::string();
-      WritePreviewPage(session.folders.ProgramDir, MakeExportFacts(out, size.width, size.height, options, bytes,
-                                                                   session.scene.BkgColor, link, session.message));
+      session.WritePreviewPage(out, size, options, bytes, args.Has("--link") ? args.options.at("--link") : std::string());
     } catch (...) {
       std::remove(out.c_str());
       throw;

@@ -43,14 +43,15 @@ int Render(const TArgs& args) {
   const bool withMask = args.Has("--mask");
   if (withMask) FormatOf(args.options.at("--mask"));
 
-  TSession session;
-  if (!session.Load(args.positional[0], args)) return ExitFailed;
-  session.BuildAndRender(withMask);
+  TCliSession cli;
+  if (!cli.Load(args.positional[0], args)) return ExitFailed;
+  cli.BuildAndRender(withMask);
 
-  WritePicture(out, session.scene.Image);
+  const TPicture& picture = cli.session.Picture();
+  WritePicture(out, picture.Image);
   if (withMask) {
     try {
-      WritePicture(args.options.at("--mask"), session.scene.Mask);
+      WritePicture(args.options.at("--mask"), picture.Mask);
     } catch (...) {
       std::remove(out.c_str());  // all or nothing
       throw;

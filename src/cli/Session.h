@@ -1,48 +1,40 @@
-// What every quenzar-cli command that works on a design shares: the program's
-// folders, one scene with its message, messages printed to standard error.
+// What every quenzar-cli command that works on a design shares: a design session in
+// the program's folder, its messages printed to standard error, its progress dropped.
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/Cli.h"
 #include "platform/Sinks.h"
-#include "scene/MessageText.h"
-#include "scene/Scene.h"
-#include "scene/Settings.h"
+#include "session/DesignSession.h"
 
 namespace qz::cli {
 
 class TStderrMessages : public IMessageSink {
  public:
-  void ShowMessage(const std::string& text) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    ++count;
-  }
-  int count = 0;
+  void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
-struct TSession {
-  TSession();
-  // Loads the work as the designer does (then the light and ramps follow it) and
-  // applies --text. False when the version was refused (the message is printed).
+// A session on the work the command names, with --text applied.
+struct TCliSession {
+  TCliSession();
+  // Loads the work as the designer does and applies --text. False when the file was
+  // refused (the message is printed).
   bool Load(const std::string& path, const TArgs& args);
-  // What a rebuild of the designer does, then one render: the textures loaded, the
-  // scene built and rendered (with the mask when asked). An empty message, or a
-  // heading of blanks only, gives the designer's empty preview instead: a 16 x 16 field
-  // of the background colour (and a black mask). A missing shape file is reported on
-  // standard error. Throws std::runtime_error when the build is abandoned or the
-  // picture would be too large.
+  // What a rebuild of the designer does, then one render (with the mask when asked):
+  // with nothing to build, the designer's empty picture. A missing shape file is
+  // reported first. Throws when the build is abandoned or the picture would be too
+  // large.
   void BuildAndRender(bool withMask);
-  // The build alone (textures loaded, scene built, a missing shape file reported);
-  // false, with nothing built, for an empty message or a heading of blanks only.
-  // Throws std::runtime_error when the build is abandoned.
+  // The build alone, as above (the textures loaded first); false when there was
+  // nothing to build.
   bool Build();
 
   TStderrMessages messages;
-  TSettings folders;  // ProgramDir and TexturesDir; Buttons.dat is not read
-  TScene scene;
-  TMessageText message;
+  TNullProgressSink progress;
+  TDesignSession session;
 };
 
 }  // namespace qz::cli

@@ -18,7 +18,7 @@
 namespace qz {
 
 // The formats in the order of the page's sub-pages and of the save dialog's filter
-// (PNG, beyond the three of the Windows program, last).
+// (PNG, the one format with an alpha channel, last).
 enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
 
 struct TExportOptions {

@@ -89,9 +89,10 @@ std::string ReadText(const std::string& path) {
 // backslash is part of a name here).
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
-std::string FolderOf(const std::string& path) {
-  size_t cut = path.find_last_of('/');
-  return cut == std::string::npos ? std::string("./") : path.substr(0, cut + 1);
+// The folder of the exported file; "./" for a bare name.
+std::string FolderOrHere(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return folder.empty() ? std::string("./") : folder;
 }
 
 void AppendUtf8(std::string& out, char32_t u) {
@@ -130,7 +131,7 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
   const char* g = "General";
   ini.WriteString(g, "ImageFileName", NameOf(facts.filePath));
-  ini.WriteString(g, "ImageFilePath", FolderOf(facts.filePath));
+  ini.WriteString(g, "ImageFilePath", FolderOrHere(facts.filePath));
   ini.WriteString(g, "ImageWidth", IntToText(facts.width));
   ini.WriteString(g, "ImageHeight", IntToText(facts.height));
   ini.WriteString(g, "ImageDiffusion", facts.diffusion);

@@ -16,29 +16,27 @@ std::optional<std::string> FindShapeFile(const std::string& programDir, const st
   return std::nullopt;
 }
 
-void MakeButtonOutline(TScene& scene) {
+TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
+  if (params.HoldButtonSize) return {params.ButLeft, params.ButTop, params.ButRight, params.ButBottom};
   // The letters' extent, widened by the margins plus one unit.
-  const TModelExtents e = scene.View.ModelExtents();
-  TButtonRect R{Saturate32(int64_t{e.Left} - scene.GutLeft - 1), Saturate32(int64_t{e.Top} + scene.GutTop + 1),
-                Saturate32(int64_t{e.Right} + scene.GutRight + 1), Saturate32(int64_t{e.Bottom} - scene.GutBottom - 1)};
-  if (scene.HoldButtonSize) {
-    R = {scene.ButLeft, scene.ButTop, scene.ButRight, scene.ButBottom};
-  } else {
-    scene.ButLeft = R.Left;
-    scene.ButTop = R.Top;
-    scene.ButRight = R.Right;
-    scene.ButBottom = R.Bottom;
-  }
+  const TModelExtents e = view.ModelExtents();
+  return {Saturate32(int64_t{e.Left} - params.GutLeft - 1), Saturate32(int64_t{e.Top} + params.GutTop + 1),
+          Saturate32(int64_t{e.Right} + params.GutRight + 1), Saturate32(int64_t{e.Bottom} - params.GutBottom - 1)};
+}
 
-  scene.PtCount = 0;
-  if (IsShapeFileType(scene.Type)) {
-    if (scene.ShapeName.empty()) return;
+TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
+                                 const std::string& programDir) {
+  TButtonOutline outline;
+  outline.Rect = R;
+  if (IsShapeFileType(params.Type)) {
+    if (params.ShapeName.empty()) return outline;
     // A file that is not there leaves the shape of the last build in use.
-    if (auto path = FindShapeFile(scene.ProgramDir, scene.ShapeName)) scene.Shape.LoadFromFile(*path);
-    scene.Shape.MakeOutline(R, scene.Pts, scene.PtCount);
+    if (auto path = FindShapeFile(programDir, params.ShapeName)) shape.LoadFromFile(*path);
+    shape.MakeOutline(R, outline.Pts, outline.Count);
   } else {
-    MakeBuiltInOutline(scene.Type, R, scene.SplPnt, scene.Pts, scene.PtCount);
+    MakeBuiltInOutline(params.Type, R, params.SplPnt, outline.Pts, outline.Count);
   }
+  return outline;
 }
 
 namespace {
@@ -47,46 +45,39 @@ TVertex At(TPoint p, int32_t depth) { return TVertex{p.x, depth, p.y}; }
 
 }  // namespace
 
-void MakeButtonBody(TScene& scene) {
-  TView3D& view = scene.View;
+void MakeButtonBody(const TButtonOutline& button, const TParams& params, TView3D& view) {
   // The plane quad covers the letters' extent and the margins (without the extra unit
   // of the outline's rectangle).
   const TModelExtents e = view.ModelExtents();
-  const int32_t left = Saturate32(int64_t{e.Left} - scene.GutLeft);
-  const int32_t top = Saturate32(int64_t{e.Top} + scene.GutTop);
-  const int32_t right = Saturate32(int64_t{e.Right} + scene.GutRight);
-  const int32_t bottom = Saturate32(int64_t{e.Bottom} - scene.GutBottom);
+  const int32_t left = Saturate32(int64_t{e.Left} - params.GutLeft);
+  const int32_t top = Saturate32(int64_t{e.Top} + params.GutTop);
+  const int32_t right = Saturate32(int64_t{e.Right} + params.GutRight);
+  const int32_t bottom = Saturate32(int64_t{e.Bottom} - params.GutBottom);
 
   TLetter outline;
-  if (scene.PtCount > 0) outline.AddContour(&scene.Pts[1], scene.PtCount);
+  if (button.Count > 0) outline.AddContour(&button.Pts[1], button.Count);
 
   const int32_t b = view.AddBody();
   if (b == 0) return;
+  view.MarkButton(b);
   TBody& body = view.Body(b);
 
-  const int64_t butW = scene.ButW;
-  const int32_t Y0 = Saturate32(-int64_t{scene.ButY});          // the cap plane
-  const int32_t Y1 = DivTrunc(-butW * scene.ButY, 100);          // top of the straight wall
-  const int32_t skirtDepth = Saturate32(4 * butW);               // outer edge of the skirt
+  const int64_t butW = params.ButW;
+  const int32_t Y0 = Saturate32(-int64_t{params.ButY});          // the cap plane
+  const int32_t Y1 = DivTrunc(-butW * params.ButY, 100);          // top of the straight wall
+  const int32_t skirtDepth = Saturate32(4 * butW);                // outer edge of the skirt
   const int32_t w1 = Saturate32(butW), w2 = Saturate32(2 * butW), w8 = Saturate32(8 * butW);
 
   if (outline.ContourCount > 0) {
-    body.AddContour(&scene.Pts[1], scene.PtCount, scene.ButY);
+    body.AddContour(&button.Pts[1], button.Count, params.ButY);
     if (HasDistinctPoints(outline, 1)) {
-      for (int j = 1; j <= scene.PtCount - 1; ++j) {
-        const TPoint A = ContourPoint(outline, 1, j);
-        int k = j;
-        const TPoint B = PrevDistinct(outline, 1, k);
-        k = j;
-        const TPoint C = NextDistinct(outline, 1, k);
-        const TPoint D = NextDistinct(outline, 1, k);
-        const TPoint A1 = OffsetVertex(B, A, C, w1), C1 = OffsetVertex(A, C, D, w1);
-        const TPoint A2 = OffsetVertex(B, A, C, w2), C2 = OffsetVertex(A, C, D, w2);
-        const TPoint A8 = OffsetVertex(B, A, C, w8), C8 = OffsetVertex(A, C, D, w8);
-        body.AddFace(At(A, Y0), At(C, Y0), At(C, Y1), At(A, Y1));      // wall
-        body.AddFace(At(A, Y1), At(C, Y1), At(C1, 0), At(A1, 0));      // bevel
-        body.AddFace(At(A1, 0), At(C1, 0), At(C2, 0), At(A2, 0));      // ring
-        body.AddFace(At(A2, 0), At(C2, 0), At(C8, skirtDepth), At(A8, skirtDepth));  // skirt
+      for (int j = 1; j <= button.Count - 1; ++j) {
+        const TContourEdge e = EdgeAt(outline, 1, j);
+        const TContourEdge e1 = e.Offset(w1), e2 = e.Offset(w2), e8 = e.Offset(w8);
+        body.AddFace(At(e.A, Y0), At(e.C, Y0), At(e.C, Y1), At(e.A, Y1));            // wall
+        body.AddFace(At(e.A, Y1), At(e.C, Y1), At(e1.C, 0), At(e1.A, 0));            // bevel
+        body.AddFace(At(e1.A, 0), At(e1.C, 0), At(e2.C, 0), At(e2.A, 0));            // ring
+        body.AddFace(At(e2.A, 0), At(e2.C, 0), At(e8.C, skirtDepth), At(e8.A, skirtDepth));  // skirt
       }
     }
   }

@@ -1,8 +1,9 @@
 // The button plate under the letters, made in two steps after the letter bodies exist
 // (and only when Type > 0):
 //
-//   MakeButtonOutline(scene);   // the button rectangle, and its outline into Pts
-//   MakeButtonBody(scene);      // one more body, the last of the view
+//   TButtonRect R = ButtonRect(view, params);
+//   TButtonOutline outline = MakeButtonOutline(R, params, shape, programDir);
+//   MakeButtonBody(outline, params, view);     // one more body, the last of the view
 //
 // The rectangle is the extent of the letter bodies (always containing the origin)
 // widened by the margins GutLeft..GutBottom plus one; with HoldButtonSize the stored
@@ -19,7 +20,10 @@
 #include <optional>
 #include <string>
 
-#include "scene/Scene.h"
+#include "geometry/ButShape.h"
+#include "geometry/ButtonOutline.h"
+#include "render/View3D.h"
+#include "scene/Params.h"
 
 namespace qz {
 
@@ -28,14 +32,26 @@ namespace qz {
 // back to its bare name. Nothing when ShapeName is empty or no such file exists.
 std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName);
 
-// Fills Pts and PtCount with the closed button outline for Type and stores the button
-// rectangle in ButLeft..ButBottom unless HoldButtonSize is set. A missing shape file
+// The closed outline the button body is built from, and the rectangle it was made for.
+struct TButtonOutline {
+  TButtonRect Rect;
+  TOutlinePoints Pts{};  // used 1-based: Pts[1..Count]
+  int32_t Count = 0;
+};
+
+// The button rectangle: the letter bodies' extent in view widened by the margins plus
+// one, or with HoldButtonSize the stored ButLeft..ButBottom.
+TButtonRect ButtonRect(const TView3D& view, const TParams& params);
+
+// The outline for params.Type round R. A shape file is read into shape; a missing one
 // keeps the shape loaded before (none at first: an empty outline). A shape file that
 // cannot be read throws std::runtime_error naming the file, which abandons the build.
-void MakeButtonOutline(TScene& scene);
+TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
+                                 const std::string& programDir);
 
-// Adds the button body built from Pts to the view. An outline without two distinct
-// points gives a body of the plane quad alone (and its cap outline, if any).
-void MakeButtonBody(TScene& scene);
+// Adds the button body built from the outline to the view and marks it as the button.
+// An outline without two distinct points gives a body of the plane quad alone (and its
+// cap outline, if any).
+void MakeButtonBody(const TButtonOutline& outline, const TParams& params, TView3D& view);
 
 }  // namespace qz

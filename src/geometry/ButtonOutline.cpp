@@ -2,15 +2,11 @@
 
 #include <cmath>
 #include <numbers>
-#include <type_traits>
 
 #include "geometry/GlyphOutline.h"
 #include "platform/Numeric.h"
-#include "scene/Scene.h"
 
 namespace qz {
-
-static_assert(std::is_same_v<decltype(TScene::Pts), TOutlinePoints>, "the button outline fills TScene::Pts");
 
 namespace {
 
@@ -113,8 +109,10 @@ struct TBuiltInShape {
 };
 
 constexpr TBuiltInShape kBuiltInShapes[] = {
-    {1, Rectangle, 0}, {2, Rounded, 4},  {3, Rounded, 8}, {4, Chamfered, 8},
-    {5, Chamfered, 16}, {6, Ellipse, 0}, {7, Circle, 0},
+    {TButtonType::Rectangle, Rectangle, 0},       {TButtonType::Rounded, Rounded, 4},
+    {TButtonType::RoundedSmall, Rounded, 8},      {TButtonType::Chamfered, Chamfered, 8},
+    {TButtonType::ChamferedSmall, Chamfered, 16}, {TButtonType::Ellipse, Ellipse, 0},
+    {TButtonType::Circle, Circle, 0},
 };
 
 }  // namespace
@@ -123,8 +121,6 @@ void AddButtonPoint(TOutlinePoints& pts, int32_t& count, int32_t x, int32_t y) {
   if (count < 0 || count >= MaxOutlinePoints) return;
   pts[++count] = TPoint{x, y};
 }
-
-void AddButtonPoint(TScene& scene, int32_t x, int32_t y) { AddButtonPoint(scene.Pts, scene.PtCount, x, y); }
 
 void MakeBuiltInOutline(int32_t type, const TButtonRect& R, int32_t splPnt, TOutlinePoints& pts,
                         int32_t& count) {

@@ -1,4 +1,4 @@
-// The button outline: the closed point list, in the scene's outline buffer, that the
+// The button outline: the closed point list, in an outline buffer, that the
 // button body is built from. The built-in shapes are generated here from the button
 // rectangle R; a shape file maps its own outline onto R (ButShape.h).
 //
@@ -11,18 +11,16 @@
 // clockwise with y up; the rectangles start at their top left, ellipse and circle at
 // their leftmost point. SplPnt sets how finely the round ones are divided.
 //
-//   scene.PtCount = 0;
-//   MakeBuiltInOutline(scene.Type, R, scene.SplPnt, scene.Pts, scene.PtCount);
+//   TOutlinePoints pts;  int32_t count = 0;
+//   MakeBuiltInOutline(params.Type, R, params.SplPnt, pts, count);
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-#include "scene/Letter.h"
+#include "geometry/OutlinePoints.h"
+#include "scene/Params.h"
 
 namespace qz {
-
-class TScene;
 
 // A rectangle in plane coordinates; Top is the larger y.
 struct TButtonRect {
@@ -33,16 +31,13 @@ struct TButtonRect {
   bool operator==(const TButtonRect&) const = default;
 };
 
-// The outline work buffer, used 1-based: the type of TScene::Pts.
-constexpr int32_t MaxOutlinePoints = 1024;
-using TOutlinePoints = std::array<TPoint, MaxOutlinePoints + 1>;
-
 // Appends (x, y) when fewer than 1024 points are held, else does nothing. Unlike a
 // glyph point it is not shifted by the pen and does not widen the message box.
 void AddButtonPoint(TOutlinePoints& pts, int32_t& count, int32_t x, int32_t y);
-void AddButtonPoint(TScene& scene, int32_t x, int32_t y);
 
-constexpr bool IsShapeFileType(int32_t type) { return type == 8 || type == 16; }
+constexpr bool IsShapeFileType(int32_t type) {
+  return type == TButtonType::ShapeFileOld || type == TButtonType::ShapeFile;
+}
 
 // Appends the built-in outline of type (1..7) for R; any other type appends nothing.
 // splPnt is bounded to 1..64 here.

@@ -114,4 +114,15 @@ TPoint OffsetVertex(TPoint P, TPoint M, TPoint Q, int32_t d) {
   return {RoundHalfEven(x), RoundHalfEven(y)};
 }
 
+TContourEdge EdgeAt(const TLetter& letter, int c, int j) {
+  TContourEdge e;
+  e.A = ContourPoint(letter, c, j);
+  int k = j;
+  e.B = PrevDistinct(letter, c, k);
+  k = j;
+  e.C = NextDistinct(letter, c, k);
+  e.D = NextDistinct(letter, c, k);  // continues from C's index
+  return e;
+}
+
 }  // namespace qz

@@ -2,14 +2,14 @@
 // button are made by joining each edge of a contour to its offset copy.
 //
 // A contour holds n points, the last repeating the first, so indices repeat with
-// period n - 1 (index n is index 1, index 0 is index n - 1). The usual walk, for the
-// vertex A at index j of contour c and a width d:
+// period n - 1 (index n is index 1, index 0 is index n - 1). The walk that letters and
+// button share visits each edge A-C with the distinct positions around it:
 //
-//   TPoint A = ContourPoint(letter, c, j);
-//   int k = j;  TPoint B = PrevDistinct(letter, c, k);
-//   k = j;      TPoint C = NextDistinct(letter, c, k);
-//               TPoint D = NextDistinct(letter, c, k);   // continues from C's index
-//   TPoint Aw = OffsetVertex(B, A, C, d), Cw = OffsetVertex(A, C, D, d);
+//   for (int j = 1; j <= n - 1; ++j) {
+//     const TContourEdge e = EdgeAt(letter, c, j);   // B before A, D after C
+//     const TContourEdge w = e.Offset(d);            // A and C pushed d outward
+//     ... faces from e.A, e.C, w.A, w.C
+//   }
 //
 // A contour whose points all coincide has no distinct neighbour: HasDistinctPoints
 // tells a caller to skip it before walking its walls.
@@ -42,5 +42,14 @@ bool HasDistinctPoints(const TLetter& letter, int c);
 // of the two shifted reference points. A zero-length edge (P = M or M = Q) is left
 // out: M is pushed along the other edge's normal alone, or stays put when both are.
 TPoint OffsetVertex(TPoint P, TPoint M, TPoint Q, int32_t d);
+
+// The edge from A (point j of contour c) to C, the next position that differs from
+// A, with B the position before A and D the one after C.
+struct TContourEdge {
+  TPoint B, A, C, D;
+  // The edge with A and C pushed d outward (OffsetVertex at each end); B and D kept.
+  TContourEdge Offset(int32_t d) const { return {B, OffsetVertex(B, A, C, d), OffsetVertex(A, C, D, d), D}; }
+};
+TContourEdge EdgeAt(const TLetter& letter, int c, int j);
 
 }  // namespace qz

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Numeric.h"
+
 namespace qz {
 
 namespace {
 
 // A spline segment is never cut into more steps than the outline buffer holds points.
-constexpr int32_t MaxSplineSteps = TScene::MaxPoints;
+constexpr int32_t MaxSplineSteps = MaxOutlinePoints;
 
 // Whether every curve record of the polygon at h (cb bytes) lies inside it.
 bool RecordsFit(const uint8_t* h, uint32_t cb) {
@@ -22,7 +24,36 @@ bool RecordsFit(const uint8_t* h, uint32_t cb) {
   return true;
 }
 
-void ParseCurves(TScene& scene, const uint8_t* h, uint32_t cb, TPointFX start, int32_t steps) {
+}  // namespace
+
+int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 1, MaxSplPnt); }
+
+TGlyphReader::TGlyphReader(TLetters& letters, int32_t splPnt, int32_t txtW, IMessageSink& messages)
+    : letters_(letters), steps_(BoundedSplPnt(splPnt)), txtW_(txtW), messages_(messages) {}
+
+void TGlyphReader::AddIntPoint(int32_t x, int32_t y) {
+  if (PtCount >= MaxOutlinePoints) return;
+  const TPoint p{Saturate32(int64_t{x} + PenX), y};
+  Pts[++PtCount] = p;
+  letters_.Widen(p.x, p.y);
+}
+
+void TGlyphReader::AddOutlinePoint(TPointFX p) { AddIntPoint(FixedToInt(p.x), FixedToInt(p.y)); }
+
+void TGlyphReader::AddSplinePoints(TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps) {
+  const int32_t n = std::min(steps, MaxSplineSteps);
+  const long double x0 = FixedToDouble(p0.x), x1 = FixedToDouble(p1.x), x2 = FixedToDouble(p2.x);
+  const long double y0 = FixedToDouble(p0.y), y1 = FixedToDouble(p1.y), y2 = FixedToDouble(p2.y);
+  // The segment as a polynomial a t^2 + b t + c.
+  const long double ax = x0 - 2 * x1 + x2, bx = 2 * (x1 - x0);
+  const long double ay = y0 - 2 * y1 + y2, by = 2 * (y1 - y0);
+  for (int32_t i = 1; i <= n; ++i) {
+    const long double t = static_cast<long double>(i) / n;
+    AddIntPoint(RoundHalfEven(ax * (t * t) + bx * t + x0), RoundHalfEven(ay * (t * t) + by * t + y0));
+  }
+}
+
+void TGlyphReader::ParseCurves(const uint8_t* h, uint32_t cb, TPointFX start) {
   TPointFX last = start;  // the point stored just before the current record
   uint32_t rec = PolygonHeaderSize;
   while (rec < cb) {
@@ -32,7 +63,7 @@ void ParseCurves(TScene& scene, const uint8_t* h, uint32_t cb, TPointFX start, i
     if (type == TT_PRIM_LINE) {
       for (int i = 0; i < cpfx; ++i) {
         last = ReadPointFX(apfx + PointFXSize * i);
-        AddOutlinePoint(scene, last);
+        AddOutlinePoint(last);
       }
     } else if (type == TT_PRIM_QSPLINE) {
       // Between two control points lies an implied on-curve point, their mid-point.
@@ -40,7 +71,7 @@ void ParseCurves(TScene& scene, const uint8_t* h, uint32_t cb, TPointFX start, i
         const TPointFX control = ReadPointFX(apfx + PointFXSize * i);
         const TPointFX next = ReadPointFX(apfx + PointFXSize * (i + 1));
         const TPointFX end = i == cpfx - 2 ? next : TPointFX{FixedMid(control.x, next.x), FixedMid(control.y, next.y)};
-        AddSplinePoints(scene, last, control, end, steps);
+        AddSplinePoints(last, control, end, steps_);
         last = end;
       }
     }
@@ -48,43 +79,13 @@ void ParseCurves(TScene& scene, const uint8_t* h, uint32_t cb, TPointFX start, i
   }
 }
 
-}  // namespace
-
-int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 1, MaxSplPnt); }
-
-void AddIntPoint(TScene& scene, int32_t x, int32_t y) {
-  if (scene.PtCount >= TScene::MaxPoints) return;
-  const TPoint p{Saturate32(int64_t{x} + scene.PenX), y};
-  scene.Pts[++scene.PtCount] = p;
-  scene.TextMinX = std::min(scene.TextMinX, p.x);
-  scene.TextMaxX = std::max(scene.TextMaxX, p.x);
-  scene.TextMinY = std::min(scene.TextMinY, p.y);
-  scene.TextMaxY = std::max(scene.TextMaxY, p.y);
-}
-
-void AddOutlinePoint(TScene& scene, TPointFX p) { AddIntPoint(scene, FixedToInt(p.x), FixedToInt(p.y)); }
-
-void AddSplinePoints(TScene& scene, TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps) {
-  const int32_t n = std::min(steps, MaxSplineSteps);
-  const long double x0 = FixedToDouble(p0.x), x1 = FixedToDouble(p1.x), x2 = FixedToDouble(p2.x);
-  const long double y0 = FixedToDouble(p0.y), y1 = FixedToDouble(p1.y), y2 = FixedToDouble(p2.y);
-  // The segment as a polynomial a t^2 + b t + c.
-  const long double ax = x0 - 2 * x1 + x2, bx = 2 * (x1 - x0);
-  const long double ay = y0 - 2 * y1 + y2, by = 2 * (y1 - y0);
-  for (int32_t i = 1; i <= n; ++i) {
-    const long double t = static_cast<long double>(i) / n;
-    AddIntPoint(scene, RoundHalfEven(ax * (t * t) + bx * t + x0), RoundHalfEven(ay * (t * t) + by * t + y0));
-  }
-}
-
-void ParseOutline(TScene& scene, const uint8_t* block, size_t size) {
-  const int32_t steps = BoundedSplPnt(scene.SplPnt);
+void TGlyphReader::ParseOutline(const uint8_t* block, size_t size) {
   size_t pos = 0;
   while (pos < size) {
     if (size - pos < PolygonHeaderSize) return;  // a torn header ends the glyph
     const uint8_t* h = block + pos;
     if (ReadU32LE(h + 4) != TT_POLYGON_TYPE) {
-      scene.Messages->ShowMessage("ERROR: Unknown Polygon");
+      messages_.ShowMessage("ERROR: Unknown Polygon");
       return;
     }
     const uint32_t cb = ReadU32LE(h);
@@ -93,31 +94,31 @@ void ParseOutline(TScene& scene, const uint8_t* block, size_t size) {
     // any of its points reaches the buffer or the message box.
     if (cb < PolygonHeaderSize || cb > size - pos || !RecordsFit(h, cb)) return;
 
-    scene.PtCount = 0;
+    PtCount = 0;
     const TPointFX start = ReadPointFX(h + 8);
-    AddOutlinePoint(scene, start);
-    ParseCurves(scene, h, cb, start, steps);
-    AddOutlinePoint(scene, start);  // closes the contour
-    if (scene.LetterCount >= 1) scene.Letter(scene.LetterCount).AddContour(&scene.Pts[1], scene.PtCount);
+    AddOutlinePoint(start);
+    ParseCurves(h, cb, start);
+    AddOutlinePoint(start);  // closes the contour
+    if (letters_.Count() >= 1) letters_.Last().AddContour(&Pts[1], PtCount);
     pos += cb;
   }
 }
 
-void GetFontOutline(TScene& scene, IGlyphSource& glyphs, uint8_t code) {
+void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code) {
   TGlyphMetrics metrics;
   const uint32_t size = glyphs.GetGlyphOutline(code, metrics, 0, nullptr);
   if (size == GDI_ERROR || size > MaxGlyphBlock) {
-    scene.Messages->ShowMessage("ERROR: Cannot obtain Size of the Glyph");
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph");
     return;
   }
   std::vector<uint8_t> block(size, 0);
   if (glyphs.GetGlyphOutline(code, metrics, size, block.data()) != size) {
-    scene.Messages->ShowMessage("ERROR: Cannot get Glyph");
+    messages_.ShowMessage("ERROR: Cannot get Glyph");
     return;
   }
-  scene.AddLetter();
-  ParseOutline(scene, block.data(), block.size());
-  scene.PenX = Saturate32(int64_t{scene.PenX} + metrics.gmCellIncX + 2 * int64_t{scene.TxtW});
+  letters_.Add();
+  ParseOutline(block.data(), block.size());
+  PenX = Saturate32(int64_t{PenX} + metrics.gmCellIncX + 2 * int64_t{txtW_});
 }
 
 }  // namespace qz

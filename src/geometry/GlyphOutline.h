@@ -2,21 +2,23 @@
 // font engine and calls GetFontOutline, which asks for the native outline, flattens
 // its quadratic splines into SplPnt points per segment, stores every closed contour in
 // a new letter and advances the pen. Every point is shifted by the pen and widens the
-// message box TextMinX..TextMaxY.
+// letters' message box TextMinX..TextMaxY.
 //
-//   scene.ClearLetters();
-//   scene.PenX = 0;
-//   for each character: fonts.SelectFont(...); GetFontOutline(scene, fonts, code);
+//   letters.Clear();
+//   TGlyphReader reader(letters, params.SplPnt, params.TxtW, messages);
+//   for each character: fonts.SelectFont(...); reader.GetFontOutline(fonts, code);
 //
-// Errors go to scene.Messages as the designer's message boxes ("ERROR: Cannot get
+// Errors go to the message sink as the designer's message boxes ("ERROR: Cannot get
 // Glyph"); the character then has no letter and the build goes on.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "geometry/OutlinePoints.h"
 #include "platform/GlyphRecords.h"
-#include "scene/Scene.h"
+#include "platform/Sinks.h"
+#include "scene/Letters.h"
 
 namespace qz {
 
@@ -36,24 +38,43 @@ constexpr int32_t GlyphPointSize(int32_t messageSize) {
 // An outline block larger than this is refused like a failed size query.
 constexpr uint32_t MaxGlyphBlock = 4u << 20;
 
-// Reads the glyph of code (0..255, meaning per the selected font's charset) from
-// glyphs: adds one letter with its contours and advances PenX by the glyph's advance
-// plus 2 * TxtW. On an engine error shows the message and adds nothing.
-void GetFontOutline(TScene& scene, IGlyphSource& glyphs, uint8_t code);
+class TGlyphReader {
+ public:
+  // Letters go into letters; splPnt (bounded by BoundedSplPnt) sets the curve steps,
+  // txtW the room the pen leaves for each letter's bevel on either side.
+  TGlyphReader(TLetters& letters, int32_t splPnt, int32_t txtW, IMessageSink& messages);
 
-// Parses a native outline block into the contours of the scene's last letter. The
-// block is untrusted: a polygon that does not fit the block, or a record that runs
-// past its polygon, ends the glyph (the contours completed before it stay); a polygon
-// type other than 24 shows "ERROR: Unknown Polygon" and ends the glyph likewise.
-void ParseOutline(TScene& scene, const uint8_t* block, size_t size);
+  // Reads the glyph of code (0..255, meaning per the selected font's charset) from
+  // glyphs: adds one letter with its contours and advances PenX by the glyph's advance
+  // plus 2 * txtW. On an engine error shows the message and adds nothing.
+  void GetFontOutline(IGlyphSource& glyphs, uint8_t code);
 
-// Appends a point (x + PenX, y) to Pts and widens the message box; dropped silently
-// when Pts holds 1024 points. AddOutlinePoint converts a 16.16 point with FixedToInt.
-void AddOutlinePoint(TScene& scene, TPointFX p);
-void AddIntPoint(TScene& scene, int32_t x, int32_t y);
+  // Parses a native outline block into the contours of the last letter. The block is
+  // untrusted: a polygon that does not fit the block, or a record that runs past its
+  // polygon, ends the glyph (the contours completed before it stay); a polygon type
+  // other than 24 shows "ERROR: Unknown Polygon" and ends the glyph likewise.
+  void ParseOutline(const uint8_t* block, size_t size);
 
-// Flattens the quadratic segment p0, p1 (control), p2 into steps points at
-// t = 1/steps .. 1, each rounded half to even; p0 itself is not added again.
-void AddSplinePoints(TScene& scene, TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps);
+  // Appends a point (x + PenX, y) to Pts and widens the message box; dropped silently
+  // when Pts holds 1024 points. AddOutlinePoint converts a 16.16 point with FixedToInt.
+  void AddOutlinePoint(TPointFX p);
+  void AddIntPoint(int32_t x, int32_t y);
+
+  // Flattens the quadratic segment p0, p1 (control), p2 into steps points at
+  // t = 1/steps .. 1, each rounded half to even; p0 itself is not added again.
+  void AddSplinePoints(TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps);
+
+  int32_t PenX = 0;       // where the next glyph starts
+  TOutlinePoints Pts{};   // the contour being read, used 1-based: Pts[1..PtCount]
+  int32_t PtCount = 0;
+
+ private:
+  void ParseCurves(const uint8_t* h, uint32_t cb, TPointFX start);
+
+  TLetters& letters_;
+  int32_t steps_;
+  int32_t txtW_;
+  IMessageSink& messages_;
+};
 
 }  // namespace qz

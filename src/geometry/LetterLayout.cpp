@@ -5,25 +5,25 @@
 
 namespace qz {
 
-void NormalizeCoordinates(TScene& scene) {
-  const int64_t W = int64_t{scene.TextMaxX} - scene.TextMinX + 1;
-  const int64_t H = int64_t{scene.TextMaxY} - scene.TextMinY + 1;
+void NormalizeCoordinates(TLetters& letters) {
+  const int64_t W = int64_t{letters.TextMaxX} - letters.TextMinX + 1;
+  const int64_t H = int64_t{letters.TextMaxY} - letters.TextMinY + 1;
   const int64_t halfW = W / 2, halfH = H / 2;  // both truncate toward zero
-  for (int i = 1; i <= scene.LetterCount; ++i) {
-    TLetter& letter = scene.Letter(i);
+  for (int i = 1; i <= letters.Count(); ++i) {
+    TLetter& letter = letters[i];
     for (int c = 1; c <= letter.ContourCount; ++c) {
       for (TPoint& p : letter.Contour(c).Points) {
-        p.x = Saturate32(p.x - int64_t{scene.TextMinX} - halfW);
-        p.y = Saturate32(halfH - (int64_t{scene.TextMaxY} - p.y + 1));
+        p.x = Saturate32(p.x - int64_t{letters.TextMinX} - halfW);
+        p.y = Saturate32(halfH - (int64_t{letters.TextMaxY} - p.y + 1));
       }
     }
     letter.UpdateBounds();
   }
 }
 
-int32_t LetterFaceDepth(const TScene& scene) { return Saturate32(-(int64_t{scene.ButY} + scene.TxtY)); }
+int32_t LetterFaceDepth(const TParams& params) { return Saturate32(-(int64_t{params.ButY} + params.TxtY)); }
 
-int32_t LetterPlaneDepth(const TScene& scene) { return LetterFaceDepth(scene); }
+int32_t LetterPlaneDepth(const TParams& params) { return LetterFaceDepth(params); }
 
 namespace {
 
@@ -32,51 +32,43 @@ TVertex At(TPoint p, int32_t depth) { return TVertex{p.x, depth, p.y}; }
 // The walls of one contour: for every distinct position A with its successor C, the
 // bevel from the face edge A-C out to the offset edge at the bevel's foot, and the
 // pedestal from there straight back to the button face.
-void AddLetterWalls(TBody& body, const TLetter& letter, int c, const TScene& scene) {
-  const int32_t Yf = LetterFaceDepth(scene);
-  const int32_t foot = Saturate32(int64_t{Yf} + scene.TxtW);
-  const int32_t buttonFace = Saturate32(-int64_t{scene.ButY});
-  const bool pedestal = scene.TxtY > PedestalMinTxtY;
+void AddLetterWalls(TBody& body, const TLetter& letter, int c, const TParams& params) {
+  const int32_t Yf = LetterFaceDepth(params);
+  const int32_t foot = Saturate32(int64_t{Yf} + params.TxtW);
+  const int32_t buttonFace = Saturate32(-int64_t{params.ButY});
+  const bool pedestal = params.TxtY > PedestalMinTxtY;
   const int n = letter.Contour(c).PtCount;
   for (int j = 1; j <= n - 1; ++j) {
-    const TPoint A = ContourPoint(letter, c, j);
-    int k = j;
-    const TPoint B = PrevDistinct(letter, c, k);
-    k = j;
-    const TPoint C = NextDistinct(letter, c, k);
-    const TPoint D = NextDistinct(letter, c, k);
-    const TPoint R1 = OffsetVertex(B, A, C, scene.TxtW);
-    const TPoint R2 = OffsetVertex(A, C, D, scene.TxtW);
-    body.AddFace(At(A, Yf), At(C, Yf), At(R2, foot), At(R1, foot));
-    if (pedestal) body.AddFace(At(R1, foot), At(R2, foot), At(R2, buttonFace), At(R1, buttonFace));
+    const TContourEdge e = EdgeAt(letter, c, j);
+    const TContourEdge r = e.Offset(params.TxtW);
+    body.AddFace(At(e.A, Yf), At(e.C, Yf), At(r.C, foot), At(r.A, foot));
+    if (pedestal) body.AddFace(At(r.A, foot), At(r.C, foot), At(r.C, buttonFace), At(r.A, buttonFace));
   }
 }
 
 }  // namespace
 
-void TransformLetters(TScene& scene) {
-  TView3D& view = scene.View;
+void TransformLetters(const TLetters& letters, const TParams& params, TView3D& view) {
   view.ClearBodies();
-  const int32_t faceHeight = Saturate32(int64_t{scene.ButY} + scene.TxtY);  // AddContour stores -height
-  for (int i = 1; i <= scene.LetterCount; ++i) {
+  const int32_t faceHeight = Saturate32(int64_t{params.ButY} + params.TxtY);  // AddContour stores -height
+  for (int i = 1; i <= letters.Count(); ++i) {
     const int32_t b = view.AddBody();
     if (b == 0) return;
     TBody& body = view.Body(b);
-    const TLetter& letter = scene.Letter(i);
+    const TLetter& letter = letters[i];
     for (int c = 1; c <= letter.ContourCount; ++c) {
       const TLetter::TContour& contour = letter.Contour(c);
       body.AddContour(contour.Points.data(), contour.PtCount, faceHeight);
-      if (HasDistinctPoints(letter, c)) AddLetterWalls(body, letter, c, scene);
+      if (HasDistinctPoints(letter, c)) AddLetterWalls(body, letter, c, params);
     }
-    AddLetterPlane(scene, i, b);
+    AddLetterPlane(letter, params, body);
   }
 }
 
-void AddLetterPlane(TScene& scene, int letter, int32_t body) {
-  const TLetter& l = scene.Letter(letter);
-  const int32_t Yp = LetterPlaneDepth(scene);
-  scene.View.Body(body).AddFace(TVertex{l.Left, Yp, l.Top}, TVertex{l.Left, Yp, l.Bottom},
-                                TVertex{l.Right, Yp, l.Bottom}, TVertex{l.Right, Yp, l.Top});
+void AddLetterPlane(const TLetter& l, const TParams& params, TBody& body) {
+  const int32_t Yp = LetterPlaneDepth(params);
+  body.AddFace(TVertex{l.Left, Yp, l.Top}, TVertex{l.Left, Yp, l.Bottom}, TVertex{l.Right, Yp, l.Bottom},
+               TVertex{l.Right, Yp, l.Top});
 }
 
 }  // namespace qz

@@ -91,6 +91,11 @@ std::optional<std::string> FindFileNoCase(const std::string& folder, const std::
   return std::nullopt;
 }
 
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string ReplaceFileExt(const std::string& path, const std::string& ext) {
   const size_t nameStart = path.find_last_of('/') + 1;  // npos + 1 == 0
   const size_t dot = path.find_last_of('.');

@@ -26,6 +26,9 @@ void WriteFileAtomically(const std::string& path, const std::function<bool(std::
 // "C:\Buttons\Textures\wood.jpg", gives "wood.jpg").
 std::string BareFileName(const std::string& path);
 
+// The folder part of a path, with its trailing "/" (empty when there is none).
+std::string FolderOf(const std::string& path);
+
 // The extension after the last "." of the bare file name replaced by ext ("."
 // included), or ext appended when the name has none: "a.b/shiny.txt" -> "a.b/shiny.gif".
 // Save dialogs name the file they write this way ("shiny.txt" saved as shiny.qznr).

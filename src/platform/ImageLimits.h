@@ -13,10 +13,10 @@
 namespace qz {
 
 // A texture larger than this is refused rather than held in memory.
-constexpr int64_t kMaxImageSide = 16384;
-constexpr int64_t kMaxImagePixels = int64_t(1) << 26;  // 64 Mi pixels, 256 MiB as a TBitmap
+constexpr int64_t MaxDecodedSide = 16384;
+constexpr int64_t MaxDecodedPixels = int64_t(1) << 26;  // 64 Mi pixels, 256 MiB as a TBitmap
 // Room for the largest picture above as a 32-bit BMP, with its headers.
-constexpr size_t kMaxImageFileBytes = size_t(320) << 20;
+constexpr size_t MaxImageFileBytes = size_t(320) << 20;
 
 // Throws std::runtime_error("Cannot read image \"name\": what").
 [[noreturn]] void ThrowImageError(const std::string& name, const std::string& what);
@@ -25,7 +25,7 @@ constexpr size_t kMaxImageFileBytes = size_t(320) << 20;
 void CheckImageSize(int64_t width, int64_t height, const std::string& name);
 
 // The whole file, refused with a clear error when it is missing, unreadable, empty
-// or larger than kMaxImageFileBytes.
+// or larger than MaxImageFileBytes.
 std::vector<uint8_t> ReadImageFileBytes(const std::string& path);
 
 }  // namespace qz

@@ -134,7 +134,7 @@ class TDecoderGuard {
 
 TBitmap DecodeJpeg(const uint8_t* data, size_t size, const std::string& name) {
   if (size == 0) ThrowImageError(name, "there is no JPEG data");
-  if (size > kMaxImageFileBytes) ThrowImageError(name, "the JPEG data is too large");
+  if (size > MaxImageFileBytes) ThrowImageError(name, "the JPEG data is too large");
   TJpegDecoder d;
   std::memset(&d, 0, sizeof d);
   TDecoderGuard guard(d);

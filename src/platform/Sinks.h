@@ -26,6 +26,23 @@ class IProgressSink {
   virtual void ProcessMessages() {}
 };
 
+// Where the progress bar stands after each step of a rebuild: the build takes it
+// to 30, the render on to 75, the preview to 100. A render alone starts at 0 too.
+enum TProgressStage : int {
+  ProgressStart = 0,
+  ProgressLettersCleared = 2,
+  ProgressNormalizing = 15,
+  ProgressTransforming = 17,
+  ProgressLettersMade = 20,
+  ProgressButtonMade = 23,
+  ProgressBuilt = 30,
+  ProgressRendering = 35,
+  ProgressRendered = 75,
+  ProgressStretching = 80,
+  ProgressDisplaying = 95,
+  ProgressDone = 100,
+};
+
 // Sinks that drop everything: the default of a scene nobody watches.
 class TNullMessageSink : public IMessageSink {
  public:

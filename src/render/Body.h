@@ -105,7 +105,7 @@ class TBody {
   int32_t Rows() const { return rows_; }    // rows the projected body spans
   int32_t MinY() const { return minY_; }    // its smallest screen row
 
-  // Translation, angles and shading type, copied from the scene before each frame.
+  // Translation, angles and shading type, copied from the design before each frame.
   // A new body has a zero translation and zero angles.
   TCamera Camera;
 

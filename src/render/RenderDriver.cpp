@@ -7,20 +7,18 @@
 
 #include "platform/Numeric.h"
 #include "render/Resample.h"
+#include "render/ShadeRamp.h"
 
 namespace qz {
 
 namespace {
 
-// The picture an empty scene gets: what the preview shows for an empty message.
-constexpr int EmptyImageSide = 16;
-
 // Refuses a picture larger than the span buffer or memory can hold, in words a user
 // understands (the sizes come from the design: its distance, factors and altitudes).
 void CheckPictureSize(int64_t width, int64_t height) {
-  if (width <= MaxImageSide && height <= MaxImageSide && width * height <= MaxImagePixels) return;
+  if (width <= MaxRenderSide && height <= MaxRenderSide && width * height <= MaxRenderPixels) return;
   throw std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
-                           " pixels; the largest is " + std::to_string(MaxImageSide) +
+                           " pixels; the largest is " + std::to_string(MaxRenderSide) +
                            " pixels a side and 64 million in all. Check the camera distance, the X and Y "
                            "factors, the margins, the extrusions and the altitudes of the design.");
 }
@@ -32,21 +30,17 @@ void Resize(TBitmap& bitmap, int width, int height) {
 
 }  // namespace
 
-void ClearImage(TScene& scene) { scene.Image.Fill(ColorToPixel(scene.BkgColor)); }
+void ClearImage(TBitmap& image, TColor background) { image.Fill(ColorToPixel(background)); }
 
-void RenderScene(TScene& scene, bool withMask, bool progress) {
-  IProgressSink& sink = *scene.Progress;
+void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool withMask, IProgressSink& sink,
+                 bool progress) {
   if (progress) sink.SetStatus(" Calculating viewport ...");
   sink.ProcessMessages();
 
-  TView3D& view = scene.View;
-  scene.CenterX = scene.CenterY = 0;
-  view.Params = scene.RenderBlock();
-  view.SetCamera(scene.CameraBlock());
+  view.Params = RenderBlock(params, 0, 0);
+  view.SetCamera(CameraBlock(params));
   const TScreenExtents e = view.ScreenExtents();
-  // The last body is the button only when the build got as far as making it (a build
-  // abandoned at a broken shape file leaves the letters alone).
-  const int32_t type = scene.Type > 0 && view.BodyCount() > scene.LetterCount ? scene.Type : 0;
+  const bool button = params.Type > 0 && view.ButtonBody() != 0;
 
   int64_t width = EmptyImageSide, height = EmptyImageSide;
   int64_t centerX = 0, centerY = 0;
@@ -57,11 +51,10 @@ void RenderScene(TScene& scene, bool withMask, bool progress) {
     height = int64_t{e.MaxY} - e.MinY + 2;
     // Room for one shadow: the button's when there is a button (the letters' shadow
     // then falls on the button), else the letters'.
-    const bool button = type > 0;
-    const int32_t altitude = button ? scene.Button.Altitude : scene.Message.Altitude;
+    const int32_t altitude = button ? params.Button.Altitude : params.Message.Altitude;
     if (altitude > 0) {
-      const int64_t dx = button ? scene.ButShadowX : scene.TxtShadowX;
-      const int64_t dy = button ? scene.ButShadowY : scene.TxtShadowY;
+      const int64_t dx = button ? params.ButShadowX : params.TxtShadowX;
+      const int64_t dy = button ? params.ButShadowY : params.TxtShadowY;
       if (dx < 0) centerX -= dx;
       if (dy < 0) centerY -= dy;
       width += std::llabs(dx);
@@ -69,25 +62,26 @@ void RenderScene(TScene& scene, bool withMask, bool progress) {
     }
   }
   CheckPictureSize(width, height);
-  scene.CenterX = static_cast<int32_t>(centerX);
-  scene.CenterY = static_cast<int32_t>(centerY);
+  picture.CenterX = static_cast<int32_t>(centerX);
+  picture.CenterY = static_cast<int32_t>(centerY);
 
   if (progress) {
-    sink.SetProgress(35);
+    sink.SetProgress(ProgressRendering);
     sink.SetStatus(" Rendering scene ...");
     sink.ProcessMessages();
   }
 
-  Resize(scene.Mask, static_cast<int>(width), static_cast<int>(height));
-  Resize(scene.Image, static_cast<int>(width), static_cast<int>(height));
-  ClearImage(scene);
-  if (withMask) scene.Mask.Fill(0);
+  Resize(picture.Mask, static_cast<int>(width), static_cast<int>(height));
+  Resize(picture.Image, static_cast<int>(width), static_cast<int>(height));
+  ClearImage(picture.Image, params.BkgColor);
+  if (withMask) picture.Mask.Fill(0);
 
-  view.Params = scene.RenderBlock();
-  view.SetCamera(scene.CameraBlock());
-  view.Render(scene.Image, scene.Mask, withMask, type, scene.TextPalette, scene.ButtonPalette);
+  view.Params = RenderBlock(params, picture.CenterX, picture.CenterY);
+  view.SetCamera(CameraBlock(params));
+  view.Render(picture.Image, picture.Mask, withMask, button, MakeShadeRamp(params.Message, params.Light.Color),
+              MakeShadeRamp(params.Button, params.Light.Color));
 
-  if (progress) sink.SetProgress(75);
+  if (progress) sink.SetProgress(ProgressRendered);
 }
 
 TPreviewSize PreviewSize(int imageW, int imageH, int clientW, int clientH, int viewSize) {

@@ -1,44 +1,59 @@
-// The render driver: turns the built scene into its picture (and coverage mask), and
+// The render driver: turns the built view into its picture (and coverage mask), and
 // scales that picture for the preview.
 //
-//   RenderScene(scene, false, true);    // the designer: no mask, with progress
-//   RenderScene(scene, true, false);    // the export: with mask, quietly
-//   TPreviewSize p = PreviewSize(scene.Image.Width(), scene.Image.Height(),
-//                                clientW, clientH, scene.ViewSize);
-//   TBitmap shown = ScalePreview(scene.Image, p, smooth);
+//   RenderScene(view, params, picture, false, sink, true);   // the designer: no mask, with progress
+//   RenderScene(view, params, picture, true, sink, false);   // the export: with mask, quietly
+//   TPreviewSize p = PreviewSize(picture.Image.Width(), picture.Image.Height(),
+//                                clientW, clientH, params.ViewSize);
+//   TBitmap shown = ScalePreview(picture.Image, p, smooth);
 //
 // The image is as large as the projected scene plus two pixels, and room for one drop
 // shadow (the button's when there is a button, else the letters'); CenterX and
 // CenterY place the projected origin in it. A design whose picture would exceed
-// MaxImageSide a side or MaxImagePixels in all is refused with a std::runtime_error
-// that says so in a sentence, and Image and Mask are left as they were.
+// MaxRenderSide a side or MaxRenderPixels in all is refused with a std::runtime_error
+// that says so in a sentence, and the picture is left as it was.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/Bitmap.h"
-#include "scene/Scene.h"
+#include "platform/Sinks.h"
+#include "render/View3D.h"
+#include "scene/Params.h"
 
 namespace qz {
 
 // The span buffer stores columns and rows in 16 bits.
-constexpr int64_t MaxImageSide = 32767;
+constexpr int64_t MaxRenderSide = 32767;
 // 256 MiB for the image, as much again for the mask.
-constexpr int64_t MaxImagePixels = int64_t{64} * 1000 * 1000;
+constexpr int64_t MaxRenderPixels = int64_t{64} * 1000 * 1000;
 
-// Fills the whole image with BkgColor.
-void ClearImage(TScene& scene);
+// What a render makes: the picture, its coverage mask, and the pixel where the
+// projected origin lies in them.
+struct TPicture {
+  TBitmap Image{64, 16};   // the sizes a design starts with, before its first render
+  TBitmap Mask{100, 100};
+  int32_t CenterX = 0;
+  int32_t CenterY = 0;
+};
 
-// Sizes, clears and draws Image (and, with withMask, Mask: black where nothing is
-// drawn, white under letters, button and shadows). Without withMask the mask takes the
-// image's size but keeps its pixels (a mask of another size is made anew, black). With
-// progress the status texts " Calculating viewport ..." and " Rendering scene ..." and
-// the progress values 35 and 75 go to scene.Progress. Pending messages are processed
-// after each point at which the status bar would change. A scene without any vertex
-// (an empty heading) renders as a 16 x 16 field of the background colour. With
-// Type > 0 the last body is drawn as the button only when there is one body more than
-// letters (a build abandoned before the button leaves none).
-void RenderScene(TScene& scene, bool withMask, bool progress);
+// The side of the picture a view without any vertex renders to (an empty heading).
+constexpr int EmptyImageSide = 16;
+
+// Fills the whole image with the background colour.
+void ClearImage(TBitmap& image, TColor background);
+
+// Sizes, clears and draws picture.Image (and, with withMask, Mask: black where nothing
+// is drawn, white under letters, button and shadows) from the view built for params.
+// Without withMask the mask takes the image's size but keeps its pixels (a mask of
+// another size is made anew, black). With progress the status texts " Calculating
+// viewport ..." and " Rendering scene ..." and their progress values go to sink.
+// Pending messages are processed after each point at which the status bar would
+// change. A view without any vertex (an empty heading) renders as a 16 x 16 field of
+// the background colour. With Type > 0 the last body is drawn as the button when the
+// build made one (a build abandoned before the button leaves none).
+void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool withMask, IProgressSink& sink,
+                 bool progress);
 
 // The size of the preview picture in a client area of clientW x clientH at viewSize
 // percent: a tall image (width < height) fits the height, a wide or square one the

@@ -1,6 +1,6 @@
-// The two blocks of design parameters that the scene hands to the 3D view: the
-// twenty-word render block (projection, light, shadows) and the sixteen-word camera
-// block that every body carries a copy of.
+// The two blocks of design parameters that the 3D view draws with: the twenty-word
+// render block (projection, light, shadows) and the sixteen-word camera block that
+// every body carries a copy of, both assembled from the design's TParams.
 //
 // Dotted design names become nested members: `Light.X` is Light.X, `Light.Color` is
 // Light.Color, `Message.Altitude` is Message.Altitude, `Render.X` is Render.X.
@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "platform/Bitmap.h"
+#include "scene/Params.h"
 
 namespace qz {
 
@@ -41,5 +42,10 @@ struct TCamera {
   float Rotation[9] = {};        // room for a rotation matrix nobody fills
   int32_t ShadType = 1;          // 0 flat shading, 1 smooth shading
 };
+
+// The render block of a design whose projected origin lies at (centerX, centerY) of
+// the picture.
+TRenderParams RenderBlock(const TParams& params, int32_t centerX, int32_t centerY);
+TCamera CameraBlock(const TParams& params);
 
 }  // namespace qz

@@ -39,29 +39,27 @@ void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H,
 
 TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH) {
   TTileSize t{TileSide(W, texW), TileSide(H, texH)};
-  if (int64_t{t.Width} * t.Height > MaxImagePixels) {
-    const long double shrink = std::sqrt(static_cast<long double>(MaxImagePixels) / (int64_t{t.Width} * t.Height));
+  if (int64_t{t.Width} * t.Height > MaxRenderPixels) {
+    const long double shrink = std::sqrt(static_cast<long double>(MaxRenderPixels) / (int64_t{t.Width} * t.Height));
     t.Width = std::max(1, static_cast<int32_t>(t.Width * shrink));
     t.Height = std::max(1, static_cast<int32_t>(t.Height * shrink));
   }
   return t;
 }
 
-void ResizeTextures(TScene& scene) {
-  TView3D& view = scene.View;
-  scene.CenterX = scene.CenterY = 0;
-  view.Params = scene.RenderBlock();
-  view.SetCamera(scene.CameraBlock());
+void ResizeTextures(TView3D& view, TParams& params) {
+  view.Params = RenderBlock(params, 0, 0);
+  view.SetCamera(CameraBlock(params));
   const TScreenExtents e = view.ScreenExtents();
   if (e.MinX > e.MaxX || e.MinY > e.MaxY) return;  // nothing drawn, nothing to tile
   const int64_t W = int64_t{e.MaxX} - e.MinX + 2, H = int64_t{e.MaxY} - e.MinY + 2;
   // A picture the render will refuse gets no textures fitted either.
-  if (W > MaxImageSide || H > MaxImageSide || W * H > MaxImagePixels) return;
+  if (W > MaxRenderSide || H > MaxRenderSide || W * H > MaxRenderPixels) return;
 
   if (view.ButtonTextured)
-    FitTexture(scene.Button, view.ButtonTexture, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
+    FitTexture(params.Button, view.ButtonTexture, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
   if (view.TextTextured)
-    FitTexture(scene.Message, view.TextTexture, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
+    FitTexture(params.Message, view.TextTexture, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
 }  // namespace qz

@@ -2,7 +2,7 @@
 // picture from its top-left pixel, TexW tiles across and TexH down; every build
 // resamples each texture in use to the size of one tile of the picture it will make.
 //
-//   ResizeTextures(scene);   // the build's " Resizing textures ..." stage
+//   ResizeTextures(view, params);   // the build's " Resizing textures ..." stage
 //
 // The resampled image replaces the texture: a later fit starts from it, not from the
 // file. A texture already of the tile size is left untouched.
@@ -10,7 +10,8 @@
 
 #include <cstdint>
 
-#include "scene/Scene.h"
+#include "render/View3D.h"
+#include "scene/Params.h"
 
 namespace qz {
 
@@ -33,9 +34,9 @@ TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH);
 // The picture's size without shadow margins (projected extents plus two) with the
 // centre at 0; then for the button (when textured) and the letters (when textured):
 // with HoldRatio, TexW = W * TexH / (H * the texture's width / height), so tiles keep
-// the texture's proportions; otherwise TexW and TexH are rounded to whole numbers.
-// The tile is round(W / TexW) x round(H / TexH); a texture of another size is
-// resampled to it with "B-Spline", width 2.0. Sets CenterX and CenterY to 0.
-void ResizeTextures(TScene& scene);
+// the texture's proportions; otherwise TexW and TexH are rounded to whole numbers
+// (both written back into params). The tile is round(W / TexW) x round(H / TexH); a
+// texture of another size is resampled to it with "B-Spline", width 2.0.
+void ResizeTextures(TView3D& view, TParams& params);
 
 }  // namespace qz

@@ -7,6 +7,7 @@ namespace qz {
 void TView3D::ClearBodies() {
   for (int32_t b = 1; b <= bodyCount_; ++b) bodies_[b].reset();
   bodyCount_ = 0;
+  buttonBody_ = 0;
 }
 
 int32_t TView3D::AddBody() {
@@ -66,7 +67,7 @@ TScreenExtents TView3D::ScreenExtents() {
 
 namespace qz {
 
-void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, int32_t Type, const TPalette& TextPalette,
+void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, const TPalette& TextPalette,
                      const TPalette& ButtonPalette) {
   ZBuffer.SetSize(Image.Height(), Image.Width());
   ZBuffer.Tint = Params.Light.Color;
@@ -83,7 +84,7 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, int32_t Type,
 
   // The button first, flushed on its own: letters are never hidden behind it, and
   // their shadow falls on it.
-  const bool hasButton = Type > 0 && bodyCount_ > 0;
+  const bool hasButton = DrawButton && bodyCount_ > 0;
   if (hasButton) {
     bodies_[bodyCount_]->Draw(ZBuffer, true);
     if (Params.Button.Altitude > 0) {

@@ -1,20 +1,21 @@
-// TView3D: the 3D view the scene owns. It holds the bodies (the letters in message
-// order, then the button, always last), the render parameters of the frame, the
-// depth-ordered body list, the z-buffer and the two texture images.
+// TView3D: the 3D view a build fills and every render draws. It holds the bodies (the
+// letters in message order, then the button, always last), the render parameters of
+// the frame, the depth-ordered body list, the z-buffer and the two texture images.
 //
 // The build fills it:
 //   view.ClearBodies();
 //   TBody& body = view.Body(view.AddBody());    // AddBody returns 0 when full
+//   view.MarkButton(b);                           // the button's body, once made
 //   TModelExtents r = view.ModelExtents();        // always contains the origin
 // The render, every frame:
-//   view.Params = scene.RenderBlock();
-//   view.SetCamera(scene.CameraBlock());
+//   view.Params = RenderBlock(params, centerX, centerY);
+//   view.SetCamera(CameraBlock(params));
 //   TScreenExtents e = view.ScreenExtents();      // sizes the image
 //   view.ZBuffer.SetSize(rows, width);
 //   for each body b: view.Body(b).Prepare(view.Params); view.BodyOrder.Add(b, its AvgKey);
 //   view.BodyOrder.Sort(); view.Body(...).Draw(view.ZBuffer, isButton); ...
 // which Render does as a whole (the render driver, RenderDriver.h, sizes the image):
-//   view.Render(image, mask, withMask, type, textPalette, buttonPalette);
+//   view.Render(image, mask, withMask, drawButton, textPalette, buttonPalette);
 #pragma once
 
 #include <array>
@@ -54,7 +55,7 @@ class TView3D {
   TView3D(const TView3D&) = delete;
   TView3D& operator=(const TView3D&) = delete;
 
-  // Destroys all bodies.
+  // Destroys all bodies (the button's too).
   void ClearBodies();
   // Appends an empty body and returns its index; 0 when MaxBodies exist.
   int32_t AddBody();
@@ -62,8 +63,12 @@ class TView3D {
   // Body b, 1..BodyCount.
   TBody& Body(int32_t b) { return *bodies_[b]; }
   const TBody& Body(int32_t b) const { return *bodies_[b]; }
+  // Body b is the button's (the build makes it last).
+  void MarkButton(int32_t b) { buttonBody_ = b; }
+  // The button's body, or 0 when the build made none.
+  int32_t ButtonBody() const { return buttonBody_; }
 
-  // Copies the scene's camera block into every body.
+  // Copies the camera block into every body.
   void SetCamera(const TCamera& camera);
   // Totals over all bodies (the status bar's counts).
   int32_t FaceCount() const;
@@ -80,13 +85,14 @@ class TView3D {
   void SetButtonTexture(TBitmap Bitmap);
 
   // Draws the prepared scene into Image (and, with WithMask, its coverage into Mask,
-  // which must be as large): the button (the last body, when Type > 0) in one pass
-  // with its shadow, then the letters nearest first with theirs, on top. Params and the
-  // bodies' cameras must be set for this frame; Image must have the render's size.
-  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, int32_t Type, const TPalette& TextPalette,
+  // which must be as large): with DrawButton the last body as the button in one pass
+  // with its shadow, then the letters (every other body) nearest first with theirs, on
+  // top. Params and the bodies' cameras must be set for this frame; Image must have the
+  // render's size.
+  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, const TPalette& TextPalette,
               const TPalette& ButtonPalette);
 
-  TRenderParams Params;    // the scene's render parameters for the frame
+  TRenderParams Params;    // the design's render parameters for the frame
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
   TZBuffer ZBuffer;
   TBitmap TextTexture;     // texture image of the letters
@@ -97,6 +103,7 @@ class TView3D {
  private:
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused
   int32_t bodyCount_ = 0;
+  int32_t buttonBody_ = 0;
 };
 
 }  // namespace qz

@@ -106,4 +106,11 @@ void TMessageText::CopySelectionTo(TMessageText& dest) const {
   dest.Changed();
 }
 
+int CountNonBlank(const std::string& text) {
+  int n = 0;
+  for (char c : text)
+    if (c != ' ') ++n;
+  return n;
+}
+
 }  // namespace qz

@@ -96,4 +96,7 @@ class TMessageText {
   bool typingSet_ = false;    // typing_ was set explicitly at this caret
 };
 
+// The characters of text other than the blank (a heading of blanks only has none).
+int CountNonBlank(const std::string& text);
+
 }  // namespace qz

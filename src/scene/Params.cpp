@@ -1,45 +1,45 @@
 #include "scene/Params.h"
 
-#include <algorithm>
+#include <cmath>
+
+#include "platform/Numeric.h"
 
 namespace qz {
 
-TRenderParams TParams::RenderBlock() const {
-  TRenderParams r;
-  r.CnX = CnX;
-  r.CnZ = CnZ;
-  r.CenterX = CenterX;
-  r.CenterY = CenterY;
-  r.Light.X = Light.X;
-  r.Light.Y = Light.Y;
-  r.Light.Z = Light.Z;
-  r.Light.A = Light.A;
-  r.Light.Color = Light.Color;
-  r.a1 = a1;
-  r.a2 = a2;
-  r.LoBright = LoBright;
-  r.HiBright = HiBright;
-  r.Brightness = Brightness;
-  r.ButShadowX = ButShadowX;
-  r.ButShadowY = ButShadowY;
-  r.TxtShadowX = TxtShadowX;
-  r.TxtShadowY = TxtShadowY;
-  r.Message.Altitude = Message.Altitude;
-  r.Button.Altitude = Button.Altitude;
-  return r;
-}
+namespace {
 
-TCamera TParams::CameraBlock() const {
-  TCamera c;
-  c.Render.X = Render.X;
-  c.Render.Y = Render.Y;
-  c.Render.Z = Render.Z;
-  c.Ax = Ax;
-  c.Ay = Ay;
-  c.Az = Az;
-  std::copy(std::begin(Rotation), std::end(Rotation), std::begin(c.Rotation));
-  c.ShadType = ShadType;
-  return c;
+// Light angles are clamped to a tenth and nine tenths of pi for the shadow offsets,
+// so a light grazing the plate never throws an endless shadow.
+constexpr float MinShadowAngle = 0.31415927f;
+constexpr float MaxShadowAngle = 2.8274333f;
+
+}  // namespace
+
+TParams::TParams() { SetLightAngles(a1, a2); }
+
+void TParams::SetLightAngles(float angle1, float angle2) {
+  a1 = angle1;
+  a2 = angle2;
+  const long double A1 = a1, A2 = a2;
+  Light.X = ToFloat32(std::cos(A1) * std::sin(A2));
+  Light.Y = ToFloat32(std::sin(A1) * std::sin(A2));
+  Light.Z = ToFloat32(-std::cos(A2));
+  Light.A = ToFloat32(std::sqrt(static_cast<long double>(Light.X) * Light.X +
+                                static_cast<long double>(Light.Y) * Light.Y +
+                                static_cast<long double>(Light.Z) * Light.Z));
+  const long double c1 = Clamp(a1, MinShadowAngle, MaxShadowAngle);
+  const long double c2 = Clamp(a2, MinShadowAngle, MaxShadowAngle);
+  const long double cotX = std::cos(c1) / std::sin(c1);
+  const long double cotY = std::cos(c2) / std::sin(c2);
+  const long double eye = Render.Y;  // a camera at the eye gives no shadow rather than a division by zero
+  auto offset = [&](long double cot, int32_t altitude, float factor) -> int32_t {
+    if (eye == 0) return 0;
+    return RoundHalfEven(cot * altitude * static_cast<long double>(factor) / eye);
+  };
+  ButShadowX = offset(cotX, Button.Altitude, CnX);
+  ButShadowY = offset(cotY, Button.Altitude, CnZ);
+  TxtShadowX = offset(cotX, Message.Altitude, CnX);
+  TxtShadowY = offset(cotY, Message.Altitude, CnZ);
 }
 
 }  // namespace qz

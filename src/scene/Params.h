@@ -6,15 +6,14 @@
 //   `Message.TexW` -> Message.TexW     `Button.Altitude` -> Button.Altitude
 //   `Light.X`      -> Light.X          `Light.Color`     -> Light.Color
 //   `Render.X`     -> Render.X         the nine rotation words -> Rotation[0..8]
-// The render block and the camera block handed to the 3D view are assembled from
-// these fields by RenderBlock() and CameraBlock(); nothing reads the record as raw words.
+// The renderer assembles its render block and camera block from these fields
+// (render/RenderParams.h); nothing reads the record as raw words.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/Bitmap.h"
-#include "render/RenderParams.h"
 
 namespace qz {
 
@@ -31,17 +30,33 @@ struct TSideParams {
   bool HoldRatio = false;        // keep the texture's proportions
 };
 
+// The button shapes Type names. A work may hold any number: one that is none of
+// these makes a button without outline.
+struct TButtonType {
+  static constexpr int32_t None = 0;            // no button: a heading
+  static constexpr int32_t Rectangle = 1;
+  static constexpr int32_t Rounded = 2;         // corners of radius H / 4 (the default)
+  static constexpr int32_t RoundedSmall = 3;    // H / 8
+  static constexpr int32_t Chamfered = 4;       // corners cut by H / 8
+  static constexpr int32_t ChamferedSmall = 5;  // H / 16
+  static constexpr int32_t Ellipse = 6;
+  static constexpr int32_t Circle = 7;
+  static constexpr int32_t ShapeFileOld = 8;    // the shape file, as older works name it
+  static constexpr int32_t ShapeFile = 16;      // the shape file ShapeName
+};
+
 struct TParams {
+  // The defaults, with the light vector and shadow offsets of the default angles.
+  TParams();
+
   int32_t SplPnt = 2;    // outline complexity: 1 Simple, 2 Normal, 3 Complex
-  int32_t Type = 2;      // button shape kind: 0 none, 1..7 built in, 8/16 shape file
+  int32_t Type = TButtonType::Rounded;  // button shape (TButtonType)
   int32_t TxtW = 10;     // text bevel width
   int32_t ButW = 20;     // button bevel size
   int32_t ButY = 0;      // button extrusion, held negative
   int32_t TxtY = 30;     // text extrusion
   float CnX = 450.0f;    // horizontal projection factor
   float CnZ = 450.0f;    // vertical projection factor
-  int32_t CenterX = 0;   // origin of the projected scene in Image
-  int32_t CenterY = 0;
   struct {
     float X = 0, Y = 0, Z = 0, A = 0;  // light direction and its length
     TColor Color = 0xFFFFFF;           // colour of the light
@@ -74,8 +89,9 @@ struct TParams {
   int32_t ButLeft = 0, ButTop = 0, ButRight = 0, ButBottom = 0;
   std::string ShapeName;
 
-  TRenderParams RenderBlock() const;
-  TCamera CameraBlock() const;
+  // Stores the light angles and recomputes from them the light vector and the four
+  // shadow offsets (which also follow the altitudes, the factors and the camera).
+  void SetLightAngles(float a1, float a2);
 };
 
 }  // namespace qz

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "platform/NumberText.h"
-#include "scene/MessageText.h"
-#include "scene/Scene.h"
 
 namespace qz {
 
@@ -126,9 +124,9 @@ int32_t ReadInt(const TIniFile& ini, const char* section, const std::string& key
 
 }  // namespace
 
-void SaveSceneToIni(const TScene& scene, TMessageText& text, TIniFile& ini) {
+void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini) {
   // The table hands out writable fields; saving only reads them.
-  TParams& p = const_cast<TScene&>(scene);
+  TParams& p = const_cast<TParams&>(params);
   const int n = text.Length();
   ini.WriteString("General", "Version", WorkFileVersion);
   ini.WriteString("General", "FileID", "$010300FF");
@@ -154,17 +152,17 @@ void SaveSceneToIni(const TScene& scene, TMessageText& text, TIniFile& ini) {
   }
 }
 
-bool LoadSceneFromIni(TScene& scene, TMessageText& text, const TIniFile& ini) {
+bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini, IMessageSink& messages) {
   const std::string version = ini.ReadString("General", "Version", "");
   if (version != WorkFileVersion) {
-    scene.Messages->ShowMessage("Invalid file version: " + version);
+    messages.ShowMessage("Invalid file version: " + version);
     return false;
   }
-  scene.ExpWidth = ReadInt(ini, "General", "ExpWidth", scene.ExpWidth);
-  scene.ExpHeight = ReadInt(ini, "General", "ExpHeight", scene.ExpHeight);
+  params.ExpWidth = ReadInt(ini, "General", "ExpWidth", params.ExpWidth);
+  params.ExpHeight = ReadInt(ini, "General", "ExpHeight", params.ExpHeight);
   const int32_t letters = std::clamp(ReadInt(ini, "Message", "NLetters", 0), 0, MaxLoadedLetters);
   for (const TKey& k : DesignKeys) {
-    if (ini.HasKey(k.section, k.key)) TextToField(ini.ReadString(k.section, k.key, ""), k.field(scene));
+    if (ini.HasKey(k.section, k.key)) TextToField(ini.ReadString(k.section, k.key, ""), k.field(params));
   }
 
   text.Clear();
@@ -187,33 +185,27 @@ bool LoadSceneFromIni(TScene& scene, TMessageText& text, const TIniFile& ini) {
   return true;
 }
 
-void RefreshDerived(TScene& scene) {
-  scene.SetLightAngles(scene.a1, scene.a2);
-  scene.BuildRamp(0);
-  scene.BuildRamp(1);
-}
-
 void ReplaceMessage(TMessageText& message, const std::string& text) {
   const TCharFormat format = message.Length() > 0 ? message.At(0).Format : message.DefaultFormat();
   message.Clear();
   message.Append(text, format);
 }
 
-void TScene::SaveToFile(const std::string& fileName, TMessageText& text) {
+void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageText& text) {
   TIniFile ini(fileName);
   // A file that exists but could not be read is not overwritten with a work that
   // would lose whatever else it held.
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
-  SaveSceneToIni(*this, text, ini);
+  SaveDesignToIni(params, text, ini);
   ini.Flush();
 }
 
-bool TScene::LoadFromFile(const std::string& fileName, TMessageText& text) {
+bool LoadWorkFile(const std::string& fileName, TParams& params, TMessageText& text, IMessageSink& messages) {
   TIniFile ini(fileName);
   // A file that exists but cannot be read (larger than the INI bound, no rights) reads
   // as empty and is refused for its version; saying why first makes that refusal clear.
-  if (!ini.ReadError().empty()) Messages->ShowMessage(ini.ReadError());
-  return LoadSceneFromIni(*this, text, ini);
+  if (!ini.ReadError().empty()) messages.ShowMessage(ini.ReadError());
+  return LoadDesignFromIni(params, text, ini, messages);
 }
 
 }  // namespace qz

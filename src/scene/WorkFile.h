@@ -1,16 +1,20 @@
 // Works (.qznr) and templates (.qzpl): INI text with the sections General, Message,
-// Button, Render, Light and one "Letter <n>" section per message character. These
-// work on an open TIniFile; TScene::SaveToFile / LoadFromFile wrap them with the file.
+// Button, Render, Light and one "Letter <n>" section per message character: the
+// design's parameters and its message. The Ini functions work on an open TIniFile;
+// SaveWorkFile and LoadWorkFile wrap them with the file.
+//
+//   if (LoadWorkFile(path, params, text, messages)) params.SetLightAngles(params.a1, params.a2);
+//   SaveWorkFile(path, params, text);   // throws when the file cannot be written
 #pragma once
 
 #include <string>
 
 #include "platform/IniFile.h"
+#include "platform/Sinks.h"
+#include "scene/MessageText.h"
+#include "scene/Params.h"
 
 namespace qz {
-
-class TScene;
-class TMessageText;
 
 inline constexpr const char* WorkFileVersion = "1.3.5";
 // A hostile NLetters must not make a load run for hours: letters beyond this many
@@ -18,16 +22,18 @@ inline constexpr const char* WorkFileVersion = "1.3.5";
 inline constexpr int MaxLoadedLetters = 256;
 
 // Writes every key in its order (existing keys replaced in place, nothing deleted).
-void SaveSceneToIni(const TScene& scene, TMessageText& text, TIniFile& ini);
-// Reads the keys into the scene and rebuilds the message text. Returns false, after
-// showing "Invalid file version: <v>" through the scene's message sink, when the
-// version is not exactly 1.3.5; the scene and the text are then unchanged.
-bool LoadSceneFromIni(TScene& scene, TMessageText& text, const TIniFile& ini);
+void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini);
+// Reads the keys into params and rebuilds the message text. Returns false, after
+// showing "Invalid file version: <v>" through messages, when the version is not
+// exactly 1.3.5; params and text are then unchanged.
+bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini, IMessageSink& messages);
 
-// What every load of a work, template or factory design is followed by: the light
-// vector and shadow offsets recomputed from the loaded angles, and both shade ramps
-// rebuilt, so nothing derived from the previous design survives.
-void RefreshDerived(TScene& scene);
+// The file as a whole. Saving throws std::runtime_error naming the file when it cannot
+// be written; the old file is then left whole. Loading returns false when the version
+// was refused (after showing the message); a file that exists but cannot be read is
+// reported first, so the refusal that follows is clear.
+void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageText& text);
+bool LoadWorkFile(const std::string& fileName, TParams& params, TMessageText& text, IMessageSink& messages);
 
 // Replaces the whole message by text, every character taking the format of the
 // message's first character (the default format for an empty message).

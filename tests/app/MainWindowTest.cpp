@@ -48,11 +48,12 @@ class MainWindowTest : public TWindowTestBase {
   void everyControlWritesItsFieldAndAsksForItsFollowUp() {
     auto w = MakeWindow();
     Prepare(*w);
-    TScene& s = *w->Scene;
+    TParams& s = w->Session->Params;
+    const TView3D& view = w->Session->Built().View;
     auto loadTextures = [&] {  // so the texture spinners' work is due
       s.Message.TexFile = s.Button.TexFile = textureFile_;
-      w->LoadTextTexture();
-      w->LoadButtonTexture();
+      w->Session->LoadTextTexture();
+      w->Session->LoadButtonTexture();
     };
     loadTextures();
     const TColor picked = RGBToColor(10, 120, 230);
@@ -79,13 +80,13 @@ class MainWindowTest : public TWindowTestBase {
     // The action on each control that is not a plain value control, and the field written.
     std::map<C, TEdit> edits = {
         {C::MessageEdit, {[&] { QTest::keyClick(at(C::MessageEdit), Qt::Key_End), QTest::keyClicks(at(C::MessageEdit), "!"); },
-                          [&] { return w->Text.Text() == "Go!"; }}},
+                          [&] { return w->Session->Text.Text() == "Go!"; }}},
         {C::FontSelection, {Answered<QFontDialog>(at(C::FontSelection),
                                                   [](QFontDialog* d) { d->setCurrentFont(QFont("DejaVu Serif", 14)), d->accept(); }),
-                            [&] { return w->Text.At(0).Format.Name == "DejaVu Serif"; }}},
+                            [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
         {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
                                             [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton1->click(), f->accept(); }),
-                           [&] { return w->Text.At(0).Format.Bold && w->Text.At(1).Format.Bold; }}},
+                           [&] { return w->Session->Text.At(0).Format.Bold && w->Session->Text.At(1).Format.Bold; }}},
         {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection),
                                                    [](TOpenShForm* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
@@ -95,10 +96,10 @@ class MainWindowTest : public TWindowTestBase {
         {C::TextColorSelection, colour(C::TextColorSelection, s.Message.MColor)},
         {C::ButtonColorSelection, colour(C::ButtonColorSelection, s.Button.MColor)},
         {C::LightColorSelection, colour(C::LightColorSelection, s.Light.Color)},
-        {C::TextTextureSelection, texture(C::TextTextureSelection, s.Message.TexFile, s.View.TextTextured)},
-        {C::ButtonTextureSelection, texture(C::ButtonTextureSelection, s.Button.TexFile, s.View.ButtonTextured)},
-        {C::TextClearTexture, cleared(s.Message.TexFile, s.View.TextTextured)},
-        {C::ButtonClearTexture, cleared(s.Button.TexFile, s.View.ButtonTextured)},
+        {C::TextTextureSelection, texture(C::TextTextureSelection, s.Message.TexFile, view.TextTextured)},
+        {C::ButtonTextureSelection, texture(C::ButtonTextureSelection, s.Button.TexFile, view.ButtonTextured)},
+        {C::TextClearTexture, cleared(s.Message.TexFile, view.TextTextured)},
+        {C::ButtonClearTexture, cleared(s.Button.TexFile, view.ButtonTextured)},
         // Switched off: no shadow, the altitude slider disabled.
         {C::TextDropShadow, {{}, [&] { return s.Message.Altitude == 0 && !at(C::TextAltitude)->isEnabled(); }}},
         {C::ButtonDropShadow, {{}, [&] { return s.Button.Altitude == 0 && !at(C::ButtonAltitude)->isEnabled(); }}},
@@ -106,12 +107,12 @@ class MainWindowTest : public TWindowTestBase {
                             QTest::mousePress(m, Qt::LeftButton, {}, {16, 16}), QTest::mouseRelease(m, Qt::LeftButton, {}, {20, 16});
                           },
                           [&, a1 = s.a1] { return s.a1 != a1; }}},
-        {C::DimWidthEdit, {type(C::DimWidthEdit), [&] { return w->Dim.Width == 90; }}},
-        {C::DimHeightEdit, {type(C::DimHeightEdit), [&] { return w->Dim.Height == 90; }}},
-        {C::WidthRuler, {slide(C::WidthRuler, 77), [&] { return w->Dim.Width == 77; }}},
-        {C::HeightRuler, {slide(C::HeightRuler, -33), [&] { return w->Dim.Height == 33; }}},
+        {C::DimWidthEdit, {type(C::DimWidthEdit), [&] { return w->Session->Dim.Width == 90; }}},
+        {C::DimHeightEdit, {type(C::DimHeightEdit), [&] { return w->Session->Dim.Height == 90; }}},
+        {C::WidthRuler, {slide(C::WidthRuler, 77), [&] { return w->Session->Dim.Width == 77; }}},
+        {C::HeightRuler, {slide(C::HeightRuler, -33), [&] { return w->Session->Dim.Height == 33; }}},
     };
-    for (const TControlSpec& row : ControlTable) {
+    for (const TControlRow& row : ControlTable) {
       const QByteArray name = QByteArray(row.Name) + " (" + row.Field + ")";
       QWidget* c = w->Control(row.Id);
       auto [act, wrote] = edits[row.Id];
@@ -152,12 +153,12 @@ class MainWindowTest : public TWindowTestBase {
     auto w = MakeWindow();
     Prepare(*w, "Go");
     Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
-    TScene& s = *w->Scene;
+    TParams& s = w->Session->Params;
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
     const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
     QVERIFY(Through<TForm2>(text, [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton2->click(), f->reject(); }));
-    QVERIFY(!w->Text.At(0).Format.Italic);
+    QVERIFY(!w->Session->Text.At(0).Format.Italic);
     QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
     QVERIFY(s.Type == 0 && s.ShapeName.empty() && rebuilt.count() == 0);
     QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {
@@ -178,7 +179,7 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); }, [](TForm4* f) {
       ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click();
     }));
-    QVERIFY(w->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
+    QVERIFY(w->Session->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
     QVERIFY(messages_.Texts.empty());
   }
 
@@ -196,7 +197,7 @@ class MainWindowTest : public TWindowTestBase {
     Pick(*w, "&Open ...");
     QVERIFY(*asked && *shown);
     QCOMPARE(title, QString("Open confirmation"));
-    QVERIFY(w->Text.Text() == "Edited" && w->Modified);
+    QVERIFY(w->Session->Text.Text() == "Edited" && w->Modified);
     // A cancelled save leaves it modified.
     WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     Pick(*w, "&Save ...");
@@ -206,12 +207,12 @@ class MainWindowTest : public TWindowTestBase {
     shown = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     Pick(*w, "&New");
     QVERIFY(*asked && *shown);
-    QVERIFY(w->Text.Text() == "Fresh" && !w->Modified);
+    QVERIFY(w->Session->Text.Text() == "Fresh" && !w->Modified);
     // Cancel on the question ends the command.
     Prepare(*w, "Kept");
     asked = AnswerQuestion(QMessageBox::Cancel);
     Pick(*w, "New from &template ...");
-    QVERIFY(*asked && w->Text.Text() == "Kept" && w->Modified);
+    QVERIFY(*asked && w->Session->Text.Text() == "Kept" && w->Modified);
     asked = AnswerQuestion(QMessageBox::No);
     Pick(*w, "E&xit");
     QVERIFY(*asked && !w->isVisible());
@@ -235,7 +236,7 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(inside > 0 && !closed && w->isVisible() && !*asked);
     QVERIFY(rebuilt.count() == 1 && !w->Deferred.Busy && w->Deferred.RebuildPending);
     // The timer carries it out once the build has ended.
-    for (int i = 0; i <= w->Scene->RDelay + 1; ++i) w->Deferred.Tick();
+    for (int i = 0; i <= w->Session->Params.RDelay + 1; ++i) w->Deferred.Tick();
     QCOMPARE(rebuilt.count(), 2);
     QVERIFY(!w->Deferred.RebuildPending && !w->Deferred.RenderPending);
   }

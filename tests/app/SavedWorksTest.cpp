@@ -50,9 +50,10 @@ class SavedWorksTest : public TWindowTestBase {
   void initTestCase() {
     QVERIFY(dir_.isValid());
     programDir_ = dir_.path().toStdString() + "/";
-    // The factory files in a program folder of the test's own.
+    // The factory files in a program folder of the test's own, from the source tree:
+    // other tests put files of their own into the build's program folder for a while.
     for (const char* entry : {"default.dat", "Default.dat", "Templates", "Textures", "BShapes", "html"})
-      fs::copy(std::string(QZ_PROGRAM_DIR) + entry, programDir_ + entry, fs::copy_options::recursive);
+      fs::copy(std::string(QZ_SOURCE_DIR) + "/data/" + entry, programDir_ + entry, fs::copy_options::recursive);
   }
 
   void cleanup() { StopWatchingModals(); }

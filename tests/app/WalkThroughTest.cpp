@@ -56,7 +56,7 @@ class WalkThroughTest : public TWindowTestBase {
   template <typename D>
   void Use(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
     w.Tabs()->setCurrentIndex(static_cast<int>(tab));
-    QVERIFY2(Through<D>(ClickOn(w, command), answer), Spec(command).Name);
+    QVERIFY2(Through<D>(ClickOn(w, command), answer), ControlRow(command).Name);
   }
 
  private slots:
@@ -64,7 +64,7 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(dir_.isValid());
     programDir_ = PathFromQt(dir_.path()) + "/";
     for (const char* name : {"BShapes", "Textures", "Templates", "HTML", "Help", "html", "default.dat", "Default.dat"})
-      std::filesystem::copy(std::string(QZ_PROGRAM_DIR) + name, programDir_ + name, std::filesystem::copy_options::recursive);
+      std::filesystem::copy(std::string(QZ_SOURCE_DIR) + "/data/" + name, programDir_ + name, std::filesystem::copy_options::recursive);
     QDir().mkpath(OutDir());
   }
 
@@ -75,7 +75,7 @@ class WalkThroughTest : public TWindowTestBase {
       Select(f->ListView1, "Ocean.qzpl"), Look(f, "02-welcome-templates");
       f->OKBtn->click();
     });
-    QVERIFY(w->Text.Length() > 0 && !w->Modified);
+    QVERIFY(w->Session->Text.Length() > 0 && !w->Modified);
 
     // 2. The message typed anew; the design follows once the user pauses.
     TMessageEdit* edit = w->MessageEdit();
@@ -84,7 +84,7 @@ class WalkThroughTest : public TWindowTestBase {
     QTest::keyClicks(edit, "Welcome");
     const TDeferredWork& d = w->Deferred;
     QVERIFY(QTest::qWaitFor([&] { return !d.RebuildPending && !d.RenderPending && !d.Busy; }, 20000));
-    QVERIFY(w->Text.Text() == "Welcome" && w->Modified);
+    QVERIFY(w->Session->Text.Text() == "Welcome" && w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
     Use<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
@@ -99,7 +99,7 @@ class WalkThroughTest : public TWindowTestBase {
       Look(f, "04-advanced-text");
       f->accept();
     });
-    QCOMPARE(w->Text.Text(), std::string("Welcome\xBB"));
+    QCOMPARE(w->Session->Text.Text(), std::string("Welcome\xBB"));
 
     // 4. A button shape.
     Use<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
@@ -171,7 +171,7 @@ class WalkThroughTest : public TWindowTestBase {
       Shot(d, "14-save"), TypeIntoFileDialog(d, "My first button");
     }));
     QVERIFY(!w->Modified);
-    const std::vector<TMessageText::TChar> saved = w->Text.Chars();
+    const std::vector<TMessageText::TChar> saved = w->Session->Text.Chars();
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 500);
     QVERIFY(w->close() && !*asked);
     StopWatchingModals();
@@ -186,8 +186,8 @@ class WalkThroughTest : public TWindowTestBase {
       QVERIFY(icon != PlaceholderIcon("<None>", f->font()).convertToFormat(icon.format()));
       f->OKBtn->click();
     });
-    QCOMPARE(again->Text.Chars(), saved);
-    QVERIFY(again->Scene->ShapeName == "Capsule.qzkh" && again->Scene->View.ButtonTextured);
+    QCOMPARE(again->Session->Text.Chars(), saved);
+    QVERIFY(again->Session->Params.ShapeName == "Capsule.qzkh" && again->Session->ButtonTextured());
 #ifdef QZ_HAVE_WEBENGINE
     Pick(*again, "&About Quenzar");  // the last look
     TWebForm* about = again->BrowserWindowIfMade();

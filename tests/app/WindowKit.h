@@ -22,7 +22,7 @@
 #include "app/TextDialog.h"
 #include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
-#include "scene/Scene.h"
+#include "scene/WorkFile.h"
 #include "support/MessageCollector.h"
 
 // main() of a program whose window may open the browser window: as the program
@@ -42,7 +42,7 @@ namespace qz {
 template <typename W>
 W* Widget(TForm1& w, TControl id) {
   auto* widget = qobject_cast<W*>(w.Control(id));
-  if (!widget) qFatal("control %s is not of the expected kind", Spec(id).Name);
+  if (!widget) qFatal("control %s is not of the expected kind", ControlRow(id).Name);
   return widget;
 }
 
@@ -60,7 +60,7 @@ inline TMessageText Message(const std::string& text, const TCharFormat& format =
 // A work file whose message is text (default format).
 inline void WriteWork(const std::string& path, const std::string& text = "x") {
   TMessageText message = Message(text);
-  TScene().SaveToFile(path, message);
+  SaveWorkFile(path, TParams(), message);
 }
 
 inline QStringList Captions(QListWidget* list) {

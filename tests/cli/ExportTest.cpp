@@ -12,8 +12,8 @@
 #include "export/ExportTestSupport.h"
 #include "gif/GifTestSupport.h"
 #include "platform/FileUtil.h"
-#include "platform/ImageFile.h"
-#include "scene/ExportSize.h"
+#include "session/ImageFile.h"
+#include "export/ExportSize.h"
 #include "support/TempDir.h"
 
 namespace qz {

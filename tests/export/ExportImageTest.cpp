@@ -11,7 +11,7 @@
 #include "gif/GifTestSupport.h"
 #include "gif/PaletteKind.h"
 #include "platform/FileUtil.h"
-#include "platform/ImageFile.h"
+#include "session/ImageFile.h"
 #include "support/TempDir.h"
 
 namespace qz {

@@ -8,38 +8,50 @@
 namespace qz {
 namespace {
 
-// Builds the button of `scene` round one letter body spanning x -70..70, z -60..60
-// (a square of half-size 50 with its bevel), with margins of 10 all round.
-const TBody& BuildButton(TScene& scene) {
-  scene.GutLeft = scene.GutRight = scene.GutTop = scene.GutBottom = 10;
-  scene.ClearLetters();
-  scene.AddLetter();
+// A design's parameters with what a build makes of them: the letters, the view, the
+// shape last read, and the button outline.
+struct TButtonBuild : TParams {
+  TLetters Letters;
+  TView3D View;
+  TButShape Shape;
+  TButtonOutline Outline;
+  std::string ProgramDir;
+};
+
+// Builds the button round one letter body spanning x -70..70, z -60..60 (a square of
+// half-size 50 with its bevel), with margins of 10 all round.
+const TBody& BuildButton(TButtonBuild& b) {
+  b.GutLeft = b.GutRight = b.GutTop = b.GutBottom = 10;
+  b.Letters.Clear();
+  b.Letters.Add();
   const TPoint square[] = {{-50, 50}, {50, 50}, {50, -50}, {-50, -50}, {-50, 50}};
-  scene.Letter(1).AddContour(square, 5);
-  scene.Letter(1).UpdateBounds();
-  TransformLetters(scene);
-  MakeButtonOutline(scene);
-  MakeButtonBody(scene);
-  return scene.View.Body(2);
+  b.Letters[1].AddContour(square, 5);
+  b.Letters[1].UpdateBounds();
+  TransformLetters(b.Letters, b, b.View);
+  b.Outline = MakeButtonOutline(ButtonRect(b.View, b), b, b.Shape, b.ProgramDir);
+  MakeButtonBody(b.Outline, b, b.View);
+  return b.View.Body(2);
 }
 
-TEST(ButtonBody, HeldSizeIgnoresTheTextAndIsNotOverwritten) {
-  TScene scene;
-  scene.Type = 1;
-  scene.HoldButtonSize = true;
-  scene.ButLeft = -300, scene.ButTop = 20, scene.ButRight = 300, scene.ButBottom = -20;
-  BuildButton(scene);
-  EXPECT_EQ(scene.Pts[1], (TPoint{-300, 20}));
-  EXPECT_EQ(scene.Pts[3], (TPoint{300, -20}));
-  EXPECT_EQ(scene.ButLeft, -300);
+TEST(ButtonBody, TheRectangleIsTheLettersExtentWithMarginsOrTheHeldOne) {
+  TButtonBuild b;
+  b.Type = TButtonType::Rectangle;
+  BuildButton(b);
+  EXPECT_EQ(b.Outline.Rect, (TButtonRect{-81, 71, 81, -71}));  // 70 + 10 + 1
+  EXPECT_EQ(b.View.ButtonBody(), 2);
+  b.HoldButtonSize = true;
+  b.ButLeft = -300, b.ButTop = 20, b.ButRight = 300, b.ButBottom = -20;
+  BuildButton(b);
+  EXPECT_EQ(b.Outline.Pts[1], (TPoint{-300, 20}));
+  EXPECT_EQ(b.Outline.Pts[3], (TPoint{300, -20}));
 }
 
 TEST(ButtonBody, EmptyOutlinesGiveOnlyThePlaneQuad) {
   for (int type : {16, 8, 9, 100}) {  // 8 and 16 without a ShapeName; 9 and 100 no shape at all
-    TScene scene;
-    scene.Type = type;
-    const TBody& body = BuildButton(scene);
-    EXPECT_EQ(scene.PtCount, 0) << type;
+    TButtonBuild b;
+    b.Type = type;
+    const TBody& body = BuildButton(b);
+    EXPECT_EQ(b.Outline.Count, 0) << type;
     EXPECT_EQ(body.FaceCount(), 1) << type;
     EXPECT_EQ(body.ContourCount(), 0) << type;
   }
@@ -52,17 +64,17 @@ TEST(ButtonBody, ShapeFilesAreFoundInTheShapesFolderAndKeptWhenMissing) {
   diamond.PointCount = 4;
   diamond.Points[1] = {1, -10, 0}, diamond.Points[2] = {1, 0, 10}, diamond.Points[3] = {1, 10, 0}, diamond.Points[4] = {1, 0, -10};
   diamond.SaveToFile(dir.File("BShapes/Diamond.qzkh"));
-  TScene scene;
-  scene.ProgramDir = dir.Path();
-  scene.Type = 16;
+  TButtonBuild b;
+  b.ProgramDir = dir.Path();
+  b.Type = TButtonType::ShapeFile;
   // Another case, and a path written on Windows, both find the file by its name; a
   // name that is not there keeps the shape of the last build.
   for (const char* name : {"DIAMOND.QZKH", "C:\\Program Files\\Buttons\\BShapes\\diamond.qzkh", "gone.qzkh"}) {
     EXPECT_EQ(FindShapeFile(dir.Path(), name).has_value(), name[0] != 'g') << name;
-    scene.ShapeName = name;
-    BuildButton(scene);
-    EXPECT_EQ(scene.PtCount, 5) << name;
-    EXPECT_EQ(scene.Shape.PointCount, 4);
+    b.ShapeName = name;
+    BuildButton(b);
+    EXPECT_EQ(b.Outline.Count, 5) << name;
+    EXPECT_EQ(b.Shape.PointCount, 4);
   }
   EXPECT_FALSE(FindShapeFile(dir.Path(), "").has_value());
 }

@@ -30,20 +30,15 @@ class TFakeGlyphs : public IGlyphSource {
 };
 
 struct GlyphOutline : ::testing::Test {
-  GlyphOutline() { scene.Messages = &messages; }
   // Parses a block into a fresh letter, as GetFontOutline does.
   const TLetter& Parse(const std::vector<uint8_t>& block) {
-    scene.ClearLetters();
-    scene.AddLetter();
-    ParseOutline(scene, block.data(), block.size());
-    return scene.Letter(scene.LetterCount);
+    letters.Clear();
+    letters.Add();
+    TGlyphReader(letters, splPnt, 10, messages).ParseOutline(block.data(), block.size());
+    return letters.Last();
   }
-  std::vector<TPoint> Spline(TPointFX a, TPointFX b, TPointFX c, int steps) {
-    scene.PtCount = 0;
-    AddSplinePoints(scene, a, b, c, steps);
-    return std::vector<TPoint>(&scene.Pts[1], &scene.Pts[1] + scene.PtCount);
-  }
-  TScene scene;
+  TLetters letters;
+  int32_t splPnt = 2;
   test::TMessageCollector messages;
 };
 
@@ -61,18 +56,18 @@ TEST_F(GlyphOutline, LinesSplinesAndClosing) {
                          .Spline({FXi(10, 20), FXi(0, 20), FXi(0, 10)})
                          .Curve(3, {FXi(99, 99)})
                          .Bytes();
-  for (int splPnt : {1, 2, 3}) {
-    scene.SplPnt = splPnt;
+  for (int steps : {1, 2, 3}) {
+    splPnt = steps;
     const auto& c = Parse(block).Contour(1);
     // start, 2 line points, 2 segments of SplPnt points each, the closing start.
-    EXPECT_EQ(c.PtCount, 1 + 2 + 2 * splPnt + 1) << splPnt;
+    EXPECT_EQ(c.PtCount, 1 + 2 + 2 * steps + 1) << steps;
     EXPECT_EQ(c.Points.front(), c.Points.back());
     EXPECT_EQ(c.Points[c.PtCount - 2], (TPoint{0, 10}));
-    if (splPnt == 1) {
+    if (steps == 1) {
       EXPECT_EQ(c.Points[3], (TPoint{5, 20}));  // at " Simple" a segment ends at the implied mid-point
     }
   }
-  EXPECT_EQ((std::vector<int>{scene.TextMinX, scene.TextMaxX, scene.TextMaxY}), (std::vector<int>{0, 10, 20}));
+  EXPECT_EQ((std::vector<int>{letters.TextMinX, letters.TextMaxX, letters.TextMaxY}), (std::vector<int>{0, 10, 20}));
   EXPECT_TRUE(messages.Texts.empty());
   // A spline record of one point adds nothing.
   EXPECT_EQ(Parse(TRecordBuilder().Polygon(FXi(0, 0)).Spline({FXi(5, 5)}).Line({FXi(1, 0)}).Bytes()).Contour(1).PtCount, 3);
@@ -97,7 +92,7 @@ TEST_F(GlyphOutline, HostileBlocksEndTheGlyphCleanly) {
     std::vector<uint8_t> b = good;
     b.insert(b.end(), tail.begin(), tail.end());
     EXPECT_EQ(Parse(b).ContourCount, 1);  // the good contour before it stays
-    EXPECT_EQ(scene.TextMaxX, 5);          // nothing of the damaged one was read
+    EXPECT_EQ(letters.TextMaxX, 5);        // nothing of the damaged one was read
   }
   EXPECT_EQ(Parse(tails[0]).ContourCount, 0);
   EXPECT_TRUE(messages.Texts.empty());
@@ -119,35 +114,35 @@ TEST_F(GlyphOutline, CapacitiesDropPointsAndContoursSilently) {
   TRecordBuilder b;
   for (int i = 0; i < 10; ++i) b.Polygon(FXi(i * 100, 0)).Line({FXi(i * 100 + 50, 0), FXi(i * 100, 50)});
   EXPECT_EQ(Parse(b.Bytes()).ContourCount, 8);
-  EXPECT_EQ(scene.TextMaxX, 950);
+  EXPECT_EQ(letters.TextMaxX, 950);
   // A SplPnt from a damaged work is bounded: no endless loop, at most 64 steps.
   const auto spline = TRecordBuilder().Polygon(FXi(0, 0)).Spline({FXi(10, 10), FXi(20, 0)}).Bytes();
-  scene.SplPnt = 2000000000;
+  splPnt = 2000000000;
   EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + MaxSplPnt + 1);
-  scene.SplPnt = -5;
+  splPnt = -5;
   EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + 1 + 1);
 }
 
 TEST_F(GlyphOutline, EngineFailuresLeaveLettersAndPenAlone) {
   TFakeGlyphs glyphs;
   glyphs.Block = TRecordBuilder().Polygon(FXi(0, 0)).Line({FXi(5, 0), FXi(5, 5)}).Bytes();
-  scene.TxtW = 10;
-  scene.PenX = 7;
-  GetFontOutline(scene, glyphs, 'x');
-  EXPECT_EQ(scene.Letter(1).Contour(1).Points[1], (TPoint{12, 0}));  // shifted by the pen
-  EXPECT_EQ(scene.PenX, 7 + 40 + 20);
+  TGlyphReader reader(letters, 2, 10, messages);
+  reader.PenX = 7;
+  reader.GetFontOutline(glyphs, 'x');
+  EXPECT_EQ(letters[1].Contour(1).Points[1], (TPoint{12, 0}));  // shifted by the pen
+  EXPECT_EQ(reader.PenX, 7 + 40 + 20);
   glyphs.FailSizeQuery = true;
-  GetFontOutline(scene, glyphs, 'x');
+  reader.GetFontOutline(glyphs, 'x');
   glyphs.FailSizeQuery = false;
   glyphs.ShrinkSecondCall = true;
-  GetFontOutline(scene, glyphs, 'x');
-  EXPECT_EQ(scene.LetterCount, 1);
-  EXPECT_EQ(scene.PenX, 67);
+  reader.GetFontOutline(glyphs, 'x');
+  EXPECT_EQ(letters.Count(), 1);
+  EXPECT_EQ(reader.PenX, 67);
   EXPECT_EQ(messages.Texts, (std::vector<std::string>{"ERROR: Cannot obtain Size of the Glyph", "ERROR: Cannot get Glyph"}));
   glyphs.ShrinkSecondCall = false;  // a negative advance (signed 16 bits) moves the pen back
   glyphs.Advance = -30;
-  GetFontOutline(scene, glyphs, 'x');
-  EXPECT_EQ(scene.PenX, 67 - 30 + 20);
+  reader.GetFontOutline(glyphs, 'x');
+  EXPECT_EQ(reader.PenX, 67 - 30 + 20);
 }
 
 }  // namespace

@@ -7,31 +7,40 @@
 namespace qz {
 namespace {
 
+// A design's parameters with the letters and the view a build fills from them.
+struct TLayout : TParams {
+  TLetters Letters;
+  TView3D View;
+};
+
+void TransformLetters(TLayout& l) { qz::TransformLetters(l.Letters, l, l.View); }
+
 // Adds a letter with one contour through the given points, closed by repeating the
 // first, as glyph reading does (so the message box follows).
-void AddGlyph(TScene& scene, const std::vector<TPoint>& pts) {
-  scene.AddLetter();
-  scene.PtCount = 0;
-  for (const TPoint& p : pts) AddIntPoint(scene, p.x, p.y);
-  AddIntPoint(scene, pts[0].x, pts[0].y);
-  scene.Letter(scene.LetterCount).AddContour(&scene.Pts[1], scene.PtCount);
-  scene.Letter(scene.LetterCount).UpdateBounds();
+void AddGlyph(TLayout& l, const std::vector<TPoint>& pts) {
+  TNullMessageSink quiet;
+  l.Letters.Add();
+  TGlyphReader reader(l.Letters, l.SplPnt, l.TxtW, quiet);
+  for (const TPoint& p : pts) reader.AddIntPoint(p.x, p.y);
+  reader.AddIntPoint(pts[0].x, pts[0].y);
+  l.Letters.Last().AddContour(&reader.Pts[1], reader.PtCount);
+  l.Letters.Last().UpdateBounds();
 }
 
 // A square of half-size h round the origin, clockwise with y up like a TrueType outer
 // contour.
-void AddSquare(TScene& scene, int h) { AddGlyph(scene, {{-h, h}, {h, h}, {h, -h}, {-h, -h}}); }
+void AddSquare(TLayout& l, int h) { AddGlyph(l, {{-h, h}, {h, h}, {h, -h}, {-h, -h}}); }
 
 TEST(LetterLayout, PedestalOnlyAboveTenAndThePlaneInTheFaceOfARaisedButton) {
   for (int txtY : {10, 11}) {
-    TScene scene;
+    TLayout scene;
     scene.TxtY = txtY;
     AddSquare(scene, 40);
     TransformLetters(scene);
     EXPECT_EQ(scene.View.Body(1).FaceCount(), txtY > 10 ? 9 : 5) << txtY;
   }
   // A raised button (extrusion 40): the face lies 30 in front of the button face.
-  TScene scene;
+  TLayout scene;
   scene.ButY = -40;
   AddSquare(scene, 40);
   TransformLetters(scene);
@@ -45,8 +54,8 @@ TEST(LetterLayout, PedestalOnlyAboveTenAndThePlaneInTheFaceOfARaisedButton) {
 }
 
 TEST(LetterLayout, BlanksDotsAndRepeatedPoints) {
-  TScene scene;
-  scene.AddLetter();  // a blank: no contours, box of zeros
+  TLayout scene;
+  scene.Letters.Add();  // a blank: no contours, box of zeros
   AddGlyph(scene, {{7, 7}, {7, 7}});
   AddSquare(scene, 20);
   TransformLetters(scene);
@@ -62,12 +71,12 @@ TEST(LetterLayout, BlanksDotsAndRepeatedPoints) {
 
   // A repeated point is walked twice, giving a second, identical bevel quad, which
   // AddFace stores again; AddLetterPlane appends another plane quad.
-  TScene repeated;
+  TLayout repeated;
   repeated.TxtY = 5;  // bevel only
   AddGlyph(repeated, {{0, 10}, {10, 10}, {10, 10}, {10, 0}, {0, 0}});
   TransformLetters(repeated);
   EXPECT_EQ(repeated.View.Body(1).FaceCount(), 5 + 1);
-  AddLetterPlane(repeated, 1, 1);
+  AddLetterPlane(repeated.Letters[1], repeated, repeated.View.Body(1));
   EXPECT_EQ(repeated.View.Body(1).FaceCount(), 7);
 }
 

@@ -11,9 +11,19 @@
 namespace qz {
 namespace {
 
+// A design with its built view and the picture rendered from it.
+struct TDesignView : TParams {
+  TView3D View;
+  TPicture Picture;
+  TNullProgressSink Quiet;
+  void Draw(bool withMask, IProgressSink* sink = nullptr, bool progress = false) {
+    RenderScene(View, *this, Picture, withMask, sink ? *sink : Quiet, progress);
+  }
+};
+
 // A flat rectangle of the given pixel extents at depth 0, filled as a cap: with
 // Render.Y = CnX = CnZ = 450 a vertex (X, 0, Z) projects to (X + CenterX, CenterY - Z).
-void AddQuad(TScene& scene, int l, int b, int r, int t) {
+void AddQuad(TDesignView& scene, int l, int b, int r, int t) {
   scene.Render.Y = 450;
   TBody& body = scene.View.Body(scene.View.AddBody());
   const TPoint outline[] = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
@@ -22,36 +32,35 @@ void AddQuad(TScene& scene, int l, int b, int r, int t) {
 }
 
 TEST(RenderDriver, ProgressTextsAndValues) {
-  TScene scene;
+  TDesignView scene;
   test::TProgressLog log;
-  scene.Progress = &log;
   AddQuad(scene, -5, -5, 5, 5);
-  RenderScene(scene, false, true);
+  scene.Draw(false, &log, true);
   EXPECT_EQ(log.Events, (std::vector<std::string>{" Calculating viewport ...", "*", "35", " Rendering scene ...", "*", "75"}));
   log.Events.clear();
-  RenderScene(scene, true, false);
+  scene.Draw(true, &log, false);
   EXPECT_EQ(log.Events, (std::vector<std::string>{"*"}));
 }
 
 TEST(RenderDriver, PicturesBeyondTheLimitsAreRefusedInWords) {
-  auto refused = [](TScene& scene) { return test::ErrorOf([&] { RenderScene(scene, true, false); }); };
-  TScene wide;
-  wide.Button.Altitude = 0;  // no shadow room
+  auto refused = [](TDesignView& scene) { return test::ErrorOf([&] { scene.Draw(true); }); };
+  TDesignView wide;
+  wide.Message.Altitude = 0;  // no shadow room
   AddQuad(wide, -20000, -10, 20000, 10);
   EXPECT_NE(refused(wide).find("The picture would be 40002 x 22 pixels"), std::string::npos) << refused(wide);
   EXPECT_NE(refused(wide).find("32767 pixels a side and 64 million in all"), std::string::npos);
-  EXPECT_EQ(wide.Image.Width(), 64);  // untouched
-  TScene big;
-  big.Button.Altitude = 0;
+  EXPECT_EQ(wide.Picture.Image.Width(), 64);  // untouched
+  TDesignView big;
+  big.Message.Altitude = 0;
   AddQuad(big, -5000, -5000, 5000, 5000);  // 100 million pixels
   EXPECT_NE(refused(big).find("10002 x 10002"), std::string::npos) << refused(big);
   // A camera at or behind the eye, a huge factor, an absurd shadow: a message, never a
   // division by zero.
-  const std::vector<std::function<void(TScene&)>> hostile = {
-      [](TScene& s) { s.Render.Y = 0; }, [](TScene& s) { s.Render.Y = -1500; }, [](TScene& s) { s.CnX = 1e12f; },
-      [](TScene& s) { s.Type = 1, s.ButShadowX = INT32_MIN; }};
+  const std::vector<std::function<void(TDesignView&)>> hostile = {
+      [](TDesignView& s) { s.Render.Y = 0; }, [](TDesignView& s) { s.Render.Y = -1500; }, [](TDesignView& s) { s.CnX = 1e12f; },
+      [](TDesignView& s) { s.Type = 1, s.ButShadowX = INT32_MIN, s.View.MarkButton(1); }};
   for (const auto& change : hostile) {
-    TScene scene;
+    TDesignView scene;
     AddQuad(scene, -50, -20, 50, 20);
     change(scene);
     EXPECT_FALSE(refused(scene).empty());
@@ -60,23 +69,29 @@ TEST(RenderDriver, PicturesBeyondTheLimitsAreRefusedInWords) {
 
 TEST(RenderDriver, WithoutAButtonBodyTheLastLetterIsNotDrawnAsTheButton) {
   // A build abandoned before the button: one letter, one body, Type still 2.
-  TScene scene;
-  scene.Type = 2;
-  scene.AddLetter();
+  TDesignView scene;
+  scene.Type = TButtonType::Rounded;
   AddQuad(scene, -30, -20, 30, 20);
-  scene.TextPalette.fill(RGBToPixel(0, 0, 200));
-  scene.ButtonPalette.fill(RGBToPixel(200, 0, 0));
-  RenderScene(scene, false, false);
-  EXPECT_EQ(scene.Image.Pixel(scene.CenterX, scene.CenterY), RGBToPixel(0, 0, 200));
-  EXPECT_EQ(scene.Image.Width(), 62 + std::abs(scene.TxtShadowX));  // the letters' shadow room
+  const TColor blue = RGBToColor(0, 0, 200);
+  scene.Message = TSideParams{blue, blue, blue, 204, 10, {}, 1.0f, 1.0f, false};
+  scene.Button.DColor = scene.Button.MColor = scene.Button.BColor = RGBToColor(200, 0, 0);
+  scene.Draw(false);
+  const TPicture& p = scene.Picture;
+  EXPECT_EQ(p.Image.Pixel(p.CenterX, p.CenterY), RGBToPixel(0, 0, 200));
+  EXPECT_EQ(p.Image.Width(), 62 + std::abs(scene.TxtShadowX));  // the letters' shadow room
+  // Marked as the button, the same body is drawn in the button's colour with its room.
+  scene.View.MarkButton(1);
+  scene.Draw(false);
+  EXPECT_EQ(p.Image.Pixel(p.CenterX, p.CenterY), RGBToPixel(200, 0, 0));
+  EXPECT_EQ(p.Image.Width(), 62 + std::abs(scene.ButShadowX));
   // An empty scene is a small field of background.
-  TScene empty;
+  TDesignView empty;
   empty.BkgColor = RGBToColor(1, 2, 3);
-  RenderScene(empty, true, false);
-  EXPECT_EQ(empty.Image.Width(), 16);
-  EXPECT_EQ(empty.Image.Height(), 16);
-  EXPECT_EQ(empty.Image.Pixel(7, 7), RGBToPixel(1, 2, 3));
-  EXPECT_EQ(empty.Mask.Pixel(7, 7), 0u);
+  empty.Draw(true);
+  EXPECT_EQ(empty.Picture.Image.Width(), 16);
+  EXPECT_EQ(empty.Picture.Image.Height(), 16);
+  EXPECT_EQ(empty.Picture.Image.Pixel(7, 7), RGBToPixel(1, 2, 3));
+  EXPECT_EQ(empty.Picture.Mask.Pixel(7, 7), 0u);
 }
 
 TEST(RenderDriver, PreviewFitsTallImagesByHeightOthersByWidthAndScalesSmoothOrPlain) {

@@ -64,25 +64,29 @@ TEST(Texture, ATextureTooThinToTileSwitchesTexturingOff) {
   }
 }
 
+struct TDesignView : TParams {
+  TView3D View;
+};
+
 // A scene with one front quad that projects to an image of 102 x 42.
-void OneQuad(TScene& scene) {
+void OneQuad(TDesignView& scene) {
   scene.Render.Y = 450;  // with CnX = CnZ = 450 a vertex at depth 0 projects to (X, -Z)
   const int b = scene.View.AddBody();
   test::AddFrontQuad(scene.View.Body(b), -50, -20, 50, 20, 0);
 }
 
 TEST(Texture, HostileScalesAreBoundedAndOnePixelTilesSwitchTexturingOff) {
-  TScene held;
+  TDesignView held;
   OneQuad(held);
   for (float scale : {0.0f, -3.0f, 1e-9f, 1e9f}) {
     held.View.SetTextTexture(Plain(8, 8, 9, 9, 9));
     held.Message.HoldRatio = false;
     held.Message.TexW = scale;
     held.Message.TexH = 1.0f;
-    ResizeTextures(held);
+    ResizeTextures(held.View, held);
     const int w = held.View.TextTexture.Width();
     EXPECT_LE(w, MaxTilesPerImageSide * 102) << scale;
-    EXPECT_LE(int64_t{w} * held.View.TextTexture.Height(), MaxImagePixels) << scale;
+    EXPECT_LE(int64_t{w} * held.View.TextTexture.Height(), MaxRenderPixels) << scale;
     EXPECT_EQ(held.View.TextTextured, scale < 1e8f) << scale;
   }
 }
@@ -92,7 +96,7 @@ TEST(Texture, TileSizesAreBoundedForCountsBelowOne) {
   EXPECT_EQ(TextureTileSize(100, 40, 0.1f, 0.5f), (TTileSize{400, 80}));      // a quarter at most
   // A big picture with counts below one: proportions kept, no more pixels than a picture.
   const TTileSize t = TextureTileSize(8000, 8000, 0.25f, 0.25f);
-  EXPECT_LE(int64_t{t.Width} * t.Height, MaxImagePixels);
+  EXPECT_LE(int64_t{t.Width} * t.Height, MaxRenderPixels);
   EXPECT_EQ(t.Width, t.Height);
   EXPECT_GT(t.Width, 7000);
 }

@@ -1,4 +1,4 @@
-#include "scene/TextureFiles.h"
+#include "session/TextureFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,33 +17,33 @@ TEST(TextureFiles, FoundByPathOrBareNameMissingSilentlyBrokenReported) {
   WriteBmp24(textures + "STONE.BMP", TBitmap(6, 4));
   WriteBmp24(textures + "line.bmp", TBitmap(9, 1));  // too thin to tile
   test::WriteText(textures + "broken.jpg", "not a picture");
-  TScene scene;
+  TParams scene;
+  TView3D view;
   test::TMessageCollector messages;
-  scene.Messages = &messages;
 
   scene.Message.TexFile = textures + "wood.bmp";
-  LoadTextTexture(scene, textures);
-  EXPECT_TRUE(scene.View.TextTextured);
-  EXPECT_EQ(scene.View.TextTexture.Width(), 6);
+  LoadTextTexture(scene, view, textures, messages);
+  EXPECT_TRUE(view.TextTextured);
+  EXPECT_EQ(view.TextTexture.Width(), 6);
   // A Windows path falls back to its bare name, matched without regard to case; the
   // path found is stored back.
   scene.Button.TexFile = "C:\\Buttons\\Textures\\stone.bmp";
-  LoadButtonTexture(scene, textures);
-  EXPECT_TRUE(scene.View.ButtonTextured);
+  LoadButtonTexture(scene, view, textures, messages);
+  EXPECT_TRUE(view.ButtonTextured);
   EXPECT_EQ(scene.Button.TexFile, textures + "STONE.BMP");
 
   for (const char* missing : {"", "/nowhere/marble.gif"}) {
     scene.Message.TexFile = missing;
-    LoadTextTexture(scene, textures);
-    EXPECT_FALSE(scene.View.TextTextured);
+    LoadTextTexture(scene, view, textures, messages);
+    EXPECT_FALSE(view.TextTextured);
     EXPECT_EQ(scene.Message.TexFile, missing);
   }
   EXPECT_TRUE(messages.Texts.empty());
   for (const char* name : {"broken.jpg", "line.bmp"}) {
     messages.Texts.clear();
     scene.Button.TexFile = name;
-    LoadButtonTexture(scene, textures);
-    EXPECT_FALSE(scene.View.ButtonTextured) << name;
+    LoadButtonTexture(scene, view, textures, messages);
+    EXPECT_FALSE(view.ButtonTextured) << name;
     EXPECT_EQ(messages.Texts, std::vector<std::string>{"Error loading file: " + textures + name});
   }
 }

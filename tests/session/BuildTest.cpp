@@ -1,4 +1,4 @@
-#include "scene/Build.h"
+#include "session/Build.h"
 
 #include <gtest/gtest.h>
 
@@ -32,15 +32,21 @@ class TSquareGlyphs : public IGlyphSource {
 };
 
 struct Build_ : ::testing::Test {
-  Build_() { scene.Progress = &log; }
   void Run(const std::string& message) {
     text.Clear();
     text.Append(message, TCharFormat{});
-    Build(scene, text, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); });
+    Build();
   }
-  TScene scene;
+  void Build() {
+    qz::Build(scene, text, built,
+              {glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, programDir, messages, log});
+  }
+  TParams scene;
   TMessageText text;
+  TBuiltDesign built;
+  std::string programDir;
   TSquareGlyphs glyphs;
+  test::TMessageCollector messages;
   test::TProgressLog log;
   std::vector<TFontRequest> fonts;
 };
@@ -52,21 +58,21 @@ TEST_F(Build_, StatusTextsAndProgressOfEveryStage) {
                                                   " Normalizing coordinates ...", "*", "15", " Transforming letters ...",
                                                   "*", "17", "20", " Making button ...", "*", "23",
                                                   " Resizing textures ...", "*", "30"}));
-  EXPECT_EQ(scene.View.BodyCount(), 3);  // two letters, then the button
+  EXPECT_EQ(built.View.BodyCount(), 3);  // two letters, then the button
   log.Events.clear();
   scene.Type = 0;  // a heading: no button stage
   Run("ab");
   EXPECT_EQ(log.Events.size(), 15u);
   EXPECT_EQ(std::count(log.Events.begin(), log.Events.end(), " Making button ..."), 0);
-  EXPECT_EQ(scene.View.BodyCount(), 2);
+  EXPECT_EQ(built.View.BodyCount(), 2);
 }
 
 TEST_F(Build_, AtMost32CharactersAndTheCaretComesBack) {
   text.Append(std::string(40, 'x'), TCharFormat{});
   text.SetSelection(5, 3);
-  Build(scene, text, glyphs);
-  EXPECT_EQ(scene.LetterCount, 32);
-  EXPECT_EQ(scene.View.BodyCount(), 33);
+  Build();
+  EXPECT_EQ(built.Letters.Count(), 32);
+  EXPECT_EQ(built.View.BodyCount(), 33);
   EXPECT_EQ(text.Length(), 40);  // the rest stays in the message
   EXPECT_EQ(text.SelStart(), 5);
   EXPECT_EQ(text.SelLength(), 0);
@@ -77,7 +83,7 @@ TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOrigin) {
   scene.GutLeft = scene.GutRight = 20;
   scene.GutTop = scene.GutBottom = 10;
   Run("   ");
-  EXPECT_EQ(scene.View.BodyCount(), 4);
+  EXPECT_EQ(built.View.BodyCount(), 4);
   EXPECT_EQ((std::vector<int>{scene.ButLeft, scene.ButTop, scene.ButRight, scene.ButBottom}), (std::vector<int>{-21, 11, 21, -11}));
 }
 
@@ -85,12 +91,12 @@ TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {
   test::TTempDir dir;
   std::filesystem::create_directories(dir.File("BShapes"));
   test::WriteText(dir.File("BShapes/torn.qzkh"), "QZ");
-  scene.ProgramDir = dir.Path();
-  scene.Type = 16;
+  programDir = dir.Path();
+  scene.Type = TButtonType::ShapeFile;
   scene.ShapeName = "torn.qzkh";
   const std::string error = test::ErrorOf([&] { Run("ab"); });
   EXPECT_NE(error.find("torn.qzkh"), std::string::npos) << error;
-  EXPECT_EQ(scene.LetterCount, 2);  // the letters were made; the texture stage never ran
+  EXPECT_EQ(built.Letters.Count(), 2);  // the letters were made; the texture stage never ran
   EXPECT_EQ(log.Events.back(), "*");
   EXPECT_EQ(log.Events[log.Events.size() - 2], " Making button ...");
 }

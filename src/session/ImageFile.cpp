@@ -1,4 +1,4 @@
-#include "platform/ImageFile.h"
+#include "session/ImageFile.h"
 
 #include <cctype>
 

@@ -17,4 +17,18 @@ struct TExportSize {
 // An image with a side of 0 or less gives the default 160 x 40.
 TExportSize FitExportSize(int32_t imageWidth, int32_t imageHeight);
 
+// The designer's export size (DimWidth, DimHeight) with the size of the rendered
+// image it was last fitted to.
+struct TDimensions {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t BaseWidth = 0;
+  int32_t BaseHeight = 0;
+};
+
+// After a rebuild rendered an image of imageWidth x imageHeight: unless held, an
+// image of another size than the base becomes the base and the export size is fitted
+// to it; an image of the same size leaves the size as the user set it.
+void RefitExportSize(TDimensions& d, int32_t imageWidth, int32_t imageHeight, bool held);
+
 }  // namespace qz

@@ -23,15 +23,13 @@
 #include "platform/Bitmap.h"
 #include "platform/FileUtil.h"
 #include "platform/FontEngine.h"
-#include "platform/ImageFile.h"
+#include "session/ImageFile.h"
 #include "platform/PngFile.h"
 #include "render/RenderDriver.h"
-#include "scene/ExportSize.h"
-#include "scene/Build.h"
+#include "export/ExportSize.h"
+#include "session/DesignSession.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
-#include "scene/Scene.h"
-#include "scene/TextureFiles.h"
 #include "scene/WorkFile.h"
 #include "support/InstallationFiles.h"
 #include "support/MessageCollector.h"
@@ -92,21 +90,20 @@ std::string FileHash(const std::string& path) {
 // A design loaded, built and rendered with its mask as the export renders it, the
 // messages it gave collected.
 struct TRendered {
-  TScene Scene;
-  TMessageText Message;
   test::TMessageCollector Messages;
+  TNullProgressSink Progress;
+  TDesignSession Session{ProgramDir, Messages, Progress};
+  const TParams& Params = Session.Params;
+  const TMessageText& Message = Session.Text;
+  const TPicture& Picture = Session.Picture();
   bool Loaded = false;
 
   explicit TRendered(const std::string& design) {
-    Scene.Messages = &Messages;
-    Scene.ProgramDir = ProgramDir;
-    Loaded = Scene.LoadFromFile(ProgramDir + design, Message);
+    Loaded = Session.Load(ProgramDir + design);
     if (!Loaded) return;
-    RefreshDerived(Scene);
-    LoadTextTexture(Scene, ProgramDir + "Textures/");
-    LoadButtonTexture(Scene, ProgramDir + "Textures/");
-    Build(Scene, Message);
-    RenderScene(Scene, true, false);
+    Session.LoadTextures();
+    Session.Rebuild();
+    Session.Render(true, false);
   }
 };
 
@@ -170,22 +167,21 @@ TEST(InstallationDesigns, EveryShapeHoldsTheTextAndBuildsAButton) {
         }
     }
 
-    TScene scene;
     test::TMessageCollector messages;
-    scene.Messages = &messages;
-    scene.ProgramDir = ProgramDir;
-    scene.Type = 16;
-    scene.ShapeName = file.filename().string();
-    TMessageText message;
-    message.Append("Go", TCharFormat{});
-    Build(scene, message);
+    TNullProgressSink progress;
+    TDesignSession session(ProgramDir, messages, progress);
+    session.Params.Type = TButtonType::ShapeFile;
+    session.Params.ShapeName = file.filename().string();
+    session.Text.Append("Go", TCharFormat{});
+    ASSERT_TRUE(session.Rebuild());
     EXPECT_TRUE(messages.Texts.empty()) << messages.Texts.front();
-    ASSERT_EQ(scene.View.BodyCount(), 3) << "two letters and the button";
+    const TView3D& view = session.Built().View;
+    ASSERT_EQ(view.BodyCount(), 3) << "two letters and the button";
     // The shape's outline, not an empty one: a wall, bevel, ring and skirt for every
     // outline point (each point on the curve at least) and the plane quad.
     int onCurve = 0;
     for (int i = 1; i <= shape.PointCount; ++i) onCurve += shape.Points[i].OnCurve != 0;
-    EXPECT_GE(scene.View.Body(3).FaceCount(), 4 * onCurve + 1);
+    EXPECT_GE(view.Body(3).FaceCount(), 4 * onCurve + 1);
   }
 }
 
@@ -212,7 +208,7 @@ void AddSources(const TRendered& r, std::map<std::string, std::string>& lines) {
     std::string key = "font " + f.Name + (f.Bold ? " bold" : "") + (f.Italic ? " italic" : "");
     lines[key] = face.Found ? BareFileName(face.File) + " " + FileHash(face.File) : "none";
   }
-  for (const std::string& texture : {r.Scene.Message.TexFile, r.Scene.Button.TexFile})
+  for (const std::string& texture : {r.Params.Message.TexFile, r.Params.Button.TexFile})
     if (!texture.empty()) lines["texture " + BareFileName(texture)] = PictureHash(LoadImageFile(texture));
 }
 
@@ -235,12 +231,12 @@ TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
     // size saved with it fitted to its picture, an icon for the welcome dialog.
     TRendered r(design);
     ASSERT_TRUE(r.Loaded) << (r.Messages.Texts.empty() ? "" : r.Messages.Texts.front());
-    LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Scene.Image);
+    LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Picture.Image);
     EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
     EXPECT_GT(r.Message.Length(), 0);
-    EXPECT_EQ(r.Scene.View.TextTextured, !r.Scene.Message.TexFile.empty());
-    EXPECT_EQ(r.Scene.View.ButtonTextured, !r.Scene.Button.TexFile.empty());
-    EXPECT_EQ((TExportSize{r.Scene.ExpWidth, r.Scene.ExpHeight}), FitExportSize(r.Scene.Image.Width(), r.Scene.Image.Height()));
+    EXPECT_EQ(r.Session.TextTextured(), !r.Params.Message.TexFile.empty());
+    EXPECT_EQ(r.Session.ButtonTextured(), !r.Params.Button.TexFile.empty());
+    EXPECT_EQ((TExportSize{r.Params.ExpWidth, r.Params.ExpHeight}), r.Session.FittedExportSize());
     TBitmap icon;
     if (design.rfind("Templates/", 0) == 0) {
       EXPECT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon));
@@ -248,9 +244,9 @@ TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
     }
 
     AddSources(r, actual);
-    const TBitmap& image = r.Scene.Image;
+    const TBitmap& image = r.Picture.Image;
     actual["picture " + design] = std::to_string(image.Width()) + "x" + std::to_string(image.Height()) + " image " +
-                                  PictureHash(image) + " mask " + PictureHash(r.Scene.Mask);
+                                  PictureHash(image) + " mask " + PictureHash(r.Picture.Mask);
   }
 
   const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(GoldenPath, 1 << 20);

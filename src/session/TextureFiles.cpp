@@ -1,10 +1,11 @@
-#include "scene/TextureFiles.h"
+#include "session/TextureFiles.h"
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/FileUtil.h"
-#include "platform/ImageFile.h"
+#include "session/ImageFile.h"
 
 namespace qz {
 
@@ -19,7 +20,8 @@ std::optional<std::string> FindTexture(const std::string& name, const std::strin
 }
 
 template <typename TSet>
-void LoadTexture(TScene& scene, std::string& fileName, bool& textured, const std::string& texturesDir, TSet set) {
+void LoadTexture(std::string& fileName, bool& textured, const std::string& texturesDir, IMessageSink& messages,
+                 TSet set) {
   textured = false;
   if (fileName.empty()) return;
   const std::optional<std::string> path = FindTexture(fileName, texturesDir);
@@ -31,20 +33,20 @@ void LoadTexture(TScene& scene, std::string& fileName, bool& textured, const std
   } catch (const std::runtime_error&) {
     picture = TBitmap();  // reported below, in the designer's words
   }
-  set(picture);
-  if (!textured) scene.Messages->ShowMessage("Error loading file: " + *path);
+  set(std::move(picture));
+  if (!textured) messages.ShowMessage("Error loading file: " + *path);
 }
 
 }  // namespace
 
-void LoadTextTexture(TScene& scene, const std::string& texturesDir) {
-  LoadTexture(scene, scene.Message.TexFile, scene.View.TextTextured, texturesDir,
-              [&](const TBitmap& b) { scene.View.SetTextTexture(b); });
+void LoadTextTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
+  LoadTexture(params.Message.TexFile, view.TextTextured, texturesDir, messages,
+              [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
-void LoadButtonTexture(TScene& scene, const std::string& texturesDir) {
-  LoadTexture(scene, scene.Button.TexFile, scene.View.ButtonTextured, texturesDir,
-              [&](const TBitmap& b) { scene.View.SetButtonTexture(b); });
+void LoadButtonTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
+  LoadTexture(params.Button.TexFile, view.ButtonTextured, texturesDir, messages,
+              [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
 }
 
 }  // namespace qz

@@ -36,7 +36,7 @@ struct TCountedWork {
 
 }  // namespace
 
-class PartsTest : public QObject {
+class WindowPartsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -153,5 +153,5 @@ class PartsTest : public QObject {
 
 }  // namespace qz
 
-QTEST_MAIN(qz::PartsTest)
-#include "PartsTest.moc"
+QTEST_MAIN(qz::WindowPartsTest)
+#include "WindowPartsTest.moc"

@@ -1,0 +1,80 @@
+#include "session/Build.h"
+
+#include <algorithm>
+
+#include "geometry/ButtonBody.h"
+#include "geometry/GlyphOutline.h"
+#include "geometry/LetterLayout.h"
+#include "platform/Numeric.h"
+#include "render/TextureTiles.h"
+
+namespace qz {
+
+namespace {
+
+// The status text of a stage, then a chance for the status bar to repaint.
+void Stage(IProgressSink& progress, const char* text) {
+  progress.SetStatus(text);
+  progress.ProcessMessages();
+}
+
+// One letter per character, read in the character's own font.
+void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
+  TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
+  const int caret = text.SelStart();
+  text.SetSelLength(0);
+  const int n = std::min(text.Length(), MaxBuiltChars);
+  for (int i = 1; i <= n; ++i) {
+    text.SetSelection(i - 1, 1);
+    const TCharFormat format = text.SelFormat();
+    if (env.SelectFont)
+      env.SelectFont({format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
+                      static_cast<uint8_t>(Clamp(format.Charset, 0, 255))});
+    reader.GetFontOutline(env.Glyphs, text.At(i - 1).Code);
+  }
+  // The caret goes back; a selection the user had made is not restored.
+  text.SetSelection(caret, 0);
+}
+
+}  // namespace
+
+void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuildEnvironment& env) {
+  IProgressSink& progress = env.Progress;
+  // The camera distance chosen by the user takes effect for this build and the
+  // renders after it.
+  params.Render.Y = static_cast<float>(params.Distance);
+
+  Stage(progress, " Reallocating memory ...");
+  built.Letters.Clear();
+  progress.SetProgress(ProgressLettersCleared);
+
+  Stage(progress, " Getting font outline ...");
+  ReadGlyphs(params, text, built.Letters, env);
+
+  Stage(progress, " Normalizing coordinates ...");
+  progress.SetProgress(ProgressNormalizing);
+  NormalizeCoordinates(built.Letters);
+
+  Stage(progress, " Transforming letters ...");
+  progress.SetProgress(ProgressTransforming);
+  TransformLetters(built.Letters, params, built.View);
+  progress.SetProgress(ProgressLettersMade);
+
+  if (params.Type > 0) {
+    Stage(progress, " Making button ...");
+    const TButtonRect R = ButtonRect(built.View, params);
+    params.ButLeft = R.Left;  // kept with the design (unchanged when it holds its size)
+    params.ButTop = R.Top;
+    params.ButRight = R.Right;
+    params.ButBottom = R.Bottom;
+    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ProgramDir);
+    MakeButtonBody(outline, params, built.View);
+    progress.SetProgress(ProgressButtonMade);
+  }
+
+  Stage(progress, " Resizing textures ...");
+  ResizeTextures(built.View, params);
+  progress.SetProgress(ProgressBuilt);
+}
+
+}  // namespace qz

@@ -1,0 +1,164 @@
+#include "session/DesignSession.h"
+
+#include <utility>
+
+#include "export/PreviewPage.h"
+#include "geometry/ButtonBody.h"
+#include "geometry/ButtonOutline.h"
+#include "platform/FileUtil.h"
+#include "platform/FontEngine.h"
+#include "scene/WorkFile.h"
+#include "session/TextureFiles.h"
+#include "session/WorkIcon.h"
+
+namespace qz {
+
+namespace {
+
+// A pixel-for-pixel copy with the fourth bytes cleared: the export's 24-bit copies.
+TBitmap Copy24(const TBitmap& source) {
+  TBitmap copy(source.Width(), source.Height());
+  for (int y = 0; y < source.Height(); ++y) {
+    const uint32_t* in = source.ScanLine(y);
+    uint32_t* out = copy.ScanLine(y);
+    for (int x = 0; x < source.Width(); ++x) out[x] = in[x] & 0xFFFFFF;
+  }
+  return copy;
+}
+
+// The picture of a design with nothing to draw: the background alone.
+void MakeEmptyPicture(TPicture& picture, TColor background) {
+  picture.Image.SetSize(EmptyImageSide, EmptyImageSide);
+  ClearImage(picture.Image, background);
+}
+
+}  // namespace
+
+TDesignSession::TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress)
+    : TexturesDir(programDir + "Textures/"),
+      programDir_(std::move(programDir)),
+      messages_(&messages),
+      progress_(&progress) {
+  const TBitmap& image = picture_.Image;
+  Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
+}
+
+// ---- The design ------------------------------------------------------------------------
+
+bool TDesignSession::Load(const std::string& fileName) {
+  // The factory designs are named in any case on other systems: look without case.
+  std::string path = fileName;
+  if (!FileExists(path))
+    if (auto found = FindFileNoCase(FolderOf(path), BareFileName(path))) path = *found;
+  if (!LoadWorkFile(path, Params, Text, *messages_)) return false;
+  // The light vector and the shadows follow the design just loaded.
+  Params.SetLightAngles(Params.a1, Params.a2);
+  return true;
+}
+
+void TDesignSession::ReplaceMessage(const std::string& text) { qz::ReplaceMessage(Text, text); }
+
+void TDesignSession::LoadTextTexture() { qz::LoadTextTexture(Params, built_.View, TexturesDir, *messages_); }
+
+void TDesignSession::LoadButtonTexture() { qz::LoadButtonTexture(Params, built_.View, TexturesDir, *messages_); }
+
+void TDesignSession::LoadTextures() {
+  LoadTextTexture();
+  LoadButtonTexture();
+}
+
+bool TDesignSession::ClearTexture(bool text) {
+  TView3D& view = built_.View;
+  bool& textured = text ? view.TextTextured : view.ButtonTextured;
+  if (!textured) return false;
+  (text ? Params.Message : Params.Button).TexFile.clear();
+  textured = false;
+  (text ? view.TextTexture : view.ButtonTexture).SetSize(0, 0);
+  return true;
+}
+
+bool TDesignSession::ShapeFileMissing() const {
+  return Params.Type > 0 && IsShapeFileType(Params.Type) && !Params.ShapeName.empty() &&
+         built_.Shape.PointCount == 0 && !FindShapeFile(programDir_, Params.ShapeName);
+}
+
+// ---- Build, render, preview ------------------------------------------------------------
+
+bool TDesignSession::NothingToBuild() const {
+  return Text.Length() == 0 || (Params.Type <= 0 && CountNonBlank(Text.Text()) < 1);
+}
+
+bool TDesignSession::Rebuild() {
+  if (NothingToBuild()) {
+    built_.Letters.Clear();
+    built_.View.ClearBodies();
+    MakeEmptyPicture(picture_, Params.BkgColor);
+    picture_.Mask.SetSize(EmptyImageSide, EmptyImageSide);
+    return false;
+  }
+  TFontEngine fonts;
+  Build(Params, Text, built_,
+        {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, programDir_, *messages_, *progress_});
+  return true;
+}
+
+void TDesignSession::Render(bool withMask, bool progress) {
+  RenderScene(built_.View, Params, picture_, withMask, *progress_, progress);
+}
+
+void TDesignSession::RefitExportSize() {
+  qz::RefitExportSize(Dim, picture_.Image.Width(), picture_.Image.Height(), Params.HoldButtonSize);
+}
+
+TExportSize TDesignSession::FittedExportSize() const {
+  return FitExportSize(picture_.Image.Width(), picture_.Image.Height());
+}
+
+const TBitmap& TDesignSession::ScalePreview(int clientW, int clientH, bool smooth) {
+  if (Text.Length() == 0) {
+    MakeEmptyPicture(picture_, Params.BkgColor);
+    smooth = false;
+  }
+  const TPreviewSize size = PreviewSize(picture_.Image.Width(), picture_.Image.Height(), clientW, clientH,
+                                        Params.ViewSize);
+  progress_->SetProgress(ProgressStretching);
+  progress_->SetStatus(" Stretching preview ...");
+  progress_->ProcessMessages();
+  preview_ = qz::ScalePreview(picture_.Image, size, smooth);
+  progress_->SetProgress(ProgressDisplaying);
+  progress_->SetStatus(" Displaying preview ...");
+  progress_->ProcessMessages();
+  return preview_;
+}
+
+// ---- Export and save -------------------------------------------------------------------
+
+std::optional<TRenderedButton> TDesignSession::RenderForExport() {
+  if (Text.Length() == 0) {
+    messages_->ShowMessage(NothingToExportMessage);
+    return std::nullopt;
+  }
+  TPicture picture;
+  RenderScene(built_.View, Params, picture, true, *progress_, false);
+  return TRenderedButton{Copy24(picture.Image), Copy24(picture.Mask)};
+}
+
+uint64_t TDesignSession::WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                                     const std::string& path) {
+  return WriteImage(button, size.width, size.height, options, path);
+}
+
+void TDesignSession::WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
+                                      uint64_t fileBytes, const std::string& link) {
+  qz::WritePreviewPage(programDir_, MakeExportFacts(imagePath, size.width, size.height, options, fileBytes,
+                                                    Params.BkgColor, link, Text));
+}
+
+bool TDesignSession::Save(const std::string& path) {
+  Params.ExpWidth = Dim.Width;
+  Params.ExpHeight = Dim.Height;
+  SaveWorkFile(path, Params, Text);
+  return Text.Length() > 0 && SaveIcon(path, "Icon", preview_, Dim.Width, Dim.Height, *progress_);
+}
+
+}  // namespace qz

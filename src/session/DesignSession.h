@@ -1,0 +1,137 @@
+// TDesignSession: one design being worked on, as the designer and quenzar-cli both
+// drive it. It owns the design (parameters and message), what a build made from it,
+// the rendered picture and the preview, and knows the rules both front ends share:
+// what may be built, when the export size refits, how an export and a save are done.
+//
+//   TDesignSession session(programDir, messages, progress);
+//   if (!session.Load(path)) return;           // "Invalid file version: ..." shown
+//   session.ReplaceMessage("Home");            // optional: another text, same design
+//   session.LoadTextures();
+//   if (session.Rebuild()) session.Render(false, true);
+//   auto button = session.RenderForExport();   // "Sorry, there is nothing to export"
+//   session.WriteExport(*button, size, options, "home.gif");
+//
+// The front ends edit Params and Text in place and then ask for the follow-up. Errors
+// that end an operation (a shape file that cannot be read, a picture too large to
+// render, a file that cannot be written) are thrown as std::runtime_error naming what
+// is wrong; the front end shows or prints them. Messages the designer shows and goes
+// on from (a glyph error, a texture that cannot be loaded) go to the message sink.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "export/ExportImage.h"
+#include "export/ExportOptions.h"
+#include "export/ExportSize.h"
+#include "platform/Bitmap.h"
+#include "platform/Sinks.h"
+#include "render/RenderDriver.h"
+#include "scene/MessageText.h"
+#include "scene/Params.h"
+#include "session/Build.h"
+
+namespace qz {
+
+inline constexpr const char* NothingToExportMessage = "Sorry, there is nothing to export";
+
+class TDesignSession {
+ public:
+  // programDir (with its "/") holds BShapes/, Textures/, html/ and the factory designs.
+  TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress);
+  TDesignSession(const TDesignSession&) = delete;
+  TDesignSession& operator=(const TDesignSession&) = delete;
+
+  TParams Params;     // the design, edited in place by the front ends
+  TMessageText Text;  // its message
+  TDimensions Dim;    // the export size, refitted by Rebuild (starts as the picture's size)
+
+  const std::string& ProgramDir() const { return programDir_; }
+  std::string TexturesDir;  // where a texture named by its bare name is found
+  void SetMessageSink(IMessageSink& messages) { messages_ = &messages; }
+  IMessageSink& Messages() const { return *messages_; }
+  IProgressSink& Progress() const { return *progress_; }
+
+  // ---- The design ----------------------------------------------------------------
+
+  // Loads a work, template or factory design (a name not found as given is looked up
+  // without regard to case in its folder); the light and the shadows then follow its
+  // angles. False, with the design unchanged, when the file was refused (the message
+  // has been shown). Its textures are loaded by LoadTextures, which stores the paths
+  // found into the design.
+  bool Load(const std::string& path);
+  // Replaces the whole message, every character in the format of the first one.
+  void ReplaceMessage(const std::string& text);
+  // Loads the texture the design names for the letters (the button), reporting a file
+  // that cannot be loaded; no name or no file means no texture.
+  void LoadTextTexture();
+  void LoadButtonTexture();
+  // Both, the letters' first.
+  void LoadTextures();
+  // Drops the letters' (button's) texture and its name; false when there was none.
+  bool ClearTexture(bool text);
+  bool TextTextured() const { return built_.View.TextTextured; }
+  bool ButtonTextured() const { return built_.View.ButtonTextured; }
+  // The design names a shape file that is not in BShapes/ and no shape was read
+  // before: its button would have no outline.
+  bool ShapeFileMissing() const;
+
+  // ---- Build, render, preview --------------------------------------------------------
+
+  // Nothing to build: an empty message, or a heading (no button) of blanks only.
+  bool NothingToBuild() const;
+  // With nothing to build, clears what was built and makes the picture a 16 x 16 field
+  // of the background colour (its mask black), and gives false. Otherwise builds, with
+  // the stages' texts and progress, and gives true. Throws when a stage fails (the
+  // stages before it keep what they made).
+  bool Rebuild();
+  // Renders the built design into the picture (with its coverage mask when asked),
+  // with the status texts and progress of a render when asked. Throws, leaving the
+  // picture as it was, when the picture would be too large.
+  void Render(bool withMask, bool progress);
+  // After a rebuild's render: the export size follows a picture of a new size, unless
+  // the design holds its size.
+  void RefitExportSize();
+  // The size a rebuild fits the export to for the picture as it stands.
+  TExportSize FittedExportSize() const;
+
+  const TPicture& Picture() const { return picture_; }
+  const TBuiltDesign& Built() const { return built_; }
+
+  // The picture scaled for a preview area of clientW x clientH at the design's
+  // ViewSize (smooth or a plain stretch), with the texts " Stretching preview ..." and
+  // " Displaying preview ..." and their progress; an empty message shows a 16 x 16
+  // field of the background. The result stays as Preview (the icon is made from it).
+  const TBitmap& ScalePreview(int clientW, int clientH, bool smooth);
+  const TBitmap& Preview() const { return preview_; }
+
+  // ---- Export and save ---------------------------------------------------------------
+
+  // The picture and its mask rendered once more for an export; nothing, after
+  // NothingToExportMessage, when the message is empty. The session's own picture is
+  // left as it was.
+  std::optional<TRenderedButton> RenderForExport();
+  // The button scaled to size and written to path in options.Format; gives the bytes
+  // written.
+  uint64_t WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                       const std::string& path);
+  // The export's facts into Buttons.dat and html/preview.html filled from its template,
+  // both in the program folder.
+  void WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
+                        uint64_t fileBytes, const std::string& link);
+  // Writes the design as a work or template with Dim as its export size, then, for a
+  // message that is not empty, the icon made from Preview (" Sretching icon ...",
+  // " Saving icon ...", " Done"). True when an icon was saved.
+  bool Save(const std::string& path);
+
+ private:
+  std::string programDir_;
+  IMessageSink* messages_;
+  IProgressSink* progress_;
+  TBuiltDesign built_;
+  TPicture picture_;
+  TBitmap preview_;
+};
+
+}  // namespace qz

@@ -1,0 +1,163 @@
+// The design session as the two front ends use it: the designer loads, edits, rebuilds,
+// previews and saves; the command-line tool loads, replaces the text, builds and exports.
+#include "session/DesignSession.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/BmpWriter.h"
+#include "scene/IconRecord.h"
+#include "scene/WorkFile.h"
+#include "session/WorkIcon.h"
+#include "support/MessageCollector.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+struct Session : ::testing::Test {
+  Session() {
+    std::filesystem::create_directories(dir.File("Textures"));
+    WriteBmp24(dir.File("Textures/wood.bmp"), TBitmap(8, 8));
+  }
+  // A work of the message on a rounded button, the light from a1, a2, its texture
+  // named by its bare name.
+  std::string WriteWork(const std::string& name, const std::string& message, float a1 = 0.5f) {
+    TParams p;
+    p.a1 = a1;
+    p.Button.TexFile = "wood.bmp";
+    TMessageText text;
+    text.Append(message, TCharFormat{});
+    SaveWorkFile(dir.File(name), p, text);
+    return dir.File(name);
+  }
+  test::TTempDir dir;
+  test::TMessageCollector messages;
+  test::TProgressLog progress;
+  TDesignSession session{dir.Path(), messages, progress};
+};
+
+TEST_F(Session, LoadFollowsTheLightAndFindsNamesWithoutCaseTexturesOnRequest) {
+  WriteWork("Default.dat", "Go", 1.2f);
+  ASSERT_TRUE(session.Load(dir.File("default.dat")));  // the factory design, named in another case
+  EXPECT_EQ(session.Text.Text(), "Go");
+  TParams expected;
+  expected.a1 = 1.2f;
+  expected.SetLightAngles(1.2f, expected.a2);
+  EXPECT_EQ(session.Params.Light.X, expected.Light.X);
+  EXPECT_EQ(session.Params.ButShadowX, expected.ButShadowX);
+  // The textures wait for LoadTextures, which stores the path it found.
+  EXPECT_EQ(session.Params.Button.TexFile, "wood.bmp");
+  session.LoadTextures();
+  EXPECT_TRUE(session.ButtonTextured());
+  EXPECT_EQ(session.Params.Button.TexFile, dir.File("Textures/wood.bmp"));
+  EXPECT_TRUE(session.ClearTexture(false));
+  EXPECT_FALSE(session.ClearTexture(false));
+  EXPECT_TRUE(session.Params.Button.TexFile.empty());
+  // A refused file changes nothing.
+  test::WriteText(dir.File("old.qznr"), "[General]\nVersion=1.3.4\n");
+  EXPECT_FALSE(session.Load(dir.File("old.qznr")));
+  EXPECT_EQ(messages.Texts, std::vector<std::string>{"Invalid file version: 1.3.4"});
+  EXPECT_EQ(session.Text.Text(), "Go");
+}
+
+TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
+  ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
+  ASSERT_TRUE(session.Rebuild());
+  session.Render(false, false);
+  EXPECT_EQ(session.Built().View.BodyCount(), 3);
+  // A heading of blanks: what the last build made is gone, the picture is background.
+  session.ReplaceMessage("   ");
+  session.Params.Type = TButtonType::None;
+  session.Params.BkgColor = RGBToColor(1, 2, 3);
+  EXPECT_TRUE(session.NothingToBuild());
+  EXPECT_FALSE(session.Rebuild());
+  EXPECT_EQ(session.Built().View.BodyCount(), 0);
+  EXPECT_EQ(session.Built().Letters.Count(), 0);
+  const TPicture& p = session.Picture();
+  EXPECT_EQ((std::vector<int>{p.Image.Width(), p.Image.Height(), p.Mask.Width()}), (std::vector<int>{16, 16, 16}));
+  EXPECT_EQ(p.Image.Pixel(3, 3), RGBToPixel(1, 2, 3));
+  EXPECT_EQ(p.Mask.Pixel(3, 3), 0u);
+  // Blanks on a button are built; an empty message never is.
+  session.Params.Type = TButtonType::Rectangle;
+  EXPECT_FALSE(session.NothingToBuild());
+  session.ReplaceMessage("");
+  EXPECT_TRUE(session.NothingToBuild());
+}
+
+// The designer: rebuild, render, refit, preview, save with the icon.
+TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
+  ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
+  session.LoadTextures();
+  EXPECT_EQ((std::vector<int>{session.Dim.Width, session.Dim.Height}), (std::vector<int>{64, 16}));
+  ASSERT_TRUE(session.Rebuild());
+  session.Render(false, true);
+  session.RefitExportSize();
+  const TBitmap& image = session.Picture().Image;
+  EXPECT_EQ((TExportSize{session.Dim.Width, session.Dim.Height}), FitExportSize(image.Width(), image.Height()));
+  EXPECT_EQ(session.FittedExportSize(), FitExportSize(image.Width(), image.Height()));
+
+  progress.Events.clear();
+  const TBitmap& preview = session.ScalePreview(400, 300, true);
+  EXPECT_EQ(preview.Width(), 200);  // half the width, as ViewSize 50 asks
+  EXPECT_EQ(progress.Events, (std::vector<std::string>{"80", " Stretching preview ...", "*", "95",
+                                                       " Displaying preview ...", "*"}));
+
+  session.Dim.Width = 99;
+  EXPECT_TRUE(session.Save(dir.File("saved.qznr")));
+  TParams back;
+  TMessageText text;
+  ASSERT_TRUE(LoadWorkFile(dir.File("saved.qznr"), back, text, messages));
+  EXPECT_EQ(back.ExpWidth, 99);
+  TBitmap icon;
+  ASSERT_TRUE(LoadIconFromIni(dir.File("saved.qznr"), "Icon", icon));
+  EXPECT_EQ(icon.Width(), IconWidth);
+  // An empty message saves no icon.
+  session.ReplaceMessage("");
+  EXPECT_FALSE(session.Save(dir.File("empty.qznr")));
+  EXPECT_FALSE(LoadIconFromIni(dir.File("empty.qznr"), "Icon", icon));
+  EXPECT_TRUE(messages.Texts.empty());
+}
+
+// The command line: another text on the same design, exported.
+TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
+  ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
+  session.ReplaceMessage("Shop");
+  session.LoadTextures();
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_EQ(session.Built().Letters.Count(), 4);
+  session.Render(false, false);
+  const TBitmap plain = session.Picture().Image;
+  const std::optional<TRenderedButton> button = session.RenderForExport();
+  ASSERT_TRUE(button.has_value());
+  // The copies are the picture, with a mask that is black where nothing is drawn; the
+  // session's own picture is left as it was.
+  EXPECT_EQ(button->Image, plain);
+  EXPECT_EQ(button->Mask.Pixel(0, 0), 0u);
+  EXPECT_EQ(button->Mask.Pixel(plain.Width() / 2, plain.Height() / 2), 0xFFFFFFu);
+  EXPECT_EQ(session.Picture().Image, plain);
+  const std::string out = dir.File("shop.png");
+  TExportOptions options;
+  options.Format = TExportFormat::Png;
+  EXPECT_GT(session.WriteExport(*button, {80, 30}, options, out), 0u);
+  EXPECT_TRUE(std::filesystem::exists(out));
+
+  session.ReplaceMessage("");
+  EXPECT_FALSE(session.RenderForExport().has_value());
+  EXPECT_EQ(messages.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
+}
+
+TEST(WorkIcon, WantedOnlyForAPictureAndASizeOfTwoOrMore) {
+  EXPECT_TRUE(IconWanted(TBitmap(2, 2), 2, 2));
+  EXPECT_FALSE(IconWanted(TBitmap(1, 5), 160, 40));
+  EXPECT_FALSE(IconWanted(TBitmap(50, 50), 160, 1));
+  TBitmap preview(30, 10);
+  preview.Fill(RGBToPixel(10, 200, 30));
+  const TBitmap icon = MakeIcon(preview);
+  EXPECT_EQ((std::vector<int>{icon.Width(), icon.Height()}), (std::vector<int>{IconWidth, IconHeight}));
+  EXPECT_NEAR(PixelGreen(icon.Pixel(60, 20)), 200, 3);  // the filter's rounding moves a level or two
+}
+
+}  // namespace
+}  // namespace qz
