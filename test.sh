@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./setup.sh
+tools/check_includes.sh
 ./build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 

@@ -4,7 +4,8 @@
 //
 // Whatever the bytes, the load either gives a shape or throws with a clear message
 // (leaving the shape as it was); a loaded shape maps onto any rectangle within the
-// outline buffer and makes a body within its capacities; mapped onto its own frame, a
+// outline buffer and makes a body within its capacities; its picture, if any, lies
+// within the file; mapped onto its own frame, a
 // shape of corners alone comes back point for point; and the shape dialog's save of it
 // loads back unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -56,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t butY = input.ConsumeIntegral<int32_t>();
   const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
   const std::string path = fuzz::WriteScratch("shape.qzkh", file.data(), file.size());
+
+  // The shape dialog's picture: nothing, or bytes that lie inside the file.
+  if (const auto picture = TButShape::ReadPicture(path); picture && picture->size() > file.size())
+    fuzz::Broken("a picture larger than its shape file");
 
   TButShape shape;
   shape.PointCount = 3;  // a sentinel that a failed load must leave alone

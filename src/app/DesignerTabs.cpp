@@ -284,14 +284,8 @@ QWidget* TDesignerTabs::CreateLinkTab() {
   return page;
 }
 
-QWidget* TDesignerTabs::CreateDimensionsTab() {
-  auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
-  grid->setContentsMargins(12, 10, 12, 8);
-  grid->setHorizontalSpacing(10);
-  grid->addWidget(StepLabel("N. Use rulers to set button dimensions", page), 0, 0, 1, 4);
-
-  // Height ruler: the position is -height and its top end is the largest height.
+// The rulers: the height ruler's position is -height, its top end the largest height.
+void TDesignerTabs::AddRulers(QGridLayout* grid, QWidget* page) {
   HeightRuler = new QSlider(Qt::Vertical, page);
   HeightRuler->setRange(HeightRulerMin, HeightRulerMax);
   HeightRuler->setInvertedAppearance(true);
@@ -317,6 +311,16 @@ QWidget* TDesignerTabs::CreateDimensionsTab() {
   wr->addWidget(WidthRuler, 1);
   wr->addWidget(new QLabel("Max", page));
   grid->addLayout(wr, 1, 1);
+}
+
+QWidget* TDesignerTabs::CreateDimensionsTab() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(12, 10, 12, 8);
+  grid->setHorizontalSpacing(10);
+  grid->addWidget(StepLabel("N. Use rulers to set button dimensions", page), 0, 0, 1, 4);
+
+  AddRulers(grid, page);
 
   auto* boxes = new QHBoxLayout;
   boxes->setSpacing(6);

@@ -14,6 +14,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -56,6 +57,7 @@ class TDesignerTabs : public QTabWidget {
   QWidget* CreateLightTab();
   QWidget* CreateLinkTab();
   QWidget* CreateDimensionsTab();
+  void AddRulers(QGridLayout* grid, QWidget* page);
   QWidget* CreateExportTab();
   QSlider* MakeSlider(TControl id, QWidget* parent);
   QSpinBox* MakeSpinner(TControl id, QWidget* parent);

@@ -96,7 +96,6 @@ class TForm1 : public QMainWindow {
   TPreviewPanel* Preview() const { return preview_; }
   QTabWidget* Tabs() const { return tabs_; }
   TExportPage* ExportPage() const { return tabs_->ExportPage; }
-  QLabel* DimensionPicture() const { return tabs_->DimPicture; }
   QString StatusText(int panel) const;
   QProgressBar* ProgressBar() const { return progressBar_; }
 

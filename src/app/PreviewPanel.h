@@ -15,7 +15,6 @@ class TLightMarker : public QLabel {
   Q_OBJECT
  public:
   explicit TLightMarker(QWidget* preview);
-  bool DragLight() const { return dragLight_; }
 
  signals:
   // The marker was let go; the point is the pointer's position in the preview.

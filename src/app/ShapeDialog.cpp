@@ -5,7 +5,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cstdio>
 
 #include "app/DialogMessages.h"
 #include "app/IconList.h"
@@ -19,13 +18,6 @@ namespace qz {
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
-// A shape's picture is a small JPEG; anything larger is not read.
-constexpr long MaxPictureBytes = 16L << 20;
-
-uint32_t Word(const unsigned char* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 }  // namespace
 
 TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
@@ -97,26 +89,10 @@ void TOpenShForm::AddShapeItem(const std::string& fileName) {
 }
 
 bool TOpenShForm::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) return false;
-  unsigned char header[TButShape::HeaderSize];
-  std::vector<uint8_t> jpeg;
-  bool ok = std::fread(header, 1, sizeof header, f) == sizeof header &&
-            Word(header) == TButShape::PictureFormat;
-  if (ok) {
-    const long offset = static_cast<long>(Word(header + 40));
-    ok = offset >= 0 && std::fseek(f, 0, SEEK_END) == 0;
-    const long end = ok ? std::ftell(f) : -1;
-    ok = ok && end > offset && end - offset <= MaxPictureBytes && std::fseek(f, offset, SEEK_SET) == 0;
-    if (ok) {
-      jpeg.resize(static_cast<size_t>(end - offset));
-      ok = std::fread(jpeg.data(), 1, jpeg.size(), f) == jpeg.size();
-    }
-  }
-  std::fclose(f);
-  if (!ok) return false;
+  const std::optional<std::vector<uint8_t>> jpeg = TButShape::ReadPicture(fileName);
+  if (!jpeg) return false;
   try {
-    TBitmap decoded = DecodeJpeg(jpeg, fileName + " (picture)");
+    TBitmap decoded = DecodeJpeg(*jpeg, fileName + " (picture)");
     if (decoded.Empty()) return false;
     picture = std::move(decoded);
     return true;

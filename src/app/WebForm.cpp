@@ -24,14 +24,6 @@ TWebForm::TWebForm(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
 }
 
-bool TWebForm::EngineStarted() const {
-#ifdef QZ_HAVE_WEBENGINE
-  return WebBrowser != nullptr;
-#else
-  return false;
-#endif
-}
-
 void TWebForm::CreateBrowser() {
 #ifdef QZ_HAVE_WEBENGINE
   if (WebBrowser) return;

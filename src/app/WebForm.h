@@ -31,9 +31,6 @@ class TWebForm : public QWidget {
   // Loads a file (a page already shown is reloaded) and shows the window, not modal.
   void ShowURL(const std::string& fullFileName);
 
-  // Whether the web engine has been started (the browser view exists).
-  bool EngineStarted() const;
-
 #ifdef QZ_HAVE_WEBENGINE
   QWebEngineView* WebBrowser = nullptr;  // made by the first ShowURL
 #endif

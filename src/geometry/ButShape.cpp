@@ -96,6 +96,15 @@ bool TButShape::LoadFromFile(const std::string& path) {
   return true;
 }
 
+std::optional<std::vector<uint8_t>> TButShape::ReadPicture(const std::string& path) {
+  const std::optional<std::vector<uint8_t>> file = ReadWholeFile(path, HeaderSize + MaxPoints * PointSize + MaxPictureBytes);
+  if (!file || file->size() < HeaderSize || static_cast<uint32_t>(ReadI32(file->data())) != PictureFormat)
+    return std::nullopt;
+  const size_t offset = static_cast<uint32_t>(ReadI32(file->data() + 40));
+  if (offset >= file->size() || file->size() - offset > MaxPictureBytes) return std::nullopt;
+  return std::vector<uint8_t>(file->begin() + static_cast<std::ptrdiff_t>(offset), file->end());
+}
+
 void TButShape::SaveToFile(const std::string& path, const std::vector<uint8_t>& picture) const {
   if (PointCount < 0 || PointCount > MaxPoints)
     throw std::runtime_error("Cannot write shape file " + path + ": a shape has 0 to " + std::to_string(MaxPoints) + " points");

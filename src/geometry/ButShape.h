@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,12 @@ class TButShape {
   // a first point that is a control point (its curve would need the point before the
   // first). A damaged file leaves the shape as it was.
   bool LoadFromFile(const std::string& path);
+
+  // The JPEG picture a shape file carries after its points (the shape dialog shows it),
+  // or nothing when the file has none, cannot be read, or names a picture that lies
+  // outside it or is larger than MaxPictureBytes.
+  static std::optional<std::vector<uint8_t>> ReadPicture(const std::string& path);
+  static constexpr size_t MaxPictureBytes = size_t{16} << 20;
 
   // Writes the shape (and, when given, its JPEG picture after the points). Throws
   // std::runtime_error naming the file when it cannot be written, or when PointCount

@@ -25,7 +25,6 @@ class TOctreeQuantizer {
 
   void AddColor(uint8_t r, uint8_t g, uint8_t b);
 
-  int LeafCount() const { return leafCount_; }
   // The leaves in depth-first order, children in index order 0 to 7; each is its
   // channel sums divided by its pixel count (truncating).
   std::vector<TRgb> Colors() const;

@@ -51,7 +51,6 @@ class TFontEngine : public IGlyphSource {
  public:
   // Selects the font for the following outline calls (the font of the drawing surface).
   void SelectFont(const TFontRequest& font);
-  const TFontRequest& SelectedFont() const { return font_; }
 
   // See IGlyphSource. The code is read through the charset's code page (CodePages.h);
   // charset 2 through the face's symbol map.

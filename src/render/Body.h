@@ -100,7 +100,6 @@ class TBody {
   const TVertex& Vertex(int32_t v) const { return vertices_[v]; }
   TScreenPoint Screen(int32_t v) const { return screen_[v]; }
   const TCapContour& Contour(int32_t c) const { return contours_[c]; }
-  const TRenderList& FaceOrder() const { return faceOrder_; }
   float AvgKey() const { return avgKey_; }  // mean face key: the body's depth for ordering
   int32_t Rows() const { return rows_; }    // rows the projected body spans
   int32_t MinY() const { return minY_; }    // its smallest screen row

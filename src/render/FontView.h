@@ -55,8 +55,7 @@ class TFontView {
 
   int32_t CrossCount(int32_t row) const { return rows_[row].CrossCount; }
   int32_t SpanCount(int32_t row) const { return rows_[row].SpanCount; }
-  // Crossing k and span k of a row, both 1-based.
-  const TCrossing& Crossing(int32_t row, int32_t k) const { return rows_[row].Crossings[k - 1]; }
+  // Span k of a row, 1-based.
   const TSpan& Span(int32_t row, int32_t k) const { return rows_[row].Spans[k - 1]; }
 
  private:

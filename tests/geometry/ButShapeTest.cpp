@@ -37,6 +37,14 @@ TEST(ButShape, RoundTripAndAPointOnTheFrameEdge) {
   ASSERT_EQ(bytes.size(), 48u + 8 * 9 + 4);
   // The format word 0x00100000 (carries a picture), the picture's offset, point 4: a control point at X 90.
   EXPECT_EQ((std::vector<int>{bytes[2], bytes[40], bytes[48 + 27], bytes[48 + 28]}), (std::vector<int>{0x10, 48 + 72, 0, 90}));
+  // The picture comes back as written; a file without one, or naming one past its end, has none.
+  EXPECT_EQ(TButShape::ReadPicture(dir.File("Pill.qzkh")), (std::vector<uint8_t>{0xFF, 0xD8, 0xFF, 0xD9}));
+  Pill().SaveToFile(dir.File("plain.qzkh"));
+  EXPECT_FALSE(TButShape::ReadPicture(dir.File("plain.qzkh")).has_value());
+  std::vector<uint8_t> past = bytes;
+  past[41] = 1;  // offset 376: beyond the 124 bytes of the file
+  test::WriteBytes(dir.File("past.qzkh"), past);
+  EXPECT_FALSE(TButShape::ReadPicture(dir.File("past.qzkh")).has_value());
 
   TButShape s;
   ASSERT_TRUE(s.LoadFromFile(dir.File("PILL.QZKH")));  // found without regard to case

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "geometry/LetterLayout.h"
 #include "support/TempDir.h"
 
@@ -44,6 +47,25 @@ TEST(ButtonBody, TheRectangleIsTheLettersExtentWithMarginsOrTheHeldOne) {
   BuildButton(b);
   EXPECT_EQ(b.Outline.Pts[1], (TPoint{-300, 20}));
   EXPECT_EQ(b.Outline.Pts[3], (TPoint{300, -20}));
+}
+
+// Extruded 40 with a bevel of 20: the cap at depth 40, the wall up to 20 * 40 / 100 = 8,
+// the bevel out to the ring at 0, the skirt back to 4 * 20 = 80.
+TEST(ButtonBody, TheDepthsOfCapWallBevelRingAndSkirt) {
+  TButtonBuild b;
+  b.Type = TButtonType::Rectangle;
+  b.ButY = -40;
+  b.ButW = 20;
+  const TBody& body = BuildButton(b);
+  std::set<int> depths;
+  for (int i = 1; i <= body.VertexCount(); ++i) depths.insert(body.Vertex(i).Y);
+  EXPECT_EQ(depths, (std::set<int>{0, 8, 40, 80}));
+  // Four faces an outline edge (wall, bevel, ring, skirt), then the plane quad in the cap.
+  EXPECT_EQ(body.FaceCount(), 4 * (b.Outline.Count - 1) + 1);
+  // The ring runs from 20 to 40 outside the outline, the skirt on to 160 (x twice as far).
+  int minX = 0;
+  for (int i = 1; i <= body.VertexCount(); ++i) minX = std::min(minX, body.Vertex(i).X);
+  EXPECT_EQ(minX, -81 - 8 * 20 * 2);
 }
 
 TEST(ButtonBody, EmptyOutlinesGiveOnlyThePlaneQuad) {

@@ -51,6 +51,20 @@ TEST(ContourOffset, DistinctNeighboursSkipRepeatsWithUnwrappedIndices) {
   EXPECT_FALSE(HasDistinctPoints(TLetter{}, 1));
 }
 
+// The mitre of a right angle: up the left side, then right along the top (clockwise
+// with y up); both edges pushed outward, x twice as far as y, meet at (-2d, 10 + d).
+TEST(ContourOffset, TheMitreOfAKnownCornerAndTheEdgeWalk) {
+  EXPECT_EQ(OffsetVertex({0, 0}, {0, 10}, {10, 10}, 5), (TPoint{-10, 15}));
+  EXPECT_EQ(OffsetVertex({0, 0}, {0, 10}, {10, 10}, -5), (TPoint{10, 5}));  // inward
+  // The walk over a square of half-size 50 from its top left corner: the neighbours
+  // are the distinct positions around the edge, and the offset edge lies outside.
+  const TLetter square = LetterOf({{{-50, 50}, {50, 50}, {50, -50}, {-50, -50}, {-50, 50}}});
+  const TContourEdge e = EdgeAt(square, 1, 1);
+  EXPECT_EQ((std::vector<TPoint>{e.B, e.A, e.C, e.D}), (std::vector<TPoint>{{-50, -50}, {-50, 50}, {50, 50}, {50, -50}}));
+  const TContourEdge w = e.Offset(10);
+  EXPECT_EQ((std::vector<TPoint>{w.B, w.A, w.C, w.D}), (std::vector<TPoint>{{-50, -50}, {-70, 60}, {70, 60}, {50, -50}}));
+}
+
 TEST(ContourOffset, OffsetVertexOfDegenerateCorners) {
   EXPECT_EQ(OffsetVertex({0, 0}, {7, 3}, {20, -4}, 0), (TPoint{7, 3}));     // d = 0 gives M itself
   // A sharp corner is not limited: the mitre of a thin spike reaches far beyond its tip.

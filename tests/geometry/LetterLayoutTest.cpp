@@ -31,6 +31,20 @@ void AddGlyph(TLayout& l, const std::vector<TPoint>& pts) {
 // contour.
 void AddSquare(TLayout& l, int h) { AddGlyph(l, {{-h, h}, {h, h}, {h, -h}, {-h, -h}}); }
 
+// A message box 101 wide and 40 high (x 0..100, y 0..39) is centred with halves that
+// truncate: x - 50 and y - 20, so it spans -50..50 and -20..19.
+TEST(LetterLayout, NormalisationCentresAKnownBox) {
+  TLayout l;
+  AddGlyph(l, {{0, 0}, {0, 39}, {60, 39}, {60, 0}});
+  AddGlyph(l, {{70, 5}, {100, 5}, {100, 20}});
+  NormalizeCoordinates(l.Letters);
+  EXPECT_EQ((std::vector<int>{l.Letters[1].Left, l.Letters[1].Right, l.Letters[1].Bottom, l.Letters[1].Top}),
+            (std::vector<int>{-50, 10, -20, 19}));
+  EXPECT_EQ((std::vector<int>{l.Letters[2].Left, l.Letters[2].Right, l.Letters[2].Bottom, l.Letters[2].Top}),
+            (std::vector<int>{20, 50, -15, 0}));
+  EXPECT_EQ(l.Letters.TextMinX, 0);  // the box itself keeps its values
+}
+
 TEST(LetterLayout, PedestalOnlyAboveTenAndThePlaneInTheFaceOfARaisedButton) {
   for (int txtY : {10, 11}) {
     TLayout scene;

@@ -36,6 +36,33 @@ TZBuffer Buffer(int rows, int width) {
   return zb;
 }
 
+// The insertion rules, entry by entry: a nearer span trims what it overlaps on either
+// side, a span behind one inside it is split with its right part inserted first, and
+// on equal depth the span already present wins. Trimmed parts keep their levels.
+TEST(ZBuffer, NearerSpansTrimBothSidesFartherOnesSplitAndTiesKeepTheFirst) {
+  TZBuffer zb = Buffer(1, 100);
+  zb.InsertSpan(0, 10, 30, 1, 2, 5.0f);
+  zb.InsertSpan(0, 40, 60, 3, 4, 5.0f);
+  zb.InsertSpan(0, 25, 45, 7, 8, 1.0f);  // nearer: trims the first on its right, the second on its left
+  EXPECT_EQ(RowEntries(zb, 0), (std::vector<Entry>{{10, 24, 1, 2, 5.0f, 1}, {46, 60, 3, 4, 5.0f, 1}, {25, 45, 7, 8, 1.0f, 1}}));
+
+  TZBuffer split = Buffer(1, 100);
+  split.InsertSpan(0, 40, 50, 1, 1, 1.0f);
+  split.InsertSpan(0, 20, 70, 9, 9, 2.0f);  // behind, and around it: the right part goes in first
+  EXPECT_EQ(RowEntries(split, 0), (std::vector<Entry>{{40, 50, 1, 1, 1.0f, 1}, {51, 70, 9, 9, 2.0f, 1}, {20, 39, 9, 9, 2.0f, 1}}));
+
+  TZBuffer tie = Buffer(1, 100);
+  tie.InsertSpan(0, 10, 20, 1, 1, 3.0f);
+  tie.InsertSpan(0, 15, 25, 2, 2, 3.0f);  // as near: the earlier span keeps 15..20
+  tie.InsertSpan(0, 12, 18, 4, 4, 3.0f);  // wholly under an earlier one: dropped
+  EXPECT_EQ(RowEntries(tie, 0), (std::vector<Entry>{{10, 20, 1, 1, 3.0f, 1}, {21, 25, 2, 2, 3.0f, 1}}));
+  // A nearer span inside an entry cuts it in two; one over it hides it.
+  tie.InsertSpan(0, 12, 14, 5, 5, 0.5f);
+  tie.InsertSpan(0, 21, 25, 6, 6, 0.5f);
+  EXPECT_EQ(LiveSpans(tie, 0), (std::vector<Entry>{{10, 11, 1, 1, 3.0f, 1}, {12, 14, 5, 5, 0.5f, 1}, {15, 20, 1, 1, 3.0f, 1},
+                                                   {21, 25, 6, 6, 0.5f, 1}}));
+}
+
 TEST(ZBuffer, SizesRangeTestsAndClippingKeepEverythingInside) {
   TZBuffer zb;
   zb.InsertSpan(0, 0, 1, 1, 1, 1.0f);  // no rows yet: nothing happens

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Lists every #include in src/ that runs against the order of the folders and fails
+# when there is one. Each folder may include itself and the folders before it:
+#
+#   platform -> scene -> render, gif -> geometry -> export -> session -> app, cli
+#
+# render and gif are siblings (neither includes the other), and so are app and cli.
+# All targets share the src/ include root, so this check is what keeps the order.
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+declare -A allowed=(
+  [platform]="platform"
+  [scene]="platform scene"
+  [render]="platform scene render"
+  [gif]="platform gif"
+  [geometry]="platform scene render gif geometry"
+  [export]="platform scene render gif geometry export"
+  [session]="platform scene render gif geometry export session"
+  [app]="platform scene render gif geometry export session app"
+  [cli]="platform scene render gif geometry export session cli"
+)
+
+bad=0
+for folder in */; do
+  folder=${folder%/}
+  if [ -z "${allowed[$folder]+x}" ]; then
+    echo "src/$folder/: a folder the include order does not name"
+    bad=1
+    continue
+  fi
+  while IFS=: read -r file line text; do
+    target=$(sed -E 's|.*#include "([^/"]+)/.*|\1|' <<<"$text")
+    if ! grep -qw "$target" <<<"${allowed[$folder]}"; then
+      echo "src/$file:$line: $folder/ includes $target/: $text"
+      bad=1
+    fi
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[^/"]+/' -r "$folder" || true)
+done
+if [ "$bad" -ne 0 ]; then
+  echo "check_includes: includes against the folder order (see tools/check_includes.sh)" >&2
+  exit 1
+fi
