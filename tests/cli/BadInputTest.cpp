@@ -119,15 +119,20 @@ Bytes Work(const std::string& shape = "", const std::string& textTexture = "", c
          "[Letter 3]\r\nChar=%\r\nName=Courier New\r\nSize=12\r\nCharset=238\r\nBold=0\r\nItalic=0\r\nUnderline=1\r\n";
 }
 
+// Bytes of no format at all, the same every run.
+Bytes Garbage(size_t size) {
+  std::mt19937 random(20240611);
+  Bytes garbage(size, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  return garbage;
+}
+
 // Cut short at telling places, garbage, all zeros (random damage is the fuzz targets' part).
 std::vector<std::pair<std::string, Bytes>> Damages(const Bytes& good) {
   std::vector<std::pair<std::string, Bytes>> out;
   for (size_t cut : {size_t(0), size_t(20), good.size() / 2, good.size() - 1})
     if (cut < good.size()) out.push_back({"cut at " + std::to_string(cut), good.substr(0, cut)});
-  std::mt19937 random(20240611);
-  Bytes garbage(good.size() + 100, '\0');
-  for (char& c : garbage) c = static_cast<char>(random());
-  out.push_back({"garbage", garbage});
+  out.push_back({"garbage", Garbage(good.size() + 100)});
   out.push_back({"zeros", Bytes(good.size(), '\0')});
   return out;
 }
@@ -197,36 +202,24 @@ TEST_F(CliBadInput, DamagedShapeFilesOfAWork) {
   EXPECT_EQ(Check(work, "a 1 GB shape file").status, 0);
 }
 
-// Texture files damaged every way: the design is drawn without that texture and the
-// file is named in a warning; exit 0 always.
+// Damaged texture files: the design is drawn without that texture and the file is
+// named in a warning; exit 0 always. (Each decoder meets every damage and hostile size
+// in its own tests and fuzz target; here the message and the exit, once a kind.)
 class CliBadTexture : public CliBadInput {
  protected:
-  // hugeSize: where the picture's size lies in the file, and a hostile one to put there.
-  static void CheckTexture(const std::string& ext, const Bytes& good, size_t sizeAt = 0, const Bytes& hugeSize = "") {
+  static void CheckTexture(const std::string& ext, const Bytes& good) {
     const std::string goodPath = Write("Textures/good" + ext, good);
     const TOutcome o = Check(Write("works/tex.qznr", Work("", goodPath, "good" + ext)), "good " + ext, TRender::Always);
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.err, "");
-    // The decoders meet every damage in their fuzz targets; here one of each kind.
-    for (const auto& [what, bytes] : Damages(good)) {
-      if (what == "cut at 0" || what == "cut at 20" || what == "cut at " + std::to_string(good.size() - 1)) continue;
+    for (const auto& [what, bytes] : {std::pair{std::string("cut short"), good.substr(0, good.size() / 2)},
+                                      {"garbage", Garbage(good.size() + 100)}}) {
       // The text names the texture by path, the button by bare name in Textures/.
       const std::string path = Write("Textures/bad" + ext, bytes);
       const TOutcome d = Check(Write("works/tex.qznr", Work("", path, "bad" + ext)), ext + " " + what,
                                what == "garbage" ? TRender::Always : TRender::OnRefusal);
       EXPECT_EQ(d.status, 0);
       EXPECT_NE(d.err.find("Error loading file: " + path), std::string::npos) << d.err;
-    }
-    const std::string huge = Write("Textures/huge" + ext, good);
-    fs::resize_file(huge, (uintmax_t(320) << 20) + 1);
-    Bytes wide = good;
-    wide.replace(sizeAt, hugeSize.size(), hugeSize);
-    const std::string widePath = Write("Textures/wide" + ext, wide);
-    for (const auto& [path, what] : {std::pair{huge, " beyond 320 MB"}, {widePath, " of a hostile size"}}) {
-      if (path == widePath && hugeSize.empty()) continue;
-      const TOutcome h = Check(Write("works/tex.qznr", Work("", path)), ext + what);
-      EXPECT_EQ(h.status, 0);
-      EXPECT_NE(h.err.find("Error loading file: " + path), std::string::npos) << h.err;
     }
   }
 
@@ -239,7 +232,7 @@ class CliBadTexture : public CliBadInput {
 };
 
 TEST_F(CliBadTexture, Bmp) {
-  CheckTexture(".bmp", FromVector(EncodeBmp24(Picture())), 18, Bytes("\xA0\x86\x01\x00\xA0\x86\x01\x00", 8));  // 100000 x 100000
+  CheckTexture(".bmp", FromVector(EncodeBmp24(Picture())));
 }
 
 TEST_F(CliBadTexture, Gif) {
@@ -247,7 +240,7 @@ TEST_F(CliBadTexture, Gif) {
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % 4);
   const Bytes good = FromVector(
       test::MakeTestGif({24, 16, 0, {0xFF0000, 0x00FF00, 0x0000FF, 0}, {{0, 0, 24, 16, false, {}, -1, indices}}}));
-  CheckTexture(".gif", good, 6, Bytes("\xFF\xFF\xFF\xFF", 4));  // a 65535 x 65535 screen
+  CheckTexture(".gif", good);
 }
 
 TEST_F(CliBadTexture, Jpeg) { CheckTexture(".jpg", FromVector(EncodeJpeg(Picture(), 80))); }

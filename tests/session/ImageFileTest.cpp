@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/BmpWriter.h"
+#include "platform/ImageLimits.h"
 #include "platform/JpegWriter.h"
 #include "support/HostileInput.h"
 #include "support/TempDir.h"
@@ -45,6 +48,10 @@ TEST(ImageFile, ErrorsNameTheFileAndTheFault) {
   EXPECT_NE(error("empty.bmp").find("the file is empty"), std::string::npos);
   EXPECT_NE(error("bmp-inside.jpg").find("bmp-inside.jpg\": not a readable JPEG"), std::string::npos);
   EXPECT_NE(error("").find("the file"), std::string::npos);  // a folder
+  // A file beyond what any picture within the bounds needs is refused unread.
+  WriteBmp24(dir.File("huge.bmp"), TBitmap(2, 2));
+  std::filesystem::resize_file(dir.File("huge.bmp"), MaxImageFileBytes + 1);  // sparse: no disk used
+  EXPECT_NE(error("huge.bmp").find("huge.bmp\": the file is too large"), std::string::npos) << error("huge.bmp");
 }
 
 }  // namespace
