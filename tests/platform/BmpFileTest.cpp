@@ -16,7 +16,7 @@ namespace {
 using test::ErrorOf;
 
 // A BMP file put together byte by byte, as other programs write them.
-struct TBmpSpec {
+struct TBmpLayout {
   uint32_t HeaderSize = 40;
   int32_t Width = 0, Height = 0;  // Height < 0: rows top-down
   uint16_t Bits = 24, Planes = 1;
@@ -32,7 +32,7 @@ void Put(std::vector<uint8_t>& out, uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-std::vector<uint8_t> BuildBmp(const TBmpSpec& s) {
+std::vector<uint8_t> BuildBmp(const TBmpLayout& s) {
   std::vector<uint8_t> h, tables, pixels;
   const bool core = s.HeaderSize == 12;
   const int side = core ? 2 : 4;
@@ -58,7 +58,7 @@ std::vector<uint8_t> BuildBmp(const TBmpSpec& s) {
   return f;
 }
 
-std::string BmpError(const TBmpSpec& s) {
+std::string BmpError(const TBmpLayout& s) {
   return ErrorOf([&] { DecodeBmp(BuildBmp(s), "probe.bmp"); });
 }
 
@@ -93,7 +93,7 @@ TEST(BmpFile, ReadsEveryPixelLayout) {
     int x, y;
     uint32_t want;
   };
-  auto expect = [](const TBmpSpec& s, std::vector<TProbe> probes) {
+  auto expect = [](const TBmpLayout& s, std::vector<TProbe> probes) {
     const TBitmap b = DecodeBmp(BuildBmp(s));
     for (const TProbe& p : probes)
       EXPECT_EQ(b.Pixel(p.x, p.y), p.want) << s.Bits << " bits, header " << s.HeaderSize << " at " << p.x << "," << p.y;
@@ -104,11 +104,11 @@ TEST(BmpFile, ReadsEveryPixelLayout) {
   // 4 bits with three colours named; index 5 lies beyond them and reads black.
   expect({.Width = 3, .Height = 1, .Bits = 4, .ColorsUsed = 3, .Palette = {kRed, kGreen, kWhite}, .Rows = {{0x21, 0x50}}},
          {{0, 0, kWhite}, {1, 0, kGreen}, {2, 0, 0}});
-  TBmpSpec eight{.Width = 2, .Height = -2, .Bits = 8, .Rows = {{0, 255}, {7, 128}}};  // top-down
+  TBmpLayout eight{.Width = 2, .Height = -2, .Bits = 8, .Rows = {{0, 255}, {7, 128}}};  // top-down
   for (uint32_t i = 0; i < 256; ++i) eight.Palette.push_back(RGBToPixel(i, 255 - i, i / 2));
   expect(eight, {{1, 0, RGBToPixel(255, 0, 127)}, {0, 1, RGBToPixel(7, 248, 3)}});
   // The old core header: 3-byte palette entries, 16-bit sizes.
-  TBmpSpec core{.HeaderSize = 12, .Width = 2, .Height = 1, .Bits = 8, .Palette = std::vector<uint32_t>(256, kWhite), .Rows = {{3, 4}}};
+  TBmpLayout core{.HeaderSize = 12, .Width = 2, .Height = 1, .Bits = 8, .Palette = std::vector<uint32_t>(256, kWhite), .Rows = {{3, 4}}};
   core.Palette[3] = kBlue;
   expect(core, {{0, 0, kBlue}, {1, 0, kWhite}});
   expect({.HeaderSize = 12, .Width = 1, .Height = 2, .Bits = 24, .Rows = {{1, 2, 3}, {4, 5, 6}}}, {{0, 0, RGBToPixel(6, 5, 4)}});
@@ -127,7 +127,7 @@ TEST(BmpFile, ReadsEveryPixelLayout) {
 }
 
 TEST(BmpFile, RefusesBrokenAndHostileFiles) {
-  const TBmpSpec good{.Width = 3, .Height = 2, .Bits = 8, .Palette = std::vector<uint32_t>(256, kRed), .Rows = {{1, 2, 3}, {4, 5, 6}}};
+  const TBmpLayout good{.Width = 3, .Height = 2, .Bits = 8, .Palette = std::vector<uint32_t>(256, kRed), .Rows = {{1, 2, 3}, {4, 5, 6}}};
   const std::vector<uint8_t> valid = BuildBmp(good);
   ASSERT_EQ(BmpError(good), "");
   EXPECT_NE(ErrorOf([&] { DecodeBmp({valid.begin(), valid.end() - 1}, "x"); }).find("pixel data is truncated"), std::string::npos);
@@ -135,26 +135,26 @@ TEST(BmpFile, RefusesBrokenAndHostileFiles) {
   notBmp[0] = 'P';
   EXPECT_NE(ErrorOf([&] { DecodeBmp(notBmp, "x"); }).find("not a BMP file"), std::string::npos);
 
-  const std::vector<std::pair<std::function<void(TBmpSpec&)>, std::string>> damages = {
-      {[](TBmpSpec& s) { s.OffsetDelta = 1000; }, "pixel data is truncated"},
-      {[](TBmpSpec& s) { s.OffsetDelta = -8; }, "inside the header or palette"},
-      {[](TBmpSpec& s) { s.ColorsUsed = 300; }, "more than a 8-bit picture can use"},
-      {[](TBmpSpec& s) { s.ColorsUsed = 200, s.Palette.resize(5), s.Rows.clear(); }, "palette runs past the end"},
-      {[](TBmpSpec& s) { s.Width = 16384, s.Height = 16384; }, "too large"},
-      {[](TBmpSpec& s) { s.Height = INT32_MIN; }, "too large"},
-      {[](TBmpSpec& s) { s.Width = -3; }, "no pixels"},
-      {[](TBmpSpec& s) { s.Height = 0; }, "no pixels"},
-      {[](TBmpSpec& s) { s.Compression = 1; }, "RLE"},
-      {[](TBmpSpec& s) { s.Compression = 4; }, "JPEG or PNG"},
-      {[](TBmpSpec& s) { s.Compression = 3; }, "colour masks are given for a 8-bit picture"},
-      {[](TBmpSpec& s) { s.Bits = 7; }, "7 bits per pixel"},
-      {[](TBmpSpec& s) { s.Planes = 2; }, "colour planes"},
-      {[](TBmpSpec& s) { s.HeaderSize = 64; }, "header size 64"},
-      {[](TBmpSpec& s) { s = {.Width = 1, .Height = 1, .Bits = 32, .Compression = 3, .Masks = {0xF0F000, 0xFF00, 0xFF}, .Rows = {{0, 0, 0, 0}}}; },
+  const std::vector<std::pair<std::function<void(TBmpLayout&)>, std::string>> damages = {
+      {[](TBmpLayout& s) { s.OffsetDelta = 1000; }, "pixel data is truncated"},
+      {[](TBmpLayout& s) { s.OffsetDelta = -8; }, "inside the header or palette"},
+      {[](TBmpLayout& s) { s.ColorsUsed = 300; }, "more than a 8-bit picture can use"},
+      {[](TBmpLayout& s) { s.ColorsUsed = 200, s.Palette.resize(5), s.Rows.clear(); }, "palette runs past the end"},
+      {[](TBmpLayout& s) { s.Width = 16384, s.Height = 16384; }, "too large"},
+      {[](TBmpLayout& s) { s.Height = INT32_MIN; }, "too large"},
+      {[](TBmpLayout& s) { s.Width = -3; }, "no pixels"},
+      {[](TBmpLayout& s) { s.Height = 0; }, "no pixels"},
+      {[](TBmpLayout& s) { s.Compression = 1; }, "RLE"},
+      {[](TBmpLayout& s) { s.Compression = 4; }, "JPEG or PNG"},
+      {[](TBmpLayout& s) { s.Compression = 3; }, "colour masks are given for a 8-bit picture"},
+      {[](TBmpLayout& s) { s.Bits = 7; }, "7 bits per pixel"},
+      {[](TBmpLayout& s) { s.Planes = 2; }, "colour planes"},
+      {[](TBmpLayout& s) { s.HeaderSize = 64; }, "header size 64"},
+      {[](TBmpLayout& s) { s = {.Width = 1, .Height = 1, .Bits = 32, .Compression = 3, .Masks = {0xF0F000, 0xFF00, 0xFF}, .Rows = {{0, 0, 0, 0}}}; },
        "not one run of bits"},
   };
   for (const auto& [damage, part] : damages) {
-    TBmpSpec s = good;
+    TBmpLayout s = good;
     damage(s);
     const std::string error = BmpError(s);
     EXPECT_NE(error.find("probe.bmp"), std::string::npos) << error;
