@@ -33,16 +33,12 @@ void TForm1::ExportClick() {
   options.Format = target->Format;
 
   const TExportSize size{Session->Dim.Width, Session->Dim.Height};
-  uint64_t bytes = 0;
+  bool written = false;
   {
     TBusyScope busy(*this);
-    if (!Try([&] { bytes = Session->WriteExport(*button, size, options, target->Path); })) return;
+    written = Try([&] { Session->Export(*button, size, options, target->Path, LinkAddress().toStdString()); });
   }
-  if (!options.BrowserPreview) return;
-  // Should the page fail, the picture is written all the same: only the page is missing.
-  if (!Try([&] { Session->WritePreviewPage(target->Path, size, options, bytes, LinkAddress().toStdString()); }))
-    return;
-  ShowPage("html/preview.html");
+  if (written && options.BrowserPreview) ShowPage("html/preview.html");
 }
 
 }  // namespace qz

@@ -6,6 +6,7 @@
 
 #include "gif/GifCodeStream.h"
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -141,9 +142,9 @@ std::vector<uint8_t> EncodeGif(const TIndexedImage& image) {
   return out;
 }
 
-void WriteGifFile(const std::string& path, const TIndexedImage& image) {
+void WriteGifFile(const std::string& path, const TIndexedImage& image, TFileGroup* files) {
   TBytes bytes = EncodeGif(image);
-  WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
+  WriteOutputBytes(files, path, bytes.data(), bytes.size());
 }
 
 }  // namespace qz

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gif/IndexedImage.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -26,6 +27,7 @@ std::vector<uint8_t> EncodeGif(const TIndexedImage& image);
 // Writes the file atomically (a failed write leaves an old file whole). Throws
 // std::runtime_error naming the path when it cannot be written, and
 // std::invalid_argument as EncodeGif.
-void WriteGifFile(const std::string& path, const TIndexedImage& image);
+// With files, the file is written as one of that group.
+void WriteGifFile(const std::string& path, const TIndexedImage& image, TFileGroup* files = nullptr);
 
 }  // namespace qz

@@ -21,13 +21,9 @@ void CheckImageSize(int64_t width, int64_t height, const std::string& name) {
 }
 
 std::vector<uint8_t> ReadImageFileBytes(const std::string& path) {
-  std::error_code ec;
-  if (!FileExists(path)) ThrowImageError(path, "the file does not exist");
-  uintmax_t size = std::filesystem::file_size(path, ec);
-  if (!ec && size > MaxImageFileBytes)
-    ThrowImageError(path, "the file is too large (" + std::to_string(size) + " bytes)");
-  std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, MaxImageFileBytes);
-  if (!bytes) ThrowImageError(path, "the file cannot be read");
+  std::string why;
+  std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, MaxImageFileBytes, &why);
+  if (!bytes) ThrowImageError(path, why.rfind("it is larger", 0) == 0 ? "the file is too large (" + why.substr(6) + ")" : why);
   if (bytes->empty()) ThrowImageError(path, "the file is empty");
   return std::move(*bytes);
 }

@@ -143,15 +143,16 @@ std::optional<TRenderedButton> TDesignSession::RenderForExport() {
   return TRenderedButton{Copy24(picture.Image), Copy24(picture.Mask)};
 }
 
-uint64_t TDesignSession::WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
-                                     const std::string& path) {
-  return WriteImage(button, size.width, size.height, options, path);
-}
-
-void TDesignSession::WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
-                                      uint64_t fileBytes, const std::string& link) {
-  qz::WritePreviewPage(programDir_, MakeExportFacts(imagePath, size.width, size.height, options, fileBytes,
-                                                    Params.BkgColor, link, Text));
+uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                                const std::string& path, const std::string& link) {
+  TFileGroup files;
+  const uint64_t bytes = WriteImage(button, size.width, size.height, options, path, files);
+  if (options.BrowserPreview)
+    WritePreviewPage(programDir_, MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link,
+                                                  Text, MaxBuiltChars),
+                     files);
+  files.Commit();
+  return bytes;
 }
 
 bool TDesignSession::Save(const std::string& path) {

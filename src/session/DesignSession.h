@@ -9,7 +9,7 @@
 //   session.LoadTextures();
 //   if (session.Rebuild()) session.Render(false, true);
 //   auto button = session.RenderForExport();   // "Sorry, there is nothing to export"
-//   session.WriteExport(*button, size, options, "home.gif");
+//   session.Export(*button, size, options, "home.gif", link);
 //
 // The front ends edit Params and Text in place and then ask for the follow-up. Errors
 // that end an operation (a shape file that cannot be read, a picture too large to
@@ -112,14 +112,12 @@ class TDesignSession {
   // NothingToExportMessage, when the message is empty. The session's own picture is
   // left as it was.
   std::optional<TRenderedButton> RenderForExport();
-  // The button scaled to size and written to path in options.Format; gives the bytes
-  // written.
-  uint64_t WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
-                       const std::string& path);
-  // The export's facts into Buttons.dat and html/preview.html filled from its template,
-  // both in the program folder.
-  void WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
-                        uint64_t fileBytes, const std::string& link);
+  // The button scaled to size and written to path in options.Format, and with
+  // options.BrowserPreview the export's facts (the link among them) into Buttons.dat
+  // and html/preview.html filled from its template, both in the program folder: all
+  // or nothing, so a failure leaves every file as it was. Gives the picture's bytes.
+  uint64_t Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                  const std::string& path, const std::string& link);
   // Writes the design as a work or template with Dim as its export size, then, for a
   // message that is not empty, the icon made from Preview (" Sretching icon ...",
   // " Saving icon ...", " Done"). True when an icon was saved.

@@ -179,13 +179,21 @@ TEST(CliExport, WithoutItsTemplateThePreviewFailsAndNothingIsLeft) {
   r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
-  // A page that cannot be written: the image goes too.
+  // A page or settings file that cannot be written: nothing is written, and the picture
+  // there before stays.
   fs::copy_file(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", program.dir.File("html/preview.tml"));
   fs::create_directories(program.dir.File("html/preview.html"));  // a folder where the page goes
   r = program.Run({"export", Work(out), out.File("New.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("preview.html"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("preview.html: it is a folder"), std::string::npos) << r.err;
   EXPECT_FALSE(FileExists(out.File("New.gif")));
+  fs::remove(program.dir.File("html/preview.html"));
+  fs::create_directories(program.dir.File("Buttons.dat"));
+  r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Buttons.dat"), std::string::npos) << r.err;
+  EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
+  EXPECT_EQ(test::FileNames(out.Path()), (std::set<std::string>{"go.qznr", "Go.gif"}));
 }
 
 TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
@@ -200,7 +208,7 @@ TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
   };
   const std::vector<TCase> cases = {
       {{"export", dir.File("old.qznr"), dir.File("a.gif")}, "Invalid file version: 1.3.4"},
-      {{"export", dir.File("none.qznr"), dir.File("a.gif")}, "Invalid file version: "},
+      {{"export", dir.File("none.qznr"), dir.File("a.gif")}, "Cannot open the work " + dir.File("none.qznr") + ": the file does not exist"},
       {{"export", work, dir.File("a.gif"), "--text", ""}, "Sorry, there is nothing to export"},
       {{"export", work, dir.File("keep.gif"), "--text", ""}, "Sorry, there is nothing to export"},
       {{"export", work, dir.File("no/such/folder/a.gif")}, dir.File("no/such/folder/a.gif")},

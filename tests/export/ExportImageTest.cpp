@@ -108,7 +108,7 @@ TEST(ExportGif, ExactlyTheUncoveredPixelsAreTransparent) {
   o.PaletteKind = TPaletteKind::Optimized;
   o.Dithering = TDitherMethod::FloydSteinberg;
   o.ColorBits = 4;
-  const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.gif"));
+  const uint64_t bytes = test::WriteImage(button, w, h, o, dir.File("b.gif"));
   EXPECT_EQ(bytes, std::filesystem::file_size(dir.File("b.gif")));
   const test::TDecodedGif gif = test::ReadGifFile(dir.File("b.gif"));
   ASSERT_TRUE(gif.ok) << gif.error;
@@ -122,7 +122,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   TRenderedButton button = MakeRenderedButton(60, 20);
   TExportOptions o;
   o.Transparency = false;
-  WriteImage(button, 60, 20, o, dir.File("plain.gif"));
+  test::WriteImage(button, 60, 20, o, dir.File("plain.gif"));
   test::TDecodedGif gif = test::ReadGifFile(dir.File("plain.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
@@ -130,7 +130,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
 
   button.Mask.Fill(0xFFFFFF);  // covered everywhere
   o.Transparency = true;
-  WriteImage(button, 60, 20, o, dir.File("covered.gif"));
+  test::WriteImage(button, 60, 20, o, dir.File("covered.gif"));
   gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
@@ -141,9 +141,9 @@ TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
   const TRenderedButton button = MakeRenderedButton(90, 30);
   TExportOptions o;
   o.Format = TExportFormat::Bmp;
-  EXPECT_EQ(WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
+  EXPECT_EQ(test::WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
   EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), ScaleExportImage(button.Image, 37, 13));
-  WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
+  test::WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
   EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), button.Image);
 }
 
@@ -152,7 +152,7 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
   const TRenderedButton button = MakeRenderedButton(120, 40);
   TExportOptions o;
   o.Format = TExportFormat::Png;
-  WriteImage(button, 180, 60, o, dir.File("a.png"));
+  test::WriteImage(button, 180, 60, o, dir.File("a.png"));
   const test::TDecodedPng png = test::ReadPngRgba(dir.File("a.png"));
   ASSERT_TRUE(png.ok);
   ASSERT_EQ(std::pair(png.width, png.height), std::pair(180, 60));
@@ -179,7 +179,7 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     // A folder that does not exist.
     const std::string missing = dir.File("no-folder/out" + ext);
     try {
-      WriteImage(button, 60, 20, o, missing);
+      test::WriteImage(button, 60, 20, o, missing);
       ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
       EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
@@ -188,11 +188,11 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     const std::string locked = dir.File("locked" + ext);
     test::WriteText(locked, "old");
     ::chmod(locked.c_str(), 0444);
-    EXPECT_THROW(WriteImage(button, 60, 20, o, locked), std::runtime_error);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, o, locked), std::runtime_error);
     EXPECT_EQ(test::ReadText(locked), "old");
     // A path that names a folder.
     std::filesystem::create_directories(dir.File("folder" + ext));
-    EXPECT_THROW(WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
   }
   EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
                                           "folder.jpg", "folder.bmp", "folder.png"}));
@@ -205,7 +205,7 @@ TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
   TExportOptions o;
   for (auto [w, h] : {std::pair{0, 40}, std::pair{40, 0}, std::pair{-5, 40}, std::pair{32768, 1},
                       std::pair{10000, 10000}})
-    EXPECT_THROW(WriteImage(button, w, h, o, path), std::runtime_error) << w << "x" << h;
+    EXPECT_THROW(test::WriteImage(button, w, h, o, path), std::runtime_error) << w << "x" << h;
   EXPECT_TRUE(IsExportSize(32767, 1));
   EXPECT_TRUE(IsExportSize(8000, 8000));
   EXPECT_FALSE(IsExportSize(8001, 8000));
@@ -213,7 +213,7 @@ TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
   auto bad = [&](auto change) {
     TExportOptions b;
     change(b);
-    EXPECT_THROW(WriteImage(button, 60, 20, b, path), std::invalid_argument);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, b, path), std::invalid_argument);
   };
   bad([](TExportOptions& b) { b.ColorBits = 2; });
   bad([](TExportOptions& b) { b.ColorBits = 9; });

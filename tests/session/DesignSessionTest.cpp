@@ -140,7 +140,8 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   const std::string out = dir.File("shop.png");
   TExportOptions options;
   options.Format = TExportFormat::Png;
-  EXPECT_GT(session.WriteExport(*button, {80, 30}, options, out), 0u);
+  options.BrowserPreview = false;
+  EXPECT_GT(session.Export(*button, {80, 30}, options, out, ""), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
 
   session.ReplaceMessage("");
