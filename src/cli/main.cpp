@@ -1,5 +1,7 @@
 // quenzar-cli: the designer's work without its window.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -79,7 +81,13 @@ int main(int argc, char** argv) {
   if (args.positional.size() != command->positional)
     return Usage(args.command + " takes " + std::to_string(command->positional) + " argument(s)");
   try {
-    return command->run(args);
+    const int status = command->run(args);
+    // What was printed must have arrived: a full disk or a closed pipe is a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      std::fprintf(stderr, "Cannot write to standard output: %s\n", std::strerror(errno));
+      return qz::cli::ExitFailed;
+    }
+    return status;
   } catch (const qz::cli::TUsageError& e) {
     return Usage(e.message);
   } catch (const std::exception& e) {

@@ -27,9 +27,12 @@
 
 namespace qz {
 
+// A shape is named by its bare file name: no folder part ("/" or "\"), not "." or "..".
+bool IsBareShapeName(const std::string& shapeName);
+
 // The shape file a design names: ShapeName in programDir + "BShapes/", matched exactly
-// first, then without regard to case; a Windows path ("C:\Shapes\star.qzkh") falls
-// back to its bare name. Nothing when ShapeName is empty or no such file exists.
+// first, then without regard to case. Nothing when ShapeName is empty, not a bare
+// name, or no such file exists.
 std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName);
 
 // The closed outline the button body is built from, and the rectangle it was made for.
@@ -45,7 +48,8 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params);
 
 // The outline for params.Type round R. A shape file is read into shape; a missing one
 // keeps the shape loaded before (none at first: an empty outline). A shape file that
-// cannot be read throws std::runtime_error naming the file, which abandons the build.
+// cannot be read, or a shape name with a folder in it (which could name any file on
+// the system), throws std::runtime_error naming it, which abandons the build.
 TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
                                  const std::string& programDir);
 

@@ -104,16 +104,17 @@ void TGlyphReader::ParseOutline(const uint8_t* block, size_t size) {
   }
 }
 
-void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code) {
+void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
+  const std::string about = which.empty() ? "" : " (" + which + ")";
   TGlyphMetrics metrics;
   const uint32_t size = glyphs.GetGlyphOutline(code, metrics, 0, nullptr);
   if (size == GDI_ERROR || size > MaxGlyphBlock) {
-    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph");
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + about);
     return;
   }
   std::vector<uint8_t> block(size, 0);
   if (glyphs.GetGlyphOutline(code, metrics, size, block.data()) != size) {
-    messages_.ShowMessage("ERROR: Cannot get Glyph");
+    messages_.ShowMessage("ERROR: Cannot get Glyph" + about);
     return;
   }
   letters_.Add();

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "geometry/OutlinePoints.h"
 #include "platform/GlyphRecords.h"
@@ -46,8 +47,9 @@ class TGlyphReader {
 
   // Reads the glyph of code (0..255, meaning per the selected font's charset) from
   // glyphs: adds one letter with its contours and advances PenX by the glyph's advance
-  // plus 2 * txtW. On an engine error shows the message and adds nothing.
-  void GetFontOutline(IGlyphSource& glyphs, uint8_t code);
+  // plus 2 * txtW. On an engine error shows the message, followed by which (the letter,
+  // its font and size) in brackets when given, and adds nothing.
+  void GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which = {});
 
   // Parses a native outline block into the contours of the last letter. The block is
   // untrusted: a polygon that does not fit the block, or a record that runs past its

@@ -7,8 +7,15 @@
 
 namespace qz {
 
-void ThrowImageError(const std::string& name, const std::string& what) {
-  throw std::runtime_error("Cannot read image \"" + name + "\": " + what);
+TImageError::TImageError(const std::string& name, const std::string& what)
+    : std::runtime_error("Cannot read image \"" + name + "\": " + what), Why(what) {}
+
+void ThrowImageError(const std::string& name, const std::string& what) { throw TImageError(name, what); }
+
+void CheckDecodeWork(int64_t work, const std::string& how, const std::string& name) {
+  if (work <= MaxDecodeWork) return;
+  ThrowImageError(name, "decoding it would take " + how + " (" + std::to_string(work) +
+                            " pixels), more than a texture may take (" + std::to_string(MaxDecodeWork) + ")");
 }
 
 void CheckImageSize(int64_t width, int64_t height, const std::string& name) {

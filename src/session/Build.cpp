@@ -1,6 +1,7 @@
 #include "session/Build.h"
 
 #include <algorithm>
+#include <string>
 
 #include "geometry/ButtonBody.h"
 #include "geometry/GlyphOutline.h"
@@ -18,6 +19,15 @@ void Stage(IProgressSink& progress, const char* text) {
   progress.ProcessMessages();
 }
 
+// How a glyph error names the character: its place, itself (a printable ASCII
+// character, else its code), its font and its size.
+std::string Which(int place, uint8_t code, const TCharFormat& format) {
+  const std::string character = code >= 0x20 && code < 0x7F ? "'" + std::string(1, static_cast<char>(code)) + "'"
+                                                            : "code " + std::to_string(code);
+  return "letter " + std::to_string(place) + ", " + character + " in " + format.Name + " at " +
+         std::to_string(format.Size) + " points";
+}
+
 // One letter per character, read in the character's own font.
 void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
   TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
@@ -30,7 +40,8 @@ void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, co
     if (env.SelectFont)
       env.SelectFont({format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
                       static_cast<uint8_t>(Clamp(format.Charset, 0, 255))});
-    reader.GetFontOutline(env.Glyphs, text.At(i - 1).Code);
+    const uint8_t code = text.At(i - 1).Code;
+    reader.GetFontOutline(env.Glyphs, code, Which(i, code, format));
   }
   // The caret goes back; a selection the user had made is not restored.
   text.SetSelection(caret, 0);

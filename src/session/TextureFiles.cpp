@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/FileUtil.h"
+#include "platform/ImageLimits.h"
 #include "session/ImageFile.h"
 
 namespace qz {
@@ -28,13 +29,21 @@ void LoadTexture(std::string& fileName, bool& textured, const std::string& textu
   if (!path) return;
   fileName = *path;
   TBitmap picture;
+  std::string why;
   try {
     picture = LoadImageFile(*path);
-  } catch (const std::runtime_error&) {
-    picture = TBitmap();  // reported below, in the designer's words
+  } catch (const TImageError& e) {
+    why = e.Why;  // reported below, in the designer's words with the reader's reason
+  } catch (const std::runtime_error& e) {
+    why = e.what();
   }
+  const int width = picture.Width(), height = picture.Height();
   set(std::move(picture));
-  if (!textured) messages.ShowMessage("Error loading file: " + *path);
+  if (textured) return;
+  if (why.empty())
+    why = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+          " pixels is too small to be tiled (it needs two pixels each way)";
+  messages.ShowMessage("Error loading file: " + *path + ": " + why);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 // then without regard to case); the path found is stored back into the design. No
 // file found: silently no texture. A file found but not loadable as a GIF, JPEG or BMP
 // picture larger than one pixel each way: no texture, and "Error loading file: "
-// followed by the path through messages.
+// followed by the path and why through messages.
 #pragma once
 
 #include <string>

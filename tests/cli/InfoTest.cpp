@@ -34,6 +34,15 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
 }
 
+// Output that cannot be written is a failure, not a success with nothing printed.
+TEST(CliInfo, AFullStandardOutputFails) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"info", WriteWork("info-full.qznr", Sample)}, {"fonts"}}) {
+    const auto r = test::RunCliAt(QZ_CLI, args, "", "exec 1>/dev/full;");
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_NE(r.err.find("Cannot write to standard output"), std::string::npos) << r.err;
+  }
+}
+
 TEST(CliInfo, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "x.qznr", "--bogus"}, {"info", "x", "--text"}}) {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "geometry/LetterLayout.h"
+#include "support/HostileInput.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -89,9 +90,8 @@ TEST(ButtonBody, ShapeFilesAreFoundInTheShapesFolderAndKeptWhenMissing) {
   TButtonBuild b;
   b.ProgramDir = dir.Path();
   b.Type = TButtonType::ShapeFile;
-  // Another case, and a path written on Windows, both find the file by its name; a
-  // name that is not there keeps the shape of the last build.
-  for (const char* name : {"DIAMOND.QZKH", "C:\\Program Files\\Buttons\\BShapes\\diamond.qzkh", "gone.qzkh"}) {
+  // Another case finds the file; a name that is not there keeps the shape of the last build.
+  for (const char* name : {"DIAMOND.QZKH", "gone.qzkh"}) {
     EXPECT_EQ(FindShapeFile(dir.Path(), name).has_value(), name[0] != 'g') << name;
     b.ShapeName = name;
     BuildButton(b);
@@ -99,6 +99,14 @@ TEST(ButtonBody, ShapeFilesAreFoundInTheShapesFolderAndKeptWhenMissing) {
     EXPECT_EQ(b.Shape.PointCount, 4);
   }
   EXPECT_FALSE(FindShapeFile(dir.Path(), "").has_value());
+  // A name with a folder in it is refused, never read: it could name any file.
+  test::WriteText(dir.File("secret"), "not a shape");
+  for (const char* name : {"../secret", "C:\\Buttons\\BShapes\\diamond.qzkh", "..", "/etc/passwd"}) {
+    b.ShapeName = name;
+    EXPECT_FALSE(FindShapeFile(dir.Path(), name).has_value()) << name;
+    const std::string error = test::ErrorOf([&] { BuildButton(b); });
+    EXPECT_NE(error.find("Cannot use the shape " + std::string(name) + ": "), std::string::npos) << error;
+  }
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ class TSquareGlyphs : public IGlyphSource {
   uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
     m.gmCellIncX = 12;
     Codes.push_back(code);
+    if (code == FailOn) return GDI_ERROR;
     if (code == ' ') return 0;
     const std::vector<uint8_t> block =
         test::TRecordBuilder().Polygon(FXi(0, 10)).Line({FXi(10, 10), FXi(10, 0), FXi(0, 0), FXi(0, 10)}).Bytes();
@@ -29,6 +30,7 @@ class TSquareGlyphs : public IGlyphSource {
     return static_cast<uint32_t>(block.size());
   }
   std::vector<uint8_t> Codes;
+  uint8_t FailOn = 0;
 };
 
 struct Build_ : ::testing::Test {
@@ -76,6 +78,22 @@ TEST_F(Build_, AtMost32CharactersAndTheCaretComesBack) {
   EXPECT_EQ(text.Length(), 40);  // the rest stays in the message
   EXPECT_EQ(text.SelStart(), 5);
   EXPECT_EQ(text.SelLength(), 0);
+}
+
+// A glyph the font engine refuses is left out, and the message says which.
+TEST_F(Build_, AGlyphErrorNamesTheLetterItsFontAndSize) {
+  glyphs.FailOn = 'b';
+  text.Append("a", TCharFormat{});
+  text.Append("b", TCharFormat{"Times New Roman", 1000, 0, false, false, false});
+  text.Append("\xE9", TCharFormat{});
+  glyphs.FailOn = 0xE9;
+  Build();
+  glyphs.FailOn = 'b';
+  Build();
+  EXPECT_EQ(messages.Texts, (std::vector<std::string>{
+                                "ERROR: Cannot obtain Size of the Glyph (letter 3, code 233 in Arial at 18 points)",
+                                "ERROR: Cannot obtain Size of the Glyph (letter 2, 'b' in Times New Roman at 1000 points)"}));
+  EXPECT_EQ(built.Letters.Count(), 2);
 }
 
 TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOrigin) {
