@@ -14,6 +14,10 @@ bool TCliSession::Load(const std::string& path, const TArgs& args) {
 
 bool TCliSession::Build() {
   session.LoadTextures();
+  const int chars = session.Text.Length();
+  if (chars > MaxBuiltChars)
+    messages.ShowMessage("The message has " + std::to_string(chars) + " characters; only the first " +
+                         std::to_string(MaxBuiltChars) + " are built");
   // The designer carries on silently with the shape of its last build; a fresh
   // session has none, so the button would have no outline: say so.
   if (!session.NothingToBuild() && session.ShapeFileMissing())

@@ -26,7 +26,7 @@ bool RecordsFit(const uint8_t* h, uint32_t cb) {
 
 }  // namespace
 
-int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 1, MaxSplPnt); }
+int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 0, MaxSplPnt); }
 
 TGlyphReader::TGlyphReader(TLetters& letters, int32_t splPnt, int32_t txtW, IMessageSink& messages)
     : letters_(letters), steps_(BoundedSplPnt(splPnt)), txtW_(txtW), messages_(messages) {}

@@ -23,8 +23,10 @@
 
 namespace qz {
 
-// SplPnt bounded where it counts loops (a work file may hold any number): 1 to 64
-// curve steps. The designer offers 1 (" Simple") to 3 (" Complex").
+// SplPnt bounded where it counts loops (a work file may hold any number): 0 to 64
+// curve steps. The designer offers 1 (" Simple") to 3 (" Complex"); with 0 a glyph's
+// curves add no points (a curve is cut short to its next corner) and the round button
+// outlines have their fewest points (13 for a rounded rectangle, 25 for an ellipse).
 constexpr int32_t MaxSplPnt = 64;
 int32_t BoundedSplPnt(int32_t splPnt);
 

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
@@ -39,6 +41,12 @@ struct TPicture {
 
 // The side of the picture a view without any vertex renders to (an empty heading).
 constexpr int EmptyImageSide = 16;
+
+// The refusal of a picture beyond those bounds: its size, and advice on what to change.
+struct TPictureTooLarge : std::runtime_error {
+  TPictureTooLarge(int64_t width, int64_t height, const std::string& advice);
+  int64_t Width, Height;
+};
 
 // Fills the whole image with the background colour.
 void ClearImage(TBitmap& image, TColor background);

@@ -47,6 +47,17 @@ void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, co
   text.SetSelection(caret, 0);
 }
 
+// How far the outline reaches beyond its rectangle on any side.
+int64_t Overhang(const TButtonOutline& outline) {
+  const TButtonRect& R = outline.Rect;
+  int64_t most = 0;
+  for (int i = 1; i <= outline.Count; ++i) {
+    const TPoint p = outline.Pts[i];
+    most = std::max({most, int64_t{R.Left} - p.x, int64_t{p.x} - R.Right, int64_t{R.Bottom} - p.y, int64_t{p.y} - R.Top});
+  }
+  return most;
+}
+
 }  // namespace
 
 void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuildEnvironment& env) {
@@ -71,6 +82,7 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
   TransformLetters(built.Letters, params, built.View);
   progress.SetProgress(ProgressLettersMade);
 
+  built.OutlineOverhang = built.ButtonSide = 0;
   if (params.Type > 0) {
     Stage(progress, " Making button ...");
     const TButtonRect R = ButtonRect(built.View, params);
@@ -79,6 +91,8 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
     params.ButRight = R.Right;
     params.ButBottom = R.Bottom;
     const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ProgramDir);
+    built.ButtonSide = std::max(int64_t{R.Right} - R.Left, int64_t{R.Top} - R.Bottom);
+    built.OutlineOverhang = Overhang(outline);
     MakeButtonBody(outline, params, built.View);
     progress.SetProgress(ProgressButtonMade);
   }

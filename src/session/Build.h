@@ -44,6 +44,10 @@ struct TBuiltDesign {
   TLetters Letters;
   TView3D View;     // the bodies, the letters' first, the button's last; the textures
   TButShape Shape;  // the shape file last read (kept while the file is missing)
+  // How far the button's outline reaches beyond its rectangle, and the rectangle's
+  // larger side (a shape file may draw far outside its frame).
+  int64_t OutlineOverhang = 0;
+  int64_t ButtonSide = 0;
 };
 
 // Called with each character's font before its glyph is read (the size already

@@ -102,8 +102,20 @@ bool TDesignSession::Rebuild() {
   return true;
 }
 
-void TDesignSession::Render(bool withMask, bool progress) {
-  RenderScene(built_.View, Params, picture_, withMask, *progress_, progress);
+void TDesignSession::Render(bool withMask, bool progress) { Render(picture_, withMask, progress); }
+
+void TDesignSession::Render(TPicture& picture, bool withMask, bool progress) {
+  try {
+    RenderScene(built_.View, Params, picture, withMask, *progress_, progress);
+  } catch (const TPictureTooLarge& e) {
+    // A shape file whose outline reaches far beyond its button (more than the button's
+    // own size) is what makes the picture large: name it rather than the camera.
+    if (!IsShapeFileType(Params.Type) || built_.OutlineOverhang <= built_.ButtonSide) throw;
+    throw TPictureTooLarge(e.Width, e.Height,
+                           "The shape file " + Params.ShapeName + " is the cause: its outline reaches " +
+                               std::to_string(built_.OutlineOverhang) +
+                               " units beyond the button's edges. Choose another shape, or mend its points.");
+  }
 }
 
 void TDesignSession::RefitExportSize() {
@@ -139,7 +151,7 @@ std::optional<TRenderedButton> TDesignSession::RenderForExport() {
     return std::nullopt;
   }
   TPicture picture;
-  RenderScene(built_.View, Params, picture, true, *progress_, false);
+  Render(picture, true, false);
   return TRenderedButton{Copy24(picture.Image), Copy24(picture.Mask)};
 }
 

@@ -88,7 +88,8 @@ class TDesignSession {
   bool Rebuild();
   // Renders the built design into the picture (with its coverage mask when asked),
   // with the status texts and progress of a render when asked. Throws, leaving the
-  // picture as it was, when the picture would be too large.
+  // picture as it was, when the picture would be too large (naming the shape file when
+  // it is the cause).
   void Render(bool withMask, bool progress);
   // After a rebuild's render: the export size follows a picture of a new size, unless
   // the design holds its size.
@@ -124,6 +125,8 @@ class TDesignSession {
   bool Save(const std::string& path);
 
  private:
+  void Render(TPicture& picture, bool withMask, bool progress);
+
   std::string programDir_;
   IMessageSink* messages_;
   IProgressSink* progress_;

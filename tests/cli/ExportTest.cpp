@@ -154,6 +154,14 @@ TEST(CliExport, PreviewPageGoesIntoTheProgramFolderOfTheTool) {
   EXPECT_NE(page.find("src=\"file://" + out.Path() + "Go.gif\""), std::string::npos);
   EXPECT_NE(page.find("href=\"https://example.org/a?b=1&amp;c=2\""), std::string::npos);
 
+  // A message beyond what is built: said so, and the page shows what was built.
+  const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
+  r = program.Run({"export", work, out.File("Long.gif"), "--preview-page", "--text", forty});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("The message has 40 characters; only the first 32 are built"), std::string::npos) << r.err;
+  EXPECT_NE(test::ReadText(program.dir.File("Buttons.dat")).find("ButtonText=" + forty.substr(0, 32) + "\r\n"),
+            std::string::npos);
+
   // A relative OUT is reported with its full path; the other settings stay.
   test::WriteText(program.dir.File("Buttons.dat"), "[General]\r\nJobFile=mine.qznr\r\n");
   r = test::RunCliAt(program.cli, {"export", work, "rel.png", "--preview-page"}, out.Path());

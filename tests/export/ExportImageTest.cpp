@@ -166,6 +166,15 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
       soft += png.Alpha(x, y) > 0 && png.Alpha(x, y) < 255;
     }
   EXPECT_GT(soft, 100);  // the plate's and the shadow's rims
+
+  // Without transparency the picture is opaque everywhere, the page's colour included.
+  o.Transparency = false;
+  test::WriteImage(button, 180, 60, o, dir.File("opaque.png"));
+  const test::TDecodedPng opaque = test::ReadPngRgba(dir.File("opaque.png"));
+  ASSERT_TRUE(opaque.ok);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 180; ++x) ASSERT_EQ(opaque.Alpha(x, y), 255) << x << "," << y;
+  EXPECT_EQ(opaque.Pixel(0, 0), colours.Pixel(0, 0) & 0xFFFFFF);
 }
 
 TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {

@@ -10,6 +10,7 @@
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
 #include "session/WorkIcon.h"
+#include "support/HostileInput.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 
@@ -147,6 +148,29 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   session.ReplaceMessage("");
   EXPECT_FALSE(session.RenderForExport().has_value());
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
+}
+
+// A shape file whose points lie far outside its frame makes the picture too large:
+// the refusal names the shape, not the camera.
+TEST_F(Session, APictureMadeTooLargeByItsShapeNamesTheShape) {
+  std::filesystem::create_directories(dir.File("BShapes"));
+  TButShape far;
+  far.PointCount = 3;
+  far.Points[1] = {1, -10, 0}, far.Points[2] = {1, 3000000, 10}, far.Points[3] = {1, 10, -10};
+  far.Frame = {-10, 10, 10, -10};
+  far.SaveToFile(dir.File("BShapes/far.qzkh"));
+  session.Params.Type = TButtonType::ShapeFile;
+  session.Params.ShapeName = "far.qzkh";
+  session.ReplaceMessage("Go");
+  ASSERT_TRUE(session.Rebuild());
+  const std::string error = test::ErrorOf([&] { session.Render(false, false); });
+  EXPECT_NE(error.find("The picture would be"), std::string::npos) << error;
+  EXPECT_NE(error.find("The shape file far.qzkh is the cause"), std::string::npos) << error;
+  // A design too large by its camera is told about the camera.
+  session.Params.Type = TButtonType::Rectangle;
+  session.Params.CnX = 1e9f;
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_NE(test::ErrorOf([&] { session.Render(false, false); }).find("Check the camera distance"), std::string::npos);
 }
 
 TEST(WorkIcon, WantedOnlyForAPictureAndASizeOfTwoOrMore) {
