@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Dimensions.h"
 #include "app/ExportPage.h"
@@ -61,7 +62,9 @@ TDesignerTabs::TDesignerTabs(QWidget* parent) : QTabWidget(parent) {
   addTab(CreateLinkTab(), TabCaption(TTab::Link));
   addTab(CreateDimensionsTab(), TabCaption(TTab::Dimensions));
   addTab(CreateExportTab(), TabCaption(TTab::Export));
-  setFixedHeight(250);
+  // As tall as the tallest page needs in the user's font, and no less than the steps'
+  // usual room.
+  setFixedHeight(std::max(MinimumHeight, sizeHint().height()));
 }
 
 void TDesignerTabs::Register(TControl id, QWidget* w) {
@@ -250,7 +253,7 @@ QWidget* TDesignerTabs::CreateLightTab() {
   QVBoxLayout* v = PageLayout(page);
   auto* step = new QHBoxLayout;
   step->setSpacing(4);
-  step->addWidget(StepLabel("L. You can chage the light source position by dragging this marker ", page));
+  step->addWidget(StepLabel("L. You can change the light source position by dragging this marker ", page));
   auto* marker = new QLabel(page);
   marker->setPixmap(LightMarkerPicture());
   step->addWidget(marker);

@@ -28,6 +28,8 @@ class TMessageEdit;
 class TDesignerTabs : public QTabWidget {
   Q_OBJECT
  public:
+  static constexpr int MinimumHeight = 250;
+
   explicit TDesignerTabs(QWidget* parent = nullptr);
 
   // The widget of a control of the table (the light marker is the preview's, and is

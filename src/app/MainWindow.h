@@ -44,6 +44,9 @@ class TWebForm;
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
+  static constexpr int MinimumWindowWidth = 800;
+  static constexpr int MinimumWindowHeight = 560;
+
   // programDir: the folder of Buttons.dat and the installation files; empty for the
   // folder of the executable.
   explicit TForm1(const std::string& programDir = {}, QWidget* parent = nullptr);

@@ -143,17 +143,19 @@ void TForm1::NewFromTemplateClick() {
 void TForm1::SaveClick() {
   TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
   const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
+  bool iconSaved = false;
+  if (target) {
+    // The icon lets events run: the timer leaves its work until it is written.
+    TBusyScope busy(*this);
+    // A save that fails leaves the work's name and folders as they were: the next
+    // save and the welcome dialog do not move to a folder that could not be written.
+    if (!Try([&] { iconSaved = Session->Save(target->File); })) return;
+  }
   Settings.JobFile = files.JobFile;
   Settings.TemplateFile = files.TemplateFile;
   Settings.WorksDir = files.WorksDir;
   Settings.TemplatesDir = files.TemplatesDir;
   if (!target) return;
-  bool iconSaved = false;
-  {
-    // The icon lets events run: the timer leaves its work until it is written.
-    TBusyScope busy(*this);
-    if (!Try([&] { iconSaved = Session->Save(target->File); })) return;
-  }
   if (iconSaved) Deferred.ShowDone(RDelayTicks());
   Modified = false;
 }

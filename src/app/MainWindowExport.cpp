@@ -19,6 +19,9 @@ void TForm1::ExportClick() {
   // should the export be started from there all the same, it does nothing.
   if (Deferred.Busy) return;
 
+  // A size no picture can have is refused before the user picks a file for it.
+  const TExportSize size{Session->Dim.Width, Session->Dim.Height};
+  if (!Try([&] { CheckExportSize(size.width, size.height); })) return;
   TExportOptions options = ExportPage()->Options();
   std::optional<TRenderedButton> button;
   {
@@ -32,7 +35,6 @@ void TForm1::ExportClick() {
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 
-  const TExportSize size{Session->Dim.Width, Session->Dim.Height};
   bool written = false;
   {
     TBusyScope busy(*this);

@@ -52,6 +52,9 @@ void TForm1::CreateUi() {
     statusPanels_[i] = panel;
   }
   statusBar()->setSizeGripEnabled(true);
+  // Small enough for any screen, large enough that the preview keeps room to drag the
+  // light marker in and the tabs show their controls whole.
+  setMinimumSize(MinimumWindowWidth, MinimumWindowHeight);
   CreateMenus();
 }
 

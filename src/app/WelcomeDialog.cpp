@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,6 +54,11 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   ListView1->setMinimumSize(600, 300);
   connect(ListView1, &QListWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
 
+  FolderLabel = new QLabel(this);
+  FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FolderLabel->setMinimumWidth(600);
+  FolderLabel->setMaximumWidth(600);
+
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setValue(0);
@@ -81,6 +87,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(modes);
   layout->addWidget(ListView1);
+  layout->addWidget(FolderLabel);
   layout->addWidget(ProgressBar1);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
@@ -104,6 +111,7 @@ void TForm4::SetMode(int mode) {
 void TForm4::SpeedButton1Click() {
   Mode = ModeNew;
   ListView1->clear();
+  FolderLabel->clear();
   ColourIconList(ListView1, false);
   BrowseBtn->setEnabled(false);
 }
@@ -134,6 +142,10 @@ void TForm4::BrowseBtnClick() {
 
 void TForm4::ListWorks(const std::string& mask) {
   const TFileMask m = SplitMask(mask);
+  // Long paths are cut in the middle, so both their start and their end show.
+  const QString folder = PathToQt(m.Folder);
+  FolderLabel->setText(FolderLabel->fontMetrics().elidedText("In " + folder, Qt::ElideMiddle, 600));
+  FolderLabel->setToolTip(folder);
   // Works are listed by name: the folder order of the file system here is a hash
   // order that would look random to the user.
   const auto names = ListFolder(m, true);

@@ -17,6 +17,7 @@ class QButtonGroup;
 class QListWidget;
 class QListWidgetItem;
 class QProgressBar;
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -58,6 +59,7 @@ class TForm4 : public QDialog {
   QToolButton* SpeedButton2;  // "aved"
   QToolButton* SpeedButton3;  // "emplate"
   QListWidget* ListView1;
+  QLabel* FolderLabel;       // which folder the list shows
   QProgressBar* ProgressBar1;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;

@@ -78,6 +78,13 @@ void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitm
   WritePng(path, image, &alpha, &files);
 }
 
+void CheckExportSize(int64_t width, int64_t height) {
+  if (!IsExportSize(width, height))
+    throw std::runtime_error("Cannot export an image of " + std::to_string(width) + " x " + std::to_string(height) +
+                             " pixels: each side must be 1 to " + std::to_string(MaxExportSide) + " pixels and " +
+                             "the whole at most " + std::to_string(MaxExportPixels) + " pixels");
+}
+
 void CheckExportOptions(const TExportOptions& o) {
   if (o.Format != TExportFormat::Gif && o.Format != TExportFormat::Jpeg && o.Format != TExportFormat::Bmp &&
       o.Format != TExportFormat::Png)
@@ -93,10 +100,7 @@ void CheckExportOptions(const TExportOptions& o) {
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
                     const std::string& path, TFileGroup& files) {
   CheckExportOptions(options);
-  if (!IsExportSize(width, height))
-    throw std::runtime_error("Cannot export an image of " + std::to_string(width) + " x " + std::to_string(height) +
-                             " pixels: each side must be 1 to " + std::to_string(MaxExportSide) + " pixels and " +
-                             "the whole at most " + std::to_string(MaxExportPixels) + " pixels");
+  CheckExportSize(width, height);
   TBitmap image = ScaleExportImage(button.Image, width, height);
   switch (options.Format) {
     case TExportFormat::Gif: WriteGif(path, image, button.Mask, options, files); break;

@@ -37,6 +37,8 @@ constexpr int32_t MaxExportSide = 32767;
 constexpr int64_t MaxExportPixels = int64_t{64} * 1000 * 1000;
 // True when width x height is a size an export can be written at.
 bool IsExportSize(int64_t width, int64_t height);
+// Throws std::runtime_error saying why, unless IsExportSize.
+void CheckExportSize(int64_t width, int64_t height);
 
 // The picture scaled to width x height through "Lanczos3", width 3.0 (24-bit).
 TBitmap ScaleExportImage(const TBitmap& image, int width, int height);

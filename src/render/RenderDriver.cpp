@@ -94,12 +94,14 @@ TPreviewSize PreviewSize(int imageW, int imageH, int clientW, int clientH, int v
   if (imageW <= 0 || imageH <= 0) return {};
   const long double s = Clamp(viewSize, MinViewSize, MaxViewSize) / 100.0L;
   TPreviewSize p;
-  if (imageW < imageH) {
-    p.Height = RoundHalfEven(clientH * s);
-    p.Width = RoundHalfEven(clientH * s * imageW / imageH);
-  } else {
+  // The side that reaches the area's edge first sets the scale: a wide picture in a
+  // low panel fits its height, so nothing is cut off.
+  if (int64_t{clientW} * imageH <= int64_t{clientH} * imageW) {
     p.Width = RoundHalfEven(clientW * s);
     p.Height = RoundHalfEven(clientW * s * imageH / imageW);
+  } else {
+    p.Height = RoundHalfEven(clientH * s);
+    p.Width = RoundHalfEven(clientH * s * imageW / imageH);
   }
   p.Width = std::max(p.Width, 0);
   p.Height = std::max(p.Height, 0);

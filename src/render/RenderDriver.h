@@ -64,9 +64,9 @@ void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool w
                  bool progress);
 
 // The size of the preview picture in a client area of clientW x clientH at viewSize
-// percent: a tall image (width < height) fits the height, a wide or square one the
-// width, keeping its proportions. viewSize is bounded to 1..100 (the designer offers
-// 10..90); sizes are at least 0.
+// percent: as large as fits inside both sides of that share of the area, keeping the
+// picture's proportions. viewSize is bounded to 1..100 (the designer offers 10..90);
+// sizes are at least 0.
 struct TPreviewSize {
   int Width = 0;
   int Height = 0;

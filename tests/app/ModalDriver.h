@@ -49,7 +49,10 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
 }
 
 // Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
+// As typing does, the name replaces whatever file the list had selected.
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
+  for (auto* view : dialog->findChildren<QAbstractItemView*>())
+    if (view->selectionModel()) view->clearSelection();
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);
   static_cast<QDialog*>(dialog)->accept();

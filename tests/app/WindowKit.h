@@ -13,6 +13,7 @@
 #include "app/CharMap.h"
 #include "app/ExportPage.h"
 #include "app/FileFilter.h"
+#include "app/FontChooser.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/OptionsDialog.h"
