@@ -28,7 +28,7 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.ProgramDir, Session->Text.Text(), options.Format);
+      AskExportFile(this, Settings.Folders, Session->Text.Text(), options.Format);
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 
@@ -42,7 +42,7 @@ void TForm1::ExportClick() {
   // Should the page fail, the picture is written all the same: only the page is missing.
   if (!Try([&] { Session->WritePreviewPage(target->Path, size, options, bytes, LinkAddress().toStdString()); }))
     return;
-  ShowPage("html/preview.html");
+  ShowPage(Settings.Folders.PreviewPage());
 }
 
 }  // namespace qz

@@ -126,7 +126,7 @@ int Export(const TArgs& args) {
   TDesignSession& session = cli.session;
   // The page's template is checked before anything is written; should the page still
   // fail, the image goes too (all or nothing), which loses a file OUT replaced.
-  const std::string pageTemplate = session.ProgramDir() + "html/preview.tml";
+  const std::string pageTemplate = session.Folders().PageTemplate();
   if (options.BrowserPreview && !FileExists(pageTemplate))
     throw std::runtime_error("Cannot read file " + pageTemplate);
   if (!cli.Load(args.positional[0], args)) return ExitFailed;

@@ -4,7 +4,7 @@
 //   auto button = RenderForExport(scene, message);      // ExportRender.h
 //   if (!button) return;                                // nothing to export (said so)
 //   uint64_t bytes = WriteImage(*button, DimWidth, DimHeight, options, path);
-//   if (options.BrowserPreview) WritePreviewPage(ProgramDir, MakeExportFacts(...));
+//   if (options.BrowserPreview) WritePreviewPage(folders, MakeExportFacts(...));
 //
 // The picture is scaled with "Lanczos3" (width 3.0), the mask with "B-Spline" (width
 // 2.0). Where the scaled mask is exactly black nothing covers the picture: those

@@ -11,6 +11,7 @@
 #include "platform/Numeric.h"
 #include "platform/NumberText.h"
 #include "scene/MessageText.h"
+#include "scene/Settings.h"
 
 namespace qz {
 
@@ -166,12 +167,13 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
   return out;
 }
 
-void ExpandTemplate(const std::string& programDir, const std::string& valuesFile) {
-  const std::string page = ExpandTemplateText(ReadText(programDir + "html/preview.tml"), ReadText(valuesFile));
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesFile, const std::string& pageFile) {
+  const std::string page = ExpandTemplateText(ReadText(templateFile), ReadText(valuesFile));
   std::string crlf;
   for (const std::string& line : Lines(page)) crlf += line + "\r\n";
   if (!page.empty() && page.back() == '\n') crlf.resize(crlf.size() - 2);  // no extra empty line
-  WriteFileAtomically(programDir + "html/preview.html",
+  ForceDirectories(FolderOf(pageFile));
+  WriteFileAtomically(pageFile,
                       [&](std::FILE* f) { return std::fwrite(crlf.data(), 1, crlf.size(), f) == crlf.size(); });
 }
 
@@ -203,10 +205,10 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
   return facts;
 }
 
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts) {
-  const std::string values = programDir + "Buttons.dat";
-  WritePreviewData(values, facts);
-  ExpandTemplate(programDir, values);
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts) {
+  ForceDirectories(folders.SettingsDir);
+  WritePreviewData(folders.SettingsFile(), facts);
+  ExpandTemplate(folders.PageTemplate(), folders.SettingsFile(), folders.PreviewPage());
 }
 
 }  // namespace qz

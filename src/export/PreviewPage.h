@@ -1,6 +1,7 @@
 // The HTML preview page written after an export: the facts of the export go into
 // Buttons.dat (section General), then the page template html/preview.tml is filled
-// with values from that file and written as html/preview.html.
+// with values from that file and written as the preview page (html/preview.html in
+// the program folder, or preview.html in the user's cache folder: Folders.h).
 //
 // Template syntax: a grave accent (`) opens and closes a placeholder; the text between
 // a pair is a key of Buttons.dat, compared without regard to case; its value replaces
@@ -12,6 +13,7 @@
 
 #include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
+#include "scene/Folders.h"
 
 namespace qz {
 
@@ -37,11 +39,10 @@ std::string HtmlColor(TColor color);
 // Writes the export keys into settingsFile (other keys untouched). Throws
 // std::runtime_error naming the file when it cannot be written.
 void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts);
-// Fills programDir + "html/preview.tml" from valuesFile into programDir +
-// "html/preview.html" (CRLF line ends, replaced atomically). Throws
-// std::runtime_error naming the file when the template is missing or the page
-// cannot be written.
-void ExpandTemplate(const std::string& programDir, const std::string& valuesFile);
+// Fills templateFile from valuesFile into pageFile (CRLF line ends, replaced
+// atomically; its folder made when missing). Throws std::runtime_error naming the
+// file when the template is missing or the page cannot be written.
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesFile, const std::string& pageFile);
 // The expansion itself, on text: values looked up in valuesText read as plain lines,
 // each cut at TIniFile::MaxValueLength. Throws std::runtime_error when the page would
 // pass 64 MB (a hostile template or values file).
@@ -55,9 +56,9 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
                              const std::string& targetUrl, const TMessageText& message);
 // The message in UTF-8, each character through the code page of its own charset.
 std::string MessageToUtf8(const TMessageText& message);
-// After an export with " Browser Preview": the keys into programDir + "Buttons.dat",
-// then html/preview.tml filled into html/preview.html. Throws std::runtime_error
-// naming the file that cannot be read or written.
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts);
+// After an export with " Browser Preview": the keys into the settings file, then the
+// page template filled into the preview page (their folders made when missing).
+// Throws std::runtime_error naming the file that cannot be read or written.
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts);
 
 }  // namespace qz

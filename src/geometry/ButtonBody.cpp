@@ -7,12 +7,11 @@
 
 namespace qz {
 
-std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName) {
+std::optional<std::string> FindShapeFile(const TFolderList& shapeFolders, const std::string& shapeName) {
   if (shapeName.empty()) return std::nullopt;
-  const std::string folder = programDir + "BShapes/";
-  if (auto found = FindFileNoCase(folder, shapeName)) return found;
+  if (auto found = shapeFolders.Find(shapeName)) return found;
   const std::string bare = BareFileName(shapeName);
-  if (bare != shapeName) return FindFileNoCase(folder, bare);
+  if (bare != shapeName) return shapeFolders.Find(bare);
   return std::nullopt;
 }
 
@@ -25,13 +24,13 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
 }
 
 TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
-                                 const std::string& programDir) {
+                                 const TFolderList& shapeFolders) {
   TButtonOutline outline;
   outline.Rect = R;
   if (IsShapeFileType(params.Type)) {
     if (params.ShapeName.empty()) return outline;
     // A file that is not there leaves the shape of the last build in use.
-    if (auto path = FindShapeFile(programDir, params.ShapeName)) shape.LoadFromFile(*path);
+    if (auto path = FindShapeFile(shapeFolders, params.ShapeName)) shape.LoadFromFile(*path);
     shape.MakeOutline(R, outline.Pts, outline.Count);
   } else {
     MakeBuiltInOutline(params.Type, R, params.SplPnt, outline.Pts, outline.Count);

@@ -67,7 +67,7 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
     params.ButTop = R.Top;
     params.ButRight = R.Right;
     params.ButBottom = R.Bottom;
-    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ProgramDir);
+    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ShapeFolders);
     MakeButtonBody(outline, params, built.View);
     progress.SetProgress(ProgressButtonMade);
   }

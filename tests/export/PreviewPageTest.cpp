@@ -39,7 +39,8 @@ TEST(PreviewPage, PlaceholdersTakeTheFirstMatchingLineWithoutRegardToCase) {
 TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
   TTempDir dir;
   WriteText(dir.File("Buttons.dat"), "[General]\r\n");
-  EXPECT_THROW(ExpandTemplate(dir.Path(), dir.File("Buttons.dat")), std::runtime_error);
+  EXPECT_THROW(ExpandTemplate(dir.File("html/preview.tml"), dir.File("Buttons.dat"), dir.File("html/preview.html")),
+               std::runtime_error);
   EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}), std::runtime_error);
 }
 
@@ -88,7 +89,7 @@ TEST(PreviewPage, AnExportsFactsGoIntoTheSettingsFileInOrder) {
   const TExportFacts facts = MakeExportFacts(dir.Path() + "Images/Go.png", 160, 40, options, 1000,
                                              RGBToColor(0, 0, 0), "https://example.org/?a=1&b=2", message);
   WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\n");  // other settings stay
-  WritePreviewPage(dir.Path(), facts);
+  WritePreviewPage(TFolders::InProgramFolder(dir.Path()), facts);
   EXPECT_EQ(ReadText(dir.File("Buttons.dat")),
             "[General]\r\n"
             "JobFile=a.qznr\r\n"
