@@ -26,16 +26,15 @@ TFolderList TFolders::ShapeFolders() const { return TFolderList({UserShapesDir()
 
 TFolders TFolders::InProgramFolder(const std::string& programDir) {
   TFolders f;
-  f.ProgramDir = f.FactoryDir = f.SettingsDir = f.UserDir = WithTrailingSlash(programDir);
-  f.ImagesDir = f.ProgramDir + "Images/";
-  f.PageDir = f.ProgramDir + "html/";
+  f.FactoryDir = f.SettingsDir = f.UserDir = WithTrailingSlash(programDir);
+  f.ImagesDir = f.FactoryDir + "Images/";
+  f.PageDir = f.FactoryDir + "html/";
   return f;
 }
 
-TFolders TFolders::InstalledAt(const std::string& programDir, const std::string& factoryDir, const TXdgDirs& xdg) {
+TFolders TFolders::InstalledAt(const std::string& factoryDir, const TXdgDirs& xdg) {
   TFolders f;
   f.Installed = true;
-  f.ProgramDir = WithTrailingSlash(programDir);
   f.FactoryDir = WithTrailingSlash(factoryDir);
   f.SettingsDir = xdg.ConfigHome + UserFolderName;
   f.UserDir = xdg.DataHome + UserFolderName;
@@ -46,13 +45,13 @@ TFolders TFolders::InstalledAt(const std::string& programDir, const std::string&
 
 TFolders TFolders::ForExecutable(const std::string& exeDir, const TXdgDirs& xdg) {
   const std::string share = ShareFolder(exeDir);
-  return DirectoryExists(share) ? InstalledAt(exeDir, share, xdg) : InProgramFolder(exeDir);
+  return DirectoryExists(share) ? InstalledAt(share, xdg) : InProgramFolder(exeDir);
 }
 
 TFolders TFolders::ForExecutable(const std::string& exeDir) {
   // A program folder reads no environment: a build runs alike for every user.
   const std::string share = ShareFolder(exeDir);
-  return DirectoryExists(share) ? InstalledAt(exeDir, share, TXdgDirs::FromEnvironment()) : InProgramFolder(exeDir);
+  return DirectoryExists(share) ? InstalledAt(share, TXdgDirs::FromEnvironment()) : InProgramFolder(exeDir);
 }
 
 }  // namespace qz

@@ -31,7 +31,6 @@ namespace qz {
 
 struct TFolders {
   bool Installed = false;
-  std::string ProgramDir;   // the executable's folder
   std::string FactoryDir;   // the factory files, read only
   std::string SettingsDir;  // Buttons.dat
   std::string UserDir;      // the user's Works/, Templates/, Textures/, BShapes/
@@ -54,7 +53,7 @@ struct TFolders {
   // Everything in programDir (with or without its "/").
   static TFolders InProgramFolder(const std::string& programDir);
   // The factory files in factoryDir, the user's things where xdg puts them.
-  static TFolders InstalledAt(const std::string& programDir, const std::string& factoryDir, const TXdgDirs& xdg);
+  static TFolders InstalledAt(const std::string& factoryDir, const TXdgDirs& xdg);
   // The layout of an executable in exeDir: installed when exeDir/../share/quenzar/
   // is a folder, else the program folder.
   static TFolders ForExecutable(const std::string& exeDir, const TXdgDirs& xdg);

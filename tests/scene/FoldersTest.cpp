@@ -53,7 +53,7 @@ TEST(Folders, TheLayoutFollowsTheExecutablesPlace) {
 TEST(Folders, InstalledSettingsLiveInTheUsersFolders) {
   TTempDir dir;
   std::filesystem::create_directories(dir.File("usr/share/quenzar"));
-  const TFolders folders = TFolders::InstalledAt(dir.File("usr/bin/"), dir.File("usr/share/quenzar/"), Xdg(dir));
+  const TFolders folders = TFolders::InstalledAt(dir.File("usr/share/quenzar/"), Xdg(dir));
   TSettings s;
   s.Read(folders);
   EXPECT_EQ(s.WorksDir, folders.DefaultWorksDir());

@@ -169,7 +169,7 @@ TEST(InstalledSession, UsersFilesWinAndThePageGoesToTheUsersFolders) {
   shape.SaveToFile(factory + "BShapes/TRI.qzkh");
   test::WriteText(factory + "html/preview.tml", "<img src=\"`ImageFileName`\">");
   TXdgDirs xdg{dir.File("home/"), dir.File("config/"), dir.File("data/"), dir.File("cache/"), dir.File("pictures/")};
-  const TFolders folders = TFolders::InstalledAt(dir.File("bin/"), factory, xdg);
+  const TFolders folders = TFolders::InstalledAt(factory, xdg);
 
   test::TMessageCollector messages;
   TNullProgressSink progress;
