@@ -31,7 +31,7 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.ProgramDir, Session->Text.Text(), options.Format);
+      AskExportFile(this, Settings.Folders, Session->Text.Text(), options.Format);
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 
@@ -40,7 +40,7 @@ void TForm1::ExportClick() {
     TBusyScope busy(*this);
     written = Try([&] { Session->Export(*button, size, options, target->Path, LinkAddress().toStdString()); });
   }
-  if (written && options.BrowserPreview) ShowPage("html/preview.html");
+  if (written && options.BrowserPreview) ShowPage(Settings.Folders.PreviewPage());
 }
 
 }  // namespace qz

@@ -126,7 +126,7 @@ int Export(const TArgs& args) {
   TDesignSession& session = cli.session;
   // The page's template is checked before any work; should the page still fail, nothing
   // is written (all or nothing).
-  const std::string pageTemplate = session.ProgramDir() + "html/preview.tml";
+  const std::string pageTemplate = session.Folders().PageTemplate();
   if (options.BrowserPreview && !FileExists(pageTemplate))
     throw std::runtime_error("Cannot read file " + pageTemplate);
   if (!cli.Load(args.positional[0], args)) return ExitFailed;

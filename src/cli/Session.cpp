@@ -1,10 +1,10 @@
 #include "cli/Session.h"
 
-#include "scene/Settings.h"
+#include "platform/XdgDirs.h"
 
 namespace qz::cli {
 
-TCliSession::TCliSession() : session(TSettings::ExecutableDir(), messages, progress) {}
+TCliSession::TCliSession() : session(TFolders::ForExecutable(ExecutableFolder()), messages, progress) {}
 
 bool TCliSession::Load(const std::string& path, const TArgs& args) {
   if (!session.Load(path)) return false;
@@ -21,8 +21,8 @@ bool TCliSession::Build() {
   // The designer carries on silently with the shape of its last build; a fresh
   // session has none, so the button would have no outline: say so.
   if (!session.NothingToBuild() && session.ShapeFileMissing())
-    messages.ShowMessage("Cannot find the shape file " + session.Params.ShapeName + " in " + session.ProgramDir() +
-                         "BShapes/; the button has no outline");
+    messages.ShowMessage("Cannot find the shape file " + session.Params.ShapeName + " in " +
+                         session.Folders().ShapeFolders().Text() + "; the button has no outline");
   return session.Rebuild();
 }
 

@@ -5,7 +5,7 @@
 //   if (!button) return;                                // nothing to export (said so)
 //   TFileGroup files;
 //   uint64_t bytes = WriteImage(*button, DimWidth, DimHeight, options, path, files);
-//   if (options.BrowserPreview) WritePreviewPage(ProgramDir, MakeExportFacts(...), files);
+//   if (options.BrowserPreview) WritePreviewPage(folders, MakeExportFacts(...), files);
 //   files.Commit();                                     // all or nothing
 //
 // The picture is scaled with "Lanczos3" (width 3.0), the mask with "B-Spline" (width

@@ -50,10 +50,9 @@ std::string DefaultImageName(const std::string& message, TExportFormat format) {
   return name + FormatExtension(format);
 }
 
-std::string ExportImagesFolder(const std::string& programDir) {
-  const std::string folder = programDir + "Images/";
-  ForceDirectories(folder);
-  return folder;
+std::string ExportImagesFolder(const TFolders& folders) {
+  ForceDirectories(folders.ImagesDir);
+  return folders.ImagesDir;
 }
 
 }  // namespace qz

@@ -14,6 +14,7 @@
 #include "gif/Dither.h"
 #include "platform/FileUtil.h"  // ReplaceFileExt
 #include "gif/PaletteKind.h"
+#include "scene/Folders.h"
 
 namespace qz {
 
@@ -58,9 +59,10 @@ std::optional<TExportFormat> FormatOfFileName(const std::string& path);
 // URL, so the page would not find the picture (Windows read it as one as well).
 std::string DefaultImageName(const std::string& message, TExportFormat format);
 
-// The folder exports go to by default, ProgramDir + "Images/", created when missing.
+// The folder exports go to by default (Images/ in the program folder, or Quenzar/ in
+// the user's pictures folder), created when missing.
 // Gives the folder (with its "/") even when it could not be made: the save dialog then
 // reports the problem when it writes.
-std::string ExportImagesFolder(const std::string& programDir);
+std::string ExportImagesFolder(const TFolders& folders);
 
 }  // namespace qz

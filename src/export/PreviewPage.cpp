@@ -12,6 +12,7 @@
 #include "platform/Numeric.h"
 #include "platform/NumberText.h"
 #include "scene/MessageText.h"
+#include "scene/Settings.h"
 
 namespace qz {
 
@@ -230,12 +231,14 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
   return out;
 }
 
-void ExpandTemplate(const std::string& programDir, const std::string& valuesText, TFileGroup& files) {
-  const std::string page = ExpandTemplateText(ReadText(programDir + "html/preview.tml"), valuesText);
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesText, const std::string& pageFile,
+                    TFileGroup& files) {
+  const std::string page = ExpandTemplateText(ReadText(templateFile), valuesText);
   std::string crlf;
   for (const std::string& line : Lines(page)) crlf += line + "\r\n";
   if (!page.empty() && page.back() == '\n') crlf.resize(crlf.size() - 2);  // no extra empty line
-  WriteOutputBytes(&files, programDir + "html/preview.html", crlf.data(), crlf.size());
+  ForceDirectories(FolderOf(pageFile));
+  WriteOutputBytes(&files, pageFile, crlf.data(), crlf.size());
 }
 
 std::string MessageToUtf8(const TMessageText& message, int maxChars) {
@@ -267,8 +270,10 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
   return facts;
 }
 
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts, TFileGroup& files) {
-  ExpandTemplate(programDir, WritePreviewData(programDir + "Buttons.dat", facts, files), files);
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts, TFileGroup& files) {
+  ForceDirectories(folders.SettingsDir);
+  ExpandTemplate(folders.PageTemplate(), WritePreviewData(folders.SettingsFile(), facts, files), folders.PreviewPage(),
+                 files);
 }
 
 }  // namespace qz

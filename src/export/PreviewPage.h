@@ -1,6 +1,7 @@
 // The HTML preview page written after an export: the facts of the export go into
 // Buttons.dat (section General), then the page template html/preview.tml is filled
-// with values from that file and written as html/preview.html.
+// with values from that file and written as the preview page (html/preview.html in
+// the program folder, or preview.html in the user's cache folder: Folders.h).
 //
 // Template syntax: a grave accent (`) opens and closes a placeholder; the text between
 // a pair is a key of Buttons.dat, compared without regard to case; its value replaces
@@ -21,6 +22,7 @@
 #include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
 #include "platform/OutputFiles.h"
+#include "scene/Folders.h"
 
 namespace qz {
 
@@ -47,11 +49,11 @@ std::string HtmlColor(TColor color);
 // group, and gives its new text. Throws std::runtime_error naming the file when it
 // cannot be read or written.
 std::string WritePreviewData(const std::string& settingsFile, const TExportFacts& facts, TFileGroup& files);
-// Fills programDir + "html/preview.tml" from valuesText into programDir +
-// "html/preview.html" (CRLF line ends), a file of the group. Throws
-// std::runtime_error naming the file when the template is missing or the page
-// cannot be written.
-void ExpandTemplate(const std::string& programDir, const std::string& valuesText, TFileGroup& files);
+// Fills templateFile from valuesText into pageFile (CRLF line ends), a file of the
+// group. Throws std::runtime_error naming the file when the template is missing or
+// the page cannot be written.
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesText, const std::string& pageFile,
+                    TFileGroup& files);
 // The expansion itself, on text: values looked up in valuesText read as plain lines,
 // each cut at TIniFile::MaxValueLength. Throws std::runtime_error when the page would
 // pass 64 MB (a hostile template or values file).
@@ -67,9 +69,10 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
 // The first maxChars characters of the message in UTF-8, each through the code page of
 // its own charset.
 std::string MessageToUtf8(const TMessageText& message, int maxChars = INT32_MAX);
-// After an export with " Browser Preview": the keys into programDir + "Buttons.dat",
-// then html/preview.tml filled into html/preview.html, both files of the group.
-// Throws std::runtime_error naming the file that cannot be read or written.
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts, TFileGroup& files);
+// After an export with " Browser Preview": the keys into the settings file, then the
+// page template filled into the preview page, both files of the group (their folders
+// made when missing). Throws std::runtime_error naming the file that cannot be read or
+// written.
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts, TFileGroup& files);
 
 }  // namespace qz

@@ -13,9 +13,9 @@ bool IsBareShapeName(const std::string& shapeName) {
   return shapeName.find_first_of("/\\") == std::string::npos && shapeName != "." && shapeName != "..";
 }
 
-std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName) {
+std::optional<std::string> FindShapeFile(const TFolderList& shapeFolders, const std::string& shapeName) {
   if (shapeName.empty() || !IsBareShapeName(shapeName)) return std::nullopt;
-  return FindFileNoCase(programDir + "BShapes/", shapeName);
+  return shapeFolders.Find(shapeName);
 }
 
 TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
@@ -27,7 +27,7 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
 }
 
 TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
-                                 const std::string& programDir) {
+                                 const TFolderList& shapeFolders) {
   TButtonOutline outline;
   outline.Rect = R;
   if (IsShapeFileType(params.Type)) {
@@ -36,7 +36,7 @@ TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TB
       throw std::runtime_error("Cannot use the shape " + params.ShapeName +
                                ": a shape is a file of the BShapes folder, named without any folder");
     // A file that is not there leaves the shape of the last build in use.
-    if (auto path = FindShapeFile(programDir, params.ShapeName)) shape.LoadFromFile(*path);
+    if (auto path = FindShapeFile(shapeFolders, params.ShapeName)) shape.LoadFromFile(*path);
     shape.MakeOutline(R, outline.Pts, outline.Count);
   } else {
     MakeBuiltInOutline(params.Type, R, params.SplPnt, outline.Pts, outline.Count);

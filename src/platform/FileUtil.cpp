@@ -90,6 +90,11 @@ std::optional<std::string> FindFileNoCase(const std::string& folder, const std::
   return std::nullopt;
 }
 
+std::string WithTrailingSlash(const std::string& path) {
+  if (path.empty() || path.back() == '/') return path;
+  return path + '/';
+}
+
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

@@ -24,6 +24,9 @@ bool DirectoryExists(const std::string& path);
 // "C:\Buttons\Textures\wood.jpg", gives "wood.jpg").
 std::string BareFileName(const std::string& path);
 
+// The path with "/" added when it does not end with one (an empty path stays empty).
+std::string WithTrailingSlash(const std::string& path);
+
 // The folder part of a path, with its trailing "/" (empty when there is none).
 std::string FolderOf(const std::string& path);
 

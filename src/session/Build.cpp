@@ -90,7 +90,7 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
     params.ButTop = R.Top;
     params.ButRight = R.Right;
     params.ButBottom = R.Bottom;
-    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ProgramDir);
+    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ShapeFolders);
     built.ButtonSide = std::max(int64_t{R.Right} - R.Left, int64_t{R.Top} - R.Bottom);
     built.OutlineOverhang = Overhang(outline);
     MakeButtonBody(outline, params, built.View);

@@ -10,7 +10,7 @@
 //   " Resizing textures ..."        textures fitted to their tiles       30
 //
 //   TFontEngine fonts;
-//   Build(params, message, built, {fonts, select, programDir, messages, progress});
+//   Build(params, message, built, {fonts, select, folders.ShapeFolders(), messages, progress});
 //   RenderScene(built.View, params, picture, false, progress, true);   // then the picture
 //
 // Render.Y takes Distance first; the button rectangle (unless held) and the texture
@@ -25,6 +25,7 @@
 #include <string>
 
 #include "geometry/ButShape.h"
+#include "platform/FolderList.h"
 #include "platform/FontEngine.h"
 #include "platform/GlyphRecords.h"
 #include "platform/Sinks.h"
@@ -58,7 +59,7 @@ using TSelectFont = std::function<void(const TFontRequest&)>;
 struct TBuildEnvironment {
   IGlyphSource& Glyphs;
   TSelectFont SelectFont;
-  std::string ProgramDir;  // shape files are looked up in its BShapes/
+  TFolderList ShapeFolders;  // where shape files are looked up, the first holding one wins
   IMessageSink& Messages;
   IProgressSink& Progress;
 };

@@ -34,14 +34,14 @@ void MakeEmptyPicture(TPicture& picture, TColor background) {
 
 }  // namespace
 
-TDesignSession::TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress)
-    : TexturesDir(programDir + "Textures/"),
-      programDir_(std::move(programDir)),
-      messages_(&messages),
-      progress_(&progress) {
+TDesignSession::TDesignSession(TFolders folders, IMessageSink& messages, IProgressSink& progress)
+    : folders_(std::move(folders)), messages_(&messages), progress_(&progress) {
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
 }
+
+TDesignSession::TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress)
+    : TDesignSession(TFolders::InProgramFolder(programDir), messages, progress) {}
 
 // ---- The design ------------------------------------------------------------------------
 
@@ -58,9 +58,13 @@ bool TDesignSession::Load(const std::string& fileName) {
 
 void TDesignSession::ReplaceMessage(const std::string& text) { qz::ReplaceMessage(Text, text); }
 
-void TDesignSession::LoadTextTexture() { qz::LoadTextTexture(Params, built_.View, TexturesDir, *messages_); }
+void TDesignSession::LoadTextTexture() {
+  qz::LoadTextTexture(Params, built_.View, folders_.TextureFolders(), *messages_);
+}
 
-void TDesignSession::LoadButtonTexture() { qz::LoadButtonTexture(Params, built_.View, TexturesDir, *messages_); }
+void TDesignSession::LoadButtonTexture() {
+  qz::LoadButtonTexture(Params, built_.View, folders_.TextureFolders(), *messages_);
+}
 
 void TDesignSession::LoadTextures() {
   LoadTextTexture();
@@ -79,7 +83,7 @@ bool TDesignSession::ClearTexture(bool text) {
 
 bool TDesignSession::ShapeFileMissing() const {
   return Params.Type > 0 && IsShapeFileType(Params.Type) && !Params.ShapeName.empty() &&
-         built_.Shape.PointCount == 0 && !FindShapeFile(programDir_, Params.ShapeName);
+         built_.Shape.PointCount == 0 && !FindShapeFile(folders_.ShapeFolders(), Params.ShapeName);
 }
 
 // ---- Build, render, preview ------------------------------------------------------------
@@ -98,7 +102,8 @@ bool TDesignSession::Rebuild() {
   }
   TFontEngine fonts;
   Build(Params, Text, built_,
-        {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, programDir_, *messages_, *progress_});
+        {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(), *messages_,
+         *progress_});
   return true;
 }
 
@@ -160,8 +165,8 @@ uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size,
   TFileGroup files;
   const uint64_t bytes = WriteImage(button, size.width, size.height, options, path, files);
   if (options.BrowserPreview)
-    WritePreviewPage(programDir_, MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link,
-                                                  Text, MaxBuiltChars),
+    WritePreviewPage(folders_, MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link,
+                                               Text, MaxBuiltChars),
                      files);
   files.Commit();
   return bytes;

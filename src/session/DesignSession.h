@@ -3,7 +3,7 @@
 // the rendered picture and the preview, and knows the rules both front ends share:
 // what may be built, when the export size refits, how an export and a save are done.
 //
-//   TDesignSession session(programDir, messages, progress);
+//   TDesignSession session(folders, messages, progress);
 //   if (!session.Load(path)) return;           // "Invalid file version: ..." shown
 //   session.ReplaceMessage("Home");            // optional: another text, same design
 //   session.LoadTextures();
@@ -28,6 +28,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
 #include "render/RenderDriver.h"
+#include "scene/Folders.h"
 #include "scene/MessageText.h"
 #include "scene/Params.h"
 #include "session/Build.h"
@@ -38,8 +39,12 @@ inline constexpr const char* NothingToExportMessage = "Sorry, there is nothing t
 
 class TDesignSession {
  public:
-  // programDir (with its "/") holds BShapes/, Textures/, html/ and the factory designs.
-  TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress);
+  // The textures and shape files a design names are found in the folders' texture and
+  // shape folders; the preview page goes where they say (Folders.h).
+  TDesignSession(TFolders folders, IMessageSink& messages, IProgressSink& progress);
+  // Everything in programDir (with its "/"): BShapes/, Textures/, html/ and the
+  // factory designs.
+  TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress);
   TDesignSession(const TDesignSession&) = delete;
   TDesignSession& operator=(const TDesignSession&) = delete;
 
@@ -47,8 +52,7 @@ class TDesignSession {
   TMessageText Text;  // its message
   TDimensions Dim;    // the export size, refitted by Rebuild (starts as the picture's size)
 
-  const std::string& ProgramDir() const { return programDir_; }
-  std::string TexturesDir;  // where a texture named by its bare name is found
+  const TFolders& Folders() const { return folders_; }
   void SetMessageSink(IMessageSink& messages) { messages_ = &messages; }
   IMessageSink& Messages() const { return *messages_; }
   IProgressSink& Progress() const { return *progress_; }
@@ -73,7 +77,7 @@ class TDesignSession {
   bool ClearTexture(bool text);
   bool TextTextured() const { return built_.View.TextTextured; }
   bool ButtonTextured() const { return built_.View.ButtonTextured; }
-  // The design names a shape file that is not in BShapes/ and no shape was read
+  // The design names a shape file that is in no shape folder and no shape was read
   // before: its button would have no outline.
   bool ShapeFileMissing() const;
 
@@ -115,8 +119,8 @@ class TDesignSession {
   std::optional<TRenderedButton> RenderForExport();
   // The button scaled to size and written to path in options.Format, and with
   // options.BrowserPreview the export's facts (the link among them) into Buttons.dat
-  // and html/preview.html filled from its template, both in the program folder: all
-  // or nothing, so a failure leaves every file as it was. Gives the picture's bytes.
+  // and the preview page filled from its template, where the folders put them: all or
+  // nothing, so a failure leaves every file as it was. Gives the picture's bytes.
   uint64_t Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
                   const std::string& path, const std::string& link);
   // Writes the design as a work or template with Dim as its export size, then, for a
@@ -127,7 +131,7 @@ class TDesignSession {
  private:
   void Render(TPicture& picture, bool withMask, bool progress);
 
-  std::string programDir_;
+  TFolders folders_;
   IMessageSink* messages_;
   IProgressSink* progress_;
   TBuiltDesign built_;

@@ -12,20 +12,20 @@ namespace qz {
 
 namespace {
 
-std::optional<std::string> FindTexture(const std::string& name, const std::string& texturesDir) {
+std::optional<std::string> FindTexture(const std::string& name, const TFolderList& textureFolders) {
   if (FileExists(name)) return name;
   const size_t slash = name.find_last_of('/');
   if (slash != std::string::npos && name.find('\\') == std::string::npos)
     if (auto found = FindFileNoCase(name.substr(0, slash + 1), name.substr(slash + 1))) return found;
-  return FindFileNoCase(texturesDir, BareFileName(name));
+  return textureFolders.Find(BareFileName(name));
 }
 
 template <typename TSet>
-void LoadTexture(std::string& fileName, bool& textured, const std::string& texturesDir, IMessageSink& messages,
+void LoadTexture(std::string& fileName, bool& textured, const TFolderList& textureFolders, IMessageSink& messages,
                  TSet set) {
   textured = false;
   if (fileName.empty()) return;
-  const std::optional<std::string> path = FindTexture(fileName, texturesDir);
+  const std::optional<std::string> path = FindTexture(fileName, textureFolders);
   if (!path) return;
   fileName = *path;
   TBitmap picture;
@@ -48,13 +48,13 @@ void LoadTexture(std::string& fileName, bool& textured, const std::string& textu
 
 }  // namespace
 
-void LoadTextTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
-  LoadTexture(params.Message.TexFile, view.TextTextured, texturesDir, messages,
+void LoadTextTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages) {
+  LoadTexture(params.Message.TexFile, view.TextTextured, textureFolders, messages,
               [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
-void LoadButtonTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
-  LoadTexture(params.Button.TexFile, view.ButtonTextured, texturesDir, messages,
+void LoadButtonTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages) {
+  LoadTexture(params.Button.TexFile, view.ButtonTextured, textureFolders, messages,
               [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
 }
 

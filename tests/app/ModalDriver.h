@@ -49,10 +49,11 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
 }
 
 // Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
-// As typing does, the name replaces whatever file the list had selected.
+// The file the dialog proposed is unselected first, as typing into the name box does
+// once the dialog has the focus: a file still selected in its list would be chosen
+// instead of the name (and on a busy machine the dialog may not have the focus yet).
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
-  for (auto* view : dialog->findChildren<QAbstractItemView*>())
-    if (view->selectionModel()) view->clearSelection();
+  if (auto* list = dialog->findChild<QAbstractItemView*>("listView")) list->clearSelection();
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);
   static_cast<QDialog*>(dialog)->accept();

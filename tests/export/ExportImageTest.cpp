@@ -50,9 +50,9 @@ TEST(ExportNames, ExtensionIsReplacedOrAddedForEachFormat) {
 
 TEST(ExportNames, ImagesFolderIsCreatedUnderTheProgramFolder) {
   TTempDir dir;
-  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");
+  EXPECT_EQ(ExportImagesFolder(TFolders::InProgramFolder(dir.Path())), dir.Path() + "Images/");
   EXPECT_TRUE(DirectoryExists(dir.Path() + "Images"));
-  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");  // and again, when it is there
+  EXPECT_EQ(ExportImagesFolder(TFolders::InProgramFolder(dir.Path())), dir.Path() + "Images/");  // and again, when it is there
 }
 
 // A 12 x 8 picture with a white 4 x 2 block in its mask: "B-Spline" at the same size

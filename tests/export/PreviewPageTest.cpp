@@ -42,7 +42,8 @@ TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnErrorAndWritesNothing) {
   WriteText(dir.File("Buttons.dat"), "[General]\r\n");
   {
     TFileGroup files;
-    EXPECT_THROW(ExpandTemplate(dir.Path(), "[General]\r\n", files), std::runtime_error);
+    EXPECT_THROW(ExpandTemplate(dir.File("html/preview.tml"), "[General]\r\n", dir.File("html/preview.html"), files),
+                 std::runtime_error);
     EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}, files), std::runtime_error);
   }
   EXPECT_EQ(test::FileNames(dir.Path()), std::set<std::string>{"Buttons.dat"});  // no temporary file left
@@ -118,7 +119,7 @@ TEST(PreviewPage, AnExportsFactsGoIntoTheSettingsFileInOrder) {
   EXPECT_EQ(MakeExportFacts("a.gif", 1, 1, options, 0, 0, "", message, 2).buttonText, "\xD0\x94\xC3\x84");  // what is built
   WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\n");  // other settings stay
   TFileGroup files;
-  WritePreviewPage(dir.Path(), facts, files);
+  WritePreviewPage(TFolders::InProgramFolder(dir.Path()), facts, files);
   EXPECT_EQ(ReadText(dir.File("Buttons.dat")), "[General]\r\nJobFile=a.qznr\r\n");  // not before the commit
   files.Commit();
   EXPECT_EQ(ReadText(dir.File("Buttons.dat")),

@@ -41,12 +41,12 @@ struct Build_ : ::testing::Test {
   }
   void Build() {
     qz::Build(scene, text, built,
-              {glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, programDir, messages, log});
+              {glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, TFolderList(shapesDir), messages, log});
   }
   TParams scene;
   TMessageText text;
   TBuiltDesign built;
-  std::string programDir;
+  std::string shapesDir;
   TSquareGlyphs glyphs;
   test::TMessageCollector messages;
   test::TProgressLog log;
@@ -109,7 +109,7 @@ TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {
   test::TTempDir dir;
   std::filesystem::create_directories(dir.File("BShapes"));
   test::WriteText(dir.File("BShapes/torn.qzkh"), "QZ");
-  programDir = dir.Path();
+  shapesDir = dir.File("BShapes/");
   scene.Type = TButtonType::ShapeFile;
   scene.ShapeName = "torn.qzkh";
   const std::string error = test::ErrorOf([&] { Run("ab"); });

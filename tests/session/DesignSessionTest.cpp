@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "geometry/ButShape.h"
 #include "platform/BmpWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
@@ -171,6 +172,54 @@ TEST_F(Session, APictureMadeTooLargeByItsShapeNamesTheShape) {
   session.Params.CnX = 1e9f;
   ASSERT_TRUE(session.Rebuild());
   EXPECT_NE(test::ErrorOf([&] { session.Render(false, false); }).find("Check the camera distance"), std::string::npos);
+}
+
+// Installed: the factory folder is read, the user's own texture and shape win over
+// factory files of the same name, and the export's page and settings go to the user's
+// folders, which are made when missing.
+TEST(InstalledSession, UsersFilesWinAndThePageGoesToTheUsersFolders) {
+  test::TTempDir dir;
+  const std::string factory = dir.File("share/quenzar/"), user = dir.File("data/quenzar/");
+  for (const std::string& folder : {factory + "Textures", factory + "BShapes", factory + "html", user + "Textures",
+                                    user + "BShapes"})
+    std::filesystem::create_directories(folder);
+  WriteBmp24(factory + "Textures/wood.bmp", TBitmap(8, 8));
+  WriteBmp24(user + "Textures/Wood.bmp", TBitmap(4, 4));
+  TButShape shape;
+  shape.PointCount = 3;
+  shape.Points[1] = {1, -10, -10}, shape.Points[2] = {1, 10, -10}, shape.Points[3] = {1, 0, 10};
+  shape.Frame = {-10, 10, 10, -10};
+  shape.SaveToFile(user + "BShapes/tri.qzkh");
+  shape.PointCount = 2;
+  shape.SaveToFile(factory + "BShapes/TRI.qzkh");
+  test::WriteText(factory + "html/preview.tml", "<img src=\"`ImageFileName`\">");
+  TXdgDirs xdg{dir.File("home/"), dir.File("config/"), dir.File("data/"), dir.File("cache/"), dir.File("pictures/")};
+  const TFolders folders = TFolders::InstalledAt(factory, xdg);
+
+  test::TMessageCollector messages;
+  TNullProgressSink progress;
+  TDesignSession session(folders, messages, progress);
+  session.Text.Append("Go", TCharFormat{});
+  session.Params.Button.TexFile = "WOOD.BMP";
+  session.Params.Type = TButtonType::ShapeFile;
+  session.Params.ShapeName = "Tri.qzkh";
+  session.LoadTextures();
+  EXPECT_EQ(session.Params.Button.TexFile, user + "Textures/Wood.bmp");
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_EQ(session.Built().Shape.PointCount, 3);
+  std::filesystem::remove(user + "BShapes/tri.qzkh");
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_EQ(session.Built().Shape.PointCount, 2);  // the factory's, once the user's is gone
+
+  session.Render(false, false);
+  TExportOptions png;
+  png.Format = TExportFormat::Png;
+  session.Export(*session.RenderForExport(), {160, 40}, png, dir.File("Go.png"), "");
+  EXPECT_EQ(test::ReadText(dir.File("cache/quenzar/preview.html")), "<img src=\"Go.png\">\r\n");
+  EXPECT_NE(test::ReadText(dir.File("config/quenzar/Buttons.dat")).find("ImageFileName=Go.png"), std::string::npos);
+  EXPECT_EQ(test::FileNames(factory), (std::set<std::string>{"Textures", "BShapes", "html"}));
+  EXPECT_EQ(test::FileNames(factory + "html"), std::set<std::string>{"preview.tml"});
+  EXPECT_TRUE(messages.Texts.empty());
 }
 
 TEST(WorkIcon, WantedOnlyForAPictureAndASizeOfTwoOrMore) {
