@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev
-  libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libgif-dev libpng-dev
+  libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libgif-dev libpng-dev libwebp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth locales

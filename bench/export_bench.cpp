@@ -19,7 +19,7 @@ using namespace qz;
 // A rendered button as the renderer leaves it: a shaded plate with a drop shadow on
 // the page colour, and its mask (white under plate and shadow).
 TRenderedButton MakeRenderedButton(int w, int h) {
-  TRenderedButton b{TBitmap(w, h), TBitmap(w, h)};
+  TRenderedButton b{TBitmap(w, h), TBitmap(w, h), {}, {w, h, 0, 0}};
   const double cx = w * 0.45, cy = h * 0.45, rx = w * 0.4, ry = h * 0.35;
   auto inside = [&](double x, double y) {
     const double u = (x - cx) / rx, v = (y - cy) / ry;

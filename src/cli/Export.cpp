@@ -81,7 +81,8 @@ TExportOptions ParseOptions(const TArgs& args) {
   TExportOptions o;
   const std::string& out = args.positional[1];
   const auto format = FormatOfFileName(out);
-  if (!format) throw TUsageError{"cannot tell the image format of '" + out + "': use .gif, .jpg, .jpeg, .bmp or .png"};
+  if (!format)
+    throw TUsageError{"cannot tell the image format of '" + out + "': use .gif, .jpg, .jpeg, .bmp, .png or .webp"};
   o.Format = *format;
   if (args.Has("--colors")) ParseColors(args.options.at("--colors"), o);
   if (args.Has("--palette")) ParsePalette(args.options.at("--palette"), o);
@@ -93,7 +94,19 @@ TExportOptions ParseOptions(const TArgs& args) {
     if (!quality || *quality < MinJpegQuality || *quality > MaxJpegQuality)
       throw TUsageError{"--quality wants a whole number from 1 to 100, not '" + q + "'"};
     o.JpegQuality = static_cast<int>(*quality);
+    o.WebpLossy = true;  // a WebP is lossless unless a quality is asked for
   }
+  if (args.Has("--gif-compression")) {
+    const std::string& c = args.options.at("--gif-compression");
+    if (c != "lzw" && c != "rle") throw TUsageError{"--gif-compression wants lzw or rle, not '" + c + "'"};
+    o.GifCompression = c == "lzw" ? TGifCompression::Lzw : TGifCompression::RunLength;
+  }
+  if (args.Has("--scale")) {
+    const std::string& k = args.options.at("--scale");
+    if (k != "1" && k != "2" && k != "3") throw TUsageError{"--scale wants 1, 2 or 3, not '" + k + "'"};
+    o.Scale = k[0] - '0';
+  }
+  o.States = args.Has("--states");
   o.BrowserPreview = args.Has("--preview-page");
   if (args.Has("--link") && !o.BrowserPreview) throw TUsageError{"--link goes with --preview-page"};
   return o;
@@ -119,6 +132,10 @@ int Export(const TArgs& args) {
   const TExportOptions options = ParseOptions(args);
   const bool sizeAsked = args.Has("--size");
   const TExportSize askedSize = sizeAsked ? ParseSize(args.options.at("--size")) : TExportSize{};
+  if (sizeAsked && options.Scale > 1 &&
+      !IsExportSize(int64_t{askedSize.width} * options.Scale, int64_t{askedSize.height} * options.Scale))
+    throw TUsageError{"--size " + args.options.at("--size") + " at --scale " + std::to_string(options.Scale) +
+                      " is larger than an export can be"};
   // The page shows where the file is: its full path.
   const std::string out = std::filesystem::absolute(args.positional[1]).lexically_normal().string();
 

@@ -12,12 +12,13 @@ namespace {
 
 const char* const UsageText =
     "usage:\n"
-    "  quenzar-cli export WORK OUT.gif|OUT.jpg|OUT.jpeg|OUT.bmp|OUT.png [--size WxH]\n"
+    "  quenzar-cli export WORK OUT.gif|OUT.jpg|OUT.jpeg|OUT.bmp|OUT.png|OUT.webp [--size WxH]\n"
     "        [--colors 8|16|32|64|128|256]\n"
     "        [--palette optimized|netscape|monochrome|grayscale|windows-grayscale|\n"
     "                   windows-system|windows-halftone|optimized-windows]\n"
     "        [--dither none|floyd-steinberg|stucki|sierra|jarvis|stevenson-arce|burkes]\n"
-    "        [--no-transparency] [--quality 1..100] [--preview-page [--link URL]] [--text TEXT]\n"
+    "        [--gif-compression lzw|rle] [--no-transparency] [--quality 1..100]\n"
+    "        [--scale 2|3] [--states] [--preview-page [--link URL]] [--text TEXT]\n"
     "  quenzar-cli render WORK OUT.bmp|OUT.png [--mask MASK.bmp|MASK.png] [--text TEXT]\n"
     "  quenzar-cli info WORK [--text TEXT]\n"
     "  quenzar-cli fonts\n"
@@ -25,7 +26,12 @@ const char* const UsageText =
     "\n"
     "  export  builds and renders the work and writes it as the export page does, at\n"
     "          --size or the size the designer fits (the work's own when it holds it);\n"
-    "          defaults: 256 colours, optimized, no dithering, transparency, quality 90;\n"
+    "          defaults: 256 colours, optimized, no dithering, LZW, transparency,\n"
+    "          quality 90; a PNG or WebP with transparency has true alpha (soft edges\n"
+    "          and a see-through shadow on any page); a WebP is lossless unless\n"
+    "          --quality is given; --scale also writes OUT@2x (@3x) at that many times\n"
+    "          the size, drawn anew; --states also writes OUT-hover and OUT-pressed\n"
+    "          and OUT.html, the HTML that swaps them;\n"
     "          --preview-page also writes Buttons.dat and the preview page (in the\n"
     "          program folder, or installed in ~/.config/quenzar and ~/.cache/quenzar),\n"
     "          with --link as the button's link\n"
@@ -54,8 +60,9 @@ struct TCommand {
 };
 
 const TCommand Commands[] = {
-    {"export", 2, {"--size", "--colors", "--palette", "--dither", "--quality", "--link", "--text"},
-     {"--no-transparency", "--preview-page"}, qz::cli::Export},
+    {"export", 2,
+     {"--size", "--colors", "--palette", "--dither", "--gif-compression", "--quality", "--scale", "--link", "--text"},
+     {"--no-transparency", "--states", "--preview-page"}, qz::cli::Export},
     {"render", 2, {"--mask", "--text"}, {}, qz::cli::Render},
     {"info", 1, {"--text"}, {}, qz::cli::Info},
     {"fonts", 0, {}, {}, qz::cli::Fonts},

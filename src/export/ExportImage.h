@@ -10,9 +10,12 @@
 //
 // The picture is scaled with "Lanczos3" (width 3.0), the mask with "B-Spline" (width
 // 2.0). Where the scaled mask is exactly black nothing covers the picture: those
-// pixels are transparent in a GIF or PNG with transparency; the pixels the filter
-// softened at the edges of the button and its shadow stay opaque in a GIF and are
-// partly transparent in a PNG. Without transparency every pixel is opaque.
+// pixels are transparent in a GIF with transparency; the pixels the filter softened
+// at the edges of the button and its shadow stay opaque, in the page's colour.
+// A PNG or WebP with transparency has true alpha instead: the picture rendered on
+// black and on white and both scaled, the difference between them is what shows
+// through, so coverage becomes alpha, the drop shadow translucent black, and no pixel
+// holds the page's colour. Without transparency every pixel is opaque.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +25,18 @@
 #include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
 #include "platform/OutputFiles.h"
+#include "render/RenderDriver.h"  // TRenderFrame
 
 namespace qz {
 
-// The scene's picture and mask as the export copied them (fourth bytes 0).
+// The scene's picture and mask as the export copied them (fourth bytes 0). For a
+// format with alpha, Image is drawn on black and OnWhite is the same on white;
+// otherwise Image is on the design's background and OnWhite is empty.
 struct TRenderedButton {
   TBitmap Image;
   TBitmap Mask;
+  TBitmap OnWhite;
+  TRenderFrame Frame;  // where it was drawn (other states are drawn in the same frame)
 };
 
 // The export size a picture may have: the renderer's own bounds, one side and the
@@ -56,16 +64,27 @@ std::vector<uint8_t> MarkTransparent(TBitmap& image, const TBitmap& mask);
 // transparent the image has no such entry (and keeps all its colours).
 void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options,
               TFileGroup& files);
-// PNG: the colours with an alpha channel from the mask scaled to the image's size
-// (0 where it is black, 255 where white, in between at the softened edges).
-void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitmap& mask, TFileGroup& files);
+// The colours and the alpha (grey, in every channel) of a picture from the same
+// picture on black and on white and a white page, all three scaled alike to one size.
+// Per pixel the share of the page that shows through is the largest difference of a
+// channel between white and black, against what the white page became (the scaler
+// leaves white a level or two short of 255, and leaves the ratio alone); the alpha is
+// what does not show through, the colour what shows on black divided by the alpha
+// (black where nothing covers). Laid on any page the picture is the one drawn on it.
+struct TUnmixed {
+  TBitmap Color;
+  TBitmap Alpha;
+};
+TUnmixed UnmixBackgrounds(const TBitmap& onBlack, const TBitmap& onWhite, const TBitmap& white);
 
 // Scales the button to width x height and writes it to path in options.Format, as a
 // file of the group (the extension of path is the caller's business: the save dialog
 // has made it match). Gives the size of the file in bytes. Throws
 // std::invalid_argument for options outside their lists (colour bits 3..8, quality
-// 1..100, palette kind and dithering codes), std::runtime_error for a size that is not
-// IsExportSize, and std::runtime_error naming path when the file cannot be written.
+// 1..100, palette kind and dithering codes, a scale of 1..3, a PNG or WebP with
+// transparency from a button without OnWhite), std::runtime_error for a size that is
+// not IsExportSize (or beyond a WebP's sides), and std::runtime_error naming path when
+// the file cannot be written.
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
                     const std::string& path, TFileGroup& files);
 

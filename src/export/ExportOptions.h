@@ -12,15 +12,20 @@
 #include <string>
 
 #include "gif/Dither.h"
+#include "gif/GifWriter.h"  // TGifCompression
 #include "platform/FileUtil.h"  // ReplaceFileExt
 #include "gif/PaletteKind.h"
 #include "scene/Folders.h"
+#include "scene/Params.h"  // TButtonState
 
 namespace qz {
 
 // The formats in the order of the page's sub-pages and of the save dialog's filter
-// (PNG, the one format with an alpha channel, last).
-enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4 };
+// (PNG and WebP, the formats with an alpha channel, last).
+enum class TExportFormat { Gif = 1, Jpeg = 2, Bmp = 3, Png = 4, WebP = 5 };
+
+// High-density pictures: at most three times the export size.
+constexpr int MaxExportScale = 3;
 
 struct TExportOptions {
   TExportFormat Format = TExportFormat::Gif;
@@ -28,7 +33,12 @@ struct TExportOptions {
   TPaletteKind PaletteKind = TPaletteKind::Optimized;  // code 7
   TDitherMethod Dithering = TDitherMethod::None;       // code 0
   bool Transparency = true;
-  int JpegQuality = 90;                                // 1..100
+  TGifCompression GifCompression = TGifCompression::Lzw;
+  int JpegQuality = 90;                                // 1..100, also a lossy WebP's
+  bool WebpLossy = false;                              // WebP: lossless unless asked
+  // 1, or 2 or 3: a picture of that many times the size as well, named name@2x.ext.
+  int Scale = 1;
+  bool States = false;                                 // name-hover.ext and name-pressed.ext as well
   bool BrowserPreview = true;
   std::string Diffusion = " None";      // the Dithering entry's text, for the preview page
   std::string NumberOfColors = " 256";  // the Colors entry's text, for the preview page
@@ -45,11 +55,24 @@ inline constexpr std::array<const char*, 6> ColorEntries{" 8", " 16", " 32", " 6
 // The Colors entry's text for a colour resolution (" 256" for 8 bits); empty outside 3..8.
 std::string ColorEntryText(int colorBits);
 
-// ".gif", ".jpg", ".bmp", ".png".
+// ".gif", ".jpg", ".bmp", ".png", ".webp".
 const char* FormatExtension(TExportFormat format);
 // The format a file name asks for by its extension (".gif", ".jpg", ".jpeg", ".bmp",
-// ".png", in any case); nothing for any other.
+// ".png", ".webp", in any case); nothing for any other.
 std::optional<TExportFormat> FormatOfFileName(const std::string& path);
+// True for the formats whose pictures carry an alpha channel (PNG, WebP).
+bool HasAlphaChannel(TExportFormat format);
+
+// The file of one picture of an export to path: the state's suffix ("-hover",
+// "-pressed") and, for a scale above 1, "@2x" or "@3x" before the extension.
+// "b/go.png", Hover, 2 -> "b/go-hover@2x.png"; a name without extension gets them
+// at its end.
+std::string StatePicturePath(const std::string& path, TButtonState state, int scale);
+// "", "-hover", "-pressed".
+const char* StateSuffix(TButtonState state);
+// Beside the pictures of an export with states: the HTML snippet that swaps them,
+// "b/go.html" for "b/go.png".
+std::string StatesSnippetPath(const std::string& path);
 
 // The name proposed for an export: the message's characters of codes 65..126 in order
 // (letters and the signs [\]^_` and {|}~), everything else dropped, with the format's

@@ -103,41 +103,123 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-// The button as HTML: the picture at src, in a link to the address when there is one.
-std::string ButtonMarkup(const std::unordered_map<std::string, std::string>& values, const std::string& src,
-                         const std::string& extra) {
-  const std::string link = LookUp(values, "TargetURL");
-  std::string img = "<img src=\"" + HtmlEscape(src) + "\" width=\"" + HtmlEscape(LookUp(values, "ImageWidth")) +
-                    "\" height=\"" + HtmlEscape(LookUp(values, "ImageHeight")) + "\" alt=\"" +
-                    HtmlEscape(LookUp(values, "ButtonText")) + "\"" + extra + ">";
-  return link.empty() ? img : "<a href=\"" + HtmlEscape(link) + "\">" + img + "</a>";
+// What the HTML of an exported button is made from: its picture's name, where the
+// pictures are (empty: bare names, as the snippet to copy has them; else the folder
+// whose file URLs the preview page uses), its size, text and link, and what else the
+// export wrote (a high-density picture, the hover and pressed ones).
+struct TButtonHtml {
+  std::string folder;
+  std::string file;
+  std::string width, height, alt, link;
+  int scale = 1;
+  bool states = false;
+  std::string extra;  // more attributes of the button's picture (" border=\"0\"")
+};
+
+std::string Src(const TButtonHtml& b, TButtonState state, int scale) {
+  const std::string name = StatePicturePath(b.file, state, scale);
+  return b.folder.empty() ? name : FileUrl(b.folder + name);
+}
+
+// One picture of the button: with its high-density one in srcset when there is one.
+std::string ImgTag(const TButtonHtml& b, TButtonState state, const std::string& attributes) {
+  std::string img = "<img" + attributes + " src=\"" + HtmlEscape(Src(b, state, 1)) + "\" width=\"" +
+                    HtmlEscape(b.width) + "\" height=\"" + HtmlEscape(b.height) + "\" alt=\"" +
+                    (state == TButtonState::Normal ? HtmlEscape(b.alt) : std::string()) + "\"";
+  if (b.scale > 1)
+    img += " srcset=\"" + HtmlEscape(Src(b, state, 1)) + " 1x, " + HtmlEscape(Src(b, state, b.scale)) + " " +
+           std::to_string(b.scale) + "x\"";
+  return img + b.extra + ">";
+}
+
+// A class name for the button's style from its picture's name: letters, digits, "-"
+// and "_" of it, anything else a "-".
+std::string StyleClass(const std::string& file) {
+  std::string name = "qz-";
+  for (char c : file.substr(0, file.find_last_of('.'))) {
+    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    name += keep ? c : '-';
+  }
+  return name;
+}
+
+// The button: its picture in its link (none when the address is empty). With states,
+// the three pictures are stacked in the link and a style shows the hover picture
+// while the pointer is over it and the pressed one while it is pressed: CSS alone.
+std::string ButtonMarkup(const TButtonHtml& b) {
+  if (!b.states) {
+    const std::string img = ImgTag(b, TButtonState::Normal, "");
+    return b.link.empty() ? img : "<a href=\"" + HtmlEscape(b.link) + "\">" + img + "</a>";
+  }
+  const std::string c = StyleClass(b.file);
+  const std::string style = "<style>\n"
+                            "." + c + " { display: inline-block; position: relative; line-height: 0; }\n"
+                            "." + c + " img + img { position: absolute; left: 0; top: 0; visibility: hidden; }\n"
+                            "." + c + ":hover .qz-hover, ." + c + ":focus .qz-hover { visibility: visible; }\n"
+                            "." + c + ":active .qz-pressed { visibility: visible; }\n"
+                            "</style>\n";
+  const std::string pictures = ImgTag(b, TButtonState::Normal, "") +
+                               ImgTag(b, TButtonState::Hover, " class=\"qz-hover\"") +
+                               ImgTag(b, TButtonState::Pressed, " class=\"qz-pressed\"");
+  if (b.link.empty()) return style + "<span class=\"" + c + "\">" + pictures + "</span>";
+  return style + "<a class=\"" + c + "\" href=\"" + HtmlEscape(b.link) + "\">" + pictures + "</a>";
 }
 
 std::string FactRow(const std::string& name, const std::string& value) {
   return "<tr><th>" + name + "</th><td>" + HtmlEscape(value) + "</td></tr>";
 }
 
+// The three pictures side by side on the page's colour, each with its caption.
+std::string StateSamples(const TButtonHtml& b, const std::string& background) {
+  std::string out;
+  const std::pair<TButtonState, const char*> states[] = {
+      {TButtonState::Normal, "Normal"}, {TButtonState::Hover, "Hover"}, {TButtonState::Pressed, "Pressed"}};
+  for (const auto& [state, caption] : states)
+    out += "<div class=\"sample\"><div class=\"stage\" style=\"background: " + HtmlEscape(background) + "\">" +
+           ImgTag(b, state, "") + "</div><div class=\"caption\">" + caption + "</div></div>\n";
+  return out;
+}
+
 // Parts of the page the program writes itself from the values, named `@Name` in the
 // template. They are markup, so they cannot come from the values file (whose values
 // are always escaped): the button in its link, the picture's file URL, the HTML to
-// copy (shown as text), and the rows of facts that apply to the picture's format.
+// copy (shown as text), the rows of facts that apply to the picture's format, and the
+// hover and pressed pictures beside the button when the export made them.
 std::string Fragment(const std::unordered_map<std::string, std::string>& values, const std::string& name) {
-  const std::string file = LookUp(values, "ImageFileName");
-  const std::string url = FileUrl(LookUp(values, "ImageFilePath") + file);
+  TButtonHtml b;
+  b.folder = LookUp(values, "ImageFilePath");
+  b.file = LookUp(values, "ImageFileName");
+  b.width = LookUp(values, "ImageWidth");
+  b.height = LookUp(values, "ImageHeight");
+  b.alt = LookUp(values, "ButtonText");
+  b.link = LookUp(values, "TargetURL");
+  const std::string scale = LookUp(values, "ImageScale");
+  b.scale = scale == "2" || scale == "3" ? scale[0] - '0' : 1;
+  b.states = LookUp(values, "ImageStates") == "1";
   const std::string key = LowerAscii(name);
-  if (key == "imageurl") return HtmlEscape(url);
-  if (key == "button") return ButtonMarkup(values, url, "");
-  if (key == "snippet") return HtmlEscape(ButtonMarkup(values, file, " border=\"0\""));
+  if (key == "imageurl") return HtmlEscape(FileUrl(b.folder + b.file));
+  if (key == "button") return ButtonMarkup(b);
+  if (key == "states") return b.states ? StateSamples(b, LookUp(values, "BgColor")) : std::string();
+  if (key == "snippet") {
+    b.folder.clear();
+    b.extra = " border=\"0\"";
+    return HtmlEscape(ButtonMarkup(b));
+  }
   if (key != "facts") return {};
-  std::string rows = FactRow("File", LookUp(values, "ImageFilePath") + file) +
-                     FactRow("Size", LookUp(values, "ImageWidth") + " x " + LookUp(values, "ImageHeight") +
-                                         " pixels, " + LookUp(values, "ImageFileSize") + " KB");
-  const bool gif = file.size() >= 4 && LowerAscii(file.substr(file.size() - 4)) == ".gif";
+  std::string rows = FactRow("File", b.folder + b.file) +
+                     FactRow("Size", b.width + " x " + b.height + " pixels, " + LookUp(values, "ImageFileSize") + " KB");
+  const bool gif = b.file.size() >= 4 && LowerAscii(b.file.substr(b.file.size() - 4)) == ".gif";
   if (gif)
     rows += FactRow("GIF colours", LookUp(values, "NumberOfColors")) +
             FactRow("GIF dithering", LookUp(values, "ImageDiffusion"));
-  const std::string link = LookUp(values, "TargetURL");
-  return rows + FactRow("Link", link.empty() ? "(none)" : link);
+  if (b.scale > 1)
+    rows += FactRow("High density", StatePicturePath(b.file, TButtonState::Normal, b.scale) + ", " +
+                                        std::to_string(b.scale) + " times the size");
+  if (b.states)
+    rows += FactRow("States", StatePicturePath(b.file, TButtonState::Hover, 1) + ", " +
+                                  StatePicturePath(b.file, TButtonState::Pressed, 1) + ", and the HTML in " +
+                                  StatesSnippetPath(b.file));
+  return rows + FactRow("Link", b.link.empty() ? "(none)" : b.link);
 }
 
 std::string ReadText(const std::string& path) {
@@ -201,6 +283,16 @@ std::string WritePreviewData(const std::string& settingsFile, const TExportFacts
   ini.WriteString(g, "TargetURL", facts.targetUrl);
   ini.WriteString(g, "NumberOfColors", facts.numberOfColors);
   ini.WriteString(g, "ButtonText", facts.buttonText);
+  // Only an export that made them names its other pictures: a plain export leaves the
+  // file as it always was.
+  if (facts.scale > 1)
+    ini.WriteString(g, "ImageScale", IntToText(facts.scale));
+  else
+    ini.EraseKey(g, "ImageScale");
+  if (facts.states)
+    ini.WriteString(g, "ImageStates", "1");
+  else
+    ini.EraseKey(g, "ImageStates");
   const std::string text = ini.Text();
   WriteOutputBytes(&files, settingsFile, text.data(), text.size());
   return text;
@@ -267,7 +359,25 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
   facts.targetUrl = targetUrl;
   facts.numberOfColors = options.NumberOfColors;
   facts.buttonText = MessageToUtf8(message, builtChars);
+  facts.scale = options.Scale;
+  facts.states = options.States;
   return facts;
+}
+
+std::string StatesSnippet(const TExportFacts& facts) {
+  TButtonHtml b;
+  b.file = NameOf(facts.filePath);
+  b.width = IntToText(facts.width);
+  b.height = IntToText(facts.height);
+  b.alt = facts.buttonText;
+  b.link = facts.targetUrl;
+  b.scale = facts.scale;
+  b.states = true;
+  b.extra = " border=\"0\"";
+  return "<!-- " + HtmlEscape(b.file) +
+         " with its hover and pressed pictures: the style goes into the page's head, the link where the button "
+         "goes. -->\n" +
+         ButtonMarkup(b) + "\n";
 }
 
 void WritePreviewPage(const TFolders& folders, const TExportFacts& facts, TFileGroup& files) {

@@ -9,7 +9,10 @@
 // writes from those values: `@Button` the picture in its link (no link when the
 // address is empty), `@ImageURL` the picture's file URL (percent-encoded), `@Snippet`
 // the HTML to copy, as text, `@Facts` the rows of the facts table that apply to the
-// picture's format. The page is UTF-8 (the template declares it).
+// picture's format, `@States` the normal, hover and pressed pictures side by side (when
+// the export made them). With a high-density picture the button's picture names it in
+// srcset; with states the button swaps its pictures under the pointer, by CSS alone.
+// The page is UTF-8 (the template declares it).
 //
 // The page, the keys in Buttons.dat and the exported picture are one group of files,
 // written all or nothing.
@@ -38,6 +41,8 @@ struct TExportFacts {
   std::string targetUrl;       // the link box of the "Link " page
   std::string numberOfColors;  // the Colors entry's text (" 256")
   std::string buttonText;      // the message, already in UTF-8
+  int scale = 1;               // 2 or 3: the export wrote name@2x.ext (@3x) as well
+  bool states = false;         // the export wrote name-hover.ext and name-pressed.ext as well
 };
 
 // The size in kilobytes with at most one decimal: 3584 bytes "3.5", 4096 "4", 1000 "1".
@@ -69,6 +74,9 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
 // The first maxChars characters of the message in UTF-8, each through the code page of
 // its own charset.
 std::string MessageToUtf8(const TMessageText& message, int maxChars = INT32_MAX);
+// The HTML that shows the exported button with its hover and pressed pictures (and
+// their high-density ones): a style and the link, naming the pictures beside it.
+std::string StatesSnippet(const TExportFacts& facts);
 // After an export with " Browser Preview": the keys into the settings file, then the
 // page template filled into the preview page, both files of the group (their folders
 // made when missing). Throws std::runtime_error naming the file that cannot be read or

@@ -39,7 +39,7 @@ TPictureTooLarge::TPictureTooLarge(int64_t width, int64_t height, const std::str
 void ClearImage(TBitmap& image, TColor background) { image.Fill(ColorToPixel(background)); }
 
 void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool withMask, IProgressSink& sink,
-                 bool progress) {
+                 bool progress, const TRenderFrame* frame) {
   if (progress) sink.SetStatus(" Calculating viewport ...");
   sink.ProcessMessages();
 
@@ -66,6 +66,12 @@ void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool w
       width += std::llabs(dx);
       height += std::llabs(dy);
     }
+  }
+  if (frame) {
+    width = frame->Width;
+    height = frame->Height;
+    centerX = frame->CenterX;
+    centerY = frame->CenterY;
   }
   CheckPictureSize(width, height);
   picture.CenterX = static_cast<int32_t>(centerX);

@@ -48,6 +48,19 @@ struct TPictureTooLarge : std::runtime_error {
   int64_t Width, Height;
 };
 
+// Where a picture was drawn: its size and the pixel of the projected origin. A
+// render into the frame of another keeps that picture's size and place, so pictures
+// of one design in other states line up pixel for pixel.
+struct TRenderFrame {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t CenterX = 0;
+  int32_t CenterY = 0;
+};
+inline TRenderFrame FrameOf(const TPicture& picture) {
+  return {picture.Image.Width(), picture.Image.Height(), picture.CenterX, picture.CenterY};
+}
+
 // Fills the whole image with the background colour.
 void ClearImage(TBitmap& image, TColor background);
 
@@ -59,9 +72,11 @@ void ClearImage(TBitmap& image, TColor background);
 // Pending messages are processed after each point at which the status bar would
 // change. A view without any vertex (an empty heading) renders as a 16 x 16 field of
 // the background colour. With Type > 0 the last body is drawn as the button when the
-// build made one (a build abandoned before the button leaves none).
+// build made one (a build abandoned before the button leaves none). Given a frame, the
+// picture takes its size and origin instead of those of its own extents (whatever
+// falls outside is cut off).
 void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool withMask, IProgressSink& sink,
-                 bool progress);
+                 bool progress, const TRenderFrame* frame = nullptr);
 
 // The size of the preview picture in a client area of clientW x clientH at viewSize
 // percent: as large as fits inside both sides of that share of the area, keeping the

@@ -1,5 +1,6 @@
 #include "scene/Params.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Numeric.h"
@@ -40,6 +41,21 @@ void TParams::SetLightAngles(float angle1, float angle2) {
   ButShadowY = offset(cotY, Button.Altitude, CnZ);
   TxtShadowX = offset(cotX, Message.Altitude, CnX);
   TxtShadowY = offset(cotY, Message.Altitude, CnZ);
+}
+
+TParams ParamsForState(const TParams& design, TButtonState state) {
+  TParams p = design;
+  if (state == TButtonState::Hover) {
+    const int32_t by = Clamp(design.States.HoverBrightening, 0, 255);
+    for (int32_t* level : {&p.Brightness, &p.Message.ColSplit, &p.Button.ColSplit})
+      *level = std::max(1, Clamp(*level, 0, 255) - by);
+  } else if (state == TButtonState::Pressed) {
+    const int64_t percent = Clamp(design.States.PressedAltitude, 0, 100);
+    for (int32_t* v : {&p.Message.Altitude, &p.Button.Altitude, &p.ButShadowX, &p.ButShadowY, &p.TxtShadowX,
+                       &p.TxtShadowY})
+      *v = RoundHalfEven(static_cast<long double>(*v) * percent / 100);
+  }
+  return p;
 }
 
 }  // namespace qz

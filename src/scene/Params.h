@@ -45,6 +45,16 @@ struct TButtonType {
   static constexpr int32_t ShapeFile = 16;      // the shape file ShapeName
 };
 
+// The pictures an export may write of one design: the button as it stands, under a
+// brighter light (the pointer over it), and sunk (pressed).
+enum class TButtonState { Normal, Hover, Pressed };
+
+// How an export's hover and pressed pictures differ from the button as it stands.
+struct TStateParams {
+  int32_t HoverBrightening = 48;  // hover: Brightness and both ColSplit lowered by this (a brighter light)
+  int32_t PressedAltitude = 30;   // pressed: both altitudes (and shadows) at this percent
+};
+
 struct TParams {
   // The defaults, with the light vector and shadow offsets of the default angles.
   TParams();
@@ -88,10 +98,17 @@ struct TParams {
   bool HoldButtonSize = false;
   int32_t ButLeft = 0, ButTop = 0, ButRight = 0, ButBottom = 0;
   std::string ShapeName;
+  TStateParams States;  // a work without them gets the defaults
 
   // Stores the light angles and recomputes from them the light vector and the four
   // shadow offsets (which also follow the altitudes, the factors and the camera).
   void SetLightAngles(float a1, float a2);
 };
+
+// The design as a state shows it. Hover lowers Brightness and both ColSplit by
+// HoverBrightening (to no less than 1), as the Brightness slider moved up would;
+// pressed takes both altitudes and the four shadow offsets to PressedAltitude percent
+// (0..100) of theirs. Neither changes what is built, so one build renders all three.
+TParams ParamsForState(const TParams& design, TButtonState state);
 
 }  // namespace qz

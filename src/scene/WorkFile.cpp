@@ -84,6 +84,8 @@ const TKey DesignKeys[] = {
     QZ_KEY("Light", "LoBright", LoBright),
     QZ_KEY("Light", "HiBright", HiBright),
     QZ_KEY("Light", "Color", Light.Color),
+    QZ_KEY("States", "HoverBrightening", States.HoverBrightening),
+    QZ_KEY("States", "PressedAltitude", States.PressedAltitude),
 };
 
 #undef QZ_KEY
@@ -161,6 +163,9 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
   params.ExpWidth = ReadInt(ini, "General", "ExpWidth", params.ExpWidth);
   params.ExpHeight = ReadInt(ini, "General", "ExpHeight", params.ExpHeight);
   const int32_t letters = std::clamp(ReadInt(ini, "Message", "NLetters", 0), 0, MaxLoadedLetters);
+  // Every other key a work lacks keeps what the design had; the states are newer than
+  // most works, which get the defaults rather than the last design's.
+  params.States = TStateParams{};
   for (const TKey& k : DesignKeys) {
     if (ini.HasKey(k.section, k.key)) TextToField(ini.ReadString(k.section, k.key, ""), k.field(params));
   }

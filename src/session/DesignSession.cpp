@@ -1,12 +1,16 @@
 #include "session/DesignSession.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "export/PreviewPage.h"
 #include "geometry/ButtonBody.h"
 #include "geometry/ButtonOutline.h"
 #include "platform/FileUtil.h"
 #include "platform/FontEngine.h"
+#include "platform/Numeric.h"
+#include "platform/OutputFiles.h"
 #include "scene/WorkFile.h"
 #include "session/TextureFiles.h"
 #include "session/WorkIcon.h"
@@ -100,25 +104,33 @@ bool TDesignSession::Rebuild() {
     picture_.Mask.SetSize(EmptyImageSide, EmptyImageSide);
     return false;
   }
-  TFontEngine fonts;
-  Build(Params, Text, built_,
-        {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(), *messages_,
-         *progress_});
+  Build(Params, Text, built_, *messages_, *progress_);
   return true;
 }
 
-void TDesignSession::Render(bool withMask, bool progress) { Render(picture_, withMask, progress); }
+void TDesignSession::Build(TParams& params, TMessageText& text, TBuiltDesign& built, IMessageSink& messages,
+                           IProgressSink& progress) const {
+  TFontEngine fonts;
+  qz::Build(params, text, built,
+            {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(), messages,
+             progress});
+}
 
-void TDesignSession::Render(TPicture& picture, bool withMask, bool progress) {
+void TDesignSession::Render(bool withMask, bool progress) {
+  Render(built_, Params, picture_, withMask, progress, *progress_);
+}
+
+void TDesignSession::Render(TBuiltDesign& built, const TParams& params, TPicture& picture, bool withMask,
+                            bool progress, IProgressSink& sink, const TRenderFrame* frame) {
   try {
-    RenderScene(built_.View, Params, picture, withMask, *progress_, progress);
+    RenderScene(built.View, params, picture, withMask, sink, progress, frame);
   } catch (const TPictureTooLarge& e) {
     // A shape file whose outline reaches far beyond its button (more than the button's
     // own size) is what makes the picture large: name it rather than the camera.
-    if (!IsShapeFileType(Params.Type) || built_.OutlineOverhang <= built_.ButtonSide) throw;
+    if (!IsShapeFileType(params.Type) || built.OutlineOverhang <= built.ButtonSide) throw;
     throw TPictureTooLarge(e.Width, e.Height,
-                           "The shape file " + Params.ShapeName + " is the cause: its outline reaches " +
-                               std::to_string(built_.OutlineOverhang) +
+                           "The shape file " + params.ShapeName + " is the cause: its outline reaches " +
+                               std::to_string(built.OutlineOverhang) +
                                " units beyond the button's edges. Choose another shape, or mend its points.");
   }
 }
@@ -155,20 +167,114 @@ std::optional<TRenderedButton> TDesignSession::RenderForExport() {
     messages_->ShowMessage(NothingToExportMessage);
     return std::nullopt;
   }
-  TPicture picture;
-  Render(picture, true, false);
-  return TRenderedButton{Copy24(picture.Image), Copy24(picture.Mask)};
+  return RenderButton(built_, Params, false, nullptr);
 }
+
+TRenderedButton TDesignSession::RenderButton(TBuiltDesign& built, const TParams& params, bool alpha,
+                                             const TRenderFrame* frame) {
+  TNullProgressSink quiet;
+  TParams p = params;
+  if (alpha) p.BkgColor = 0;
+  TPicture picture;
+  Render(built, p, picture, true, false, quiet, frame);
+  TRenderedButton button{Copy24(picture.Image), Copy24(picture.Mask), {}, FrameOf(picture)};
+  if (alpha) {
+    p.BkgColor = 0xFFFFFF;
+    const TRenderFrame same = button.Frame;
+    Render(built, p, picture, false, false, quiet, &same);
+    button.OnWhite = Copy24(picture.Image);
+  }
+  return button;
+}
+
+void TDesignSession::BuildScaled(double factor, TParams& params, TBuiltDesign& built) const {
+  params = Params;
+  params.CnX = static_cast<float>(params.CnX * factor);
+  params.CnZ = static_cast<float>(params.CnZ * factor);
+  for (int32_t* offset : {&params.ButShadowX, &params.ButShadowY, &params.TxtShadowX, &params.TxtShadowY})
+    *offset = RoundHalfEven(*offset * static_cast<long double>(factor));
+  // A shape file that has gone since the session's build is drawn as it was read.
+  built.Shape = built_.Shape;
+  TNullMessageSink quiet;
+  TNullProgressSink still;
+  qz::LoadTextTexture(params, built.View, folders_.TextureFolders(), quiet);
+  qz::LoadButtonTexture(params, built.View, folders_.TextureFolders(), quiet);
+  TMessageText text = Text;
+  Build(params, text, built, quiet, still);
+}
+
+namespace {
+
+// How much larger than the design's own picture (width x height) a picture must be
+// drawn so that scale times the export size is a reduction of it: at least the scale
+// itself, so the larger picture is made as the smaller one is; more when the export is
+// larger than the picture. The margin of two pixels the picture has besides the scene
+// does not grow with it.
+double DrawingFactor(int scale, TExportSize size, int width, int height) {
+  const double needed = scale * std::max(static_cast<double>(size.width) / std::max(1, width - 4),
+                                         static_cast<double>(size.height) / std::max(1, height - 4));
+  return std::max(static_cast<double>(scale), needed);
+}
+
+}  // namespace
 
 uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
                                 const std::string& path, const std::string& link) {
+  CheckExportOptions(options);
+  CheckExportSize(size.width, size.height);
+  if (options.Scale > 1) CheckExportSize(int64_t{size.width} * options.Scale, int64_t{size.height} * options.Scale);
+  const bool alpha = HasAlphaChannel(options.Format) && options.Transparency;
+  std::vector<TButtonState> states{TButtonState::Normal};
+  if (options.States) states.insert(states.end(), {TButtonState::Hover, TButtonState::Pressed});
+  std::vector<int> scales{1};
+  if (options.Scale > 1) scales.push_back(options.Scale);
+
   TFileGroup files;
-  const uint64_t bytes = WriteImage(button, size.width, size.height, options, path, files);
-  if (options.BrowserPreview)
-    WritePreviewPage(folders_, MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link,
-                                               Text, MaxBuiltChars),
-                     files);
+  uint64_t bytes = 0;
+  for (const int scale : scales) {
+    TParams scaledParams;
+    TBuiltDesign scaledBuild;
+    if (scale > 1) {
+      progress_->SetStatus(" Drawing the " + std::to_string(scale) + "x picture ...");
+      progress_->ProcessMessages();
+      BuildScaled(DrawingFactor(scale, size, button.Image.Width(), button.Image.Height()), scaledParams,
+                  scaledBuild);
+    }
+    const TParams& design = scale > 1 ? scaledParams : Params;
+    TBuiltDesign& built = scale > 1 ? scaledBuild : built_;
+    // The states share the frame of the button as it stands, so they line up.
+    std::optional<TRenderFrame> frame;
+    if (scale == 1) frame = button.Frame;
+    for (const TButtonState state : states) {
+      const std::string file = StatePicturePath(path, state, scale);
+      progress_->SetStatus(" Exporting " + BareFileName(file) + " ...");
+      progress_->ProcessMessages();
+      const bool reuse = scale == 1 && state == TButtonState::Normal && !alpha;
+      std::optional<TRenderedButton> drawn;
+      if (!reuse) {
+        try {
+          drawn = RenderButton(built, ParamsForState(design, state), alpha, frame ? &*frame : nullptr);
+        } catch (const TPictureTooLarge& e) {
+          if (scale == 1) throw;
+          throw std::runtime_error("Cannot draw the " + std::to_string(scale) + "x picture. " + e.what() +
+                                   " Export at a smaller size or scale.");
+        }
+        if (!frame) frame = drawn->Frame;
+      }
+      const uint64_t n = WriteImage(reuse ? button : *drawn, size.width * scale, size.height * scale, options, file,
+                                    files);
+      if (scale == 1 && state == TButtonState::Normal) bytes = n;
+    }
+  }
+  const TExportFacts facts =
+      MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link, Text, MaxBuiltChars);
+  if (options.States) {
+    const std::string snippet = StatesSnippet(facts);
+    WriteOutputBytes(&files, StatesSnippetPath(path), snippet.data(), snippet.size());
+  }
+  if (options.BrowserPreview) WritePreviewPage(folders_, facts, files);
   files.Commit();
+  progress_->SetStatus(" Done");
   return bytes;
 }
 

@@ -113,14 +113,19 @@ class TDesignSession {
 
   // ---- Export and save ---------------------------------------------------------------
 
-  // The picture and its mask rendered once more for an export; nothing, after
-  // NothingToExportMessage, when the message is empty. The session's own picture is
-  // left as it was.
+  // The picture and its mask rendered once more for an export, on the design's
+  // background; nothing, after NothingToExportMessage, when the message is empty. The
+  // session's own picture is left as it was.
   std::optional<TRenderedButton> RenderForExport();
-  // The button scaled to size and written to path in options.Format, and with
-  // options.BrowserPreview the export's facts (the link among them) into Buttons.dat
-  // and the preview page filled from its template, where the folders put them: all or
-  // nothing, so a failure leaves every file as it was. Gives the picture's bytes.
+  // The button scaled to size and written to path in options.Format; with
+  // options.Scale 2 or 3 also name@2x.ext (@3x) at that many times the size, drawn
+  // anew at least that large (never a scaled-up picture); with options.States also
+  // name-hover.ext and name-pressed.ext (and theirs at the scale) in the same frame,
+  // and name.html, the HTML that swaps them. A PNG or WebP with transparency is drawn
+  // on black and on white for its alpha. With options.BrowserPreview the export's facts
+  // (the link among them) go into Buttons.dat and the preview page is filled from its
+  // template, where the folders put them. All or nothing: a failure leaves every file
+  // as it was. Gives the bytes of the picture at path.
   uint64_t Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
                   const std::string& path, const std::string& link);
   // Writes the design as a work or template with Dim as its export size, then, for a
@@ -129,7 +134,19 @@ class TDesignSession {
   bool Save(const std::string& path);
 
  private:
-  void Render(TPicture& picture, bool withMask, bool progress);
+  // Renders a build of the design (the session's, or one at another scale) with
+  // params, naming the shape file when it makes the picture too large.
+  static void Render(TBuiltDesign& built, const TParams& params, TPicture& picture, bool withMask, bool progress,
+                     IProgressSink& sink, const TRenderFrame* frame = nullptr);
+  // The button of a build in a state for an export (on black and on white when alpha).
+  TRenderedButton RenderButton(TBuiltDesign& built, const TParams& params, bool alpha,
+                               const TRenderFrame* frame);
+  // A build of the design drawn factor times as large: the projection and the shadows
+  // scaled, the textures fitted anew from their files. Reports nothing (the
+  // session's own build said it all).
+  void BuildScaled(double factor, TParams& params, TBuiltDesign& built) const;
+  void Build(TParams& params, TMessageText& text, TBuiltDesign& built, IMessageSink& messages,
+             IProgressSink& progress) const;
 
   TFolders folders_;
   IMessageSink* messages_;

@@ -1,15 +1,19 @@
 // Helpers of the export tests: a hand-made rendered button (picture and mask as the
-// renderer leaves them) and a PNG reader for the alpha channel of exported PNGs.
+// renderer leaves them) and PNG and WebP readers for the alpha channel of exported
+// pictures.
 #pragma once
 
 #include <png.h>
+#include <webp/decode.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/ExportImage.h"
 #include "platform/Bitmap.h"
+#include "platform/FileUtil.h"
 
 namespace qz::test {
 
@@ -24,9 +28,10 @@ inline uint64_t WriteImage(const TRenderedButton& button, int width, int height,
 
 // A shaded elliptic plate with a drop shadow on a light blue page, and the mask the
 // renderer would give: white under the plate and its shadow, black elsewhere.
-inline TRenderedButton MakeRenderedButton(int w, int h) {
-  TRenderedButton b{TBitmap(w, h), TBitmap(w, h)};
-  const uint32_t page = RGBToPixel(200, 220, 255);
+// An elliptic button with a drop shadow on a page of the given colour (the shadow
+// halves it): a stand-in for a rendered one.
+inline void DrawTestButton(TBitmap& image, TBitmap* mask, uint32_t page) {
+  const int w = image.Width(), h = image.Height();
   const double cx = w * 0.45, cy = h * 0.45, rx = w * 0.35, ry = h * 0.3;
   const int sx = std::max(2, w / 30), sy = std::max(2, h / 12);
   auto inside = [&](double x, double y) {
@@ -41,12 +46,23 @@ inline TRenderedButton MakeRenderedButton(int w, int h) {
         p = RGBToPixel(uint32_t(230 * shade), uint32_t(90 * shade + 20), uint32_t(60 * shade));
         m = 0xFFFFFF;
       } else if (inside(x + 0.5 - sx, y + 0.5 - sy)) {
-        p = RGBToPixel(100, 110, 128);  // the page, halved
+        p = (page >> 1) & 0x7F7F7F;  // the page, halved
         m = 0xFFFFFF;
       }
-      b.Image.SetPixel(x, y, p);
-      b.Mask.SetPixel(x, y, m);
+      image.SetPixel(x, y, p);
+      if (mask) mask->SetPixel(x, y, m);
     }
+}
+
+// The button on a light blue page with its mask; with alpha, on black and on white
+// as a PNG or WebP with transparency is made from.
+inline TRenderedButton MakeRenderedButton(int w, int h, bool alpha = false) {
+  TRenderedButton b{TBitmap(w, h), TBitmap(w, h), {}, {w, h, 0, 0}};
+  DrawTestButton(b.Image, &b.Mask, alpha ? 0 : RGBToPixel(200, 220, 255));
+  if (alpha) {
+    b.OnWhite.SetSize(w, h);
+    DrawTestButton(b.OnWhite, nullptr, 0xFFFFFF);
+  }
   return b;
 }
 
@@ -60,6 +76,22 @@ struct TDecodedPng {
     return RGBToPixel(p[0], p[1], p[2]);
   }
 };
+
+// Reads a WebP with libwebp, as RGBA.
+inline TDecodedPng ReadWebpRgba(const std::string& path) {
+  TDecodedPng out;
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, 64 << 20);
+  if (!bytes) return out;
+  int w = 0, h = 0;
+  uint8_t* rgba = WebPDecodeRGBA(bytes->data(), bytes->size(), &w, &h);
+  if (!rgba) return out;
+  out.rgba.assign(rgba, rgba + static_cast<size_t>(w) * h * 4);
+  WebPFree(rgba);
+  out.width = w;
+  out.height = h;
+  out.ok = true;
+  return out;
+}
 
 // Reads a PNG with libpng's simplified reader, as RGBA.
 inline TDecodedPng ReadPngRgba(const std::string& path) {
