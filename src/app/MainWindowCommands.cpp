@@ -199,8 +199,12 @@ void TForm1::AdvancedOptionsClick() {
   TForm3& form = AdvancedOptionsDialog();
   form.LoadParams(Session->Params);
   if (form.exec() != QDialog::Accepted) return;  // the design keeps its record
+  // The states' settings show in no preview, only in the exported states: a change of
+  // them alone is still a change of the work, even when there is nothing to build.
+  const bool statesChanged = form.Params.States != Session->Params.States;
   Session->Params = form.Params;
   Rebuild();
+  if (statesChanged) Modified = true;
   TabSheet9Show();
 }
 

@@ -53,6 +53,8 @@ enum class TButtonState { Normal, Hover, Pressed };
 struct TStateParams {
   int32_t HoverBrightening = 48;  // hover: Brightness and both ColSplit lowered by this (a brighter light)
   int32_t PressedAltitude = 30;   // pressed: both altitudes (and shadows) at this percent
+
+  bool operator==(const TStateParams&) const = default;
 };
 
 struct TParams {

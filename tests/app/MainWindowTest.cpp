@@ -185,6 +185,34 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(messages_.Texts.empty());
   }
 
+  // The states' settings show in no preview, yet a change of them alone is a change
+  // of the work (even with nothing to build), and Save keeps it.
+  void statesSettingsChangeTheWork() {
+    auto w = MakeWindow();
+    w->MessageEdit()->clear();
+    w->Rebuild();
+    const TStateParams start = w->Session->Params.States;
+    auto options = [&] { Pick(*w, "&Advanced Options ..."); };
+    w->Modified = false;
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->reject(); }));
+    QVERIFY(w->Session->Params.States == start && !w->Modified);
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
+    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}) && w->Modified);
+    // Nothing else changed: OK alone leaves it as the user left it.
+    w->Modified = false;
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->accept(); }));
+    QVERIFY(!w->Modified);
+
+    QTemporaryDir out;
+    const QString work = out.filePath("states");
+    QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); }, [&](QFileDialog* d) { TypeIntoFileDialog(d, work); }));
+    TParams saved;
+    TMessageText text;
+    QVERIFY(LoadWorkFile(PathFromQt(work) + ".qznr", saved, text, messages_));
+    QVERIFY(saved.States == (TStateParams{100, 10}));
+    QVERIFY(messages_.Texts.empty());
+  }
+
   void changesAreNotLostWithoutAQuestion() {
     auto w = MakeWindow();
     Prepare(*w, "Edited");

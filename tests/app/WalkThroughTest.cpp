@@ -119,9 +119,10 @@ class WalkThroughTest : public TWindowTestBase {
     w->DropLightMarker(QPoint(w->Preview()->width() / 5, w->Preview()->height() / 5));
     Shot(w.get(), "09-light");
 
-    // 7. A look at both pages of the Advanced Options, left as they were.
+    // 7. A look at every page of the Advanced Options, left as they were.
     QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [](TForm3* f) {
-      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins"), f->reject();
+      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins");
+      f->PageControl1->setCurrentIndex(2), Look(f, "10-options-states"), f->reject();
     }));
 
     // 8. Export as GIF with the browser preview.
