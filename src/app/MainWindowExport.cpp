@@ -28,7 +28,7 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.ProgramDir, Session->Text.Text(), options.Format);
+      AskExportFile(this, Settings.ProgramDir, Session->Text, options.Format);
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 

@@ -117,6 +117,7 @@ TExportSize ChooseSize(TCliSession& cli, const TRenderedButton& button) {
 
 int Export(const TArgs& args) {
   const TExportOptions options = ParseOptions(args);
+  MessageOption(args);  // an invalid --text is a usage error before anything is checked
   const bool sizeAsked = args.Has("--size");
   const TExportSize askedSize = sizeAsked ? ParseSize(args.options.at("--size")) : TExportSize{};
   // The page shows where the file is: its full path.

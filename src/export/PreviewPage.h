@@ -53,7 +53,8 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
 TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
                              const TExportOptions& options, uint64_t fileBytes, TColor background,
                              const std::string& targetUrl, const TMessageText& message);
-// The message in UTF-8, each character through the code page of its own charset.
+// The message in UTF-8: a code through the code page of its charset, any other
+// character as it is.
 std::string MessageToUtf8(const TMessageText& message);
 // After an export with " Browser Preview": the keys into programDir + "Buttons.dat",
 // then html/preview.tml filled into html/preview.html. Throws std::runtime_error

@@ -171,6 +171,23 @@ void TIniFile::EraseSection(const std::string& section) {
   }
 }
 
+void TIniFile::EraseKey(const std::string& section, const std::string& key) {
+  const std::string name = Lower(Trim(section));
+  const std::string k = Lower(Trim(key));
+  bool erased = false;
+  for (size_t i = 1; i < sections_.size(); ++i) {
+    if (Lower(sections_[i].name) != name) continue;
+    std::vector<TLine>& lines = sections_[i].lines;
+    const size_t before = lines.size();
+    std::erase_if(lines, [&](const TLine& l) { return l.isKey && Lower(l.key) == k; });
+    erased = erased || lines.size() != before;
+  }
+  if (erased) {
+    dirty_ = true;
+    Reindex();
+  }
+}
+
 std::vector<std::pair<std::string, std::pair<std::string, std::string>>> TIniFile::Entries() const {
   std::vector<std::pair<std::string, std::pair<std::string, std::string>>> out;
   for (size_t i = 1; i < sections_.size(); ++i)

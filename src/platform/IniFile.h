@@ -42,6 +42,9 @@ class TIniFile {
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   // Removes a section with all its lines.
   void EraseSection(const std::string& section);
+  // Removes every line of a key from its section (from every section of that name,
+  // so no copy of it is read later); nothing when there is none.
+  void EraseKey(const std::string& section, const std::string& key);
   bool HasSection(const std::string& section) const;
 
   // Every key line in file order as (section, key, value), each value exactly as it

@@ -1,10 +1,12 @@
 #include "session/Build.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "geometry/ButtonBody.h"
 #include "geometry/GlyphOutline.h"
 #include "geometry/LetterLayout.h"
+#include "geometry/MessageLayout.h"
 #include "platform/Numeric.h"
 #include "render/TextureTiles.h"
 
@@ -18,22 +20,30 @@ void Stage(IProgressSink& progress, const char* text) {
   progress.ProcessMessages();
 }
 
-// One letter per character, read in the character's own font.
+// The characters to build, each read with its font through the selection, laid out
+// as letters.
 void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
-  TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
   const int caret = text.SelStart();
   text.SetSelLength(0);
   const int n = std::min(text.Length(), MaxBuiltChars);
+  std::vector<TLayoutChar> chars;
   for (int i = 1; i <= n; ++i) {
     text.SetSelection(i - 1, 1);
     const TCharFormat format = text.SelFormat();
-    if (env.SelectFont)
-      env.SelectFont({format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
-                      static_cast<uint8_t>(Clamp(format.Charset, 0, 255))});
-    reader.GetFontOutline(env.Glyphs, text.At(i - 1).Code);
+    const TMessageText::TChar& c = text.At(i - 1);
+    TLayoutChar lc;
+    lc.CodePoint = c.CodePoint();
+    if (c.Wide == 0) lc.Code = c.Code;
+    lc.Font = {format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
+               static_cast<uint8_t>(Clamp(format.Charset, 0, 255)), {}};
+    chars.push_back(lc);
   }
   // The caret goes back; a selection the user had made is not restored.
   text.SetSelection(caret, 0);
+
+  TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
+  const TSelectFont select = env.SelectFont ? env.SelectFont : [](const TFontRequest&) {};
+  LayOutMessage(chars, params.Shaping, reader, {env.Glyphs, env.Fonts, select}, env.Messages);
 }
 
 }  // namespace

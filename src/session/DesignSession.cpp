@@ -37,8 +37,8 @@ void MakeEmptyPicture(TPicture& picture, TColor background) {
 TDesignSession::TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress)
     : TexturesDir(programDir + "Textures/"),
       programDir_(std::move(programDir)),
-      messages_(&messages),
       progress_(&progress) {
+  notices_.Target = &messages;
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
 }
@@ -50,17 +50,26 @@ bool TDesignSession::Load(const std::string& fileName) {
   std::string path = fileName;
   if (!FileExists(path))
     if (auto found = FindFileNoCase(FolderOf(path), BareFileName(path))) path = *found;
-  if (!LoadWorkFile(path, Params, Text, *messages_)) return false;
+  if (!LoadWorkFile(path, Params, Text, notices_)) return false;
   // The light vector and the shadows follow the design just loaded.
   Params.SetLightAngles(Params.a1, Params.a2);
+  notices_.Forget();
   return true;
 }
 
-void TDesignSession::ReplaceMessage(const std::string& text) { qz::ReplaceMessage(Text, text); }
+bool TDesignSession::Begin(const std::string& path) {
+  if (!Load(path)) return false;
+  // The factory designs keep the 8-bit layout as files (their pictures stay as they
+  // were); what is made from them is shaped.
+  Params.Shaping = true;
+  return true;
+}
 
-void TDesignSession::LoadTextTexture() { qz::LoadTextTexture(Params, built_.View, TexturesDir, *messages_); }
+void TDesignSession::ReplaceMessage(std::u32string_view text) { qz::ReplaceMessage(Text, text); }
 
-void TDesignSession::LoadButtonTexture() { qz::LoadButtonTexture(Params, built_.View, TexturesDir, *messages_); }
+void TDesignSession::LoadTextTexture() { qz::LoadTextTexture(Params, built_.View, TexturesDir, notices_); }
+
+void TDesignSession::LoadButtonTexture() { qz::LoadButtonTexture(Params, built_.View, TexturesDir, notices_); }
 
 void TDesignSession::LoadTextures() {
   LoadTextTexture();
@@ -98,7 +107,8 @@ bool TDesignSession::Rebuild() {
   }
   TFontEngine fonts;
   Build(Params, Text, built_,
-        {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, programDir_, *messages_, *progress_});
+        {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, programDir_, notices_,
+         *progress_});
   return true;
 }
 
@@ -135,7 +145,7 @@ const TBitmap& TDesignSession::ScalePreview(int clientW, int clientH, bool smoot
 
 std::optional<TRenderedButton> TDesignSession::RenderForExport() {
   if (Text.Length() == 0) {
-    messages_->ShowMessage(NothingToExportMessage);
+    notices_.ShowMessage(NothingToExportMessage);
     return std::nullopt;
   }
   TPicture picture;

@@ -193,13 +193,21 @@ TEST(WorkFile, HostileFilesLoadWhatParsesWithoutHarm) {
   EXPECT_EQ(t.Length(), 0);
 }
 
-TEST(WorkFile, ReplaceMessageUsesTheFirstCharactersFont) {
+TEST(WorkFile, ReplaceMessageUsesTheFirstCharactersFontAndTheCharsetTypingGives) {
   TMessageText t, empty;
   t.Append("ab", TCharFormat{"Courier New", 30, 0, true, false, false});
-  ReplaceMessage(t, "Shop");
-  EXPECT_EQ(t.Text(), "Shop");
-  EXPECT_EQ(t.At(3).Format.Name, "Courier New");
-  ReplaceMessage(empty, "x");
+  ReplaceMessage(t, U"Caf\u00E9");  // é is a code of the Western code page, as typed
+  EXPECT_EQ(t.Text(), "Caf\xE9");
+  EXPECT_EQ(t.At(3).Format, (TCharFormat{"Courier New", 30, 0, true, false, false}));
+  // Ж takes Cyrillic, and what follows stays in it; 日 is in no code page.
+  ReplaceMessage(t, U"\u0416x\u65E5");
+  EXPECT_EQ(t.Text(), "\xC6x?");
+  EXPECT_EQ(t.At(0).Format.Charset, 204);
+  EXPECT_EQ(t.At(1).Format.Charset, 204);
+  EXPECT_EQ(t.At(2).Wide, U'\u65E5');
+  EXPECT_EQ(t.At(2).Format.Charset, 204);
+  EXPECT_EQ(t.CodePoints(), U"\u0416x\u65E5");
+  ReplaceMessage(empty, U"x");
   EXPECT_EQ(empty.At(0).Format, empty.DefaultFormat());
 }
 

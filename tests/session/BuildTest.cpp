@@ -15,18 +15,28 @@ namespace {
 
 using test::FXi;
 
-// Every character but the blank is a 10 x 10 square; the blank has no outline.
-class TSquareGlyphs : public IGlyphSource {
+// Every character but the blank is a 10 x 10 square; the blank has no outline. Each
+// font has every character, its glyph index being its code point.
+class TSquareGlyphs : public IGlyphSource, public ITextFonts {
  public:
   uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
-    m.gmCellIncX = 12;
     Codes.push_back(code);
-    if (code == ' ') return 0;
+    return GetGlyphOutlineOfIndex(code, m, bufferSize, buffer);
+  }
+  uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
+    m.gmCellIncX = 12;
+    if (glyph == ' ') return 0;
     const std::vector<uint8_t> block =
         test::TRecordBuilder().Polygon(FXi(0, 10)).Line({FXi(10, 10), FXi(10, 0), FXi(0, 0), FXi(0, 10)}).Bytes();
     if (bufferSize != 0 && bufferSize < block.size()) return GDI_ERROR;
     if (bufferSize != 0) std::copy(block.begin(), block.end(), buffer);
     return static_cast<uint32_t>(block.size());
+  }
+  TCharFace FaceFor(const TFontRequest&, char32_t u) override { return {TCharFace::Own, {}, u}; }
+  TShapedRun Shape(const TFontRequest&, std::u32string_view text, size_t start, size_t length, bool) override {
+    TShapedRun run;
+    for (size_t i = start; i < start + length; ++i) run.Glyphs.push_back({text[i], static_cast<uint32_t>(i), 12 * 64, 0, 0});
+    return run;
   }
   std::vector<uint8_t> Codes;
 };
@@ -39,7 +49,7 @@ struct Build_ : ::testing::Test {
   }
   void Build() {
     qz::Build(scene, text, built,
-              {glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, programDir, messages, log});
+              {glyphs, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, programDir, messages, log});
   }
   TParams scene;
   TMessageText text;

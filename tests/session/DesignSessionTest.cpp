@@ -68,7 +68,7 @@ TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   session.Render(false, false);
   EXPECT_EQ(session.Built().View.BodyCount(), 3);
   // A heading of blanks: what the last build made is gone, the picture is background.
-  session.ReplaceMessage("   ");
+  session.ReplaceMessage(U"   ");
   session.Params.Type = TButtonType::None;
   session.Params.BkgColor = RGBToColor(1, 2, 3);
   EXPECT_TRUE(session.NothingToBuild());
@@ -82,7 +82,7 @@ TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   // Blanks on a button are built; an empty message never is.
   session.Params.Type = TButtonType::Rectangle;
   EXPECT_FALSE(session.NothingToBuild());
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_TRUE(session.NothingToBuild());
 }
 
@@ -114,7 +114,7 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
   ASSERT_TRUE(LoadIconFromIni(dir.File("saved.qznr"), "Icon", icon));
   EXPECT_EQ(icon.Width(), IconWidth);
   // An empty message saves no icon.
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_FALSE(session.Save(dir.File("empty.qznr")));
   EXPECT_FALSE(LoadIconFromIni(dir.File("empty.qznr"), "Icon", icon));
   EXPECT_TRUE(messages.Texts.empty());
@@ -123,7 +123,7 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
 // The command line: another text on the same design, exported.
 TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
-  session.ReplaceMessage("Shop");
+  session.ReplaceMessage(U"Shop");
   session.LoadTextures();
   ASSERT_TRUE(session.Rebuild());
   EXPECT_EQ(session.Built().Letters.Count(), 4);
@@ -143,7 +143,7 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   EXPECT_GT(session.WriteExport(*button, {80, 30}, options, out), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
 
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_FALSE(session.RenderForExport().has_value());
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
 }
