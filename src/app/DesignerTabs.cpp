@@ -3,9 +3,11 @@
 #include "app/DesignerTabs.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,7 +63,26 @@ TDesignerTabs::TDesignerTabs(QWidget* parent) : QTabWidget(parent) {
   addTab(CreateLinkTab(), TabCaption(TTab::Link));
   addTab(CreateDimensionsTab(), TabCaption(TTab::Dimensions));
   addTab(CreateExportTab(), TabCaption(TTab::Export));
-  setFixedHeight(250);
+  setFixedHeight(std::max(DrawnHeight, HeightNeeded()));
+}
+
+int TDesignerTabs::HeightNeeded() {
+  // The tallest page, the export's advanced options shown too (they replace the
+  // simple ones when asked for). The widgets in between are told, as no window is
+  // shown yet to tell them.
+  auto measure = [this](QWidget* changed) {
+    for (QWidget* w = changed; w && w != this; w = w->parentWidget()) w->updateGeometry();
+    return sizeHint().height();
+  };
+
+  int need = sizeHint().height();
+  for (QGroupBox* advanced : {ExportPage->GifAdvanced, ExportPage->JpegAdvanced}) {
+    advanced->setVisible(true);
+    need = std::max(need, measure(advanced));
+    advanced->setVisible(false);
+    measure(advanced);
+  }
+  return need;
 }
 
 void TDesignerTabs::Register(TControl id, QWidget* w) {

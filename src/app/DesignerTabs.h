@@ -65,6 +65,11 @@ class TDesignerTabs : public QTabWidget {
   QAbstractButton* MakeCommand(TControl id, QChar initial, const QString& caption, const QString& hint,
                                QWidget* parent);
 
+  // The tabs were drawn 250 pixels high; a system font with taller lines gets the
+  // height its tallest page needs.
+  static constexpr int DrawnHeight = 250;
+  int HeightNeeded();
+
   std::array<QWidget*, static_cast<size_t>(TControl::Count)> controls_{};
 };
 

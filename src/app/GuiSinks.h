@@ -1,6 +1,6 @@
 // Where the core's messages and progress go in the designer: messages in a modal
-// box, stage texts into the last status-bar panel, values into the thin progress
-// bar. Letting events run repaints those, but handles no user input, so nothing the
+// box, notices into the status bar's notice panel, stage texts into its progress
+// panel, values into the thin progress bar. Letting events run repaints those, but handles no user input, so nothing the
 // user does can start a second build or change the message while one runs.
 #pragma once
 
@@ -17,11 +17,14 @@ namespace qz {
 
 class TMessageBoxSink : public IMessageSink {
  public:
-  explicit TMessageBoxSink(QWidget* parent) : parent_(parent) {}
+  // Without a notice panel, notices are shown in the box too.
+  explicit TMessageBoxSink(QWidget* parent, QLabel* notices = nullptr) : parent_(parent), notices_(notices) {}
   void ShowMessage(const std::string& text) override;
+  void ShowNotice(const std::string& text) override;
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QLabel> notices_;
 };
 
 class TStatusProgressSink : public IProgressSink {

@@ -32,7 +32,7 @@ TForm1::TForm1(const std::string& programDir, QWidget* parent)
                   statusPanels_[3]->clear();
                 }}) {
   CreateUi();
-  messageBoxes_ = std::make_unique<TMessageBoxSink>(this);
+  messageBoxes_ = std::make_unique<TMessageBoxSink>(this, noticePanel_);
   progress_ = std::make_unique<TStatusProgressSink>(statusPanels_[3], progressBar_);
   messages_ = messageBoxes_.get();
   // Folders and settings, then the design with its defaults.
@@ -94,10 +94,13 @@ QString TForm1::StatusText(int panel) const {
   return panel >= 0 && panel < 4 ? statusPanels_[panel]->text() : QString();
 }
 
+QString TForm1::NoticeText() const { return noticePanel_->text(); }
+
 int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
-void TForm1::LoadWork(const std::string& fileName) {
-  if (Session->Load(fileName)) Session->LoadTextures();
+void TForm1::LoadWork(const std::string& fileName, bool begin) {
+  noticePanel_->clear();
+  if (begin ? Session->Begin(fileName) : Session->Load(fileName)) Session->LoadTextures();
   SceneToControls();
   PlaceLightMarker();
   Rebuild();

@@ -61,8 +61,9 @@ class TForm1 : public QMainWindow {
   void RedrawPreview(bool smooth);
   void ShowPreview(bool smooth);
   void SceneToControls();
-  // Loads a work, template or factory design and refreshes the window.
-  void LoadWork(const std::string& fileName);
+  // Loads a work, template or factory design and refreshes the window; with begin, a
+  // new design made from it (New, a template: laid out with shaping).
+  void LoadWork(const std::string& fileName, bool begin = false);
   void TabSheet9Show();
   void PlaceLightMarker();
   void DropLightMarker(QPoint pointInPreview);
@@ -97,6 +98,9 @@ class TForm1 : public QMainWindow {
   QTabWidget* Tabs() const { return tabs_; }
   TExportPage* ExportPage() const { return tabs_->ExportPage; }
   QString StatusText(int panel) const;
+  // The last notice of the session (a letter drawn from a fallback font), shown in
+  // the status bar after the four panels.
+  QString NoticeText() const;
   QProgressBar* ProgressBar() const { return progressBar_; }
 
   // Runs the handler's follow-up from the control table: Modified when the control
@@ -176,6 +180,7 @@ class TForm1 : public QMainWindow {
   TPreviewPanel* preview_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   std::array<QLabel*, 4> statusPanels_{};
+  QLabel* noticePanel_ = nullptr;
   QTimer* timer_ = nullptr;
 
   std::unique_ptr<TMessageBoxSink> messageBoxes_;

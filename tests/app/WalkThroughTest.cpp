@@ -35,7 +35,7 @@ void CheckFits(QWidget* root, const QString& name) {
     const bool combo = qobject_cast<QComboBox*>(w);
     if (!combo && !qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w)) continue;
     const QSize need = combo ? w->minimumSizeHint() : w->sizeHint();
-    QVERIFY2(w->width() >= need.width() && w->height() >= need.height(), qPrintable(what + " cut off"));
+    QVERIFY2(w->width() >= need.width() && w->height() >= need.height(), qPrintable(what + " cut off " + QString::number(w->width()) + "x" + QString::number(w->height()) + " need " + QString::number(need.width()) + "x" + QString::number(need.height())));
   }
 }
 
