@@ -13,8 +13,8 @@ void TMessageBoxSink::ShowMessage(const std::string& text) {
   QMessageBox::information(parent_, QCoreApplication::applicationName(), QString::fromStdString(text));
 }
 
-void TMessageBoxSink::ShowNotice(const std::string& text) {
-  if (!notices_) return ShowMessage(text);
+void TWindowMessages::ShowNotice(const std::string& text) {
+  if (!notices_) return;
   const QString notice = " " + QString::fromStdString(text);
   notices_->setText(notice);
   notices_->setToolTip(notice);

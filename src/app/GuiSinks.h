@@ -17,13 +17,23 @@ namespace qz {
 
 class TMessageBoxSink : public IMessageSink {
  public:
-  // Without a notice panel, notices are shown in the box too.
-  explicit TMessageBoxSink(QWidget* parent, QLabel* notices = nullptr) : parent_(parent), notices_(notices) {}
+  explicit TMessageBoxSink(QWidget* parent) : parent_(parent) {}
   void ShowMessage(const std::string& text) override;
-  void ShowNotice(const std::string& text) override;
 
  private:
   QPointer<QWidget> parent_;
+};
+
+// What the design session tells the main window: messages to the sink in force (the
+// boxes, or a test's), notices into the status bar's notice panel.
+class TWindowMessages : public IMessageSink {
+ public:
+  TWindowMessages(IMessageSink* messages, QLabel* notices) : Messages(messages), notices_(notices) {}
+  void ShowMessage(const std::string& text) override { Messages->ShowMessage(text); }
+  void ShowNotice(const std::string& text) override;
+  IMessageSink* Messages;
+
+ private:
   QPointer<QLabel> notices_;
 };
 

@@ -32,13 +32,14 @@ TForm1::TForm1(const std::string& programDir, QWidget* parent)
                   statusPanels_[3]->clear();
                 }}) {
   CreateUi();
-  messageBoxes_ = std::make_unique<TMessageBoxSink>(this, noticePanel_);
+  messageBoxes_ = std::make_unique<TMessageBoxSink>(this);
   progress_ = std::make_unique<TStatusProgressSink>(statusPanels_[3], progressBar_);
   messages_ = messageBoxes_.get();
+  sessionMessages_ = std::make_unique<TWindowMessages>(messages_, noticePanel_);
   // Folders and settings, then the design with its defaults.
   Settings.ProgramDir = programDir.empty() ? TSettings::ExecutableDir() : programDir;
   Settings.Read(Settings.ProgramDir);
-  Session = std::make_unique<TDesignSession>(Settings.ProgramDir, *messages_, *progress_);
+  Session = std::make_unique<TDesignSession>(Settings.ProgramDir, *sessionMessages_, *progress_);
   Session->TexturesDir = Settings.TexturesDir;
   MessageEdit()->SetDefaultFormat(TCharFormat{});
   // Controls from the design; the light marker placed, hidden until its tab shows.
@@ -75,7 +76,7 @@ TForm1::~TForm1() {
 
 void TForm1::SetMessageSink(IMessageSink* sink) {
   messages_ = sink ? sink : messageBoxes_.get();
-  if (Session) Session->SetMessageSink(*messages_);
+  sessionMessages_->Messages = messages_;
 }
 
 void TForm1::ShowError(const std::string& text) { messages_->ShowMessage(text); }

@@ -184,6 +184,7 @@ class TForm1 : public QMainWindow {
   QTimer* timer_ = nullptr;
 
   std::unique_ptr<TMessageBoxSink> messageBoxes_;
+  std::unique_ptr<TWindowMessages> sessionMessages_;  // the session's: messages_, notices in the status bar
   std::unique_ptr<TStatusProgressSink> progress_;
   IMessageSink* messages_ = nullptr;
   bool rebuilding_ = false;  // RedrawPreview leaves the progress bar to the rebuild

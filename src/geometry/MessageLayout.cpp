@@ -15,7 +15,7 @@ namespace qz {
 namespace {
 
 // What a layout tells the user: which characters came from which fallback face, and
-// which no face has. Said once per layout, as notices.
+// which no face has. Said once per layout, as a notice.
 class TLayoutNotes {
  public:
   void Fallback(const std::string& font, const std::string& face, char32_t u) {
@@ -26,11 +26,13 @@ class TLayoutNotes {
   }
   void Missing(char32_t u) { Add(missing_, u); }
 
+  // One notice, its parts apart by "; " (the status bar shows one line).
   void Tell(IMessageSink& messages) const {
-    for (const TFallback& f : fallbacks_)
-      messages.ShowNotice(f.Font + " has no " + Names(f.Chars) + ": drawn in " + f.Face);
-    if (!missing_.empty())
-      messages.ShowNotice("No installed font has " + Names(missing_) + ": left blank");
+    std::string notice;
+    auto add = [&](const std::string& part) { notice += (notice.empty() ? "" : "; ") + part; };
+    for (const TFallback& f : fallbacks_) add(f.Font + " has no " + Names(f.Chars) + ": drawn in " + f.Face);
+    if (!missing_.empty()) add("No installed font has " + Names(missing_) + ": left blank");
+    if (!notice.empty()) messages.ShowNotice(notice);
   }
 
  private:

@@ -13,9 +13,9 @@
 //   script whose letters join. A character of a symbol font is read by its code.
 //
 // Either way, a character its font lacks is drawn from a fallback face, and one no
-// installed face has becomes a blank of its font's default width; one notice per
-// fallback face and one for the missing characters say so (as U+XXXX). Every letter
-// records the character, the glyph index and the font file it came from.
+// installed face has becomes a blank of its font's default width; one notice names
+// each fallback face with its characters and the characters no face has (as U+XXXX).
+// Every letter records the character, the glyph index and the font file it came from.
 //
 //   TGlyphReader reader(letters, params.SplPnt, params.TxtW, messages);
 //   LayOutMessage(chars, params.Shaping, reader, {glyphs, fonts, select}, messages);

@@ -113,8 +113,8 @@ TEST(CliUnicode, AWorkOfMixedScriptsIsSavedAndLoadsBackWhole) {
   const std::string again = test::ReadText(second);
   EXPECT_EQ(again.substr(0, again.find("[Icon")), saved.substr(0, saved.find("[Icon")));
   auto icon = [](const std::string& work) {
-    const size_t at = work.find("[Icon]\r\n");
-    return work.substr(at, work.find("\r\n[", at + 1) - at);
+    const size_t at = work.find("[Icon]\r\n"), end = work.find("\r\n[", at);
+    return work.substr(at, (end == std::string::npos ? work.size() - 2 : end) - at);
   };
   EXPECT_EQ(icon(again), icon(saved));
   // What the letters are is what info reports of the work as loaded.
