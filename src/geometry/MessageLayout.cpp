@@ -184,6 +184,15 @@ void LayOutShaped(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, c
       continue;
     }
     const TShapedRun run = fonts.Text.Shape(item->Font, text, item->Start, item->Length, item->RightToLeft);
+    if (run.Glyphs.empty()) {
+      // A run its face cannot shape (a size beyond the engine's): its characters are
+      // read one by one, so the engine's error is shown as for any glyph.
+      for (size_t k = 0; k < item->Length; ++k) {
+        const size_t c = item->RightToLeft ? item->Start + item->Length - 1 - k : item->Start + k;
+        alone({TItem::Run, c, 1, item->Font, item->RightToLeft}, [&] { return reader.ReadGlyph(fonts.Glyphs, faces[c].Glyph); });
+      }
+      continue;
+    }
     fonts.Select(item->Font);
     for (size_t k = 0; k < run.Glyphs.size(); ++k) {
       const TShapedGlyph& g = run.Glyphs[k];

@@ -202,14 +202,14 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
     f.Bold = ReadInt(ini, section.c_str(), "Bold", def.Bold) != 0;
     f.Italic = ReadInt(ini, section.c_str(), "Italic", def.Italic) != 0;
     f.Underline = ReadInt(ini, section.c_str(), "Underline", def.Underline) != 0;
-    // A blank is written as a one-blank value, which reads back empty. A letter
-    // section holds one character; anything a careless hand added after it is
-    // not taken, so the message stays one character per section.
     // A Code key wins over Char: it names a character Char could only show as "?".
     if (const std::optional<char32_t> u = LetterCode(ini, section)) {
       text.Append(TMessageText::MakeChar(*u, f));
       continue;
     }
+    // A blank is written as a one-blank value, which reads back empty. A letter
+    // section holds one character; anything a careless hand added after it is
+    // not taken, so the message stays one character per section.
     std::string ch = ini.ReadString(section, "Char", "");
     text.Append(ch.empty() ? std::string(" ") : ch.substr(0, 1), f);
   }
