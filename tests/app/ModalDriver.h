@@ -49,7 +49,11 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
 }
 
 // Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
+// The dialog reads its folder in a thread and then selects the file it proposed, and a
+// selection wins over the typed name: it is cleared first, as typing clears it.
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
+  if (auto* list = dialog->findChild<QAbstractItemView*>("listView"); list && list->selectionModel())
+    list->selectionModel()->clear();
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);
   static_cast<QDialog*>(dialog)->accept();
