@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra fonts-noto-core fonts-droid-fallback
   xvfb xauth locales
+  desktop-file-utils appstream lintian man-db dpkg-dev
 )
 if [ "${QUENZAR_SANITIZE:-1}" != 0 ]; then
   packages+=(clang libclang-rt-14-dev)

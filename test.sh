@@ -6,6 +6,8 @@ cd "$(dirname "$0")"
 tools/check_includes.sh
 ./build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+# The installed program as a user meets it, and its Debian package.
+linux/check_install.sh build
 
 # The core and command-line tests again, and the fuzz targets over their seeds, built
 # with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/: a memory error

@@ -78,7 +78,11 @@ void BM_WriteImage400x100Gif(benchmark::State& state) {
   const std::string path = "/tmp/quenzar-export-bench-" + std::to_string(::getpid()) + ".gif";
   TExportOptions options;
   uint64_t bytes = 0;
-  for (auto _ : state) bytes = WriteImage(button, 400, 100, options, path);
+  for (auto _ : state) {
+    TFileGroup files;
+    bytes = WriteImage(button, 400, 100, options, path, files);
+    files.Commit();
+  }
   std::remove(path.c_str());
   state.counters["file_bytes"] = static_cast<double>(bytes);
 }
@@ -101,7 +105,9 @@ void BM_ExportButton400x100Gif(benchmark::State& state) {
   for (auto _ : state) {
     const std::optional<TRenderedButton> button = session.RenderForExport();
     renderWidth = button->Image.Width();
-    bytes = WriteImage(*button, 400, 100, options, path);
+    TFileGroup files;
+    bytes = WriteImage(*button, 400, 100, options, path, files);
+    files.Commit();
   }
   std::remove(path.c_str());
   state.counters["file_bytes"] = static_cast<double>(bytes);

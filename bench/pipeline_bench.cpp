@@ -22,7 +22,7 @@ struct TPipeline : TParams {
   TMessageText Text;
   TBuiltDesign Built;
   TPicture Picture;
-  std::string ProgramDir;
+  std::string ShapesDir;
   TNullMessageSink Quiet;
   TNullProgressSink Progress;
   TView3D& View = Built.View;
@@ -33,8 +33,8 @@ struct TPipeline : TParams {
 void Build(TPipeline& scene) {
   TFontEngine fonts;
   qz::Build(scene, scene.Text, scene.Built,
-            {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, scene.ProgramDir, scene.Quiet,
-             scene.Progress});
+            {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, TFolderList(scene.ShapesDir),
+             scene.Quiet, scene.Progress});
 }
 
 void RenderScene(TPipeline& scene) { qz::RenderScene(scene.View, scene, scene.Picture, false, scene.Progress, false); }
@@ -120,7 +120,7 @@ BENCHMARK(BM_RebuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 // message in " Complex" outlines, loaded as the designer loads it.
 bool LoadMarble(benchmark::State& state, TPipeline& scene, TBitmap& texture) {
   const std::string dir = QZ_PROGRAM_DIR;
-  scene.ProgramDir = dir;
+  scene.ShapesDir = dir + "BShapes/";
   if (!LoadWorkFile(dir + "Templates/Marble.qzpl", scene, scene.Text, scene.Quiet)) {
     state.SkipWithError("cannot load Templates/Marble.qzpl (build the quenzar_data target)");
     return false;
@@ -128,7 +128,7 @@ bool LoadMarble(benchmark::State& state, TPipeline& scene, TBitmap& texture) {
   scene.SetLightAngles(scene.a1, scene.a2);
   ReplaceMessage(scene.Text, std::u32string(kLong, kLong + std::char_traits<char>::length(kLong)));
   scene.SplPnt = 3;
-  LoadButtonTexture(scene, scene.View, dir + "Textures/", scene.Quiet);
+  LoadButtonTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
   texture = scene.View.ButtonTexture;
   return scene.View.ButtonTextured;
 }

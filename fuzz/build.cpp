@@ -137,14 +137,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!LoadWorkFile(path, params, message, quiet)) return 0;
   params.SetLightAngles(params.a1, params.a2);
   TBuiltDesign built;
-  LoadTextTexture(params, built.View, program + "Textures/", quiet);
-  LoadButtonTexture(params, built.View, program + "Textures/", quiet);
+  LoadTextTexture(params, built.View, TFolderList(program + "Textures/"), quiet);
+  LoadButtonTexture(params, built.View, TFolderList(program + "Textures/"), quiet);
 
   TCannedGlyphs glyphs;
   TPicture picture;
   try {
     Build(params, message, built,
-          {glyphs, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, program, quiet, progress});
+          {glyphs, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, TFolderList(program + "BShapes/"),
+           quiet, progress});
     RenderScene(built.View, params, picture, true, progress, false);
   } catch (const std::runtime_error& e) {
     if (std::string(e.what()).empty()) fuzz::Broken("a refusal without a message");

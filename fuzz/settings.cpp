@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteScratch("Buttons.dat", data, size);
   const TIniFile before(path);
   TSettings settings;
-  settings.ProgramDir = fuzz::ScratchDir();
+  settings.Folders = TFolders::InProgramFolder(fuzz::ScratchDir());
   settings.ReadKeys(before);
   settings.Write();
 
   const TIniFile after(path);
   TSettings reread;
-  reread.ProgramDir = settings.ProgramDir;
+  reread.Folders = settings.Folders;
   reread.ReadKeys(after);
   char cwd[4096];
   Expect("CurPath after a rewrite", ::getcwd(cwd, sizeof cwd) ? cwd : "", reread.CurPath);

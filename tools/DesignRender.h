@@ -36,7 +36,7 @@ inline void RenderDesign(TDesignSession& session) {
   session.LoadTextures();
   if (!p.Message.TexFile.empty() && !session.TextTextured()) throw std::runtime_error("no texture " + p.Message.TexFile);
   if (!p.Button.TexFile.empty() && !session.ButtonTextured()) throw std::runtime_error("no texture " + p.Button.TexFile);
-  if (p.Type > 0 && IsShapeFileType(p.Type) && !FindShapeFile(session.ProgramDir(), p.ShapeName))
+  if (p.Type > 0 && IsShapeFileType(p.Type) && !FindShapeFile(session.Folders().ShapeFolders(), p.ShapeName))
     throw std::runtime_error("no shape file " + p.ShapeName);
   session.Rebuild();
   session.Render(false, false);

@@ -3,13 +3,17 @@
 #include <QFileDialog>
 
 #include "app/QtBridge.h"
+#include "app/SafeFileDialog.h"
 
 namespace qz {
 
 bool BrowseForFolder(const QString& prompt, std::string& folder, QWidget* owner) {
-  const QString chosen = QFileDialog::getExistingDirectory(owner, prompt, PathToQt(folder));
-  if (chosen.isEmpty()) return false;
-  folder = PathFromQt(chosen);
+  QFileDialog dialog(owner, prompt, PathToQt(folder));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  UsePlainIcons(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  folder = PathFromQt(dialog.selectedFiles().first());
   return true;
 }
 

@@ -3,17 +3,16 @@
 #include "app/DesignerTabs.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Dimensions.h"
 #include "app/ExportPage.h"
@@ -63,26 +62,9 @@ TDesignerTabs::TDesignerTabs(QWidget* parent) : QTabWidget(parent) {
   addTab(CreateLinkTab(), TabCaption(TTab::Link));
   addTab(CreateDimensionsTab(), TabCaption(TTab::Dimensions));
   addTab(CreateExportTab(), TabCaption(TTab::Export));
-  setFixedHeight(std::max(DrawnHeight, HeightNeeded()));
-}
-
-int TDesignerTabs::HeightNeeded() {
-  // The tallest page, the export's advanced options shown too (they replace the
-  // simple ones when asked for). The widgets in between are told, as no window is
-  // shown yet to tell them.
-  auto measure = [this](QWidget* changed) {
-    for (QWidget* w = changed; w && w != this; w = w->parentWidget()) w->updateGeometry();
-    return sizeHint().height();
-  };
-
-  int need = sizeHint().height();
-  for (QGroupBox* advanced : {ExportPage->GifAdvanced, ExportPage->JpegAdvanced}) {
-    advanced->setVisible(true);
-    need = std::max(need, measure(advanced));
-    advanced->setVisible(false);
-    measure(advanced);
-  }
-  return need;
+  // As tall as the tallest page needs in the user's font, and no less than the steps'
+  // usual room.
+  setFixedHeight(std::max(MinimumHeight, sizeHint().height()));
 }
 
 void TDesignerTabs::Register(TControl id, QWidget* w) {
@@ -271,7 +253,7 @@ QWidget* TDesignerTabs::CreateLightTab() {
   QVBoxLayout* v = PageLayout(page);
   auto* step = new QHBoxLayout;
   step->setSpacing(4);
-  step->addWidget(StepLabel("L. You can chage the light source position by dragging this marker ", page));
+  step->addWidget(StepLabel("L. You can change the light source position by dragging this marker ", page));
   auto* marker = new QLabel(page);
   marker->setPixmap(LightMarkerPicture());
   step->addWidget(marker);

@@ -28,6 +28,8 @@ class TMessageEdit;
 class TDesignerTabs : public QTabWidget {
   Q_OBJECT
  public:
+  static constexpr int MinimumHeight = 250;
+
   explicit TDesignerTabs(QWidget* parent = nullptr);
 
   // The widget of a control of the table (the light marker is the preview's, and is
@@ -64,11 +66,6 @@ class TDesignerTabs : public QTabWidget {
   QCheckBox* MakeCheck(TControl id, const QString& caption, QWidget* parent);
   QAbstractButton* MakeCommand(TControl id, QChar initial, const QString& caption, const QString& hint,
                                QWidget* parent);
-
-  // The tabs were drawn 250 pixels high; a system font with taller lines gets the
-  // height its tallest page needs.
-  static constexpr int DrawnHeight = 250;
-  int HeightNeeded();
 
   std::array<QWidget*, static_cast<size_t>(TControl::Count)> controls_{};
 };

@@ -14,13 +14,13 @@ TExportFormat FormatFromFilterIndex(int index) {
   }
 }
 
-std::optional<TExportTarget> AskExportFile(QWidget* parent, const std::string& programDir,
+std::optional<TExportTarget> AskExportFile(QWidget* parent, const TFolders& folders,
                                            const TMessageText& message, TExportFormat format) {
   TSaveRequest request;
   request.Title = "Save 3D Button";
   request.Filters = ExportFilters();
   request.FilterIndex = static_cast<int>(format);
-  request.ProposedPath = ExportImagesFolder(programDir) + DefaultImageName(message, format);
+  request.ProposedPath = ExportImagesFolder(folders) + DefaultImageName(message, format);
   request.FinalName = [](const std::string& typed, int index) {
     return ReplaceFileExt(typed, FormatExtension(FormatFromFilterIndex(index)));
   };

@@ -33,10 +33,10 @@ struct TExportTarget {
   TExportFormat Format;
 };
 
-// The save dialog of an export ("Save 3D Button"): starts in ProgramDir + "Images/"
-// (created when missing) with DefaultImageName and the format's entry; the entry
+// The save dialog of an export ("Save 3D Button"): starts in the folders' images
+// folder (created when missing) with DefaultImageName and the format's entry; the entry
 // chosen decides the format and replaces the typed extension. Nothing on Cancel.
-std::optional<TExportTarget> AskExportFile(QWidget* parent, const std::string& programDir,
+std::optional<TExportTarget> AskExportFile(QWidget* parent, const TFolders& folders,
                                            const TMessageText& message, TExportFormat format);
 
 }  // namespace qz

@@ -65,6 +65,10 @@ QWidget* OptionsPage(QGroupBox* simple, QGroupBox* advanced, QPushButton* toggle
   advanced->setMinimumWidth(360);
   simple->setMaximumWidth(480);
   advanced->setMaximumWidth(480);
+  // Both as tall as the taller, so switching never changes the page's height.
+  const int tall = std::max(simple->sizeHint().height(), advanced->sizeHint().height());
+  simple->setMinimumHeight(tall);
+  advanced->setMinimumHeight(tall);
   auto* layout = new QHBoxLayout(page);
   layout->addWidget(simple, 1);
   layout->addWidget(advanced, 1);

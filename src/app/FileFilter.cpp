@@ -10,7 +10,7 @@ const QStringList& TextureFilters() {
 }
 
 const QStringList& WorkSaveFilters() {
-  static const QStringList filters{"3D Button FIles (*.qznr)", "QZNR Templates (*.qzpl)"};
+  static const QStringList filters{"3D Button Files (*.qznr)", "QZNR Templates (*.qzpl)"};
   return filters;
 }
 

@@ -5,8 +5,13 @@
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QPainter>
+#include <QSet>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "app/QtBridge.h"
+#include "platform/FileUtil.h"
 #include "scene/IconRecord.h"
 
 namespace qz {
@@ -76,6 +81,47 @@ std::optional<std::vector<std::string>> ListFolder(const TFileMask& mask, bool s
   std::vector<std::string> out;
   for (const QString& n : names) out.push_back(PathFromQt(n));
   return out;
+}
+
+namespace {
+
+// Two names of one folder (a symbolic link, a trailing "/" more or less).
+bool SameFolder(const std::string& a, const std::string& b) {
+  if (WithTrailingSlash(a) == WithTrailingSlash(b)) return true;
+  std::error_code ec;
+  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
+bool TFolderListing::IsMissing(const std::string& folder) const {
+  return std::find(Missing.begin(), Missing.end(), folder) != Missing.end();
+}
+
+TFolderListing ListFolders(const std::vector<std::string>& folders, const std::string& pattern, bool sorted) {
+  TFolderListing listing;
+  std::vector<std::string> listed;
+  QSet<QString> taken;  // the names listed so far, case folded, to hide later ones
+  for (const std::string& folder : folders) {
+    if (std::any_of(listed.begin(), listed.end(), [&](const std::string& f) { return SameFolder(f, folder); })) continue;
+    listed.push_back(folder);
+    const auto found = ListFolder({WithTrailingSlash(folder), pattern}, sorted);
+    if (!found) {
+      listing.Missing.push_back(folder);
+      continue;
+    }
+    for (const std::string& name : *found) {
+      const QString key = PathToQt(name).toCaseFolded();
+      if (taken.contains(key)) continue;
+      taken.insert(key);
+      listing.Paths.push_back(WithTrailingSlash(folder) + name);
+    }
+  }
+  if (sorted)
+    std::stable_sort(listing.Paths.begin(), listing.Paths.end(), [](const std::string& a, const std::string& b) {
+      return PathToQt(BareFileName(a)).compare(PathToQt(BareFileName(b)), Qt::CaseInsensitive) < 0;
+    });
+  return listing;
 }
 
 QString MissingFolderText(const std::string& folder, const QString& emptyFolderText) {

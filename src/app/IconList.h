@@ -44,6 +44,18 @@ TFileMask SplitMask(const std::string& mask);
 // system returns them.
 std::optional<std::vector<std::string>> ListFolder(const TFileMask& mask, bool sorted);
 
+// The files of several folders as one list of full paths: a name in an earlier folder
+// hides the same name, in any case, in a later one (the user's own file wins over the
+// factory's). A folder named twice is listed once; a folder that does not exist (or
+// an empty name) lists nothing and is named in Missing. sorted: by name without
+// regard to case; otherwise folder after folder in the file system's order.
+struct TFolderListing {
+  std::vector<std::string> Paths;
+  std::vector<std::string> Missing;
+  bool IsMissing(const std::string& folder) const;
+};
+TFolderListing ListFolders(const std::vector<std::string>& folders, const std::string& pattern, bool sorted);
+
 // The message of a folder that cannot be listed: "Directory: "<folder>" does not exist",
 // or emptyFolderText when the folder part is empty.
 QString MissingFolderText(const std::string& folder, const QString& emptyFolderText);

@@ -11,6 +11,7 @@
 
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "platform/XdgDirs.h"
 
 namespace qz {
 
@@ -23,6 +24,10 @@ constexpr int MaxRDelayTicks = 100;
 }  // namespace
 
 TForm1::TForm1(const std::string& programDir, QWidget* parent)
+    : TForm1(programDir.empty() ? TFolders::ForExecutable(ExecutableFolder()) : TFolders::InProgramFolder(programDir),
+             parent) {}
+
+TForm1::TForm1(const TFolders& folders, QWidget* parent)
     : QMainWindow(parent),
       Deferred({[this] { Rebuild(); }, [this] { RedrawPreview(true); },
                 [this] { return Session->TextTextured(); }, [this] { return Session->ButtonTextured(); },
@@ -37,10 +42,8 @@ TForm1::TForm1(const std::string& programDir, QWidget* parent)
   messages_ = messageBoxes_.get();
   sessionMessages_ = std::make_unique<TWindowMessages>(messages_, noticePanel_);
   // Folders and settings, then the design with its defaults.
-  Settings.ProgramDir = programDir.empty() ? TSettings::ExecutableDir() : programDir;
-  Settings.Read(Settings.ProgramDir);
-  Session = std::make_unique<TDesignSession>(Settings.ProgramDir, *sessionMessages_, *progress_);
-  Session->TexturesDir = Settings.TexturesDir;
+  Settings.Read(folders);
+  Session = std::make_unique<TDesignSession>(folders, *sessionMessages_, *progress_);
   MessageEdit()->SetDefaultFormat(TCharFormat{});
   // Controls from the design; the light marker placed, hidden until its tab shows.
   SceneToControls();

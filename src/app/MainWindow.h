@@ -44,8 +44,13 @@ class TWebForm;
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
+  static constexpr int MinimumWindowWidth = 800;
+  static constexpr int MinimumWindowHeight = 560;
+
+  // folders: where the factory files are and the user's go (scene/Folders.h).
+  explicit TForm1(const TFolders& folders, QWidget* parent = nullptr);
   // programDir: the folder of Buttons.dat and the installation files; empty for the
-  // folder of the executable.
+  // layout of the executable's own folder.
   explicit TForm1(const std::string& programDir = {}, QWidget* parent = nullptr);
   ~TForm1() override;
 
@@ -70,9 +75,9 @@ class TForm1 : public QMainWindow {
   // Sets BkgColor and colours the preview panel and the Dimensions picture frame.
   void SetBkgColor(TColor color);
   QString LinkAddress() const;  // the "Link " tab's address (read by the export)
-  // Shows programDir + relative in the browser window (the About, Help and preview
-  // pages), with the hourglass while the window takes it.
-  void ShowPage(const std::string& relative);
+  // Shows a page file in the browser window (the About, Help and preview pages), with
+  // the hourglass while the window takes it.
+  void ShowPage(const std::string& path);
 
   // The dialogs, each made on its first use and kept for the rest of the run, so
   // they remember what the user did in them (the welcome dialog's folder and mode).
@@ -165,11 +170,13 @@ class TForm1 : public QMainWindow {
 
   // Project commands (MainWindowCommands.cpp).
   void StartUp();
+  // Gives the welcome dialog its folders before a showing.
+  void PrepareWelcome(TForm4& welcome);
   bool AskToSave(TProjectCommand command);
   // Runs the welcome dialog in mode under title; false when it was cancelled.
   bool RunWelcome(int mode, const char* title);
-  // The folder the welcome dialog lists works from: JobFile's, or ProgramDir +
-  // "Works/" (created) when that folder does not exist.
+  // The folder the welcome dialog lists works from: JobFile's, or the default works
+  // folder (created) when that folder does not exist.
   std::string WorksFolderForDialog() const;
   void PreviewResized();
   int RDelayTicks() const;

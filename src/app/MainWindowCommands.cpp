@@ -64,24 +64,30 @@ void TForm1::showEvent(QShowEvent* e) {
 std::string TForm1::WorksFolderForDialog() const {
   const std::string folder = FolderOf(Settings.JobFile);
   if (!folder.empty() && DirectoryExists(folder)) return folder;
-  const std::string works = Settings.ProgramDir + "Works/";
+  const std::string works = Settings.Folders.DefaultWorksDir();
   ForceDirectories(works);
   return works;
 }
 
-void TForm1::StartUp() {
-  TForm4& welcome = WelcomeDialog();
-  welcome.ProgramDir = Settings.ProgramDir;
+void TForm1::PrepareWelcome(TForm4& welcome) {
+  welcome.ProgramDir = Settings.Folders.FactoryDir;
   Settings.WorksDir = WorksFolderForDialog();
   welcome.WorksDir = Settings.WorksDir;
   welcome.TemplatesDir = Settings.TemplatesDir;
+  welcome.FactoryTemplatesDir = Settings.Folders.FactoryTemplatesDir();
+}
+
+void TForm1::StartUp() {
+  TForm4& welcome = WelcomeDialog();
+  PrepareWelcome(welcome);
   // Whatever mode the dialog is in: OK loads the file it chose (default.dat for New
   // or nothing selected), Cancel the factory design.
   const bool ok = welcome.exec() == QDialog::Accepted;
   const bool opened = ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved;
   if (opened) Settings.WorksDir = welcome.WorksDir;
   // Anything but a saved work opened begins a new design.
-  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.ProgramDir + "default.dat", !opened);
+  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat",
+           !opened);
   // A design just opened has no changes of the user's: quitting now asks nothing.
   Modified = false;
   started_ = true;
@@ -108,7 +114,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
-  LoadWork(Settings.ProgramDir + "Default.dat", true);
+  LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
   TabSheet9Show();
   Modified = false;
@@ -116,11 +122,8 @@ void TForm1::NewClick() {
 
 bool TForm1::RunWelcome(int mode, const char* title) {
   TForm4& welcome = WelcomeDialog();
-  welcome.ProgramDir = Settings.ProgramDir;
   welcome.setWindowTitle(title);
-  Settings.WorksDir = WorksFolderForDialog();
-  welcome.WorksDir = Settings.WorksDir;
-  welcome.TemplatesDir = Settings.TemplatesDir;
+  PrepareWelcome(welcome);
   welcome.SetMode(mode);
   if (welcome.exec() != QDialog::Accepted || !welcome.Accepted) return false;
   Settings.WorksDir = welcome.WorksDir;
@@ -145,17 +148,19 @@ void TForm1::NewFromTemplateClick() {
 void TForm1::SaveClick() {
   TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
   const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
+  bool iconSaved = false;
+  if (target) {
+    // The icon lets events run: the timer leaves its work until it is written.
+    TBusyScope busy(*this);
+    // A save that fails leaves the work's name and folders as they were: the next
+    // save and the welcome dialog do not move to a folder that could not be written.
+    if (!Try([&] { iconSaved = Session->Save(target->File); })) return;
+  }
   Settings.JobFile = files.JobFile;
   Settings.TemplateFile = files.TemplateFile;
   Settings.WorksDir = files.WorksDir;
   Settings.TemplatesDir = files.TemplatesDir;
   if (!target) return;
-  bool iconSaved = false;
-  {
-    // The icon lets events run: the timer leaves its work until it is written.
-    TBusyScope busy(*this);
-    if (!Try([&] { iconSaved = Session->Save(target->File); })) return;
-  }
   if (iconSaved) Deferred.ShowDone(RDelayTicks());
   Modified = false;
 }
@@ -178,7 +183,8 @@ void TForm1::AdvancedTextClick() {
 
 void TForm1::SelectShapeClick() {
   TOpenShForm& form = ShapeDialog();
-  form.ProgramDir = Settings.ProgramDir;
+  form.ProgramDir = Settings.Folders.FactoryDir;
+  form.UserShapesDir = Settings.Folders.UserShapesDir();
   // OK with no shape selected chooses nothing: the design keeps its shape.
   if (form.exec() != QDialog::Accepted || !form.Accepted) return;
   Session->Params.ShapeName = BareFileName(form.SelectedFile);
@@ -203,18 +209,17 @@ void TForm1::AdvancedOptionsClick() {
 
 // ---- Help menu -------------------------------------------------------------------------
 
-void TForm1::ShowPage(const std::string& relative) {
+void TForm1::ShowPage(const std::string& path) {
   const TBusyScope busy(*this);
-  const std::string path = Settings.ProgramDir + relative;
   if (!FileExists(path)) {
     ShowError("Error loading file: " + path);
     return;
   }
-  BrowserWindow().ShowPage(Settings.ProgramDir, relative);
+  BrowserWindow().ShowURL(path);
 }
 
-void TForm1::HelpClick() { ShowPage("Help/index.html"); }
+void TForm1::HelpClick() { ShowPage(Settings.Folders.FactoryDir + "Help/index.html"); }
 
-void TForm1::AboutClick() { ShowPage("HTML/About.html"); }
+void TForm1::AboutClick() { ShowPage(Settings.Folders.FactoryDir + "HTML/About.html"); }
 
 }  // namespace qz

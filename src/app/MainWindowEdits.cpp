@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QLineEdit>
 #include <QAbstractButton>
 #include <QSignalBlocker>
@@ -14,11 +13,14 @@
 #include <QTabWidget>
 
 #include "app/FileFilter.h"
+#include "app/FontChooser.h"
 #include "app/HexColor.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "app/SafeFileDialog.h"
 #include "platform/FileUtil.h"
+#include "platform/FontEngine.h"
 
 namespace qz {
 
@@ -153,10 +155,11 @@ bool TForm1::ChooseTexture(std::string& fileName) {
   const std::string folder = DirectoryExists(Settings.TextureDir) ? Settings.TextureDir : Settings.TexturesDir;
   QString start = QString::fromStdString(folder);
   if (!fileName.empty()) start += QString::fromStdString(BareFileName(fileName));
-  const QString chosen = QFileDialog::getOpenFileName(this, "Select Texture", start,
-                                                      TextureFilters().join(";;"));
-  if (chosen.isEmpty()) return false;
-  fileName = chosen.toStdString();
+  QFileDialog dialog(this, "Select Texture", start, TextureFilters().join(";;"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  UsePlainIcons(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  fileName = dialog.selectedFiles().first().toStdString();
   return true;
 }
 
@@ -166,26 +169,17 @@ void TForm1::MessageEditChange() {
 }
 
 void TForm1::FontSelectionClick() {
-  const TCharFormat& def = MessageEdit()->DefaultFormat();
-  QFont start(QString::fromStdString(def.Name), def.Size);
-  start.setBold(def.Bold);
-  start.setItalic(def.Italic);
-  start.setUnderline(def.Underline);
-  bool ok = false;
-  const QFont f = QFontDialog::getFont(&ok, start, this, "Font", QFontDialog::ScalableFonts);
-  if (!ok) return;
-  TCharFormat chosen;
-  chosen.Name = f.family().toStdString();
-  chosen.Size = f.pointSize() > 0 ? f.pointSize() : def.Size;
-  chosen.Charset = CharsetOfFace(f.family());
-  chosen.Bold = f.bold();
-  chosen.Italic = f.italic();
-  chosen.Underline = f.underline();
+  TMessageText& text = Session->Text;
+  MessageEdit()->ToMessageText(text);
+  // The chooser opens on the face the message is drawn with.
+  TFontChooser chooser(TFontEngine::TrueTypeFaces(), this);
+  chooser.SetFormat(text.Length() > 0 ? text.At(0).Format : MessageEdit()->DefaultFormat());
+  if (chooser.exec() != QDialog::Accepted) return;
+  TCharFormat chosen = chooser.Format();
+  chosen.Charset = CharsetOfFace(QString::fromStdString(chosen.Name));
   // The edit's own font takes the whole choice; every character takes its face,
   // style and charset and keeps its own size. Done on the codes, so a character
   // keeps its code when its charset changes.
-  TMessageText& text = Session->Text;
-  MessageEdit()->ToMessageText(text);
   text.SetDefaultFormat(chosen);
   text.SetSelection(0, text.Length());
   text.SetSelName(chosen.Name);

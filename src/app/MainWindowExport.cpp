@@ -19,6 +19,9 @@ void TForm1::ExportClick() {
   // should the export be started from there all the same, it does nothing.
   if (Deferred.Busy) return;
 
+  // A size no picture can have is refused before the user picks a file for it.
+  const TExportSize size{Session->Dim.Width, Session->Dim.Height};
+  if (!Try([&] { CheckExportSize(size.width, size.height); })) return;
   TExportOptions options = ExportPage()->Options();
   std::optional<TRenderedButton> button;
   {
@@ -28,21 +31,16 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.ProgramDir, Session->Text, options.Format);
+      AskExportFile(this, Settings.Folders, Session->Text, options.Format);
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 
-  const TExportSize size{Session->Dim.Width, Session->Dim.Height};
-  uint64_t bytes = 0;
+  bool written = false;
   {
     TBusyScope busy(*this);
-    if (!Try([&] { bytes = Session->WriteExport(*button, size, options, target->Path); })) return;
+    written = Try([&] { Session->Export(*button, size, options, target->Path, LinkAddress().toStdString()); });
   }
-  if (!options.BrowserPreview) return;
-  // Should the page fail, the picture is written all the same: only the page is missing.
-  if (!Try([&] { Session->WritePreviewPage(target->Path, size, options, bytes, LinkAddress().toStdString()); }))
-    return;
-  ShowPage("html/preview.html");
+  if (written && options.BrowserPreview) ShowPage(Settings.Folders.PreviewPage());
 }
 
 }  // namespace qz

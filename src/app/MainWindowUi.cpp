@@ -55,6 +55,9 @@ void TForm1::CreateUi() {
   noticePanel_ = new QLabel(this);
   statusBar()->addWidget(noticePanel_, 1);
   statusBar()->setSizeGripEnabled(true);
+  // Small enough for any screen, large enough that the preview keeps room to drag the
+  // light marker in and the tabs show their controls whole.
+  setMinimumSize(MinimumWindowWidth, MinimumWindowHeight);
   CreateMenus();
 }
 

@@ -58,11 +58,12 @@ void TLightMarker::mouseMoveEvent(QMouseEvent* e) {
        MarkerPositionAllowed(top, preview->height()) ? top : y());
 }
 
-void TLightMarker::mouseReleaseEvent(QMouseEvent* e) {
+void TLightMarker::mouseReleaseEvent(QMouseEvent*) {
   if (!dragLight_) return;
   dragLight_ = false;
-  const QPoint p = e->position().toPoint();
-  emit Dropped(QPoint(x() + p.x(), y() + p.y()));
+  // The light comes from where the marker stands, which is always inside the preview,
+  // not from where the pointer was let go.
+  emit Dropped(QPoint(x() + MarkerHalf, y() + MarkerHalf));
 }
 
 TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {

@@ -31,9 +31,4 @@ QImage BitmapToQImage(const TBitmap& bitmap) {
   return image;
 }
 
-std::string WithTrailingSlash(const std::string& path) {
-  if (path.empty() || path.back() == '/') return path;
-  return path + '/';
-}
-
 }  // namespace qz

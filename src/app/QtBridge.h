@@ -20,7 +20,4 @@ QString CodesToQt(const std::string& codes, int charset);
 // An opaque RGB32 copy of a bitmap (the bitmap's fourth byte is not alpha).
 QImage BitmapToQImage(const TBitmap& bitmap);
 
-// The path with "/" added when it does not end with one (an empty path stays empty).
-std::string WithTrailingSlash(const std::string& path);
-
 }  // namespace qz

@@ -5,6 +5,7 @@
 
 #include "app/DialogMessages.h"
 #include "app/QtBridge.h"
+#include "app/SafeFileDialog.h"
 
 namespace qz {
 
@@ -13,6 +14,7 @@ std::optional<TSaveChoice> RunSaveDialog(QWidget* parent, const TSaveRequest& re
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, about the final name
+  UsePlainIcons(dialog);
   dialog.setNameFilters(request.Filters);
   if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
     dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);

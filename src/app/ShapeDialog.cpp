@@ -59,18 +59,20 @@ void TOpenShForm::showEvent(QShowEvent* event) {
 
 void TOpenShForm::ListShapes(const std::string& mask) {
   const TFileMask m = SplitMask(mask);
-  const auto names = ListFolder(m, false);
-  if (!names) {
+  const TFolderListing listing = ListFolders({UserShapesDir, m.Folder}, m.Pattern, false);
+  if (listing.IsMissing(m.Folder)) {
     ShowDialogMessage(this, MissingFolderText(m.Folder, "You do not have saved files"));
-    ColourIconList(ListView1, false);
-    ListView1->clear();
-    return;
+    if (listing.Paths.empty()) {
+      ColourIconList(ListView1, false);
+      ListView1->clear();
+      return;
+    }
   }
   ColourIconList(ListView1, true);
   ListView1->clear();
   // Items join in the file system's order; a sorting list files each by caption.
   ListView1->setSortingEnabled(CheckBox1->isChecked());
-  for (const std::string& name : *names) AddShapeItem(m.Folder + name);
+  for (const std::string& path : listing.Paths) AddShapeItem(path);
 }
 
 QString TOpenShForm::ShapeCaption(const std::string& fileName) {

@@ -1,8 +1,9 @@
-// TOpenShForm, " Open 3D Button Shape": the shape files of the BShapes folder as
-// large icons (the JPEG picture stored in each file, or a "No Icon" box), captioned
-// with the upper-case name without extension.
+// TOpenShForm, " Open 3D Button Shape": the shape files of the BShapes folder (and
+// of the user's own, whose files win over factory files of the same name) as large
+// icons (the JPEG picture stored in each file, or a "No Icon" box), captioned with
+// the upper-case name without extension.
 //
-//   shapes.ProgramDir = ProgramDir;
+//   shapes.ProgramDir = FactoryDir;  shapes.UserShapesDir = ...;
 //   if (shapes.exec() == QDialog::Accepted && shapes.Accepted) {
 //     P.ShapeName = BareFileName(shapes.SelectedFile); P.Type = 16; Rebuild();
 //   }
@@ -28,14 +29,16 @@ class TOpenShForm : public QDialog {
  public:
   explicit TOpenShForm(QWidget* parent = nullptr);
 
-  std::string ProgramDir;    // set by the main window before showing
+  std::string ProgramDir;    // the folder of the factory BShapes/; set before showing
+  std::string UserShapesDir; // the user's own shape files, listed first when it exists
   std::string ShapesDir;     // ProgramDir + "BShapes/", set on every showing
   std::string SelectedFile;  // the chosen shape file; kept when nothing is chosen
   bool Accepted = false;     // a shape was selected when the dialog closed
 
-  // Lists the files of a mask "folder/*.qzkh" (sorted by caption while " Sorted" is
-  // ticked, else in the file system's order); a missing folder gives the message
-  // "Directory: "folder" does not exist" and an empty, button-face list.
+  // Lists the files of UserShapesDir and of a mask "folder/*.qzkh" (sorted by
+  // caption while " Sorted" is ticked, else in the file system's order); a missing
+  // mask folder gives the message "Directory: "folder" does not exist" and, with
+  // nothing else to list, an empty, button-face list.
   void ListShapes(const std::string& mask);
   void AddShapeItem(const std::string& fileName);
   // The JPEG picture of a shape file: the word at byte 0 must be 0x00100000 and the

@@ -36,10 +36,6 @@ void TWebForm::CreateBrowser() {
 #endif
 }
 
-void TWebForm::ShowPage(const std::string& programDir, const std::string& relative) {
-  ShowURL(programDir + relative);
-}
-
 void TWebForm::ShowURL(const std::string& fullFileName) {
   const QUrl url = QUrl::fromLocalFile(PathToQt(fullFileName));
 #ifdef QZ_HAVE_WEBENGINE

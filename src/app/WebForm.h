@@ -6,7 +6,7 @@
 // own browser instead.
 //
 //   TWebForm web(mainWindow);                             // cheap: no engine yet
-//   web.ShowPage(ProgramDir, "html/preview.html");        // relative to the program folder
+//   web.ShowURL(folders.PreviewPage());                   // a page file
 //
 // Give the main window as parent: the browser window is then no reason to keep the
 // program running once the main window has closed.
@@ -26,8 +26,6 @@ class TWebForm : public QWidget {
  public:
   explicit TWebForm(QWidget* parent = nullptr);
 
-  // Shows programDir + relative (the About page, the preview page).
-  void ShowPage(const std::string& programDir, const std::string& relative);
   // Loads a file (a page already shown is reloaded) and shows the window, not modal.
   void ShowURL(const std::string& fullFileName);
 

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,6 +54,11 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   ListView1->setMinimumSize(600, 300);
   connect(ListView1, &QListWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
 
+  FolderLabel = new QLabel(this);
+  FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FolderLabel->setMinimumWidth(600);
+  FolderLabel->setMaximumWidth(600);
+
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setValue(0);
@@ -81,6 +87,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(modes);
   layout->addWidget(ListView1);
+  layout->addWidget(FolderLabel);
   layout->addWidget(ProgressBar1);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
@@ -104,6 +111,7 @@ void TForm4::SetMode(int mode) {
 void TForm4::SpeedButton1Click() {
   Mode = ModeNew;
   ListView1->clear();
+  FolderLabel->clear();
   ColourIconList(ListView1, false);
   BrowseBtn->setEnabled(false);
 }
@@ -116,7 +124,7 @@ void TForm4::SpeedButton2Click() {
 
 void TForm4::SpeedButton3Click() {
   Mode = ModeTemplate;
-  ListWorks(TemplatesDir + "*.qzpl");
+  ListWorks(TemplatesDir + "*.qzpl", FactoryTemplatesDir);
   BrowseBtn->setEnabled(false);
 }
 
@@ -132,20 +140,26 @@ void TForm4::BrowseBtnClick() {
   ListWorks(WorksDir + "*.qznr");
 }
 
-void TForm4::ListWorks(const std::string& mask) {
+void TForm4::ListWorks(const std::string& mask, const std::string& moreFolder) {
   const TFileMask m = SplitMask(mask);
+  // Long paths are cut in the middle, so both their start and their end show.
+  const QString folder = PathToQt(m.Folder);
+  FolderLabel->setText(FolderLabel->fontMetrics().elidedText("In " + folder, Qt::ElideMiddle, 600));
+  FolderLabel->setToolTip(folder);
   // Works are listed by name: the folder order of the file system here is a hash
   // order that would look random to the user.
-  const auto names = ListFolder(m, true);
-  if (!names) {
+  const TFolderListing listing = ListFolders({m.Folder, moreFolder}, m.Pattern, true);
+  if (listing.IsMissing(m.Folder)) {
     ShowDialogMessage(this, MissingFolderText(m.Folder, "You do not have the saved files"));
-    ColourIconList(ListView1, false);
-    ListView1->clear();
-    return;
+    if (listing.Paths.empty()) {
+      ColourIconList(ListView1, false);
+      ListView1->clear();
+      return;
+    }
   }
   ColourIconList(ListView1, true);
   ListView1->clear();
-  for (const std::string& name : *names) AddWorkItem(m.Folder + name);
+  for (const std::string& path : listing.Paths) AddWorkItem(path);
   ProgressBar1->setValue(0);
 }
 
@@ -168,7 +182,8 @@ void TForm4::done(int result) {
   SelectedFile = ProgramDir + "default.dat";
   Accepted = false;
   const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
-  const std::string name = chosen.isEmpty() ? std::string() : BareFileName(PathFromQt(chosen.first()->data(ListRole).toString()));
+  const std::string path = chosen.isEmpty() ? std::string() : PathFromQt(chosen.first()->data(ListRole).toString());
+  const std::string name = BareFileName(path);
   if (Mode == ModeNew) {
     Accepted = true;
   } else if (Mode == ModeSaved && !chosen.isEmpty()) {
@@ -176,7 +191,7 @@ void TForm4::done(int result) {
     WorksDir = FolderOf(SelectedFile);
     Accepted = true;
   } else if (Mode == ModeTemplate && !chosen.isEmpty()) {
-    SelectedFile = TemplatesDir + name;
+    SelectedFile = path;  // the user's template folder or the factory's
     Accepted = true;
   }
   QDialog::done(result);

@@ -3,6 +3,7 @@
 // saved modes list the files of their folder with the icon stored in each.
 //
 //   form4.ProgramDir = ...; form4.WorksDir = ...; form4.TemplatesDir = ...;
+//   form4.FactoryTemplatesDir = ...;                  // listed with TemplatesDir
 //   form4.setWindowTitle(" Open");
 //   form4.SetMode(TForm4::ModeSaved);                 // presses "aved", lists the works
 //   if (form4.exec() == QDialog::Accepted && form4.Accepted) LoadWork(form4.SelectedFile);
@@ -17,6 +18,7 @@ class QButtonGroup;
 class QListWidget;
 class QListWidgetItem;
 class QProgressBar;
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -32,18 +34,21 @@ class TForm4 : public QDialog {
   explicit TForm4(QWidget* parent = nullptr);
 
   int Mode = ModeNew;
-  std::string ProgramDir;    // set by the main window before each showing
+  std::string ProgramDir;    // the folder of default.dat; set before each showing
   std::string WorksDir;      // listed in the Saved mode; changed by a choice or Browse Folder
-  std::string TemplatesDir;  // listed in the Template mode
+  std::string TemplatesDir;  // listed in the Template mode (the user's templates)
+  std::string FactoryTemplatesDir;  // listed with it: the templates that come with the program
   std::string SelectedFile;  // the file to load once the dialog has closed
   bool Accepted = false;     // a file was chosen (or New) when the dialog closed
 
   // Presses the mode's toggle button, which runs its handler.
   void SetMode(int mode);
 
-  // Lists the files of a mask "folder/*.ext"; a missing folder gives the message
-  // "Directory: "folder" does not exist" and an empty, button-face list.
-  void ListWorks(const std::string& mask);
+  // Lists the files of a mask "folder/*.ext", and those of moreFolder that no file of
+  // the mask's folder hides (same name in any case). A missing mask folder gives the
+  // message "Directory: "folder" does not exist" and, with nothing else to list, an
+  // empty, button-face list.
+  void ListWorks(const std::string& mask, const std::string& moreFolder = {});
   // Adds one file: its icon record cut to 120 x 40, or the "<None>" box (with the
   // work's Message Text key when it has one); the caption is the bare file name.
   void AddWorkItem(const std::string& fileName);
@@ -51,13 +56,14 @@ class TForm4 : public QDialog {
   // The closing rules, whatever closed the dialog: SelectedFile := ProgramDir +
   // "default.dat" and Accepted := false; then New accepts; Saved with a selected
   // item chooses WorksDir + its name (WorksDir := that file's folder); Template with
-  // a selected item chooses TemplatesDir + its name.
+  // a selected item chooses that template, from whichever folder it was listed.
   void done(int result) override;
 
   QToolButton* SpeedButton1;  // "ew"
   QToolButton* SpeedButton2;  // "aved"
   QToolButton* SpeedButton3;  // "emplate"
   QListWidget* ListView1;
+  QLabel* FolderLabel;       // which folder the list shows
   QProgressBar* ProgressBar1;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;

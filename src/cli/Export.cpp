@@ -125,9 +125,9 @@ int Export(const TArgs& args) {
 
   TCliSession cli;
   TDesignSession& session = cli.session;
-  // The page's template is checked before anything is written; should the page still
-  // fail, the image goes too (all or nothing), which loses a file OUT replaced.
-  const std::string pageTemplate = session.ProgramDir() + "html/preview.tml";
+  // The page's template is checked before any work; should the page still fail, nothing
+  // is written (all or nothing).
+  const std::string pageTemplate = session.Folders().PageTemplate();
   if (options.BrowserPreview && !FileExists(pageTemplate))
     throw std::runtime_error("Cannot read file " + pageTemplate);
   if (!cli.Load(args.positional[0], args)) return ExitFailed;
@@ -136,15 +136,7 @@ int Export(const TArgs& args) {
   if (!button) return ExitFailed;
   const TExportSize size = sizeAsked ? askedSize : ChooseSize(cli, *button);
 
-  const uint64_t bytes = session.WriteExport(*button, size, options, out);
-  if (options.BrowserPreview) {
-    try {
-      session.WritePreviewPage(out, size, options, bytes, args.Has("--link") ? args.options.at("--link") : std::string());
-    } catch (...) {
-      std::remove(out.c_str());
-      throw;
-    }
-  }
+  session.Export(*button, size, options, out, args.Has("--link") ? args.options.at("--link") : std::string());
   return ExitOk;
 }
 

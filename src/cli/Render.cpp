@@ -28,11 +28,11 @@ TPictureFormat FormatOf(const std::string& path) {
   throw TUsageError{"cannot tell the picture format of '" + path + "': use .bmp or .png"};
 }
 
-void WritePicture(const std::string& path, const TBitmap& picture) {
+void WritePicture(const std::string& path, const TBitmap& picture, TFileGroup& files) {
   if (FormatOf(path) == TPictureFormat::Bmp)
-    WriteBmp24(path, picture);
+    WriteBmp24(path, picture, &files);
   else
-    WritePng(path, picture);
+    WritePng(path, picture, nullptr, &files);
 }
 
 }  // namespace
@@ -47,16 +47,12 @@ int Render(const TArgs& args) {
   if (!cli.Load(args.positional[0], args)) return ExitFailed;
   cli.BuildAndRender(withMask);
 
+  // The picture and its mask appear together or not at all.
   const TPicture& picture = cli.session.Picture();
-  WritePicture(out, picture.Image);
-  if (withMask) {
-    try {
-      WritePicture(args.options.at("--mask"), picture.Mask);
-    } catch (...) {
-      std::remove(out.c_str());  // all or nothing
-      throw;
-    }
-  }
+  TFileGroup files;
+  WritePicture(out, picture.Image, files);
+  if (withMask) WritePicture(args.options.at("--mask"), picture.Mask, files);
+  files.Commit();
   return ExitOk;
 }
 

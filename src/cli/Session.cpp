@@ -1,11 +1,11 @@
 #include "cli/Session.h"
 
 #include "platform/Utf8.h"
-#include "scene/Settings.h"
+#include "platform/XdgDirs.h"
 
 namespace qz::cli {
 
-TCliSession::TCliSession() : session(TSettings::ExecutableDir(), messages, progress) {}
+TCliSession::TCliSession() : session(TFolders::ForExecutable(ExecutableFolder()), messages, progress) {}
 
 std::optional<std::u32string> MessageOption(const TArgs& args) {
   if (!args.Has("--text")) return std::nullopt;
@@ -25,11 +25,15 @@ bool TCliSession::Load(const std::string& path, const TArgs& args) {
 
 bool TCliSession::Build() {
   session.LoadTextures();
+  const int chars = session.Text.Length();
+  if (chars > MaxBuiltChars)
+    messages.ShowMessage("The message has " + std::to_string(chars) + " characters; only the first " +
+                         std::to_string(MaxBuiltChars) + " are built");
   // The designer carries on silently with the shape of its last build; a fresh
   // session has none, so the button would have no outline: say so.
   if (!session.NothingToBuild() && session.ShapeFileMissing())
-    messages.ShowMessage("Cannot find the shape file " + session.Params.ShapeName + " in " + session.ProgramDir() +
-                         "BShapes/; the button has no outline");
+    messages.ShowMessage("Cannot find the shape file " + session.Params.ShapeName + " in " +
+                         session.Folders().ShapeFolders().Text() + "; the button has no outline");
   return session.Rebuild();
 }
 

@@ -1,5 +1,6 @@
 // What every quenzar-cli command that works on a design shares: a design session in
-// the program's folder, its messages printed to standard error, its progress dropped.
+// the program's folders (Folders.h), its messages printed to standard error, its
+// progress dropped.
 #pragma once
 
 #include <cstdio>

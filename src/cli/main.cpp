@@ -1,9 +1,12 @@
 // quenzar-cli: the designer's work without its window.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 
 #include "cli/Cli.h"
+#include "scene/WorkFile.h"
 
 namespace {
 
@@ -19,12 +22,14 @@ const char* const UsageText =
     "  quenzar-cli info WORK [--text TEXT]\n"
     "  quenzar-cli save WORK OUT.qznr|OUT.qzpl [--text TEXT]\n"
     "  quenzar-cli fonts\n"
+    "  quenzar-cli --help | --version\n"
     "\n"
     "  export  builds and renders the work and writes it as the export page does, at\n"
     "          --size or the size the designer fits (the work's own when it holds it);\n"
     "          defaults: 256 colours, optimized, no dithering, transparency, quality 90;\n"
-    "          --preview-page also writes Buttons.dat and html/preview.html in the\n"
-    "          program folder, with --link as the button's link\n"
+    "          --preview-page also writes Buttons.dat and the preview page (in the\n"
+    "          program folder, or installed in ~/.config/quenzar and ~/.cache/quenzar),\n"
+    "          with --link as the button's link\n"
     "  render  builds the work and writes its rendered picture (and coverage mask) at\n"
     "          the size the render made it, as 24-bit BMP or PNG by the extension\n"
     "  info    prints the work as loaded (Section.Key=value) and the figures of one\n"
@@ -32,7 +37,10 @@ const char* const UsageText =
     "  save    writes the work (with --text, its new message) as the designer saves\n"
     "          it, with an icon from a fresh render\n"
     "  fonts   lists the TrueType faces, one a line\n"
-    "  --text  replaces the message (UTF-8), every character in the first character's font\n";
+    "  --text  replaces the message (UTF-8), every character in the first character's font\n"
+    "\n"
+    "exit status: 0 done (warnings on standard error), 1 the work could not be done and\n"
+    "nothing was written, 2 usage error\n";
 
 int Usage(const std::string& why) {
   if (!why.empty()) std::fprintf(stderr, "quenzar-cli: %s\n", why.c_str());
@@ -61,6 +69,15 @@ const TCommand Commands[] = {
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage("");
+  const std::string first = argv[1];
+  if (argc == 2 && (first == "--help" || first == "-h")) {
+    std::fputs(UsageText, stdout);
+    return qz::cli::ExitOk;
+  }
+  if (argc == 2 && first == "--version") {
+    std::printf("quenzar-cli %s\nwork file version %s\n", QUENZAR_VERSION, qz::WorkFileVersion);
+    return qz::cli::ExitOk;
+  }
   qz::cli::TArgs args;
   args.command = argv[1];
   const TCommand* command = nullptr;
@@ -83,7 +100,13 @@ int main(int argc, char** argv) {
   if (args.positional.size() != command->positional)
     return Usage(args.command + " takes " + std::to_string(command->positional) + " argument(s)");
   try {
-    return command->run(args);
+    const int status = command->run(args);
+    // What was printed must have arrived: a full disk or a closed pipe is a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      std::fprintf(stderr, "Cannot write to standard output: %s\n", std::strerror(errno));
+      return qz::cli::ExitFailed;
+    }
+    return status;
   } catch (const qz::cli::TUsageError& e) {
     return Usage(e.message);
   } catch (const std::exception& e) {

@@ -28,13 +28,6 @@ bool AnySet(const std::vector<uint8_t>& flags) {
   return false;
 }
 
-uint64_t FileSize(const std::string& path) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) throw std::runtime_error("Cannot read the size of " + path + ": " + ec.message());
-  return size;
-}
-
 }  // namespace
 
 bool IsExportSize(int64_t width, int64_t height) {
@@ -68,7 +61,8 @@ std::vector<uint8_t> MarkTransparent(TBitmap& image, const TBitmap& mask) {
   return transparent;
 }
 
-void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options) {
+void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options,
+              TFileGroup& files) {
   std::vector<uint8_t> transparent;
   if (options.Transparency) transparent = MarkTransparent(image, mask);
   // A picture covered everywhere needs no transparent entry: it would only cost an
@@ -76,12 +70,19 @@ void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, cons
   const bool anyTransparent = AnySet(transparent);
   const TIndexedImage frame =
       MakeIndexedImage(image, options.PaletteKind, options.Dithering, options.ColorBits, anyTransparent ? &transparent : nullptr);
-  WriteGifFile(path, frame);
+  WriteGifFile(path, frame, &files);
 }
 
-void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitmap& mask) {
+void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitmap& mask, TFileGroup& files) {
   const TBitmap alpha = ScaleExportMask(mask, image.Width(), image.Height());
-  WritePng(path, image, &alpha);
+  WritePng(path, image, &alpha, &files);
+}
+
+void CheckExportSize(int64_t width, int64_t height) {
+  if (!IsExportSize(width, height))
+    throw std::runtime_error("Cannot export an image of " + std::to_string(width) + " x " + std::to_string(height) +
+                             " pixels: each side must be 1 to " + std::to_string(MaxExportSide) + " pixels and " +
+                             "the whole at most " + std::to_string(MaxExportPixels) + " pixels");
 }
 
 void CheckExportOptions(const TExportOptions& o) {
@@ -97,20 +98,23 @@ void CheckExportOptions(const TExportOptions& o) {
 }
 
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
-                    const std::string& path) {
+                    const std::string& path, TFileGroup& files) {
   CheckExportOptions(options);
-  if (!IsExportSize(width, height))
-    throw std::runtime_error("Cannot export an image of " + std::to_string(width) + " x " + std::to_string(height) +
-                             " pixels: each side must be 1 to " + std::to_string(MaxExportSide) + " pixels and " +
-                             "the whole at most " + std::to_string(MaxExportPixels) + " pixels");
+  CheckExportSize(width, height);
   TBitmap image = ScaleExportImage(button.Image, width, height);
   switch (options.Format) {
-    case TExportFormat::Gif: WriteGif(path, image, button.Mask, options); break;
-    case TExportFormat::Jpeg: WriteJpeg(path, image, options.JpegQuality); break;
-    case TExportFormat::Png: WritePngWithMask(path, image, button.Mask); break;
-    case TExportFormat::Bmp: WriteBmp24(path, image); break;
+    case TExportFormat::Gif: WriteGif(path, image, button.Mask, options, files); break;
+    case TExportFormat::Jpeg: WriteJpeg(path, image, options.JpegQuality, &files); break;
+    case TExportFormat::Png:
+      // Without transparency a PNG is opaque, as the other formats are.
+      if (options.Transparency)
+        WritePngWithMask(path, image, button.Mask, files);
+      else
+        WritePng(path, image, nullptr, &files);
+      break;
+    case TExportFormat::Bmp: WriteBmp24(path, image, &files); break;
   }
-  return FileSize(path);
+  return files.WrittenBytes(path);
 }
 
 }  // namespace qz

@@ -3,14 +3,16 @@
 //
 //   auto button = RenderForExport(scene, message);      // ExportRender.h
 //   if (!button) return;                                // nothing to export (said so)
-//   uint64_t bytes = WriteImage(*button, DimWidth, DimHeight, options, path);
-//   if (options.BrowserPreview) WritePreviewPage(ProgramDir, MakeExportFacts(...));
+//   TFileGroup files;
+//   uint64_t bytes = WriteImage(*button, DimWidth, DimHeight, options, path, files);
+//   if (options.BrowserPreview) WritePreviewPage(folders, MakeExportFacts(...), files);
+//   files.Commit();                                     // all or nothing
 //
 // The picture is scaled with "Lanczos3" (width 3.0), the mask with "B-Spline" (width
 // 2.0). Where the scaled mask is exactly black nothing covers the picture: those
-// pixels are transparent in a GIF with transparency and in a PNG; the pixels the
-// filter softened at the edges of the button and its shadow stay opaque in a GIF and
-// are partly transparent in a PNG.
+// pixels are transparent in a GIF or PNG with transparency; the pixels the filter
+// softened at the edges of the button and its shadow stay opaque in a GIF and are
+// partly transparent in a PNG. Without transparency every pixel is opaque.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,7 @@
 
 #include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -34,6 +37,8 @@ constexpr int32_t MaxExportSide = 32767;
 constexpr int64_t MaxExportPixels = int64_t{64} * 1000 * 1000;
 // True when width x height is a size an export can be written at.
 bool IsExportSize(int64_t width, int64_t height);
+// Throws std::runtime_error saying why, unless IsExportSize.
+void CheckExportSize(int64_t width, int64_t height);
 
 // The picture scaled to width x height through "Lanczos3", width 3.0 (24-bit).
 TBitmap ScaleExportImage(const TBitmap& image, int width, int height);
@@ -49,20 +54,20 @@ std::vector<uint8_t> MarkTransparent(TBitmap& image, const TBitmap& mask);
 // dithering) and, with transparency, the pixels MarkTransparent marks in one entry
 // reserved for them and named by the graphic control extension. When no pixel is
 // transparent the image has no such entry (and keeps all its colours).
-void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options);
+void WriteGif(const std::string& path, TBitmap& image, const TBitmap& mask, const TExportOptions& options,
+              TFileGroup& files);
 // PNG: the colours with an alpha channel from the mask scaled to the image's size
 // (0 where it is black, 255 where white, in between at the softened edges).
-void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitmap& mask);
+void WritePngWithMask(const std::string& path, const TBitmap& image, const TBitmap& mask, TFileGroup& files);
 
-// Scales the button to width x height and writes it to path in options.Format (the
-// extension of path is the caller's business: the save dialog has made it match).
-// Gives the size of the written file in bytes. Throws std::invalid_argument for
-// options outside their lists (colour bits 3..8, quality 1..100, palette kind and
-// dithering codes), std::runtime_error for a size that is not IsExportSize, and
-// std::runtime_error naming path when the file cannot be written; the writers replace
-// files atomically, so a failed write leaves no half-written file.
+// Scales the button to width x height and writes it to path in options.Format, as a
+// file of the group (the extension of path is the caller's business: the save dialog
+// has made it match). Gives the size of the file in bytes. Throws
+// std::invalid_argument for options outside their lists (colour bits 3..8, quality
+// 1..100, palette kind and dithering codes), std::runtime_error for a size that is not
+// IsExportSize, and std::runtime_error naming path when the file cannot be written.
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
-                    const std::string& path);
+                    const std::string& path, TFileGroup& files);
 
 // Throws std::invalid_argument naming the first option outside its list.
 void CheckExportOptions(const TExportOptions& options);

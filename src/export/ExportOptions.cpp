@@ -61,10 +61,9 @@ std::string DefaultImageName(const TMessageText& message, TExportFormat format) 
   return DefaultImageName(chars, format);
 }
 
-std::string ExportImagesFolder(const std::string& programDir) {
-  const std::string folder = programDir + "Images/";
-  ForceDirectories(folder);
-  return folder;
+std::string ExportImagesFolder(const TFolders& folders) {
+  ForceDirectories(folders.ImagesDir);
+  return folders.ImagesDir;
 }
 
 }  // namespace qz

@@ -15,6 +15,7 @@
 #include "gif/Dither.h"
 #include "platform/FileUtil.h"  // ReplaceFileExt
 #include "gif/PaletteKind.h"
+#include "scene/Folders.h"
 #include "scene/MessageText.h"
 
 namespace qz {
@@ -65,9 +66,10 @@ std::string DefaultImageName(std::u32string_view message, TExportFormat format);
 // letters a user typed, not the pictures the font draws for them).
 std::string DefaultImageName(const TMessageText& message, TExportFormat format);
 
-// The folder exports go to by default, ProgramDir + "Images/", created when missing.
+// The folder exports go to by default (Images/ in the program folder, or Quenzar/ in
+// the user's pictures folder), created when missing.
 // Gives the folder (with its "/") even when it could not be made: the save dialog then
 // reports the problem when it writes.
-std::string ExportImagesFolder(const std::string& programDir);
+std::string ExportImagesFolder(const TFolders& folders);
 
 }  // namespace qz

@@ -1,13 +1,16 @@
 #include "export/ExportSize.h"
 
+#include <algorithm>
+
 #include "platform/Numeric.h"
 
 namespace qz {
 
 TExportSize FitExportSize(int32_t w, int32_t h) {
   if (w <= 0 || h <= 0) return {};
-  if (static_cast<double>(w) / h >= 4.0) return {160, RoundHalfEven(160.0L * h / w)};
-  return {RoundHalfEven(40.0L * w / h), 40};
+  // A very thin picture keeps a side of one pixel rather than rounding it away.
+  if (static_cast<double>(w) / h >= 4.0) return {160, std::max(1, RoundHalfEven(160.0L * h / w))};
+  return {std::max(1, RoundHalfEven(40.0L * w / h)), 40};
 }
 
 void RefitExportSize(TDimensions& d, int32_t imageWidth, int32_t imageHeight, bool held) {

@@ -14,7 +14,8 @@ struct TExportSize {
   bool operator==(const TExportSize&) const = default;
 };
 
-// An image with a side of 0 or less gives the default 160 x 40.
+// An image with a side of 0 or less gives the default 160 x 40; a fitted side is at
+// least 1.
 TExportSize FitExportSize(int32_t imageWidth, int32_t imageHeight);
 
 // The designer's export size (DimWidth, DimHeight) with the size of the rendered

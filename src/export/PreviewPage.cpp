@@ -1,16 +1,19 @@
 #include "export/PreviewPage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 #include "platform/IniFile.h"
 #include "platform/Numeric.h"
 #include "platform/NumberText.h"
 #include "platform/Utf8.h"
 #include "scene/MessageText.h"
+#include "scene/Settings.h"
 
 namespace qz {
 
@@ -79,6 +82,65 @@ std::string LookUp(const std::unordered_map<std::string, std::string>& index, co
   return it == index.end() ? std::string() : it->second;
 }
 
+// Bytes of a file URL's path that stand for themselves; every other byte (blanks,
+// "#", "?", "%", letters of other scripts) is written as %XX.
+bool UrlSafe(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
+         c == '.' || c == '_' || c == '~';
+}
+
+std::string FileUrl(const std::string& path) {
+  static const char* const hex = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    if (UrlSafe(c)) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += hex[c >> 4];
+      url += hex[c & 15];
+    }
+  }
+  return url;
+}
+
+// The button as HTML: the picture at src, in a link to the address when there is one.
+std::string ButtonMarkup(const std::unordered_map<std::string, std::string>& values, const std::string& src,
+                         const std::string& extra) {
+  const std::string link = LookUp(values, "TargetURL");
+  std::string img = "<img src=\"" + HtmlEscape(src) + "\" width=\"" + HtmlEscape(LookUp(values, "ImageWidth")) +
+                    "\" height=\"" + HtmlEscape(LookUp(values, "ImageHeight")) + "\" alt=\"" +
+                    HtmlEscape(LookUp(values, "ButtonText")) + "\"" + extra + ">";
+  return link.empty() ? img : "<a href=\"" + HtmlEscape(link) + "\">" + img + "</a>";
+}
+
+std::string FactRow(const std::string& name, const std::string& value) {
+  return "<tr><th>" + name + "</th><td>" + HtmlEscape(value) + "</td></tr>";
+}
+
+// Parts of the page the program writes itself from the values, named `@Name` in the
+// template. They are markup, so they cannot come from the values file (whose values
+// are always escaped): the button in its link, the picture's file URL, the HTML to
+// copy (shown as text), and the rows of facts that apply to the picture's format.
+std::string Fragment(const std::unordered_map<std::string, std::string>& values, const std::string& name) {
+  const std::string file = LookUp(values, "ImageFileName");
+  const std::string url = FileUrl(LookUp(values, "ImageFilePath") + file);
+  const std::string key = LowerAscii(name);
+  if (key == "imageurl") return HtmlEscape(url);
+  if (key == "button") return ButtonMarkup(values, url, "");
+  if (key == "snippet") return HtmlEscape(ButtonMarkup(values, file, " border=\"0\""));
+  if (key != "facts") return {};
+  std::string rows = FactRow("File", LookUp(values, "ImageFilePath") + file) +
+                     FactRow("Size", LookUp(values, "ImageWidth") + " x " + LookUp(values, "ImageHeight") +
+                                         " pixels, " + LookUp(values, "ImageFileSize") + " KB");
+  const bool gif = file.size() >= 4 && LowerAscii(file.substr(file.size() - 4)) == ".gif";
+  if (gif)
+    rows += FactRow("GIF colours", LookUp(values, "NumberOfColors")) +
+            FactRow("GIF dithering", LookUp(values, "ImageDiffusion"));
+  const std::string link = LookUp(values, "TargetURL");
+  return rows + FactRow("Link", link.empty() ? "(none)" : link);
+}
+
 std::string ReadText(const std::string& path) {
   auto bytes = ReadWholeFile(path, MaxTemplateBytes);
   if (!bytes) throw std::runtime_error("Cannot read file " + path);
@@ -108,7 +170,7 @@ std::string HtmlColor(TColor color) {
   return buf;
 }
 
-void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts) {
+std::string WritePreviewData(const std::string& settingsFile, const TExportFacts& facts, TFileGroup& files) {
   TIniFile ini(settingsFile);
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());
   const char* g = "General";
@@ -122,7 +184,9 @@ void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts
   ini.WriteString(g, "TargetURL", facts.targetUrl);
   ini.WriteString(g, "NumberOfColors", facts.numberOfColors);
   ini.WriteString(g, "ButtonText", facts.buttonText);
-  ini.Flush();
+  const std::string text = ini.Text();
+  WriteOutputBytes(&files, settingsFile, text.data(), text.size());
+  return text;
 }
 
 std::string ExpandTemplateText(const std::string& templateText, const std::string& valuesText) {
@@ -134,6 +198,8 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
       inside = !inside;
       if (inside)
         name.clear();
+      else if (!name.empty() && name[0] == '@')
+        out += Fragment(values, name.substr(1));
       else
         out += HtmlEscape(LookUp(values, name));
       if (out.size() > MaxPageBytes)
@@ -148,24 +214,27 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
   return out;
 }
 
-void ExpandTemplate(const std::string& programDir, const std::string& valuesFile) {
-  const std::string page = ExpandTemplateText(ReadText(programDir + "html/preview.tml"), ReadText(valuesFile));
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesText, const std::string& pageFile,
+                    TFileGroup& files) {
+  const std::string page = ExpandTemplateText(ReadText(templateFile), valuesText);
   std::string crlf;
   for (const std::string& line : Lines(page)) crlf += line + "\r\n";
   if (!page.empty() && page.back() == '\n') crlf.resize(crlf.size() - 2);  // no extra empty line
-  WriteFileAtomically(programDir + "html/preview.html",
-                      [&](std::FILE* f) { return std::fwrite(crlf.data(), 1, crlf.size(), f) == crlf.size(); });
+  ForceDirectories(FolderOf(pageFile));
+  WriteOutputBytes(&files, pageFile, crlf.data(), crlf.size());
 }
 
-std::string MessageToUtf8(const TMessageText& message) {
+std::string MessageToUtf8(const TMessageText& message, int maxChars) {
   // A charset beyond a byte (from a damaged work) is none of the named ones: its
   // codes read through code page 1252, as every unnamed charset's do.
-  return ToUtf8(message.CodePoints());
+  std::u32string chars = message.CodePoints();
+  if (maxChars < static_cast<int>(chars.size())) chars.resize(static_cast<size_t>(std::max(maxChars, 0)));
+  return ToUtf8(chars);
 }
 
 TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
                              const TExportOptions& options, uint64_t fileBytes, TColor background,
-                             const std::string& targetUrl, const TMessageText& message) {
+                             const std::string& targetUrl, const TMessageText& message, int builtChars) {
   TExportFacts facts;
   facts.filePath = imagePath;
   facts.width = width;
@@ -175,14 +244,14 @@ TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_
   facts.background = background;
   facts.targetUrl = targetUrl;
   facts.numberOfColors = options.NumberOfColors;
-  facts.buttonText = MessageToUtf8(message);
+  facts.buttonText = MessageToUtf8(message, builtChars);
   return facts;
 }
 
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts) {
-  const std::string values = programDir + "Buttons.dat";
-  WritePreviewData(values, facts);
-  ExpandTemplate(programDir, values);
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts, TFileGroup& files) {
+  ForceDirectories(folders.SettingsDir);
+  ExpandTemplate(folders.PageTemplate(), WritePreviewData(folders.SettingsFile(), facts, files), folders.PreviewPage(),
+                 files);
 }
 
 }  // namespace qz

@@ -1,17 +1,28 @@
 // The HTML preview page written after an export: the facts of the export go into
 // Buttons.dat (section General), then the page template html/preview.tml is filled
-// with values from that file and written as html/preview.html.
+// with values from that file and written as the preview page (html/preview.html in
+// the program folder, or preview.html in the user's cache folder: Folders.h).
 //
 // Template syntax: a grave accent (`) opens and closes a placeholder; the text between
 // a pair is a key of Buttons.dat, compared without regard to case; its value replaces
-// the placeholder, HTML-escaped. The page is UTF-8 (the template declares it).
+// the placeholder, HTML-escaped. A name that starts with "@" is a part the program
+// writes from those values: `@Button` the picture in its link (no link when the
+// address is empty), `@ImageURL` the picture's file URL (percent-encoded), `@Snippet`
+// the HTML to copy, as text, `@Facts` the rows of the facts table that apply to the
+// picture's format. The page is UTF-8 (the template declares it).
+//
+// The page, the keys in Buttons.dat and the exported picture are one group of files,
+// written all or nothing.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
 #include "export/ExportOptions.h"
 #include "platform/Bitmap.h"
+#include "platform/OutputFiles.h"
+#include "scene/Folders.h"
 
 namespace qz {
 
@@ -34,14 +45,15 @@ std::string KilobyteText(uint64_t bytes);
 // "#" and six upper-case hexadecimal digits in the order red, green, blue.
 std::string HtmlColor(TColor color);
 
-// Writes the export keys into settingsFile (other keys untouched). Throws
-// std::runtime_error naming the file when it cannot be written.
-void WritePreviewData(const std::string& settingsFile, const TExportFacts& facts);
-// Fills programDir + "html/preview.tml" from valuesFile into programDir +
-// "html/preview.html" (CRLF line ends, replaced atomically). Throws
-// std::runtime_error naming the file when the template is missing or the page
-// cannot be written.
-void ExpandTemplate(const std::string& programDir, const std::string& valuesFile);
+// Writes the export keys into settingsFile (other keys untouched) as a file of the
+// group, and gives its new text. Throws std::runtime_error naming the file when it
+// cannot be read or written.
+std::string WritePreviewData(const std::string& settingsFile, const TExportFacts& facts, TFileGroup& files);
+// Fills templateFile from valuesText into pageFile (CRLF line ends), a file of the
+// group. Throws std::runtime_error naming the file when the template is missing or
+// the page cannot be written.
+void ExpandTemplate(const std::string& templateFile, const std::string& valuesText, const std::string& pageFile,
+                    TFileGroup& files);
 // The expansion itself, on text: values looked up in valuesText read as plain lines,
 // each cut at TIniFile::MaxValueLength. Throws std::runtime_error when the page would
 // pass 64 MB (a hostile template or values file).
@@ -49,16 +61,18 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
 
 // What an export leaves for the page: the written file, its size in pixels and
 // bytes, the Dithering and Colors entries of the options (whatever the format), the
-// background colour, the link and the message.
+// background colour, the link and the first builtChars characters of the message (what
+// the picture shows).
 TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
                              const TExportOptions& options, uint64_t fileBytes, TColor background,
-                             const std::string& targetUrl, const TMessageText& message);
-// The message in UTF-8: a code through the code page of its charset, any other
-// character as it is.
-std::string MessageToUtf8(const TMessageText& message);
-// After an export with " Browser Preview": the keys into programDir + "Buttons.dat",
-// then html/preview.tml filled into html/preview.html. Throws std::runtime_error
-// naming the file that cannot be read or written.
-void WritePreviewPage(const std::string& programDir, const TExportFacts& facts);
+                             const std::string& targetUrl, const TMessageText& message, int builtChars);
+// The first maxChars characters of the message in UTF-8: a code through the code page
+// of its charset, any other character as it is.
+std::string MessageToUtf8(const TMessageText& message, int maxChars = INT32_MAX);
+// After an export with " Browser Preview": the keys into the settings file, then the
+// page template filled into the preview page, both files of the group (their folders
+// made when missing). Throws std::runtime_error naming the file that cannot be read or
+// written.
+void WritePreviewPage(const TFolders& folders, const TExportFacts& facts, TFileGroup& files);
 
 }  // namespace qz

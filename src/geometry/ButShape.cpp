@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 #include "platform/Numeric.h"
 
 namespace qz {

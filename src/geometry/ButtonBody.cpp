@@ -1,5 +1,7 @@
 #include "geometry/ButtonBody.h"
 
+#include <stdexcept>
+
 #include "geometry/ButtonOutline.h"
 #include "geometry/ContourOffset.h"
 #include "platform/FileUtil.h"
@@ -7,13 +9,13 @@
 
 namespace qz {
 
-std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName) {
-  if (shapeName.empty()) return std::nullopt;
-  const std::string folder = programDir + "BShapes/";
-  if (auto found = FindFileNoCase(folder, shapeName)) return found;
-  const std::string bare = BareFileName(shapeName);
-  if (bare != shapeName) return FindFileNoCase(folder, bare);
-  return std::nullopt;
+bool IsBareShapeName(const std::string& shapeName) {
+  return shapeName.find_first_of("/\\") == std::string::npos && shapeName != "." && shapeName != "..";
+}
+
+std::optional<std::string> FindShapeFile(const TFolderList& shapeFolders, const std::string& shapeName) {
+  if (shapeName.empty() || !IsBareShapeName(shapeName)) return std::nullopt;
+  return shapeFolders.Find(shapeName);
 }
 
 TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
@@ -25,13 +27,16 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
 }
 
 TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
-                                 const std::string& programDir) {
+                                 const TFolderList& shapeFolders) {
   TButtonOutline outline;
   outline.Rect = R;
   if (IsShapeFileType(params.Type)) {
     if (params.ShapeName.empty()) return outline;
+    if (!IsBareShapeName(params.ShapeName))
+      throw std::runtime_error("Cannot use the shape " + params.ShapeName +
+                               ": a shape is a file of the BShapes folder, named without any folder");
     // A file that is not there leaves the shape of the last build in use.
-    if (auto path = FindShapeFile(programDir, params.ShapeName)) shape.LoadFromFile(*path);
+    if (auto path = FindShapeFile(shapeFolders, params.ShapeName)) shape.LoadFromFile(*path);
     shape.MakeOutline(R, outline.Pts, outline.Count);
   } else {
     MakeBuiltInOutline(params.Type, R, params.SplPnt, outline.Pts, outline.Count);

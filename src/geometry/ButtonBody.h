@@ -2,13 +2,13 @@
 // (and only when Type > 0):
 //
 //   TButtonRect R = ButtonRect(view, params);
-//   TButtonOutline outline = MakeButtonOutline(R, params, shape, programDir);
+//   TButtonOutline outline = MakeButtonOutline(R, params, shape, folders.ShapeFolders());
 //   MakeButtonBody(outline, params, view);     // one more body, the last of the view
 //
 // The rectangle is the extent of the letter bodies (always containing the origin)
 // widened by the margins GutLeft..GutBottom plus one; with HoldButtonSize the stored
 // ButLeft..ButBottom of an earlier build are used instead. The outline is a built-in
-// shape (ButtonOutline.h) or the shape file ShapeName in the program's BShapes folder.
+// shape (ButtonOutline.h) or the shape file ShapeName from the shape folders.
 //
 // The body, from the viewer backwards: the cap (the outline at depth Y0 = -ButY, the
 // plate the letters stand on), a straight wall up to Y1 = -(ButW * ButY) div 100, a
@@ -22,15 +22,20 @@
 
 #include "geometry/ButShape.h"
 #include "geometry/ButtonOutline.h"
+#include "platform/FolderList.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 
 namespace qz {
 
-// The shape file a design names: ShapeName in programDir + "BShapes/", matched exactly
-// first, then without regard to case; a Windows path ("C:\Shapes\star.qzkh") falls
-// back to its bare name. Nothing when ShapeName is empty or no such file exists.
-std::optional<std::string> FindShapeFile(const std::string& programDir, const std::string& shapeName);
+// A shape is named by its bare file name: no folder part ("/" or "\"), not "." or "..".
+bool IsBareShapeName(const std::string& shapeName);
+
+// The shape file a design names: ShapeName in the first of shapeFolders that holds it
+// (the user's BShapes/ before the factory's), matched exactly first, then without
+// regard to case. Nothing when ShapeName is empty, not a bare name, or no such file
+// exists.
+std::optional<std::string> FindShapeFile(const TFolderList& shapeFolders, const std::string& shapeName);
 
 // The closed outline the button body is built from, and the rectangle it was made for.
 struct TButtonOutline {
@@ -45,9 +50,10 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params);
 
 // The outline for params.Type round R. A shape file is read into shape; a missing one
 // keeps the shape loaded before (none at first: an empty outline). A shape file that
-// cannot be read throws std::runtime_error naming the file, which abandons the build.
+// cannot be read, or a shape name with a folder in it (which could name any file on
+// the system), throws std::runtime_error naming it, which abandons the build.
 TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
-                                 const std::string& programDir);
+                                 const TFolderList& shapeFolders);
 
 // Adds the button body built from the outline to the view and marks it as the button.
 // An outline without two distinct points gives a body of the plane quad alone (and its

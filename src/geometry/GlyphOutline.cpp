@@ -26,7 +26,7 @@ bool RecordsFit(const uint8_t* h, uint32_t cb) {
 
 }  // namespace
 
-int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 1, MaxSplPnt); }
+int32_t BoundedSplPnt(int32_t splPnt) { return Clamp(splPnt, 0, MaxSplPnt); }
 
 TGlyphReader::TGlyphReader(TLetters& letters, int32_t splPnt, int32_t txtW, IMessageSink& messages)
     : letters_(letters), steps_(BoundedSplPnt(splPnt)), txtW_(txtW), messages_(messages) {}
@@ -104,18 +104,25 @@ void TGlyphReader::ParseOutline(const uint8_t* block, size_t size) {
   }
 }
 
+namespace {
+
+// How an engine error names the glyph it was reading: which, in brackets, when given.
+std::string About(const std::string& which) { return which.empty() ? "" : " (" + which + ")"; }
+
+}  // namespace
+
 template <typename TFetch>
-std::optional<TGlyphMetrics> TGlyphReader::ReadLetter(TFetch fetch) {
+std::optional<TGlyphMetrics> TGlyphReader::ReadLetter(TFetch fetch, const std::string& which) {
   if (letters_.Full()) return std::nullopt;
   TGlyphMetrics metrics;
   const uint32_t size = fetch(metrics, 0, nullptr);
   if (size == GDI_ERROR || size > MaxGlyphBlock) {
-    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph");
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + About(which));
     return std::nullopt;
   }
   std::vector<uint8_t> block(size, 0);
   if (fetch(metrics, size, block.data()) != size) {
-    messages_.ShowMessage("ERROR: Cannot get Glyph");
+    messages_.ShowMessage("ERROR: Cannot get Glyph" + About(which));
     return std::nullopt;
   }
   letters_.Add();
@@ -127,31 +134,33 @@ void TGlyphReader::Advance(const TGlyphMetrics& metrics) {
   PenX = Saturate32(int64_t{PenX} + metrics.gmCellIncX + 2 * int64_t{txtW_});
 }
 
-std::optional<TGlyphMetrics> TGlyphReader::ReadCode(IGlyphSource& glyphs, uint8_t code) {
-  return ReadLetter([&](TGlyphMetrics& m, uint32_t size, uint8_t* block) {
-    return glyphs.GetGlyphOutline(code, m, size, block);
-  });
+std::optional<TGlyphMetrics> TGlyphReader::ReadCode(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
+  return ReadLetter(
+      [&](TGlyphMetrics& m, uint32_t size, uint8_t* block) { return glyphs.GetGlyphOutline(code, m, size, block); },
+      which);
 }
 
-std::optional<TGlyphMetrics> TGlyphReader::ReadGlyph(IGlyphSource& glyphs, uint32_t glyph) {
-  return ReadLetter([&](TGlyphMetrics& m, uint32_t size, uint8_t* block) {
-    return glyphs.GetGlyphOutlineOfIndex(glyph, m, size, block);
-  });
+std::optional<TGlyphMetrics> TGlyphReader::ReadGlyph(IGlyphSource& glyphs, uint32_t glyph, const std::string& which) {
+  return ReadLetter(
+      [&](TGlyphMetrics& m, uint32_t size, uint8_t* block) {
+        return glyphs.GetGlyphOutlineOfIndex(glyph, m, size, block);
+      },
+      which);
 }
 
-std::optional<TGlyphMetrics> TGlyphReader::AddBlank(IGlyphSource& glyphs) {
+std::optional<TGlyphMetrics> TGlyphReader::AddBlank(IGlyphSource& glyphs, const std::string& which) {
   if (letters_.Full()) return std::nullopt;
   TGlyphMetrics metrics;
   if (glyphs.GetGlyphOutlineOfIndex(0, metrics, 0, nullptr) == GDI_ERROR) {
-    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph");
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + About(which));
     return std::nullopt;
   }
   letters_.Add();
   return metrics;
 }
 
-void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code) {
-  if (const auto metrics = ReadCode(glyphs, code)) Advance(*metrics);
+void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
+  if (const auto metrics = ReadCode(glyphs, code, which)) Advance(*metrics);
 }
 
 }  // namespace qz

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "geometry/OutlinePoints.h"
 #include "platform/GlyphRecords.h"
@@ -23,8 +24,10 @@
 
 namespace qz {
 
-// SplPnt bounded where it counts loops (a work file may hold any number): 1 to 64
-// curve steps. The designer offers 1 (" Simple") to 3 (" Complex").
+// SplPnt bounded where it counts loops (a work file may hold any number): 0 to 64
+// curve steps. The designer offers 1 (" Simple") to 3 (" Complex"); with 0 a glyph's
+// curves add no points (a curve is cut short to its next corner) and the round button
+// outlines have their fewest points (13 for a rounded rectangle, 25 for an ellipse).
 constexpr int32_t MaxSplPnt = 64;
 int32_t BoundedSplPnt(int32_t splPnt);
 
@@ -47,8 +50,9 @@ class TGlyphReader {
 
   // Reads the glyph of code (0..255, meaning per the selected font's charset) from
   // glyphs: adds one letter with its contours and advances PenX by the glyph's advance
-  // plus 2 * txtW. On an engine error shows the message and adds nothing.
-  void GetFontOutline(IGlyphSource& glyphs, uint8_t code);
+  // plus 2 * txtW. On an engine error shows the message, followed by which (the letter,
+  // its font and size) in brackets when given, and adds nothing.
+  void GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which = {});
 
   // The parts of GetFontOutline, for a layout that places glyphs itself. Each adds one
   // letter at (PenX, PenY) and leaves the pen where it is; it gives the glyph's
@@ -56,9 +60,10 @@ class TGlyphReader {
   // slot is taken (silently). ReadCode reads the glyph of an 8-bit code, ReadGlyph
   // glyph index `glyph` of the selected face, AddBlank a letter without contours
   // with the metrics of the face's default glyph (a character no font has).
-  std::optional<TGlyphMetrics> ReadCode(IGlyphSource& glyphs, uint8_t code);
-  std::optional<TGlyphMetrics> ReadGlyph(IGlyphSource& glyphs, uint32_t glyph);
-  std::optional<TGlyphMetrics> AddBlank(IGlyphSource& glyphs);
+  // An engine error is followed by which, as in GetFontOutline.
+  std::optional<TGlyphMetrics> ReadCode(IGlyphSource& glyphs, uint8_t code, const std::string& which = {});
+  std::optional<TGlyphMetrics> ReadGlyph(IGlyphSource& glyphs, uint32_t glyph, const std::string& which = {});
+  std::optional<TGlyphMetrics> AddBlank(IGlyphSource& glyphs, const std::string& which = {});
   // PenX moves on by the glyph's advance plus 2 * txtW (the bevel's room).
   void Advance(const TGlyphMetrics& metrics);
   TLetters& Letters() { return letters_; }
@@ -89,7 +94,7 @@ class TGlyphReader {
   // Asks the engine for a glyph's records (by code or by index) and reads them into a
   // new letter; the metrics, or nothing after an engine error or with no slot free.
   template <typename TFetch>
-  std::optional<TGlyphMetrics> ReadLetter(TFetch fetch);
+  std::optional<TGlyphMetrics> ReadLetter(TFetch fetch, const std::string& which);
 
   TLetters& letters_;
   int32_t steps_;

@@ -85,11 +85,11 @@ void LayOutByCharacters(const std::vector<TLayoutChar>& chars, TGlyphReader& rea
     fonts.Select(FontOf(c, face));
     std::optional<TGlyphMetrics> metrics;
     if (face.Kind == TCharFace::None)
-      metrics = reader.AddBlank(fonts.Glyphs);
+      metrics = reader.AddBlank(fonts.Glyphs, c.Which);
     else if (face.Kind == TCharFace::Own && c.Code)
-      metrics = reader.ReadCode(fonts.Glyphs, *c.Code);  // exactly as a code was always read
+      metrics = reader.ReadCode(fonts.Glyphs, *c.Code, c.Which);  // exactly as a code was always read
     else
-      metrics = reader.ReadGlyph(fonts.Glyphs, face.Glyph);
+      metrics = reader.ReadGlyph(fonts.Glyphs, face.Glyph, c.Which);
     if (metrics) reader.Advance(*metrics);
     Tag(letters, before, c.CodePoint, face.Glyph, face.Face);
   }
@@ -176,11 +176,11 @@ void LayOutShaped(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, c
   for (const TItem* item : VisualOrder(items, bidi)) {
     const size_t i = item->Start;
     if (item->Kind == TItem::Blank) {
-      alone(*item, [&] { return reader.AddBlank(fonts.Glyphs); });
+      alone(*item, [&] { return reader.AddBlank(fonts.Glyphs, chars[i].Which); });
       continue;
     }
     if (item->Kind == TItem::Code) {
-      alone(*item, [&] { return reader.ReadCode(fonts.Glyphs, *chars[i].Code); });
+      alone(*item, [&] { return reader.ReadCode(fonts.Glyphs, *chars[i].Code, chars[i].Which); });
       continue;
     }
     const TShapedRun run = fonts.Text.Shape(item->Font, text, item->Start, item->Length, item->RightToLeft);
@@ -189,7 +189,8 @@ void LayOutShaped(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, c
       // read one by one, so the engine's error is shown as for any glyph.
       for (size_t k = 0; k < item->Length; ++k) {
         const size_t c = item->RightToLeft ? item->Start + item->Length - 1 - k : item->Start + k;
-        alone({TItem::Run, c, 1, item->Font, item->RightToLeft}, [&] { return reader.ReadGlyph(fonts.Glyphs, faces[c].Glyph); });
+        alone({TItem::Run, c, 1, item->Font, item->RightToLeft},
+              [&] { return reader.ReadGlyph(fonts.Glyphs, faces[c].Glyph, chars[c].Which); });
       }
       continue;
     }
@@ -200,7 +201,7 @@ void LayOutShaped(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, c
       reader.PenX = Pixels(pen + g.XOffset);
       reader.PenY = Pixels(g.YOffset);
       const int before = letters.Count();
-      reader.ReadGlyph(fonts.Glyphs, g.Glyph);
+      reader.ReadGlyph(fonts.Glyphs, g.Glyph, g.Cluster < chars.size() ? chars[g.Cluster].Which : std::string());
       Tag(letters, before, u, g.Glyph, item->Font.Face.Found ? item->Font.Face : faces[i].Face);
       pen += g.XAdvance;
       // The bevel's room between characters; a word of a joined script stays whole.

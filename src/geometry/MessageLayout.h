@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "geometry/GlyphOutline.h"
@@ -38,6 +39,7 @@ struct TLayoutChar {
   char32_t CodePoint = ' ';
   std::optional<uint8_t> Code;  // its 8-bit code when its charset's code page holds it
   TFontRequest Font;            // its font, the size already enlarged (GlyphPointSize)
+  std::string Which = {};       // how an engine error names it (its place, itself, its font)
 };
 
 // Called before glyphs are read in a font (its Face set for a fallback face).

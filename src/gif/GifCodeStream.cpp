@@ -167,4 +167,74 @@ std::vector<uint8_t> EncodeRunLengthCodes(const uint8_t* indices, size_t count, 
   return coder.Finish();
 }
 
+namespace {
+
+constexpr int MaxLzwBits = 12;
+constexpr uint32_t MaxLzwCodes = 1u << MaxLzwBits;
+
+// The dictionary: the code of the string (prefix code, next index), or 0 for none.
+// Stamped by generation, so a Clear forgets every entry without touching them.
+class TLzwDictionary {
+ public:
+  TLzwDictionary() : code_(size_t{MaxLzwCodes} * 256, 0), stamp_(size_t{MaxLzwCodes} * 256, 0) {}
+  uint16_t Find(uint32_t prefix, uint8_t index) const {
+    const size_t at = size_t{prefix} * 256 + index;
+    return stamp_[at] == generation_ ? code_[at] : 0;
+  }
+  void Add(uint32_t prefix, uint8_t index, uint16_t code) {
+    const size_t at = size_t{prefix} * 256 + index;
+    code_[at] = code;
+    stamp_[at] = generation_;
+  }
+  void Forget() { ++generation_; }
+
+ private:
+  std::vector<uint16_t> code_;
+  std::vector<uint32_t> stamp_;
+  uint32_t generation_ = 1;
+};
+
+}  // namespace
+
+std::vector<uint8_t> EncodeLzwCodes(const uint8_t* indices, size_t count, int minCodeSize) {
+  if (minCodeSize < 2 || minCodeSize > 8) throw std::invalid_argument("GIF code size " + std::to_string(minCodeSize) + " is not 2..8");
+  const uint32_t clear = 1u << minCodeSize, endOfInfo = clear + 1;
+  for (size_t i = 0; i < count; ++i)
+    if (indices[i] >= clear) throw std::invalid_argument("A GIF index does not fit the code size");
+  TBitWriter out;
+  TLzwDictionary dictionary;
+  int width = minCodeSize + 1;
+  uint32_t last = endOfInfo;  // the code given to the newest string
+  out.Put(clear, width);
+  if (count == 0) {
+    out.Put(endOfInfo, width);
+    return out.Finish();
+  }
+  uint32_t current = indices[0];
+  for (size_t i = 1; i < count; ++i) {
+    const uint8_t index = indices[i];
+    if (const uint16_t longer = dictionary.Find(current, index)) {
+      current = longer;
+      continue;
+    }
+    out.Put(current, width);
+    // The decoder adds this same string when it reads the next code, and widens its
+    // codes once its dictionary holds 2^width strings.
+    dictionary.Add(current, index, static_cast<uint16_t>(++last));
+    if (last >= (1u << width) && width < MaxLzwBits) ++width;
+    if (last == MaxLzwCodes - 1) {
+      out.Put(clear, width);
+      dictionary.Forget();
+      width = minCodeSize + 1;
+      last = endOfInfo;
+    }
+    current = index;
+  }
+  out.Put(current, width);
+  // Reading that last code, the decoder widens as if it added one more string.
+  if (last + 1 >= (1u << width) && width < MaxLzwBits) ++width;
+  out.Put(endOfInfo, width);
+  return out.Finish();
+}
+
 }  // namespace qz

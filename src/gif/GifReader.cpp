@@ -78,6 +78,7 @@ class TGifFile {
     const int64_t canvasW = std::max<int64_t>(gif_->SWidth, int64_t(desc.Left) + desc.Width);
     const int64_t canvasH = std::max<int64_t>(gif_->SHeight, int64_t(desc.Top) + desc.Height);
     CheckImageSize(canvasW, canvasH, name_);
+    CheckDecodeWork(canvasW * canvasH, std::to_string(canvasW) + " x " + std::to_string(canvasH) + " pixels", name_);
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif_->SColorMap;
     if (!map || map->ColorCount <= 0 || !map->Colors) Fail("the picture has no colour table");
 

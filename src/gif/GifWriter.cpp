@@ -6,6 +6,7 @@
 
 #include "gif/GifCodeStream.h"
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -42,8 +43,16 @@ struct TEncodedFrame {
 // every two codes. Padding the table to more entries buys longer stretches at the
 // price of wider codes and a longer table; every size from the smallest up is
 // tried, and the smallest file wins (the smallest table on a tie).
-TEncodedFrame EncodeFrame(const TIndexedImage& image) {
+TEncodedFrame EncodeFrame(const TIndexedImage& image, TGifCompression compression) {
   int smallest = TableBits(image.usedSize);
+  if (compression == TGifCompression::Lzw) {
+    // LZW codes widen as they need to: the smallest table is the smallest file.
+    TEncodedFrame f;
+    f.tableBits = smallest;
+    f.minCodeSize = std::max(2, smallest);
+    f.codes = EncodeLzwCodes(image.pixels.data(), image.pixels.size(), f.minCodeSize);
+    return f;
+  }
   TEncodedFrame best;
   for (int minCodeSize = std::max(2, smallest); minCodeSize <= 8; ++minCodeSize) {
     TEncodedFrame f;
@@ -126,9 +135,9 @@ void AppendTrailer(TBytes& out) { out.push_back(0x3B); }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeGif(const TIndexedImage& image) {
+std::vector<uint8_t> EncodeGif(const TIndexedImage& image, TGifCompression compression) {
   Validate(image);
-  TEncodedFrame frame = EncodeFrame(image);
+  TEncodedFrame frame = EncodeFrame(image, compression);
   TBytes out;
   out.reserve(frame.FileBytes() + 64);
   AppendHeader(out);
@@ -141,9 +150,10 @@ std::vector<uint8_t> EncodeGif(const TIndexedImage& image) {
   return out;
 }
 
-void WriteGifFile(const std::string& path, const TIndexedImage& image) {
-  TBytes bytes = EncodeGif(image);
-  WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
+void WriteGifFile(const std::string& path, const TIndexedImage& image, TFileGroup* files,
+                  TGifCompression compression) {
+  TBytes bytes = EncodeGif(image, compression);
+  WriteOutputBytes(files, path, bytes.data(), bytes.size());
 }
 
 }  // namespace qz

@@ -87,6 +87,8 @@ class TBmpParser {
     if (l.Width <= 0 || l.Height == 0)
       Fail("the picture has no pixels (" + std::to_string(l.Width) + " x " + std::to_string(l.Height) + ")");
     CheckImageSize(l.Width, l.Height, name_);
+    CheckDecodeWork(int64_t{l.Width} * l.Height,
+                    std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels", name_);
 
     if (compression == kBiRle8 || compression == kBiRle4) Fail("compressed (RLE) BMP files are not supported");
     if (compression == kBiJpeg || compression == kBiPng) Fail("BMP files holding JPEG or PNG data are not supported");

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -61,9 +62,9 @@ std::vector<uint8_t> EncodeBmp24(const TBitmap& image) {
   return out;
 }
 
-void WriteBmp24(const std::string& path, const TBitmap& image) {
+void WriteBmp24(const std::string& path, const TBitmap& image, TFileGroup* files) {
   std::vector<uint8_t> bytes = EncodeBmp24(image);
-  WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
+  WriteOutputBytes(files, path, bytes.data(), bytes.size());
 }
 
 }  // namespace qz

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -16,6 +17,7 @@ namespace qz {
 std::vector<uint8_t> EncodeBmp24(const TBitmap& image);
 
 // Throws std::runtime_error naming path when it cannot be written.
-void WriteBmp24(const std::string& path, const TBitmap& image);
+// With files, the file is written as one of that group.
+void WriteBmp24(const std::string& path, const TBitmap& image, TFileGroup* files = nullptr);
 
 }  // namespace qz

@@ -1,5 +1,6 @@
 #include "platform/FileUtil.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,23 +15,46 @@
 
 namespace qz {
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes, std::string* why) {
+  auto fail = [why](const std::string& reason) -> std::optional<std::vector<uint8_t>> {
+    if (why) *why = reason;
+    return std::nullopt;
+  };
+  // Opened without waiting: a pipe with no writer would otherwise block for good.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return fail(errno == ENOENT ? MissingFile : std::strerror(errno));
+  struct stat st;
+  std::string refusal;
+  if (::fstat(fd, &st) != 0)
+    refusal = std::strerror(errno);
+  else if (S_ISDIR(st.st_mode))
+    refusal = "it is a folder";
+  else if (!S_ISREG(st.st_mode))
+    refusal = "it is not a regular file (a device, pipe or socket)";
+  else if (static_cast<uint64_t>(st.st_size) > maxBytes)
+    refusal = "it is larger than " + std::to_string(maxBytes) + " bytes";
+  if (!refusal.empty()) {
+    ::close(fd);
+    return fail(refusal);
+  }
   std::vector<uint8_t> data;
   uint8_t buf[65536];
-  size_t n;
-  bool tooBig = false;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-    if (data.size() + n > maxBytes) {
-      tooBig = true;
-      break;
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      return fail(std::strerror(err));
+    }
+    if (data.size() + static_cast<size_t>(n) > maxBytes) {  // it grew while being read
+      ::close(fd);
+      return fail("it is larger than " + std::to_string(maxBytes) + " bytes");
     }
     data.insert(data.end(), buf, buf + n);
   }
-  bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (tooBig || failed) return std::nullopt;
+  ::close(fd);
   return data;
 }
 
@@ -42,31 +66,6 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   struct stat st;
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-void WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write) {
-  // A file marked read-only stays as it is, even where the folder would allow the
-  // rename (and even for root, who may write anything).
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
-    throw std::runtime_error("Cannot write file " + path + ": the file is read-only");
-  std::string temp = path + ".tmp-" + std::to_string(::getpid());
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) throw std::runtime_error("Cannot write file " + path + ": " + std::strerror(errno));
-  bool ok = write(f);
-  ok = std::fflush(f) == 0 && ok;
-  ok = !std::ferror(f) && ok;
-  ok = ::fsync(::fileno(f)) == 0 && ok;
-  int err = errno;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-    err = errno;
-    ok = false;
-  }
-  if (!ok) {
-    std::remove(temp.c_str());
-    throw std::runtime_error("Cannot write file " + path + ": " + std::strerror(err ? err : EIO));
-  }
 }
 
 std::string BareFileName(const std::string& path) {
@@ -89,6 +88,11 @@ std::optional<std::string> FindFileNoCase(const std::string& folder, const std::
     if (::strcasecmp(candidate.c_str(), name.c_str()) == 0 && FileExists(dir + candidate)) return dir + candidate;
   }
   return std::nullopt;
+}
+
+std::string WithTrailingSlash(const std::string& path) {
+  if (path.empty() || path.back() == '/') return path;
+  return path + '/';
 }
 
 std::string FolderOf(const std::string& path) {

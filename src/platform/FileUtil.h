@@ -1,6 +1,5 @@
-// Small file helpers shared by every writer: whole-file reads with a size bound, and
-// atomic replacement (write a temporary file in the same folder, then rename) so a
-// failed or interrupted save never leaves a half-written file behind.
+// Small file helpers: whole-file reads with a size bound, file and folder tests, and
+// the names in paths. (Writing files all or nothing is OutputFiles.h.)
 #pragma once
 
 #include <cstdint>
@@ -11,20 +10,22 @@
 
 namespace qz {
 
-// Reads a whole file; nothing when it cannot be opened or exceeds maxBytes.
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes);
+// Reads a whole file; nothing when it cannot be, with the reason in why when asked:
+// "the file does not exist", "it is a folder", "it is not a regular file (...)" (a
+// device, pipe or socket is refused at once, never waited on), "it is larger than N
+// bytes", or the system's reason.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes, std::string* why = nullptr);
+inline constexpr const char* MissingFile = "the file does not exist";
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 
-// Calls write(FILE*) on a temporary file next to path and renames it over path when
-// write returns true and everything reached the disk. Throws std::runtime_error
-// naming the path on failure; the temporary file is removed and the old file kept.
-void WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write);
-
 // The bare file name of a path, accepting both "/" and "\" (a path written on Windows,
 // "C:\Buttons\Textures\wood.jpg", gives "wood.jpg").
 std::string BareFileName(const std::string& path);
+
+// The path with "/" added when it does not end with one (an empty path stays empty).
+std::string WithTrailingSlash(const std::string& path);
 
 // The folder part of a path, with its trailing "/" (empty when there is none).
 std::string FolderOf(const std::string& path);

@@ -7,8 +7,15 @@
 
 namespace qz {
 
-void ThrowImageError(const std::string& name, const std::string& what) {
-  throw std::runtime_error("Cannot read image \"" + name + "\": " + what);
+TImageError::TImageError(const std::string& name, const std::string& what)
+    : std::runtime_error("Cannot read image \"" + name + "\": " + what), Why(what) {}
+
+void ThrowImageError(const std::string& name, const std::string& what) { throw TImageError(name, what); }
+
+void CheckDecodeWork(int64_t work, const std::string& how, const std::string& name) {
+  if (work <= MaxDecodeWork) return;
+  ThrowImageError(name, "decoding it would take " + how + " (" + std::to_string(work) +
+                            " pixels), more than a texture may take (" + std::to_string(MaxDecodeWork) + ")");
 }
 
 void CheckImageSize(int64_t width, int64_t height, const std::string& name) {
@@ -21,13 +28,9 @@ void CheckImageSize(int64_t width, int64_t height, const std::string& name) {
 }
 
 std::vector<uint8_t> ReadImageFileBytes(const std::string& path) {
-  std::error_code ec;
-  if (!FileExists(path)) ThrowImageError(path, "the file does not exist");
-  uintmax_t size = std::filesystem::file_size(path, ec);
-  if (!ec && size > MaxImageFileBytes)
-    ThrowImageError(path, "the file is too large (" + std::to_string(size) + " bytes)");
-  std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, MaxImageFileBytes);
-  if (!bytes) ThrowImageError(path, "the file cannot be read");
+  std::string why;
+  std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, MaxImageFileBytes, &why);
+  if (!bytes) ThrowImageError(path, why.rfind("it is larger", 0) == 0 ? "the file is too large (" + why.substr(6) + ")" : why);
   if (bytes->empty()) ThrowImageError(path, "the file is empty");
   return std::move(*bytes);
 }

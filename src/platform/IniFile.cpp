@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -39,15 +40,11 @@ std::string OneLine(const std::string& s) {
 TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
   sections_.push_back(TSection{});  // lines before the first header
   if (path_.empty()) return;
-  std::FILE* probe = std::fopen(path_.c_str(), "rb");
-  if (!probe) {
-    if (errno != ENOENT) readError_ = "Cannot read file " + path_ + ": " + std::strerror(errno);
-    return;
-  }
-  std::fclose(probe);
-  auto data = ReadWholeFile(path_, MaxFileBytes);
+  auto data = ReadWholeFile(path_, MaxFileBytes, &readFailure_);
   if (!data) {
-    readError_ = "Cannot read file " + path_ + ": it is unreadable or larger than 64 MB";
+    // A file that is not there reads as empty (it is made on the first flush).
+    if (readFailure_.rfind("it is larger", 0) == 0) readFailure_ = "it is larger than 64 MB";
+    if (readFailure_ != MissingFile) readError_ = "Cannot read file " + path_ + ": " + readFailure_;
     return;
   }
   Parse(std::string(data->begin(), data->end()));

@@ -36,6 +36,8 @@ class TIniFile {
   // Why the file could not be read (too large, unreadable), or empty. A missing
   // file is not an error: it reads as empty.
   const std::string& ReadError() const { return readError_; }
+  // The reason alone ("it is a folder"; "the file does not exist" for a missing file).
+  const std::string& ReadFailure() const { return readFailure_; }
 
   std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
   bool HasKey(const std::string& section, const std::string& key) const;
@@ -81,6 +83,7 @@ class TIniFile {
   std::vector<TSection> sections_;
   std::unordered_map<std::string, size_t> sectionIndex_;  // lower-case name -> first section
   bool dirty_ = false;
+  std::string readFailure_;
 };
 
 }  // namespace qz

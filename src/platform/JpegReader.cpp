@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstring>
@@ -66,8 +67,9 @@ void ProgressMonitor(j_common_ptr cinfo) {
     JumpWithMessage(cinfo, "the file has too many progressive scans");
 }
 
-// Step 1: create the decoder and read the header; choose the output colour space.
-bool ReadHeader(TJpegDecoder* d, const uint8_t* data, size_t size) {
+// Step 1: create the decoder and read the header; choose the output colour space and
+// the scale (1 / divisor).
+bool ReadHeader(TJpegDecoder* d, const uint8_t* data, size_t size, int divisor) {
   if (setjmp(d->error.jump)) return false;
   jpeg_create_decompress(&d->info);
   d->created = true;
@@ -88,6 +90,8 @@ bool ReadHeader(TJpegDecoder* d, const uint8_t* data, size_t size) {
     default:
       JumpWithMessage(reinterpret_cast<j_common_ptr>(&d->info), "the picture's colour space is not supported");
   }
+  d->info.scale_num = 1;
+  d->info.scale_denom = static_cast<unsigned int>(divisor);
   jpeg_calc_output_dimensions(&d->info);
   return true;
 }
@@ -130,7 +134,53 @@ class TDecoderGuard {
   TJpegDecoder& d_;
 };
 
+uint32_t Big16(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 8 | p[1]; }
+
+bool IsFrameMarker(uint8_t m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; }
+
+// The picture's side at 1 / divisor, as libjpeg scales it (rounding up).
+int64_t Scaled(int64_t side, int divisor) { return (side + divisor - 1) / divisor; }
+
 }  // namespace
+
+std::optional<TJpegLayout> ReadJpegLayout(const uint8_t* data, size_t size) {
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
+  TJpegLayout layout;
+  bool frame = false;
+  size_t pos = 2;
+  while (pos + 1 < size) {
+    if (data[pos] != 0xFF) return frame ? std::optional(layout) : std::nullopt;
+    while (pos < size && data[pos] == 0xFF) ++pos;  // fill bytes
+    if (pos >= size) break;
+    const uint8_t marker = data[pos++];
+    if (marker == 0xD9) break;                                   // end of image
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+    if (pos + 2 > size) break;
+    const size_t length = Big16(data + pos);
+    if (length < 2 || pos + length > size) break;
+    if (IsFrameMarker(marker) && length >= 7) {
+      layout.Height = Big16(data + pos + 3);
+      layout.Width = Big16(data + pos + 5);
+      frame = true;
+    }
+    pos += length;
+    if (marker != 0xDA) continue;
+    // A scan: its entropy-coded data runs to the next marker (0xFF followed by
+    // anything but a stuffed zero or a restart marker).
+    ++layout.Scans;
+    while (pos + 1 < size && !(data[pos] == 0xFF && data[pos + 1] != 0x00 && (data[pos + 1] < 0xD0 || data[pos + 1] > 0xD7)))
+      ++pos;
+  }
+  if (!frame) return std::nullopt;
+  return layout;
+}
+
+int JpegScaleDivisor(const TJpegLayout& layout, int64_t maxWork) {
+  const int64_t scans = std::max<int64_t>(layout.Scans, 1);
+  for (int divisor : {1, 2, 4, 8})
+    if (Scaled(layout.Width, divisor) * Scaled(layout.Height, divisor) * scans <= maxWork) return divisor;
+  return 0;
+}
 
 TBitmap DecodeJpeg(const uint8_t* data, size_t size, const std::string& name) {
   if (size == 0) ThrowImageError(name, "there is no JPEG data");
@@ -144,11 +194,23 @@ TBitmap DecodeJpeg(const uint8_t* data, size_t size, const std::string& name) {
   d.error.pub.output_message = OutputMessage;
   d.progress.progress_monitor = ProgressMonitor;
 
-  if (!ReadHeader(&d, data, size)) ThrowImageError(name, std::string("not a readable JPEG file (") + d.error.message + ")");
+  // The work is counted from the markers before anything is decoded.
+  const std::optional<TJpegLayout> layout = ReadJpegLayout(data, size);
+  int divisor = 1;
+  if (layout) {
+    divisor = JpegScaleDivisor(*layout, MaxDecodeWork);
+    if (divisor == 0)
+      CheckDecodeWork(Scaled(layout->Width, 8) * Scaled(layout->Height, 8) * std::max<int64_t>(layout->Scans, 1),
+                      std::to_string(layout->Width) + " x " + std::to_string(layout->Height) + " pixels in " +
+                          std::to_string(layout->Scans) + " scans, even at an eighth of that size",
+                      name);
+  }
+  if (!ReadHeader(&d, data, size, divisor))
+    ThrowImageError(name, std::string("not a readable JPEG file (") + d.error.message + ")");
   // The size is checked before anything of the picture's size is allocated.
   CheckImageSize(d.info.image_width, d.info.image_height, name);
-  if (d.info.output_width != d.info.image_width || d.info.output_height != d.info.image_height ||
-      d.info.output_components != 4)
+  if (d.info.output_width != Scaled(d.info.image_width, divisor) ||
+      d.info.output_height != Scaled(d.info.image_height, divisor) || d.info.output_components != 4)
     ThrowImageError(name, "unexpected JPEG output format");
 
   TBitmap image(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 #include "platform/Numeric.h"
 
 namespace qz {
@@ -99,9 +100,9 @@ std::vector<uint8_t> EncodeJpeg(const TBitmap& image, int quality) {
   return std::vector<uint8_t>(e.buffer, e.buffer + e.size);
 }
 
-void WriteJpeg(const std::string& path, const TBitmap& image, int quality) {
+void WriteJpeg(const std::string& path, const TBitmap& image, int quality, TFileGroup* files) {
   std::vector<uint8_t> bytes = EncodeJpeg(image, quality);
-  WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size(); });
+  WriteOutputBytes(files, path, bytes.data(), bytes.size());
 }
 
 }  // namespace qz

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -18,6 +19,7 @@ namespace qz {
 std::vector<uint8_t> EncodeJpeg(const TBitmap& image, int quality);
 
 // Throws std::runtime_error naming path when it cannot be written.
-void WriteJpeg(const std::string& path, const TBitmap& image, int quality);
+// With files, the file is written as one of that group.
+void WriteJpeg(const std::string& path, const TBitmap& image, int quality, TFileGroup* files = nullptr);
 
 }  // namespace qz

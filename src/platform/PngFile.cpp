@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileUtil.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
@@ -32,7 +33,7 @@ bool WritePngStream(std::FILE* f, const TBitmap& image, const TBitmap* alpha, co
 
 }  // namespace
 
-void WritePng(const std::string& path, const TBitmap& image, const TBitmap* alphaMask) {
+void WritePng(const std::string& path, const TBitmap& image, const TBitmap* alphaMask, TFileGroup* files) {
   if (image.Empty()) throw std::runtime_error("Cannot write " + path + ": the image is empty");
   if (alphaMask && (alphaMask->Width() != image.Width() || alphaMask->Height() != image.Height()))
     throw std::runtime_error("Cannot write " + path + ": the mask has another size than the image");
@@ -51,7 +52,7 @@ void WritePng(const std::string& path, const TBitmap& image, const TBitmap* alph
       if (m) *out++ = static_cast<uint8_t>(PixelRed(m[x]));
     }
   }
-  WriteFileAtomically(path, [&](std::FILE* f) { return WritePngStream(f, image, alphaMask, rows); });
+  WriteOutput(files, path, [&](std::FILE* f) { return WritePngStream(f, image, alphaMask, rows); });
 }
 
 }  // namespace qz

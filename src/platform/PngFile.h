@@ -6,12 +6,15 @@
 #include <string>
 
 #include "platform/Bitmap.h"
+#include "platform/OutputFiles.h"
 
 namespace qz {
 
 // Throws std::runtime_error naming the path when the file cannot be written.
 // The file is written to a temporary name beside the target and renamed, so a
 // failed write never leaves a half-written picture.
-void WritePng(const std::string& path, const TBitmap& image, const TBitmap* alphaMask = nullptr);
+// With files, the file is written as one of that group.
+void WritePng(const std::string& path, const TBitmap& image, const TBitmap* alphaMask = nullptr,
+              TFileGroup* files = nullptr);
 
 }  // namespace qz

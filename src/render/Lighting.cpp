@@ -111,31 +111,4 @@ void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMod
   }
 }
 
-void TZBuffer::ShadowRows(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
-  for (int32_t r = 0; r <= lastRow_; ++r) {
-    const TSpanEntry* row = RowEntries(r);
-    int32_t left = maxX_, right = 0;
-    bool any = false;
-    for (int32_t k = 0; k < counts_[r]; ++k) {
-      if (!row[k].Live) continue;
-      any = true;
-      left = std::min<int32_t>(left, row[k].X1);
-      right = std::max<int32_t>(right, row[k].X2);
-    }
-    if (!any) continue;
-    // The caller sizes the bitmap for the shift; this guard only keeps a wrongly
-    // sized one from being written outside (it cuts nothing off a right-sized one).
-    const int64_t y = int64_t{r} + dy;
-    if (y < 0 || y >= Bitmap.Height()) continue;
-    const int64_t x1 = std::max<int64_t>(int64_t{left} + dx, 0);
-    const int64_t x2 = std::min<int64_t>(int64_t{right} + dx, Bitmap.Width() - 1);
-    if (x2 < x1) continue;
-    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(y));
-    if (MaskMode)
-      FillSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels, MaskWhite);
-    else
-      HalveSpan(static_cast<int32_t>(x1), static_cast<int32_t>(x2), pixels);
-  }
-}
-
 }  // namespace qz

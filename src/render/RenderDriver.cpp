@@ -17,10 +17,9 @@ namespace {
 // understands (the sizes come from the design: its distance, factors and altitudes).
 void CheckPictureSize(int64_t width, int64_t height) {
   if (width <= MaxRenderSide && height <= MaxRenderSide && width * height <= MaxRenderPixels) return;
-  throw std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
-                           " pixels; the largest is " + std::to_string(MaxRenderSide) +
-                           " pixels a side and 64 million in all. Check the camera distance, the X and Y "
-                           "factors, the margins, the extrusions and the altitudes of the design.");
+  throw TPictureTooLarge(width, height,
+                         "Check the camera distance, the X and Y factors, the margins, the extrusions and the "
+                         "altitudes of the design.");
 }
 
 // Gives bitmap the size, keeping its pixels when it has it already.
@@ -29,6 +28,13 @@ void Resize(TBitmap& bitmap, int width, int height) {
 }
 
 }  // namespace
+
+TPictureTooLarge::TPictureTooLarge(int64_t width, int64_t height, const std::string& advice)
+    : std::runtime_error("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels; the largest is " + std::to_string(MaxRenderSide) +
+                         " pixels a side and 64 million in all. " + advice),
+      Width(width),
+      Height(height) {}
 
 void ClearImage(TBitmap& image, TColor background) { image.Fill(ColorToPixel(background)); }
 
@@ -88,12 +94,14 @@ TPreviewSize PreviewSize(int imageW, int imageH, int clientW, int clientH, int v
   if (imageW <= 0 || imageH <= 0) return {};
   const long double s = Clamp(viewSize, MinViewSize, MaxViewSize) / 100.0L;
   TPreviewSize p;
-  if (imageW < imageH) {
-    p.Height = RoundHalfEven(clientH * s);
-    p.Width = RoundHalfEven(clientH * s * imageW / imageH);
-  } else {
+  // The side that reaches the area's edge first sets the scale: a wide picture in a
+  // low panel fits its height, so nothing is cut off.
+  if (int64_t{clientW} * imageH <= int64_t{clientH} * imageW) {
     p.Width = RoundHalfEven(clientW * s);
     p.Height = RoundHalfEven(clientW * s * imageH / imageW);
+  } else {
+    p.Height = RoundHalfEven(clientH * s);
+    p.Width = RoundHalfEven(clientH * s * imageW / imageH);
   }
   p.Width = std::max(p.Width, 0);
   p.Height = std::max(p.Height, 0);

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
@@ -40,6 +42,12 @@ struct TPicture {
 // The side of the picture a view without any vertex renders to (an empty heading).
 constexpr int EmptyImageSide = 16;
 
+// The refusal of a picture beyond those bounds: its size, and advice on what to change.
+struct TPictureTooLarge : std::runtime_error {
+  TPictureTooLarge(int64_t width, int64_t height, const std::string& advice);
+  int64_t Width, Height;
+};
+
 // Fills the whole image with the background colour.
 void ClearImage(TBitmap& image, TColor background);
 
@@ -56,9 +64,9 @@ void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool w
                  bool progress);
 
 // The size of the preview picture in a client area of clientW x clientH at viewSize
-// percent: a tall image (width < height) fits the height, a wide or square one the
-// width, keeping its proportions. viewSize is bounded to 1..100 (the designer offers
-// 10..90); sizes are at least 0.
+// percent: as large as fits inside both sides of that share of the area, keeping the
+// picture's proportions. viewSize is bounded to 1..100 (the designer offers 10..90);
+// sizes are at least 0.
 struct TPreviewSize {
   int Width = 0;
   int Height = 0;

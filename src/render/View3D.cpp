@@ -87,9 +87,11 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
   const bool hasButton = DrawButton && bodyCount_ > 0;
   if (hasButton) {
     bodies_[bodyCount_]->Draw(ZBuffer, true);
+    // The mask takes the shadow's own spans, as the letters' shadow does: a shape
+    // with spikes or holes leaves the background between them transparent.
     if (Params.Button.Altitude > 0) {
       ZBuffer.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
-      if (WithMask) ZBuffer.ShadowRows(Mask, Params.ButShadowX, Params.ButShadowY, true);
+      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.ButShadowX, Params.ButShadowY, true);
     }
     if (ButtonTextured)
       ZBuffer.SetTexture(ButtonTexture);

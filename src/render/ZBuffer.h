@@ -89,11 +89,8 @@ class TZBuffer {
 
   // Drop shadows (Lighting.cpp): every live span, shifted by (dx, dy), darkens the
   // image under it (halves each channel), or is drawn white into a mask.
-  // ShadowSpans limits each shifted span to the bitmap (a span beyond an edge lands on
-  // the edge); ShadowRows shades, per row, the whole range from the leftmost to the
-  // rightmost live column and expects the bitmap to be sized for the shift.
+  // Each shifted span is limited to the bitmap (a span beyond an edge lands on the edge).
   void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const;
-  void ShadowRows(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const;
   static void HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels);
 
   int32_t LastRow() const { return lastRow_; }  // rows - 1; -1 before the first SetSize

@@ -23,15 +23,6 @@ std::string ReadFolder(const TIniFile& ini, const char* key, const std::string& 
 
 }  // namespace
 
-std::string TSettings::ExecutableDir() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  std::string dir = exe.parent_path().string();
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
-
 bool ForceDirectories(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;
@@ -39,9 +30,8 @@ bool ForceDirectories(const std::string& path) {
   return std::filesystem::is_directory(path, ec);
 }
 
-void TSettings::Read(const std::string& programDir) {
-  ProgramDir = programDir;
-  if (!ProgramDir.empty() && ProgramDir.back() != '/') ProgramDir += '/';
+void TSettings::Read(const TFolders& folders) {
+  Folders = folders;
   ReadKeys(TIniFile(SettingsPath()));
   if (!CurPath.empty() && ::chdir(CurPath.c_str()) != 0) {
     // A folder that no longer exists leaves the current directory as it was.
@@ -55,13 +45,15 @@ void TSettings::ReadKeys(const TIniFile& ini) {
   JobFile = ini.ReadString(Section, "JobFile", "");
   TextureDir = ini.ReadString(Section, "TextureDir", "");
   TemplateFile = ini.ReadString(Section, "TemplateFile", "");
-  TemplatesDir = ReadFolder(ini, "Templates", ProgramDir + "Templates/");
-  WorksDir = ReadFolder(ini, "Saves", ProgramDir + "Works/");
-  TexturesDir = ProgramDir + "Textures/";
+  TemplatesDir = ReadFolder(ini, "Templates", Folders.DefaultTemplatesDir());
+  WorksDir = ReadFolder(ini, "Saves", Folders.DefaultWorksDir());
+  TexturesDir = Folders.FactoryTexturesDir();
   if (JobFile.empty()) JobFile = "Untitled.qznr";
 }
 
 void TSettings::Write() {
+  // Installed, the first exit makes the user's settings folder.
+  if (Folders.Installed) ForceDirectories(Folders.SettingsDir);
   TIniFile ini(SettingsPath());
   // Rewriting a file that could not be read would lose the export's keys.
   if (!ini.ReadError().empty()) throw std::runtime_error(ini.ReadError());

@@ -1,8 +1,9 @@
 // The program's folders and the settings kept between runs in Buttons.dat (section
-// General) in the program folder. Every folder path ends with "/".
+// General), in the program folder or, installed, in the user's settings folder
+// (Folders.h). Every folder path ends with "/".
 //
 //   TSettings s;
-//   s.Read(TSettings::ExecutableDir());   // at start: folders set up, works/templates created
+//   s.Read(TFolders::ForExecutable(ExecutableFolder()));   // at start: works/templates created
 //   ...
 //   s.Write();                            // at exit; throws when Buttons.dat cannot be written
 //
@@ -11,38 +12,40 @@
 
 #include <string>
 
+#include "scene/Folders.h"
+
 namespace qz {
 
 class TIniFile;
 
 class TSettings {
  public:
-  // The folder of the running executable, with its trailing "/".
-  static std::string ExecutableDir();
-
-  std::string ProgramDir;    // set first, never changed
+  TFolders Folders;          // set first, never changed
   std::string WorksDir;      // key Saves
   std::string TemplatesDir;  // key Templates
-  std::string TexturesDir;   // always ProgramDir + "Textures/"
+  std::string TexturesDir;   // always the factory Textures/ folder
 
   std::string CurPath;       // the current directory, restored at start
   std::string JobFile;       // the work last saved or opened ("Untitled.qznr")
   std::string TextureDir;    // kept as read
   std::string TemplateFile;  // the template last used
 
-  std::string SettingsPath() const { return ProgramDir + "Buttons.dat"; }
+  std::string SettingsPath() const { return Folders.SettingsFile(); }
 
   // Reads the six keys with their defaults, sets the folders, changes to CurPath
   // when it names a folder, and creates the works and templates folders with their
   // parents. Nothing here fails: an unreadable file reads as defaults and a folder
   // that cannot be created stays missing (the dialogs report it when they list it).
-  void Read(const std::string& programDir);
+  void Read(const TFolders& folders);
+  // The same with everything in programDir.
+  void Read(const std::string& programDir) { Read(TFolders::InProgramFolder(programDir)); }
   // The reading part of Read alone: the six keys with their defaults from an open
-  // settings file, and TexturesDir, from ProgramDir as set; no folder is changed or
+  // settings file, and TexturesDir, from Folders as set; no folder is changed or
   // created (so any file can be read here without touching the disk).
   void ReadKeys(const TIniFile& ini);
   // Writes CurPath (the current directory now), JobFile, TextureDir, Templates,
-  // Saves and TemplateFile. Throws std::runtime_error naming the file on failure.
+  // Saves and TemplateFile, making the settings folder first when it is missing.
+  // Throws std::runtime_error naming the file on failure.
   void Write();
 };
 

@@ -233,9 +233,12 @@ void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageTe
 
 bool LoadWorkFile(const std::string& fileName, TParams& params, TMessageText& text, IMessageSink& messages) {
   TIniFile ini(fileName);
-  // A file that exists but cannot be read (larger than the INI bound, no rights) reads
-  // as empty and is refused for its version; saying why first makes that refusal clear.
-  if (!ini.ReadError().empty()) messages.ShowMessage(ini.ReadError());
+  // A file that is not there, or cannot be read (no rights, a folder, a device or pipe,
+  // larger than the INI bound), is refused saying why, before any talk of versions.
+  if (!ini.ReadFailure().empty()) {
+    messages.ShowMessage("Cannot open the work " + fileName + ": " + ini.ReadFailure());
+    return false;
+  }
   return LoadDesignFromIni(params, text, ini, messages);
 }
 

@@ -30,9 +30,9 @@ void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini);
 bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini, IMessageSink& messages);
 
 // The file as a whole. Saving throws std::runtime_error naming the file when it cannot
-// be written; the old file is then left whole. Loading returns false when the version
-// was refused (after showing the message); a file that exists but cannot be read is
-// reported first, so the refusal that follows is clear.
+// be written; the old file is then left whole. Loading returns false, after showing
+// why, when the file is not there or cannot be read ("Cannot open the work PATH:
+// ...": a folder, a device or pipe is refused at once) or its version is refused.
 void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageText& text);
 bool LoadWorkFile(const std::string& fileName, TParams& params, TMessageText& text, IMessageSink& messages);
 

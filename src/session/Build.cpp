@@ -1,6 +1,7 @@
 #include "session/Build.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "geometry/ButtonBody.h"
@@ -8,6 +9,7 @@
 #include "geometry/LetterLayout.h"
 #include "geometry/MessageLayout.h"
 #include "platform/Numeric.h"
+#include "platform/Utf8.h"
 #include "render/TextureTiles.h"
 
 namespace qz {
@@ -18,6 +20,19 @@ namespace {
 void Stage(IProgressSink& progress, const char* text) {
   progress.SetStatus(text);
   progress.ProcessMessages();
+}
+
+// How a glyph error names the character: its place, itself (a printable ASCII
+// character, else its code; one outside every code page as U+XXXX), its font and
+// its size.
+std::string Which(int place, const TMessageText::TChar& c, const TCharFormat& format) {
+  std::string character = "code " + std::to_string(c.Code);
+  if (c.Wide != 0)
+    character = CodePointName(c.Wide);
+  else if (c.Code >= 0x20 && c.Code < 0x7F)
+    character = "'" + std::string(1, static_cast<char>(c.Code)) + "'";
+  return "letter " + std::to_string(place) + ", " + character + " in " + format.Name + " at " +
+         std::to_string(format.Size) + " points";
 }
 
 // The characters to build, each read with its font through the selection, laid out
@@ -36,6 +51,7 @@ void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, co
     if (c.Wide == 0) lc.Code = c.Code;
     lc.Font = {format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
                static_cast<uint8_t>(Clamp(format.Charset, 0, 255)), {}};
+    lc.Which = Which(i, c, format);
     chars.push_back(lc);
   }
   // The caret goes back; a selection the user had made is not restored.
@@ -44,6 +60,17 @@ void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, co
   TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
   const TSelectFont select = env.SelectFont ? env.SelectFont : [](const TFontRequest&) {};
   LayOutMessage(chars, params.Shaping, reader, {env.Glyphs, env.Fonts, select}, env.Messages);
+}
+
+// How far the outline reaches beyond its rectangle on any side.
+int64_t Overhang(const TButtonOutline& outline) {
+  const TButtonRect& R = outline.Rect;
+  int64_t most = 0;
+  for (int i = 1; i <= outline.Count; ++i) {
+    const TPoint p = outline.Pts[i];
+    most = std::max({most, int64_t{R.Left} - p.x, int64_t{p.x} - R.Right, int64_t{R.Bottom} - p.y, int64_t{p.y} - R.Top});
+  }
+  return most;
 }
 
 }  // namespace
@@ -70,6 +97,7 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
   TransformLetters(built.Letters, params, built.View);
   progress.SetProgress(ProgressLettersMade);
 
+  built.OutlineOverhang = built.ButtonSide = 0;
   if (params.Type > 0) {
     Stage(progress, " Making button ...");
     const TButtonRect R = ButtonRect(built.View, params);
@@ -77,7 +105,9 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
     params.ButTop = R.Top;
     params.ButRight = R.Right;
     params.ButBottom = R.Bottom;
-    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ProgramDir);
+    const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ShapeFolders);
+    built.ButtonSide = std::max(int64_t{R.Right} - R.Left, int64_t{R.Top} - R.Bottom);
+    built.OutlineOverhang = Overhang(outline);
     MakeButtonBody(outline, params, built.View);
     progress.SetProgress(ProgressButtonMade);
   }

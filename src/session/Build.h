@@ -10,7 +10,7 @@
 //   " Resizing textures ..."        textures fitted to their tiles       30
 //
 //   TFontEngine fonts;
-//   Build(params, message, built, {fonts, fonts, select, programDir, messages, progress});
+//   Build(params, message, built, {fonts, fonts, select, folders.ShapeFolders(), messages, progress});
 //   RenderScene(built.View, params, picture, false, progress, true);   // then the picture
 //
 // The glyphs are laid out by the 8-bit rules or, with params.Shaping, shaped
@@ -27,6 +27,7 @@
 
 #include "geometry/ButShape.h"
 #include "geometry/MessageLayout.h"
+#include "platform/FolderList.h"
 #include "platform/FontEngine.h"
 #include "platform/GlyphRecords.h"
 #include "platform/TextFonts.h"
@@ -44,6 +45,10 @@ struct TBuiltDesign {
   TLetters Letters;
   TView3D View;     // the bodies, the letters' first, the button's last; the textures
   TButShape Shape;  // the shape file last read (kept while the file is missing)
+  // How far the button's outline reaches beyond its rectangle, and the rectangle's
+  // larger side (a shape file may draw far outside its frame).
+  int64_t OutlineOverhang = 0;
+  int64_t ButtonSide = 0;
 };
 
 // Where a build reads its glyphs, finds its shape files and reports. SelectFont is
@@ -53,7 +58,7 @@ struct TBuildEnvironment {
   IGlyphSource& Glyphs;
   ITextFonts& Fonts;
   TSelectFont SelectFont;
-  std::string ProgramDir;  // shape files are looked up in its BShapes/
+  TFolderList ShapeFolders;  // where shape files are looked up, the first holding one wins
   IMessageSink& Messages;
   IProgressSink& Progress;
 };

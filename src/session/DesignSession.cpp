@@ -34,14 +34,15 @@ void MakeEmptyPicture(TPicture& picture, TColor background) {
 
 }  // namespace
 
-TDesignSession::TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress)
-    : TexturesDir(programDir + "Textures/"),
-      programDir_(std::move(programDir)),
-      progress_(&progress) {
+TDesignSession::TDesignSession(TFolders folders, IMessageSink& messages, IProgressSink& progress)
+    : folders_(std::move(folders)), progress_(&progress) {
   notices_.Target = &messages;
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
 }
+
+TDesignSession::TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress)
+    : TDesignSession(TFolders::InProgramFolder(programDir), messages, progress) {}
 
 // ---- The design ------------------------------------------------------------------------
 
@@ -67,9 +68,13 @@ bool TDesignSession::Begin(const std::string& path) {
 
 void TDesignSession::ReplaceMessage(std::u32string_view text) { qz::ReplaceMessage(Text, text); }
 
-void TDesignSession::LoadTextTexture() { qz::LoadTextTexture(Params, built_.View, TexturesDir, notices_); }
+void TDesignSession::LoadTextTexture() {
+  qz::LoadTextTexture(Params, built_.View, folders_.TextureFolders(), notices_);
+}
 
-void TDesignSession::LoadButtonTexture() { qz::LoadButtonTexture(Params, built_.View, TexturesDir, notices_); }
+void TDesignSession::LoadButtonTexture() {
+  qz::LoadButtonTexture(Params, built_.View, folders_.TextureFolders(), notices_);
+}
 
 void TDesignSession::LoadTextures() {
   LoadTextTexture();
@@ -88,7 +93,7 @@ bool TDesignSession::ClearTexture(bool text) {
 
 bool TDesignSession::ShapeFileMissing() const {
   return Params.Type > 0 && IsShapeFileType(Params.Type) && !Params.ShapeName.empty() &&
-         built_.Shape.PointCount == 0 && !FindShapeFile(programDir_, Params.ShapeName);
+         built_.Shape.PointCount == 0 && !FindShapeFile(folders_.ShapeFolders(), Params.ShapeName);
 }
 
 // ---- Build, render, preview ------------------------------------------------------------
@@ -107,13 +112,25 @@ bool TDesignSession::Rebuild() {
   }
   TFontEngine fonts;
   Build(Params, Text, built_,
-        {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, programDir_, notices_,
-         *progress_});
+        {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(),
+         notices_, *progress_});
   return true;
 }
 
-void TDesignSession::Render(bool withMask, bool progress) {
-  RenderScene(built_.View, Params, picture_, withMask, *progress_, progress);
+void TDesignSession::Render(bool withMask, bool progress) { Render(picture_, withMask, progress); }
+
+void TDesignSession::Render(TPicture& picture, bool withMask, bool progress) {
+  try {
+    RenderScene(built_.View, Params, picture, withMask, *progress_, progress);
+  } catch (const TPictureTooLarge& e) {
+    // A shape file whose outline reaches far beyond its button (more than the button's
+    // own size) is what makes the picture large: name it rather than the camera.
+    if (!IsShapeFileType(Params.Type) || built_.OutlineOverhang <= built_.ButtonSide) throw;
+    throw TPictureTooLarge(e.Width, e.Height,
+                           "The shape file " + Params.ShapeName + " is the cause: its outline reaches " +
+                               std::to_string(built_.OutlineOverhang) +
+                               " units beyond the button's edges. Choose another shape, or mend its points.");
+  }
 }
 
 void TDesignSession::RefitExportSize() {
@@ -149,19 +166,20 @@ std::optional<TRenderedButton> TDesignSession::RenderForExport() {
     return std::nullopt;
   }
   TPicture picture;
-  RenderScene(built_.View, Params, picture, true, *progress_, false);
+  Render(picture, true, false);
   return TRenderedButton{Copy24(picture.Image), Copy24(picture.Mask)};
 }
 
-uint64_t TDesignSession::WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
-                                     const std::string& path) {
-  return WriteImage(button, size.width, size.height, options, path);
-}
-
-void TDesignSession::WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
-                                      uint64_t fileBytes, const std::string& link) {
-  qz::WritePreviewPage(programDir_, MakeExportFacts(imagePath, size.width, size.height, options, fileBytes,
-                                                    Params.BkgColor, link, Text));
+uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                                const std::string& path, const std::string& link) {
+  TFileGroup files;
+  const uint64_t bytes = WriteImage(button, size.width, size.height, options, path, files);
+  if (options.BrowserPreview)
+    WritePreviewPage(folders_, MakeExportFacts(path, size.width, size.height, options, bytes, Params.BkgColor, link,
+                                               Text, MaxBuiltChars),
+                     files);
+  files.Commit();
+  return bytes;
 }
 
 bool TDesignSession::Save(const std::string& path) {

@@ -3,13 +3,13 @@
 // the rendered picture and the preview, and knows the rules both front ends share:
 // what may be built, when the export size refits, how an export and a save are done.
 //
-//   TDesignSession session(programDir, messages, progress);
+//   TDesignSession session(folders, messages, progress);
 //   if (!session.Load(path)) return;           // "Invalid file version: ..." shown
 //   session.ReplaceMessage(U"Home");           // optional: another text, same design
 //   session.LoadTextures();
 //   if (session.Rebuild()) session.Render(false, true);
 //   auto button = session.RenderForExport();   // "Sorry, there is nothing to export"
-//   session.WriteExport(*button, size, options, "home.gif");
+//   session.Export(*button, size, options, "home.gif", link);
 //
 // The front ends edit Params and Text in place and then ask for the follow-up. Errors
 // that end an operation (a shape file that cannot be read, a picture too large to
@@ -31,6 +31,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Sinks.h"
 #include "render/RenderDriver.h"
+#include "scene/Folders.h"
 #include "scene/MessageText.h"
 #include "scene/Params.h"
 #include "session/Build.h"
@@ -41,8 +42,12 @@ inline constexpr const char* NothingToExportMessage = "Sorry, there is nothing t
 
 class TDesignSession {
  public:
-  // programDir (with its "/") holds BShapes/, Textures/, html/ and the factory designs.
-  TDesignSession(std::string programDir, IMessageSink& messages, IProgressSink& progress);
+  // The textures and shape files a design names are found in the folders' texture and
+  // shape folders; the preview page goes where they say (Folders.h).
+  TDesignSession(TFolders folders, IMessageSink& messages, IProgressSink& progress);
+  // Everything in programDir (with its "/"): BShapes/, Textures/, html/ and the
+  // factory designs.
+  TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress);
   TDesignSession(const TDesignSession&) = delete;
   TDesignSession& operator=(const TDesignSession&) = delete;
 
@@ -50,8 +55,7 @@ class TDesignSession {
   TMessageText Text;  // its message
   TDimensions Dim;    // the export size, refitted by Rebuild (starts as the picture's size)
 
-  const std::string& ProgramDir() const { return programDir_; }
-  std::string TexturesDir;  // where a texture named by its bare name is found
+  const TFolders& Folders() const { return folders_; }
   void SetMessageSink(IMessageSink& messages) { notices_.Target = &messages; }
   IMessageSink& Messages() const { return *notices_.Target; }
   IProgressSink& Progress() const { return *progress_; }
@@ -80,7 +84,7 @@ class TDesignSession {
   bool ClearTexture(bool text);
   bool TextTextured() const { return built_.View.TextTextured; }
   bool ButtonTextured() const { return built_.View.ButtonTextured; }
-  // The design names a shape file that is not in BShapes/ and no shape was read
+  // The design names a shape file that is in no shape folder and no shape was read
   // before: its button would have no outline.
   bool ShapeFileMissing() const;
 
@@ -95,7 +99,8 @@ class TDesignSession {
   bool Rebuild();
   // Renders the built design into the picture (with its coverage mask when asked),
   // with the status texts and progress of a render when asked. Throws, leaving the
-  // picture as it was, when the picture would be too large.
+  // picture as it was, when the picture would be too large (naming the shape file when
+  // it is the cause).
   void Render(bool withMask, bool progress);
   // After a rebuild's render: the export size follows a picture of a new size, unless
   // the design holds its size.
@@ -119,20 +124,20 @@ class TDesignSession {
   // NothingToExportMessage, when the message is empty. The session's own picture is
   // left as it was.
   std::optional<TRenderedButton> RenderForExport();
-  // The button scaled to size and written to path in options.Format; gives the bytes
-  // written.
-  uint64_t WriteExport(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
-                       const std::string& path);
-  // The export's facts into Buttons.dat and html/preview.html filled from its template,
-  // both in the program folder.
-  void WritePreviewPage(const std::string& imagePath, TExportSize size, const TExportOptions& options,
-                        uint64_t fileBytes, const std::string& link);
+  // The button scaled to size and written to path in options.Format, and with
+  // options.BrowserPreview the export's facts (the link among them) into Buttons.dat
+  // and the preview page filled from its template, where the folders put them: all or
+  // nothing, so a failure leaves every file as it was. Gives the picture's bytes.
+  uint64_t Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
+                  const std::string& path, const std::string& link);
   // Writes the design as a work or template with Dim as its export size, then, for a
   // message that is not empty, the icon made from Preview (" Sretching icon ...",
   // " Saving icon ...", " Done"). True when an icon was saved.
   bool Save(const std::string& path);
 
  private:
+  void Render(TPicture& picture, bool withMask, bool progress);
+
   // The session's sink: messages pass on, a notice only the first time it is said
   // since the design was loaded (a rebuild on every key would repeat it).
   class TNoticeOnce : public IMessageSink {
@@ -148,7 +153,7 @@ class TDesignSession {
     std::set<std::string> said_;
   };
 
-  std::string programDir_;
+  TFolders folders_;
   TNoticeOnce notices_;
   IProgressSink* progress_;
   TBuiltDesign built_;

@@ -5,47 +5,56 @@
 #include <utility>
 
 #include "platform/FileUtil.h"
+#include "platform/ImageLimits.h"
 #include "session/ImageFile.h"
 
 namespace qz {
 
 namespace {
 
-std::optional<std::string> FindTexture(const std::string& name, const std::string& texturesDir) {
+std::optional<std::string> FindTexture(const std::string& name, const TFolderList& textureFolders) {
   if (FileExists(name)) return name;
   const size_t slash = name.find_last_of('/');
   if (slash != std::string::npos && name.find('\\') == std::string::npos)
     if (auto found = FindFileNoCase(name.substr(0, slash + 1), name.substr(slash + 1))) return found;
-  return FindFileNoCase(texturesDir, BareFileName(name));
+  return textureFolders.Find(BareFileName(name));
 }
 
 template <typename TSet>
-void LoadTexture(std::string& fileName, bool& textured, const std::string& texturesDir, IMessageSink& messages,
+void LoadTexture(std::string& fileName, bool& textured, const TFolderList& textureFolders, IMessageSink& messages,
                  TSet set) {
   textured = false;
   if (fileName.empty()) return;
-  const std::optional<std::string> path = FindTexture(fileName, texturesDir);
+  const std::optional<std::string> path = FindTexture(fileName, textureFolders);
   if (!path) return;
   fileName = *path;
   TBitmap picture;
+  std::string why;
   try {
     picture = LoadImageFile(*path);
-  } catch (const std::runtime_error&) {
-    picture = TBitmap();  // reported below, in the designer's words
+  } catch (const TImageError& e) {
+    why = e.Why;  // reported below, in the designer's words with the reader's reason
+  } catch (const std::runtime_error& e) {
+    why = e.what();
   }
+  const int width = picture.Width(), height = picture.Height();
   set(std::move(picture));
-  if (!textured) messages.ShowMessage("Error loading file: " + *path);
+  if (textured) return;
+  if (why.empty())
+    why = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+          " pixels is too small to be tiled (it needs two pixels each way)";
+  messages.ShowMessage("Error loading file: " + *path + ": " + why);
 }
 
 }  // namespace
 
-void LoadTextTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
-  LoadTexture(params.Message.TexFile, view.TextTextured, texturesDir, messages,
+void LoadTextTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages) {
+  LoadTexture(params.Message.TexFile, view.TextTextured, textureFolders, messages,
               [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
-void LoadButtonTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages) {
-  LoadTexture(params.Button.TexFile, view.ButtonTextured, texturesDir, messages,
+void LoadButtonTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages) {
+  LoadTexture(params.Button.TexFile, view.ButtonTextured, textureFolders, messages,
               [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
 }
 

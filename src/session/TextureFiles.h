@@ -1,27 +1,29 @@
 // Loading the texture images a design names (Message.TexFile, Button.TexFile) into the
 // view, as a session does after a load and after a texture is chosen:
 //
-//   LoadTextTexture(params, built.View, settings.TexturesDir, messages);
-//   LoadButtonTexture(params, built.View, settings.TexturesDir, messages);
+//   LoadTextTexture(params, built.View, folders.TextureFolders(), messages);
+//   LoadButtonTexture(params, built.View, folders.TextureFolders(), messages);
 //   Build(params, message, built, ...);   // fits the textures to their tiles
 //
-// The file is the named path, else a file of its bare name in texturesDir (a path
-// written on Windows falls back to its bare name; names are matched exactly first,
-// then without regard to case); the path found is stored back into the design. No
+// The file is the named path, else a file of its bare name in the first of the
+// texture folders that holds one (the user's before the factory's; a path written on
+// Windows falls back to its bare name; names are matched exactly first, then without
+// regard to case); the path found is stored back into the design. No
 // file found: silently no texture. A file found but not loadable as a GIF, JPEG or BMP
 // picture larger than one pixel each way: no texture, and "Error loading file: "
-// followed by the path through messages.
+// followed by the path and why through messages.
 #pragma once
 
 #include <string>
 
+#include "platform/FolderList.h"
 #include "platform/Sinks.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 
 namespace qz {
 
-void LoadTextTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages);
-void LoadButtonTexture(TParams& params, TView3D& view, const std::string& texturesDir, IMessageSink& messages);
+void LoadTextTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages);
+void LoadButtonTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages);
 
 }  // namespace qz

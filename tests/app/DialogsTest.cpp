@@ -3,7 +3,9 @@
 #include <QTableWidget>
 
 #include "WindowKit.h"
+#include "app/BrowseForFolder.h"
 #include "app/ProjectCommands.h"
+#include "platform/FontEngine.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -225,6 +227,33 @@ class DialogsTest : public QObject {
 
   // A template saved leaves the work Save proposes alone, and a work the template;
   // a dot in a folder's name is no extension.
+  // The folder chooser opens on a folder of special files without waiting on any, and
+  // the works list says which folder it shows.
+  void foldersAreShownAndChosenWithoutHanging() {
+    std::string folder = "/proc";
+    auto shown = WhenModal<QFileDialog>([](QFileDialog* d) {
+      QTest::qWait(500);  // time for the list to fill
+      d->reject();
+    });
+    QVERIFY(!BrowseForFolder("Select folder", folder, nullptr));
+    QVERIFY(*shown && folder == "/proc");
+    TForm4 form;
+    Folders(form);
+    form.SetMode(TForm4::ModeSaved);
+    QVERIFY(form.FolderLabel->toolTip() == PathToQt(works_));
+  }
+
+  // Only faces the renderer can read are offered, and the one a font name resolves to
+  // is chosen first.
+  void fontChooserOffersTrueTypeFacesOpeningOnTheFaceUsed() {
+    TFontChooser chooser(TFontEngine::TrueTypeFaces());
+    QVERIFY(chooser.Faces->findItems("Sans Serif", Qt::MatchExactly).isEmpty());
+    chooser.SetFormat(TCharFormat{"Arial", 20, 1, true, false, false});
+    QVERIFY(chooser.Faces->currentItem() && chooser.Faces->currentItem()->text() == "Liberation Sans");
+    const TCharFormat f = chooser.Format();
+    QVERIFY(f.Name == "Liberation Sans" && f.Size == 20 && f.Bold && !f.Italic);
+  }
+
   void saveNamesWorksAndTemplatesApart() {
     const TProjectFiles files{"/w/old/shiny.txt", "/t/old.qzpl", "/w/", "/t/"};
     TProjectFiles work = files, tpl = files;

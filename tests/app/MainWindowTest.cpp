@@ -81,8 +81,10 @@ class MainWindowTest : public TWindowTestBase {
     std::map<C, TEdit> edits = {
         {C::MessageEdit, {[&] { QTest::keyClick(at(C::MessageEdit), Qt::Key_End), QTest::keyClicks(at(C::MessageEdit), "!"); },
                           [&] { return w->Session->Text.Text() == "Go!"; }}},
-        {C::FontSelection, {Answered<QFontDialog>(at(C::FontSelection),
-                                                  [](QFontDialog* d) { d->setCurrentFont(QFont("DejaVu Serif", 14)), d->accept(); }),
+        {C::FontSelection, {Answered<TFontChooser>(at(C::FontSelection),
+                                                   [](TFontChooser* d) {
+                                                     d->Faces->setCurrentItem(ItemNamed(d->Faces, "DejaVu Serif")), d->accept();
+                                                   }),
                             [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
         {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
                                             [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton1->click(), f->accept(); }),
@@ -255,6 +257,7 @@ class MainWindowTest : public TWindowTestBase {
     // The last edit's rebuild still waits for the timer: the export carries it out
     // first. The format chosen in the dialog wins over the extension typed.
     Prepare(*w, "Click");
+    page->chBrowserPreview->setChecked(false);  // this folder has no page template
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
@@ -286,6 +289,39 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(messages_.Texts.empty());
     w->LoadWork(programDir_ + "Works/mine.qznr");
     QVERIFY(!w->Session->Params.Shaping && w->NoticeText().isEmpty());
+  }
+
+  // What a careless hand meets: a save into a folder that cannot take it, an export
+  // size of nothing, the light marker let go outside the preview.
+  void carelessEditsChangeNothingTheyShouldNot() {
+    auto w = MakeWindow();
+    Prepare(*w, "Go");
+    const std::string works = w->Settings.WorksDir, job = w->Settings.JobFile;
+    QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); },
+                                 [](QFileDialog* d) { TypeIntoFileDialog(d, "/proc/no-such/mine"); }));
+    QCOMPARE(messages_.Texts.size(), size_t{1});
+    QVERIFY(w->Settings.WorksDir == works && w->Settings.JobFile == job && w->Modified);
+    messages_.Texts.clear();
+
+    w->Session->Dim.Width = w->Session->Dim.Height = 0;
+    auto noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, 1000);
+    w->ExportPage()->ExportButton->click();
+    QVERIFY(!*noDialog);
+    QCOMPARE(messages_.Texts.size(), size_t{1});
+    QVERIFY(QString::fromStdString(messages_.Texts[0]).startsWith("Cannot export an image of 0 x 0 pixels"));
+    StopWatchingModals();
+
+    // The marker stays inside the preview; the light comes from where it stands.
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::LightSource));
+    TLightMarker* m = w->Preview()->Marker();
+    QTest::mousePress(m, Qt::LeftButton, {}, {16, 16});
+    QTest::mouseMove(m, {5000, 5000});
+    QTest::mouseRelease(m, Qt::LeftButton, {}, {5000, 5000});
+    const QPoint centre(m->x() + MarkerHalf, m->y() + MarkerHalf);
+    const TLightAngles a = LightAnglesAt(centre.x(), centre.y(), w->Preview()->width(), w->Preview()->height());
+    QVERIFY(w->Preview()->rect().contains(centre));
+    QCOMPARE(w->Session->Params.a1, a.a1);
+    QCOMPARE(w->Session->Params.a2, a.a2);
   }
 
   void aBrokenShapeFileIsReportedAndThePreviewKept() {

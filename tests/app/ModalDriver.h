@@ -50,7 +50,8 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
 
 // Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
 // The dialog reads its folder in a thread and then selects the file it proposed, and a
-// selection wins over the typed name: it is cleared first, as typing clears it.
+// selection wins over the typed name: it is cleared first, as typing into the name box
+// does once the dialog has the focus (on a busy machine it may not have it yet).
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
   if (auto* list = dialog->findChild<QAbstractItemView*>("listView"); list && list->selectionModel())
     list->selectionModel()->clear();

@@ -48,6 +48,9 @@ class SavedWorksTest : public TWindowTestBase {
 
  private slots:
   void initTestCase() {
+    // The preview's room, and so the icon, follows the window's layout: one font for
+    // every machine (DejaVu, which setup.sh installs).
+    QApplication::setFont(QFont("DejaVu Sans", 9));
     QVERIFY(dir_.isValid());
     programDir_ = dir_.path().toStdString() + "/";
     // The factory files in a program folder of the test's own, from the source tree:

@@ -13,6 +13,7 @@
 #include "app/CharMap.h"
 #include "app/ExportPage.h"
 #include "app/FileFilter.h"
+#include "app/FontChooser.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/OptionsDialog.h"
@@ -111,13 +112,14 @@ class TWindowTestBase : public QObject {
  protected:
   QTemporaryDir dir_;
   std::string programDir_;
+  std::optional<TFolders> folders_;  // when set, the window's folders instead of programDir_
   std::string textureFile_;
   test::TMessageCollector messages_;
 
   // A window after its start-up; welcome answers the welcome dialog (by default
   // Cancel, which loads the factory design default.dat).
   std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) { f->CancelBtn->click(); }) {
-    auto w = std::make_unique<TForm1>(programDir_);
+    auto w = folders_ ? std::make_unique<TForm1>(*folders_) : std::make_unique<TForm1>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1100, 800);
     auto shown = WhenModal<TForm4>(welcome);

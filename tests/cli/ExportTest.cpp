@@ -154,6 +154,14 @@ TEST(CliExport, PreviewPageGoesIntoTheProgramFolderOfTheTool) {
   EXPECT_NE(page.find("src=\"file://" + out.Path() + "Go.gif\""), std::string::npos);
   EXPECT_NE(page.find("href=\"https://example.org/a?b=1&amp;c=2\""), std::string::npos);
 
+  // A message beyond what is built: said so, and the page shows what was built.
+  const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
+  r = program.Run({"export", work, out.File("Long.gif"), "--preview-page", "--text", forty});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("The message has 40 characters; only the first 32 are built"), std::string::npos) << r.err;
+  EXPECT_NE(test::ReadText(program.dir.File("Buttons.dat")).find("ButtonText=" + forty.substr(0, 32) + "\r\n"),
+            std::string::npos);
+
   // A relative OUT is reported with its full path; the other settings stay.
   test::WriteText(program.dir.File("Buttons.dat"), "[General]\r\nJobFile=mine.qznr\r\n");
   r = test::RunCliAt(program.cli, {"export", work, "rel.png", "--preview-page"}, out.Path());
@@ -179,13 +187,21 @@ TEST(CliExport, WithoutItsTemplateThePreviewFailsAndNothingIsLeft) {
   r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
-  // A page that cannot be written: the image goes too.
+  // A page or settings file that cannot be written: nothing is written, and the picture
+  // there before stays.
   fs::copy_file(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", program.dir.File("html/preview.tml"));
   fs::create_directories(program.dir.File("html/preview.html"));  // a folder where the page goes
   r = program.Run({"export", Work(out), out.File("New.gif"), "--preview-page"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("preview.html"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("preview.html: it is a folder"), std::string::npos) << r.err;
   EXPECT_FALSE(FileExists(out.File("New.gif")));
+  fs::remove(program.dir.File("html/preview.html"));
+  fs::create_directories(program.dir.File("Buttons.dat"));
+  r = program.Run({"export", Work(out), out.File("Go.gif"), "--preview-page"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Buttons.dat"), std::string::npos) << r.err;
+  EXPECT_EQ(test::ReadText(out.File("Go.gif")), "earlier");
+  EXPECT_EQ(test::FileNames(out.Path()), (std::set<std::string>{"go.qznr", "Go.gif"}));
 }
 
 TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
@@ -200,7 +216,7 @@ TEST(CliExport, WorkThatCannotBeDoneExitsWithOneAndWritesNothing) {
   };
   const std::vector<TCase> cases = {
       {{"export", dir.File("old.qznr"), dir.File("a.gif")}, "Invalid file version: 1.3.4"},
-      {{"export", dir.File("none.qznr"), dir.File("a.gif")}, "Invalid file version: "},
+      {{"export", dir.File("none.qznr"), dir.File("a.gif")}, "Cannot open the work " + dir.File("none.qznr") + ": the file does not exist"},
       {{"export", work, dir.File("a.gif"), "--text", ""}, "Sorry, there is nothing to export"},
       {{"export", work, dir.File("keep.gif"), "--text", ""}, "Sorry, there is nothing to export"},
       {{"export", work, dir.File("no/such/folder/a.gif")}, dir.File("no/such/folder/a.gif")},

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "scene/WorkFile.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -34,6 +35,15 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
 }
 
+// Output that cannot be written is a failure, not a success with nothing printed.
+TEST(CliInfo, AFullStandardOutputFails) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"info", WriteWork("info-full.qznr", Sample)}, {"fonts"}}) {
+    const auto r = test::RunCliAt(QZ_CLI, args, "", "exec 1>/dev/full;");
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_NE(r.err.find("Cannot write to standard output"), std::string::npos) << r.err;
+  }
+}
+
 TEST(CliInfo, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "x.qznr", "--bogus"}, {"info", "x", "--text"}}) {
@@ -41,6 +51,23 @@ TEST(CliInfo, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("usage"), std::string::npos);
   }
+}
+
+// Asked for, the usage and the version go to standard output and the tool exits with 0.
+TEST(CliInfo, HelpAndVersionOnStandardOutput) {
+  for (const char* help : {"--help", "-h"}) {
+    const auto r = RunCli({help});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    for (const char* name :
+         {"usage:", " export ", " render ", " info ", " save ", " fonts", "--preview-page", "exit status"})
+      EXPECT_NE(r.out.find(name), std::string::npos) << name;
+  }
+  const auto r = RunCli({"--version"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.out.starts_with("quenzar-cli 1.") && r.out.ends_with("\nwork file version " + std::string(WorkFileVersion) + "\n"))
+      << r.out;
+  EXPECT_EQ(RunCli({"--help", "export"}).status, 2);  // not alone: a usage error
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "support/TempDir.h"
 #include "export/ExportTestSupport.h"
 
 namespace qz {
@@ -54,8 +55,8 @@ TEST(CliRender, UsageErrorsAndFailuresLeaveNothingBehind) {
   EXPECT_EQ(RunCli({"render", work}).status, 2);
   EXPECT_EQ(RunCli({"fonts", "extra"}).status, 2);
 
-  // An output that cannot be written: exit 1. When the mask fails, the picture
-  // written before it is taken away again.
+  // An output that cannot be written: exit 1, and nothing written. When the mask
+  // fails, the picture is not written either, and what was there before stays.
   const std::string image = Out + "/cli-half.png";
   std::filesystem::remove(image);
   auto r = RunCli({"render", work, Out + "/no-such-folder/x.bmp"});
@@ -63,6 +64,11 @@ TEST(CliRender, UsageErrorsAndFailuresLeaveNothingBehind) {
   r = RunCli({"render", work, image, "--mask", Out + "/no-such-folder/m.png"});
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(std::filesystem::exists(image));
+  test::WriteText(image, "earlier");
+  r = RunCli({"render", work, image, "--mask", Out + "/no-such-folder/m.png"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(test::ReadText(image), "earlier");
+  std::filesystem::remove(image);
 
   // A design whose picture would be too large: a sentence, exit 1, no file.
   r = RunCli({"render", WriteWork("cli-huge.qznr", "[Render]\r\nCnX=1e9\r\n"), image});

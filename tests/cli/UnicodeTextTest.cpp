@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "cli/RunCli.h"
@@ -126,6 +127,21 @@ TEST(CliUnicode, AWorkOfMixedScriptsIsSavedAndLoadsBackWhole) {
   const std::string missing = test::OutputPath("unicode-missing");
   fs::remove_all(missing);
   EXPECT_EQ(RunCli({"save", first, missing + "/folder/w.qznr"}).status, 1);
+}
+
+// save replaces its file whole or not at all: a work marked read-only is refused and
+// left byte for byte as it was, with no scrap of a temporary file beside it.
+TEST(CliUnicode, ASaveThatCannotWriteLeavesTheWorkAsItWas) {
+  test::TTempDir dir;
+  const std::string locked = dir.File("locked.qznr");
+  test::WriteText(locked, test::ReadText(Factory));
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const auto r = RunCli({"save", Factory, locked, "--text", "Привет"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("locked.qznr"), std::string::npos) << r.err;
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(test::ReadText(locked), test::ReadText(Factory));
+  EXPECT_EQ(test::FileNames(dir.Path()), std::set<std::string>{"locked.qznr"});
 }
 
 }  // namespace

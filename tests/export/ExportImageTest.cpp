@@ -58,9 +58,9 @@ TEST(ExportNames, ExtensionIsReplacedOrAddedForEachFormat) {
 
 TEST(ExportNames, ImagesFolderIsCreatedUnderTheProgramFolder) {
   TTempDir dir;
-  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");
+  EXPECT_EQ(ExportImagesFolder(TFolders::InProgramFolder(dir.Path())), dir.Path() + "Images/");
   EXPECT_TRUE(DirectoryExists(dir.Path() + "Images"));
-  EXPECT_EQ(ExportImagesFolder(dir.Path()), dir.Path() + "Images/");  // and again, when it is there
+  EXPECT_EQ(ExportImagesFolder(TFolders::InProgramFolder(dir.Path())), dir.Path() + "Images/");  // and again, when it is there
 }
 
 // A 12 x 8 picture with a white 4 x 2 block in its mask: "B-Spline" at the same size
@@ -116,7 +116,7 @@ TEST(ExportGif, ExactlyTheUncoveredPixelsAreTransparent) {
   o.PaletteKind = TPaletteKind::Optimized;
   o.Dithering = TDitherMethod::FloydSteinberg;
   o.ColorBits = 4;
-  const uint64_t bytes = WriteImage(button, w, h, o, dir.File("b.gif"));
+  const uint64_t bytes = test::WriteImage(button, w, h, o, dir.File("b.gif"));
   EXPECT_EQ(bytes, std::filesystem::file_size(dir.File("b.gif")));
   const test::TDecodedGif gif = test::ReadGifFile(dir.File("b.gif"));
   ASSERT_TRUE(gif.ok) << gif.error;
@@ -130,7 +130,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
   TRenderedButton button = MakeRenderedButton(60, 20);
   TExportOptions o;
   o.Transparency = false;
-  WriteImage(button, 60, 20, o, dir.File("plain.gif"));
+  test::WriteImage(button, 60, 20, o, dir.File("plain.gif"));
   test::TDecodedGif gif = test::ReadGifFile(dir.File("plain.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
@@ -138,7 +138,7 @@ TEST(ExportGif, WithoutTransparencyOrUncoveredPixelsThereIsNoTransparentEntry) {
 
   button.Mask.Fill(0xFFFFFF);  // covered everywhere
   o.Transparency = true;
-  WriteImage(button, 60, 20, o, dir.File("covered.gif"));
+  test::WriteImage(button, 60, 20, o, dir.File("covered.gif"));
   gif = test::ReadGifFile(dir.File("covered.gif"));
   ASSERT_TRUE(gif.ok);
   EXPECT_EQ(gif.transparentIndex, -1);
@@ -149,9 +149,9 @@ TEST(ExportBmp, RoundTripGivesTheScaledPicture) {
   const TRenderedButton button = MakeRenderedButton(90, 30);
   TExportOptions o;
   o.Format = TExportFormat::Bmp;
-  EXPECT_EQ(WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
+  EXPECT_EQ(test::WriteImage(button, 37, 13, o, dir.File("b.bmp")), 54u + 112 * 13);  // rows padded to 4 bytes
   EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), ScaleExportImage(button.Image, 37, 13));
-  WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
+  test::WriteImage(button, 90, 30, o, dir.File("b.bmp"));  // at its own size: unchanged, transparency or not
   EXPECT_EQ(LoadImageFile(dir.File("b.bmp")), button.Image);
 }
 
@@ -160,7 +160,7 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
   const TRenderedButton button = MakeRenderedButton(120, 40);
   TExportOptions o;
   o.Format = TExportFormat::Png;
-  WriteImage(button, 180, 60, o, dir.File("a.png"));
+  test::WriteImage(button, 180, 60, o, dir.File("a.png"));
   const test::TDecodedPng png = test::ReadPngRgba(dir.File("a.png"));
   ASSERT_TRUE(png.ok);
   ASSERT_EQ(std::pair(png.width, png.height), std::pair(180, 60));
@@ -174,6 +174,15 @@ TEST(ExportPng, AlphaFollowsTheScaledMask) {
       soft += png.Alpha(x, y) > 0 && png.Alpha(x, y) < 255;
     }
   EXPECT_GT(soft, 100);  // the plate's and the shadow's rims
+
+  // Without transparency the picture is opaque everywhere, the page's colour included.
+  o.Transparency = false;
+  test::WriteImage(button, 180, 60, o, dir.File("opaque.png"));
+  const test::TDecodedPng opaque = test::ReadPngRgba(dir.File("opaque.png"));
+  ASSERT_TRUE(opaque.ok);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 180; ++x) ASSERT_EQ(opaque.Alpha(x, y), 255) << x << "," << y;
+  EXPECT_EQ(opaque.Pixel(0, 0), colours.Pixel(0, 0) & 0xFFFFFF);
 }
 
 TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
@@ -187,7 +196,7 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     // A folder that does not exist.
     const std::string missing = dir.File("no-folder/out" + ext);
     try {
-      WriteImage(button, 60, 20, o, missing);
+      test::WriteImage(button, 60, 20, o, missing);
       ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
       EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
@@ -196,11 +205,11 @@ TEST(ExportFailures, AnUnwritableOutputLeavesNothingBehind) {
     const std::string locked = dir.File("locked" + ext);
     test::WriteText(locked, "old");
     ::chmod(locked.c_str(), 0444);
-    EXPECT_THROW(WriteImage(button, 60, 20, o, locked), std::runtime_error);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, o, locked), std::runtime_error);
     EXPECT_EQ(test::ReadText(locked), "old");
     // A path that names a folder.
     std::filesystem::create_directories(dir.File("folder" + ext));
-    EXPECT_THROW(WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, o, dir.File("folder" + ext)), std::runtime_error);
   }
   EXPECT_EQ(test::FileNames(dir.Path()), (std::set<std::string>{"locked.gif", "locked.jpg", "locked.bmp", "locked.png", "folder.gif",
                                           "folder.jpg", "folder.bmp", "folder.png"}));
@@ -213,7 +222,7 @@ TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
   TExportOptions o;
   for (auto [w, h] : {std::pair{0, 40}, std::pair{40, 0}, std::pair{-5, 40}, std::pair{32768, 1},
                       std::pair{10000, 10000}})
-    EXPECT_THROW(WriteImage(button, w, h, o, path), std::runtime_error) << w << "x" << h;
+    EXPECT_THROW(test::WriteImage(button, w, h, o, path), std::runtime_error) << w << "x" << h;
   EXPECT_TRUE(IsExportSize(32767, 1));
   EXPECT_TRUE(IsExportSize(8000, 8000));
   EXPECT_FALSE(IsExportSize(8001, 8000));
@@ -221,7 +230,7 @@ TEST(ExportFailures, BadSizesAndOptionsAreRefusedBeforeAnythingIsWritten) {
   auto bad = [&](auto change) {
     TExportOptions b;
     change(b);
-    EXPECT_THROW(WriteImage(button, 60, 20, b, path), std::invalid_argument);
+    EXPECT_THROW(test::WriteImage(button, 60, 20, b, path), std::invalid_argument);
   };
   bad([](TExportOptions& b) { b.ColorBits = 2; });
   bad([](TExportOptions& b) { b.ColorBits = 9; });

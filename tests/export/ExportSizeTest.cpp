@@ -11,6 +11,8 @@ TEST(ExportSize, LongImagesGetWidth160OthersHeight40) {
   EXPECT_EQ(FitExportSize(90, 80), (TExportSize{45, 40}));
   EXPECT_EQ(FitExportSize(1280, 100), (TExportSize{160, 12}));  // 12.5 -> 12, halves to even
   EXPECT_EQ(FitExportSize(0, 10), (TExportSize{160, 40}));
+  EXPECT_EQ(FitExportSize(2, 1000), (TExportSize{1, 40}));   // a picture of a design with CnX 0
+  EXPECT_EQ(FitExportSize(5000, 2), (TExportSize{160, 1}));
 }
 
 TEST(ExportSize, ARefitFollowsANewPictureSizeUnlessHeld) {

@@ -13,6 +13,15 @@
 
 namespace qz::test {
 
+// The picture written as a group of its own, as an export without its page writes it.
+inline uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
+                           const std::string& path) {
+  TFileGroup files;
+  const uint64_t bytes = qz::WriteImage(button, width, height, options, path, files);
+  files.Commit();
+  return bytes;
+}
+
 // A shaded elliptic plate with a drop shadow on a light blue page, and the mask the
 // renderer would give: white under the plate and its shadow, black elsewhere.
 inline TRenderedButton MakeRenderedButton(int w, int h) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/IniFile.h"
 #include "scene/MessageText.h"
@@ -36,11 +37,39 @@ TEST(PreviewPage, PlaceholdersTakeTheFirstMatchingLineWithoutRegardToCase) {
   EXPECT_EQ(ExpandTemplateText("<`Key`>", "Key=<script>&\"'\n"), "<&lt;script&gt;&amp;&quot;&#39;>");
 }
 
-TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnError) {
+TEST(PreviewPage, AMissingTemplateOrUnwritablePageIsAnErrorAndWritesNothing) {
   TTempDir dir;
   WriteText(dir.File("Buttons.dat"), "[General]\r\n");
-  EXPECT_THROW(ExpandTemplate(dir.Path(), dir.File("Buttons.dat")), std::runtime_error);
-  EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}), std::runtime_error);
+  {
+    TFileGroup files;
+    EXPECT_THROW(ExpandTemplate(dir.File("html/preview.tml"), "[General]\r\n", dir.File("html/preview.html"), files),
+                 std::runtime_error);
+    EXPECT_THROW(WritePreviewData(dir.File("gone/Buttons.dat"), TExportFacts{}, files), std::runtime_error);
+  }
+  EXPECT_EQ(test::FileNames(dir.Path()), std::set<std::string>{"Buttons.dat"});  // no temporary file left
+}
+
+// The parts the program writes: the button in its link (none for an empty address),
+// the picture's URL percent-encoded, the HTML to copy escaped twice over (it is shown
+// as text and must itself be correct HTML), and only the facts of the picture's format.
+TEST(PreviewPage, TheButtonItsUrlTheSnippetAndTheFactsOfItsFormat) {
+  const std::string values = "ImageFileName=Go \"now\".gif\nImageFilePath=/tmp/a #1?%/\nImageWidth=80\n"
+                             "ImageHeight=20\nTargetURL=http://x.org/?q=\"a\"&b\nButtonText=Go\nNumberOfColors= 16\n";
+  EXPECT_EQ(ExpandTemplateText("`@ImageURL`", values), "file:///tmp/a%20%231%3F%25/Go%20%22now%22.gif");
+  EXPECT_EQ(ExpandTemplateText("`@Button`", values),
+            "<a href=\"http://x.org/?q=&quot;a&quot;&amp;b\"><img src=\"file:///tmp/a%20%231%3F%25/Go%20%22now%22.gif\" "
+            "width=\"80\" height=\"20\" alt=\"Go\"></a>");
+  EXPECT_EQ(ExpandTemplateText("`@Snippet`", values),
+            "&lt;a href=&quot;http://x.org/?q=&amp;quot;a&amp;quot;&amp;amp;b&quot;&gt;&lt;img src=&quot;Go "
+            "&amp;quot;now&amp;quot;.gif&quot; width=&quot;80&quot; height=&quot;20&quot; alt=&quot;Go&quot; "
+            "border=&quot;0&quot;&gt;&lt;/a&gt;");
+  EXPECT_NE(ExpandTemplateText("`@Facts`", values).find("GIF colours</th><td> 16"), std::string::npos);
+  // A JPEG without a link: no GIF facts, no empty link.
+  const std::string jpeg = "ImageFileName=Go.jpg\nImageFilePath=/tmp/\nButtonText=Go\n";
+  EXPECT_EQ(ExpandTemplateText("`@Button`", jpeg).rfind("<img ", 0), 0u);
+  EXPECT_EQ(ExpandTemplateText("`@Snippet`", jpeg).find("href"), std::string::npos);
+  EXPECT_EQ(ExpandTemplateText("`@Facts`", jpeg).find("GIF"), std::string::npos);
+  EXPECT_EQ(ExpandTemplateText("`@Other`", jpeg), "");
 }
 
 // A hostile template and values file: many placeholders over many lines, values
@@ -86,9 +115,13 @@ TEST(PreviewPage, AnExportsFactsGoIntoTheSettingsFileInOrder) {
   options.Diffusion = " Floyd Steinberg";
   options.NumberOfColors = " 64";
   const TExportFacts facts = MakeExportFacts(dir.Path() + "Images/Go.png", 160, 40, options, 1000,
-                                             RGBToColor(0, 0, 0), "https://example.org/?a=1&b=2", message);
+                                             RGBToColor(0, 0, 0), "https://example.org/?a=1&b=2", message, 32);
+  EXPECT_EQ(MakeExportFacts("a.gif", 1, 1, options, 0, 0, "", message, 2).buttonText, "\xD0\x94\xC3\x84");  // what is built
   WriteText(dir.File("Buttons.dat"), "[General]\r\nJobFile=a.qznr\r\n");  // other settings stay
-  WritePreviewPage(dir.Path(), facts);
+  TFileGroup files;
+  WritePreviewPage(TFolders::InProgramFolder(dir.Path()), facts, files);
+  EXPECT_EQ(ReadText(dir.File("Buttons.dat")), "[General]\r\nJobFile=a.qznr\r\n");  // not before the commit
+  files.Commit();
   EXPECT_EQ(ReadText(dir.File("Buttons.dat")),
             "[General]\r\n"
             "JobFile=a.qznr\r\n"
@@ -110,10 +143,28 @@ TEST(PreviewPage, OnlyTheSlashSeparatesTheFileNameFromItsFolder) {
   TTempDir dir;
   TExportFacts facts;
   facts.filePath = dir.Path() + "Images/back\\slash.gif";
-  WritePreviewData(dir.File("Buttons.dat"), facts);
+  TFileGroup files;
+  WritePreviewData(dir.File("Buttons.dat"), facts, files);
+  files.Commit();
   TIniFile ini(dir.File("Buttons.dat"));
   EXPECT_EQ(ini.ReadString("General", "ImageFileName", ""), "back\\slash.gif");
   EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
+}
+
+// Characters outside every code page go into the page as they are, beyond the Basic
+// Multilingual Plane too; the cut to the built characters counts characters, not bytes.
+TEST(PreviewPage, TheMessageOfAnyScriptInUtf8CutAtTheBuiltCharacters) {
+  TMessageText message;
+  const TCharFormat western;
+  message.Append("A", western);
+  message.Append(TMessageText::MakeChar(U'\u65E5', western));
+  message.Append(TMessageText::MakeChar(U'\U0001F600', western));
+  message.Append("z", western);
+  EXPECT_EQ(MessageToUtf8(message), "A\xE6\x97\xA5\xF0\x9F\x98\x80z");
+  EXPECT_EQ(MessageToUtf8(message, 3), "A\xE6\x97\xA5\xF0\x9F\x98\x80");
+  EXPECT_EQ(MessageToUtf8(message, 2), "A\xE6\x97\xA5");
+  EXPECT_EQ(MessageToUtf8(message, 0), "");
+  EXPECT_EQ(MessageToUtf8(message, -1), "");
 }
 
 TEST(PreviewPage, ACharsetBeyondAByteReadsAsTheWesternCodePage) {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "geometry/LetterLayout.h"
+#include "support/HostileInput.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -18,7 +19,7 @@ struct TButtonBuild : TParams {
   TView3D View;
   TButShape Shape;
   TButtonOutline Outline;
-  std::string ProgramDir;
+  std::string ShapesDir;
 };
 
 // Builds the button round one letter body spanning x -70..70, z -60..60 (a square of
@@ -31,7 +32,7 @@ const TBody& BuildButton(TButtonBuild& b) {
   b.Letters[1].AddContour(square, 5);
   b.Letters[1].UpdateBounds();
   TransformLetters(b.Letters, b, b.View);
-  b.Outline = MakeButtonOutline(ButtonRect(b.View, b), b, b.Shape, b.ProgramDir);
+  b.Outline = MakeButtonOutline(ButtonRect(b.View, b), b, b.Shape, TFolderList(b.ShapesDir));
   MakeButtonBody(b.Outline, b, b.View);
   return b.View.Body(2);
 }
@@ -87,18 +88,25 @@ TEST(ButtonBody, ShapeFilesAreFoundInTheShapesFolderAndKeptWhenMissing) {
   diamond.Points[1] = {1, -10, 0}, diamond.Points[2] = {1, 0, 10}, diamond.Points[3] = {1, 10, 0}, diamond.Points[4] = {1, 0, -10};
   diamond.SaveToFile(dir.File("BShapes/Diamond.qzkh"));
   TButtonBuild b;
-  b.ProgramDir = dir.Path();
+  b.ShapesDir = dir.File("BShapes/");
   b.Type = TButtonType::ShapeFile;
-  // Another case, and a path written on Windows, both find the file by its name; a
-  // name that is not there keeps the shape of the last build.
-  for (const char* name : {"DIAMOND.QZKH", "C:\\Program Files\\Buttons\\BShapes\\diamond.qzkh", "gone.qzkh"}) {
-    EXPECT_EQ(FindShapeFile(dir.Path(), name).has_value(), name[0] != 'g') << name;
+  // Another case finds the file; a name that is not there keeps the shape of the last build.
+  for (const char* name : {"DIAMOND.QZKH", "gone.qzkh"}) {
+    EXPECT_EQ(FindShapeFile(TFolderList(b.ShapesDir), name).has_value(), name[0] != 'g') << name;
     b.ShapeName = name;
     BuildButton(b);
     EXPECT_EQ(b.Outline.Count, 5) << name;
     EXPECT_EQ(b.Shape.PointCount, 4);
   }
-  EXPECT_FALSE(FindShapeFile(dir.Path(), "").has_value());
+  EXPECT_FALSE(FindShapeFile(TFolderList(b.ShapesDir), "").has_value());
+  // A name with a folder in it is refused, never read: it could name any file.
+  test::WriteText(dir.File("secret"), "not a shape");
+  for (const char* name : {"../secret", "C:\\Buttons\\BShapes\\diamond.qzkh", "..", "/etc/passwd"}) {
+    b.ShapeName = name;
+    EXPECT_FALSE(FindShapeFile(TFolderList(b.ShapesDir), name).has_value()) << name;
+    const std::string error = test::ErrorOf([&] { BuildButton(b); });
+    EXPECT_NE(error.find("Cannot use the shape " + std::string(name) + ": "), std::string::npos) << error;
+  }
 }
 
 }  // namespace

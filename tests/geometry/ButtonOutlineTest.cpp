@@ -57,9 +57,12 @@ TEST(ButtonOutline, EllipseAndCircleLieWhereTheyShould) {
 TEST(ButtonOutline, DegenerateAndHostileInputStayBounded) {
   EXPECT_TRUE(Outline(6, {0, -1, 10, 0}).empty());  // H = 0: no ellipse
   for (int type : {8, 9, 0, -3}) EXPECT_TRUE(Outline(type, R).empty()) << type;  // shape files are not built in
-  // SplPnt from a damaged work: bounded to 1..64, so no division by zero (N = 0 for
-  // SplPnt -3) and no endless loop.
-  EXPECT_EQ(Outline(6, R, -3).size(), size_t((1 + 2) * 8 + 8 + 1));
+  // SplPnt from a damaged work: bounded to 0..64, so no division by zero (N = 0 for
+  // SplPnt -3) and no endless loop. 0 gives the fewest points: 13 for the rounded
+  // rectangle (one point on each arc), 25 for the ellipse.
+  EXPECT_EQ(Outline(6, R, -3).size(), 25u);
+  EXPECT_EQ(Outline(6, R, 0).size(), 25u);
+  EXPECT_EQ(Outline(2, R, 0).size(), 13u);
   EXPECT_EQ(Outline(2, R, 1 << 30).size(), size_t(4 * (2 * 64 + 1) + 9));
   // Extreme rectangles saturate instead of wrapping.
   const auto huge = Outline(4, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN});

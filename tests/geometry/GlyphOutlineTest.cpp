@@ -122,8 +122,11 @@ TEST_F(GlyphOutline, CapacitiesDropPointsAndContoursSilently) {
   const auto spline = TRecordBuilder().Polygon(FXi(0, 0)).Spline({FXi(10, 10), FXi(20, 0)}).Bytes();
   splPnt = 2000000000;
   EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + MaxSplPnt + 1);
+  // With 0 (or less) a curve adds no point of its own: the contour runs straight on.
   splPnt = -5;
-  EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + 1 + 1);
+  EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + 1);
+  splPnt = 0;
+  EXPECT_EQ(Parse(spline).Contour(1).PtCount, 1 + 1);
 }
 
 TEST_F(GlyphOutline, EngineFailuresLeaveLettersAndPenAlone) {

@@ -91,6 +91,7 @@ TEST(GifReader, RefusesBrokenAndHostileFiles) {
       {{{frame + 4, 0x60}, {frame + 5, 0xEA}}, "too large"},          // width 60000
       {{{frame + 4, 0}, {frame + 5, 0}}, "no pixels"},                // width 0
       {{{6, 0xFF}, {7, 0xFF}, {8, 0xFF}, {9, 0xFF}}, "too large"},    // a 65535 x 65535 screen
+      {{{6, 0x00}, {7, 0x20}, {8, 0x00}, {9, 0x10}}, "more than a texture may take"},  // 8192 x 4096
       {{{frame, 0xFF}, {frame + 1, 0x7F}}, "too large"},              // the frame at x = 32767
   };
   for (const auto& [patch, part] : patches) {

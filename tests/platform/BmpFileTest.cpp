@@ -141,6 +141,7 @@ TEST(BmpFile, RefusesBrokenAndHostileFiles) {
       {[](TBmpLayout& s) { s.ColorsUsed = 300; }, "more than a 8-bit picture can use"},
       {[](TBmpLayout& s) { s.ColorsUsed = 200, s.Palette.resize(5), s.Rows.clear(); }, "palette runs past the end"},
       {[](TBmpLayout& s) { s.Width = 16384, s.Height = 16384; }, "too large"},
+      {[](TBmpLayout& s) { s.Width = 8192, s.Height = 4096, s.Bits = 1, s.Palette.resize(2); }, "more than a texture may take"},
       {[](TBmpLayout& s) { s.Height = INT32_MIN; }, "too large"},
       {[](TBmpLayout& s) { s.Width = -3; }, "no pixels"},
       {[](TBmpLayout& s) { s.Height = 0; }, "no pixels"},

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/FileUtil.h"
+#include "platform/ImageLimits.h"
 #include "platform/JpegReader.h"
 #include "platform/JpegWriter.h"
 #include "support/HostileInput.h"
@@ -104,6 +105,29 @@ TEST(JpegFile, ReadsGrayscaleAndCmyk) {
   TBitmap want(8, 8);
   want.FillRect(0, 0, 4, 8, 0xFF0000);
   EXPECT_LE(MaxDifference(DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), want), 6);
+}
+
+// The work a picture asks for is counted from its markers before any decoding:
+// pixels times scans. Beyond the budget it is read at a half, a quarter or an eighth;
+// a picture of a thousand scans over 16384 x 4096 pixels is refused at once.
+TEST(JpegFile, TheWorkIsCountedAndBoundedBeforeDecoding) {
+  std::vector<uint8_t> hostile = {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0x10, 0x00, 0x40, 0x00, 1, 1, 0x11, 0};
+  for (int i = 0; i < 1000; ++i)
+    hostile.insert(hostile.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 1, 0x10, 0x12, 0xFF, 0x00});
+  hostile.insert(hostile.end(), {0xFF, 0xD9});
+  const std::optional<TJpegLayout> layout = ReadJpegLayout(hostile.data(), hostile.size());
+  ASSERT_TRUE(layout.has_value());
+  EXPECT_EQ((std::vector<int64_t>{layout->Width, layout->Height, layout->Scans}), (std::vector<int64_t>{16384, 4096, 1000}));
+  EXPECT_EQ(JpegScaleDivisor(*layout, MaxDecodeWork), 0);
+  EXPECT_NE(ErrorOf([&] { DecodeJpeg(hostile); }).find("more than a texture may take"), std::string::npos);
+  // Twenty scans over a million pixels: read at half the size; 4096 x 4096 of one scan whole.
+  EXPECT_EQ(JpegScaleDivisor({1000, 1000, 20}, MaxDecodeWork), 2);
+  EXPECT_EQ(JpegScaleDivisor({4096, 4096, 1}, MaxDecodeWork), 1);
+
+  const std::vector<uint8_t> big = EncodeJpeg(Smooth(4100, 4100), 50);
+  ASSERT_EQ(ReadJpegLayout(big.data(), big.size())->Scans, 1);
+  const TBitmap half = DecodeJpeg(big);
+  EXPECT_EQ((std::vector<int>{half.Width(), half.Height()}), (std::vector<int>{2050, 2050}));
 }
 
 TEST(JpegFile, RefusesBrokenAndHostileData) {

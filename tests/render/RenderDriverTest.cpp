@@ -94,11 +94,12 @@ TEST(RenderDriver, WithoutAButtonBodyTheLastLetterIsNotDrawnAsTheButton) {
   EXPECT_EQ(empty.Picture.Mask.Pixel(7, 7), 0u);
 }
 
-TEST(RenderDriver, PreviewFitsTallImagesByHeightOthersByWidthAndScalesSmoothOrPlain) {
+TEST(RenderDriver, PreviewFitsInsideBothSidesAndScalesSmoothOrPlain) {
   EXPECT_EQ(PreviewSize(400, 100, 800, 600, 50), (TPreviewSize{400, 100}));
   EXPECT_EQ(PreviewSize(100, 400, 800, 600, 50), (TPreviewSize{75, 300}));
   EXPECT_EQ(PreviewSize(10, 10, 3, 3, 50), (TPreviewSize{2, 2}));  // 1.5 -> 2 and 2.5 -> 2: halves to even
-  EXPECT_EQ(PreviewSize(100, 100, 800, 600, 100000), (TPreviewSize{800, 800}));  // bounded to 100 percent
+  EXPECT_EQ(PreviewSize(100, 100, 800, 600, 100000), (TPreviewSize{600, 600}));  // bounded to 100 percent
+  EXPECT_EQ(PreviewSize(300, 200, 1000, 200, 50), (TPreviewSize{150, 100}));  // a wide, low panel: its height decides
   EXPECT_EQ(PreviewSize(0, 100, 800, 600, 50), (TPreviewSize{}));
 
   // Smooth scaling blends across an edge; the plain stretch does not. The fourth byte is cleared.

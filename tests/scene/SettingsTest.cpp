@@ -70,12 +70,12 @@ TEST_F(SettingsTest, ALoneCarriageReturnSurvivesTheRewrite) {
   WriteText(dir.File("Buttons.dat"),
             "[General]\r\nJobFile=a.qznr\r\nTemplates=/opt/quenzar/Templates/\rBgColor=#FFFFFF\r\n");
   TSettings s;
-  s.ProgramDir = dir.Path();
+  s.Folders = TFolders::InProgramFolder(dir.Path());
   s.ReadKeys(TIniFile(s.SettingsPath()));
   EXPECT_EQ(s.TemplatesDir, "/opt/quenzar/Templates/");
   s.Write();
   TSettings again;
-  again.ProgramDir = dir.Path();
+  again.Folders = TFolders::InProgramFolder(dir.Path());
   const TIniFile ini(again.SettingsPath());
   again.ReadKeys(ini);
   EXPECT_EQ(again.TemplatesDir, s.TemplatesDir);
@@ -89,7 +89,7 @@ TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
                                          "\nTemplates=" + dir.File("a file") + "/T/\nJobFile=\n");
   // Reading the keys alone touches nothing on disk.
   TSettings keys;
-  keys.ProgramDir = dir.Path();
+  keys.Folders = TFolders::InProgramFolder(dir.Path());
   keys.ReadKeys(TIniFile(dir.File("Buttons.dat")));
   EXPECT_EQ(keys.WorksDir, tooLongName);
   EXPECT_EQ(keys.JobFile, "Untitled.qznr");
@@ -104,7 +104,7 @@ TEST_F(SettingsTest, HostileFolderValuesAreTriedAndLeftAlone) {
   s.Read(dir.Path());
   EXPECT_EQ(CurrentDir(), cwd_);
   // Settings that cannot be written are an error, not a crash.
-  s.ProgramDir = dir.Path() + "gone/";
+  s.Folders = TFolders::InProgramFolder(dir.Path() + "gone/");
   EXPECT_THROW(s.Write(), std::runtime_error);
 }
 

@@ -25,6 +25,7 @@ class TSquareGlyphs : public IGlyphSource, public ITextFonts {
   }
   uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
     m.gmCellIncX = 12;
+    if (glyph == FailOn) return GDI_ERROR;
     if (glyph == ' ') return 0;
     const std::vector<uint8_t> block =
         test::TRecordBuilder().Polygon(FXi(0, 10)).Line({FXi(10, 10), FXi(10, 0), FXi(0, 0), FXi(0, 10)}).Bytes();
@@ -39,6 +40,7 @@ class TSquareGlyphs : public IGlyphSource, public ITextFonts {
     return run;
   }
   std::vector<uint8_t> Codes;
+  uint32_t FailOn = 0;  // the glyph (its code or code point) the engine refuses
 };
 
 struct Build_ : ::testing::Test {
@@ -49,12 +51,13 @@ struct Build_ : ::testing::Test {
   }
   void Build() {
     qz::Build(scene, text, built,
-              {glyphs, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, programDir, messages, log});
+              {glyphs, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, TFolderList(shapesDir), messages,
+               log});
   }
   TParams scene;
   TMessageText text;
   TBuiltDesign built;
-  std::string programDir;
+  std::string shapesDir;
   TSquareGlyphs glyphs;
   test::TMessageCollector messages;
   test::TProgressLog log;
@@ -88,6 +91,40 @@ TEST_F(Build_, AtMost32CharactersAndTheCaretComesBack) {
   EXPECT_EQ(text.SelLength(), 0);
 }
 
+// A glyph the font engine refuses is left out, and the message says which.
+TEST_F(Build_, AGlyphErrorNamesTheLetterItsFontAndSize) {
+  glyphs.FailOn = 'b';
+  text.Append("a", TCharFormat{});
+  text.Append("b", TCharFormat{"Times New Roman", 1000, 0, false, false, false});
+  text.Append("\xE9", TCharFormat{});
+  glyphs.FailOn = 0xE9;
+  Build();
+  glyphs.FailOn = 'b';
+  Build();
+  EXPECT_EQ(messages.Texts, (std::vector<std::string>{
+                                "ERROR: Cannot obtain Size of the Glyph (letter 3, code 233 in Arial at 18 points)",
+                                "ERROR: Cannot obtain Size of the Glyph (letter 2, 'b' in Times New Roman at 1000 points)"}));
+  EXPECT_EQ(built.Letters.Count(), 2);
+}
+
+// A character outside every code page is named by its code point, laid out one glyph
+// per character or shaped alike.
+TEST_F(Build_, AGlyphErrorNamesACharacterOfAnyScriptByItsCodePoint) {
+  text.Append("a", TCharFormat{});
+  text.Append(TMessageText::MakeChar(U'\u05D0', TCharFormat{"Times New Roman", 24, 1, false, false, false}));
+  text.Append("b", TCharFormat{});
+  glyphs.FailOn = 0x5D0;
+  for (bool shaping : {false, true}) {
+    scene.Shaping = shaping;
+    messages.Texts.clear();
+    Build();
+    const std::string expected =
+        "ERROR: Cannot obtain Size of the Glyph (letter 2, U+05D0 in Times New Roman at 24 points)";
+    EXPECT_EQ(messages.Texts, std::vector<std::string>{expected}) << (shaping ? "shaped" : "8-bit");
+    EXPECT_EQ(built.Letters.Count(), 2);
+  }
+}
+
 TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOrigin) {
   scene.Type = 1;
   scene.GutLeft = scene.GutRight = 20;
@@ -101,7 +138,7 @@ TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {
   test::TTempDir dir;
   std::filesystem::create_directories(dir.File("BShapes"));
   test::WriteText(dir.File("BShapes/torn.qzkh"), "QZ");
-  programDir = dir.Path();
+  shapesDir = dir.File("BShapes/");
   scene.Type = TButtonType::ShapeFile;
   scene.ShapeName = "torn.qzkh";
   const std::string error = test::ErrorOf([&] { Run("ab"); });

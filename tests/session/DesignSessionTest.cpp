@@ -6,10 +6,12 @@
 
 #include <filesystem>
 
+#include "geometry/ButShape.h"
 #include "platform/BmpWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
 #include "session/WorkIcon.h"
+#include "support/HostileInput.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 
@@ -140,12 +142,84 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   const std::string out = dir.File("shop.png");
   TExportOptions options;
   options.Format = TExportFormat::Png;
-  EXPECT_GT(session.WriteExport(*button, {80, 30}, options, out), 0u);
+  options.BrowserPreview = false;
+  EXPECT_GT(session.Export(*button, {80, 30}, options, out, ""), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
 
   session.ReplaceMessage(U"");
   EXPECT_FALSE(session.RenderForExport().has_value());
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
+}
+
+// A shape file whose points lie far outside its frame makes the picture too large:
+// the refusal names the shape, not the camera.
+TEST_F(Session, APictureMadeTooLargeByItsShapeNamesTheShape) {
+  std::filesystem::create_directories(dir.File("BShapes"));
+  TButShape far;
+  far.PointCount = 3;
+  far.Points[1] = {1, -10, 0}, far.Points[2] = {1, 3000000, 10}, far.Points[3] = {1, 10, -10};
+  far.Frame = {-10, 10, 10, -10};
+  far.SaveToFile(dir.File("BShapes/far.qzkh"));
+  session.Params.Type = TButtonType::ShapeFile;
+  session.Params.ShapeName = "far.qzkh";
+  session.ReplaceMessage(U"Go");
+  ASSERT_TRUE(session.Rebuild());
+  const std::string error = test::ErrorOf([&] { session.Render(false, false); });
+  EXPECT_NE(error.find("The picture would be"), std::string::npos) << error;
+  EXPECT_NE(error.find("The shape file far.qzkh is the cause"), std::string::npos) << error;
+  // A design too large by its camera is told about the camera.
+  session.Params.Type = TButtonType::Rectangle;
+  session.Params.CnX = 1e9f;
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_NE(test::ErrorOf([&] { session.Render(false, false); }).find("Check the camera distance"), std::string::npos);
+}
+
+// Installed: the factory folder is read, the user's own texture and shape win over
+// factory files of the same name, and the export's page and settings go to the user's
+// folders, which are made when missing.
+TEST(InstalledSession, UsersFilesWinAndThePageGoesToTheUsersFolders) {
+  test::TTempDir dir;
+  const std::string factory = dir.File("share/quenzar/"), user = dir.File("data/quenzar/");
+  for (const std::string& folder : {factory + "Textures", factory + "BShapes", factory + "html", user + "Textures",
+                                    user + "BShapes"})
+    std::filesystem::create_directories(folder);
+  WriteBmp24(factory + "Textures/wood.bmp", TBitmap(8, 8));
+  WriteBmp24(user + "Textures/Wood.bmp", TBitmap(4, 4));
+  TButShape shape;
+  shape.PointCount = 3;
+  shape.Points[1] = {1, -10, -10}, shape.Points[2] = {1, 10, -10}, shape.Points[3] = {1, 0, 10};
+  shape.Frame = {-10, 10, 10, -10};
+  shape.SaveToFile(user + "BShapes/tri.qzkh");
+  shape.PointCount = 2;
+  shape.SaveToFile(factory + "BShapes/TRI.qzkh");
+  test::WriteText(factory + "html/preview.tml", "<img src=\"`ImageFileName`\">");
+  TXdgDirs xdg{dir.File("home/"), dir.File("config/"), dir.File("data/"), dir.File("cache/"), dir.File("pictures/")};
+  const TFolders folders = TFolders::InstalledAt(factory, xdg);
+
+  test::TMessageCollector messages;
+  TNullProgressSink progress;
+  TDesignSession session(folders, messages, progress);
+  session.Text.Append("Go", TCharFormat{});
+  session.Params.Button.TexFile = "WOOD.BMP";
+  session.Params.Type = TButtonType::ShapeFile;
+  session.Params.ShapeName = "Tri.qzkh";
+  session.LoadTextures();
+  EXPECT_EQ(session.Params.Button.TexFile, user + "Textures/Wood.bmp");
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_EQ(session.Built().Shape.PointCount, 3);
+  std::filesystem::remove(user + "BShapes/tri.qzkh");
+  ASSERT_TRUE(session.Rebuild());
+  EXPECT_EQ(session.Built().Shape.PointCount, 2);  // the factory's, once the user's is gone
+
+  session.Render(false, false);
+  TExportOptions png;
+  png.Format = TExportFormat::Png;
+  session.Export(*session.RenderForExport(), {160, 40}, png, dir.File("Go.png"), "");
+  EXPECT_EQ(test::ReadText(dir.File("cache/quenzar/preview.html")), "<img src=\"Go.png\">\r\n");
+  EXPECT_NE(test::ReadText(dir.File("config/quenzar/Buttons.dat")).find("ImageFileName=Go.png"), std::string::npos);
+  EXPECT_EQ(test::FileNames(factory), (std::set<std::string>{"Textures", "BShapes", "html"}));
+  EXPECT_EQ(test::FileNames(factory + "html"), std::set<std::string>{"preview.tml"});
+  EXPECT_TRUE(messages.Texts.empty());
 }
 
 TEST(WorkIcon, WantedOnlyForAPictureAndASizeOfTwoOrMore) {

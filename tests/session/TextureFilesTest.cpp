@@ -22,19 +22,19 @@ TEST(TextureFiles, FoundByPathOrBareNameMissingSilentlyBrokenReported) {
   test::TMessageCollector messages;
 
   scene.Message.TexFile = textures + "wood.bmp";
-  LoadTextTexture(scene, view, textures, messages);
+  LoadTextTexture(scene, view, TFolderList(textures), messages);
   EXPECT_TRUE(view.TextTextured);
   EXPECT_EQ(view.TextTexture.Width(), 6);
   // A Windows path falls back to its bare name, matched without regard to case; the
   // path found is stored back.
   scene.Button.TexFile = "C:\\Buttons\\Textures\\stone.bmp";
-  LoadButtonTexture(scene, view, textures, messages);
+  LoadButtonTexture(scene, view, TFolderList(textures), messages);
   EXPECT_TRUE(view.ButtonTextured);
   EXPECT_EQ(scene.Button.TexFile, textures + "STONE.BMP");
 
   for (const char* missing : {"", "/nowhere/marble.gif"}) {
     scene.Message.TexFile = missing;
-    LoadTextTexture(scene, view, textures, messages);
+    LoadTextTexture(scene, view, TFolderList(textures), messages);
     EXPECT_FALSE(view.TextTextured);
     EXPECT_EQ(scene.Message.TexFile, missing);
   }
@@ -42,9 +42,12 @@ TEST(TextureFiles, FoundByPathOrBareNameMissingSilentlyBrokenReported) {
   for (const char* name : {"broken.jpg", "line.bmp"}) {
     messages.Texts.clear();
     scene.Button.TexFile = name;
-    LoadButtonTexture(scene, view, textures, messages);
+    LoadButtonTexture(scene, view, TFolderList(textures), messages);
     EXPECT_FALSE(view.ButtonTextured) << name;
-    EXPECT_EQ(messages.Texts, std::vector<std::string>{"Error loading file: " + textures + name});
+    ASSERT_EQ(messages.Texts.size(), 1u);
+    const std::string why = name[0] == 'b' ? "not a readable JPEG" : "9 x 1 pixels is too small to be tiled";
+    EXPECT_EQ(messages.Texts[0].rfind("Error loading file: " + textures + name + ": ", 0), 0u) << messages.Texts[0];
+    EXPECT_NE(messages.Texts[0].find(why), std::string::npos) << messages.Texts[0];
   }
 }
 
