@@ -31,7 +31,7 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.Folders, Session->Text.Text(), options.Format);
+      AskExportFile(this, Settings.Folders, Session->Text, options.Format);
   if (!target) return;  // cancelled: nothing written, no preview
   options.Format = target->Format;
 

@@ -173,7 +173,7 @@ TEST(CliExport, PreviewPageGoesIntoTheProgramFolderOfTheTool) {
   TTempDir out;
   const std::string work = Work(out);
   auto r = program.Run({"export", work, out.File("Go.gif"), "--size", "160x40", "--dither", "sierra", "--colors",
-                        "64", "--preview-page", "--link", "https://example.org/a?b=1&c=2", "--text", "G\xE9o"});
+                        "64", "--preview-page", "--link", "https://example.org/a?b=1&c=2", "--text", "G\xC3\xA9o"});
   ASSERT_EQ(r.status, 0) << r.err;
   // The keys' order and forms are the preview page's tests; here what the options carry.
   const std::string dat = test::ReadText(program.dir.File("Buttons.dat"));

@@ -194,6 +194,22 @@ TEST(PreviewPage, OnlyTheSlashSeparatesTheFileNameFromItsFolder) {
   EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
 }
 
+// Characters outside every code page go into the page as they are, beyond the Basic
+// Multilingual Plane too; the cut to the built characters counts characters, not bytes.
+TEST(PreviewPage, TheMessageOfAnyScriptInUtf8CutAtTheBuiltCharacters) {
+  TMessageText message;
+  const TCharFormat western;
+  message.Append("A", western);
+  message.Append(TMessageText::MakeChar(U'\u65E5', western));
+  message.Append(TMessageText::MakeChar(U'\U0001F600', western));
+  message.Append("z", western);
+  EXPECT_EQ(MessageToUtf8(message), "A\xE6\x97\xA5\xF0\x9F\x98\x80z");
+  EXPECT_EQ(MessageToUtf8(message, 3), "A\xE6\x97\xA5\xF0\x9F\x98\x80");
+  EXPECT_EQ(MessageToUtf8(message, 2), "A\xE6\x97\xA5");
+  EXPECT_EQ(MessageToUtf8(message, 0), "");
+  EXPECT_EQ(MessageToUtf8(message, -1), "");
+}
+
 TEST(PreviewPage, ACharsetBeyondAByteReadsAsTheWesternCodePage) {
   TMessageText message;
   TCharFormat odd;
