@@ -7,8 +7,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev
   libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libgif-dev libpng-dev libwebp-dev
+  libharfbuzz-dev libfribidi-dev libharfbuzz-bin
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra fonts-noto-core fonts-droid-fallback
   xvfb xauth locales
   desktop-file-utils appstream lintian man-db dpkg-dev
 )

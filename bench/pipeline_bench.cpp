@@ -33,8 +33,8 @@ struct TPipeline : TParams {
 void Build(TPipeline& scene) {
   TFontEngine fonts;
   qz::Build(scene, scene.Text, scene.Built,
-            {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, TFolderList(scene.ShapesDir), scene.Quiet,
-             scene.Progress});
+            {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, TFolderList(scene.ShapesDir),
+             scene.Quiet, scene.Progress});
 }
 
 void RenderScene(TPipeline& scene) { qz::RenderScene(scene.View, scene, scene.Picture, false, scene.Progress, false); }
@@ -126,7 +126,7 @@ bool LoadMarble(benchmark::State& state, TPipeline& scene, TBitmap& texture) {
     return false;
   }
   scene.SetLightAngles(scene.a1, scene.a2);
-  ReplaceMessage(scene.Text, kLong);
+  ReplaceMessage(scene.Text, std::u32string(kLong, kLong + std::char_traits<char>::length(kLong)));
   scene.SplPnt = 3;
   LoadButtonTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
   texture = scene.View.ButtonTexture;

@@ -129,6 +129,21 @@ void Works() {
       "[Letter 1]\nChar=Hi\nSize=-18\n[Letter 2]\nChar=\n[Letter 3]\nName=\nCharset=999\nBold=7\n"
       "[Message]\nNLetters=40\n");
   Put("work", "wrong-version.qznr", "[General]\r\nVersion=1.3.4\r\n");
+  {
+    // Letters of several scripts, shaped: code-page letters of three charsets, a
+    // right-to-left word, an ideograph and a character beyond the Basic Multilingual
+    // Plane held by their code points.
+    TParams scene;
+    scene.Shaping = true;
+    TMessageText text;
+    ReplaceMessage(text, U"Go \u0416\u0430 \u05E9\u05DC\u05D5\u05DD \u0645\u0631\u062D\u0628\u0627 \u65E5\u0301\U0001F600");
+    Put("work", "scripts.qznr", SavedWork(scene, text));
+  }
+  // Code keys by hand: one a code page holds, a stale one beside a Char, bad ones.
+  Put("work", "codes.qznr",
+      "[General]\nVersion=1.3.5\n[Message]\nNLetters=5\nShaping=7\n[Letter 1]\nChar=?\nCode=u+e9\n"
+      "[Letter 2]\nChar=x\nCharset=204\nCode=U+10FFFF\n[Letter 3]\nCode=U+D800\n[Letter 4]\nCode=U+1F\n"
+      "[Letter 5]\nChar=?\nCode=U+0000065E5\nCharset=2\n");
   // Files the build target's program folder holds damaged.
   Put("work", "damaged-files.qznr",
       "[General]\r\nVersion=1.3.5\r\n[Message]\r\nNLetters=2\r\nTexFile=broken.jpg\r\n[Button]\r\nType=8\r\n"
@@ -145,6 +160,17 @@ void Works() {
   TIniFile tiny;
   SaveIconBytes(tiny, "Icon", EncodeJpeg(Gradient(3, 2), 50));
   Put("icon", "tiny-icon.qznr", tiny.Text());
+}
+
+// --- command-line text -------------------------------------------------------------
+
+void Utf8Texts() {
+  Put("utf8", "scripts.txt", "Caf\xC3\xA9 \xCE\xA9 \xD0\x96 \xD7\xA9 \xD9\x85 \xE0\xA4\xA8 \xE6\x97\xA5 \xF0\x9F\x98\x80");
+  Put("utf8", "overlong.txt", "a\xC0\xAF");
+  Put("utf8", "surrogate.txt", "ab\xED\xA0\x80");
+  Put("utf8", "truncated.txt", "\xE6\x97");
+  Put("utf8", "beyond.txt", "\xF4\x90\x80\x80");
+  Put("utf8", "stray.txt", "\x80x");
 }
 
 // --- Buttons.dat and the preview template -----------------------------------------
@@ -411,6 +437,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   Works();
+  Utf8Texts();
   Settings();
   Shapes();
   Bmps();

@@ -1,7 +1,9 @@
 // Fuzz target: a work loaded, built and rendered as the command-line tool does it:
 // the textures and shape file the work names (found in a program folder of small
 // files made at start, some of them damaged), its letters from canned glyphs in the
-// size each character asks for, the button body, one picture.
+// size each character asks for (laid out by the 8-bit rules or, with Shaping=1, in
+// runs put in visual order by the bidirectional algorithm), the button body, one
+// picture.
 //
 // Whatever the bytes, the run ends in a picture within the image bounds with the
 // view within its capacities, or in a refusal with a message (a refused version, an
@@ -33,7 +35,11 @@ using test::FXi;
 // Glyphs without a font: for a size the engine accepts, a frame with a curved corner
 // around a hole, as large as the em; a blank has no outline. Sizes the engine refuses
 // (an em outside 1..65535, or a glyph reaching 32768 pixels) are refused here too.
-class TCannedGlyphs : public IGlyphSource {
+// Characters beyond the Basic Multilingual Plane have no face (a blank of the default
+// glyph's width), CJK ideographs come from a fallback face, the rest from their own;
+// shaping gives one glyph per character, right to left in reverse, a combining mark
+// without advance.
+class TCannedGlyphs : public IGlyphSource, public ITextFonts {
  public:
   void Select(const TFontRequest& font) { em_ = TFontEngine::MulDiv(font.Size, 96, 72); }
 
@@ -55,6 +61,28 @@ class TCannedGlyphs : public IGlyphSource {
     if (bufferSize < size || !buffer) return GDI_ERROR;
     std::copy(records.begin(), records.end(), buffer);
     return size;
+  }
+  uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                  uint8_t* buffer) override {
+    return GetGlyphOutline(static_cast<uint8_t>(glyph), metrics, bufferSize, buffer);
+  }
+
+  TCharFace FaceFor(const TFontRequest&, char32_t u) override {
+    if (u >= 0x10000) return {TCharFace::None, {}, 0};
+    if (u >= 0x4E00 && u <= 0x9FFF) return {TCharFace::Fallback, {true, "Canned Fallback", "canned.ttf", 0, false, false}, u};
+    return {TCharFace::Own, {}, u};
+  }
+  TShapedRun Shape(const TFontRequest& font, std::u32string_view text, size_t start, size_t length,
+                   bool rightToLeft) override {
+    TShapedRun run;
+    run.Joined = rightToLeft;
+    const int32_t advance = std::min(std::max(TFontEngine::MulDiv(font.Size, 96, 72), 1), 65535) * 7 / 10 * 64;
+    for (size_t i = start; i < start + length; ++i) {
+      const bool mark = text[i] >= 0x300 && text[i] <= 0x36F;
+      run.Glyphs.push_back({text[i], static_cast<uint32_t>(i), mark ? 0 : advance, mark ? -advance / 2 : 0, 0});
+    }
+    if (rightToLeft) std::reverse(run.Glyphs.begin(), run.Glyphs.end());
+    return run;
   }
 
  private:
@@ -116,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TPicture picture;
   try {
     Build(params, message, built,
-          {glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, TFolderList(program + "BShapes/"), quiet, progress});
+          {glyphs, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, TFolderList(program + "BShapes/"),
+           quiet, progress});
     RenderScene(built.View, params, picture, true, progress, false);
   } catch (const std::runtime_error& e) {
     if (std::string(e.what()).empty()) fuzz::Broken("a refusal without a message");

@@ -82,4 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, fonts-dejavu-extra, qt6-qpa-plugins")
+# The faces a letter its own font lacks is drawn from: Greek, Cyrillic, Hebrew, Arabic,
+# Devanagari and most other scripts (Noto), Chinese, Japanese and Korean (Droid).
+# Without them such letters are left blank, with a notice.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-core, fonts-droid-fallback")
 include(CPack)

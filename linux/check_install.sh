@@ -50,7 +50,7 @@ for page in quenzar quenzar-cli; do
 done
 cli_manual=$(manual quenzar-cli)
 help=$("$prefix/bin/quenzar-cli" --help)
-for word in $(grep -oE -- '(^|[[ ])--[a-z][a-z-]*' <<<"$help" | tr -d '[ ' | sort -u) export render info fonts; do
+for word in $(grep -oE -- '(^|[[ ])--[a-z][a-z-]*' <<<"$help" | tr -d '[ ' | sort -u) export render info save fonts; do
   grep -qe "$word" <<<"$cli_manual" || fail "quenzar-cli(1) does not name $word"
 done
 exit_status=$(sed -n '/^EXIT STATUS/,/^[A-Z]/p' <<<"$cli_manual")

@@ -1,10 +1,14 @@
 // TCharMap, "Character Map": every character of codes 32..255 of a TrueType font in
 // a grid of 32 columns by 7 rows (column c, row r holds code 32 + 32r + c), drawn
 // through the code page of the grid's character set, with a large preview of the
-// selected one. The Advanced Text Settings dialog inserts the chosen character.
+// selected one. The "Characters" list offers, after "Code page", the Unicode blocks
+// the font has characters of; choosing one fills the grid (32 a row, scrolled) with
+// those characters. The Advanced Text Settings dialog inserts the chosen character.
 //
 //   map.SetCharset(editorCharset);
-//   if (map.exec() == QDialog::Accepted) insert(map.SelectedChar, map.FontName(), map.Charset());
+//   if (map.exec() == QDialog::Accepted)
+//     map.ShowsBlock() ? insert(map.SelectedCodePoint, map.FontName())
+//                      : insert(map.SelectedChar, map.FontName(), map.Charset());
 #pragma once
 
 #include <QDialog>
@@ -32,7 +36,10 @@ class TCharMap : public QDialog {
 
   static int CellCode(int column, int row) { return FirstCode + Columns * row + column; }
 
-  std::string SelectedChar;  // the code of the selected cell, one byte
+  std::string SelectedChar;  // the code of the selected cell, one byte (code-page grid)
+  char32_t SelectedCodePoint = 0;  // the selected cell's character (a block; 0: none)
+  // A Unicode block is shown, not the code-page grid.
+  bool ShowsBlock() const;
 
   // The grid's character set (the editor's, given before showing); a font chosen in
   // the list sets it back to the default (1).
@@ -48,18 +55,24 @@ class TCharMap : public QDialog {
   QLabel* Label1;             // "Preview: "
   QLabel* Panel1;             // the preview box
   QLabel* NoFontLabel;        // shown when there is no TrueType font
+  QLabel* Label2;             // "Characters: "
+  QComboBox* ComboBox2;       // "Code page", then the Unicode blocks the font covers
   QTableWidget* StringGrid1;  // the 32 x 7 grid
 
  private slots:
   void ComboBox1Change(int index);
+  void ComboBox2Change(int index);
   void StringGrid1SelectCell(int row, int column);
 
  private:
   void FillCells();
+  void FillBlock();
+  void SetRows(int rows);
   void ShowPreview();
 
   std::string fontName_ = "Arial";
   int charset_ = 1;
+  std::vector<char32_t> blockChars_;  // the characters of the block shown
 };
 
 }  // namespace qz

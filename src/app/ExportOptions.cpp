@@ -16,7 +16,7 @@ TExportFormat FormatFromFilterIndex(int index) {
 }
 
 std::optional<TExportTarget> AskExportFile(QWidget* parent, const TFolders& folders,
-                                           const std::string& message, TExportFormat format) {
+                                           const TMessageText& message, TExportFormat format) {
   TSaveRequest request;
   request.Title = "Save 3D Button";
   request.Filters = ExportFilters();

@@ -50,6 +50,6 @@ struct TExportTarget {
 // folder (created when missing) with DefaultImageName and the format's entry; the entry
 // chosen decides the format and replaces the typed extension. Nothing on Cancel.
 std::optional<TExportTarget> AskExportFile(QWidget* parent, const TFolders& folders,
-                                           const std::string& message, TExportFormat format);
+                                           const TMessageText& message, TExportFormat format);
 
 }  // namespace qz

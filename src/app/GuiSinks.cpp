@@ -13,6 +13,13 @@ void TMessageBoxSink::ShowMessage(const std::string& text) {
   QMessageBox::information(parent_, QCoreApplication::applicationName(), QString::fromStdString(text));
 }
 
+void TWindowMessages::ShowNotice(const std::string& text) {
+  if (!notices_) return;
+  const QString notice = " " + QString::fromStdString(text);
+  notices_->setText(notice);
+  notices_->setToolTip(notice);
+}
+
 void TStatusProgressSink::SetStatus(const std::string& text) {
   if (status_) status_->setText(QString::fromStdString(text));
 }

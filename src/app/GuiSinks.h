@@ -1,6 +1,6 @@
 // Where the core's messages and progress go in the designer: messages in a modal
-// box, stage texts into the last status-bar panel, values into the thin progress
-// bar. Letting events run repaints those, but handles no user input, so nothing the
+// box, notices into the status bar's notice panel, stage texts into its progress
+// panel, values into the thin progress bar. Letting events run repaints those, but handles no user input, so nothing the
 // user does can start a second build or change the message while one runs.
 #pragma once
 
@@ -22,6 +22,19 @@ class TMessageBoxSink : public IMessageSink {
 
  private:
   QPointer<QWidget> parent_;
+};
+
+// What the design session tells the main window: messages to the sink in force (the
+// boxes, or a test's), notices into the status bar's notice panel.
+class TWindowMessages : public IMessageSink {
+ public:
+  TWindowMessages(IMessageSink* messages, QLabel* notices) : Messages(messages), notices_(notices) {}
+  void ShowMessage(const std::string& text) override { Messages->ShowMessage(text); }
+  void ShowNotice(const std::string& text) override;
+  IMessageSink* Messages;
+
+ private:
+  QPointer<QLabel> notices_;
 };
 
 class TStatusProgressSink : public IProgressSink {

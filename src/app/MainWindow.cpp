@@ -40,9 +40,10 @@ TForm1::TForm1(const TFolders& folders, QWidget* parent)
   messageBoxes_ = std::make_unique<TMessageBoxSink>(this);
   progress_ = std::make_unique<TStatusProgressSink>(statusPanels_[3], progressBar_);
   messages_ = messageBoxes_.get();
+  sessionMessages_ = std::make_unique<TWindowMessages>(messages_, noticePanel_);
   // Folders and settings, then the design with its defaults.
   Settings.Read(folders);
-  Session = std::make_unique<TDesignSession>(folders, *messages_, *progress_);
+  Session = std::make_unique<TDesignSession>(folders, *sessionMessages_, *progress_);
   MessageEdit()->SetDefaultFormat(TCharFormat{});
   // Controls from the design; the light marker placed, hidden until its tab shows.
   SceneToControls();
@@ -78,7 +79,7 @@ TForm1::~TForm1() {
 
 void TForm1::SetMessageSink(IMessageSink* sink) {
   messages_ = sink ? sink : messageBoxes_.get();
-  if (Session) Session->SetMessageSink(*messages_);
+  sessionMessages_->Messages = messages_;
 }
 
 void TForm1::ShowError(const std::string& text) { messages_->ShowMessage(text); }
@@ -97,10 +98,13 @@ QString TForm1::StatusText(int panel) const {
   return panel >= 0 && panel < 4 ? statusPanels_[panel]->text() : QString();
 }
 
+QString TForm1::NoticeText() const { return noticePanel_->text(); }
+
 int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
-void TForm1::LoadWork(const std::string& fileName) {
-  if (Session->Load(fileName)) Session->LoadTextures();
+void TForm1::LoadWork(const std::string& fileName, bool begin) {
+  noticePanel_->clear();
+  if (begin ? Session->Begin(fileName) : Session->Load(fileName)) Session->LoadTextures();
   SceneToControls();
   PlaceLightMarker();
   Rebuild();

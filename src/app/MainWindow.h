@@ -66,8 +66,9 @@ class TForm1 : public QMainWindow {
   void RedrawPreview(bool smooth);
   void ShowPreview(bool smooth);
   void SceneToControls();
-  // Loads a work, template or factory design and refreshes the window.
-  void LoadWork(const std::string& fileName);
+  // Loads a work, template or factory design and refreshes the window; with begin, a
+  // new design made from it (New, a template: laid out with shaping).
+  void LoadWork(const std::string& fileName, bool begin = false);
   void TabSheet9Show();
   void PlaceLightMarker();
   void DropLightMarker(QPoint pointInPreview);
@@ -102,6 +103,9 @@ class TForm1 : public QMainWindow {
   QTabWidget* Tabs() const { return tabs_; }
   TExportPage* ExportPage() const { return tabs_->ExportPage; }
   QString StatusText(int panel) const;
+  // The last notice of the session (a letter drawn from a fallback font), shown in
+  // the status bar after the four panels.
+  QString NoticeText() const;
   QProgressBar* ProgressBar() const { return progressBar_; }
 
   // Runs the handler's follow-up from the control table: Modified when the control
@@ -183,9 +187,11 @@ class TForm1 : public QMainWindow {
   TPreviewPanel* preview_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   std::array<QLabel*, 4> statusPanels_{};
+  QLabel* noticePanel_ = nullptr;
   QTimer* timer_ = nullptr;
 
   std::unique_ptr<TMessageBoxSink> messageBoxes_;
+  std::unique_ptr<TWindowMessages> sessionMessages_;  // the session's: messages_, notices in the status bar
   std::unique_ptr<TStatusProgressSink> progress_;
   IMessageSink* messages_ = nullptr;
   bool rebuilding_ = false;  // RedrawPreview leaves the progress bar to the rebuild

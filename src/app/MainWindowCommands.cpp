@@ -83,8 +83,11 @@ void TForm1::StartUp() {
   // Whatever mode the dialog is in: OK loads the file it chose (default.dat for New
   // or nothing selected), Cancel the factory design.
   const bool ok = welcome.exec() == QDialog::Accepted;
-  if (ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved) Settings.WorksDir = welcome.WorksDir;
-  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat");
+  const bool opened = ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved;
+  if (opened) Settings.WorksDir = welcome.WorksDir;
+  // Anything but a saved work opened begins a new design.
+  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat",
+           !opened);
   // A design just opened has no changes of the user's: quitting now asks nothing.
   Modified = false;
   started_ = true;
@@ -111,7 +114,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
-  LoadWork(Settings.Folders.FactoryDir + "Default.dat");
+  LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
   TabSheet9Show();
   Modified = false;
@@ -137,7 +140,7 @@ void TForm1::OpenClick() {
 void TForm1::NewFromTemplateClick() {
   if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TForm4::ModeTemplate, " New from template")) return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
-  LoadWork(Settings.TemplateFile);
+  LoadWork(Settings.TemplateFile, true);
   TabSheet9Show();
   Modified = false;
 }

@@ -37,7 +37,7 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.Folders, Session->Text.Text(), ExportPage()->Format());
+      AskExportFile(this, Settings.Folders, Session->Text, ExportPage()->Format());
   if (!target) return;  // cancelled: nothing written, no preview
   // The entry chosen in the dialog decides the format, and so whose quality counts.
   const TExportOptions options = ExportPage()->OptionsFor(target->Format);

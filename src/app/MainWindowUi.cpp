@@ -40,7 +40,7 @@ void TForm1::CreateUi() {
   v->addWidget(tabs_);
   setCentralWidget(central);
 
-  // Status bar: vertices, faces, memory (centred), then the progress text.
+  // Status bar: vertices, faces, memory (centred), the progress text, then notices.
   static constexpr int Widths[4] = {64, 64, 64, 256};
   for (int i = 0; i < 4; ++i) {
     auto* panel = new QLabel(this);
@@ -51,6 +51,9 @@ void TForm1::CreateUi() {
     statusBar()->addWidget(panel);
     statusPanels_[i] = panel;
   }
+  // Notices take the rest of the bar and stay until the next one or the next design.
+  noticePanel_ = new QLabel(this);
+  statusBar()->addWidget(noticePanel_, 1);
   statusBar()->setSizeGripEnabled(true);
   // Small enough for any screen, large enough that the preview keeps room to drag the
   // light marker in and the tabs show their controls whole.

@@ -13,14 +13,10 @@ namespace qz {
 
 namespace {
 
-// Charsets tried, in order, for a typed character the caret's charset cannot hold:
-// Western first, then the other code pages of the message.
-constexpr uint8_t FallbackCharsets[] = {1, 238, 204, 161, 162, 177, 178, 186, 163, 222};
-
 bool IsControl(char32_t u) { return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028 || u == 0x2029; }
 
-QString CodeToQString(uint8_t code, int32_t charset) {
-  const char32_t u = CodeToUnicode(code, static_cast<uint8_t>(charset));
+QString CharToQString(const TMessageText::TChar& c) {
+  const char32_t u = c.CodePoint();
   return QString::fromUcs4(&u, 1);
 }
 
@@ -46,7 +42,25 @@ void TMessageEdit::SetDefaultFormat(const TCharFormat& format) {
   document()->setDefaultFont(f);
 }
 
-int TMessageEdit::Length() const { return document()->characterCount() - 1; }
+// The document counts positions in UTF-16 units, the message in characters: a
+// character beyond the Basic Multilingual Plane takes two positions.
+int TMessageEdit::Length() const { return IndexOf(document()->characterCount() - 1); }
+
+int TMessageEdit::PositionOf(int index) const {
+  const QString plain = document()->toPlainText();
+  int position = 0;
+  for (int i = 0; i < index && position < plain.size(); ++i)
+    position += plain.at(position).isHighSurrogate() && position + 1 < plain.size() ? 2 : 1;
+  return position;
+}
+
+int TMessageEdit::IndexOf(int position) const {
+  const QString plain = document()->toPlainText();
+  int index = 0;
+  for (int p = 0; p < position && p < plain.size(); ++index)
+    p += plain.at(p).isHighSurrogate() && p + 1 < plain.size() ? 2 : 1;
+  return index;
+}
 
 QTextCharFormat TMessageEdit::ToQtFormat(const TCharFormat& format) const {
   QTextCharFormat q;
@@ -80,26 +94,22 @@ void TMessageEdit::ToMessageText(TMessageText& text) const {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       const TCharFormat format = FromQtFormat(fragment.charFormat());
-      for (char32_t u : fragment.text().toUcs4()) {
-        if (IsControl(u)) continue;
-        // Every character was checked against its charset when it went in.
-        const std::optional<uint8_t> code = UnicodeToCode(u, static_cast<uint8_t>(format.Charset));
-        text.Append(std::string(1, static_cast<char>(code.value_or('?'))), format);
-      }
+      for (char32_t u : fragment.text().toUcs4())
+        if (!IsControl(u)) text.Append(TMessageText::MakeChar(u, format));
     }
   }
   const QTextCursor c = textCursor();
-  text.SetSelection(c.selectionStart(), c.selectionEnd() - c.selectionStart());
+  const int start = IndexOf(c.selectionStart());
+  text.SetSelection(start, IndexOf(c.selectionEnd()) - start);
 }
 
 void TMessageEdit::FromMessageText(const TMessageText& text) {
   SetDefaultFormat(text.DefaultFormat());
   clear();
   QTextCursor c(document());
-  for (const TMessageText::TChar& ch : text.Chars())
-    c.insertText(CodeToQString(ch.Code, ch.Format.Charset), ToQtFormat(ch.Format));
-  c.setPosition(text.SelStart());
-  c.setPosition(text.SelStart() + text.SelLength(), QTextCursor::KeepAnchor);
+  for (const TMessageText::TChar& ch : text.Chars()) c.insertText(CharToQString(ch), ToQtFormat(ch.Format));
+  c.setPosition(PositionOf(text.SelStart()));
+  c.setPosition(PositionOf(text.SelStart() + text.SelLength()), QTextCursor::KeepAnchor);
   setTextCursor(c);
 }
 
@@ -118,8 +128,8 @@ void TMessageEdit::SetSelection(int start, int length) {
   start = std::clamp(start, 0, n);
   length = std::clamp(length, 0, n - start);
   QTextCursor c(document());
-  c.setPosition(start);
-  c.setPosition(start + length, QTextCursor::KeepAnchor);
+  c.setPosition(PositionOf(start));
+  c.setPosition(PositionOf(start + length), QTextCursor::KeepAnchor);
   setTextCursor(c);
 }
 
@@ -128,24 +138,17 @@ TCharFormat TMessageEdit::SelFormat() const {
   if (!c.hasSelection()) return FromQtFormat(currentCharFormat());
   // A cursor reports the format of the character before its position.
   QTextCursor first(document());
-  first.setPosition(c.selectionStart() + 1);
+  first.setPosition(PositionOf(IndexOf(c.selectionStart()) + 1));
   return FromQtFormat(first.charFormat());
 }
 
 int TMessageEdit::RoomForInsert() const {
   const QTextCursor c = textCursor();
-  const int afterRemoval = Length() - (c.selectionEnd() - c.selectionStart());
+  const int afterRemoval = Length() - (IndexOf(c.selectionEnd()) - IndexOf(c.selectionStart()));
   return std::max(0, TMessageText::MaxTyped - afterRemoval);
 }
 
 int TMessageEdit::CharsetAtCaret() const { return FromQtFormat(currentCharFormat()).Charset; }
-
-std::optional<int> TMessageEdit::CharsetFor(char32_t u, int caretCharset) const {
-  if (UnicodeToCode(u, static_cast<uint8_t>(caretCharset))) return caretCharset;
-  for (uint8_t cs : FallbackCharsets)
-    if (UnicodeToCode(u, cs)) return cs;
-  return std::nullopt;
-}
 
 void TMessageEdit::InsertTyped(const QString& s) {
   QTextCharFormat format = currentCharFormat();
@@ -157,11 +160,12 @@ void TMessageEdit::InsertTyped(const QString& s) {
   for (char32_t u : s.toUcs4()) {
     if (count >= room) break;
     if (IsControl(u)) continue;
-    const std::optional<int> cs = CharsetFor(u, charset);
-    if (!cs) continue;
-    if (*cs != charset) {
-      // Typing goes on in the charset the character needed, as after it in the box.
-      charset = *cs;
+    // A character of another code page takes its charset, and typing goes on in it,
+    // as after it in the box; one of no code page keeps the charset at the caret.
+    TCharFormat typed = FromQtFormat(format);
+    TypedChar(u, typed);
+    if (typed.Charset != charset) {
+      charset = typed.Charset;
       format.setProperty(CharsetProperty, charset);
     }
     pieces.emplace_back(QString::fromUcs4(&u, 1), format);
@@ -195,8 +199,8 @@ void TMessageEdit::keyPressEvent(QKeyEvent* e) {
                        std::all_of(codes.begin(), codes.end(), [this](uint u) {
                          return UnicodeToCode(u, static_cast<uint8_t>(CharsetAtCaret())).has_value();
                        });
-    // A key the caret's charset holds is typed as usual; any other is inserted in a
-    // charset that holds it, or dropped.
+    // A key the caret's charset holds is typed as usual; any other is inserted in the
+    // charset that holds it (or, held by none, as it is).
     if (!plain) {
       InsertTyped(typed);
       e->accept();

@@ -11,10 +11,12 @@
 //
 // What the box accepts: at most TMessageText::MaxTyped characters, typed or pasted
 // (a load may put more in); no line breaks and no tabs (Enter is left to a dialog's
-// default button, Tab moves the focus). Each character is stored as an 8-bit code of
-// its charset: a typed character that the charset at the caret cannot hold takes the
-// first charset of the message's code pages that can (as a rich-text control switches
-// with the keyboard's language), and one that no code page holds is refused.
+// default button, Tab moves the focus); any other character of any plane. A typed
+// character that the charset at the caret cannot hold takes the first charset of the
+// message's code pages that can (as a rich-text control switches with the keyboard's
+// language); one that no code page holds keeps the caret's charset and is held by its
+// code point (TypedChar). Lengths and selections count characters, not the UTF-16
+// units of the document.
 // The charset travels in a user property of each character's QTextCharFormat; a
 // format that leaves family, size or charset unset (text typed with the document's
 // own font) is read as the default format.
@@ -73,8 +75,10 @@ class TMessageEdit : public QTextEdit {
  private:
   int RoomForInsert() const;
   int CharsetAtCaret() const;
-  // The charset a typed character takes at the caret; nothing when none holds it.
-  std::optional<int> CharsetFor(char32_t u, int caretCharset) const;
+  // The document position before the character of an index, and the index of the
+  // character a position stands before.
+  int PositionOf(int index) const;
+  int IndexOf(int position) const;
 
   TCharFormat default_;
 };

@@ -175,13 +175,18 @@ void TForm2::ToolButton2Click(bool down) {
 
 void TForm2::ToolButton3Click() {
   CharMap->SetCharset(RichEdit1->DefaultFormat().Charset);
-  if (CharMap->exec() == QDialog::Accepted && !CharMap->SelectedChar.empty()) {
+  if (CharMap->exec() == QDialog::Accepted && (CharMap->ShowsBlock() ? CharMap->SelectedCodePoint != 0
+                                                                      : !CharMap->SelectedChar.empty())) {
     RichEdit1->EditAsText([this](TMessageText& t) {
       t.SetSelSize(StartSize);
       t.SetSelName(CharMap->FontName());
-      // The character is inserted as the map showed it: in the map's character set.
+      // A code is inserted as the map showed it: in the map's character set. A
+      // character of a Unicode block takes the charset typing it would give.
       t.SetSelCharset(CharMap->Charset());
-      t.ReplaceSelection(CharMap->SelectedChar);
+      if (CharMap->ShowsBlock())
+        t.ReplaceSelection(std::u32string(1, CharMap->SelectedCodePoint));
+      else
+        t.ReplaceSelection(CharMap->SelectedChar);
     });
   }
   RichEdit1->setFocus();

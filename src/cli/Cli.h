@@ -30,6 +30,7 @@ struct TUsageError {
 int Info(const TArgs& args);
 int Export(const TArgs& args);
 int Render(const TArgs& args);
+int Save(const TArgs& args);
 int Fonts(const TArgs& args);
 
 }  // namespace qz::cli

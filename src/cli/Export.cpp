@@ -130,6 +130,7 @@ TExportSize ChooseSize(TCliSession& cli, const TRenderedButton& button) {
 
 int Export(const TArgs& args) {
   const TExportOptions options = ParseOptions(args);
+  MessageOption(args);  // an invalid --text is a usage error before anything is checked
   const bool sizeAsked = args.Has("--size");
   const TExportSize askedSize = sizeAsked ? ParseSize(args.options.at("--size")) : TExportSize{};
   if (sizeAsked && options.Scale > 1 &&

@@ -1,5 +1,6 @@
 // quenzar-cli info WORK: the work as loaded, in the lines its save would write, then
-// the figures of one build and render.
+// the figures of one build and render (each letter with the character it draws, its
+// glyph index and its font file, in the order the letters stand, left to right).
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "cli/Cli.h"
 #include "cli/Session.h"
 #include "platform/IniFile.h"
+#include "platform/Utf8.h"
 #include "scene/WorkFile.h"
 
 namespace qz::cli {
@@ -37,8 +39,12 @@ int Info(const TArgs& args) {
     const TLetter& letter = letters[i];
     long long points = 0;
     for (int c = 1; c <= letter.ContourCount; ++c) points += letter.Contour(c).PtCount;
-    figure("Letter" + std::to_string(i) + ".Contours", letter.ContourCount);
-    figure("Letter" + std::to_string(i) + ".Points", points);
+    const std::string name = "Letter" + std::to_string(i);
+    figure(name + ".Contours", letter.ContourCount);
+    figure(name + ".Points", points);
+    std::printf("%s.Code=%s\n", name.c_str(), CodePointName(letter.Code).c_str());
+    figure(name + ".Glyph", letter.Glyph);
+    std::printf("%s.Font=%s\n", name.c_str(), letter.FontFile.c_str());
   }
   figure("Bodies", view.BodyCount());
   figure("Faces", view.FaceCount());

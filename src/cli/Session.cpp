@@ -1,14 +1,25 @@
 #include "cli/Session.h"
 
+#include "platform/Utf8.h"
 #include "platform/XdgDirs.h"
 
 namespace qz::cli {
 
 TCliSession::TCliSession() : session(TFolders::ForExecutable(ExecutableFolder()), messages, progress) {}
 
+std::optional<std::u32string> MessageOption(const TArgs& args) {
+  if (!args.Has("--text")) return std::nullopt;
+  TUtf8Result text = DecodeUtf8(args.options.at("--text"));
+  if (text.Error)
+    throw TUsageError{"--text is not valid UTF-8: " + text.Error->Reason + " at byte " +
+                      std::to_string(text.Error->Offset)};
+  return std::move(text.Text);
+}
+
 bool TCliSession::Load(const std::string& path, const TArgs& args) {
+  const std::optional<std::u32string> text = MessageOption(args);  // a usage error before any work
   if (!session.Load(path)) return false;
-  if (args.Has("--text")) session.ReplaceMessage(args.options.at("--text"));
+  if (text) session.ReplaceMessage(*text);
   return true;
 }
 

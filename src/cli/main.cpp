@@ -21,6 +21,7 @@ const char* const UsageText =
     "        [--scale 2|3] [--states] [--preview-page [--link URL]] [--text TEXT]\n"
     "  quenzar-cli render WORK OUT.bmp|OUT.png [--mask MASK.bmp|MASK.png] [--text TEXT]\n"
     "  quenzar-cli info WORK [--text TEXT]\n"
+    "  quenzar-cli save WORK OUT.qznr|OUT.qzpl [--text TEXT]\n"
     "  quenzar-cli fonts\n"
     "  quenzar-cli --help | --version\n"
     "\n"
@@ -38,9 +39,11 @@ const char* const UsageText =
     "  render  builds the work and writes its rendered picture (and coverage mask) at\n"
     "          the size the render made it, as 24-bit BMP or PNG by the extension\n"
     "  info    prints the work as loaded (Section.Key=value) and the figures of one\n"
-    "          build and render\n"
+    "          build and render, with each letter's character, glyph and font file\n"
+    "  save    writes the work (with --text, its new message) as the designer saves\n"
+    "          it, with an icon from a fresh render\n"
     "  fonts   lists the TrueType faces, one a line\n"
-    "  --text  replaces the message, every character in the first character's font\n"
+    "  --text  replaces the message (UTF-8), every character in the first character's font\n"
     "\n"
     "exit status: 0 done (warnings on standard error), 1 the work could not be done and\n"
     "nothing was written, 2 usage error\n";
@@ -65,6 +68,7 @@ const TCommand Commands[] = {
      {"--no-transparency", "--states", "--preview-page"}, qz::cli::Export},
     {"render", 2, {"--mask", "--text"}, {}, qz::cli::Render},
     {"info", 1, {"--text"}, {}, qz::cli::Info},
+    {"save", 2, {"--text"}, {}, qz::cli::Save},
     {"fonts", 0, {}, {}, qz::cli::Fonts},
 };
 

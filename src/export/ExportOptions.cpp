@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "platform/CharClass.h"
+#include "platform/CodePages.h"
+#include "platform/Utf8.h"
 #include "scene/Settings.h"
 
 namespace qz {
@@ -71,14 +74,22 @@ std::string StatePicturePath(const std::string& path, TButtonState state, int sc
 
 std::string StatesSnippetPath(const std::string& path) { return path.substr(0, ExtensionStart(path)) + ".html"; }
 
-std::string DefaultImageName(const std::string& message, TExportFormat format) {
+std::string DefaultImageName(std::u32string_view message, TExportFormat format) {
   std::string name;
-  for (char c : message) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code >= 65 && code <= 126 && c != '\\') name += c;
+  for (char32_t u : message) {
+    const bool ascii = u < 0x80;
+    if ((ascii && u >= 65 && u <= 126 && u != '\\') || (ascii && u >= '0' && u <= '9') || (!ascii && IsWordCharacter(u)))
+      AppendUtf8(name, u);
   }
   if (name.empty()) name = "Untitled";
   return name + FormatExtension(format);
+}
+
+std::string DefaultImageName(const TMessageText& message, TExportFormat format) {
+  std::u32string chars;
+  for (const TMessageText::TChar& c : message.Chars())
+    chars += c.Wide == 0 && CharsetByte(c.Format.Charset) == SymbolCharset ? char32_t{c.Code} : c.CodePoint();
+  return DefaultImageName(chars, format);
 }
 
 std::string ExportImagesFolder(const TFolders& folders) {

@@ -4,18 +4,20 @@
 //
 //   TExportOptions o;                          // the page's start values
 //   o.Format = FormatOfFileName("go.jpg").value();
-//   std::string name = DefaultImageName("Click Here 2!", TExportFormat::Gif);  // "ClickHere.gif"
+//   std::string name = DefaultImageName(U"Click Here 2!", TExportFormat::Gif);  // "ClickHere2.gif"
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "gif/Dither.h"
 #include "gif/GifWriter.h"  // TGifCompression
 #include "platform/FileUtil.h"  // ReplaceFileExt
 #include "gif/PaletteKind.h"
 #include "scene/Folders.h"
+#include "scene/MessageText.h"
 #include "scene/Params.h"  // TButtonState
 
 namespace qz {
@@ -74,13 +76,18 @@ const char* StateSuffix(TButtonState state);
 // "b/go.html" for "b/go.png".
 std::string StatesSnippetPath(const std::string& path);
 
-// The name proposed for an export: the message's characters of codes 65..126 in order
-// (letters and the signs [\]^_` and {|}~), everything else dropped, with the format's
-// extension. "Click Here 2!" -> "ClickHere.gif". When nothing is left the name is
-// "Untitled.gif": a bare ".gif" would be a hidden file here. The backslash (code 92)
-// is dropped too: browsers read it as a folder separator in the preview page's file
-// URL, so the page would not find the picture (Windows read it as one as well).
-std::string DefaultImageName(const std::string& message, TExportFormat format);
+// The name proposed for an export (UTF-8): the message's letters and digits of any
+// script in order (with the marks that combine with letters, and the ASCII signs
+// [\]^_` and {|}~), everything else dropped, with the format's extension.
+// "Click Here 2!" -> "ClickHere2.gif", "Привет!" -> "Привет.gif". When nothing is
+// left the name is "Untitled.gif": a bare ".gif" would be a hidden file here. The
+// backslash is dropped too: browsers read it as a folder separator in the preview
+// page's file URL, so the page would not find the picture (Windows read it as one as
+// well).
+std::string DefaultImageName(std::u32string_view message, TExportFormat format);
+// The same for the message's characters, a symbol font's taken by their codes (the
+// letters a user typed, not the pictures the font draws for them).
+std::string DefaultImageName(const TMessageText& message, TExportFormat format);
 
 // The folder exports go to by default (Images/ in the program folder, or Quenzar/ in
 // the user's pictures folder), created when missing.

@@ -1,16 +1,17 @@
 #include "export/PreviewPage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/CodePages.h"
 #include "platform/FileUtil.h"
 #include "platform/OutputFiles.h"
 #include "platform/IniFile.h"
 #include "platform/Numeric.h"
 #include "platform/NumberText.h"
+#include "platform/Utf8.h"
 #include "scene/MessageText.h"
 #include "scene/Settings.h"
 
@@ -238,24 +239,6 @@ std::string FolderOrHere(const std::string& path) {
   return folder.empty() ? std::string("./") : folder;
 }
 
-void AppendUtf8(std::string& out, char32_t u) {
-  if (u < 0x80) {
-    out += static_cast<char>(u);
-  } else if (u < 0x800) {
-    out += static_cast<char>(0xC0 | (u >> 6));
-    out += static_cast<char>(0x80 | (u & 0x3F));
-  } else if (u < 0x10000) {
-    out += static_cast<char>(0xE0 | (u >> 12));
-    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (u >> 18));
-    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (u & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::string KilobyteText(uint64_t bytes) {
@@ -334,16 +317,11 @@ void ExpandTemplate(const std::string& templateFile, const std::string& valuesTe
 }
 
 std::string MessageToUtf8(const TMessageText& message, int maxChars) {
-  std::string out;
-  for (const TMessageText::TChar& c : message.Chars()) {
-    if (maxChars-- <= 0) break;
-    // A charset beyond a byte (from a damaged work) is none of the named ones: its
-    // characters read through code page 1252, as every unnamed charset's do.
-    const int32_t charset = c.Format.Charset;
-    const uint8_t known = charset >= 0 && charset <= 255 ? static_cast<uint8_t>(charset) : 0;
-    AppendUtf8(out, CodeToUnicode(c.Code, known));
-  }
-  return out;
+  // A charset beyond a byte (from a damaged work) is none of the named ones: its
+  // codes read through code page 1252, as every unnamed charset's do.
+  std::u32string chars = message.CodePoints();
+  if (maxChars < static_cast<int>(chars.size())) chars.resize(static_cast<size_t>(std::max(maxChars, 0)));
+  return ToUtf8(chars);
 }
 
 TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,

@@ -71,8 +71,8 @@ std::string ExpandTemplateText(const std::string& templateText, const std::strin
 TExportFacts MakeExportFacts(const std::string& imagePath, int32_t width, int32_t height,
                              const TExportOptions& options, uint64_t fileBytes, TColor background,
                              const std::string& targetUrl, const TMessageText& message, int builtChars);
-// The first maxChars characters of the message in UTF-8, each through the code page of
-// its own charset.
+// The first maxChars characters of the message in UTF-8: a code through the code page
+// of its charset, any other character as it is.
 std::string MessageToUtf8(const TMessageText& message, int maxChars = INT32_MAX);
 // The HTML that shows the exported button with its hover and pressed pictures (and
 // their high-density ones): a style and the link, naming the pictures beside it.

@@ -33,7 +33,7 @@ TGlyphReader::TGlyphReader(TLetters& letters, int32_t splPnt, int32_t txtW, IMes
 
 void TGlyphReader::AddIntPoint(int32_t x, int32_t y) {
   if (PtCount >= MaxOutlinePoints) return;
-  const TPoint p{Saturate32(int64_t{x} + PenX), y};
+  const TPoint p{Saturate32(int64_t{x} + PenX), Saturate32(int64_t{y} + PenY)};
   Pts[++PtCount] = p;
   letters_.Widen(p.x, p.y);
 }
@@ -104,22 +104,63 @@ void TGlyphReader::ParseOutline(const uint8_t* block, size_t size) {
   }
 }
 
-void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
-  const std::string about = which.empty() ? "" : " (" + which + ")";
+namespace {
+
+// How an engine error names the glyph it was reading: which, in brackets, when given.
+std::string About(const std::string& which) { return which.empty() ? "" : " (" + which + ")"; }
+
+}  // namespace
+
+template <typename TFetch>
+std::optional<TGlyphMetrics> TGlyphReader::ReadLetter(TFetch fetch, const std::string& which) {
+  if (letters_.Full()) return std::nullopt;
   TGlyphMetrics metrics;
-  const uint32_t size = glyphs.GetGlyphOutline(code, metrics, 0, nullptr);
+  const uint32_t size = fetch(metrics, 0, nullptr);
   if (size == GDI_ERROR || size > MaxGlyphBlock) {
-    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + about);
-    return;
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + About(which));
+    return std::nullopt;
   }
   std::vector<uint8_t> block(size, 0);
-  if (glyphs.GetGlyphOutline(code, metrics, size, block.data()) != size) {
-    messages_.ShowMessage("ERROR: Cannot get Glyph" + about);
-    return;
+  if (fetch(metrics, size, block.data()) != size) {
+    messages_.ShowMessage("ERROR: Cannot get Glyph" + About(which));
+    return std::nullopt;
   }
   letters_.Add();
   ParseOutline(block.data(), block.size());
+  return metrics;
+}
+
+void TGlyphReader::Advance(const TGlyphMetrics& metrics) {
   PenX = Saturate32(int64_t{PenX} + metrics.gmCellIncX + 2 * int64_t{txtW_});
+}
+
+std::optional<TGlyphMetrics> TGlyphReader::ReadCode(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
+  return ReadLetter(
+      [&](TGlyphMetrics& m, uint32_t size, uint8_t* block) { return glyphs.GetGlyphOutline(code, m, size, block); },
+      which);
+}
+
+std::optional<TGlyphMetrics> TGlyphReader::ReadGlyph(IGlyphSource& glyphs, uint32_t glyph, const std::string& which) {
+  return ReadLetter(
+      [&](TGlyphMetrics& m, uint32_t size, uint8_t* block) {
+        return glyphs.GetGlyphOutlineOfIndex(glyph, m, size, block);
+      },
+      which);
+}
+
+std::optional<TGlyphMetrics> TGlyphReader::AddBlank(IGlyphSource& glyphs, const std::string& which) {
+  if (letters_.Full()) return std::nullopt;
+  TGlyphMetrics metrics;
+  if (glyphs.GetGlyphOutlineOfIndex(0, metrics, 0, nullptr) == GDI_ERROR) {
+    messages_.ShowMessage("ERROR: Cannot obtain Size of the Glyph" + About(which));
+    return std::nullopt;
+  }
+  letters_.Add();
+  return metrics;
+}
+
+void TGlyphReader::GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which) {
+  if (const auto metrics = ReadCode(glyphs, code, which)) Advance(*metrics);
 }
 
 }  // namespace qz

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "geometry/OutlinePoints.h"
@@ -53,13 +54,28 @@ class TGlyphReader {
   // its font and size) in brackets when given, and adds nothing.
   void GetFontOutline(IGlyphSource& glyphs, uint8_t code, const std::string& which = {});
 
+  // The parts of GetFontOutline, for a layout that places glyphs itself. Each adds one
+  // letter at (PenX, PenY) and leaves the pen where it is; it gives the glyph's
+  // metrics, or nothing when the engine failed (the message shown) or every letter
+  // slot is taken (silently). ReadCode reads the glyph of an 8-bit code, ReadGlyph
+  // glyph index `glyph` of the selected face, AddBlank a letter without contours
+  // with the metrics of the face's default glyph (a character no font has).
+  // An engine error is followed by which, as in GetFontOutline.
+  std::optional<TGlyphMetrics> ReadCode(IGlyphSource& glyphs, uint8_t code, const std::string& which = {});
+  std::optional<TGlyphMetrics> ReadGlyph(IGlyphSource& glyphs, uint32_t glyph, const std::string& which = {});
+  std::optional<TGlyphMetrics> AddBlank(IGlyphSource& glyphs, const std::string& which = {});
+  // PenX moves on by the glyph's advance plus 2 * txtW (the bevel's room).
+  void Advance(const TGlyphMetrics& metrics);
+  TLetters& Letters() { return letters_; }
+  int32_t TxtW() const { return txtW_; }
+
   // Parses a native outline block into the contours of the last letter. The block is
   // untrusted: a polygon that does not fit the block, or a record that runs past its
   // polygon, ends the glyph (the contours completed before it stay); a polygon type
   // other than 24 shows "ERROR: Unknown Polygon" and ends the glyph likewise.
   void ParseOutline(const uint8_t* block, size_t size);
 
-  // Appends a point (x + PenX, y) to Pts and widens the message box; dropped silently
+  // Appends a point (x + PenX, y + PenY) to Pts and widens the message box; dropped silently
   // when Pts holds 1024 points. AddOutlinePoint converts a 16.16 point with FixedToInt.
   void AddOutlinePoint(TPointFX p);
   void AddIntPoint(int32_t x, int32_t y);
@@ -69,11 +85,16 @@ class TGlyphReader {
   void AddSplinePoints(TPointFX p0, TPointFX p1, TPointFX p2, int32_t steps);
 
   int32_t PenX = 0;       // where the next glyph starts
+  int32_t PenY = 0;       // how far a shaped glyph (a mark) stands above the baseline
   TOutlinePoints Pts{};   // the contour being read, used 1-based: Pts[1..PtCount]
   int32_t PtCount = 0;
 
  private:
   void ParseCurves(const uint8_t* h, uint32_t cb, TPointFX start);
+  // Asks the engine for a glyph's records (by code or by index) and reads them into a
+  // new letter; the metrics, or nothing after an engine error or with no slot free.
+  template <typename TFetch>
+  std::optional<TGlyphMetrics> ReadLetter(TFetch fetch, const std::string& which);
 
   TLetters& letters_;
   int32_t steps_;

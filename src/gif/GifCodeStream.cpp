@@ -218,15 +218,19 @@ std::vector<uint8_t> EncodeLzwCodes(const uint8_t* indices, size_t count, int mi
       continue;
     }
     out.Put(current, width);
-    // The decoder adds this same string when it reads the next code, and widens its
-    // codes once its dictionary holds 2^width strings.
-    dictionary.Add(current, index, static_cast<uint16_t>(++last));
-    if (last >= (1u << width) && width < MaxLzwBits) ++width;
     if (last == MaxLzwCodes - 1) {
+      // The dictionary is full: this code added nothing, and a Clear starts afresh.
+      // (Sent one code after it filled, as giflib's and ImageMagick's coders do, so
+      // the last entry is used once more.)
       out.Put(clear, width);
       dictionary.Forget();
       width = minCodeSize + 1;
       last = endOfInfo;
+    } else {
+      // The decoder adds this same string when it reads the next code, and widens its
+      // codes once its dictionary holds 2^width strings.
+      dictionary.Add(current, index, static_cast<uint16_t>(++last));
+      if (last >= (1u << width) && width < MaxLzwBits) ++width;
     }
     current = index;
   }

@@ -225,6 +225,9 @@ constexpr TCharsetCodePage kCharsets[] = {
     {177, 1255}, {178, 1256}, {186, 1257}, {163, 1258}, {222, 874},
 };
 
+// Tried in this order for a typed character that the current charset cannot hold.
+constexpr uint8_t TypingCharsets[] = {1, 238, 204, 161, 162, 177, 178, 186, 163, 222};
+
 constexpr char32_t UndefinedBase = 0xF700;
 constexpr char32_t SymbolBase = 0xF000;
 
@@ -268,5 +271,14 @@ std::optional<uint8_t> UnicodeToCode(char32_t u, uint8_t charset) {
     if (upper[i] != 0 && upper[i] == u) return static_cast<uint8_t>(0x80 + i);
   return std::nullopt;
 }
+
+std::optional<uint8_t> CharsetHolding(char32_t u, uint8_t current) {
+  if (UnicodeToCode(u, current)) return current;
+  for (uint8_t cs : TypingCharsets)
+    if (UnicodeToCode(u, cs)) return cs;
+  return std::nullopt;
+}
+
+uint8_t CharsetByte(int32_t charset) { return charset >= 0 && charset <= 255 ? static_cast<uint8_t>(charset) : 0; }
 
 }  // namespace qz

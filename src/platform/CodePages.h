@@ -35,4 +35,15 @@ char32_t CodeToUnicode(uint8_t code, uint8_t charset);
 // no such character. Symbol: 0xF000..0xF0FF and 0x00..0xFF both give their low byte.
 std::optional<uint8_t> UnicodeToCode(char32_t u, uint8_t charset);
 
+// The charset a character takes when it is typed into text of charset `current`
+// (as a rich-text control switches with the keyboard's language): current itself
+// when its code page holds the character, else the first of Western, Central
+// European, Cyrillic, Greek, Turkish, Hebrew, Arabic, Baltic, Vietnamese and Thai
+// whose code page does; nothing when no code page holds it.
+std::optional<uint8_t> CharsetHolding(char32_t u, uint8_t current);
+
+// A charset as a work may hold it (any integer) in the byte the code pages read: a
+// value beyond a byte is none of the named charsets, as 0 and 255 are not.
+uint8_t CharsetByte(int32_t charset);
+
 }  // namespace qz

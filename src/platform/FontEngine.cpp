@@ -6,10 +6,12 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <tuple>
 
 #include "platform/CodePages.h"
 #include "platform/NativeOutline.h"
+#include "platform/TextShaper.h"
 
 namespace qz {
 
@@ -55,14 +57,23 @@ bool IsTrueTypeOutline(FcPattern* p) {
   return outline && PatternString(p, FC_FONTFORMAT) == "TrueType";
 }
 
-// FcConfigSubstitute and FcDefaultSubstitute turn the name into the families the
-// configuration prefers (the metric-compatible substitutes of the Windows fonts);
-// FcFontSort orders every face by that, and the first TrueType face wins (a
-// pattern's format only weights a match, it never excludes one).
-TFaceChoice MatchFace(const std::string& name, bool bold, bool italic, uint8_t charset) {
+// The face of a pattern fontconfig listed, with what it lacks of the style asked for.
+TFaceChoice ChoiceOf(FcPattern* f, bool bold, bool italic) {
   TFaceChoice choice;
+  choice.File = PatternString(f, FC_FILE);
+  choice.Found = !choice.File.empty();
+  choice.Family = PatternString(f, FC_FAMILY);
+  choice.Index = PatternInt(f, FC_INDEX, 0);
+  choice.SynthBold = bold && PatternInt(f, FC_WEIGHT, FC_WEIGHT_REGULAR) < FC_WEIGHT_DEMIBOLD;
+  choice.SynthItalic = italic && PatternInt(f, FC_SLANT, FC_SLANT_ROMAN) == FC_SLANT_ROMAN;
+  return choice;
+}
+
+// The pattern of a request: its name as the family, its weight, slant and language,
+// substituted as the configuration says.
+FcPattern* RequestPattern(const std::string& name, bool bold, bool italic, uint8_t charset) {
   FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return choice;
+  if (!pattern) return nullptr;
   if (!name.empty())
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -70,25 +81,36 @@ TFaceChoice MatchFace(const std::string& name, bool bold, bool italic, uint8_t c
   FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(LanguageOfCharset(charset)));
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
+  return pattern;
+}
+
+// FcConfigSubstitute and FcDefaultSubstitute turn the name into the families the
+// configuration prefers (the metric-compatible substitutes of the Windows fonts);
+// FcFontSort orders every face by that, and the first TrueType face wins (a
+// pattern's format only weights a match, it never excludes one).
+TFaceChoice MatchFace(const std::string& name, bool bold, bool italic, uint8_t charset) {
+  TFaceChoice choice;
+  FcPattern* pattern = RequestPattern(name, bold, italic, charset);
+  if (!pattern) return choice;
   FcResult result = FcResultNoMatch;
   FcFontSet* fonts = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
   if (fonts) {
     for (int i = 0; i < fonts->nfont; ++i) {
       FcPattern* f = fonts->fonts[i];
       if (!IsTrueTypeOutline(f)) continue;
-      choice.File = PatternString(f, FC_FILE);
-      if (choice.File.empty()) continue;
-      choice.Found = true;
-      choice.Family = PatternString(f, FC_FAMILY);
-      choice.Index = PatternInt(f, FC_INDEX, 0);
-      choice.SynthBold = bold && PatternInt(f, FC_WEIGHT, FC_WEIGHT_REGULAR) < FC_WEIGHT_DEMIBOLD;
-      choice.SynthItalic = italic && PatternInt(f, FC_SLANT, FC_SLANT_ROMAN) == FC_SLANT_ROMAN;
-      break;
+      choice = ChoiceOf(f, bold, italic);
+      if (choice.Found) break;
     }
     FcFontSetDestroy(fonts);
   }
   FcPatternDestroy(pattern);
   return choice;
+}
+
+// The glyph of a Unicode character in a face's Unicode map; 0 when it has none.
+FT_UInt UnicodeGlyph(FT_Face face, char32_t u) {
+  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return 0;
+  return FT_Get_Char_Index(face, u);
 }
 
 // The process's FreeType library, its open faces and the face choices made so far.
@@ -105,6 +127,35 @@ class TFaceCache {
     auto it = choices_.find(key);
     if (it == choices_.end()) it = choices_.emplace(key, MatchFace(name, bold, italic, charset)).first;
     return it->second;
+  }
+
+  // The first TrueType face in fontconfig's order for the request whose character
+  // map holds u, with its glyph for u; Found false when no face has one. Sorting every
+  // face by the request once and then taking the first that holds u gives the order
+  // a sort with u's character set would give (fontconfig ranks the character set
+  // before the family, the style and the rest).
+  std::pair<TFaceChoice, FT_UInt> Fallback(const std::string& name, bool bold, bool italic, uint8_t charset,
+                                           char32_t u) {
+    auto key = std::make_tuple(name, bold, italic, LanguageOfCharset(charset), u);
+    auto it = fallbacks_.find(key);
+    if (it != fallbacks_.end()) return it->second;
+    std::pair<TFaceChoice, FT_UInt> found{};
+    FcFontSet* sorted = SortedFaces(name, bold, italic, charset);
+    for (int i = 0; sorted && i < sorted->nfont; ++i) {
+      FcPattern* f = sorted->fonts[i];
+      FcCharSet* chars = nullptr;
+      if (!IsTrueTypeOutline(f) || FcPatternGetCharSet(f, FC_CHARSET, 0, &chars) != FcResultMatch ||
+          !FcCharSetHasChar(chars, u))
+        continue;
+      const TFaceChoice choice = ChoiceOf(f, bold, italic);
+      FT_Face face = choice.Found ? Face(choice.File, choice.Index) : nullptr;
+      const FT_UInt glyph = face ? UnicodeGlyph(face, u) : 0;
+      if (glyph == 0) continue;  // fontconfig's table and the face disagree
+      found = {choice, glyph};
+      break;
+    }
+    fallbacks_.emplace(key, found);
+    return found;
   }
 
   // The face of a file, opened once; null when FreeType cannot open it.
@@ -124,6 +175,8 @@ class TFaceCache {
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
   }
   ~TFaceCache() {
+    for (auto& [key, set] : sorted_)
+      if (set) FcFontSetDestroy(set);
     for (auto& [key, face] : faces_)
       if (face) FT_Done_Face(face);
     if (library_) FT_Done_FreeType(library_);
@@ -132,6 +185,22 @@ class TFaceCache {
   FT_Library library_ = nullptr;
   std::map<std::pair<std::string, int>, FT_Face> faces_;
   std::map<std::tuple<std::string, bool, bool, std::string>, TFaceChoice> choices_;
+  std::map<std::tuple<std::string, bool, bool, std::string>, FcFontSet*> sorted_;
+  std::map<std::tuple<std::string, bool, bool, std::string, char32_t>, std::pair<TFaceChoice, FT_UInt>> fallbacks_;
+
+  FcFontSet* SortedFaces(const std::string& name, bool bold, bool italic, uint8_t charset) {
+    auto key = std::make_tuple(name, bold, italic, std::string(LanguageOfCharset(charset)));
+    auto it = sorted_.find(key);
+    if (it != sorted_.end()) return it->second;
+    FcFontSet* set = nullptr;
+    if (FcPattern* pattern = RequestPattern(name, bold, italic, charset)) {
+      FcResult result = FcResultNoMatch;
+      set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+      FcPatternDestroy(pattern);
+    }
+    sorted_.emplace(key, set);
+    return set;
+  }
 };
 
 // The glyph of a code: through the charset's code page into the Unicode map, or for
@@ -154,6 +223,32 @@ FT_UInt GlyphIndex(FT_Face face, uint8_t code, uint8_t charset) {
   FT_UInt g = byUnicode(charset);
   return g != 0 ? g : bySymbolMap();
 }
+
+// The glyph that the font of a message character draws for it: a code-page
+// character (a symbol code as U+F000 + code) exactly as the outline call of its code
+// finds it, any other character through the Unicode map.
+FT_UInt OwnGlyph(FT_Face face, char32_t u, uint8_t charset) {
+  if (charset == SymbolCharset && u >= 0xF000 && u <= 0xF0FF) return GlyphIndex(face, static_cast<uint8_t>(u - 0xF000), charset);
+  if (const std::optional<uint8_t> code = UnicodeToCode(u, charset)) return GlyphIndex(face, *code, charset);
+  return UnicodeGlyph(face, u);
+}
+
+// The em in whole pixels, as the Windows font mapper sets it for a point size on a
+// 96-dpi screen (a fractional em would move every point); nothing for a size beyond
+// FreeType's largest em. MulDiv gives -1 when the product leaves the 32-bit range: for
+// a size from a work of 2147483647 points that is an em far beyond the largest, not
+// the smallest one.
+std::optional<int32_t> PixelEm(int32_t points) {
+  const int32_t scaled = TFontEngine::MulDiv(points, 96, 72);
+  if (points > 0 && scaled < 0) return std::nullopt;
+  const int32_t em = std::max(scaled, 1);
+  if (em > MaxPixelEm) return std::nullopt;
+  return em;
+}
+
+// How far a synthesised bold widens the outline (and a non-zero advance), in 26.6
+// units of the face's current size (FT_GlyphSlot_Embolden's strength).
+FT_Pos EmboldenStrength(FT_Face face) { return FT_MulFix(face->units_per_EM, face->size->metrics.y_scale) / 24; }
 
 int16_t Saturate16(int64_t v) {
   return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
@@ -185,36 +280,31 @@ TFaceChoice TFontEngine::ResolveFace(const std::string& name, bool bold, bool it
   return cache.Choose(name, bold, italic, charset);
 }
 
-void TFontEngine::LoadGlyph(uint8_t code) {
+void TFontEngine::LoadGlyph(bool byIndex, uint32_t value) {
   glyph_ = TGlyph{};
   glyph_.Valid = true;
-  glyph_.Code = code;
+  glyph_.ByIndex = byIndex;
+  glyph_.Value = value;
   glyph_.Failed = true;
 
   TFaceCache& cache = TFaceCache::Instance();
   std::lock_guard<std::mutex> hold(cache.Lock);
-  const TFaceChoice choice = cache.Choose(font_.Name, font_.Bold, font_.Italic, font_.Charset);
+  const TFaceChoice choice =
+      font_.Face.Found ? font_.Face : cache.Choose(font_.Name, font_.Bold, font_.Italic, font_.Charset);
   if (!choice.Found) return;
   FT_Face face = cache.Face(choice.File, choice.Index);
   if (!face) return;
 
-  // The em in whole pixels, as the Windows font mapper sets it for a point size on a
-  // 96-dpi screen; a fractional em would move every point.
-  const int32_t scaled = MulDiv(font_.Size, 96, 72);
-  // MulDiv gives -1 when the product leaves the 32-bit range: for a size from a work
-  // of 2147483647 points that is an em far beyond the largest, not the smallest one.
-  if (font_.Size > 0 && scaled < 0) return;
-  const int32_t em = std::max(scaled, 1);
-  if (em > MaxPixelEm) return;
-  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) return;
-  const FT_UInt index = GlyphIndex(face, code, font_.Charset);
+  const std::optional<int32_t> em = PixelEm(font_.Size);
+  if (!em || FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(*em)) != 0) return;
+  const FT_UInt index = byIndex ? value : GlyphIndex(face, static_cast<uint8_t>(value), font_.Charset);
   if (FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return;
   FT_GlyphSlot slot = face->glyph;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return;
 
   FT_Pos advance = slot->advance.x;
   if (choice.SynthBold) {
-    const FT_Pos strength = FT_MulFix(face->units_per_EM, face->size->metrics.y_scale) / 24;
+    const FT_Pos strength = EmboldenStrength(face);
     FT_Outline_EmboldenXY(&slot->outline, strength, strength);
     if (advance != 0) advance += strength;
   }
@@ -242,9 +332,9 @@ void TFontEngine::LoadGlyph(uint8_t code) {
   glyph_.Failed = false;
 }
 
-uint32_t TFontEngine::GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
-                                      uint8_t* buffer) {
-  if (!glyph_.Valid || glyph_.Code != code) LoadGlyph(code);
+uint32_t TFontEngine::CopyGlyph(bool byIndex, uint32_t value, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                uint8_t* buffer) {
+  if (!glyph_.Valid || glyph_.ByIndex != byIndex || glyph_.Value != value) LoadGlyph(byIndex, value);
   if (glyph_.Failed) return GDI_ERROR;
   const uint32_t size = static_cast<uint32_t>(glyph_.Records.size());
   metrics = glyph_.Metrics;
@@ -252,6 +342,73 @@ uint32_t TFontEngine::GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint
   if (bufferSize < size) return GDI_ERROR;
   std::copy(glyph_.Records.begin(), glyph_.Records.end(), buffer);
   return size;
+}
+
+uint32_t TFontEngine::GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                      uint8_t* buffer) {
+  return CopyGlyph(false, code, metrics, bufferSize, buffer);
+}
+
+uint32_t TFontEngine::GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                             uint8_t* buffer) {
+  return CopyGlyph(true, glyph, metrics, bufferSize, buffer);
+}
+
+TCharFace TFontEngine::FaceFor(const TFontRequest& font, char32_t u) {
+  TFaceCache& cache = TFaceCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.Lock);
+  TCharFace result;
+  result.Face = font.Face.Found ? font.Face : cache.Choose(font.Name, font.Bold, font.Italic, font.Charset);
+  FT_Face face = result.Face.Found ? cache.Face(result.Face.File, result.Face.Index) : nullptr;
+  if (face) {
+    result.Glyph = OwnGlyph(face, u, font.Charset);
+    if (result.Glyph != 0) {
+      result.Kind = TCharFace::Own;
+      return result;
+    }
+  }
+  const auto [fallback, glyph] = cache.Fallback(font.Name, font.Bold, font.Italic, font.Charset, u);
+  if (fallback.Found && !(fallback.File == result.Face.File && fallback.Index == result.Face.Index)) {
+    result = {TCharFace::Fallback, fallback, glyph};
+    return result;
+  }
+  result.Kind = TCharFace::None;
+  result.Glyph = 0;
+  return result;
+}
+
+TShapedRun TFontEngine::Shape(const TFontRequest& font, std::u32string_view text, size_t start, size_t length,
+                              bool rightToLeft) {
+  const std::optional<int32_t> em = PixelEm(font.Size);
+  TFaceChoice choice = font.Face;
+  FT_Pos strength = 0;
+  {
+    TFaceCache& cache = TFaceCache::Instance();
+    std::lock_guard<std::mutex> hold(cache.Lock);
+    if (!choice.Found) choice = cache.Choose(font.Name, font.Bold, font.Italic, font.Charset);
+    FT_Face face = choice.Found ? cache.Face(choice.File, choice.Index) : nullptr;
+    if (!face || !em || FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(*em)) != 0) return {};
+    if (choice.SynthBold) strength = EmboldenStrength(face);
+  }
+  TShapedRun run = ShapeText(choice.File, choice.Index, *em, text, start, length, rightToLeft);
+  // A synthesised bold is wider by its strength, as the outline call widens it.
+  for (TShapedGlyph& g : run.Glyphs)
+    if (g.XAdvance != 0) g.XAdvance += static_cast<int32_t>(strength);
+  return run;
+}
+
+std::vector<char32_t> TFontEngine::CoveredCharacters(const std::string& name) {
+  std::vector<char32_t> chars;
+  TFaceCache& cache = TFaceCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.Lock);
+  const TFaceChoice choice = cache.Choose(name, false, false, 1);
+  FT_Face face = choice.Found ? cache.Face(choice.File, choice.Index) : nullptr;
+  if (!face || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return chars;
+  FT_UInt glyph = 0;
+  for (FT_ULong u = FT_Get_First_Char(face, &glyph); glyph != 0; u = FT_Get_Next_Char(face, u, &glyph))
+    chars.push_back(static_cast<char32_t>(u));
+  std::sort(chars.begin(), chars.end());
+  return chars;
 }
 
 std::vector<std::string> TFontEngine::TrueTypeFaces() {

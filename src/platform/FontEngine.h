@@ -13,6 +13,11 @@
 //   TGlyphMetrics gm;
 //   uint32_t size = fonts.GetGlyphOutline('o', gm, 0, nullptr);
 //
+// A character the chosen face lacks is drawn from another face (FaceFor): the first
+// TrueType face in fontconfig's order for the same name, weight, slant and language
+// whose character map holds it. Runs of text in one face are shaped with HarfBuzz
+// (Shape, TextShaper.h); their glyphs are read by index (GetGlyphOutlineOfIndex).
+//
 // FreeType and the faces it opened are shared by every engine of the process (one
 // library, one face per font file, guarded by a lock), so engines are cheap to make
 // and 32 glyphs of one font cost one face lookup.
@@ -23,31 +28,11 @@
 #include <vector>
 
 #include "platform/GlyphRecords.h"
+#include "platform/TextFonts.h"
 
 namespace qz {
 
-// The font of one character as the message holds it, with the size in points at
-// which its glyph is read.
-struct TFontRequest {
-  std::string Name;
-  int32_t Size = 0;  // points
-  bool Bold = false;
-  bool Italic = false;
-  uint8_t Charset = 1;
-  bool operator==(const TFontRequest&) const = default;
-};
-
-// The face fontconfig chose for a request.
-struct TFaceChoice {
-  bool Found = false;     // false: no TrueType face at all
-  std::string Family;     // e.g. "Liberation Sans"
-  std::string File;
-  int Index = 0;          // face index inside File
-  bool SynthBold = false;   // bold asked for, face is not bold
-  bool SynthItalic = false; // italic asked for, face is upright
-};
-
-class TFontEngine : public IGlyphSource {
+class TFontEngine : public IGlyphSource, public ITextFonts {
  public:
   // Selects the font for the following outline calls (the font of the drawing surface).
   void SelectFont(const TFontRequest& font);
@@ -56,6 +41,18 @@ class TFontEngine : public IGlyphSource {
   // charset 2 through the face's symbol map.
   uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
                            uint8_t* buffer) override;
+  uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                  uint8_t* buffer) override;
+
+  // See ITextFonts.
+  TCharFace FaceFor(const TFontRequest& font, char32_t u) override;
+  TShapedRun Shape(const TFontRequest& font, std::u32string_view text, size_t start, size_t length,
+                   bool rightToLeft) override;
+
+  // The characters the face of a name (upright, regular) maps, ascending: what the
+  // character map can offer of the Unicode blocks. Empty for a face without a Unicode
+  // map (a symbol font) or when there is no face.
+  static std::vector<char32_t> CoveredCharacters(const std::string& name);
 
   // The face that serves a name, style and charset (cached per request).
   static TFaceChoice ResolveFace(const std::string& name, bool bold, bool italic, uint8_t charset);
@@ -73,11 +70,13 @@ class TFontEngine : public IGlyphSource {
   struct TGlyph {
     bool Valid = false;
     bool Failed = false;
-    uint8_t Code = 0;
+    bool ByIndex = false;  // Value is a glyph index, else an 8-bit code
+    uint32_t Value = 0;
     std::vector<uint8_t> Records;
     TGlyphMetrics Metrics;
   };
-  void LoadGlyph(uint8_t code);
+  void LoadGlyph(bool byIndex, uint32_t value);
+  uint32_t CopyGlyph(bool byIndex, uint32_t value, TGlyphMetrics& metrics, uint32_t bufferSize, uint8_t* buffer);
 
   TFontRequest font_;
   TGlyph glyph_;

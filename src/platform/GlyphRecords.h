@@ -60,6 +60,10 @@ class IGlyphSource {
   virtual ~IGlyphSource() = default;
   virtual uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
                                    uint8_t* buffer) = 0;
+  // The same for glyph index `glyph` of the selected face (a glyph that shaping or a
+  // font's character map named); glyph 0 is the face's default glyph.
+  virtual uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                          uint8_t* buffer) = 0;
 };
 
 // Little-endian access to the record stream, for reader and writer alike.

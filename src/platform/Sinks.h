@@ -13,6 +13,10 @@ class IMessageSink {
  public:
   virtual ~IMessageSink() = default;
   virtual void ShowMessage(const std::string& text) = 0;
+  // A remark that stops nothing and asks for no answer (a letter drawn from another
+  // font): the designer shows it in its status bar, the command-line tool on standard
+  // error. Unless a sink says otherwise, it is shown as a message.
+  virtual void ShowNotice(const std::string& text) { ShowMessage(text); }
 };
 
 // Progress of a build or render: the status text of the last status-bar panel, the

@@ -27,6 +27,7 @@
 #include "render/RenderList.h"
 #include "render/RenderParams.h"
 #include "render/ZBuffer.h"
+#include "scene/Letters.h"
 
 namespace qz {
 
@@ -49,7 +50,7 @@ struct TScreenExtents {
 
 class TView3D {
  public:
-  static constexpr int32_t MaxBodies = 33;  // 32 letters and the button
+  static constexpr int32_t MaxBodies = MaxMessageGlyphs + 1;  // every letter a message makes, and the button
 
   TView3D() = default;
   TView3D(const TView3D&) = delete;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qz {
@@ -28,6 +29,12 @@ class TLetter {
   int32_t Top = 0;     // largest y
   int32_t Right = 0;   // largest x
   int32_t Bottom = 0;  // smallest y
+
+  // Where the glyph came from: the message character it draws (for a shaped cluster
+  // of several, the first), its glyph index in its face and that face's font file.
+  char32_t Code = 0;
+  uint32_t Glyph = 0;
+  std::string FontFile;
 
   // Stores a copy of the first count points as the next contour; a ninth contour is
   // dropped silently.

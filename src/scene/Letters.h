@@ -16,9 +16,20 @@
 
 namespace qz {
 
+// At most this many characters of the message are built (the rest stay in it).
+constexpr int MaxBuiltChars = 32;
+// Shaping may draw a character with several glyphs (a vowel sign in two parts, an
+// accent the font has only apart), each a letter of its own; a message of
+// MaxBuiltChars characters is given room for this many glyphs per character, and
+// glyphs beyond MaxMessageGlyphs are not read.
+constexpr int MaxGlyphsPerChar = 4;
+constexpr int MaxMessageGlyphs = MaxBuiltChars * MaxGlyphsPerChar;
+
 class TLetters {
  public:
-  static constexpr int MaxLetters = 33;  // letter slots (a build fills at most 32)
+  // Letter slots: every glyph a full message can make, and one more (the 8-bit
+  // layout fills at most MaxBuiltChars of them).
+  static constexpr int MaxLetters = MaxMessageGlyphs + 1;
 
   TLetters() { Clear(); }
   TLetters(const TLetters&) = delete;
@@ -32,6 +43,7 @@ class TLetters {
 
   // Adds an empty letter in the next slot; does nothing when all are used.
   void Add();
+  bool Full() const { return count_ >= MaxLetters; }
   // No letters, and the box at its start values (nothing read).
   void Clear();
   // Takes a glyph point into the box.

@@ -2,7 +2,24 @@
 
 #include <algorithm>
 
+#include "platform/CodePages.h"
+
 namespace qz {
+
+char32_t TMessageText::TChar::CodePoint() const {
+  return Wide != 0 ? Wide : CodeToUnicode(Code, CharsetByte(Format.Charset));
+}
+
+TMessageText::TChar TMessageText::MakeChar(char32_t u, const TCharFormat& format) {
+  if (const auto code = UnicodeToCode(u, CharsetByte(format.Charset))) return TChar{*code, 0, format};
+  return TChar{'?', u, format};
+}
+
+std::u32string TMessageText::CodePoints() const {
+  std::u32string out;
+  for (const TChar& c : chars_) out += c.CodePoint();
+  return out;
+}
 
 void TMessageText::Changed() {
   if (OnSelectionChange) OnSelectionChange();
@@ -51,6 +68,14 @@ void TMessageText::SetSelSize(int32_t size) {
 }
 void TMessageText::SetSelCharset(int32_t charset) {
   ForSelection([&](TCharFormat& f) { f.Charset = charset; });
+  // A code keeps its byte and so reads through the new code page; a character held
+  // by its code point becomes a code of the new charset when that one holds it.
+  for (int i = selStart_; i < selStart_ + selLength_; ++i) {
+    TChar& c = chars_[i];
+    if (c.Wide == 0) continue;
+    c = MakeChar(c.Wide, c.Format);
+    text_[i] = static_cast<char>(c.Code);
+  }
 }
 void TMessageText::SetSelBold(bool on) {
   ForSelection([&](TCharFormat& f) { f.Bold = on; });
@@ -62,25 +87,44 @@ void TMessageText::SetSelUnderline(bool on) {
   ForSelection([&](TCharFormat& f) { f.Underline = on; });
 }
 
-void TMessageText::ReplaceSelection(const std::string& text) {
-  const TCharFormat format = SelFormat();
+void TMessageText::Insert(const std::vector<TChar>& chars) {
   const int room = std::max(0, MaxTyped - (Length() - selLength_));
-  const int count = std::min(static_cast<int>(text.size()), room);
+  const int count = std::min(static_cast<int>(chars.size()), room);
   auto at = chars_.begin() + selStart_;
   at = chars_.erase(at, at + selLength_);
-  std::vector<TChar> inserted;
-  for (int i = 0; i < count; ++i) inserted.push_back(TChar{static_cast<uint8_t>(text[i]), format});
-  chars_.insert(at, inserted.begin(), inserted.end());
-  text_.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), text.substr(0, count));
+  chars_.insert(at, chars.begin(), chars.begin() + count);
+  std::string codes;
+  for (int i = 0; i < count; ++i) codes += static_cast<char>(chars[i].Code);
+  text_.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), codes);
   selStart_ += count;
   selLength_ = 0;
   typingSet_ = false;
   Changed();
 }
 
+void TMessageText::ReplaceSelection(const std::string& text) {
+  const TCharFormat format = SelFormat();
+  std::vector<TChar> chars;
+  for (char c : text) chars.push_back(TChar{static_cast<uint8_t>(c), 0, format});
+  Insert(chars);
+}
+
+void TMessageText::ReplaceSelection(std::u32string_view text) {
+  TCharFormat format = SelFormat();
+  std::vector<TChar> chars;
+  for (char32_t u : text) chars.push_back(TypedChar(u, format));
+  Insert(chars);
+}
+
 void TMessageText::Append(const std::string& text, const TCharFormat& format) {
-  for (char c : text) chars_.push_back(TChar{static_cast<uint8_t>(c), format});
+  for (char c : text) chars_.push_back(TChar{static_cast<uint8_t>(c), 0, format});
   text_ += text;
+  Changed();
+}
+
+void TMessageText::Append(const TChar& c) {
+  chars_.push_back(c);
+  text_ += static_cast<char>(c.Code);
   Changed();
 }
 
@@ -104,6 +148,12 @@ void TMessageText::CopySelectionTo(TMessageText& dest) const {
   dest.selLength_ = 0;
   dest.typingSet_ = false;
   dest.Changed();
+}
+
+TMessageText::TChar TypedChar(char32_t u, TCharFormat& format) {
+  if (const auto charset = CharsetHolding(u, CharsetByte(format.Charset)); charset && *charset != CharsetByte(format.Charset))
+    format.Charset = *charset;
+  return TMessageText::MakeChar(u, format);
 }
 
 int CountNonBlank(const std::string& text) {

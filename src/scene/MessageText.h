@@ -1,10 +1,13 @@
-// TMessageText: the message of a button, an 8-bit character string in which every
-// character carries its own font (face, size in points, character set, bold, italic,
-// underline). Everything the build and the file operations read goes through the
-// selection, as with a rich-text control:
+// TMessageText: the message of a button, a string of characters each carrying its
+// own font (face, size in points, character set, bold, italic, underline). A
+// character is an 8-bit code of its charset's code page, as in a work file, or, when
+// that code page does not hold it, its Unicode code point (any plane). Everything the
+// build and the file operations read goes through the selection, as with a
+// rich-text control:
 //
 //   TMessageText t;                       // default format "Arial", 18, charset 1
 //   t.Append("Go", fmt);                  // what a file load does
+//   t.ReplaceSelection(U"\u65E5");         // typed: 日 is in no code page
 //   t.SetSelection(0, 1);                 // the first character alone
 //   TCharFormat f = t.SelFormat();        // its attributes
 //   t.SetSelBold(true);                   // restyles exactly the selection
@@ -16,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qz {
@@ -36,12 +40,22 @@ class TMessageText {
   static constexpr int MaxTyped = 32;
 
   struct TChar {
-    uint8_t Code = ' ';
+    uint8_t Code = ' ';  // the character in its charset's code page; '?' when Wide holds it
+    char32_t Wide = 0;   // a character the charset's code page does not hold; 0: none
     TCharFormat Format;
     bool operator==(const TChar&) const = default;
+    // The character in Unicode: Wide, or Code through its charset's code page.
+    char32_t CodePoint() const;
   };
 
+  // The character u in format's charset: its code there, or, when the code page does
+  // not hold it, u itself.
+  static TChar MakeChar(char32_t u, const TCharFormat& format);
+
+  // The 8-bit codes, a character outside its code page as '?'.
   const std::string& Text() const { return text_; }
+  // Every character in Unicode.
+  std::u32string CodePoints() const;
   int Length() const { return static_cast<int>(chars_.size()); }
   const TChar& At(int index0) const { return chars_[index0]; }
   const std::vector<TChar>& Chars() const { return chars_; }
@@ -67,8 +81,11 @@ class TMessageText {
   // Replaces the selection by text in the selection's format; the caret ends after
   // it. What would take the message beyond MaxTyped characters is not inserted.
   void ReplaceSelection(const std::string& text);
+  // The same with Unicode text typed or pasted: each character as TypedChar puts it.
+  void ReplaceSelection(std::u32string_view text);
   // Appends with the given format (a file load); not limited to MaxTyped.
   void Append(const std::string& text, const TCharFormat& format);
+  void Append(const TChar& c);
   void Clear();
 
   const TCharFormat& DefaultFormat() const { return default_; }
@@ -86,6 +103,7 @@ class TMessageText {
   void Changed();
   template <typename F>
   void ForSelection(F apply);
+  void Insert(const std::vector<TChar>& chars);
 
   std::vector<TChar> chars_;
   std::string text_;
@@ -98,5 +116,11 @@ class TMessageText {
 
 // The characters of text other than the blank (a heading of blanks only has none).
 int CountNonBlank(const std::string& text);
+
+// The character u as typing puts it into text of the given format: in the format's
+// charset when its code page holds u, else in the first charset whose code page does
+// (CharsetHolding; format takes that charset, so typing goes on in it), else as its
+// code point in the format's charset.
+TMessageText::TChar TypedChar(char32_t u, TCharFormat& format);
 
 }  // namespace qz

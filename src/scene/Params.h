@@ -101,6 +101,10 @@ struct TParams {
   int32_t ButLeft = 0, ButTop = 0, ButRight = 0, ButBottom = 0;
   std::string ShapeName;
   TStateParams States;  // a work without them gets the defaults
+  // Message.Shaping: the message is laid out with shaping (kerning, joined and
+  // combined letters) and right-to-left runs; off, every character is one glyph in
+  // message order, by the 8-bit rules. On for designs begun with New or a template.
+  bool Shaping = false;
 
   // Stores the light angles and recomputes from them the light vector and the four
   // shadow offsets (which also follow the altitudes, the factors and the camera).

@@ -1,11 +1,13 @@
 #include "scene/WorkFile.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <variant>
 #include <vector>
 
 #include "platform/NumberText.h"
+#include "platform/Utf8.h"
 
 namespace qz {
 
@@ -120,6 +122,14 @@ void TextToField(const std::string& text, const TField& f) {
 
 std::string LetterSection(int i) { return "Letter " + IntToText(i); }
 
+// The character a letter section's Code key names (U+XXXX), when it names one the
+// message can hold: not a control character.
+std::optional<char32_t> LetterCode(const TIniFile& ini, const std::string& section) {
+  const std::optional<char32_t> u = ParseCodePointName(ini.ReadString(section, "Code", ""));
+  if (!u || *u < 0x20 || (*u >= 0x7F && *u < 0xA0)) return std::nullopt;
+  return u;
+}
+
 int32_t ReadInt(const TIniFile& ini, const char* section, const std::string& key, int32_t def) {
   return TextToInt(ini.ReadString(section, key, "")).value_or(def);
 }
@@ -136,6 +146,12 @@ void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini) {
   ini.WriteString("General", "ExpHeight", IntToText(p.ExpHeight));
   ini.WriteString("Message", "NLetters", IntToText(n));
   for (const TKey& k : DesignKeys) ini.WriteString(k.section, k.key, FieldToText(k.field(p)));
+  // Written only when on, so a design laid out by the 8-bit rules saves as it always
+  // did; an older loader ignores the key.
+  if (p.Shaping)
+    ini.WriteString("Message", "Shaping", "1");
+  else
+    ini.EraseKey("Message", "Shaping");
 
   // One section per character, read through the selection like the message box;
   // the last character stays selected.
@@ -143,14 +159,22 @@ void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini) {
   for (int i = 1; i <= n; ++i) {
     text.SetSelection(i - 1, 1);
     const TCharFormat f = text.SelFormat();
+    const TMessageText::TChar& c = text.At(i - 1);
     const std::string section = LetterSection(i);
-    ini.WriteString(section, "Char", std::string(1, static_cast<char>(text.At(i - 1).Code)));
+    ini.WriteString(section, "Char", std::string(1, static_cast<char>(c.Code)));
     ini.WriteString(section, "Name", f.Name);
     ini.WriteString(section, "Size", IntToText(f.Size));
     ini.WriteString(section, "Charset", IntToText(f.Charset));
     ini.WriteString(section, "Bold", f.Bold ? "1" : "0");
     ini.WriteString(section, "Italic", f.Italic ? "1" : "0");
     ini.WriteString(section, "Underline", f.Underline ? "1" : "0");
+    // A character no code page of its charset holds: Char is "?" for an older reader,
+    // Code names it. A letter that no longer needs the key loses it, or it would win
+    // on the next load.
+    if (c.Wide != 0)
+      ini.WriteString(section, "Code", CodePointName(c.Wide));
+    else
+      ini.EraseKey(section, "Code");
   }
 }
 
@@ -169,6 +193,8 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
   for (const TKey& k : DesignKeys) {
     if (ini.HasKey(k.section, k.key)) TextToField(ini.ReadString(k.section, k.key, ""), k.field(params));
   }
+  // Missing or 0 (or not a number): the 8-bit layout, whatever the design before had.
+  params.Shaping = ReadInt(ini, "Message", "Shaping", 0) != 0;
 
   text.Clear();
   const TCharFormat def = text.DefaultFormat();
@@ -181,6 +207,11 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
     f.Bold = ReadInt(ini, section.c_str(), "Bold", def.Bold) != 0;
     f.Italic = ReadInt(ini, section.c_str(), "Italic", def.Italic) != 0;
     f.Underline = ReadInt(ini, section.c_str(), "Underline", def.Underline) != 0;
+    // A Code key wins over Char: it names a character Char could only show as "?".
+    if (const std::optional<char32_t> u = LetterCode(ini, section)) {
+      text.Append(TMessageText::MakeChar(*u, f));
+      continue;
+    }
     // A blank is written as a one-blank value, which reads back empty. A letter
     // section holds one character; anything a careless hand added after it is
     // not taken, so the message stays one character per section.
@@ -190,10 +221,10 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
   return true;
 }
 
-void ReplaceMessage(TMessageText& message, const std::string& text) {
-  const TCharFormat format = message.Length() > 0 ? message.At(0).Format : message.DefaultFormat();
+void ReplaceMessage(TMessageText& message, std::u32string_view text) {
+  TCharFormat format = message.Length() > 0 ? message.At(0).Format : message.DefaultFormat();
   message.Clear();
-  message.Append(text, format);
+  for (char32_t u : text) message.Append(TypedChar(u, format));
 }
 
 void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageText& text) {

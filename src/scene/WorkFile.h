@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/IniFile.h"
 #include "platform/Sinks.h"
@@ -36,7 +37,8 @@ void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageTe
 bool LoadWorkFile(const std::string& fileName, TParams& params, TMessageText& text, IMessageSink& messages);
 
 // Replaces the whole message by text, every character taking the format of the
-// message's first character (the default format for an empty message).
-void ReplaceMessage(TMessageText& message, const std::string& text);
+// message's first character (the default format for an empty message), its charset
+// as typing it would (TypedChar): "Café" keeps the charset, "Привет" takes Cyrillic.
+void ReplaceMessage(TMessageText& message, std::u32string_view text);
 
 }  // namespace qz

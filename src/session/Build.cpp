@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "geometry/ButtonBody.h"
 #include "geometry/GlyphOutline.h"
 #include "geometry/LetterLayout.h"
+#include "geometry/MessageLayout.h"
 #include "platform/Numeric.h"
+#include "platform/Utf8.h"
 #include "render/TextureTiles.h"
 
 namespace qz {
@@ -20,31 +23,43 @@ void Stage(IProgressSink& progress, const char* text) {
 }
 
 // How a glyph error names the character: its place, itself (a printable ASCII
-// character, else its code), its font and its size.
-std::string Which(int place, uint8_t code, const TCharFormat& format) {
-  const std::string character = code >= 0x20 && code < 0x7F ? "'" + std::string(1, static_cast<char>(code)) + "'"
-                                                            : "code " + std::to_string(code);
+// character, else its code; one outside every code page as U+XXXX), its font and
+// its size.
+std::string Which(int place, const TMessageText::TChar& c, const TCharFormat& format) {
+  std::string character = "code " + std::to_string(c.Code);
+  if (c.Wide != 0)
+    character = CodePointName(c.Wide);
+  else if (c.Code >= 0x20 && c.Code < 0x7F)
+    character = "'" + std::string(1, static_cast<char>(c.Code)) + "'";
   return "letter " + std::to_string(place) + ", " + character + " in " + format.Name + " at " +
          std::to_string(format.Size) + " points";
 }
 
-// One letter per character, read in the character's own font.
+// The characters to build, each read with its font through the selection, laid out
+// as letters.
 void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
-  TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
   const int caret = text.SelStart();
   text.SetSelLength(0);
   const int n = std::min(text.Length(), MaxBuiltChars);
+  std::vector<TLayoutChar> chars;
   for (int i = 1; i <= n; ++i) {
     text.SetSelection(i - 1, 1);
     const TCharFormat format = text.SelFormat();
-    if (env.SelectFont)
-      env.SelectFont({format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
-                      static_cast<uint8_t>(Clamp(format.Charset, 0, 255))});
-    const uint8_t code = text.At(i - 1).Code;
-    reader.GetFontOutline(env.Glyphs, code, Which(i, code, format));
+    const TMessageText::TChar& c = text.At(i - 1);
+    TLayoutChar lc;
+    lc.CodePoint = c.CodePoint();
+    if (c.Wide == 0) lc.Code = c.Code;
+    lc.Font = {format.Name, GlyphPointSize(format.Size), format.Bold, format.Italic,
+               static_cast<uint8_t>(Clamp(format.Charset, 0, 255)), {}};
+    lc.Which = Which(i, c, format);
+    chars.push_back(lc);
   }
   // The caret goes back; a selection the user had made is not restored.
   text.SetSelection(caret, 0);
+
+  TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
+  const TSelectFont select = env.SelectFont ? env.SelectFont : [](const TFontRequest&) {};
+  LayOutMessage(chars, params.Shaping, reader, {env.Glyphs, env.Fonts, select}, env.Messages);
 }
 
 // How far the outline reaches beyond its rectangle on any side.

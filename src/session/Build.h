@@ -10,12 +10,13 @@
 //   " Resizing textures ..."        textures fitted to their tiles       30
 //
 //   TFontEngine fonts;
-//   Build(params, message, built, {fonts, select, folders.ShapeFolders(), messages, progress});
+//   Build(params, message, built, {fonts, fonts, select, folders.ShapeFolders(), messages, progress});
 //   RenderScene(built.View, params, picture, false, progress, true);   // then the picture
 //
-// Render.Y takes Distance first; the button rectangle (unless held) and the texture
-// scales the fit settled on are written back into params. Characters beyond the 32nd
-// stay in the message but are not built. The message's caret is put back where it
+// The glyphs are laid out by the 8-bit rules or, with params.Shaping, shaped
+// (MessageLayout.h). Render.Y takes Distance first; the button rectangle (unless
+// held) and the texture scales the fit settled on are written back into params.
+// Characters beyond the 32nd stay in the message but are not built. The message's caret is put back where it
 // was, with no selection. Glyph errors are shown through the message sink and leave
 // that character out; a shape file that cannot be read throws std::runtime_error and
 // abandons the rest of the build (what the stages before it made is kept).
@@ -25,9 +26,11 @@
 #include <string>
 
 #include "geometry/ButShape.h"
+#include "geometry/MessageLayout.h"
 #include "platform/FolderList.h"
 #include "platform/FontEngine.h"
 #include "platform/GlyphRecords.h"
+#include "platform/TextFonts.h"
 #include "platform/Sinks.h"
 #include "render/View3D.h"
 #include "scene/Letters.h"
@@ -35,9 +38,6 @@
 #include "scene/Params.h"
 
 namespace qz {
-
-// At most this many characters of the message are built.
-constexpr int MaxBuiltChars = 32;
 
 // What a build makes and keeps until the next one. The view's textures are part of
 // it: each build fits them to their tiles, starting from the tile of the build before.
@@ -51,13 +51,12 @@ struct TBuiltDesign {
   int64_t ButtonSide = 0;
 };
 
-// Called with each character's font before its glyph is read (the size already
-// enlarged by GlyphPointSize).
-using TSelectFont = std::function<void(const TFontRequest&)>;
-
-// Where a build reads its glyphs, finds its shape files and reports.
+// Where a build reads its glyphs, finds its shape files and reports. SelectFont is
+// called with each font before glyphs are read in it (the size already enlarged by
+// GlyphPointSize).
 struct TBuildEnvironment {
   IGlyphSource& Glyphs;
+  ITextFonts& Fonts;
   TSelectFont SelectFont;
   TFolderList ShapeFolders;  // where shape files are looked up, the first holding one wins
   IMessageSink& Messages;

@@ -39,7 +39,8 @@ void MakeEmptyPicture(TPicture& picture, TColor background) {
 }  // namespace
 
 TDesignSession::TDesignSession(TFolders folders, IMessageSink& messages, IProgressSink& progress)
-    : folders_(std::move(folders)), messages_(&messages), progress_(&progress) {
+    : folders_(std::move(folders)), progress_(&progress) {
+  notices_.Target = &messages;
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
 }
@@ -54,20 +55,29 @@ bool TDesignSession::Load(const std::string& fileName) {
   std::string path = fileName;
   if (!FileExists(path))
     if (auto found = FindFileNoCase(FolderOf(path), BareFileName(path))) path = *found;
-  if (!LoadWorkFile(path, Params, Text, *messages_)) return false;
+  if (!LoadWorkFile(path, Params, Text, notices_)) return false;
   // The light vector and the shadows follow the design just loaded.
   Params.SetLightAngles(Params.a1, Params.a2);
+  notices_.Forget();
   return true;
 }
 
-void TDesignSession::ReplaceMessage(const std::string& text) { qz::ReplaceMessage(Text, text); }
+bool TDesignSession::Begin(const std::string& path) {
+  if (!Load(path)) return false;
+  // The factory designs keep the 8-bit layout as files (their pictures stay as they
+  // were); what is made from them is shaped.
+  Params.Shaping = true;
+  return true;
+}
+
+void TDesignSession::ReplaceMessage(std::u32string_view text) { qz::ReplaceMessage(Text, text); }
 
 void TDesignSession::LoadTextTexture() {
-  qz::LoadTextTexture(Params, built_.View, folders_.TextureFolders(), *messages_);
+  qz::LoadTextTexture(Params, built_.View, folders_.TextureFolders(), notices_);
 }
 
 void TDesignSession::LoadButtonTexture() {
-  qz::LoadButtonTexture(Params, built_.View, folders_.TextureFolders(), *messages_);
+  qz::LoadButtonTexture(Params, built_.View, folders_.TextureFolders(), notices_);
 }
 
 void TDesignSession::LoadTextures() {
@@ -104,7 +114,7 @@ bool TDesignSession::Rebuild() {
     picture_.Mask.SetSize(EmptyImageSide, EmptyImageSide);
     return false;
   }
-  Build(Params, Text, built_, *messages_, *progress_);
+  Build(Params, Text, built_, notices_, *progress_);
   return true;
 }
 
@@ -112,8 +122,8 @@ void TDesignSession::Build(TParams& params, TMessageText& text, TBuiltDesign& bu
                            IProgressSink& progress) const {
   TFontEngine fonts;
   qz::Build(params, text, built,
-            {fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(), messages,
-             progress});
+            {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, folders_.ShapeFolders(),
+             messages, progress});
 }
 
 void TDesignSession::Render(bool withMask, bool progress) {
@@ -164,7 +174,7 @@ const TBitmap& TDesignSession::ScalePreview(int clientW, int clientH, bool smoot
 
 std::optional<TRenderedButton> TDesignSession::RenderForExport() {
   if (Text.Length() == 0) {
-    messages_->ShowMessage(NothingToExportMessage);
+    notices_.ShowMessage(NothingToExportMessage);
     return std::nullopt;
   }
   return RenderButton(built_, Params, false, nullptr);

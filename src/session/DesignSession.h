@@ -5,7 +5,7 @@
 //
 //   TDesignSession session(folders, messages, progress);
 //   if (!session.Load(path)) return;           // "Invalid file version: ..." shown
-//   session.ReplaceMessage("Home");            // optional: another text, same design
+//   session.ReplaceMessage(U"Home");           // optional: another text, same design
 //   session.LoadTextures();
 //   if (session.Rebuild()) session.Render(false, true);
 //   auto button = session.RenderForExport();   // "Sorry, there is nothing to export"
@@ -15,12 +15,15 @@
 // that end an operation (a shape file that cannot be read, a picture too large to
 // render, a file that cannot be written) are thrown as std::runtime_error naming what
 // is wrong; the front end shows or prints them. Messages the designer shows and goes
-// on from (a glyph error, a texture that cannot be loaded) go to the message sink.
+// on from (a glyph error, a texture that cannot be loaded) go to the message sink;
+// its notices (a letter drawn from a fallback font) reach it once per design loaded.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "export/ExportImage.h"
 #include "export/ExportOptions.h"
@@ -53,8 +56,8 @@ class TDesignSession {
   TDimensions Dim;    // the export size, refitted by Rebuild (starts as the picture's size)
 
   const TFolders& Folders() const { return folders_; }
-  void SetMessageSink(IMessageSink& messages) { messages_ = &messages; }
-  IMessageSink& Messages() const { return *messages_; }
+  void SetMessageSink(IMessageSink& messages) { notices_.Target = &messages; }
+  IMessageSink& Messages() const { return *notices_.Target; }
   IProgressSink& Progress() const { return *progress_; }
 
   // ---- The design ----------------------------------------------------------------
@@ -65,8 +68,12 @@ class TDesignSession {
   // has been shown). Its textures are loaded by LoadTextures, which stores the paths
   // found into the design.
   bool Load(const std::string& path);
-  // Replaces the whole message, every character in the format of the first one.
-  void ReplaceMessage(const std::string& text);
+  // A design begun from a factory design or a template (New, New from template):
+  // loaded as above, then laid out with shaping, as every new design is.
+  bool Begin(const std::string& path);
+  // Replaces the whole message, every character in the format of the first one (its
+  // charset as typing gives it).
+  void ReplaceMessage(std::u32string_view text);
   // Loads the texture the design names for the letters (the button), reporting a file
   // that cannot be loaded; no name or no file means no texture.
   void LoadTextTexture();
@@ -148,8 +155,23 @@ class TDesignSession {
   void Build(TParams& params, TMessageText& text, TBuiltDesign& built, IMessageSink& messages,
              IProgressSink& progress) const;
 
+  // The session's sink: messages pass on, a notice only the first time it is said
+  // since the design was loaded (a rebuild on every key would repeat it).
+  class TNoticeOnce : public IMessageSink {
+   public:
+    void ShowMessage(const std::string& text) override { Target->ShowMessage(text); }
+    void ShowNotice(const std::string& text) override {
+      if (said_.insert(text).second) Target->ShowNotice(text);
+    }
+    void Forget() { said_.clear(); }
+    IMessageSink* Target = nullptr;
+
+   private:
+    std::set<std::string> said_;
+  };
+
   TFolders folders_;
-  IMessageSink* messages_;
+  TNoticeOnce notices_;
   IProgressSink* progress_;
   TBuiltDesign built_;
   TPicture picture_;

@@ -232,6 +232,23 @@ class DialogsTest : public QObject {
     form.LoadText(Message(std::string(32, 'z')));
     QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) { Press(m, QDialogButtonBox::Ok); }));
     QCOMPARE(form.TakeText().Text(), std::string(32, 'z'));
+
+    // The Unicode blocks the face has characters of: a Cyrillic letter inserted takes
+    // its code page's charset; the face's list has no block it lacks.
+    form.LoadText(Message("ab"));
+    form.RichEdit1->SetSelection(2, 0);
+    QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) {
+      m->ComboBox1->setCurrentIndex(3);  // "Liberation Serif"
+      QVERIFY(m->ComboBox2->itemText(0) == "Code page" && m->ComboBox2->findText("Hebrew") < 0);
+      m->ComboBox2->setCurrentIndex(m->ComboBox2->findText("Cyrillic"));
+      QVERIFY(m->ShowsBlock() && m->StringGrid1->item(0, 16)->text() == QString::fromUtf8("\u0410"));
+      const QPoint at = m->StringGrid1->visualItemRect(m->StringGrid1->item(0, 16)).center();
+      QTest::mouseClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
+    }));
+    const TMessageText cyrillic = form.TakeText();
+    QVERIFY(cyrillic.CodePoints() == std::u32string(U"ab\u0410"));
+    QVERIFY(cyrillic.At(2).Format.Charset == 204 && cyrillic.At(2).Format.Name == "Liberation Serif");
   }
 
   // A template saved leaves the work Save proposes alone, and a work the template;

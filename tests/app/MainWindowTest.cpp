@@ -427,6 +427,29 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(QFile::exists(PathToQt(programDir_ + "Images/typed.jpg")));
   }
 
+  // A design begun anew is shaped, a work opened keeps the layout it had. Letters of
+  // any script typed into the box are built (a right-to-left word from its last
+  // letter on the left), and the face that draws them is named in the status bar,
+  // not in a box.
+  void newDesignsAreShapedAndTakeLettersOfAnyScript() {
+    auto w = MakeWindow();  // the welcome dialog's Cancel begins a design from default.dat
+    QVERIFY(w->Session->Params.Shaping);
+    w->MessageEdit()->clear();
+    for (char32_t u : std::u32string(U"\u05E9\u05DC\u05D5\u05DD")) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUcs4(&u, 1));
+      QApplication::sendEvent(w->MessageEdit(), &press);
+    }
+    w->Rebuild();
+    const TLetters& letters = w->Session->Built().Letters;
+    QCOMPARE(letters.Count(), 4);
+    QCOMPARE(letters[1].Code, U'\u05DD');
+    QCOMPARE(w->Session->Text.At(0).Format.Charset, 177);  // a code of the Hebrew code page
+    QVERIFY2(w->NoticeText().contains("U+05E9") && w->NoticeText().contains("drawn in"), qPrintable(w->NoticeText()));
+    QVERIFY(messages_.Texts.empty());
+    w->LoadWork(programDir_ + "Works/mine.qznr");
+    QVERIFY(!w->Session->Params.Shaping && w->NoticeText().isEmpty());
+  }
+
   // What a careless hand meets: a save into a folder that cannot take it, an export
   // size of nothing or one too large for its high-density picture, the light marker
   // let go outside the preview.

@@ -49,11 +49,12 @@ std::shared_ptr<bool> WhenModal(std::function<void(T*)> action, int timeoutMs = 
 }
 
 // Answers a (Qt, not native) file dialog with a name typed, relative to its folder or absolute.
-// The file the dialog proposed is unselected first, as typing into the name box does
-// once the dialog has the focus: a file still selected in its list would be chosen
-// instead of the name (and on a busy machine the dialog may not have the focus yet).
+// The dialog reads its folder in a thread and then selects the file it proposed, and a
+// selection wins over the typed name: it is cleared first, as typing into the name box
+// does once the dialog has the focus (on a busy machine it may not have it yet).
 inline void TypeIntoFileDialog(QFileDialog* dialog, const QString& name) {
-  if (auto* list = dialog->findChild<QAbstractItemView*>("listView")) list->clearSelection();
+  if (auto* list = dialog->findChild<QAbstractItemView*>("listView"); list && list->selectionModel())
+    list->selectionModel()->clear();
   auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
   if (edit) edit->setText(name);
   static_cast<QDialog*>(dialog)->accept();

@@ -96,6 +96,12 @@ class WalkThroughTest : public TWindowTestBase {
       f->RichEdit1->SetSelection(7, 0);
       WhenModal<TCharMap>([](TCharMap* m) { m->SelectCode(0xBB), Look(m, "05-character-map"), m->accept(); });
       f->ToolButton3->click();
+      // The map's Unicode blocks, looked at (Cancel: nothing inserted).
+      WhenModal<TCharMap>([](TCharMap* m) {
+        m->ComboBox2->setCurrentIndex(m->ComboBox2->findText("Greek and Coptic"));
+        m->StringGrid1->setCurrentCell(1, 2), Look(m, "05-character-map-greek"), m->reject();
+      });
+      f->ToolButton3->click();
       Look(f, "04-advanced-text");
       f->accept();
     });

@@ -63,22 +63,33 @@ class WindowPartsTest : public QObject {
     QCOMPARE(edit.toPlainText(), "01234" + QString("twothree") + QString(19, 'x'));
   }
 
-  void aCharacterTheCharsetLacksTakesOneThatHoldsIt() {
+  void aCharacterTheCharsetLacksTakesOneThatHoldsItOrStaysItself() {
     TMessageEdit edit;  // default charset 1: code page 1252
-    // a, Cyrillic de, a-umlaut, euro, and a character of no code page of the message
+    // a, Cyrillic de, a-umlaut, euro, and a character of no code page
     Type(&edit, QString::fromUtf8("a\u0434\u00e4\u20ac\u4e2d"));
-    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u0434\u00e4\u20ac"));
+    QCOMPARE(edit.toPlainText(), QString::fromUtf8("a\u0434\u00e4\u20ac\u4e2d"));
     TMessageText back;
     edit.ToMessageText(back);
-    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80"));
-    const int charsets[] = {1, 204, 1, 1};  // de: Cyrillic 1251; a-umlaut is not in it: Western again
-    for (int i = 0; i < 4; ++i) QCOMPARE(back.At(i).Format.Charset, charsets[i]);
+    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80?"));
+    QCOMPARE(back.At(4).Wide, U'\u4e2d');
+    const int charsets[] = {1, 204, 1, 1, 1};  // de: Cyrillic 1251; a-umlaut is not in it: Western again
+    for (int i = 0; i < 5; ++i) QCOMPARE(back.At(i).Format.Charset, charsets[i]);
     // Typing goes on in the charset last switched to.
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u4e2d\u0434x"));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0434x\u4e2d"));
     edit.paste();
     edit.ToMessageText(back);
-    QCOMPARE(back.Text(), std::string("a\xE4\xE4\x80\xE4x"));
-    QVERIFY(back.At(4).Format.Charset == 204 && back.At(5).Format.Charset == 204);
+    QCOMPARE(back.CodePoints(), std::u32string(U"a\u0434\u00e4\u20ac\u4e2d\u0434x\u4e2d"));
+    QVERIFY(back.At(6).Format.Charset == 204 && back.At(7).Format.Charset == 204);
+    // A character beyond the Basic Multilingual Plane is one character (two UTF-16
+    // units in the box): 32 of them fill it, and selections count characters.
+    edit.clear();
+    const QString clef = QString::fromUcs4(U"\U0001D11E", 1);
+    QGuiApplication::clipboard()->setText(clef.repeated(40));
+    edit.paste();
+    QCOMPARE(edit.Length(), 32);
+    edit.SetSelection(30, 1);
+    edit.ToMessageText(back);
+    QVERIFY(back.Length() == 32 && back.SelStart() == 30 && back.SelLength() == 1 && back.At(31).Wide == 0x1D11E);
   }
 
   void formatsTravelThroughTheMessageBox() {

@@ -58,8 +58,8 @@ std::pair<int, int> SizeOf(const std::string& path) {
     const test::TDecodedGif gif = test::ReadGifFile(path);
     return {gif.width, gif.height};
   }
-  if (path.ends_with(".png")) {
-    const test::TDecodedPng png = test::ReadPngRgba(path);
+  if (path.ends_with(".png") || path.ends_with(".webp")) {
+    const test::TDecodedPng png = path.ends_with(".png") ? test::ReadPngRgba(path) : test::ReadWebpRgba(path);
     return {png.width, png.height};
   }
   const TBitmap b = LoadImageFile(path);
@@ -73,7 +73,7 @@ TEST(CliExport, EveryFormatAtTheFittedSize) {
   const std::string work = Work(dir);
   const TExportSize size = FittedSize(work);
   ASSERT_TRUE(size.height == 40 || size.width == 160);
-  for (const char* name : {"go.gif", "go.bmp", "go.jpeg", "go.png"}) {
+  for (const char* name : {"go.gif", "go.bmp", "go.jpeg", "go.png", "go.webp"}) {
     const auto r = RunCli({"export", work, dir.File(name)});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
@@ -100,6 +100,35 @@ TEST(CliExport, SizeAndGifChoices) {
   ASSERT_EQ(RunCli({"export", work, dir.File("q20.jpg"), "--quality", "20"}).status, 0);
   ASSERT_EQ(RunCli({"export", work, dir.File("q100.jpg"), "--quality", "100"}).status, 0);
   EXPECT_LT(fs::file_size(dir.File("q20.jpg")), fs::file_size(dir.File("q100.jpg")));
+}
+
+// The pictures of today's pages: a lossless WebP unless a quality is asked for, GIF
+// compression either way, states and high-density pictures beside the picture.
+TEST(CliExport, WebpGifCompressionStatesAndScales) {
+  TTempDir dir;
+  const std::string work = Work(dir);
+  ASSERT_EQ(RunCli({"export", work, dir.File("l.webp"), "--size", "200x50"}).status, 0);
+  ASSERT_EQ(RunCli({"export", work, dir.File("q.webp"), "--size", "200x50", "--quality", "40"}).status, 0);
+  const std::vector<uint8_t> lossless = ReadWholeFile(dir.File("l.webp"), 1 << 20).value();
+  EXPECT_EQ(std::string(lossless.begin() + 12, lossless.begin() + 16), "VP8L");  // the lossless coder
+  EXPECT_LT(fs::file_size(dir.File("q.webp")), fs::file_size(dir.File("l.webp")));
+
+  ASSERT_EQ(RunCli({"export", work, dir.File("lzw.gif"), "--size", "200x50"}).status, 0);
+  ASSERT_EQ(RunCli({"export", work, dir.File("rle.gif"), "--size", "200x50", "--gif-compression", "rle"}).status, 0);
+  const test::TDecodedGif lzw = test::ReadGifFile(dir.File("lzw.gif")), rle = test::ReadGifFile(dir.File("rle.gif"));
+  ASSERT_TRUE(lzw.ok && rle.ok);
+  EXPECT_EQ(lzw.indices, rle.indices);
+  EXPECT_LT(fs::file_size(dir.File("lzw.gif")), fs::file_size(dir.File("rle.gif")));
+
+  const auto r = RunCli({"export", work, dir.File("b.png"), "--size", "100x30", "--scale", "3", "--states"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* state : {"", "-hover", "-pressed"}) {
+    EXPECT_EQ(SizeOf(dir.File(std::string("b") + state + ".png")), (std::pair{100, 30})) << state;
+    EXPECT_EQ(SizeOf(dir.File(std::string("b") + state + "@3x.png")), (std::pair{300, 90})) << state;
+  }
+  const std::string snippet = test::ReadText(dir.File("b.html"));
+  EXPECT_NE(snippet.find("srcset=\"b-hover.png 1x, b-hover@3x.png 3x\""), std::string::npos) << snippet;
+  EXPECT_EQ(test::FileNames(dir.Path()).size(), 5u + 6 + 1);  // the work, four pictures, six, the HTML
 }
 
 TEST(CliExport, AWorkThatHoldsItsSizeExportsAtIt) {
@@ -144,7 +173,7 @@ TEST(CliExport, PreviewPageGoesIntoTheProgramFolderOfTheTool) {
   TTempDir out;
   const std::string work = Work(out);
   auto r = program.Run({"export", work, out.File("Go.gif"), "--size", "160x40", "--dither", "sierra", "--colors",
-                        "64", "--preview-page", "--link", "https://example.org/a?b=1&c=2", "--text", "G\xE9o"});
+                        "64", "--preview-page", "--link", "https://example.org/a?b=1&c=2", "--text", "G\xC3\xA9o"});
   ASSERT_EQ(r.status, 0) << r.err;
   // The keys' order and forms are the preview page's tests; here what the options carry.
   const std::string dat = test::ReadText(program.dir.File("Buttons.dat"));
@@ -243,7 +272,8 @@ TEST(CliExport, UsageErrorsExitWithTwoBeforeAnyWork) {
   const std::vector<std::vector<std::string>> options = {
       {"--bogus"}, {"--size"}, {"--size", "0x40"}, {"--size", "10x32768"}, {"--size", "10000x10000"}, {"--size", "160"},
       {"--colors", "12"}, {"--colors", "512"}, {"--palette", "web"}, {"--dither", "random"}, {"--quality", "0"},
-      {"--quality", "101"}, {"--link", "https://example.org"}};
+      {"--quality", "101"}, {"--link", "https://example.org"}, {"--scale", "4"}, {"--scale", "2x"},
+      {"--gif-compression", "zip"}, {"--states", "1"}, {"--size", "20000x10", "--scale", "2"}};
   for (const auto& o : options) {
     cases.push_back({"export", work, gif});
     cases.back().insert(cases.back().end(), o.begin(), o.end());

@@ -59,7 +59,8 @@ TEST(CliInfo, HelpAndVersionOnStandardOutput) {
     const auto r = RunCli({help});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.err.empty()) << r.err;
-    for (const char* name : {"usage:", " export ", " render ", " info ", " fonts", "--preview-page", "exit status"})
+    for (const char* name :
+         {"usage:", " export ", " render ", " info ", " save ", " fonts", "--preview-page", "exit status"})
       EXPECT_NE(r.out.find(name), std::string::npos) << name;
   }
   const auto r = RunCli({"--version"});

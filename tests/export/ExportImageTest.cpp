@@ -24,14 +24,22 @@ using test::TTempDir;
 constexpr uint32_t kMagenta = RGBToPixel(255, 0, 255);
 
 
-TEST(ExportNames, DefaultNameKeepsCodes65To126AndTakesTheFormatsExtension) {
-  EXPECT_EQ(DefaultImageName("Click Here 2!", TExportFormat::Jpeg), "ClickHere.jpg");
-  // The signs 91..96 and 123..126 stay (the backslash excepted), '@' (64) and
-  // everything above 126 go.
-  EXPECT_EQ(DefaultImageName("[a]^_`{b|c}~@\\", TExportFormat::Gif), "[a]^_`{b|c}~.gif");
-  EXPECT_EQ(DefaultImageName("\xC4pfel-Kuchen 3.5", TExportFormat::Gif), "pfelKuchen.gif");
-  EXPECT_EQ(DefaultImageName("1, 2, 3!", TExportFormat::Png), "Untitled.png");
-  EXPECT_EQ(DefaultImageName("", TExportFormat::Gif), "Untitled.gif");
+TEST(ExportNames, DefaultNameKeepsLettersAndDigitsOfAnyScriptAndTakesTheFormatsExtension) {
+  EXPECT_EQ(DefaultImageName(U"Click Here 2!", TExportFormat::Jpeg), "ClickHere2.jpg");
+  // The signs 91..96 and 123..126 stay (the backslash excepted), '@' (64) goes.
+  EXPECT_EQ(DefaultImageName(U"[a]^_`{b|c}~@\\", TExportFormat::Gif), "[a]^_`{b|c}~.gif");
+  EXPECT_EQ(DefaultImageName(U"\u00C4pfel-Kuchen 3.5", TExportFormat::Gif), "\u00C4pfelKuchen35.gif");
+  // Letters of other scripts with their combining signs, and their digits.
+  EXPECT_EQ(DefaultImageName(U"\u041F\u0440\u0438\u0432\u0435\u0442!", TExportFormat::Png), "\u041F\u0440\u0438\u0432\u0435\u0442.png");
+  EXPECT_EQ(DefaultImageName(U"\u0928\u092E\u0938\u094D\u0924\u0947 \u0967", TExportFormat::Gif),
+            "\u0928\u092E\u0938\u094D\u0924\u0947\u0967.gif");
+  EXPECT_EQ(DefaultImageName(U"\u65E5\u672C/\U0001F600", TExportFormat::Gif), "\u65E5\u672C.gif");
+  EXPECT_EQ(DefaultImageName(U"-, !", TExportFormat::Png), "Untitled.png");
+  EXPECT_EQ(DefaultImageName(U"", TExportFormat::Gif), "Untitled.gif");
+  // A symbol font's characters count by the codes typed.
+  TMessageText symbols;
+  symbols.Append("Go!", TCharFormat{"Symbol", 18, 2, false, false, false});
+  EXPECT_EQ(DefaultImageName(symbols, TExportFormat::Gif), "Go.gif");
 }
 
 TEST(ExportNames, ExtensionIsReplacedOrAddedForEachFormat) {

@@ -72,6 +72,49 @@ TEST(PreviewPage, TheButtonItsUrlTheSnippetAndTheFactsOfItsFormat) {
   EXPECT_EQ(ExpandTemplateText("`@Other`", jpeg), "");
 }
 
+// An export with its hover and pressed pictures at twice the size: the page's button
+// swaps them under the pointer, the pictures stand side by side, the snippet names
+// them beside each other, and a later plain export takes the keys away again.
+TEST(PreviewPage, HighDensityAndStatesReachTheButtonThePageAndTheSnippet) {
+  const std::string values = "ImageFileName=My Go.png\nImageFilePath=/tmp/\nImageWidth=80\nImageHeight=20\n"
+                             "ButtonText=Go\nTargetURL=http://x.org\nBgColor=#102030\nImageScale=2\nImageStates=1\n";
+  const std::string button = ExpandTemplateText("`@Button`", values);
+  EXPECT_NE(button.find(".qz-My-Go:hover .qz-hover"), std::string::npos) << button;
+  EXPECT_NE(button.find("<a class=\"qz-My-Go\" href=\"http://x.org\"><img src=\"file:///tmp/My%20Go.png\""),
+            std::string::npos) << button;
+  EXPECT_NE(button.find("srcset=\"file:///tmp/My%20Go-pressed.png 1x, file:///tmp/My%20Go-pressed%402x.png 2x\""),
+            std::string::npos) << button;
+  const std::string samples = ExpandTemplateText("`@States`", values);
+  for (const char* caption : {">Normal<", ">Hover<", ">Pressed<", "background: #102030"})
+    EXPECT_NE(samples.find(caption), std::string::npos) << caption;
+  const std::string snippet = ExpandTemplateText("`@Snippet`", values);
+  EXPECT_NE(snippet.find("src=&quot;My Go-hover.png&quot;"), std::string::npos) << snippet;
+  const std::string facts = ExpandTemplateText("`@Facts`", values);
+  EXPECT_NE(facts.find("My Go@2x.png, 2 times the size"), std::string::npos) << facts;
+  EXPECT_NE(facts.find("My Go.html"), std::string::npos) << facts;
+  // Without them: no style, no srcset, no samples.
+  const std::string plain = "ImageFileName=Go.png\nImageFilePath=/tmp/\n";
+  EXPECT_EQ(ExpandTemplateText("`@Button``@States`", plain).find_first_of("{"), std::string::npos);
+  EXPECT_EQ(ExpandTemplateText("`@Button`", plain).find("srcset"), std::string::npos);
+
+  TTempDir dir;
+  TExportFacts facts2;
+  facts2.filePath = "/tmp/Go.png";
+  facts2.scale = 3;
+  facts2.states = true;
+  TFileGroup files;
+  WritePreviewData(dir.File("Buttons.dat"), facts2, files);
+  files.Commit();
+  EXPECT_NE(ReadText(dir.File("Buttons.dat")).find("ImageScale=3\r\nImageStates=1\r\n"), std::string::npos);
+  facts2.scale = 1;
+  facts2.states = false;
+  TFileGroup again;
+  WritePreviewData(dir.File("Buttons.dat"), facts2, again);
+  again.Commit();
+  EXPECT_EQ(ReadText(dir.File("Buttons.dat")).find("Image" "S"), std::string::npos);
+  EXPECT_EQ(StatesSnippet(facts2).find("<a "), std::string::npos);  // no link: the pictures in a span
+}
+
 // A hostile template and values file: many placeholders over many lines, values
 // longer than the INI reader returns, a page that would outgrow memory.
 TEST(PreviewPage, HostileTemplatesAndValuesStayBounded) {
@@ -149,6 +192,22 @@ TEST(PreviewPage, OnlyTheSlashSeparatesTheFileNameFromItsFolder) {
   TIniFile ini(dir.File("Buttons.dat"));
   EXPECT_EQ(ini.ReadString("General", "ImageFileName", ""), "back\\slash.gif");
   EXPECT_EQ(ini.ReadString("General", "ImageFilePath", ""), dir.Path() + "Images/");
+}
+
+// Characters outside every code page go into the page as they are, beyond the Basic
+// Multilingual Plane too; the cut to the built characters counts characters, not bytes.
+TEST(PreviewPage, TheMessageOfAnyScriptInUtf8CutAtTheBuiltCharacters) {
+  TMessageText message;
+  const TCharFormat western;
+  message.Append("A", western);
+  message.Append(TMessageText::MakeChar(U'\u65E5', western));
+  message.Append(TMessageText::MakeChar(U'\U0001F600', western));
+  message.Append("z", western);
+  EXPECT_EQ(MessageToUtf8(message), "A\xE6\x97\xA5\xF0\x9F\x98\x80z");
+  EXPECT_EQ(MessageToUtf8(message, 3), "A\xE6\x97\xA5\xF0\x9F\x98\x80");
+  EXPECT_EQ(MessageToUtf8(message, 2), "A\xE6\x97\xA5");
+  EXPECT_EQ(MessageToUtf8(message, 0), "");
+  EXPECT_EQ(MessageToUtf8(message, -1), "");
 }
 
 TEST(PreviewPage, ACharsetBeyondAByteReadsAsTheWesternCodePage) {

@@ -27,6 +27,9 @@ class TFakeGlyphs : public IGlyphSource {
     std::copy(Block.begin(), Block.end(), buffer);
     return ShrinkSecondCall ? size - 1 : size;
   }
+  uint32_t GetGlyphOutlineOfIndex(uint32_t, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
+    return GetGlyphOutline(0, m, bufferSize, buffer);
+  }
 };
 
 struct GlyphOutline : ::testing::Test {

@@ -37,9 +37,10 @@ TEST(Params, ShadowAnglesAreClampedAndAZeroCameraCastsNoShadow) {
 
 TEST(Letters, LettersAreBoundedAndClearedAndBlanksCounted) {
   TLetters s;
-  for (int i = 0; i < 40; ++i) s.Add();
-  EXPECT_EQ(s.Count(), 33);
-  TLetter& last = s[33];
+  for (int i = 0; i < TLetters::MaxLetters + 7; ++i) s.Add();
+  EXPECT_EQ(s.Count(), MaxMessageGlyphs + 1);
+  EXPECT_TRUE(s.Full());
+  TLetter& last = s[MaxMessageGlyphs + 1];
   last.Left = 7;
   last.AddContour(nullptr, 0);
   last.UpdateBounds();  // without points the box stays

@@ -104,6 +104,56 @@ TEST(WorkFile, EmptyBlankAndShorterMessagesComeBackAsTheyWere) {
   EXPECT_EQ(back.Text(), "Bye");
 }
 
+TEST(WorkFile, LettersOfAnyScriptAndTheShapingKeySurviveASaveAndLoad) {
+  TTempDir dir;
+  const std::string path = dir.File("w.qznr");
+  TParams a;
+  a.Shaping = true;
+  TMessageText text;
+  // Latin, Cyrillic, Arabic (code-page characters of three charsets), CJK and a
+  // character beyond the Basic Multilingual Plane (held by their code points).
+  ReplaceMessage(text, U"Go \u041F\u0440\u0438 \u0645\u0631\u062D\u0628\u0627 \u65E5\u672C\U00020B9F");
+  SaveWorkFile(path, a, text);
+  const std::string file = ReadText(path);
+  EXPECT_NE(file.find("[Message]\r\nNLetters=16\r\n"), std::string::npos);
+  EXPECT_NE(file.find("Altitude=10\r\nShaping=1\r\n"), std::string::npos);  // last of its section
+  EXPECT_NE(file.find("[Letter 4]\r\nChar=\xCF\r\nName=Arial\r\nSize=18\r\nCharset=204\r\n"), std::string::npos);
+  EXPECT_NE(file.find("[Letter 8]\r\nChar=\xE3\r\nName=Arial\r\nSize=18\r\nCharset=178\r\n"), std::string::npos);
+  EXPECT_NE(file.find("[Letter 14]\r\nChar=?\r\nName=Arial\r\nSize=18\r\nCharset=178\r\nBold=0\r\nItalic=0\r\n"
+                      "Underline=0\r\nCode=U+65E5\r\n"), std::string::npos);
+  EXPECT_NE(file.find("Code=U+20B9F\r\n"), std::string::npos);
+  EXPECT_NE(file.find("Underline=0\r\n[Letter 2]\r\nChar=o\r\n"), std::string::npos);  // no Code for a code
+
+  TParams b;
+  TMessageText back;
+  ASSERT_TRUE(Load(path, b, back));
+  EXPECT_EQ(back.Chars(), text.Chars());
+  EXPECT_TRUE(b.Shaping);
+  EXPECT_EQ(Saved(b, back), Saved(a, text));
+
+  // Saved over with code-page letters and no shaping: no Code key and no Shaping key
+  // is left to win on the next load.
+  a.Shaping = false;
+  ReplaceMessage(text, U"Sale on everything");
+  SaveWorkFile(path, a, text);
+  const std::string over = ReadText(path);
+  EXPECT_EQ(over.find("Code="), std::string::npos);
+  EXPECT_EQ(over.find("Shaping"), std::string::npos);
+  b.Shaping = true;  // a design loaded over one with shaping takes the file's
+  ASSERT_TRUE(Load(path, b, back));
+  EXPECT_FALSE(b.Shaping);
+  EXPECT_EQ(back.CodePoints(), U"Sale on everything");
+
+  // By hand: a Code key wins over Char and becomes a code when the letter's code page
+  // has it; one that names no character, or a control character, leaves Char.
+  WriteText(path, "[General]\nVersion=1.3.5\n[Message]\nNLetters=4\nShaping=0\n[Letter 1]\nChar=?\nCode=u+e9\n"
+                  "[Letter 2]\nChar=x\nCode=U+D800\n[Letter 3]\nChar=y\nCode=U+0009\n[Letter 4]\nChar=?\nCode=U+1F600\n");
+  ASSERT_TRUE(Load(path, b, back));
+  EXPECT_EQ(back.Text(), "\xE9xy?");
+  EXPECT_EQ(back.CodePoints(), U"\u00E9xy\U0001F600");
+  EXPECT_FALSE(b.Shaping);
+}
+
 TEST(WorkFile, HexadecimalColoursReadAndBadValuesKeepTheField) {
   TTempDir dir;
   WriteText(dir.File("hex.qznr"), "[General]\nVersion=1.3.5\n[Message]\nMColor=0xFF00\nBColor=$FF00\nTexW=2,5\n"
@@ -202,13 +252,21 @@ TEST(WorkFile, HostileFilesLoadWhatParsesWithoutHarm) {
   EXPECT_EQ(t.Length(), 0);
 }
 
-TEST(WorkFile, ReplaceMessageUsesTheFirstCharactersFont) {
+TEST(WorkFile, ReplaceMessageUsesTheFirstCharactersFontAndTheCharsetTypingGives) {
   TMessageText t, empty;
   t.Append("ab", TCharFormat{"Courier New", 30, 0, true, false, false});
-  ReplaceMessage(t, "Shop");
-  EXPECT_EQ(t.Text(), "Shop");
-  EXPECT_EQ(t.At(3).Format.Name, "Courier New");
-  ReplaceMessage(empty, "x");
+  ReplaceMessage(t, U"Caf\u00E9");  // é is a code of the Western code page, as typed
+  EXPECT_EQ(t.Text(), "Caf\xE9");
+  EXPECT_EQ(t.At(3).Format, (TCharFormat{"Courier New", 30, 0, true, false, false}));
+  // Ж takes Cyrillic, and what follows stays in it; 日 is in no code page.
+  ReplaceMessage(t, U"\u0416x\u65E5");
+  EXPECT_EQ(t.Text(), "\xC6x?");
+  EXPECT_EQ(t.At(0).Format.Charset, 204);
+  EXPECT_EQ(t.At(1).Format.Charset, 204);
+  EXPECT_EQ(t.At(2).Wide, U'\u65E5');
+  EXPECT_EQ(t.At(2).Format.Charset, 204);
+  EXPECT_EQ(t.CodePoints(), U"\u0416x\u65E5");
+  ReplaceMessage(empty, U"x");
   EXPECT_EQ(empty.At(0).Format, empty.DefaultFormat());
 }
 

@@ -15,22 +15,32 @@ namespace {
 
 using test::FXi;
 
-// Every character but the blank is a 10 x 10 square; the blank has no outline.
-class TSquareGlyphs : public IGlyphSource {
+// Every character but the blank is a 10 x 10 square; the blank has no outline. Each
+// font has every character, its glyph index being its code point.
+class TSquareGlyphs : public IGlyphSource, public ITextFonts {
  public:
   uint32_t GetGlyphOutline(uint8_t code, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
-    m.gmCellIncX = 12;
     Codes.push_back(code);
-    if (code == FailOn) return GDI_ERROR;
-    if (code == ' ') return 0;
+    return GetGlyphOutlineOfIndex(code, m, bufferSize, buffer);
+  }
+  uint32_t GetGlyphOutlineOfIndex(uint32_t glyph, TGlyphMetrics& m, uint32_t bufferSize, uint8_t* buffer) override {
+    m.gmCellIncX = 12;
+    if (glyph == FailOn) return GDI_ERROR;
+    if (glyph == ' ') return 0;
     const std::vector<uint8_t> block =
         test::TRecordBuilder().Polygon(FXi(0, 10)).Line({FXi(10, 10), FXi(10, 0), FXi(0, 0), FXi(0, 10)}).Bytes();
     if (bufferSize != 0 && bufferSize < block.size()) return GDI_ERROR;
     if (bufferSize != 0) std::copy(block.begin(), block.end(), buffer);
     return static_cast<uint32_t>(block.size());
   }
+  TCharFace FaceFor(const TFontRequest&, char32_t u) override { return {TCharFace::Own, {}, u}; }
+  TShapedRun Shape(const TFontRequest&, std::u32string_view text, size_t start, size_t length, bool) override {
+    TShapedRun run;
+    for (size_t i = start; i < start + length; ++i) run.Glyphs.push_back({text[i], static_cast<uint32_t>(i), 12 * 64, 0, 0});
+    return run;
+  }
   std::vector<uint8_t> Codes;
-  uint8_t FailOn = 0;
+  uint32_t FailOn = 0;  // the glyph (its code or code point) the engine refuses
 };
 
 struct Build_ : ::testing::Test {
@@ -41,7 +51,8 @@ struct Build_ : ::testing::Test {
   }
   void Build() {
     qz::Build(scene, text, built,
-              {glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, TFolderList(shapesDir), messages, log});
+              {glyphs, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, TFolderList(shapesDir), messages,
+               log});
   }
   TParams scene;
   TMessageText text;
@@ -94,6 +105,24 @@ TEST_F(Build_, AGlyphErrorNamesTheLetterItsFontAndSize) {
                                 "ERROR: Cannot obtain Size of the Glyph (letter 3, code 233 in Arial at 18 points)",
                                 "ERROR: Cannot obtain Size of the Glyph (letter 2, 'b' in Times New Roman at 1000 points)"}));
   EXPECT_EQ(built.Letters.Count(), 2);
+}
+
+// A character outside every code page is named by its code point, laid out one glyph
+// per character or shaped alike.
+TEST_F(Build_, AGlyphErrorNamesACharacterOfAnyScriptByItsCodePoint) {
+  text.Append("a", TCharFormat{});
+  text.Append(TMessageText::MakeChar(U'\u05D0', TCharFormat{"Times New Roman", 24, 1, false, false, false}));
+  text.Append("b", TCharFormat{});
+  glyphs.FailOn = 0x5D0;
+  for (bool shaping : {false, true}) {
+    scene.Shaping = shaping;
+    messages.Texts.clear();
+    Build();
+    const std::string expected =
+        "ERROR: Cannot obtain Size of the Glyph (letter 2, U+05D0 in Times New Roman at 24 points)";
+    EXPECT_EQ(messages.Texts, std::vector<std::string>{expected}) << (shaping ? "shaped" : "8-bit");
+    EXPECT_EQ(built.Letters.Count(), 2);
+  }
 }
 
 TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOrigin) {

@@ -70,7 +70,7 @@ TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   session.Render(false, false);
   EXPECT_EQ(session.Built().View.BodyCount(), 3);
   // A heading of blanks: what the last build made is gone, the picture is background.
-  session.ReplaceMessage("   ");
+  session.ReplaceMessage(U"   ");
   session.Params.Type = TButtonType::None;
   session.Params.BkgColor = RGBToColor(1, 2, 3);
   EXPECT_TRUE(session.NothingToBuild());
@@ -84,7 +84,7 @@ TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   // Blanks on a button are built; an empty message never is.
   session.Params.Type = TButtonType::Rectangle;
   EXPECT_FALSE(session.NothingToBuild());
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_TRUE(session.NothingToBuild());
 }
 
@@ -116,7 +116,7 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
   ASSERT_TRUE(LoadIconFromIni(dir.File("saved.qznr"), "Icon", icon));
   EXPECT_EQ(icon.Width(), IconWidth);
   // An empty message saves no icon.
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_FALSE(session.Save(dir.File("empty.qznr")));
   EXPECT_FALSE(LoadIconFromIni(dir.File("empty.qznr"), "Icon", icon));
   EXPECT_TRUE(messages.Texts.empty());
@@ -125,7 +125,7 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
 // The command line: another text on the same design, exported.
 TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
-  session.ReplaceMessage("Shop");
+  session.ReplaceMessage(U"Shop");
   session.LoadTextures();
   ASSERT_TRUE(session.Rebuild());
   EXPECT_EQ(session.Built().Letters.Count(), 4);
@@ -146,7 +146,7 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   EXPECT_GT(session.Export(*button, {80, 30}, options, out, ""), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
 
-  session.ReplaceMessage("");
+  session.ReplaceMessage(U"");
   EXPECT_FALSE(session.RenderForExport().has_value());
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"Sorry, there is nothing to export"});
 }
@@ -162,7 +162,7 @@ TEST_F(Session, APictureMadeTooLargeByItsShapeNamesTheShape) {
   far.SaveToFile(dir.File("BShapes/far.qzkh"));
   session.Params.Type = TButtonType::ShapeFile;
   session.Params.ShapeName = "far.qzkh";
-  session.ReplaceMessage("Go");
+  session.ReplaceMessage(U"Go");
   ASSERT_TRUE(session.Rebuild());
   const std::string error = test::ErrorOf([&] { session.Render(false, false); });
   EXPECT_NE(error.find("The picture would be"), std::string::npos) << error;
