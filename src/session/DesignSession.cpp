@@ -1,5 +1,6 @@
 #include "session/DesignSession.h"
 
+#include <functional>
 #include <utility>
 
 #include "export/PreviewPage.h"
@@ -53,6 +54,7 @@ bool TDesignSession::Load(const std::string& fileName) {
   if (!LoadWorkFile(path, Params, Text, *messages_)) return false;
   // The light vector and the shadows follow the design just loaded.
   Params.SetLightAngles(Params.a1, Params.a2);
+  History.Reset(State());
   return true;
 }
 
@@ -71,6 +73,17 @@ void TDesignSession::LoadTextures() {
   LoadButtonTexture();
 }
 
+bool TDesignSession::UseTextureFile(bool text, const std::string& path) {
+  std::optional<TBitmap> picture = ReadTextureFile(path, *messages_);
+  if (!picture) return false;
+  (text ? Params.Message : Params.Button).TexFile = path;
+  if (text)
+    built_.View.SetTextTexture(std::move(*picture));
+  else
+    built_.View.SetButtonTexture(std::move(*picture));
+  return true;
+}
+
 bool TDesignSession::ClearTexture(bool text) {
   TView3D& view = built_.View;
   bool& textured = text ? view.TextTextured : view.ButtonTextured;
@@ -84,6 +97,41 @@ bool TDesignSession::ClearTexture(bool text) {
 bool TDesignSession::ShapeFileMissing() const {
   return Params.Type > 0 && IsShapeFileType(Params.Type) && !Params.ShapeName.empty() &&
          built_.Shape.PointCount == 0 && !FindShapeFile(folders_.ShapeFolders(), Params.ShapeName);
+}
+
+// ---- Undo and redo ---------------------------------------------------------------------
+
+TDesignState TDesignSession::State() const {
+  TDesignState state{Params, Text, Dim};
+  state.Text.OnSelectionChange = nullptr;  // a state is data: it calls nobody
+  return state;
+}
+
+void TDesignSession::Restore(const TDesignState& state) {
+  auto sameTexture = [](const TSideParams& a, const TSideParams& b) {
+    return a.TexFile == b.TexFile && a.TexW == b.TexW && a.TexH == b.TexH && a.HoldRatio == b.HoldRatio;
+  };
+  // A texture is fitted to its tile in place by every build: another file or scale
+  // starts again from the file.
+  const bool reload = !sameTexture(Params.Message, state.Params.Message) || !sameTexture(Params.Button, state.Params.Button);
+  Params = state.Params;
+  std::function<void()> watcher = std::move(Text.OnSelectionChange);
+  Text = state.Text;
+  Text.OnSelectionChange = std::move(watcher);
+  Dim = state.Dim;
+  if (reload) LoadTextures();
+}
+
+bool TDesignSession::Undo() {
+  const TDesignState* state = History.Undo();
+  if (state) Restore(*state);
+  return state != nullptr;
+}
+
+bool TDesignSession::Redo() {
+  const TDesignState* state = History.Redo();
+  if (state) Restore(*state);
+  return state != nullptr;
 }
 
 // ---- Build, render, preview ------------------------------------------------------------
@@ -172,11 +220,22 @@ uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size,
   return bytes;
 }
 
+std::optional<TRenderedButton> TDesignSession::ExportPicture() {
+  CheckExportSize(Dim.Width, Dim.Height);
+  std::optional<TRenderedButton> button = RenderForExport();
+  if (!button) return std::nullopt;
+  return TRenderedButton{ScaleExportImage(button->Image, Dim.Width, Dim.Height),
+                         ScaleExportMask(button->Mask, Dim.Width, Dim.Height)};
+}
+
 bool TDesignSession::Save(const std::string& path) {
   Params.ExpWidth = Dim.Width;
   Params.ExpHeight = Dim.Height;
   SaveWorkFile(path, Params, Text);
-  return Text.Length() > 0 && SaveIcon(path, "Icon", preview_, Dim.Width, Dim.Height, *progress_);
+  const bool icon = Text.Length() > 0 && SaveIcon(path, "Icon", preview_, Dim.Width, Dim.Height, *progress_);
+  History.Amend(State());
+  History.MarkClean();
+  return icon;
 }
 
 }  // namespace qz

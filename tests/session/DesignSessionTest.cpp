@@ -145,6 +145,13 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   options.BrowserPreview = false;
   EXPECT_GT(session.Export(*button, {80, 30}, options, out, ""), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
+  // The picture for the clipboard: the export's at the export size, alpha from the mask.
+  session.Dim.Width = 80, session.Dim.Height = 30;
+  const std::optional<TRenderedButton> copy = session.ExportPicture();
+  ASSERT_TRUE(copy.has_value());
+  EXPECT_EQ(copy->Image, ScaleExportImage(button->Image, 80, 30));
+  EXPECT_EQ(copy->Mask.Pixel(0, 0), 0u);
+  EXPECT_EQ(copy->Mask.Pixel(40, 15), 0xFFFFFFu);
 
   session.ReplaceMessage("");
   EXPECT_FALSE(session.RenderForExport().has_value());
