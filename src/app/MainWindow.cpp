@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/EditHistory.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
 #include "platform/XdgDirs.h"
@@ -51,10 +52,14 @@ TForm1::TForm1(const TFolders& folders, QWidget* parent)
   preview_->Marker()->hide();
   progressBar_->setValue(0);
 
+  CreateEditorParts();
   ConnectHandlers();
   timer_ = new QTimer(this);
   timer_->setInterval(250);
-  connect(timer_, &QTimer::timeout, this, [this] { Deferred.Tick(); });
+  connect(timer_, &QTimer::timeout, this, [this] {
+    Deferred.Tick();
+    history_->Tick(RDelayTicks());
+  });
   timer_->start();
 }
 
@@ -99,11 +104,18 @@ QString TForm1::StatusText(int panel) const {
 
 int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
-void TForm1::LoadWork(const std::string& fileName) {
-  if (Session->Load(fileName)) Session->LoadTextures();
+bool TForm1::LoadWork(const std::string& fileName) {
+  const bool loaded = Session->Load(fileName);
+  if (loaded) Session->LoadTextures();
   SceneToControls();
   PlaceLightMarker();
   Rebuild();
+  return loaded;
+}
+
+void TForm1::SetModified(bool on) {
+  Modified = on;
+  setWindowModified(on);
 }
 
 }  // namespace qz

@@ -39,6 +39,7 @@ TDesignSession::TDesignSession(TFolders folders, IMessageSink& messages, IProgre
     : folders_(std::move(folders)), messages_(&messages), progress_(&progress) {
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
+  History.Reset(State());
 }
 
 TDesignSession::TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress)
