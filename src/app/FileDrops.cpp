@@ -1,5 +1,6 @@
 #include "app/FileDrops.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -19,14 +20,10 @@ QString FirstLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-TFileDrops::TFileDrops(QWidget* window, QWidget* preview) : QObject(window), preview_(preview) {
-  Watch(window);
-  Watch(preview);
-}
-
-void TFileDrops::Watch(QWidget* w) {
-  w->setAcceptDrops(true);
-  w->installEventFilter(this);
+TFileDrops::TFileDrops(QWidget* window, QWidget* preview) : QObject(window), window_(window), preview_(preview) {
+  window->setAcceptDrops(true);
+  preview->setAcceptDrops(true);
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
 bool TFileDrops::IsDesignFile(const QString& path) {
@@ -37,11 +34,12 @@ bool TFileDrops::eventFilter(QObject* watched, QEvent* e) {
   const QEvent::Type type = e->type();
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
     return QObject::eventFilter(watched, e);
+  auto* target = qobject_cast<QWidget*>(watched);
   auto* drop = static_cast<QDropEvent*>(e);
   const QString file = FirstLocalFile(drop->mimeData());
-  if (file.isEmpty()) return QObject::eventFilter(watched, e);
+  if (!target || target->window() != window_ || file.isEmpty()) return QObject::eventFilter(watched, e);
   const bool design = IsDesignFile(file);
-  if (!design && watched != preview_) {
+  if (!design && target != preview_ && !preview_->isAncestorOf(target)) {
     drop->ignore();  // a picture is a texture only where the button is shown
     return true;
   }

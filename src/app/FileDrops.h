@@ -3,14 +3,18 @@
 // dropped on the preview is offered as the button's texture, or with Shift held as
 // the letters' texture (the texture loader says why a file is no picture). Elsewhere
 // other files are refused while they are dragged. Only the first file of a drop
-// counts; drags that carry no local file are left to the widget under them.
+// counts; drags that carry no local file are left to the widget under them, and so
+// are drags onto other windows.
+//
+// The text boxes of the window take drops of their own (a file manager's drag carries
+// the path as text too): the drops are watched for the whole application, so a work
+// dropped on a text box opens as well, rather than its path being typed in.
 //
 // The drop is answered at once and its work done once the drag has ended (the
 // signals are queued): opening a work may ask about unsaved changes, and a file
 // manager should not wait on that question.
 //
 //   auto* drops = new TFileDrops(window, preview);
-//   drops->Watch(messageEdit->viewport());   // a text box would take the path as text
 //   connect(drops, &TFileDrops::WorkDropped, window, &TForm1::OpenDesignFile);
 #pragma once
 
@@ -25,8 +29,6 @@ class TFileDrops : public QObject {
   Q_OBJECT
  public:
   TFileDrops(QWidget* window, QWidget* preview);
-  // Also handles the drops on w (a widget that would take them otherwise).
-  void Watch(QWidget* w);
 
   // Whether a path names a work or template by its extension (any case).
   static bool IsDesignFile(const QString& path);
@@ -39,6 +41,7 @@ class TFileDrops : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  QWidget* window_;
   QWidget* preview_;
 };
 

@@ -319,6 +319,15 @@ void TForm1::RedoClick() {
 }
 
 void TForm1::ShowRestoredDesign() {
+  // The " Drop shadow" boxes are not loaded from a design (SceneToControls leaves
+  // them): here they show whether the design put back has its shadows.
+  const TParams& p = Session->Params;
+  for (auto [box, altitude] : {std::pair{TControl::TextDropShadow, p.Message.Altitude},
+                               std::pair{TControl::ButtonDropShadow, p.Button.Altitude}}) {
+    auto* check = static_cast<QCheckBox*>(Control(box));
+    const QSignalBlocker block(check);
+    check->setChecked(altitude != 0);
+  }
   SceneToControls();
   PlaceLightMarker();
   Rebuild();  // also carries out what an undone edit left waiting for the timer

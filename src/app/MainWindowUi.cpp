@@ -107,7 +107,6 @@ void TForm1::CreateEditorParts() {
   menuBar()->insertMenu(menuBar()->actions().value(1), edit);  // after "&File"
 
   auto* drops = new TFileDrops(this, preview_);
-  drops->Watch(MessageEdit()->viewport());
   connect(drops, &TFileDrops::WorkDropped, this, &TForm1::OpenDesignFile);
   connect(drops, &TFileDrops::TextureDropped, this, &TForm1::UseDroppedTexture);
   ShowTitle();
