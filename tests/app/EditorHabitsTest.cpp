@@ -46,6 +46,24 @@ bool DropFile(TForm1& w, QWidget* target, const std::string& path, Qt::KeyboardM
   return drop.isAccepted();
 }
 
+// A picture of a window or menu for people to look at, in test-output/editor/.
+void Shot(QWidget* w, const QString& name) {
+  const QString dir = QString(QZ_TEST_OUTPUT_DIR) + "/editor/";
+  QDir().mkpath(dir);
+  QCoreApplication::processEvents();
+  QVERIFY2(w->grab().save(dir + name + ".png"), qPrintable(name));
+}
+
+// A menu of the menu bar, opened as a click on its title opens it.
+QMenu* OpenMenu(TForm1& w, const QString& title) {
+  for (QAction* a : w.menuBar()->actions())
+    if (a->text() == title && a->menu()) {
+      a->menu()->popup(w.mapToGlobal(w.menuBar()->actionGeometry(a).bottomLeft()));
+      return a->menu();
+    }
+  return nullptr;
+}
+
 QImage PreviewPicture(TForm1& w) { return w.Preview()->Picture()->pixmap().toImage(); }
 
 // The deferred work of the last edits carried out, as the timer does after a pause.
@@ -133,6 +151,10 @@ class EditorHabitsTest : public TWindowTestBase {
     QVERIFY(w->Modified && w->isWindowModified());
     Pick(*w, "&Redo");
     QVERIFY(!w->Modified);
+    QMenu* edit = OpenMenu(*w, "&Edit");
+    QVERIFY(edit && w->History()->UndoAction->isEnabled() && w->History()->RedoAction->isEnabled());
+    Shot(edit, "edit-menu");
+    edit->hide();
     // Nothing unsaved, so quitting asks nothing; New starts a history of its own.
     Pick(*w, "&New");
     QVERIFY(!w->History()->UndoAction->isEnabled() && !w->History()->RedoAction->isEnabled());
@@ -156,6 +178,7 @@ class EditorHabitsTest : public TWindowTestBase {
     QStringList entries;
     for (QAction* a : recent->actions()) entries << a->text();
     QCOMPARE(entries, (QStringList{"&1  mine.qznr", "&2  gone.qznr"}));
+    Shot(recent, "open-recent");
     Pick(*w, "&2  gone.qznr");
     QCOMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("gone.qznr no longer exists"));
@@ -189,6 +212,7 @@ class EditorHabitsTest : public TWindowTestBase {
     QVERIFY(DropFile(*w, w->Preview(), textureFile_, Qt::ShiftModifier));
     QTRY_VERIFY(w->Session->TextTextured());
     QCOMPARE(w->Session->Params.Message.TexFile, textureFile_);
+    Shot(w.get(), "dropped-textures");
     Pick(*w, "&Undo");
     QVERIFY(!w->Session->TextTextured() && w->Session->ButtonTextured());
 
