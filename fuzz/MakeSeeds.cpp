@@ -10,6 +10,7 @@
 // Each target's folder gets its files; the fuzzer grows them from there.
 #include <cstdio>
 #include <jpeglib.h>
+#include <png.h>
 
 #include <cctype>
 #include <cmath>
@@ -29,6 +30,7 @@
 #include "platform/FontEngine.h"
 #include "platform/IniFile.h"
 #include "platform/JpegWriter.h"
+#include "platform/PngFile.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"
@@ -185,6 +187,9 @@ void Settings() {
       std::string("[General]\r\nCurPath=/home/user\r\nJobFile=/home/user/Works/a.qznr\r\nTextureDir=\r\n"
                   "Templates=/opt/quenzar/Templates/\r\nSaves=C:\\Buttons\\Works\\\r\nTemplateFile=t.qzpl\r\n") +
           ExportKeys);
+  Put("settings", "recent-works.dat",
+      "[General]\r\nJobFile=a.qznr\r\n[Recent Works]\r\nFile1=/home/user/Works/a.qznr\r\nFile2=\r\n"
+      "File3=/home/user/Works/a.qznr\r\nfile4=  /t/sale.qzpl  \r\nFile11=/beyond.qznr\r\n[recent works]\r\nFile5=/x.qznr\r\n");
   Put("settings", "other-sections.dat",
       "; settings\n[Other]\nSaves=elsewhere\n[GENERAL]\n  JobFile  =  spaced.qznr  \nSaves=\n[General]\nJobFile=second\n");
   std::ifstream in(std::string(QZ_SOURCE_DIR) + "/data/html/preview.tml", std::ios::binary);
@@ -352,6 +357,54 @@ void Jpegs() {
 
 // --- glyph records (each followed by SplPnt and the bevel width) -------------------
 
+// --- PNG textures -------------------------------------------------------------------
+
+Bytes WrittenPng(const TBitmap& image, const TBitmap* alpha) {
+  const std::string path = std::filesystem::temp_directory_path().string() + "/quenzar-seed.png";
+  WritePng(path, image, alpha);
+  std::ifstream in(path, std::ios::binary);
+  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(path);
+  return bytes;
+}
+
+// A PNG of the kinds our writer never makes, encoded by libpng itself: rows of
+// samples in the file's own layout, a palette with its alphas.
+Bytes RawPng(int w, int h, int colorType, int depth, bool interlaced, const Bytes& samples,
+             std::vector<png_color> palette = {}, Bytes alphas = {}) {
+  Bytes out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &out, [](png_structp p, png_bytep data, size_t n) {
+    auto* o = static_cast<Bytes*>(png_get_io_ptr(p));
+    o->insert(o->end(), data, data + n);
+  }, nullptr);
+  png_set_IHDR(png, info, w, h, depth, colorType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  if (!alphas.empty()) png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+  png_write_info(png, info);
+  const size_t stride = samples.size() / h;
+  std::vector<png_bytep> rows;
+  for (int y = 0; y < h; ++y) rows.push_back(const_cast<png_bytep>(samples.data() + y * stride));
+  png_write_image(png, rows.data());  // every pass of an interlaced picture
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+void Pngs() {
+  Put("png", "rgb.png", WrittenPng(Gradient(7, 5), nullptr));
+  const TBitmap alpha = Gradient(6, 4);
+  Put("png", "rgba.png", WrittenPng(Gradient(6, 4), &alpha));
+  Bytes grey16;
+  for (int i = 0; i < 9 * 5 * 2; ++i) grey16.push_back(static_cast<uint8_t>(i * 29));
+  Put("png", "grey16-interlaced.png", RawPng(9, 5, PNG_COLOR_TYPE_GRAY, 16, true, grey16));
+  Put("png", "palette-2bit-trns.png",
+      RawPng(8, 2, PNG_COLOR_TYPE_PALETTE, 2, false, {0x1B, 0xE4, 0x6C, 0x93}, {{255, 0, 0}, {0, 0, 255}, {0, 128, 0}}, {255, 0}));
+  Put("png", "grey-alpha.png", RawPng(3, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, Bytes(3 * 3 * 2, 0x80)));
+}
+
 void Glyphs() {
   struct TGlyphSeed {
     const char* name;
@@ -415,6 +468,8 @@ void InstallationFiles(const std::string& data) {
       Put("gif", name, bytes);
     } else if (ext == ".jpg" || ext == ".jpeg") {
       Put("jpeg", name, bytes);
+    } else if (ext == ".png") {
+      Put("png", name, bytes);
     } else if (ext == ".tml") {
       Bytes page = bytes;
       page.push_back(0);
@@ -443,6 +498,7 @@ int main(int argc, char** argv) {
   Bmps();
   Gifs();
   Jpegs();
+  Pngs();
   Glyphs();
   return 0;
 }

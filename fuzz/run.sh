@@ -21,7 +21,7 @@ seconds=$1
 shift
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(work build utf8 settings shape bmp gif jpeg icon template glyph)
+  targets=(work build utf8 settings shape bmp gif jpeg png icon template glyph)
 fi
 
 build=build-fuzz

@@ -1,9 +1,9 @@
 // Fuzz target: Buttons.dat, the settings file, read at start and rewritten at exit.
 //
-// Whatever the bytes, reading the six keys ends without a crash, and the rewrite keeps
-// the file whole: the keys it writes read back as written (CurPath as the current
-// directory), and every other key of the file (the export's, those of other
-// sections) still reads as before.
+// Whatever the bytes, reading the six keys and the recent works ends without a crash,
+// and the rewrite keeps the file whole: the keys it writes read back as written
+// (CurPath as the current directory), the recent works as the same list, and every
+// other key of the file (the export's, those of other sections) still reads as before.
 #include <strings.h>
 #include <unistd.h>
 
@@ -19,6 +19,7 @@ namespace {
 using namespace qz;
 
 bool WrittenBySettings(const std::string& section, const std::string& key) {
+  if (::strcasecmp(section.c_str(), TRecentFiles::Section) == 0) return true;  // written anew
   if (::strcasecmp(section.c_str(), "General") != 0) return false;
   for (const char* k : {"CurPath", "JobFile", "TextureDir", "Templates", "Saves", "TemplateFile"})
     if (::strcasecmp(key.c_str(), k) == 0) return true;
@@ -50,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Expect("Templates after a rewrite", settings.TemplatesDir, reread.TemplatesDir);
   Expect("Saves after a rewrite", settings.WorksDir, reread.WorksDir);
   Expect("TemplateFile after a rewrite", settings.TemplateFile, reread.TemplateFile);
+  std::string listed, relisted;
+  for (const std::string& f : settings.Recent.Files()) listed += f + "\n";
+  for (const std::string& f : reread.Recent.Files()) relisted += f + "\n";
+  Expect("recent works after a rewrite", listed, relisted);
 
   for (const auto& [section, kv] : before.Entries()) {
     if (WrittenBySettings(section, kv.first)) continue;

@@ -3,9 +3,9 @@
 namespace qz {
 
 const QStringList& TextureFilters() {
-  static const QStringList filters{"All Images (GIF, JPEG, Bitmap) (*.gif *.jpg *.jpeg *.bmp)",
+  static const QStringList filters{"All Images (GIF, JPEG, Bitmap, PNG) (*.gif *.jpg *.jpeg *.bmp *.png)",
                                    "GIF Image (*.gif)", "JPEG Image File (*.jpg *.jpeg)",
-                                   "Bitmaps (*.bmp)"};
+                                   "Bitmaps (*.bmp)", "PNG Image (*.png)"};
   return filters;
 }
 

@@ -9,7 +9,7 @@
 
 namespace qz {
 
-// The texture chooser: all images, then GIF, JPEG and bitmaps alone.
+// The texture chooser: all images, then GIF, JPEG, bitmaps and PNG alone.
 const QStringList& TextureFilters();
 // Save: entry 1 saves a work (.qznr), entry 2 a template (.qzpl).
 const QStringList& WorkSaveFilters();

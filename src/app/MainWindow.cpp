@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/EditHistory.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
 #include "platform/XdgDirs.h"
@@ -52,10 +53,14 @@ TForm1::TForm1(const TFolders& folders, QWidget* parent)
   preview_->Marker()->hide();
   progressBar_->setValue(0);
 
+  CreateEditorParts();
   ConnectHandlers();
   timer_ = new QTimer(this);
   timer_->setInterval(250);
-  connect(timer_, &QTimer::timeout, this, [this] { Deferred.Tick(); });
+  connect(timer_, &QTimer::timeout, this, [this] {
+    Deferred.Tick();
+    history_->Tick(RDelayTicks());
+  });
   timer_->start();
 }
 
@@ -102,12 +107,19 @@ QString TForm1::NoticeText() const { return noticePanel_->text(); }
 
 int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
-void TForm1::LoadWork(const std::string& fileName, bool begin) {
+bool TForm1::LoadWork(const std::string& fileName, bool begin) {
   noticePanel_->clear();
-  if (begin ? Session->Begin(fileName) : Session->Load(fileName)) Session->LoadTextures();
+  const bool loaded = begin ? Session->Begin(fileName) : Session->Load(fileName);
+  if (loaded) Session->LoadTextures();
   SceneToControls();
   PlaceLightMarker();
   Rebuild();
+  return loaded;
+}
+
+void TForm1::SetModified(bool on) {
+  Modified = on;
+  setWindowModified(on);
 }
 
 }  // namespace qz

@@ -7,7 +7,11 @@
 // The window holds no algorithm of its own: building, rendering, the preview scaling,
 // the export and the save are the session's (session/DesignSession.h); the rules of
 // the Dimensions tab and of the light marker are plain functions (Dimensions.h), the
-// hex colours too (HexColor.h).
+// hex colours too (HexColor.h). What a desktop editor offers besides has classes of
+// its own: undo and redo (EditHistory.h, on the session's history), File -> Open
+// Recent (RecentMenu.h), files dropped on the window (FileDrops.h), Edit -> Copy
+// Picture (CopyPicture.h). The title names the design's file, with "*" while it has
+// unsaved changes.
 #pragma once
 
 #include <QMainWindow>
@@ -32,6 +36,7 @@ class QTimer;
 
 namespace qz {
 
+class TEditHistory;
 class TMessageEdit;
 class TPreviewPanel;
 class TExportPage;
@@ -58,8 +63,11 @@ class TForm1 : public QMainWindow {
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
   std::unique_ptr<TDesignSession> Session;  // the design, what is built from it, its pictures
   TDeferredWork Deferred;
-  bool Modified = false;
+  bool Modified = false;  // set through SetModified, which marks the title
   bool RulersActive = true;
+  // The work or template the design was last opened from or saved to; empty for a
+  // factory design ("Untitled").
+  std::string DesignFile;
 
   // --- Operations other parts of the program call.
   void Rebuild();
@@ -67,8 +75,11 @@ class TForm1 : public QMainWindow {
   void ShowPreview(bool smooth);
   void SceneToControls();
   // Loads a work, template or factory design and refreshes the window; with begin, a
-  // new design made from it (New, a template: laid out with shaping).
-  void LoadWork(const std::string& fileName, bool begin = false);
+  // new design made from it (New, a template: laid out with shaping). False when the
+  // file was refused (the design shown is the one before).
+  bool LoadWork(const std::string& fileName, bool begin = false);
+  // Modified, and the unsaved mark of the title.
+  void SetModified(bool on);
   void TabSheet9Show();
   void PlaceLightMarker();
   void DropLightMarker(QPoint pointInPreview);
@@ -102,6 +113,7 @@ class TForm1 : public QMainWindow {
   TPreviewPanel* Preview() const { return preview_; }
   QTabWidget* Tabs() const { return tabs_; }
   TExportPage* ExportPage() const { return tabs_->ExportPage; }
+  TEditHistory* History() const { return history_; }
   QString StatusText(int panel) const;
   // The last notice of the session (a letter drawn from a fallback font), shown in
   // the status bar after the four panels.
@@ -127,6 +139,15 @@ class TForm1 : public QMainWindow {
   void HelpClick();             // "Hel&p ...": Help/index.html in the browser window
   void AboutClick();            // "&About Quenzar": HTML/About.html in the browser window
   void ExportClick();           // "xport 3D Button": the export page
+  void UndoClick();             // "&Undo": one step of the design back
+  void RedoClick();             // "&Redo": and forward again
+  void CopyPictureClick();      // "&Copy Picture": the export picture on the clipboard
+  // A work or template opened from File -> Open Recent or dropped on the window, after
+  // the question about unsaved changes; a recent file that has gone is taken off.
+  void OpenDesignFile(const QString& path);
+  void OpenRecentFile(const QString& path);
+  // A picture dropped on the preview as the letters' (text) or button's texture.
+  void UseDroppedTexture(const QString& path, bool text);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -137,6 +158,9 @@ class TForm1 : public QMainWindow {
   void CreateUi();
   void CreateMenus();
   void ConnectHandlers();
+  // The Edit menu with undo, redo and Copy Picture, and the file drops (they need the
+  // session).
+  void CreateEditorParts();
 
   // Handlers of the editing controls (MainWindowEdits.cpp).
   void MessageEditChange();
@@ -170,6 +194,15 @@ class TForm1 : public QMainWindow {
 
   // Project commands (MainWindowCommands.cpp).
   void StartUp();
+  // After a command loaded path (empty: a factory design): the title names it, the
+  // recent works list it, nothing is unsaved. A refused load changes none of these.
+  void Opened(const std::string& path, bool loaded);
+  void ShowTitle();
+  // Shows the design the history put back: controls, light, rebuild, dimensions.
+  void ShowRestoredDesign();
+  // Carries out an edit whose work still waits for the timer, so what is exported or
+  // copied is what the user sees; false while a build runs.
+  bool FinishPendingEdits();
   // Gives the welcome dialog its folders before a showing.
   void PrepareWelcome(TForm4& welcome);
   bool AskToSave(TProjectCommand command);
@@ -202,7 +235,7 @@ class TForm1 : public QMainWindow {
   TForm4* form4_ = nullptr;
   TOpenShForm* shapes_ = nullptr;
   TWebForm* web_ = nullptr;
-
+  TEditHistory* history_ = nullptr;
 };
 
 // While it lives: the window is busy (the timer leaves its work for a later tick,

@@ -1,5 +1,6 @@
 // The main window's commands: the start-up with the welcome dialog, New, New from
-// template, Open, Save and the question before quitting (the File menu), and the
+// template, Open, Open Recent and dropped works, Save and the question before
+// quitting (the File menu), Copy Picture (the Edit menu), and the
 // dialogs of the tabs and menus (Advanced Text Settings, the shape dialog, Advanced
 // Options, Help and About in the browser window).
 #include <QApplication>
@@ -9,7 +10,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/CopyPicture.h"
 #include "app/CopyRichText.h"
+#include "app/EditHistory.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/OptionsDialog.h"
@@ -85,11 +88,12 @@ void TForm1::StartUp() {
   const bool ok = welcome.exec() == QDialog::Accepted;
   const bool opened = ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved;
   if (opened) Settings.WorksDir = welcome.WorksDir;
-  // Anything but a saved work opened begins a new design.
-  LoadWork(ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat",
-           !opened);
+  const std::string file =
+      ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat";
+  // The New mode names the factory design too: that is no file of the user's.
+  const bool users = ok && welcome.Accepted && welcome.Mode != TForm4::ModeNew;
   // A design just opened has no changes of the user's: quitting now asks nothing.
-  Modified = false;
+  Opened(users ? file : std::string(), LoadWork(file, !opened));
   started_ = true;
 }
 
@@ -112,12 +116,28 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 // ---- File menu -----------------------------------------------------------------------
 
+void TForm1::Opened(const std::string& path, bool loaded) {
+  if (loaded) {
+    DesignFile = path;
+    if (!path.empty()) Settings.Recent.Add(path);
+  }
+  // A refused file leaves the design as it was, with its changes unsaved still.
+  SetModified(!loaded && !Session->History.IsClean());
+  ShowTitle();
+}
+
+void TForm1::ShowTitle() {
+  const std::string name = DesignFile.empty() ? "Untitled" : BareFileName(DesignFile);
+  setWindowTitle(PathToQt(name) + "[*] - Quenzar");
+  setWindowModified(Modified);
+}
+
 void TForm1::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
-  LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
+  const bool loaded = LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
   TabSheet9Show();
-  Modified = false;
+  Opened({}, loaded);
 }
 
 bool TForm1::RunWelcome(int mode, const char* title) {
@@ -132,17 +152,43 @@ bool TForm1::RunWelcome(int mode, const char* title) {
 
 void TForm1::OpenClick() {
   if (!AskToSave(TProjectCommand::Open) || !RunWelcome(TForm4::ModeSaved, " Open")) return;
-  LoadWork(WelcomeDialog().SelectedFile);
+  const std::string file = WelcomeDialog().SelectedFile;
+  const bool loaded = LoadWork(file);
   TabSheet9Show();
-  Modified = false;
+  Opened(file, loaded);
 }
 
 void TForm1::NewFromTemplateClick() {
   if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TForm4::ModeTemplate, " New from template")) return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
-  LoadWork(Settings.TemplateFile, true);
+  const bool loaded = LoadWork(Settings.TemplateFile, true);
   TabSheet9Show();
-  Modified = false;
+  Opened(Settings.TemplateFile, loaded);
+}
+
+void TForm1::OpenDesignFile(const QString& path) {
+  if (Deferred.Busy || !AskToSave(TProjectCommand::Open)) return;
+  const std::string file = PathFromQt(path);
+  // As Open and New from template do: a work's folder is where the works are looked
+  // for next, a template is the template last chosen and begins a new design.
+  const bool isTemplate = path.endsWith(QLatin1String(TemplateExtension), Qt::CaseInsensitive);
+  const bool loaded = LoadWork(file, isTemplate);
+  if (loaded && isTemplate)
+    Settings.TemplateFile = file;
+  else if (loaded)
+    Settings.WorksDir = FolderOf(file);
+  TabSheet9Show();
+  Opened(file, loaded);
+}
+
+void TForm1::OpenRecentFile(const QString& path) {
+  const std::string file = PathFromQt(path);
+  if (!FileExists(file)) {
+    Settings.Recent.Remove(file);
+    ShowError("The file " + file + " no longer exists: it has been taken off the recent works.");
+    return;
+  }
+  OpenDesignFile(path);
 }
 
 void TForm1::SaveClick() {
@@ -162,7 +208,20 @@ void TForm1::SaveClick() {
   Settings.TemplatesDir = files.TemplatesDir;
   if (!target) return;
   if (iconSaved) Deferred.ShowDone(RDelayTicks());
-  Modified = false;
+  DesignFile = target->File;
+  Settings.Recent.Add(target->File);
+  SetModified(false);
+  ShowTitle();
+}
+
+void TForm1::CopyPictureClick() {
+  if (!FinishPendingEdits()) return;
+  std::optional<TUnmixed> picture;
+  {
+    TBusyScope busy(*this);
+    Try([&] { picture = Session->ExportPicture(); });  // "Sorry, there is nothing to export"
+  }
+  if (picture) CopyPictureToClipboard(*picture);
 }
 
 // ---- The tabs' dialogs ---------------------------------------------------------------
@@ -202,12 +261,12 @@ void TForm1::AdvancedOptionsClick() {
   TForm3& form = AdvancedOptionsDialog();
   form.LoadParams(Session->Params);
   if (form.exec() != QDialog::Accepted) return;  // the design keeps its record
-  // The states' settings show in no preview, only in the exported states: a change of
-  // them alone is still a change of the work, even when there is nothing to build.
-  const bool statesChanged = form.Params.States != Session->Params.States;
   Session->Params = form.Params;
+  Session->RecordEdit();  // the dialog's OK is one step
   Rebuild();
-  if (statesChanged) Modified = true;
+  // The states' settings show in no preview, only in the exported states, and with
+  // nothing to build the rebuild looks at nothing: the unsaved mark follows the history.
+  SetModified(!Session->History.IsClean());
   TabSheet9Show();
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "app/EditHistory.h"
 #include "app/MainWindow.h"
 #include "app/PreviewPanel.h"
 #include "app/QtBridge.h"
@@ -90,6 +91,7 @@ void TForm1::DimensionChange(TSide side, int32_t value) {
   TDimensions& d = Session->Dim;
   (side == TSide::Width ? d.Width : d.Height) = value;
   ApplyDimension(d, side, tabs_->DimConstrain->isChecked());
+  history_->Record(side == TSide::Width ? TControl::DimWidthEdit : TControl::DimHeightEdit);
   ShowDimensions();
   DrawDimensionPreview();
 }

@@ -12,12 +12,14 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "app/EditHistory.h"
 #include "app/FileFilter.h"
 #include "app/FontChooser.h"
 #include "app/HexColor.h"
 #include "app/MainWindow.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "app/QtBridge.h"
 #include "app/SafeFileDialog.h"
 #include "platform/FileUtil.h"
 #include "platform/FontEngine.h"
@@ -42,7 +44,9 @@ int32_t CharsetOfFace(const QString& family) {
 
 void TForm1::FollowUp(TControl id, bool due) {
   const TControlRow& s = ControlRow(id);
-  if (s.Marks) Modified = true;
+  history_->Record(id);
+  // An edit that brought the design back to its saved state leaves nothing unsaved.
+  if (s.Marks) SetModified(!Session->History.IsClean());
   if (!due) return;
   const int delay = s.ZeroDelay ? 0 : RDelayTicks();
   switch (s.Effect) {
@@ -227,6 +231,12 @@ void TForm1::SideTextureClick(bool text) {
   FollowUp(text ? TControl::TextTextureSelection : TControl::ButtonTextureSelection);
 }
 
+void TForm1::UseDroppedTexture(const QString& path, bool text) {
+  // A picture that cannot be loaded has been reported and changed nothing.
+  if (Deferred.Busy || !Session->UseTextureFile(text, PathFromQt(path))) return;
+  FollowUp(text ? TControl::TextTextureSelection : TControl::ButtonTextureSelection);
+}
+
 void TForm1::SideClearTextureClick(bool text) {
   if (!Session->ClearTexture(text)) return;  // nothing to clear
   FollowUp(text ? TControl::TextClearTexture : TControl::ButtonClearTexture);
@@ -298,6 +308,31 @@ void TForm1::HideButtonClick(bool on) {
 void TForm1::LightColorClick() {
   if (!PickColor(Session->Params.Light.Color, "Light source color")) return;
   FollowUp(TControl::LightColorSelection);
+}
+
+void TForm1::UndoClick() {
+  if (!Deferred.Busy && Session->Undo()) ShowRestoredDesign();
+}
+
+void TForm1::RedoClick() {
+  if (!Deferred.Busy && Session->Redo()) ShowRestoredDesign();
+}
+
+void TForm1::ShowRestoredDesign() {
+  // The " Drop shadow" boxes are not loaded from a design (SceneToControls leaves
+  // them): here they show whether the design put back has its shadows.
+  const TParams& p = Session->Params;
+  for (auto [box, altitude] : {std::pair{TControl::TextDropShadow, p.Message.Altitude},
+                               std::pair{TControl::ButtonDropShadow, p.Button.Altitude}}) {
+    auto* check = static_cast<QCheckBox*>(Control(box));
+    const QSignalBlocker block(check);
+    check->setChecked(altitude != 0);
+  }
+  SceneToControls();
+  PlaceLightMarker();
+  Rebuild();  // also carries out what an undone edit left waiting for the timer
+  TabSheet9Show();
+  SetModified(!Session->History.IsClean());
 }
 
 void TForm1::BrightnessChange(int value) {

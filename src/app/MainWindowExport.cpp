@@ -6,19 +6,13 @@
 #include "app/ExportOptions.h"
 #include "app/ExportPage.h"
 #include "app/MainWindow.h"
-#include "app/MessageEdit.h"
 
 namespace qz {
 
 void TForm1::ExportClick() {
   // An edit whose rebuild still waits for the timer is part of what the user sees
   // as the design: it is carried out first, so the file matches the message.
-  MessageEdit()->ToMessageText(Session->Text);
-  if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
-  else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
-  // A build lets no user input through while it runs, so a click never lands in one;
-  // should the export be started from there all the same, it does nothing.
-  if (Deferred.Busy) return;
+  if (!FinishPendingEdits()) return;
 
   // A size no picture can have is refused before the user picks a file for it, and so
   // is one whose high-density picture would be too large.

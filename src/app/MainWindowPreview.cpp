@@ -7,6 +7,7 @@
 #include <QProgressBar>
 
 #include "app/MainWindow.h"
+#include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
 #include "app/QtBridge.h"
 
@@ -44,7 +45,7 @@ void TForm1::Rebuild() {
     // stages before it made is kept.
     built = Try([this] { Session->Rebuild(); });
   }
-  Modified = true;
+  SetModified(!Session->History.IsClean());
   if (built) {
     RedrawPreview(true);
     Session->RefitExportSize();
@@ -53,7 +54,18 @@ void TForm1::Rebuild() {
   }
   rebuilding_ = false;
   ShowTextureScales();
+  // The export size and texture scales the build fitted belong to the present state.
+  Session->History.Amend(Session->State());
   if (built) emit Rebuilt();
+}
+
+bool TForm1::FinishPendingEdits() {
+  MessageEdit()->ToMessageText(Session->Text);
+  if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
+  else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
+  // A build lets no user input through while it runs, so a click never lands in one;
+  // should a command be started from there all the same, it does nothing.
+  return !Deferred.Busy;
 }
 
 void TForm1::RedrawPreview(bool smooth) {

@@ -1,5 +1,6 @@
 // The widgets of the main window: preview, progress bar, the ten tabs (DesignerTabs.h),
-// status bar and menus.
+// status bar and menus, and what a desktop editor has besides (undo and redo, recent
+// works, file drops).
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
@@ -7,9 +8,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/EditHistory.h"
 #include "app/ExportPage.h"
+#include "app/FileDrops.h"
 #include "app/MainWindow.h"
+#include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
+#include "app/RecentMenu.h"
 
 namespace qz {
 
@@ -66,6 +71,9 @@ void TForm1::CreateMenus() {
   file->addAction("&New", this, &TForm1::NewClick);
   file->addAction("New from &template ...", this, &TForm1::NewFromTemplateClick);
   file->addAction("&Open ...", this, &TForm1::OpenClick);
+  auto* recent = new TRecentMenu(Settings.Recent, file);
+  file->addMenu(recent);
+  connect(recent, &TRecentMenu::Chosen, this, &TForm1::OpenRecentFile);
   file->addAction("&Save ...", QKeySequence("Ctrl+S"), this, &TForm1::SaveClick);
   file->addSeparator();
   file->addAction("E&xit", this, &QWidget::close);
@@ -85,6 +93,26 @@ void TForm1::CreateMenus() {
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction("Hel&p ...", this, &TForm1::HelpClick);
   help->addAction("&About Quenzar", this, &TForm1::AboutClick);
+}
+
+void TForm1::CreateEditorParts() {
+  history_ = new TEditHistory(*Session, this);
+  connect(history_->UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
+  connect(history_->RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
+  // The message box's own undo would undo its text alone, beside the design's.
+  MessageEdit()->setUndoRedoEnabled(false);
+  history_->TakeUndoKeys(MessageEdit());
+  auto* edit = new QMenu("&Edit", this);
+  edit->addAction(history_->UndoAction);
+  edit->addAction(history_->RedoAction);
+  edit->addSeparator();
+  edit->addAction("&Copy Picture", QKeySequence("Ctrl+Shift+C"), this, &TForm1::CopyPictureClick);
+  menuBar()->insertMenu(menuBar()->actions().value(1), edit);  // after "&File"
+
+  auto* drops = new TFileDrops(this, preview_);
+  connect(drops, &TFileDrops::WorkDropped, this, &TForm1::OpenDesignFile);
+  connect(drops, &TFileDrops::TextureDropped, this, &TForm1::UseDroppedTexture);
+  ShowTitle();
 }
 
 }  // namespace qz

@@ -130,22 +130,27 @@ void CheckExportOptions(const TExportOptions& o) {
   DitherMethodInfo(o.Dithering);
 }
 
+TUnmixed AlphaPicture(const TRenderedButton& button, int width, int height) {
+  if (button.OnWhite.Empty())
+    throw std::invalid_argument("A picture with alpha is made from the button on black and on white");
+  TBitmap page(button.OnWhite.Width(), button.OnWhite.Height());
+  page.Fill(0xFFFFFF);
+  return UnmixBackgrounds(ScaleExportImage(button.Image, width, height),
+                          ScaleExportImage(button.OnWhite, width, height), ScaleExportImage(page, width, height));
+}
+
 uint64_t WriteImage(const TRenderedButton& button, int width, int height, const TExportOptions& options,
                     const std::string& path, TFileGroup& files) {
   CheckExportOptions(options);
   CheckExportSize(width, height);
   const bool trueAlpha = HasAlphaChannel(options.Format) && options.Transparency;
-  if (trueAlpha && button.OnWhite.Empty())
-    throw std::invalid_argument("A picture with alpha is made from the button on black and on white");
-  TBitmap image = ScaleExportImage(button.Image, width, height);
   // Without transparency a PNG or WebP is opaque, as the other formats are.
   TUnmixed unmixed;
-  if (trueAlpha) {
-    TBitmap page(button.OnWhite.Width(), button.OnWhite.Height());
-    page.Fill(0xFFFFFF);
-    unmixed = UnmixBackgrounds(image, ScaleExportImage(button.OnWhite, width, height),
-                               ScaleExportImage(page, width, height));
-  }
+  TBitmap image;
+  if (trueAlpha)
+    unmixed = AlphaPicture(button, width, height);
+  else
+    image = ScaleExportImage(button.Image, width, height);
   const TBitmap& colors = trueAlpha ? unmixed.Color : image;
   const TBitmap* alpha = trueAlpha ? &unmixed.Alpha : nullptr;
   switch (options.Format) {

@@ -76,6 +76,10 @@ struct TUnmixed {
   TBitmap Alpha;
 };
 TUnmixed UnmixBackgrounds(const TBitmap& onBlack, const TBitmap& onWhite, const TBitmap& white);
+// The button (drawn on black and on white) scaled to width x height as colours and
+// alpha, as a PNG or WebP with transparency holds it. Throws std::invalid_argument for
+// a button without OnWhite.
+TUnmixed AlphaPicture(const TRenderedButton& button, int width, int height);
 
 // Scales the button to width x height and writes it to path in options.Format, as a
 // file of the group (the extension of path is the caller's business: the save dialog

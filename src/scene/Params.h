@@ -28,6 +28,7 @@ struct TSideParams {
   float TexW = 1.0f;             // horizontal texture scale
   float TexH = 1.0f;             // vertical texture scale
   bool HoldRatio = false;        // keep the texture's proportions
+  bool operator==(const TSideParams&) const = default;
 };
 
 // The button shapes Type names. A work may hold any number: one that is none of
@@ -53,7 +54,6 @@ enum class TButtonState { Normal, Hover, Pressed };
 struct TStateParams {
   int32_t HoverBrightening = 48;  // hover: Brightness and both ColSplit lowered by this (a brighter light)
   int32_t PressedAltitude = 30;   // pressed: both altitudes (and shadows) at this percent
-
   bool operator==(const TStateParams&) const = default;
 };
 
@@ -69,9 +69,10 @@ struct TParams {
   int32_t TxtY = 30;     // text extrusion
   float CnX = 450.0f;    // horizontal projection factor
   float CnZ = 450.0f;    // vertical projection factor
-  struct {
+  struct TLight {
     float X = 0, Y = 0, Z = 0, A = 0;  // light direction and its length
     TColor Color = 0xFFFFFF;           // colour of the light
+    bool operator==(const TLight&) const = default;
   } Light;
   float a1 = 0.5f;       // light azimuth, radians
   float a2 = 0.3f;       // light angle from the negative z axis, radians
@@ -80,8 +81,9 @@ struct TParams {
   int32_t Brightness = 204;
   int32_t ButShadowX = 0, ButShadowY = 0;
   int32_t TxtShadowX = 0, TxtShadowY = 0;
-  struct {
+  struct TCamera {
     float X = 0, Y = 1500.0f, Z = 0;  // camera position; Y is set from Distance by every build
+    bool operator==(const TCamera&) const = default;
   } Render;
   float Ax = 0, Ay = 0, Az = 0;       // camera angles, degrees (never applied)
   float Rotation[9] = {};
@@ -109,6 +111,9 @@ struct TParams {
   // Stores the light angles and recomputes from them the light vector and the four
   // shadow offsets (which also follow the altitudes, the factors and the camera).
   void SetLightAngles(float a1, float a2);
+
+  // Field for field (the undo history tells an edit that changed nothing by it).
+  bool operator==(const TParams&) const = default;
 };
 
 // The design as a state shows it. Hover lowers Brightness and both ColSplit by

@@ -49,6 +49,7 @@ void TSettings::ReadKeys(const TIniFile& ini) {
   WorksDir = ReadFolder(ini, "Saves", Folders.DefaultWorksDir());
   TexturesDir = Folders.FactoryTexturesDir();
   if (JobFile.empty()) JobFile = "Untitled.qznr";
+  Recent.Read(ini);
 }
 
 void TSettings::Write() {
@@ -65,6 +66,7 @@ void TSettings::Write() {
   ini.WriteString(Section, "Templates", TemplatesDir);
   ini.WriteString(Section, "Saves", WorksDir);
   ini.WriteString(Section, "TemplateFile", TemplateFile);
+  Recent.Write(ini);
   ini.Flush();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "scene/Folders.h"
+#include "scene/RecentFiles.h"
 
 namespace qz {
 
@@ -29,22 +30,24 @@ class TSettings {
   std::string JobFile;       // the work last saved or opened ("Untitled.qznr")
   std::string TextureDir;    // kept as read
   std::string TemplateFile;  // the template last used
+  TRecentFiles Recent;       // works and templates opened or saved last (own section)
 
   std::string SettingsPath() const { return Folders.SettingsFile(); }
 
-  // Reads the six keys with their defaults, sets the folders, changes to CurPath
-  // when it names a folder, and creates the works and templates folders with their
-  // parents. Nothing here fails: an unreadable file reads as defaults and a folder
+  // Reads the six keys with their defaults and the recent works, sets the folders,
+  // changes to CurPath when it names a folder, and creates the works and templates
+  // folders with their parents. Nothing here fails: an unreadable file reads as defaults and a folder
   // that cannot be created stays missing (the dialogs report it when they list it).
   void Read(const TFolders& folders);
   // The same with everything in programDir.
   void Read(const std::string& programDir) { Read(TFolders::InProgramFolder(programDir)); }
-  // The reading part of Read alone: the six keys with their defaults from an open
-  // settings file, and TexturesDir, from Folders as set; no folder is changed or
+  // The reading part of Read alone: the six keys with their defaults and the recent
+  // works from an open settings file, and TexturesDir, from Folders as set; no folder is changed or
   // created (so any file can be read here without touching the disk).
   void ReadKeys(const TIniFile& ini);
   // Writes CurPath (the current directory now), JobFile, TextureDir, Templates,
-  // Saves and TemplateFile, making the settings folder first when it is missing.
+  // Saves and TemplateFile, and the recent works (their section anew), making the
+  // settings folder first when it is missing.
   // Throws std::runtime_error naming the file on failure.
   void Write();
 };

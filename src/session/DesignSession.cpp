@@ -1,6 +1,7 @@
 #include "session/DesignSession.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -43,6 +44,7 @@ TDesignSession::TDesignSession(TFolders folders, IMessageSink& messages, IProgre
   notices_.Target = &messages;
   const TBitmap& image = picture_.Image;
   Dim = {image.Width(), image.Height(), image.Width(), image.Height()};
+  History.Reset(State());
 }
 
 TDesignSession::TDesignSession(const std::string& programDir, IMessageSink& messages, IProgressSink& progress)
@@ -59,6 +61,7 @@ bool TDesignSession::Load(const std::string& fileName) {
   // The light vector and the shadows follow the design just loaded.
   Params.SetLightAngles(Params.a1, Params.a2);
   notices_.Forget();
+  History.Reset(State());
   return true;
 }
 
@@ -67,6 +70,7 @@ bool TDesignSession::Begin(const std::string& path) {
   // The factory designs keep the 8-bit layout as files (their pictures stay as they
   // were); what is made from them is shaped.
   Params.Shaping = true;
+  History.Reset(State());
   return true;
 }
 
@@ -85,6 +89,17 @@ void TDesignSession::LoadTextures() {
   LoadButtonTexture();
 }
 
+bool TDesignSession::UseTextureFile(bool text, const std::string& path) {
+  std::optional<TBitmap> picture = ReadTextureFile(path, notices_);
+  if (!picture) return false;
+  (text ? Params.Message : Params.Button).TexFile = path;
+  if (text)
+    built_.View.SetTextTexture(std::move(*picture));
+  else
+    built_.View.SetButtonTexture(std::move(*picture));
+  return true;
+}
+
 bool TDesignSession::ClearTexture(bool text) {
   TView3D& view = built_.View;
   bool& textured = text ? view.TextTextured : view.ButtonTextured;
@@ -98,6 +113,41 @@ bool TDesignSession::ClearTexture(bool text) {
 bool TDesignSession::ShapeFileMissing() const {
   return Params.Type > 0 && IsShapeFileType(Params.Type) && !Params.ShapeName.empty() &&
          built_.Shape.PointCount == 0 && !FindShapeFile(folders_.ShapeFolders(), Params.ShapeName);
+}
+
+// ---- Undo and redo ---------------------------------------------------------------------
+
+TDesignState TDesignSession::State() const {
+  TDesignState state{Params, Text, Dim};
+  state.Text.OnSelectionChange = nullptr;  // a state is data: it calls nobody
+  return state;
+}
+
+void TDesignSession::Restore(const TDesignState& state) {
+  auto sameTexture = [](const TSideParams& a, const TSideParams& b) {
+    return a.TexFile == b.TexFile && a.TexW == b.TexW && a.TexH == b.TexH && a.HoldRatio == b.HoldRatio;
+  };
+  // A texture is fitted to its tile in place by every build: another file or scale
+  // starts again from the file.
+  const bool reload = !sameTexture(Params.Message, state.Params.Message) || !sameTexture(Params.Button, state.Params.Button);
+  Params = state.Params;
+  std::function<void()> watcher = std::move(Text.OnSelectionChange);
+  Text = state.Text;
+  Text.OnSelectionChange = std::move(watcher);
+  Dim = state.Dim;
+  if (reload) LoadTextures();
+}
+
+bool TDesignSession::Undo() {
+  const TDesignState* state = History.Undo();
+  if (state) Restore(*state);
+  return state != nullptr;
+}
+
+bool TDesignSession::Redo() {
+  const TDesignState* state = History.Redo();
+  if (state) Restore(*state);
+  return state != nullptr;
 }
 
 // ---- Build, render, preview ------------------------------------------------------------
@@ -288,11 +338,23 @@ uint64_t TDesignSession::Export(const TRenderedButton& button, TExportSize size,
   return bytes;
 }
 
+std::optional<TUnmixed> TDesignSession::ExportPicture() {
+  CheckExportSize(Dim.Width, Dim.Height);
+  if (Text.Length() == 0) {
+    notices_.ShowMessage(NothingToExportMessage);
+    return std::nullopt;
+  }
+  return AlphaPicture(RenderButton(built_, Params, true, nullptr), Dim.Width, Dim.Height);
+}
+
 bool TDesignSession::Save(const std::string& path) {
   Params.ExpWidth = Dim.Width;
   Params.ExpHeight = Dim.Height;
   SaveWorkFile(path, Params, Text);
-  return Text.Length() > 0 && SaveIcon(path, "Icon", preview_, Dim.Width, Dim.Height, *progress_);
+  const bool icon = Text.Length() > 0 && SaveIcon(path, "Icon", preview_, Dim.Width, Dim.Height, *progress_);
+  History.Amend(State());
+  History.MarkClean();
+  return icon;
 }
 
 }  // namespace qz

@@ -35,6 +35,7 @@
 #include "scene/MessageText.h"
 #include "scene/Params.h"
 #include "session/Build.h"
+#include "session/DesignHistory.h"
 
 namespace qz {
 
@@ -66,7 +67,7 @@ class TDesignSession {
   // without regard to case in its folder); the light and the shadows then follow its
   // angles. False, with the design unchanged, when the file was refused (the message
   // has been shown). Its textures are loaded by LoadTextures, which stores the paths
-  // found into the design.
+  // found into the design. A design loaded starts a new history.
   bool Load(const std::string& path);
   // A design begun from a factory design or a template (New, New from template):
   // loaded as above, then laid out with shaping, as every new design is.
@@ -80,6 +81,11 @@ class TDesignSession {
   void LoadButtonTexture();
   // Both, the letters' first.
   void LoadTextures();
+  // A picture file the user hands the design (dropped on it) as the letters' (the
+  // button's) texture: the design names it and the texture is loaded. A file that
+  // cannot be loaded is reported ("Error loading file: PATH: why") and changes
+  // nothing; false then.
+  bool UseTextureFile(bool text, const std::string& path);
   // Drops the letters' (button's) texture and its name; false when there was none.
   bool ClearTexture(bool text);
   bool TextTextured() const { return built_.View.TextTextured; }
@@ -87,6 +93,21 @@ class TDesignSession {
   // The design names a shape file that is in no shape folder and no shape was read
   // before: its button would have no outline.
   bool ShapeFileMissing() const;
+
+  // ---- Undo and redo -------------------------------------------------------------
+
+  // The user's edits of this design (DesignHistory.h): reset by a load, marked clean
+  // by a save; the front end records each edit and amends after each rebuild.
+  TDesignHistory History;
+  // The design as a user's edit may change it, and back: a restored state loads the
+  // textures again when their files or scales differ from those loaded.
+  TDesignState State() const;
+  void Restore(const TDesignState& state);
+  // History.Record of the design as it stands.
+  bool RecordEdit(int mergeKey = 0) { return History.Record(State(), mergeKey); }
+  // One step back (forward), restored; false when there is none.
+  bool Undo();
+  bool Redo();
 
   // ---- Build, render, preview --------------------------------------------------------
 
@@ -135,9 +156,15 @@ class TDesignSession {
   // as it was. Gives the bytes of the picture at path.
   uint64_t Export(const TRenderedButton& button, TExportSize size, const TExportOptions& options,
                   const std::string& path, const std::string& link);
+  // The picture a PNG export with transparency writes now, for the clipboard: the
+  // button at the export size (Dim) as colours and true alpha (soft edges, a
+  // see-through shadow). Nothing, after NothingToExportMessage, for an empty message;
+  // throws for a size no export takes.
+  std::optional<TUnmixed> ExportPicture();
   // Writes the design as a work or template with Dim as its export size, then, for a
   // message that is not empty, the icon made from Preview (" Sretching icon ...",
-  // " Saving icon ...", " Done"). True when an icon was saved.
+  // " Saving icon ...", " Done"); the history's present state is then the saved one.
+  // True when an icon was saved.
   bool Save(const std::string& path);
 
  private:

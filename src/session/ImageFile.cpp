@@ -7,12 +7,13 @@
 #include "platform/FileUtil.h"
 #include "platform/ImageLimits.h"
 #include "platform/JpegReader.h"
+#include "platform/PngReader.h"
 
 namespace qz {
 
 namespace {
 
-enum class TImageKind { None, Gif, Jpeg, Bmp };
+enum class TImageKind { None, Gif, Jpeg, Bmp, Png };
 
 // The extension of the bare file name, lower case, with its dot ("" when none).
 std::string LowerExtension(const std::string& path) {
@@ -29,6 +30,7 @@ TImageKind KindOf(const std::string& path) {
   if (ext == ".gif") return TImageKind::Gif;
   if (ext == ".jpg" || ext == ".jpeg") return TImageKind::Jpeg;
   if (ext == ".bmp") return TImageKind::Bmp;
+  if (ext == ".png") return TImageKind::Png;
   return TImageKind::None;
 }
 
@@ -39,13 +41,15 @@ bool IsImageFileName(const std::string& path) { return KindOf(path) != TImageKin
 TBitmap LoadImageFile(const std::string& path) {
   const TImageKind kind = KindOf(path);
   if (kind == TImageKind::None)
-    ThrowImageError(path, "the file type is not supported (only .gif, .jpg, .jpeg and .bmp pictures are read)");
+    ThrowImageError(path, "the file type is not supported (only .gif, .jpg, .jpeg, .bmp and .png pictures are read)");
   std::vector<uint8_t> bytes = ReadImageFileBytes(path);
   switch (kind) {
     case TImageKind::Gif:
       return DecodeGif(bytes, path);
     case TImageKind::Jpeg:
       return DecodeJpeg(bytes, path);
+    case TImageKind::Png:
+      return DecodePng(bytes, path);
     default:
       return DecodeBmp(bytes, path);
   }

@@ -1,5 +1,7 @@
-// Loading a picture file by its extension: ".gif", ".jpg", ".jpeg" or ".bmp",
+// Loading a picture file by its extension: ".gif", ".jpg", ".jpeg", ".bmp" or ".png",
 // compared without regard to case (cameras write ".JPG"). Used for texture files.
+// PNG is read beside the three texture formats of old, since it is what most image
+// editors and web pages hand a user today.
 //
 //   TBitmap texture = LoadImageFile(path);
 //

@@ -28,25 +28,28 @@ void LoadTexture(std::string& fileName, bool& textured, const TFolderList& textu
   const std::optional<std::string> path = FindTexture(fileName, textureFolders);
   if (!path) return;
   fileName = *path;
+  if (std::optional<TBitmap> picture = ReadTextureFile(*path, messages)) set(std::move(*picture));
+}
+
+}  // namespace
+
+std::optional<TBitmap> ReadTextureFile(const std::string& path, IMessageSink& messages) {
   TBitmap picture;
   std::string why;
   try {
-    picture = LoadImageFile(*path);
+    picture = LoadImageFile(path);
   } catch (const TImageError& e) {
     why = e.Why;  // reported below, in the designer's words with the reader's reason
   } catch (const std::runtime_error& e) {
     why = e.what();
   }
-  const int width = picture.Width(), height = picture.Height();
-  set(std::move(picture));
-  if (textured) return;
+  if (why.empty() && picture.Width() > 1 && picture.Height() > 1) return picture;
   if (why.empty())
-    why = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+    why = "a picture of " + std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()) +
           " pixels is too small to be tiled (it needs two pixels each way)";
-  messages.ShowMessage("Error loading file: " + *path + ": " + why);
+  messages.ShowMessage("Error loading file: " + path + ": " + why);
+  return std::nullopt;
 }
-
-}  // namespace
 
 void LoadTextTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages) {
   LoadTexture(params.Message.TexFile, view.TextTextured, textureFolders, messages,

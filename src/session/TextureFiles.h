@@ -9,11 +9,12 @@
 // texture folders that holds one (the user's before the factory's; a path written on
 // Windows falls back to its bare name; names are matched exactly first, then without
 // regard to case); the path found is stored back into the design. No
-// file found: silently no texture. A file found but not loadable as a GIF, JPEG or BMP
-// picture larger than one pixel each way: no texture, and "Error loading file: "
-// followed by the path and why through messages.
+// file found: silently no texture. A file found but not loadable as a GIF, JPEG, BMP
+// or PNG picture larger than one pixel each way: no texture, and "Error loading
+// file: " followed by the path and why through messages (ReadTextureFile).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/FolderList.h"
@@ -22,6 +23,9 @@
 #include "scene/Params.h"
 
 namespace qz {
+
+// The picture of a texture file, or nothing after "Error loading file: PATH: why".
+std::optional<TBitmap> ReadTextureFile(const std::string& path, IMessageSink& messages);
 
 void LoadTextTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages);
 void LoadButtonTexture(TParams& params, TView3D& view, const TFolderList& textureFolders, IMessageSink& messages);

@@ -189,29 +189,40 @@ class MainWindowTest : public TWindowTestBase {
   }
 
   // The states' settings show in no preview, yet a change of them alone is a change
-  // of the work (even with nothing to build), and Save keeps it.
+  // of the work (even with nothing to build): it marks the work unsaved, is one step
+  // to undo, and Save keeps it.
   void statesSettingsChangeTheWork() {
     auto w = MakeWindow();
     w->MessageEdit()->clear();
     w->Rebuild();
+    QTemporaryDir out;
+    const auto saveAs = [&](const QString& name) {
+      QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); },
+                                   [&](QFileDialog* d) { TypeIntoFileDialog(d, out.filePath(name)); }));
+    };
+    saveAs("start");
+    QVERIFY(!w->Modified);
     const TStateParams start = w->Session->Params.States;
+    const size_t steps = w->Session->History.UndoSteps();
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
-    w->Modified = false;
     QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->reject(); }));
     QVERIFY(w->Session->Params.States == start && !w->Modified);
     QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
-    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}) && w->Modified);
-    // Nothing else changed: OK alone leaves it as the user left it.
-    w->Modified = false;
+    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}));
+    QVERIFY(w->Modified && w->isWindowModified());
+    QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
+    // OK with nothing changed adds no step.
     QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->accept(); }));
-    QVERIFY(!w->Modified);
+    QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
+    Pick(*w, "&Undo");
+    QVERIFY(w->Session->Params.States == start && !w->Modified);
+    Pick(*w, "&Redo");
+    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}) && w->Modified);
 
-    QTemporaryDir out;
-    const QString work = out.filePath("states");
-    QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); }, [&](QFileDialog* d) { TypeIntoFileDialog(d, work); }));
+    saveAs("states");
     TParams saved;
     TMessageText text;
-    QVERIFY(LoadWorkFile(PathFromQt(work) + ".qznr", saved, text, messages_));
+    QVERIFY(LoadWorkFile(PathFromQt(out.filePath("states")) + ".qznr", saved, text, messages_));
     QVERIFY(saved.States == (TStateParams{100, 10}));
     QVERIFY(messages_.Texts.empty());
   }

@@ -63,6 +63,30 @@ TEST_F(SettingsTest, RoundTripKeepsTheExportKeysAndCreatesNestedFolders) {
     EXPECT_EQ(ini.ReadString("General", key, ""), value) << key;
 }
 
+TEST_F(SettingsTest, RecentWorksKeepTheNewestTenOnceEachAndSurviveARestart) {
+  WriteText(dir.File("Buttons.dat"), "[Recent Works]\r\nFile1=/w/a.qznr\r\nFile2=\r\nFile3=/w/a.qznr\r\n"
+                                     "File4=/t/b.qzpl\r\nFile11=/w/beyond.qznr\r\n");
+  TSettings s;
+  s.Read(dir.Path());
+  EXPECT_EQ(s.Recent.Files(), (std::vector<std::string>{"/w/a.qznr", "/t/b.qzpl"}));  // empty and repeated left out
+  s.Recent.Add("/t/b.qzpl");  // to the top, once
+  EXPECT_EQ(s.Recent.Files(), (std::vector<std::string>{"/t/b.qzpl", "/w/a.qznr"}));
+  for (int i = 0; i < 12; ++i) s.Recent.Add("/w/" + std::to_string(i) + ".qznr");
+  ASSERT_EQ(s.Recent.Files().size(), TRecentFiles::MaxFiles);
+  EXPECT_EQ(s.Recent.Files().front(), "/w/11.qznr");
+  EXPECT_EQ(s.Recent.Files().back(), "/w/2.qznr");
+  EXPECT_TRUE(s.Recent.Remove("/w/5.qznr"));
+  EXPECT_FALSE(s.Recent.Remove("/w/5.qznr"));
+  s.Write();
+  TSettings next;
+  next.Read(dir.Path());
+  EXPECT_EQ(next.Recent.Files(), s.Recent.Files());
+  // The section is the list alone: nothing of the old one stays behind to come back.
+  const TIniFile ini(dir.File("Buttons.dat"));
+  EXPECT_FALSE(ini.HasKey(TRecentFiles::Section, "File10"));
+  EXPECT_FALSE(ini.HasKey(TRecentFiles::Section, "File11"));
+}
+
 // Found by fuzzing: a CR alone in the middle of a line of Buttons.dat went into the
 // Templates value, and the rewrite at exit changed it (and swallowed the export key
 // behind it).

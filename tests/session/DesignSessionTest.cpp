@@ -145,6 +145,21 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   options.BrowserPreview = false;
   EXPECT_GT(session.Export(*button, {80, 30}, options, out, ""), 0u);
   EXPECT_TRUE(std::filesystem::exists(out));
+  // The picture for the clipboard: the PNG's, at the export size with true alpha, so
+  // the same whatever the design's background; opaque inside the button, where it is
+  // the export's own colour.
+  session.Dim.Width = 80, session.Dim.Height = 30;
+  const std::optional<TUnmixed> copy = session.ExportPicture();
+  ASSERT_TRUE(copy.has_value());
+  EXPECT_EQ(copy->Color.Width(), 80);
+  EXPECT_EQ(copy->Alpha.Pixel(0, 0), 0u);
+  EXPECT_EQ(copy->Alpha.Pixel(40, 15), 0xFFFFFFu);
+  EXPECT_EQ(copy->Color.Pixel(40, 15), ScaleExportImage(button->Image, 80, 30).Pixel(40, 15));
+  session.Params.BkgColor = 0x2040C0;
+  const std::optional<TUnmixed> onBlue = session.ExportPicture();
+  ASSERT_TRUE(onBlue.has_value());
+  EXPECT_EQ(onBlue->Alpha, copy->Alpha);
+  EXPECT_EQ(onBlue->Color.Pixel(40, 15), copy->Color.Pixel(40, 15));
 
   session.ReplaceMessage(U"");
   EXPECT_FALSE(session.RenderForExport().has_value());

@@ -7,6 +7,7 @@
 #include "platform/BmpWriter.h"
 #include "platform/ImageLimits.h"
 #include "platform/JpegWriter.h"
+#include "platform/PngFile.h"
 #include "support/HostileInput.h"
 #include "support/TempDir.h"
 #include "support/TestGif.h"
@@ -30,20 +31,23 @@ TEST(ImageFile, ChoosesTheReaderByExtensionWithoutCase) {
   test::WriteBytes(dir.File("d.Gif"), test::MakeTestGif({.ScreenWidth = 2, .ScreenHeight = 1, .GlobalColors = {0x112233, 0x445566},
                                                          .Frames = {{.Width = 2, .Height = 1, .Pixels = {1, 0}}}}));
   EXPECT_EQ(LoadImageFile(dir.File("d.Gif")).Pixel(0, 0), 0x445566u);
+  WritePng(dir.File("e.Png"), image);
+  EXPECT_EQ(LoadImageFile(dir.File("e.Png")), image);
 
   EXPECT_TRUE(IsImageFileName("/x/Wood.JPEG"));
   EXPECT_TRUE(IsImageFileName("C:\\Textures\\stone.bmp"));
   EXPECT_FALSE(IsImageFileName("/x.bmp/readme"));
-  EXPECT_FALSE(IsImageFileName("wood.png"));
+  EXPECT_TRUE(IsImageFileName("wood.PNG"));
+  EXPECT_FALSE(IsImageFileName("wood.tif"));
 }
 
 TEST(ImageFile, ErrorsNameTheFileAndTheFault) {
   test::TTempDir dir;
   auto error = [&](const std::string& name) { return ErrorOf([&] { LoadImageFile(dir.File(name)); }); };
-  test::WriteBytes(dir.File("e.png"), {1, 2, 3});
+  test::WriteBytes(dir.File("e.tif"), {1, 2, 3});
   test::WriteBytes(dir.File("empty.bmp"), {});
   WriteBmp24(dir.File("bmp-inside.jpg"), TBitmap(2, 2));  // read as a JPEG, and refused as one
-  EXPECT_NE(error("e.png").find("e.png\": the file type is not supported"), std::string::npos) << error("e.png");
+  EXPECT_NE(error("e.tif").find("e.tif\": the file type is not supported"), std::string::npos) << error("e.tif");
   EXPECT_NE(error("missing.gif").find("missing.gif\": the file does not exist"), std::string::npos);
   EXPECT_NE(error("empty.bmp").find("the file is empty"), std::string::npos);
   EXPECT_NE(error("bmp-inside.jpg").find("bmp-inside.jpg\": not a readable JPEG"), std::string::npos);

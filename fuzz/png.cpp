@@ -1,0 +1,17 @@
+// Fuzz target: a PNG texture, decoded from memory as a texture file is.
+//
+// Whatever the bytes, the decoder gives a picture within the size bounds or throws a
+// message that names the data; it never reads outside the bytes or allocates beyond
+// the bounds (the size is checked before the pixels are).
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "FuzzKit.h"
+#include "ImageCheck.h"
+#include "platform/PngReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  qz::fuzz::CheckDecoded([&](const std::string& name) { return qz::DecodePng(data, size, name); });
+  return 0;
+}
