@@ -231,8 +231,10 @@ void TForm1::AdvancedTextClick() {
   TMessageText& text = Session->Text;
   MessageEdit()->ToMessageText(text);
   form.LoadText(text);
+  form.ShapingBox->setChecked(Session->Params.Shaping);
   if (form.exec() != QDialog::Accepted) return;  // the message edit stays as it was
   CopyRichText(text, form.TakeText());
+  Session->Params.Shaping = form.ShapingBox->isChecked();
   {
     const QSignalBlocker block(MessageEdit());
     MessageEdit()->FromMessageText(text);

@@ -1,5 +1,6 @@
 #include "app/TextDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QAbstractItemView>
@@ -89,6 +90,9 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
   RichEdit1->setMinimumSize(480, 96);
   RichEdit1->setToolTip("Text on the button");
 
+  ShapingBox = new QCheckBox(" Shape the text: joined letters, kerning, right to left", this);
+  ShapingBox->setToolTip("Lay the message out as its script is written");
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -97,6 +101,7 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(toolBar);
   layout->addWidget(RichEdit1);
+  layout->addWidget(ShapingBox);
   layout->addWidget(buttons);
   setFixedSize(sizeHint());
 

@@ -16,6 +16,7 @@
 
 #include "scene/MessageText.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
@@ -49,6 +50,9 @@ class TForm2 : public QDialog {
   QToolButton* ToolButton2; // "Italic"
   QToolButton* ToolButton3; // " Symbol "
   TMessageEdit* RichEdit1;
+  // The message laid out with shaping: joined letters, conjuncts, kerning, right-to-left
+  // runs (on for designs begun with New or a template; off keeps an older work's layout).
+  QCheckBox* ShapingBox;
   TCharMap* CharMap;        // shown by " Symbol "
 
  private slots:

@@ -130,7 +130,9 @@ TExportSize ChooseSize(TCliSession& cli, const TRenderedButton& button) {
 
 int Export(const TArgs& args) {
   const TExportOptions options = ParseOptions(args);
-  MessageOption(args);  // an invalid --text is a usage error before anything is checked
+  // An invalid --text or --shaping is a usage error before anything is checked.
+  MessageOption(args);
+  ShapingOption(args);
   const bool sizeAsked = args.Has("--size");
   const TExportSize askedSize = sizeAsked ? ParseSize(args.options.at("--size")) : TExportSize{};
   if (sizeAsked && options.Scale > 1 &&

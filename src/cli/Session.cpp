@@ -16,10 +16,20 @@ std::optional<std::u32string> MessageOption(const TArgs& args) {
   return std::move(text.Text);
 }
 
+std::optional<bool> ShapingOption(const TArgs& args) {
+  if (!args.Has("--shaping")) return std::nullopt;
+  const std::string& value = args.options.at("--shaping");
+  if (value != "on" && value != "off") throw TUsageError{"--shaping takes on or off, not '" + value + "'"};
+  return value == "on";
+}
+
 bool TCliSession::Load(const std::string& path, const TArgs& args) {
-  const std::optional<std::u32string> text = MessageOption(args);  // a usage error before any work
+  // Usage errors before any work.
+  const std::optional<std::u32string> text = MessageOption(args);
+  const std::optional<bool> shaping = ShapingOption(args);
   if (!session.Load(path)) return false;
   if (text) session.ReplaceMessage(*text);
+  if (shaping) session.Params.Shaping = *shaping;
   return true;
 }
 

@@ -22,13 +22,16 @@ class TStderrMessages : public IMessageSink {
 // The message --text gives, decoded from UTF-8; nothing without the option. Invalid
 // UTF-8 is a usage error naming the fault and its byte offset.
 std::optional<std::u32string> MessageOption(const TArgs& args);
+// --shaping on (true) or off (false); nothing without the option. Any other value is
+// a usage error.
+std::optional<bool> ShapingOption(const TArgs& args);
 
 // A session on the work the command names, with --text applied.
 struct TCliSession {
   TCliSession();
-  // Loads the work as the designer does and applies --text. False when the file was
-  // refused (the message is printed); throws TUsageError for a --text that is not
-  // UTF-8, before loading anything.
+  // Loads the work as the designer does and applies --text and --shaping. False when
+  // the file was refused (the message is printed); throws TUsageError for a --text
+  // that is not UTF-8 or a --shaping other than on or off, before loading anything.
   bool Load(const std::string& path, const TArgs& args);
   // What a rebuild of the designer does, then one render (with the mask when asked):
   // with nothing to build, the designer's empty picture. A missing shape file is

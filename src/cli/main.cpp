@@ -19,9 +19,11 @@ const char* const UsageText =
     "        [--dither none|floyd-steinberg|stucki|sierra|jarvis|stevenson-arce|burkes]\n"
     "        [--gif-compression lzw|rle] [--no-transparency] [--quality 1..100]\n"
     "        [--scale 2|3] [--states] [--preview-page [--link URL]] [--text TEXT]\n"
+    "        [--shaping on|off]\n"
     "  quenzar-cli render WORK OUT.bmp|OUT.png [--mask MASK.bmp|MASK.png] [--text TEXT]\n"
-    "  quenzar-cli info WORK [--text TEXT]\n"
-    "  quenzar-cli save WORK OUT.qznr|OUT.qzpl [--text TEXT]\n"
+    "        [--shaping on|off]\n"
+    "  quenzar-cli info WORK [--text TEXT] [--shaping on|off]\n"
+    "  quenzar-cli save WORK OUT.qznr|OUT.qzpl [--text TEXT] [--shaping on|off]\n"
     "  quenzar-cli fonts\n"
     "  quenzar-cli --help | --version\n"
     "\n"
@@ -44,6 +46,9 @@ const char* const UsageText =
     "          it, with an icon from a fresh render\n"
     "  fonts   lists the TrueType faces, one a line\n"
     "  --text  replaces the message (UTF-8), every character in the first character's font\n"
+    "  --shaping  lays the message out with shaping (joined letters, conjuncts, kerning,\n"
+    "          right-to-left runs), as designs begun in the designer are, or without\n"
+    "          (one glyph a character, in message order); default: as the work says\n"
     "\n"
     "exit status: 0 done (warnings on standard error), 1 the work could not be done and\n"
     "nothing was written, 2 usage error\n";
@@ -64,11 +69,12 @@ struct TCommand {
 
 const TCommand Commands[] = {
     {"export", 2,
-     {"--size", "--colors", "--palette", "--dither", "--gif-compression", "--quality", "--scale", "--link", "--text"},
+     {"--size", "--colors", "--palette", "--dither", "--gif-compression", "--quality", "--scale", "--link", "--text",
+      "--shaping"},
      {"--no-transparency", "--states", "--preview-page"}, qz::cli::Export},
-    {"render", 2, {"--mask", "--text"}, {}, qz::cli::Render},
-    {"info", 1, {"--text"}, {}, qz::cli::Info},
-    {"save", 2, {"--text"}, {}, qz::cli::Save},
+    {"render", 2, {"--mask", "--text", "--shaping"}, {}, qz::cli::Render},
+    {"info", 1, {"--text", "--shaping"}, {}, qz::cli::Info},
+    {"save", 2, {"--text", "--shaping"}, {}, qz::cli::Save},
     {"fonts", 0, {}, {}, qz::cli::Fonts},
 };
 

@@ -77,14 +77,7 @@ class EditorHabitsTest : public TWindowTestBase {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    SetUpProgramFolder();
-    QDir(dir_.path()).mkpath("Works");
-    WriteWork(programDir_ + "default.dat", "Start");
-    WriteWork(programDir_ + "Default.dat", "Fresh");
-    WriteWork(programDir_ + "Works/mine.qznr", "Mine");
-  }
-
+  void initTestCase() { SetUpDesigns(); }
   void init() { messages_.Texts.clear(); }
   void cleanup() { StopWatchingModals(); }
 

@@ -37,14 +37,7 @@ class MainWindowTest : public TWindowTestBase {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    SetUpProgramFolder();
-    QDir(dir_.path()).mkpath("Works");
-    WriteWork(programDir_ + "default.dat", "Start");
-    WriteWork(programDir_ + "Default.dat", "Fresh");
-    WriteWork(programDir_ + "Works/mine.qznr", "Mine");
-  }
-
+  void initTestCase() { SetUpDesigns(); }
   void init() { messages_.Texts.clear(); }
   void cleanup() { StopWatchingModals(); }
 
@@ -90,8 +83,14 @@ class MainWindowTest : public TWindowTestBase {
                                                    }),
                             [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
         {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
-                                            [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton1->click(), f->accept(); }),
-                           [&] { return w->Session->Text.At(0).Format.Bold && w->Session->Text.At(1).Format.Bold; }}},
+                                            [](TForm2* f) {
+                                              f->RichEdit1->selectAll(), f->ToolButton1->click(), f->ShapingBox->click();
+                                              f->accept();
+                                            }),
+                           [&, shaped = s.Shaping] {
+                             return w->Session->Text.At(0).Format.Bold && w->Session->Text.At(1).Format.Bold &&
+                                    s.Shaping != shaped;
+                           }}},
         {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection),
                                                    [](TOpenShForm* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
@@ -162,8 +161,12 @@ class MainWindowTest : public TWindowTestBase {
     QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
     const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
-    QVERIFY(Through<TForm2>(text, [](TForm2* f) { f->RichEdit1->selectAll(), f->ToolButton2->click(), f->reject(); }));
-    QVERIFY(!w->Session->Text.At(0).Format.Italic);
+    const bool shaped = s.Shaping;
+    QVERIFY(Through<TForm2>(text, [&](TForm2* f) {
+      QCOMPARE(f->ShapingBox->isChecked(), shaped);
+      f->RichEdit1->selectAll(), f->ToolButton2->click(), f->ShapingBox->click(), f->reject();
+    }));
+    QVERIFY(!w->Session->Text.At(0).Format.Italic && s.Shaping == shaped);
     QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
     QVERIFY(s.Type == 0 && s.ShapeName.empty() && rebuilt.count() == 0);
     QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {

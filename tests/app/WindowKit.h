@@ -147,6 +147,16 @@ class TWindowTestBase : public QObject {
     SquareShape().SaveToFile(programDir_ + "BShapes/square.qzkh");
   }
 
+  // The program folder with its two factory designs ("Start" opens, "Fresh" is New's)
+  // and one saved work, "Mine".
+  void SetUpDesigns() {
+    SetUpProgramFolder();
+    QDir(dir_.path()).mkpath("Works");
+    WriteWork(programDir_ + "default.dat", "Start");
+    WriteWork(programDir_ + "Default.dat", "Fresh");
+    WriteWork(programDir_ + "Works/mine.qznr", "Mine");
+  }
+
  public:
   static TButShape SquareShape() {
     TButShape square;

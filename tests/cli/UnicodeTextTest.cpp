@@ -129,6 +129,37 @@ TEST(CliUnicode, AWorkOfMixedScriptsIsSavedAndLoadsBackWhole) {
   EXPECT_EQ(RunCli({"save", first, missing + "/folder/w.qznr"}).status, 1);
 }
 
+// A work made before shaping keeps its layout unless --shaping says otherwise: on, an
+// Arabic word joins and stands right to left; off, a shaped work is laid out letter by
+// letter again; save keeps the choice.
+TEST(CliUnicode, ShapingIsTurnedOnAndOffFromTheCommandLine) {
+  const std::string word = "سلام";
+  auto glyphsAndCodes = [&](const std::string& work, std::vector<std::string> more) {
+    std::vector<std::string> args{"info", work, "--text", word};
+    args.insert(args.end(), more.begin(), more.end());
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return std::pair{LetterValues(r.out, "Glyph"), LetterValues(r.out, "Code")};
+  };
+  const auto [plainGlyphs, plainCodes] = glyphsAndCodes(Factory, {});
+  const auto [shapedGlyphs, shapedCodes] = glyphsAndCodes(Factory, {"--shaping", "on"});
+  ASSERT_EQ(plainCodes.size(), 4u);
+  EXPECT_EQ(plainCodes.front(), "U+0633");   // message order
+  ASSERT_FALSE(shapedCodes.empty());
+  EXPECT_EQ(shapedCodes.front(), "U+0645");  // right to left: the last letter leftmost
+  EXPECT_NE(shapedGlyphs, plainGlyphs);      // joined forms, not the isolated ones
+  EXPECT_EQ(glyphsAndCodes(FactoryWith("unicode-shaping-off.qznr", "1"), {"--shaping", "off"}).first, plainGlyphs);
+
+  const std::string saved = test::OutputPath("unicode-shaping-on.qznr");
+  ASSERT_EQ(RunCli({"save", Factory, saved, "--text", word, "--shaping", "on"}).status, 0);
+  EXPECT_NE(test::ReadText(saved).find("Shaping=1\r\n"), std::string::npos);
+  EXPECT_EQ(glyphsAndCodes(saved, {}).first, shapedGlyphs);
+
+  const auto bad = RunCli({"export", Factory, test::OutputPath("never.png"), "--shaping", "yes"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--shaping takes on or off, not 'yes'"), std::string::npos) << bad.err;
+}
+
 // save replaces its file whole or not at all: a work marked read-only is refused and
 // left byte for byte as it was, with no scrap of a temporary file beside it.
 TEST(CliUnicode, ASaveThatCannotWriteLeavesTheWorkAsItWas) {
