@@ -10,6 +10,7 @@ TExportFormat FormatFromFilterIndex(int index) {
     case 1: return TExportFormat::Gif;
     case 2: return TExportFormat::Jpeg;
     case 4: return TExportFormat::Png;
+    case 5: return TExportFormat::WebP;
     default: return TExportFormat::Bmp;
   }
 }

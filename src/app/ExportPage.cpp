@@ -24,12 +24,35 @@ namespace {
 
 constexpr int StartPreset = 2;  // " High quality"
 
+// The formats with an alpha channel say what it gives.
+constexpr char AlphaNote[] =
+    "The picture has true alpha: the button keeps its soft edges\n"
+    "and a see-through shadow on any page colour.";
+
 QLineEdit* ReadOnlyBox(QWidget* parent) {
   auto* e = new QLineEdit(parent);
   e->setReadOnly(true);
   e->setMaximumWidth(64);
   return e;
 }
+
+// "Low", the slider, "High" and the number used, as one row. The box follows the slider.
+QHBoxLayout* QualityRow(QSlider*& slider, QLineEdit*& box, QWidget* parent) {
+  slider = new QSlider(Qt::Horizontal, parent);
+  slider->setRange(MinJpegQuality, MaxJpegQuality);
+  slider->setPageStep(10);
+  box = ReadOnlyBox(parent);
+  QObject::connect(slider, &QSlider::valueChanged, box, [box](int v) { box->setText(QString::number(v)); });
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Low", parent));
+  row->addWidget(slider, 1);
+  row->addWidget(new QLabel("High", parent));
+  row->addWidget(box);
+  return row;
+}
+
+// The quality a read-only box shows, within the export's range.
+int QualityIn(const QLineEdit* box) { return std::clamp(box->text().toInt(), MinJpegQuality, MaxJpegQuality); }
 
 QPushButton* ToggleButton(QWidget* parent) {
   auto* b = new QPushButton("Advanced  >>", parent);
@@ -85,12 +108,16 @@ TExportPage::TExportPage(QWidget* parent) : QWidget(parent) {
   PageControl2->addTab(MakeGifPage(), " GIF");
   PageControl2->addTab(MakeJpegPage(), "JPEG");
   PageControl2->addTab(MakeNoOptionsPage("Just press \"Export\" button"), "Bitmap");
-  PageControl2->addTab(
-      MakeNoOptionsPage("Just press \"Export\" button\n\n"
-                        "The button keeps its soft edges on any page background:\n"
-                        "the colours with the button's outline as transparency."),
-      "PNG");
+  PageControl2->addTab(MakeNoOptionsPage(QString("Just press \"Export\" button\n\n") + AlphaNote), "PNG");
+  PageControl2->addTab(MakeWebpPage(), "WebP");
 
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(PageControl2, 1);
+  layout->addLayout(MakeSideColumn());
+}
+
+// What every sub-page shares: the preview, the size, the further pictures, the export.
+QLayout* TExportPage::MakeSideColumn() {
   chBrowserPreview = new QCheckBox(" Browser Preview", this);
   chBrowserPreview->setChecked(true);
 
@@ -101,6 +128,11 @@ TExportPage::TExportPage(QWidget* parent) : QWidget(parent) {
   dimForm->addRow("Width", edDimWidth);
   dimForm->addRow("Height", edDimHeight);
 
+  cbScale = new QComboBox(this);
+  for (const char* entry : ScaleEntries) cbScale->addItem(entry);
+  cbScale->setCurrentIndex(0);
+  chStates = new QCheckBox(" Hover and pressed states", this);
+
   ExportButton = new TInitialButton('E', "xport 3D Button", this);
   ExportButton->setMinimumHeight(32);
   connect(ExportButton, &QToolButton::clicked, this, &TExportPage::ExportRequested);
@@ -108,11 +140,14 @@ TExportPage::TExportPage(QWidget* parent) : QWidget(parent) {
   auto* side = new QVBoxLayout;
   side->addWidget(chBrowserPreview);
   side->addWidget(dimensions);
+  auto* density = new QHBoxLayout;
+  density->addWidget(new QLabel("High density", this));
+  density->addWidget(cbScale, 1);
+  side->addLayout(density);
+  side->addWidget(chStates);
   side->addStretch();
   side->addWidget(ExportButton);
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(PageControl2, 1);
-  layout->addLayout(side);
+  return side;
 }
 
 QWidget* TExportPage::MakeGifPage() {
@@ -126,18 +161,22 @@ QWidget* TExportPage::MakeGifPage() {
   for (const TDitherMethodInfo& d : DitherMethods()) cbDithering->addItem(d.exportEntry);
   cbPalette = new QComboBox(GifAdvanced);
   for (const TPaletteKindInfo& p : PaletteKinds()) cbPalette->addItem(p.exportEntry);
+  cbGifCompression = new QComboBox(GifAdvanced);
+  for (const TGifCompressionEntry& c : GifCompressionEntries) cbGifCompression->addItem(c.Text);
   chTransparency = new QCheckBox("Transparency", GifAdvanced);
   auto* form = new QFormLayout(GifAdvanced);
   form->addRow("Colors", cbColors);
   form->addRow("Dithering", cbDithering);
   form->addRow("Palette", cbPalette);
+  form->addRow("Compression", cbGifCompression);
   form->addRow(chTransparency);
   connect(cbPalette, &QComboBox::currentIndexChanged, this, &TExportPage::PaletteChange);
 
-  // Start values: 256 colours, no dithering, the optimized palette, transparency.
+  // Start values: 256 colours, no dithering, the optimized palette, LZW, transparency.
   cbColors->setCurrentIndex(static_cast<int>(ColorEntries.size()) - 1);
   cbDithering->setCurrentIndex(0);
   cbPalette->setCurrentIndex(0);
+  cbGifCompression->setCurrentIndex(0);
   chTransparency->setChecked(true);
 
   GifToggle = ToggleButton(this);
@@ -151,21 +190,10 @@ QWidget* TExportPage::MakeJpegPage() {
   connect(JpegPresetGroup, &QButtonGroup::idClicked, this, &TExportPage::JpegPresetClick);
 
   JpegAdvanced = new QGroupBox(" Advanced Options ", this);
-  tbQuality = new QSlider(Qt::Horizontal, JpegAdvanced);
-  tbQuality->setRange(1, 100);
-  tbQuality->setPageStep(10);
-  edQuality = ReadOnlyBox(JpegAdvanced);
-  auto* scale = new QHBoxLayout;
-  scale->addWidget(new QLabel("Low", JpegAdvanced));
-  scale->addWidget(tbQuality, 1);
-  scale->addWidget(new QLabel("High", JpegAdvanced));
-  scale->addWidget(edQuality);
   auto* layout = new QVBoxLayout(JpegAdvanced);
   layout->addWidget(new QLabel("Image Quality ", JpegAdvanced));
-  layout->addLayout(scale);
+  layout->addLayout(QualityRow(tbQuality, edQuality, JpegAdvanced));
   layout->addStretch();
-  connect(tbQuality, &QSlider::valueChanged, this,
-          [this](int v) { edQuality->setText(QString::number(v)); });
   tbQuality->setValue(JpegPresets[StartPreset].Value);
   edQuality->setText(QString::number(tbQuality->value()));
 
@@ -173,6 +201,35 @@ QWidget* TExportPage::MakeJpegPage() {
   JpegToggle->setObjectName("JpegToggle");
   connect(JpegToggle, &QPushButton::clicked, this, [this] { Toggle(JpegSimple, JpegAdvanced, JpegToggle); });
   return OptionsPage(JpegSimple, JpegAdvanced, JpegToggle);
+}
+
+QWidget* TExportPage::MakeWebpPage() {
+  auto* page = new QWidget;
+  auto* options = new QGroupBox(" Options ", page);
+  chLossless = new QCheckBox(" Lossless", options);
+  chLossless->setChecked(true);
+  // The quality is a lossy picture's only: greyed while " Lossless" is checked.
+  auto* quality = new QWidget(options);
+  auto* qualityLayout = new QVBoxLayout(quality);
+  qualityLayout->setContentsMargins(0, 0, 0, 0);
+  qualityLayout->addWidget(new QLabel("Image Quality ", quality));
+  qualityLayout->addLayout(QualityRow(tbWebpQuality, edWebpQuality, quality));
+  tbWebpQuality->setValue(JpegPresets[StartPreset].Value);
+  edWebpQuality->setText(QString::number(tbWebpQuality->value()));
+  quality->setEnabled(false);
+  connect(chLossless, &QCheckBox::toggled, quality, [quality](bool lossless) { quality->setEnabled(!lossless); });
+  auto* layout = new QVBoxLayout(options);
+  layout->addWidget(chLossless);
+  layout->addWidget(quality);
+  layout->addStretch();
+  options->setMinimumWidth(360);
+
+  // The note under the options, so the page is no wider than the GIF page.
+  auto* column = new QVBoxLayout(page);
+  column->addWidget(options, 0, Qt::AlignLeft);
+  column->addWidget(new QLabel(AlphaNote, page));
+  column->addStretch();
+  return page;
 }
 
 QWidget* TExportPage::MakeNoOptionsPage(const QString& note) {
@@ -214,18 +271,26 @@ TExportFormat TExportPage::Format() const {
     case 0: return TExportFormat::Gif;
     case 1: return TExportFormat::Jpeg;
     case 3: return TExportFormat::Png;
+    case 4: return TExportFormat::WebP;
     default: return TExportFormat::Bmp;
   }
 }
 
-TExportOptions TExportPage::Options() const {
+TExportOptions TExportPage::Options() const { return OptionsFor(Format()); }
+
+TExportOptions TExportPage::OptionsFor(TExportFormat format) const {
   TExportOptions o;
-  o.Format = Format();
+  o.Format = format;
   o.ColorBits = cbColors->currentIndex() + 3;
   o.PaletteKind = PaletteKinds()[static_cast<size_t>(std::max(0, cbPalette->currentIndex()))].kind;
   o.Dithering = DitherMethods()[static_cast<size_t>(std::max(0, cbDithering->currentIndex()))].method;
   o.Transparency = chTransparency->isChecked();
-  o.JpegQuality = std::clamp(edQuality->text().toInt(), 1, 100);
+  o.GifCompression = GifCompressionEntries[static_cast<size_t>(std::max(0, cbGifCompression->currentIndex()))].Compression;
+  // One quality field serves JPEG and lossy WebP: the format says whose slider counts.
+  o.WebpLossy = !chLossless->isChecked();
+  o.JpegQuality = QualityIn(o.Format == TExportFormat::WebP ? edWebpQuality : edQuality);
+  o.Scale = std::max(0, cbScale->currentIndex()) + 1;
+  o.States = chStates->isChecked();
   o.BrowserPreview = chBrowserPreview->isChecked();
   o.Diffusion = cbDithering->currentText().toStdString();
   o.NumberOfColors = cbColors->currentText().toStdString();

@@ -1,8 +1,9 @@
 // TExportPage: the content of the main window's "Export 3D Button " tab. Sub-pages
-// " GIF", "JPEG", "Bitmap" and "PNG" (the one on top chooses the format); the first
-// two show " Simple Options " or, after "Advanced  >>", " Advanced Options ". Common
-// to all: " Browser Preview", the " Image Dimensions " boxes and "xport 3D Button".
-// None of its controls changes the scene.
+// " GIF", "JPEG", "Bitmap", "PNG" and "WebP" (the one on top chooses the format); the
+// first two show " Simple Options " or, after "Advanced  >>", " Advanced Options ".
+// Common to all: " Browser Preview", the " Image Dimensions " boxes, the pictures
+// written beside the plain one (" High density", " Hover and pressed states") and
+// "xport 3D Button". None of its controls changes the scene.
 //
 //   auto* page = new TExportPage;  tabs->addTab(page, "Export 3D Button ");
 //   page->DimensionsSource = [this] { return QSize(DimWidth, DimHeight); };
@@ -19,6 +20,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -32,9 +34,13 @@ class TExportPage : public QWidget {
  public:
   explicit TExportPage(QWidget* parent = nullptr);
 
-  // Everything the export reads, as the controls stand.
+  // Everything the export reads, as the controls stand, for the format of the
+  // sub-page on top.
   TExportOptions Options() const;
   TExportFormat Format() const;
+  // The same for a picture of format (the save dialog may choose another than the
+  // page): a JPEG takes the JPEG page's quality, a lossy WebP the WebP page's.
+  TExportOptions OptionsFor(TExportFormat format) const;
 
   // The " Image Dimensions " boxes show " <width>" and " <height>".
   void SetDimensions(int width, int height);
@@ -47,7 +53,7 @@ class TExportPage : public QWidget {
   void GifPresetClick(int index);
   void JpegPresetClick(int index);
 
-  QTabWidget* PageControl2;     // " GIF", "JPEG", "Bitmap", "PNG"
+  QTabWidget* PageControl2;     // " GIF", "JPEG", "Bitmap", "PNG", "WebP"
   // GIF
   QGroupBox* GifSimple;         // " Simple Options "
   QGroupBox* GifAdvanced;       // " Advanced Options "
@@ -57,6 +63,7 @@ class TExportPage : public QWidget {
   QComboBox* cbDithering;
   QComboBox* cbPalette;
   QCheckBox* chTransparency;
+  QComboBox* cbGifCompression;  // GifCompressionEntries
   // JPEG
   QGroupBox* JpegSimple;
   QGroupBox* JpegAdvanced;
@@ -64,10 +71,16 @@ class TExportPage : public QWidget {
   QButtonGroup* JpegPresetGroup;
   QSlider* tbQuality;           // "Image Quality " 1..100
   QLineEdit* edQuality;         // read-only: the number used
+  // WebP
+  QCheckBox* chLossless;        // " Lossless"; unchecked, the quality below counts
+  QSlider* tbWebpQuality;       // "Image Quality " 1..100, enabled for lossy pictures only
+  QLineEdit* edWebpQuality;     // read-only: the number used
   // Common
   QCheckBox* chBrowserPreview;  // " Browser Preview"
   QLineEdit* edDimWidth;
   QLineEdit* edDimHeight;
+  QComboBox* cbScale;           // " High density": ScaleEntries
+  QCheckBox* chStates;          // " Hover and pressed states"
   QToolButton* ExportButton;    // "xport 3D Button"
 
  signals:
@@ -81,6 +94,8 @@ class TExportPage : public QWidget {
   static void Toggle(QGroupBox* simple, QGroupBox* advanced, QPushButton* button);
   QWidget* MakeGifPage();
   QWidget* MakeJpegPage();
+  QWidget* MakeWebpPage();
+  QLayout* MakeSideColumn();
   static QWidget* MakeNoOptionsPage(const QString& note);
 };
 

@@ -16,7 +16,7 @@ const QStringList& WorkSaveFilters() {
 
 const QStringList& ExportFilters() {
   static const QStringList filters{"GIF Image (*.gif)", "JPEG Image (*.jpg)", "Bitmap Image (*.bmp)",
-                                   "PNG Image (*.png)"};
+                                   "PNG Image (*.png)", "WebP Image (*.webp)"};
   return filters;
 }
 

@@ -13,7 +13,7 @@ namespace qz {
 const QStringList& TextureFilters();
 // Save: entry 1 saves a work (.qznr), entry 2 a template (.qzpl).
 const QStringList& WorkSaveFilters();
-// Export: entry 1 GIF, 2 JPEG, 3 bitmap, 4 PNG (the sub-pages' order).
+// Export: entry 1 GIF, 2 JPEG, 3 bitmap, 4 PNG, 5 WebP (the sub-pages' order).
 const QStringList& ExportFilters();
 
 }  // namespace qz

@@ -266,6 +266,9 @@ void TForm1::AdvancedOptionsClick() {
   Session->Params = form.Params;
   Session->RecordEdit();  // the dialog's OK is one step
   Rebuild();
+  // The states' settings show in no preview, only in the exported states, and with
+  // nothing to build the rebuild looks at nothing: the unsaved mark follows the history.
+  SetModified(!Session->History.IsClean());
   TabSheet9Show();
 }
 

@@ -1,7 +1,8 @@
 // "xport 3D Button": the design rendered once more with its mask, the save dialog,
-// the picture scaled to the export size and written, and with " Browser Preview"
-// the preview data and page, shown in the browser window. The work itself is the
-// session's; the window reads its controls and reports.
+// the picture scaled to the export size and written (with its high-density and state
+// pictures when the page asks for them), and with " Browser Preview" the preview data
+// and page, shown in the browser window. The work itself is the session's; the window
+// reads its controls and reports.
 #include "app/ExportOptions.h"
 #include "app/ExportPage.h"
 #include "app/MainWindow.h"
@@ -13,10 +14,15 @@ void TForm1::ExportClick() {
   // as the design: it is carried out first, so the file matches the message.
   if (!FinishPendingEdits()) return;
 
-  // A size no picture can have is refused before the user picks a file for it.
+  // A size no picture can have is refused before the user picks a file for it, and so
+  // is one whose high-density picture would be too large.
   const TExportSize size{Session->Dim.Width, Session->Dim.Height};
-  if (!Try([&] { CheckExportSize(size.width, size.height); })) return;
-  TExportOptions options = ExportPage()->Options();
+  const int scale = ExportPage()->Options().Scale;
+  if (!Try([&] {
+        CheckExportSize(size.width, size.height);
+        if (scale > 1) CheckExportSize(int64_t{size.width} * scale, int64_t{size.height} * scale);
+      }))
+    return;
   std::optional<TRenderedButton> button;
   {
     TBusyScope busy(*this);
@@ -25,9 +31,10 @@ void TForm1::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.Folders, Session->Text, options.Format);
+      AskExportFile(this, Settings.Folders, Session->Text, ExportPage()->Format());
   if (!target) return;  // cancelled: nothing written, no preview
-  options.Format = target->Format;
+  // The entry chosen in the dialog decides the format, and so whose quality counts.
+  const TExportOptions options = ExportPage()->OptionsFor(target->Format);
 
   bool written = false;
   {

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -26,6 +27,15 @@ QSpinBox* StepSpinner(int lo, int hi, int step, QWidget* parent) {
   s->setSingleStep(step);
   // No typed entry: the arrows (and the keyboard's up and down) choose the value.
   if (auto* edit = s->findChild<QLineEdit*>()) edit->setReadOnly(true);
+  s->setAlignment(Qt::AlignRight);
+  return s;
+}
+
+// A value typed or stepped with the arrows.
+QSpinBox* NumberSpinner(int lo, int hi, int step, QWidget* parent) {
+  auto* s = new QSpinBox(parent);
+  s->setRange(lo, hi);
+  s->setSingleStep(step);
   s->setAlignment(Qt::AlignRight);
   return s;
 }
@@ -84,9 +94,25 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   marginLayout->addLayout(previewForm);
   marginLayout->addStretch();
 
+  // "States": how an export's hover and pressed pictures differ from the button. The
+  // preview shows the button as it stands, so these change no picture but those.
+  auto* states = new QWidget;
+  auto* stateBox = new QGroupBox(" Button states ", states);
+  seHover = NumberSpinner(0, MaxHoverBrightening, 4, stateBox);
+  sePressed = NumberSpinner(0, 100, 5, stateBox);
+  auto* stateForm = new QFormLayout(stateBox);
+  stateForm->addRow("Hover: lighter by", seHover);
+  stateForm->addRow("Pressed: height (%)", sePressed);
+  auto* stateLayout = new QVBoxLayout(states);
+  stateLayout->addWidget(stateBox);
+  stateLayout->addWidget(new QLabel("For exports with hover and pressed states;\n"
+                                    "the preview shows the button as it stands.", states));
+  stateLayout->addStretch();
+
   PageControl1 = new QTabWidget(this);
   PageControl1->addTab(rendering, "Rendering");
   PageControl1->addTab(margins, "Margins");
+  PageControl1->addTab(states, "States");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -127,6 +153,9 @@ void TForm3::ParamsToControls() {
   const int64_t ms = static_cast<int64_t>(Params.RDelay) * DelayStep;
   seDelay->setValue(static_cast<int>(std::clamp<int64_t>(ms, seDelay->minimum(), seDelay->maximum())));
   sePreview->setValue(Params.ViewSize);
+  // Values from a file outside the spinners' ranges are clipped to them, as the delay is.
+  seHover->setValue(Params.States.HoverBrightening);
+  sePressed->setValue(Params.States.PressedAltitude);
 }
 
 std::optional<std::string> TForm3::ControlsToParams() {
@@ -155,6 +184,8 @@ std::optional<std::string> TForm3::ControlsToParams() {
   p.Render.Y = static_cast<float>(p.Distance);
   p.RDelay = seDelay->value() / DelayStep;
   p.ViewSize = sePreview->value();
+  p.States.HoverBrightening = seHover->value();
+  p.States.PressedAltitude = sePressed->value();
   Params = p;
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
-// TForm3, " Advanced Options": the rendering parameters and text margins that have
-// no place on the main window's tabs. The dialog edits its own copy of the scene's
-// whole TParams record, so fields it does not show travel through unchanged.
+// TForm3, " Advanced Options": the rendering parameters, text margins and settings of
+// the exported button states that have no place on the main window's tabs. The dialog
+// edits its own copy of the scene's whole TParams record, so fields it does not show
+// travel through unchanged.
 //
 //   form3.LoadParams(scene.P);
 //   if (form3.exec() == QDialog::Accepted) { scene.P = form3.Params; Rebuild(); TabSheet9Show(); }
@@ -41,9 +42,9 @@ class TForm3 : public QDialog {
   // Fills the controls from Params (done on every showing).
   void ParamsToControls();
   // Reads the controls into a copy of Params, in the order X Factor, Y Factor, Top,
-  // Bottom, Left, Right, Distance, Shading, delay, preview size; Render.Y follows
-  // Distance. The first text that does not convert gives its error message and
-  // focuses its control; Params is then left as it was.
+  // Bottom, Left, Right, Distance, Shading, delay, preview size, the states' two
+  // settings; Render.Y follows Distance. The first text that does not convert gives
+  // its error message and focuses its control; Params is then left as it was.
   std::optional<std::string> ControlsToParams();
 
   void showEvent(QShowEvent* event) override;
@@ -60,6 +61,11 @@ class TForm3 : public QDialog {
   QLineEdit* edLeft;
   QLineEdit* edRight;
   QSpinBox* sePreview;     // "Preview size (%)": 10..90 in steps of 5
+  QSpinBox* seHover;       // "Hover: lighter by": HoverBrightening, 0..MaxHoverBrightening
+  QSpinBox* sePressed;     // "Pressed: height (%)": PressedAltitude, 0..100
+
+  // The most the hover picture's light may be brightened from the dialog.
+  static constexpr int MaxHoverBrightening = 128;
 };
 
 }  // namespace qz

@@ -148,6 +148,32 @@ class DialogsTest : public QObject {
     QCOMPARE(form.Params.ShapeName, std::string("ROUND.qzkh"));
   }
 
+  // The states' two settings travel out and back with the rest of the record: OK
+  // keeps what the spinners show, Cancel nothing; a value from a file beyond the
+  // spinner's range comes back clipped to it.
+  void optionsCarryTheStatesSettings() {
+    TParams original;
+    original.States = {200, 55};
+    TForm3 form;
+    form.LoadParams(original);
+    form.show();
+    QVERIFY(form.seHover->value() == TForm3::MaxHoverBrightening && form.sePressed->value() == 55);
+    form.seHover->setValue(12);
+    form.sePressed->setValue(70);
+    Press(&form, QDialogButtonBox::Ok);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(form.Params.States.HoverBrightening == 12 && form.Params.States.PressedAltitude == 70);
+    QCOMPARE(form.Params.GutTop, original.GutTop);
+
+    form.show();  // shows the record again, then a change is dropped
+    QVERIFY(form.seHover->value() == 12 && form.sePressed->value() == 70);
+    form.seHover->setValue(0);
+    form.sePressed->setValue(100);
+    Press(&form, QDialogButtonBox::Cancel);
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(form.Params.States.HoverBrightening == 12 && form.Params.States.PressedAltitude == 70);
+  }
+
   void shapeDialogListsAndChooses() {
     TOpenShForm form;
     form.ProgramDir = program_;

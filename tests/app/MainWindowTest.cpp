@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <map>
 
+#include <webp/decode.h>
+
 #include "WindowKit.h"
+#include "platform/FileUtil.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -188,6 +191,173 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(messages_.Texts.empty());
   }
 
+  // The states' settings show in no preview, yet a change of them alone is a change
+  // of the work (even with nothing to build): it marks the work unsaved, is one step
+  // to undo, and Save keeps it.
+  void statesSettingsChangeTheWork() {
+    auto w = MakeWindow();
+    w->MessageEdit()->clear();
+    w->Rebuild();
+    QTemporaryDir out;
+    const auto saveAs = [&](const QString& name) {
+      QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); },
+                                   [&](QFileDialog* d) { TypeIntoFileDialog(d, out.filePath(name)); }));
+    };
+    saveAs("start");
+    QVERIFY(!w->Modified);
+    const TStateParams start = w->Session->Params.States;
+    const size_t steps = w->Session->History.UndoSteps();
+    auto options = [&] { Pick(*w, "&Advanced Options ..."); };
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->reject(); }));
+    QVERIFY(w->Session->Params.States == start && !w->Modified);
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
+    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}));
+    QVERIFY(w->Modified && w->isWindowModified());
+    QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
+    // OK with nothing changed adds no step.
+    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->accept(); }));
+    QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
+    Pick(*w, "&Undo");
+    QVERIFY(w->Session->Params.States == start && !w->Modified);
+    Pick(*w, "&Redo");
+    QVERIFY(w->Session->Params.States == (TStateParams{100, 10}) && w->Modified);
+
+    saveAs("states");
+    TParams saved;
+    TMessageText text;
+    QVERIFY(LoadWorkFile(PathFromQt(out.filePath("states")) + ".qznr", saved, text, messages_));
+    QVERIFY(saved.States == (TStateParams{100, 10}));
+    QVERIFY(messages_.Texts.empty());
+  }
+
+  // An export with hover and pressed states and high-density pictures, driven through
+  // the page and the save dialog as a user does: six pictures and the snippet, each
+  // state at the export size and at twice it.
+  void exportWritesTheStatesAndTheirLargerPictures() {
+    auto w = MakeWindow();
+    Prepare(*w, "Go");
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    TExportPage* page = w->ExportPage();
+    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->PageControl2->setCurrentIndex(4);     // WebP
+    page->cbScale->setCurrentIndex(1);          // " 1x and 2x"
+    page->chStates->setChecked(true);
+    QTemporaryDir out;
+    QString offered;
+    QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
+      offered = d->selectedNameFilter();
+      TypeIntoFileDialog(d, out.filePath("Go"));  // the entry adds the extension
+    }));
+    QCOMPARE(offered, ExportFilters()[4]);
+    QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
+    const QSize size(w->Session->Dim.Width, w->Session->Dim.Height);
+    for (const char* state : {"", "-hover", "-pressed"}) {
+      for (int scale : {1, 2}) {
+        const QString name = QString("Go") + state + (scale > 1 ? "@2x" : "") + ".webp";
+        const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(PathFromQt(out.filePath(name)), 16 << 20);
+        QVERIFY2(bytes, qPrintable(name + " missing"));
+        int width = 0, height = 0;
+        QVERIFY2(WebPGetInfo(bytes->data(), bytes->size(), &width, &height), qPrintable(name + " no WebP"));
+        QCOMPARE(QSize(width, height), size * scale);
+      }
+    }
+    QFile snippet(out.filePath("Go.html"));
+    QVERIFY(snippet.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(snippet.readAll());
+    for (const char* picture : {"Go.webp", "Go-hover.webp", "Go-pressed.webp", "Go@2x.webp"})
+      QVERIFY2(html.contains(picture), picture);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 7);  // nothing else beside them
+  }
+
+  // The GIF page's compression and the WebP page's choices reach the file. A GIF
+  // exported through the window is byte for byte the session's own export of the same
+  // button with that compression; WebP chosen in the save dialog, while the GIF page
+  // is on top, is lossless with alpha until " Lossless" is unchecked on its page, and
+  // then its own slider sets the quality.
+  void exportCarriesTheFormatChoices() {
+    auto w = MakeWindow();
+    Prepare(*w, "Go");
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    TExportPage* page = w->ExportPage();
+    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    QTemporaryDir out;
+    const auto exportAs = [&](const QString& name, int entry) {
+      return Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
+        d->selectNameFilter(ExportFilters()[entry]), TypeIntoFileDialog(d, out.filePath(name));
+      });
+    };
+    const auto bytesOf = [&](const QString& name) { return ReadWholeFile(PathFromQt(out.filePath(name)), 16 << 20); };
+    const TExportSize size{w->Session->Dim.Width, w->Session->Dim.Height};
+
+    page->GifToggle->click();
+    page->cbGifCompression->setCurrentIndex(1);  // " Run-length"
+    QVERIFY(exportAs("rle", 0));
+    page->cbGifCompression->setCurrentIndex(0);  // " LZW"
+    QVERIFY(exportAs("lzw", 0));
+    for (TGifCompression compression : {TGifCompression::RunLength, TGifCompression::Lzw}) {
+      TExportOptions o;  // the page's start values
+      o.GifCompression = compression;
+      o.BrowserPreview = false;
+      const bool rle = compression == TGifCompression::RunLength;
+      const std::string reference = PathFromQt(out.filePath(rle ? "reference-rle.gif" : "reference-lzw.gif"));
+      w->Session->Export(*w->Session->RenderForExport(), size, o, reference, "");
+      const auto written = bytesOf(rle ? "rle.gif" : "lzw.gif");
+      QVERIFY(written && written == ReadWholeFile(reference, 16 << 20));
+    }
+    QVERIFY(bytesOf("rle.gif") != bytesOf("lzw.gif"));
+
+    QVERIFY(exportAs("lossless", 4));
+    page->chLossless->setChecked(false);
+    page->tbWebpQuality->setValue(90);
+    QVERIFY(exportAs("fine", 4));
+    page->tbWebpQuality->setValue(5);
+    QVERIFY(exportAs("coarse", 4));
+    QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
+    std::map<QString, size_t> sizes;
+    for (const auto& [name, format] : std::map<QString, int>{{"lossless.webp", 2}, {"fine.webp", 1}, {"coarse.webp", 1}}) {
+      const auto bytes = bytesOf(name);
+      QVERIFY2(bytes, qPrintable(name + " missing"));
+      WebPBitstreamFeatures f;
+      QVERIFY(WebPGetFeatures(bytes->data(), bytes->size(), &f) == VP8_STATUS_OK);
+      QVERIFY2(f.format == format && f.has_alpha, qPrintable(name));  // format 1 lossy, 2 lossless
+      QVERIFY(f.width == size.width && f.height == size.height);
+      sizes[name] = bytes->size();
+    }
+    QVERIFY(sizes["coarse.webp"] < sizes["fine.webp"]);
+  }
+
+  // The states' settings from the options dialog reach the exported pictures: with no
+  // brightening and the full height, hover and pressed are the button itself; with
+  // others each differs from it.
+  void statesSettingsReachTheExport() {
+    auto w = MakeWindow();
+    Prepare(*w, "Go");
+    w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
+    TExportPage* page = w->ExportPage();
+    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->PageControl2->setCurrentIndex(3);     // PNG
+    page->chStates->setChecked(true);
+    QTemporaryDir out;
+    const auto exportWith = [&](int hover, int pressed, const QString& name) {
+      QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TForm3* f) {
+        f->seHover->setValue(hover), f->sePressed->setValue(pressed), f->accept();
+      }));
+      QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); },
+                                   [&](QFileDialog* d) { TypeIntoFileDialog(d, out.filePath(name)); }));
+    };
+    const auto bytesOf = [&](const QString& name) { return ReadWholeFile(PathFromQt(out.filePath(name)), 16 << 20); };
+    exportWith(0, 100, "same");
+    exportWith(60, 20, "apart");
+    QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
+    const auto same = bytesOf("same.png"), apart = bytesOf("apart.png");
+    QVERIFY(same && apart && same == apart);
+    QVERIFY(bytesOf("same-hover.png") == same && bytesOf("same-pressed.png") == same);
+    for (const char* state : {"apart-hover.png", "apart-pressed.png"}) {
+      const auto picture = bytesOf(state);
+      QVERIFY2(picture && picture != apart, state);
+    }
+  }
+
   void changesAreNotLostWithoutAQuestion() {
     auto w = MakeWindow();
     Prepare(*w, "Edited");
@@ -295,7 +465,8 @@ class MainWindowTest : public TWindowTestBase {
   }
 
   // What a careless hand meets: a save into a folder that cannot take it, an export
-  // size of nothing, the light marker let go outside the preview.
+  // size of nothing or one too large for its high-density picture, the light marker
+  // let go outside the preview.
   void carelessEditsChangeNothingTheyShouldNot() {
     auto w = MakeWindow();
     Prepare(*w, "Go");
@@ -312,6 +483,16 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(!*noDialog);
     QCOMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).startsWith("Cannot export an image of 0 x 0 pixels"));
+    StopWatchingModals();
+    // A size that can be written only at 1x is refused with high density asked for.
+    messages_.Texts.clear();
+    w->Session->Dim.Width = 20000, w->Session->Dim.Height = 10;
+    w->ExportPage()->cbScale->setCurrentIndex(1);  // " 1x and 2x"
+    noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, 1000);
+    w->ExportPage()->ExportButton->click();
+    QVERIFY(!*noDialog);
+    QCOMPARE(messages_.Texts.size(), size_t{1});
+    QVERIFY(QString::fromStdString(messages_.Texts[0]).startsWith("Cannot export an image of 40000 x 20 pixels"));
     StopWatchingModals();
 
     // The marker stays inside the preview; the light comes from where it stands.

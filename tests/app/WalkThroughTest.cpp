@@ -125,9 +125,10 @@ class WalkThroughTest : public TWindowTestBase {
     w->DropLightMarker(QPoint(w->Preview()->width() / 5, w->Preview()->height() / 5));
     Shot(w.get(), "09-light");
 
-    // 7. A look at both pages of the Advanced Options, left as they were.
+    // 7. A look at every page of the Advanced Options, left as they were.
     QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [](TForm3* f) {
-      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins"), f->reject();
+      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins");
+      f->PageControl1->setCurrentIndex(2), Look(f, "10-options-states"), f->reject();
     }));
 
     // 8. Export as GIF with the browser preview.
@@ -138,6 +139,16 @@ class WalkThroughTest : public TWindowTestBase {
     CheckFits(page, "export page, advanced");
     Shot(w.get(), "11-export-page");
     page->GifToggle->click();
+    // The other formats' pages, each with its options shown, then GIF again.
+    page->JpegToggle->click();
+    for (int i = 1; i < page->PageControl2->count(); ++i) {
+      page->PageControl2->setCurrentIndex(i);
+      const QString name = "11-export-page-" + page->PageControl2->tabText(i).trimmed().toLower();
+      CheckFits(page, name), Shot(w.get(), name);
+    }
+    page->chLossless->setChecked(false), Shot(w.get(), "11-export-page-webp-lossy");
+    page->chLossless->setChecked(true), page->JpegToggle->click();
+    page->PageControl2->setCurrentIndex(0);
     QVERIFY(!w->BrowserWindowIfMade());  // the browser engine starts on first use
     const auto exportNow = [page] { page->ExportButton->click(); };
     QString proposed;
@@ -163,12 +174,16 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(pageShows("Welcome.gif"));
     QTest::qWait(500);  // a frame after the load
     Shot(web, "13-preview-page"), web->close();
-    // Exported again, the page written anew is shown anew, not from before.
+    // Exported again, now with its states and 2x pictures: the page written anew is
+    // shown anew, not from before, with the three states.
+    page->chStates->setChecked(true), page->cbScale->setCurrentIndex(1);
     QVERIFY(Through<QFileDialog>(exportNow, [](QFileDialog* d) {
       d->selectFile("Again.gif"), static_cast<QDialog*>(d)->accept();  // not the Welcome.gif selected
     }));
-    QVERIFY(web->isVisible() && pageShows("Again.gif"));
-    web->close();
+    QVERIFY(web->isVisible() && pageShows("Again-pressed@2x.gif"));
+    QTest::qWait(500);
+    Shot(web, "13-preview-page-states"), web->close();
+    page->chStates->setChecked(false), page->cbScale->setCurrentIndex(0);
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
 

@@ -1,11 +1,16 @@
-// The window's parts on their own: the message box, the deferred-work timer, and the
-// arithmetic of the Dimensions tab, the light marker and the hex colour box.
+// The window's parts on their own: the message box, the deferred-work timer, the
+// export page's choices and the save dialog's formats, and the arithmetic of the
+// Dimensions tab, the light marker and the hex colour box.
 #include <QClipboard>
 #include <QtTest>
+#include <QtWidgets>
 #include <numbers>
 
 #include "app/DeferredWork.h"
 #include "app/Dimensions.h"
+#include "app/ExportOptions.h"
+#include "app/ExportPage.h"
+#include "app/FileFilter.h"
 #include "app/HexColor.h"
 #include "app/MessageEdit.h"
 
@@ -135,6 +140,69 @@ class WindowPartsTest : public QObject {
     a.work.ShowDone(3);  // " Done" is cleared after RDelay + 1 ticks
     QCOMPARE(a.Ticks(4).clears, 0);
     QVERIFY(a.Ticks(1).clears == 1 && !a.work.ProgressPending);
+  }
+
+  // The export page hands over what its controls show: the sub-page on top decides the
+  // format and whose quality counts; the GIF compression and the further pictures are
+  // the user's alone (no preset touches them).
+  void exportPageOptionsFollowItsControls() {
+    TExportPage page;
+    TExportOptions o = page.Options();
+    QVERIFY(o.Format == TExportFormat::Gif && o.GifCompression == TGifCompression::Lzw);
+    QVERIFY(o.Scale == 1 && !o.States && !o.WebpLossy);
+
+    page.GifToggle->click();
+    page.cbGifCompression->setCurrentIndex(1);
+    page.GifPresetClick(0);
+    QVERIFY(page.Options().GifCompression == TGifCompression::RunLength);
+    page.cbGifCompression->setCurrentIndex(0);
+    QVERIFY(page.Options().GifCompression == TGifCompression::Lzw);
+
+    // WebP: lossless, its quality greyed; unchecked, the WebP slider's number counts,
+    // not the JPEG page's.
+    page.PageControl2->setCurrentIndex(4);
+    page.tbQuality->setValue(35);
+    o = page.Options();
+    QVERIFY(o.Format == TExportFormat::WebP && !o.WebpLossy);
+    QVERIFY(!page.tbWebpQuality->isEnabled() && !page.edWebpQuality->isEnabled());
+    QCOMPARE(page.edWebpQuality->text(), QString("90"));
+    page.chLossless->setChecked(false);
+    QVERIFY(page.tbWebpQuality->isEnabled());
+    page.tbWebpQuality->setValue(42);
+    o = page.Options();
+    QVERIFY(o.WebpLossy);
+    QCOMPARE(o.JpegQuality, 42);
+    page.PageControl2->setCurrentIndex(1);  // and the JPEG page its own
+    QCOMPARE(page.Options().JpegQuality, 35);
+    // A format chosen in the save dialog takes its own page's quality, whichever is on top.
+    QCOMPARE(page.OptionsFor(TExportFormat::WebP).JpegQuality, 42);
+    page.PageControl2->setCurrentIndex(4);
+    QCOMPARE(page.OptionsFor(TExportFormat::Jpeg).JpegQuality, 35);
+
+    for (int entry = 0; entry < page.cbScale->count(); ++entry) {
+      page.cbScale->setCurrentIndex(entry);
+      QCOMPARE(page.Options().Scale, entry + 1);
+    }
+    QCOMPARE(page.cbScale->count(), MaxExportScale);
+    page.chStates->setChecked(true);
+    QVERIFY(page.Options().States);
+  }
+
+  // Sub-page, save-dialog entry and file extension name the same format, so the dialog
+  // opens on the page's entry and an entry chosen writes what its pattern says.
+  void theSaveDialogsEntriesMatchThePages() {
+    TExportPage page;
+    QCOMPARE(static_cast<int>(ExportFilters().size()), page.PageControl2->count());
+    for (int i = 0; i < page.PageControl2->count(); ++i) {
+      page.PageControl2->setCurrentIndex(i);
+      const TExportFormat format = FormatFromFilterIndex(i + 1);
+      QVERIFY2(page.Format() == format, qPrintable(page.PageControl2->tabText(i)));
+      QCOMPARE(static_cast<int>(format), i + 1);
+      const QString pattern = QString("*") + FormatExtension(format);
+      QVERIFY2(ExportFilters()[i].contains(pattern), qPrintable(ExportFilters()[i]));
+    }
+    QVERIFY(FormatFromFilterIndex(5) == TExportFormat::WebP);
+    for (int other : {0, 3, 6, -1}) QVERIFY(FormatFromFilterIndex(other) == TExportFormat::Bmp);
   }
 
   void dimensionsMarkerAndHexArithmetic() {
