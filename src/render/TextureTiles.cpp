@@ -20,7 +20,7 @@ int32_t TileSide(int64_t imageSide, float count) {
 }
 
 template <typename TSet>
-void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H, TSet set) {
+void FitTexture(TSideParams& side, const TBitmap& texture, TTileCache& cache, int64_t W, int64_t H, TSet set) {
   if (side.HoldRatio) {
     const long double aspect = static_cast<long double>(texture.Width()) / texture.Height();
     side.TexW = ToFloat32(W * static_cast<long double>(side.TexH) / (H * aspect));
@@ -30,9 +30,14 @@ void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H,
   }
   const TTileSize size = TextureTileSize(W, H, side.TexW, side.TexH);
   if (texture.Width() == size.Width && texture.Height() == size.Height) return;
+  if (const TBitmap* kept = cache.Find(texture, size.Width, size.Height, SplineFilter, 2.0)) {
+    set(TBitmap(*kept));
+    return;
+  }
   TBitmap tile(size.Width, size.Height);
   ResampleImage(texture, tile, SplineFilter, 2.0);
-  set(std::move(tile));  // the tile is the texture now: no copy
+  cache.Keep(texture, tile, SplineFilter, 2.0);
+  set(std::move(tile));  // the tile is the texture now
 }
 
 }  // namespace
@@ -57,9 +62,9 @@ void ResizeTextures(TView3D& view, TParams& params) {
   if (W > MaxRenderSide || H > MaxRenderSide || W * H > MaxRenderPixels) return;
 
   if (view.ButtonTextured)
-    FitTexture(params.Button, view.ButtonTexture, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
+    FitTexture(params.Button, view.ButtonTexture, view.ButtonTiles, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
   if (view.TextTextured)
-    FitTexture(params.Message, view.TextTexture, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
+    FitTexture(params.Message, view.TextTexture, view.TextTiles, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
 }
 
 }  // namespace qz
