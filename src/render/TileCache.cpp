@@ -4,28 +4,34 @@
 
 namespace qz {
 
-const TBitmap* TTileCache::Find(const TBitmap& texture, int32_t width, int32_t height, TFilterFunc filter,
-                                double support) const {
-  if (tile_.Empty() || filter != filter_ || support != support_) return nullptr;
-  if (tile_.Width() != width || tile_.Height() != height) return nullptr;
-  return texture == source_ ? &tile_ : nullptr;
+TBitmap TTileCache::Take(const TBitmap& texture, int32_t width, int32_t height, TFilterFunc filter,
+                         double support) {
+  if (tile_.Empty() || filter != filter_ || support != support_) return TBitmap();
+  if (tile_.Width() != width || tile_.Height() != height || !(texture == source_)) return TBitmap();
+  return std::exchange(tile_, TBitmap());
 }
 
-void TTileCache::Keep(const TBitmap& texture, const TBitmap& tile, TFilterFunc filter, double support) {
-  if (int64_t{tile.Width()} * tile.Height() > MaxPixels ||
-      int64_t{texture.Width()} * texture.Height() > MaxPixels) {
-    Clear();
-    return;
-  }
-  // A tile refitted to a new size (the picture grew or shrank as the message was
-  // edited) is the source of the next tile: it is already here.
-  if (texture == tile_)
-    std::swap(source_, tile_);
-  else
-    source_ = texture;
-  tile_ = tile;
+TBitmap TTileCache::Recycle() { return std::exchange(tile_, TBitmap()); }
+
+void TTileCache::Keep(TBitmap&& texture, TFilterFunc filter, double support) {
+  source_ = std::move(texture);
+  texture = TBitmap();
+  tile_ = TBitmap();
   filter_ = filter;
   support_ = support;
+  lent_ = nullptr;  // a lent tile refitted is this source now
+}
+
+void TTileCache::Lend(const TBitmap& tile) {
+  lent_ = tile.Data();
+  lentWidth_ = tile.Width();
+  lentHeight_ = tile.Height();
+}
+
+void TTileCache::Return(TBitmap& texture) {
+  if (!lent_ || texture.Data() != lent_ || texture.Width() != lentWidth_ || texture.Height() != lentHeight_) return;
+  tile_ = std::exchange(texture, TBitmap());
+  lent_ = nullptr;
 }
 
 void TTileCache::Clear() {
@@ -33,6 +39,7 @@ void TTileCache::Clear() {
   tile_ = TBitmap();
   filter_ = nullptr;
   support_ = 0.0;
+  lent_ = nullptr;
 }
 
 size_t TTileCache::Bytes() const {

@@ -101,7 +101,9 @@ class TView3D {
   TBitmap ButtonTexture;   // texture image of the button
   bool TextTextured = false;
   bool ButtonTextured = false;
-  // The last tile fitted from each texture (TextureTiles.h), for the next build.
+  // The last tile fitted from each texture (TextureTiles.h), for the next build. The
+  // textures above change only through SetTextTexture and SetButtonTexture (or are
+  // cleared), so a tile lent to them comes back unaltered.
   TTileCache TextTiles;
   TTileCache ButtonTiles;
 

@@ -38,26 +38,49 @@ void OneQuad(TDesignView& scene) {
   test::AddFrontQuad(scene.View.Body(b), -50, -20, 50, 20, 0);
 }
 
-TEST(TileCache, FoundOnlyForTheSamePixelsSizeAndFilter) {
+TEST(TileCache, GivenOnlyForTheSamePixelsSizeAndFilterAndOnlyOnce) {
   TTileCache cache;
   const TBitmap texture = Noise(9, 7, 1);
-  EXPECT_EQ(cache.Find(texture, 30, 20, SplineFilter, 2.0), nullptr);
-  const TBitmap tile = Fitted(texture, 30, 20);
-  cache.Keep(texture, tile, SplineFilter, 2.0);
-  const TBitmap* kept = cache.Find(texture, 30, 20, SplineFilter, 2.0);
-  ASSERT_NE(kept, nullptr);
-  EXPECT_EQ(*kept, tile);
+  EXPECT_TRUE(cache.Take(texture, 30, 20, SplineFilter, 2.0).Empty());
+  TBitmap view = Fitted(texture, 30, 20);
+  const TBitmap tile = view;
+  TBitmap source = texture;
+  cache.Keep(std::move(source), SplineFilter, 2.0);
+  cache.Lend(view);
+  EXPECT_TRUE(cache.Take(texture, 30, 20, SplineFilter, 2.0).Empty());  // the view has it
+  cache.Return(view);
+  EXPECT_TRUE(view.Empty());
   EXPECT_EQ(cache.Bytes(), (9u * 7 + 30u * 20) * 4);
+
   TBitmap edited = texture;
   edited.SetPixel(8, 6, edited.Pixel(8, 6) ^ 1);  // one channel of one pixel
-  EXPECT_EQ(cache.Find(edited, 30, 20, SplineFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(Noise(7, 9, 1), 30, 20, SplineFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(texture, 31, 20, SplineFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(texture, 30, 21, SplineFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(texture, 30, 20, LanczosFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(texture, 30, 20, SplineFilter, 3.0), nullptr);
+  EXPECT_TRUE(cache.Take(edited, 30, 20, SplineFilter, 2.0).Empty());
+  EXPECT_TRUE(cache.Take(Noise(7, 9, 1), 30, 20, SplineFilter, 2.0).Empty());
+  EXPECT_TRUE(cache.Take(texture, 31, 20, SplineFilter, 2.0).Empty());
+  EXPECT_TRUE(cache.Take(texture, 30, 21, SplineFilter, 2.0).Empty());
+  EXPECT_TRUE(cache.Take(texture, 30, 20, LanczosFilter, 2.0).Empty());
+  EXPECT_TRUE(cache.Take(texture, 30, 20, SplineFilter, 3.0).Empty());
+  EXPECT_EQ(cache.Take(texture, 30, 20, SplineFilter, 2.0), tile);
+  EXPECT_TRUE(cache.Take(texture, 30, 20, SplineFilter, 2.0).Empty());  // given out once
+}
+
+// A lent tile comes back only as the very pixels lent: another bitmap of its size, or
+// the view's texture after it was cleared, is not taken for it.
+TEST(TileCache, OnlyTheLentPixelsComeBack) {
+  TTileCache cache;
+  const TBitmap texture = Noise(5, 5, 4);
+  TBitmap view = Fitted(texture, 12, 8);
+  TBitmap source = texture;
+  cache.Keep(std::move(source), SplineFilter, 2.0);
+  cache.Lend(view);
+  TBitmap lookalike = view;
+  cache.Return(lookalike);
+  EXPECT_FALSE(lookalike.Empty());
+  view.SetSize(0, 0);
+  cache.Return(view);
+  EXPECT_TRUE(cache.Take(texture, 12, 8, SplineFilter, 2.0).Empty());
+  EXPECT_EQ(cache.Bytes(), 5u * 5 * 4);
   cache.Clear();
-  EXPECT_EQ(cache.Find(texture, 30, 20, SplineFilter, 2.0), nullptr);
   EXPECT_EQ(cache.Bytes(), 0u);
 }
 
@@ -72,11 +95,13 @@ TEST(TileCache, TheViewsFitsAreNeverStale) {
   ResizeTextures(scene.View, scene);
   const TBitmap first = scene.View.ButtonTexture;
   ASSERT_EQ(first, Fitted(texture, 102, 42));
-  EXPECT_NE(scene.View.ButtonTiles.Find(texture, 102, 42, SplineFilter, 2.0), nullptr);
+  EXPECT_EQ(scene.View.ButtonTiles.Bytes(), 16u * 12 * 4);  // the texture; the view has the tile
 
-  scene.View.SetButtonTexture(texture);  // loaded again
+  scene.View.SetButtonTexture(texture);  // loaded again: the tile is back in the cache
+  EXPECT_EQ(scene.View.ButtonTiles.Bytes(), (16u * 12 + 102u * 42) * 4);
   ResizeTextures(scene.View, scene);
   EXPECT_EQ(scene.View.ButtonTexture, first);
+  EXPECT_EQ(scene.View.ButtonTiles.Bytes(), 16u * 12 * 4);  // and lent again
 
   TBitmap edited = texture;  // the file changed on disk, and was loaded again
   edited.SetPixel(3, 4, RGBToPixel(255, 0, 0));
@@ -96,23 +121,19 @@ TEST(TileCache, TheViewsFitsAreNeverStale) {
   scene.Button.TexW = 2.0f;  // and back: from the 34 x 42 tile
   ResizeTextures(scene.View, scene);
   EXPECT_EQ(scene.View.ButtonTexture, Fitted(Fitted(Fitted(texture, 51, 42), 34, 42), 51, 42));
+  scene.View.SetButtonTexture(texture);  // the file again, at the 51 x 42 of that tile
+  scene.Button.TexW = 3.0f;
+  ResizeTextures(scene.View, scene);
+  scene.View.SetButtonTexture(texture);
+  scene.Button.TexW = 2.0f;
+  ResizeTextures(scene.View, scene);
+  EXPECT_EQ(scene.View.ButtonTexture, Fitted(texture, 51, 42));
 
   // The letters keep their own tile.
   scene.View.SetTextTexture(edited);
   ResizeTextures(scene.View, scene);
   EXPECT_EQ(scene.View.TextTexture, Fitted(edited, 102, 42));
-  EXPECT_EQ(scene.View.ButtonTexture, Fitted(Fitted(Fitted(texture, 51, 42), 34, 42), 51, 42));
-}
-
-TEST(TileCache, TilesTooLargeToCopyAreNotKept) {
-  TTileCache cache;
-  const TBitmap texture = Noise(4, 4, 3);
-  cache.Keep(texture, Fitted(texture, 8, 8), SplineFilter, 2.0);
-  const TBitmap huge(4096, 4097);  // more than MaxPixels
-  cache.Keep(texture, huge, SplineFilter, 2.0);
-  EXPECT_EQ(cache.Find(texture, 4096, 4097, SplineFilter, 2.0), nullptr);
-  EXPECT_EQ(cache.Find(texture, 8, 8, SplineFilter, 2.0), nullptr);  // let go of, not stale
-  EXPECT_EQ(cache.Bytes(), 0u);
+  EXPECT_EQ(scene.View.ButtonTexture, Fitted(texture, 51, 42));
 }
 
 }  // namespace
