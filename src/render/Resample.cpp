@@ -216,20 +216,21 @@ template <int N>
 // writes all the other values, so only the padding is cleared beforehand.
 constexpr size_t kChunkValues = 16;
 struct TWorkRows {
-  TWorkRows(int32_t columns, int32_t capacity)
-      : used(static_cast<size_t>(columns) * 3),
-        stride((used + kChunkValues - 1) / kChunkValues * kChunkValues),
-        capacity(capacity),
-        values(new double[stride * static_cast<size_t>(capacity)]) {
-    for (int32_t slot = 0; slot < capacity; ++slot)
-      std::fill(values.get() + stride * slot + used, values.get() + stride * (slot + 1), 0.0);
+  static size_t Stride(int32_t columns) {
+    return (static_cast<size_t>(columns) * 3 + kChunkValues - 1) / kChunkValues * kChunkValues;
   }
-  double* Row(int32_t y) { return values.get() + stride * static_cast<size_t>(y % capacity); }
+  // The rows live in memory, Stride(columns) * capacity doubles of the caller's.
+  TWorkRows(int32_t columns, int32_t capacity, double* memory)
+      : used(static_cast<size_t>(columns) * 3), stride(Stride(columns)), capacity(capacity), values(memory) {
+    for (int32_t slot = 0; slot < capacity; ++slot)
+      std::fill(values + stride * slot + used, values + stride * (slot + 1), 0.0);
+  }
+  double* Row(int32_t y) { return values + stride * static_cast<size_t>(y % capacity); }
 
   size_t used;
   size_t stride;
   int32_t capacity;
-  std::unique_ptr<double[]> values;
+  double* values;
   int32_t next = 0;  // the first source row not scaled across yet
 };
 
@@ -330,7 +331,7 @@ struct TBand {
   int32_t Begin;  // destination rows Begin .. End - 1
   int32_t End;
   TWorkRows Work;
-  std::vector<double> Lanes;  // the first pass's unpacked block
+  double* Lanes;  // the first pass's unpacked block
   std::vector<int32_t> Bytes;  // the second pass's row, as integers
   std::vector<const double*> In;  // the work rows of one destination row
 };
@@ -356,7 +357,7 @@ template <int N>
       work.next = std::max(work.next, window.First);
       while (work.next <= window.Last) {
         const int count = std::min<int32_t>(kRows, sh - work.next);
-        ScaleRowBlock<N>(source, columns, work.next, count, work, band.Lanes.data());
+        ScaleRowBlock<N>(source, columns, work.next, count, work, band.Lanes);
         work.next += count;
       }
     }
@@ -425,6 +426,27 @@ TLoops ChooseLoops(TResampleLoops loops) {
   return {ScaleBandPortable, 2};
 }
 
+// The memory of the bands' work rows and unpacked blocks. The calling thread keeps it
+// between calls (up to 32 MB): a texture is fitted at every build, and mapping fresh
+// memory for each fit (a page fault a page, and the unmapping's interruption of the
+// other core) costs more than the arithmetic of the tile.
+double* Scratch(size_t doubles, std::unique_ptr<double[]>& once) {
+  constexpr size_t kKept = size_t{4} << 20;
+  if (doubles > kKept) {
+    once.reset(new double[doubles]);
+    return once.get();
+  }
+  thread_local std::unique_ptr<double[]> kept;
+  thread_local size_t keptSize = 0;
+  if (keptSize < doubles) {
+    kept.reset();
+    keptSize = 0;
+    kept.reset(new double[doubles]);
+    keptSize = doubles;
+  }
+  return kept.get();
+}
+
 // How many bands (threads) a job gets when the caller leaves it to the scaler: one
 // for a small job (starting a thread costs about as much as 50,000 multiply-adds),
 // otherwise one per core, each with a few dozen rows at least.
@@ -468,13 +490,17 @@ void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filt
   const int count = ChooseBands(threads, multiplyAdds, dh);
   size_t mostRows = 0;
   for (int32_t y = 0; y < dh; ++y) mostRows = std::max(mostRows, rows.First[y + 1] - rows.First[y]);
+  const size_t workDoubles = TWorkRows::Stride(dw) * static_cast<size_t>(windows.Capacity);
+  const size_t laneDoubles = static_cast<size_t>(sw) * 6 * chosen.Width;
+  std::unique_ptr<double[]> once;
+  double* memory = Scratch((workDoubles + laneDoubles) * count, once);
   std::vector<TBand> bands;
   bands.reserve(count);
   for (int b = 0; b < count; ++b) {
     const int32_t begin = static_cast<int32_t>(int64_t{dh} * b / count);
     const int32_t end = static_cast<int32_t>(int64_t{dh} * (b + 1) / count);
-    bands.push_back({begin, end, TWorkRows(dw, windows.Capacity),
-                     std::vector<double>(static_cast<size_t>(sw) * 6 * chosen.Width), {}, {}});
+    double* own = memory + (workDoubles + laneDoubles) * b;
+    bands.push_back({begin, end, TWorkRows(dw, windows.Capacity, own), own + workDoubles, {}, {}});
     bands.back().Bytes.resize(bands.back().Work.stride);
     bands.back().In.resize(mostRows);
   }
