@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "PeakMemory.h"
 #include "export/ExportImage.h"
 #include "gif/ColorReduction.h"
 #include "session/DesignSession.h"
@@ -89,7 +90,7 @@ void BM_WriteImage400x100Gif(benchmark::State& state) {
 BENCHMARK(BM_WriteImage400x100Gif)->Unit(benchmark::kMillisecond);
 
 // "Click Here" in bold Arial on the default rounded button, built once; each round
-// is what the export button does after that.
+// is what the export button does after that. Its peak resident size is the export's.
 void BM_ExportButton400x100Gif(benchmark::State& state) {
   TNullMessageSink quiet;
   TNullProgressSink progress;
@@ -102,6 +103,7 @@ void BM_ExportButton400x100Gif(benchmark::State& state) {
   TExportOptions options;
   uint64_t bytes = 0;
   int renderWidth = 0;
+  const bench::TPeakResident peak;
   for (auto _ : state) {
     const std::optional<TRenderedButton> button = session.RenderForExport();
     renderWidth = button->Image.Width();
@@ -112,6 +114,7 @@ void BM_ExportButton400x100Gif(benchmark::State& state) {
   std::remove(path.c_str());
   state.counters["file_bytes"] = static_cast<double>(bytes);
   state.counters["render_width"] = renderWidth;
+  peak.Report(state);
 }
 BENCHMARK(BM_ExportButton400x100Gif)->Unit(benchmark::kMillisecond);
 

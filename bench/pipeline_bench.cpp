@@ -1,15 +1,22 @@
 // The whole pipeline as the designer runs it: Build (glyphs, letter and button bodies,
 // texture fitting) and RenderScene, on the default design and on the installation's
-// Marble template, and the re-render alone that a light or colour change asks for.
+// templates, and the re-render alone that a light or colour change asks for.
 // Targets: build and render of a 12-character button under 5 ms, of a 32-character
-// " Complex" design with a textured button under 15 ms.
+// " Complex" design with a textured button under 10 ms, of each factory template with
+// a texture under 8 ms. The textured rounds alternate the message between two lengths,
+// so the picture (and the tile) changes size every round, as it does while a message
+// is typed: the texture is fitted in every round, and no kept tile can hide it.
 
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "BenchPictures.h"
+#include "PeakMemory.h"
 #include "render/RenderDriver.h"
+#include "render/Resample.h"
+#include "render/TextureTiles.h"
 #include "scene/WorkFile.h"
 #include "session/Build.h"
 #include "session/TextureFiles.h"
@@ -41,6 +48,9 @@ void RenderScene(TPipeline& scene) { qz::RenderScene(scene.View, scene, scene.Pi
 
 constexpr const char* kShort = "Quenzar Demo";                      // 12 characters
 constexpr const char* kLong = "Complex outlines, 32 characters!";  // 32 characters
+constexpr const char* kLong31 = "Complex outlines, 32 characters";  // 31: one narrower picture
+
+std::u32string Wide(const std::string& s) { return std::u32string(s.begin(), s.end()); }
 
 // The default design with the message.
 void Prepare(TPipeline& scene, const std::string& message) {
@@ -62,15 +72,21 @@ void Report(benchmark::State& state, const TPipeline& scene) {
 }
 
 // Build + render in a loop. With refit, every build starts from that picture, as after
-// a texture is chosen, so the texture is fitted to the picture again each time.
-void BuildAndRender(benchmark::State& state, TPipeline& scene, const TBitmap* refit) {
+// a texture is chosen, so the texture is fitted to the picture again each time. With
+// two messages, the rounds take them in turn (the picture changes size every round).
+void BuildAndRender(benchmark::State& state, TPipeline& scene, const TBitmap* refit,
+                    const std::vector<std::u32string>& messages = {}) {
+  size_t round = 0;
+  const bench::TPeakResident peak;
   for (auto _ : state) {
+    if (!messages.empty()) ReplaceMessage(scene.Text, messages[round++ % messages.size()]);
     if (refit) scene.View.SetButtonTexture(*refit);
     Build(scene);
     RenderScene(scene);
     benchmark::DoNotOptimize(scene.Image.Data());
   }
   Report(state, scene);
+  peak.Report(state);
   if (scene.View.ButtonTextured) {
     state.counters["tile_width"] = scene.View.ButtonTexture.Width();
     state.counters["tile_height"] = scene.View.ButtonTexture.Height();
@@ -96,11 +112,13 @@ void BM_BuildAndRender12(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndRender12)->Unit(benchmark::kMillisecond);
 
+// The 32-character design with its texture fitted in every round, the message 31 and
+// 32 characters long in turn.
 void BM_BuildAndRender32ComplexTextured(benchmark::State& state) {
   TPipeline scene;
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, marble);
-  BuildAndRender(state, scene, &marble);
+  BuildAndRender(state, scene, &marble, {Wide(kLong31), Wide(kLong)});
 }
 BENCHMARK(BM_BuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
@@ -116,30 +134,118 @@ void BM_RebuildAndRender32ComplexTextured(benchmark::State& state) {
 }
 BENCHMARK(BM_RebuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
-// The Marble template (a shape-file button with a marble texture) with a 32-character
-// message in " Complex" outlines, loaded as the designer loads it.
-bool LoadMarble(benchmark::State& state, TPipeline& scene, TBitmap& texture) {
+// The texture loaded anew before every build of a picture of the same size (an undo,
+// a setting put back): the view's kept tile is used instead of a fit.
+void BM_ReloadAndRender32ComplexTextured(benchmark::State& state) {
+  TPipeline scene;
+  const TBitmap marble = bench::Marble();
+  PrepareComplex(scene, marble);
+  BuildAndRender(state, scene, &marble);
+}
+BENCHMARK(BM_ReloadAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
+
+// A template loaded as the designer loads it, with its button or letter texture read
+// from the installation's Textures folder. Returns the button texture as read (empty
+// when the button has none).
+bool LoadTemplate(benchmark::State& state, TPipeline& scene, const std::string& name, TBitmap& texture) {
   const std::string dir = QZ_PROGRAM_DIR;
   scene.ShapesDir = dir + "BShapes/";
-  if (!LoadWorkFile(dir + "Templates/Marble.qzpl", scene, scene.Text, scene.Quiet)) {
-    state.SkipWithError("cannot load Templates/Marble.qzpl (build the quenzar_data target)");
+  if (!LoadWorkFile(dir + "Templates/" + name + ".qzpl", scene, scene.Text, scene.Quiet)) {
+    state.SkipWithError("cannot load the template (build the quenzar_data target)");
     return false;
   }
   scene.SetLightAngles(scene.a1, scene.a2);
-  ReplaceMessage(scene.Text, std::u32string(kLong, kLong + std::char_traits<char>::length(kLong)));
-  scene.SplPnt = 3;
   LoadButtonTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
-  texture = scene.View.ButtonTexture;
-  return scene.View.ButtonTextured;
+  LoadTextTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
+  texture = scene.View.ButtonTextured ? scene.View.ButtonTexture : TBitmap();
+  return true;
 }
 
+// The Marble template (a shape-file button with a marble texture) with a 32-character
+// message in " Complex" outlines, 31 and 32 characters in turn.
 void BM_BuildAndRender32MarbleTemplate(benchmark::State& state) {
   TPipeline scene;
   TBitmap texture;
-  if (!LoadMarble(state, scene, texture)) return;
-  BuildAndRender(state, scene, &texture);
+  if (!LoadTemplate(state, scene, "Marble", texture)) return;
+  scene.SplPnt = 3;
+  BuildAndRender(state, scene, &texture, {Wide(kLong31), Wide(kLong)});
 }
 BENCHMARK(BM_BuildAndRender32MarbleTemplate)->Unit(benchmark::kMillisecond);
+
+// Each factory template with a texture, as installed, its own message and the same
+// without its last character in turn, the textures loaded anew and fitted every round.
+void BuildAndRenderTemplate(benchmark::State& state, const std::string& name) {
+  TPipeline scene;
+  TBitmap buttonTexture;
+  if (!LoadTemplate(state, scene, name, buttonTexture)) return;
+  const std::u32string own = scene.Text.CodePoints();
+  const TBitmap textTexture = scene.View.TextTexture;
+  const bool textTextured = scene.View.TextTextured;
+  size_t round = 0;
+  const bench::TPeakResident peak;
+  for (auto _ : state) {
+    ReplaceMessage(scene.Text, round++ % 2 ? own : own.substr(0, own.size() - 1));
+    if (!buttonTexture.Empty()) scene.View.SetButtonTexture(buttonTexture);
+    if (textTextured) scene.View.SetTextTexture(textTexture);
+    Build(scene);
+    RenderScene(scene);
+    benchmark::DoNotOptimize(scene.Image.Data());
+  }
+  Report(state, scene);
+  peak.Report(state);
+}
+
+const bool kTemplatesRegistered = [] {
+  for (const char* name : {"Carbon", "Granite", "Marble", "Oak", "Ocean", "Paper", "Sale", "Steel"})
+    benchmark::RegisterBenchmark((std::string("BM_BuildAndRenderTemplate/") + name).c_str(),
+                                 [name](benchmark::State& state) { BuildAndRenderTemplate(state, name); })
+        ->Unit(benchmark::kMillisecond);
+  return true;
+}();
+
+// The texture fit alone (the build's " Resizing textures ..." stage) of the
+// 32-character design, the picture 31 and 32 characters wide in turn.
+void BM_FitTexture32Complex(benchmark::State& state) {
+  TPipeline scene;
+  const TBitmap marble = bench::Marble();
+  std::vector<TPipeline> sized(2);
+  for (size_t i = 0; i < 2; ++i) {
+    Prepare(sized[i], i ? kLong : kLong31);
+    sized[i].SplPnt = 3;
+    Build(sized[i]);
+  }
+  size_t round = 0;
+  const bench::TPeakResident peak;
+  for (auto _ : state) {
+    TPipeline& s = sized[round++ % 2];
+    s.View.SetButtonTexture(marble);
+    s.View.ButtonTiles.Clear();  // each picture has a view of its own: no kept tile
+    ResizeTextures(s.View, s);
+    benchmark::DoNotOptimize(s.View.ButtonTexture.Data());
+  }
+  peak.Report(state);
+  state.counters["tile_width"] = sized[1].View.ButtonTexture.Width();
+  state.counters["tile_height"] = sized[1].View.ButtonTexture.Height();
+}
+BENCHMARK(BM_FitTexture32Complex)->Unit(benchmark::kMillisecond);
+
+// The largest tile the limits allow (a picture of MaxRenderPixels with counts of a
+// quarter: a tile of MaxRenderPixels), fitted from the largest texture the decoding
+// budget lets through (4096 x 4096): it must fit in memory, and its peak shows how much.
+void BM_FitLargestTile(benchmark::State& state) {
+  const TTileSize size = TextureTileSize(8000, 8000, 0.25f, 0.25f);
+  const TBitmap texture = bench::RingsAndChecks(4096, 4096);
+  const bench::TPeakResident peak;
+  for (auto _ : state) {
+    TBitmap tile(size.Width, size.Height);
+    ResampleImage(texture, tile, SplineFilter, 2.0);
+    benchmark::DoNotOptimize(tile.Data());
+  }
+  peak.Report(state);
+  state.counters["tile_width"] = size.Width;
+  state.counters["tile_height"] = size.Height;
+}
+BENCHMARK(BM_FitLargestTile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_RenderOnlyLight12(benchmark::State& state) {
   TPipeline scene;

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,14 +22,12 @@
 #include "BenchPictures.h"
 #include "gif/ColorReduction.h"
 #include "gif/GifWriter.h"
-#include "platform/FileUtil.h"
 #include "render/Resample.h"
 
 namespace {
 
 using namespace qz;
 
-constexpr size_t kMaxFileBytes = size_t{512} << 20;
 constexpr int64_t kMaxPixels = int64_t{64} * 1000 * 1000;
 
 int ParseInt(const std::string& text, const char* what) {
@@ -42,46 +41,51 @@ int ParseInt(const std::string& text, const char* what) {
 // The header's numbers: blanks and # comments between them, one blank after the last.
 class TPpmHeader {
  public:
-  TPpmHeader(const std::vector<uint8_t>& bytes, const std::string& path) : bytes_(bytes), path_(path) {}
+  TPpmHeader(std::FILE* file, const std::string& path) : file_(file), path_(path) {}
   int Number() {
-    while (at_ < bytes_.size() && (std::isspace(bytes_[at_]) || bytes_[at_] == '#')) {
-      if (bytes_[at_] == '#')
-        while (at_ < bytes_.size() && bytes_[at_] != '\n') ++at_;
-      else
-        ++at_;
+    int c = std::fgetc(file_);
+    while (c != EOF && (std::isspace(c) || c == '#')) {
+      if (c == '#')
+        while (c != EOF && c != '\n') c = std::fgetc(file_);
+      c = std::fgetc(file_);
     }
     int64_t v = 0;
-    const size_t start = at_;
-    while (at_ < bytes_.size() && std::isdigit(bytes_[at_]) && at_ - start < 9) v = v * 10 + (bytes_[at_++] - '0');
-    if (at_ == start) throw std::runtime_error(path_ + ": not a binary PPM (P6) picture");
+    int digits = 0;
+    for (; c != EOF && std::isdigit(c) && digits < 9; ++digits, c = std::fgetc(file_)) v = v * 10 + (c - '0');
+    if (digits == 0) throw std::runtime_error(path_ + ": not a binary PPM (P6) picture");
+    last_ = c;  // the character after the number
     return static_cast<int>(v);
   }
-  size_t DataStart() {
-    if (at_ >= bytes_.size() || !std::isspace(bytes_[at_])) throw std::runtime_error(path_ + ": broken PPM header");
-    return at_ + 1;
+  // The single blank that ends the header has been read with the last number.
+  void End() const {
+    if (last_ == EOF || !std::isspace(last_)) throw std::runtime_error(path_ + ": broken PPM header");
   }
-  size_t at_ = 2;
 
  private:
-  const std::vector<uint8_t>& bytes_;
+  std::FILE* file_;
   const std::string& path_;
+  int last_ = EOF;
 };
 
+// Read row by row into the picture, as the peers read: the file's bytes are never held
+// whole beside the picture made from them.
 TBitmap ReadPpm(const std::string& path) {
-  const auto bytes = ReadWholeFile(path, kMaxFileBytes);
-  if (!bytes) throw std::runtime_error(path + ": cannot be read");
-  if (bytes->size() < 2 || (*bytes)[0] != 'P' || (*bytes)[1] != '6')
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) throw std::runtime_error(path + ": cannot be read");
+  if (std::fgetc(file.get()) != 'P' || std::fgetc(file.get()) != '6')
     throw std::runtime_error(path + ": not a binary PPM (P6) picture");
-  TPpmHeader header(*bytes, path);
+  TPpmHeader header(file.get(), path);
   const int w = header.Number(), h = header.Number(), maxval = header.Number();
+  header.End();
   if (maxval != 255) throw std::runtime_error(path + ": only 8-bit PPM (maxval 255) is read");
   if (w < 1 || h < 1 || int64_t{w} * h > kMaxPixels) throw std::runtime_error(path + ": picture size out of range");
-  const size_t start = header.DataStart();
-  if (bytes->size() - start < size_t(w) * h * 3) throw std::runtime_error(path + ": the pixels are cut short");
   TBitmap image(w, h);
-  const uint8_t* p = bytes->data() + start;
+  std::vector<uint8_t> rowBytes(size_t(w) * 3);
   for (int y = 0; y < h; ++y) {
+    if (std::fread(rowBytes.data(), 1, rowBytes.size(), file.get()) != rowBytes.size())
+      throw std::runtime_error(path + ": the pixels are cut short");
     uint32_t* row = image.ScanLine(y);
+    const uint8_t* p = rowBytes.data();
     for (int x = 0; x < w; ++x, p += 3) row[x] = RGBToPixel(p[0], p[1], p[2]);
   }
   return image;

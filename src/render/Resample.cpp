@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/Numeric.h"
@@ -152,10 +154,12 @@ TContributorLists BuildContributors(int32_t destSize, int32_t srcSize, TFilterFu
 
 // The passes add sums side by side in vectors of N doubles: N = 4 on processors with
 // AVX2, N = 2 (SSE2, or whatever the compiler makes of it elsewhere) on every other.
-// Every sum still adds its terms one by one in contributor order, in double
-// precision, with a plain multiply and a plain add (no fused multiply-add: the AVX2
-// build does not enable FMA), so each is exactly the sum a pixel-by-pixel walk
-// makes, whichever build runs.
+// (Eight doubles a vector, with AVX-512, were slower on the machine we measure on: a
+// block of 16 rows unpacked overflows the second-level cache.) Every sum still adds its terms one by one in contributor
+// order, in double precision, with a plain multiply and a plain add (no fused
+// multiply-add: the build compiles this file with -ffp-contract=off, and AVX2 has
+// none), so each
+// is exactly the sum a pixel-by-pixel walk makes, whichever build runs.
 template <int N>
 struct TVectors;
 template <>
@@ -202,105 +206,170 @@ template <int N>
   return (v + shift) - shift;
 }
 
-// The work picture (dw columns, sh rows) holds the rounded bytes of the first pass as
-// doubles, three channels per pixel, ready to be multiplied; each row is padded with
-// zeros to whole chunks of the second pass. The first pass writes all the other
-// values, so only the padding is cleared beforehand.
+// The rows of the first pass (the rounded bytes of source rows scaled across, as
+// doubles, three channels per pixel, ready to be multiplied) that a band of
+// destination rows needs. Source rows come into it in order as the band reaches them
+// and leave it when no later destination row of the band reads them: row r lives in
+// slot r % Capacity, so the work picture is a few dozen rows, not the whole height
+// (13 MB of doubles for a 2000 x 1500 photo, and as many page faults to map it).
+// Each row is padded with zeros to whole chunks of the second pass; the first pass
+// writes all the other values, so only the padding is cleared beforehand.
 constexpr size_t kChunkValues = 16;
-struct TWork {
-  TWork(int32_t columns, int32_t rows)
-      : used(static_cast<size_t>(columns) * 3),
-        stride((used + kChunkValues - 1) / kChunkValues * kChunkValues),
-        values(new double[stride * static_cast<size_t>(rows)]) {
-    for (int32_t y = 0; y < rows; ++y) std::fill(Row(y) + used, Row(y) + stride, 0.0);
+struct TWorkRows {
+  static size_t Stride(int32_t columns) {
+    return (static_cast<size_t>(columns) * 3 + kChunkValues - 1) / kChunkValues * kChunkValues;
   }
-  double* Row(int32_t y) { return values.get() + stride * static_cast<size_t>(y); }
+  // The rows live in memory, Stride(columns) * capacity doubles of the caller's.
+  TWorkRows(int32_t columns, int32_t capacity, double* memory)
+      : used(static_cast<size_t>(columns) * 3), stride(Stride(columns)), capacity(capacity), values(memory) {
+    for (int32_t slot = 0; slot < capacity; ++slot)
+      std::fill(values + stride * slot + used, values + stride * (slot + 1), 0.0);
+  }
+  double* Row(int32_t y) { return values + stride * static_cast<size_t>(y % capacity); }
 
   size_t used;
   size_t stride;
-  std::unique_ptr<double[]> values;
+  int32_t capacity;
+  double* values;
+  int32_t next = 0;  // the first source row not scaled across yet
 };
 
-// First pass: every source row is scaled across into the work picture. It works on
-// 2N source rows at a time: for each source pixel their 3 x 2N channel values lie
-// side by side (six vectors), so one contributor updates 6N independent sums.
+// The source rows destination row y reads: First .. Last of its contributor list.
+struct TRowWindow {
+  int32_t First;
+  int32_t Last;
+};
+
+struct TRowWindows {
+  std::vector<TRowWindow> Rows;
+  // How many work rows a band must hold: every window with room for one block of the
+  // first pass beyond it, or the whole source when the windows do not move down
+  // steadily (then nothing is ever let go of).
+  int32_t Capacity = 0;
+};
+
+TRowWindows FindRowWindows(const TContributorLists& rows, int32_t sh, int blockRows) {
+  TRowWindows w;
+  const size_t dh = rows.First.size() - 1;
+  w.Rows.reserve(dh);
+  bool steady = true;
+  TRowWindow previous{0, -1};  // the last window that reads anything
+  for (size_t y = 0; y < dh; ++y) {
+    TRowWindow r{sh, -1};
+    for (size_t k = rows.First[y]; k < rows.First[y + 1]; ++k) {
+      r.First = std::min(r.First, rows.Items[k].Pixel);
+      r.Last = std::max(r.Last, rows.Items[k].Pixel);
+    }
+    if (r.Last < 0) r = {0, -1};  // no contributors: the row is 0 and reads nothing
+    if (r.Last >= 0) {
+      if (previous.Last >= 0 && (r.First < previous.First || r.Last < previous.Last)) steady = false;
+      w.Capacity = std::max(w.Capacity, r.Last - r.First + blockRows);
+      previous = r;
+    }
+    w.Rows.push_back(r);
+  }
+  w.Capacity = steady ? std::min(std::max(w.Capacity, 1), sh) : sh;
+  // Unsteady windows skip no rows either: a later window may reach back to them.
+  if (!steady)
+    for (TRowWindow& r : w.Rows) r.First = 0;
+  return w;
+}
+
+// First pass, one block: `count` (up to 2N) source rows from y0 scaled across into
+// work. For each source pixel the block's 3 x 2N channel values lie side by side in
+// lanes (six vectors), so one contributor updates 6N independent sums.
 template <int N>
-[[gnu::always_inline]] inline void ScaleRowsWith(const TBitmap& source, const TContributorLists& columns,
-                                                 TWork& work) {
+[[gnu::always_inline]] inline void ScaleRowBlock(const TBitmap& source, const TContributorLists& columns,
+                                                 int32_t y0, int count, TWorkRows& work, double* lanes) {
   using TDouble = typename TVectors<N>::TDouble;
   constexpr int kRows = 2 * N, kLane = 3 * kRows, kVectors = 6;
-  const int32_t sw = source.Width(), sh = source.Height();
+  const int32_t sw = source.Width();
   const int32_t dw = static_cast<int32_t>(columns.First.size()) - 1;
   const TContributor* items = columns.Items.data();
-  std::vector<double> lanes(static_cast<size_t>(sw) * kLane);
-  for (int32_t y0 = 0; y0 < sh; y0 += kRows) {
-    const int rows = std::min<int32_t>(kRows, sh - y0);
-    // Unpack the block's rows once; rows past the bottom read 0 and are not stored.
-    if (rows < kRows) std::fill(lanes.begin(), lanes.end(), 0.0);
-    for (int r = 0; r < rows; ++r) {
-      const uint32_t* src = source.ScanLine(y0 + r);
-      double* p = lanes.data() + 3 * r;
-      for (int32_t x = 0; x < sw; ++x, p += kLane) {
-        p[0] = PixelRed(src[x]);
-        p[1] = PixelGreen(src[x]);
-        p[2] = PixelBlue(src[x]);
-      }
+  // Unpack the block's rows once; rows past the count read 0 and are not stored.
+  if (count < kRows) std::fill(lanes, lanes + static_cast<size_t>(sw) * kLane, 0.0);
+  for (int r = 0; r < count; ++r) {
+    const uint32_t* src = source.ScanLine(y0 + r);
+    double* p = lanes + 3 * r;
+    for (int32_t x = 0; x < sw; ++x, p += kLane) {
+      p[0] = PixelRed(src[x]);
+      p[1] = PixelGreen(src[x]);
+      p[2] = PixelBlue(src[x]);
     }
-    double* out[kRows];
-    for (int r = 0; r < rows; ++r) out[r] = work.Row(y0 + r);
-    for (int32_t i = 0; i < dw; ++i) {
-      TDouble sum[kVectors] = {};
-      for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
-        const double* p = lanes.data() + static_cast<size_t>(items[k].Pixel) * kLane;
-        const TDouble w = Broadcast<N>(items[k].Weight);
+  }
+  double* out[kRows];
+  for (int r = 0; r < count; ++r) out[r] = work.Row(y0 + r);
+  for (int32_t i = 0; i < dw; ++i) {
+    TDouble sum[kVectors] = {};
+    for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
+      const double* p = lanes + static_cast<size_t>(items[k].Pixel) * kLane;
+      const TDouble w = Broadcast<N>(items[k].Weight);
 #pragma GCC unroll 6
-        for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
-      }
-      double bytes[kLane];
+      for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
+    }
+    double bytes[kLane];
 #pragma GCC unroll 6
-      for (int v = 0; v < kVectors; ++v) {
-        const TDouble b = ToBytes<N>(sum[v]);
-        std::memcpy(bytes + N * v, &b, sizeof b);
-      }
-      // Value by value: a wider copy would straddle two of the vector stores just made,
-      // and the processor cannot forward those to it (a stall on every column).
-#pragma GCC unroll 8
-      for (int r = 0; r < rows; ++r) {
-        double* o = out[r] + 3 * static_cast<size_t>(i);
-        o[0] = bytes[3 * r];
-        o[1] = bytes[3 * r + 1];
-        o[2] = bytes[3 * r + 2];
-      }
+    for (int v = 0; v < kVectors; ++v) {
+      const TDouble b = ToBytes<N>(sum[v]);
+      std::memcpy(bytes + N * v, &b, sizeof b);
+    }
+    // Value by value: a wider copy would straddle two of the vector stores just made,
+    // and the processor cannot forward those to it (a stall on every column).
+#pragma GCC unroll 16
+    for (int r = 0; r < count; ++r) {
+      double* o = out[r] + 3 * static_cast<size_t>(i);
+      o[0] = bytes[3 * r];
+      o[1] = bytes[3 * r + 1];
+      o[2] = bytes[3 * r + 2];
     }
   }
 }
 
-// Second pass: every destination row sums whole work rows, weighted by the row's
-// contributors, 4N values at a time held in registers. Each value still adds its
-// terms in contributor order, exactly as a column-by-column walk would.
+// What one band of destination rows works with, allocated before any thread starts
+// (so running out of memory is an exception of the caller's, not of a thread).
+struct TBand {
+  int32_t Begin;  // destination rows Begin .. End - 1
+  int32_t End;
+  TWorkRows Work;
+  double* Lanes;  // the first pass's unpacked block
+  std::vector<int32_t> Bytes;  // the second pass's row, as integers
+  std::vector<const double*> In;  // the work rows of one destination row
+};
+
+// Both passes over one band: for each destination row, the source rows its window
+// reaches are scaled across (whole blocks, in order, skipping rows no window reads),
+// then the row sums whole work rows weighted by its contributors, 4N values at a time
+// held in registers. Each value still adds its terms in contributor order, exactly as
+// a column-by-column walk would.
 template <int N>
-[[gnu::always_inline]] inline void ScaleColumnsWith(TWork& work, const TContributorLists& rows,
-                                                    TBitmap& destination) {
+[[gnu::always_inline]] inline void ScaleBandWith(const TBitmap& source, const TContributorLists& columns,
+                                                 const TContributorLists& rows, const TRowWindows& windows,
+                                                 TBand& band, TBitmap& destination) {
   using TDouble = typename TVectors<N>::TDouble;
   using TInt = typename TVectors<N>::TInt;
   static_assert(kChunkValues % (4 * N) == 0);
-  const int32_t dw = destination.Width(), dh = destination.Height();
-  std::vector<const double*> in;
-  std::vector<double> weights;
-  std::vector<int32_t> bytes(work.stride);
-  for (int32_t y = 0; y < dh; ++y) {
-    in.clear();
-    weights.clear();
-    for (size_t k = rows.First[y], end = rows.First[y + 1]; k < end; ++k) {
-      in.push_back(work.Row(rows.Items[k].Pixel));
-      weights.push_back(rows.Items[k].Weight);
+  constexpr int kRows = 2 * N;
+  const int32_t sh = source.Height(), dw = destination.Width();
+  TWorkRows& work = band.Work;
+  for (int32_t y = band.Begin; y < band.End; ++y) {
+    const TRowWindow window = windows.Rows[y];
+    if (window.Last >= 0) {
+      work.next = std::max(work.next, window.First);
+      while (work.next <= window.Last) {
+        const int count = std::min<int32_t>(kRows, sh - work.next);
+        ScaleRowBlock<N>(source, columns, work.next, count, work, band.Lanes);
+        work.next += count;
+      }
     }
-    const size_t n = in.size();
+    const size_t first = rows.First[y], n = rows.First[y + 1] - first;
+    const double** rowsIn = band.In.data();
+    for (size_t k = 0; k < n; ++k) rowsIn[k] = work.Row(rows.Items[first + k].Pixel);
+    const TContributor* weights = rows.Items.data() + first;
     for (size_t x = 0; x < work.stride; x += 4 * N) {
       TDouble a0 = {}, a1 = {}, a2 = {}, a3 = {};
       for (size_t k = 0; k < n; ++k) {
-        const double* p = in[k] + x;
-        const TDouble w = Broadcast<N>(weights[k]);
+        const double* p = rowsIn[k] + x;
+        const TDouble w = Broadcast<N>(weights[k].Weight);
         a0 += LoadDoubles<N>(p) * w;
         a1 += LoadDoubles<N>(p + N) * w;
         a2 += LoadDoubles<N>(p + 2 * N) * w;
@@ -309,26 +378,28 @@ template <int N>
       const TInt b[4] = {
           __builtin_convertvector(ToBytes<N>(a0), TInt), __builtin_convertvector(ToBytes<N>(a1), TInt),
           __builtin_convertvector(ToBytes<N>(a2), TInt), __builtin_convertvector(ToBytes<N>(a3), TInt)};
-      std::memcpy(bytes.data() + x, b, sizeof b);
+      std::memcpy(band.Bytes.data() + x, b, sizeof b);
     }
     uint32_t* dst = destination.ScanLine(y);
-    const int32_t* c = bytes.data();
+    const int32_t* c = band.Bytes.data();
     for (int32_t x = 0; x < dw; ++x, c += 3)
       dst[x] = RGBToPixel(static_cast<uint32_t>(c[0]), static_cast<uint32_t>(c[1]), static_cast<uint32_t>(c[2]));
   }
 }
 
-void ScalePortable(const TBitmap& source, const TContributorLists& columns, const TContributorLists& rows,
-                   TWork& work, TBitmap& destination) {
-  ScaleRowsWith<2>(source, columns, work);
-  ScaleColumnsWith<2>(work, rows, destination);
+using TScaleBand = void (*)(const TBitmap&, const TContributorLists&, const TContributorLists&, const TRowWindows&,
+                            TBand&, TBitmap&);
+
+void ScaleBandPortable(const TBitmap& source, const TContributorLists& columns, const TContributorLists& rows,
+                       const TRowWindows& windows, TBand& band, TBitmap& destination) {
+  ScaleBandWith<2>(source, columns, rows, windows, band, destination);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-[[gnu::target("avx2")]] void ScaleAvx2(const TBitmap& source, const TContributorLists& columns,
-                                       const TContributorLists& rows, TWork& work, TBitmap& destination) {
-  ScaleRowsWith<4>(source, columns, work);
-  ScaleColumnsWith<4>(work, rows, destination);
+[[gnu::target("avx2")]] void ScaleBandAvx2(const TBitmap& source, const TContributorLists& columns,
+                                           const TContributorLists& rows, const TRowWindows& windows, TBand& band,
+                                           TBitmap& destination) {
+  ScaleBandWith<4>(source, columns, rows, windows, band, destination);
 }
 
 bool HasAvx2() {
@@ -340,26 +411,113 @@ bool HasAvx2() {
 }
 #endif
 
+// The loops of the build asked for, with the width of its vectors (in doubles).
+struct TLoops {
+  TScaleBand Scale;
+  int Width;
+};
+
+TLoops ChooseLoops(TResampleLoops loops) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (loops == TResampleLoops::Best && HasAvx2()) return {ScaleBandAvx2, 4};
+#else
+  (void)loops;
+#endif
+  return {ScaleBandPortable, 2};
+}
+
+// The memory of the bands' work rows and unpacked blocks. The calling thread keeps it
+// between calls (up to 32 MB): a texture is fitted at every build, and mapping fresh
+// memory for each fit (a page fault a page, and the unmapping's interruption of the
+// other core) costs more than the arithmetic of the tile.
+double* Scratch(size_t doubles, std::unique_ptr<double[]>& once) {
+  constexpr size_t kKept = size_t{4} << 20;
+  if (doubles > kKept) {
+    once.reset(new double[doubles]);
+    return once.get();
+  }
+  thread_local std::unique_ptr<double[]> kept;
+  thread_local size_t keptSize = 0;
+  if (keptSize < doubles) {
+    kept.reset();
+    keptSize = 0;
+    kept.reset(new double[doubles]);
+    keptSize = doubles;
+  }
+  return kept.get();
+}
+
+// How many bands (threads) a job gets when the caller leaves it to the scaler: one
+// for a small job (starting a thread costs about as much as 50,000 multiply-adds),
+// otherwise one per core, each with a few dozen rows at least.
+int ChooseBands(int threads, size_t multiplyAdds, int32_t dh) {
+  if (threads <= 0) {
+    constexpr size_t kPerThread = size_t{1} << 20;
+    if (multiplyAdds < 2 * kPerThread) return 1;
+    threads = static_cast<int>(std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()),
+                                                multiplyAdds / kPerThread));
+    threads = std::min(threads, std::max(1, dh / 32));
+  }
+  return std::clamp(threads, 1, std::max(1, dh));
+}
+
 }  // namespace
 
 // --- The two passes ---------------------------------------------------------------
 
 void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width,
-                   TResampleLoops loops) {
+                   TResampleLoops loops, int threads) {
   const int32_t sw = source.Width(), sh = source.Height();
   if (sw < 1 || sh < 1) throw std::runtime_error("Source bitmap too small");
   if (!(width > 0.0 && width <= 1000.0)) throw std::invalid_argument("ResampleImage: bad filter width");
   const int32_t dw = destination.Width(), dh = destination.Height();
   if (dw < 1 || dh < 1) return;
+  // Destination rows are written while later source rows are still to be read: a
+  // bitmap scaled onto itself is read from a copy.
+  if (&source == &destination) {
+    const TBitmap copy = source;
+    return ResampleImage(copy, destination, filter, width, loops, threads);
+  }
 
+  const TLoops chosen = ChooseLoops(loops);
   const TContributorLists columns = BuildContributors(dw, sw, filter, width);
   const TContributorLists rows = BuildContributors(dh, sh, filter, width);
-  TWork work(dw, sh);
-  // The whole source is read before the destination is written: they may be one bitmap.
-#if defined(__x86_64__) || defined(__i386__)
-  if (loops == TResampleLoops::Best && HasAvx2()) return ScaleAvx2(source, columns, rows, work, destination);
-#endif
-  ScalePortable(source, columns, rows, work, destination);
+  const TRowWindows windows = FindRowWindows(rows, sh, 2 * chosen.Width);
+
+  // Bands of destination rows, each scaling across the source rows its own windows
+  // reach (the few rows where two bands meet are scaled by both, to the same values).
+  const size_t multiplyAdds = static_cast<size_t>(sh) * columns.Items.size() * 3 + rows.Items.size() * dw * 3;
+  const int count = ChooseBands(threads, multiplyAdds, dh);
+  size_t mostRows = 0;
+  for (int32_t y = 0; y < dh; ++y) mostRows = std::max(mostRows, rows.First[y + 1] - rows.First[y]);
+  const size_t workDoubles = TWorkRows::Stride(dw) * static_cast<size_t>(windows.Capacity);
+  const size_t laneDoubles = static_cast<size_t>(sw) * 6 * chosen.Width;
+  std::unique_ptr<double[]> once;
+  double* memory = Scratch((workDoubles + laneDoubles) * count, once);
+  std::vector<TBand> bands;
+  bands.reserve(count);
+  for (int b = 0; b < count; ++b) {
+    const int32_t begin = static_cast<int32_t>(int64_t{dh} * b / count);
+    const int32_t end = static_cast<int32_t>(int64_t{dh} * (b + 1) / count);
+    double* own = memory + (workDoubles + laneDoubles) * b;
+    bands.push_back({begin, end, TWorkRows(dw, windows.Capacity, own), own + workDoubles, {}, {}});
+    bands.back().Bytes.resize(bands.back().Work.stride);
+    bands.back().In.resize(mostRows);
+  }
+  // A band whose thread cannot be started is scaled here, after the first.
+  std::vector<std::thread> helpers;
+  helpers.reserve(count - 1);
+  std::vector<int> here{0};
+  for (int b = 1; b < count; ++b) {
+    try {
+      helpers.emplace_back(chosen.Scale, std::cref(source), std::cref(columns), std::cref(rows),
+                           std::cref(windows), std::ref(bands[b]), std::ref(destination));
+    } catch (const std::system_error&) {
+      here.push_back(b);
+    }
+  }
+  for (const int b : here) chosen.Scale(source, columns, rows, windows, bands[b], destination);
+  for (std::thread& t : helpers) t.join();
 }
 
 }  // namespace qz

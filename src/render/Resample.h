@@ -52,8 +52,11 @@ enum class TResampleLoops { Best, Portable };
 // set. Throws std::runtime_error("Source bitmap too small") when source has no pixels
 // (destination untouched). A destination without pixels is left as it is. A filter
 // width outside 0 < width <= 1000 (a caller's mistake) throws std::invalid_argument.
+// The destination's rows are shared among `threads` threads (0: one per core when the
+// job is large enough to pay for them), each with the same pixels one thread makes.
+// Only a few rows of the first pass are held at a time, never the whole picture.
 void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filter, double width,
-                   TResampleLoops loops = TResampleLoops::Best);
+                   TResampleLoops loops = TResampleLoops::Best, int threads = 0);
 inline void ResampleImage(const TBitmap& source, TBitmap& destination, const TFilter& filter) {
   ResampleImage(source, destination, filter.Function, filter.Support);
 }

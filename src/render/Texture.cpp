@@ -114,7 +114,15 @@ void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
 
 }  // namespace
 
-void TView3D::SetTextTexture(TBitmap Bitmap) { SetTexture(TextTexture, TextTextured, std::move(Bitmap)); }
-void TView3D::SetButtonTexture(TBitmap Bitmap) { SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap)); }
+// A texture replaced may be the tile its cache lent: the cache takes it back (a
+// bitmap too thin to tile replaces nothing).
+void TView3D::SetTextTexture(TBitmap Bitmap) {
+  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) TextTiles.Return(TextTexture);
+  SetTexture(TextTexture, TextTextured, std::move(Bitmap));
+}
+void TView3D::SetButtonTexture(TBitmap Bitmap) {
+  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) ButtonTiles.Return(ButtonTexture);
+  SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap));
+}
 
 }  // namespace qz

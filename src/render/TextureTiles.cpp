@@ -20,7 +20,7 @@ int32_t TileSide(int64_t imageSide, float count) {
 }
 
 template <typename TSet>
-void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H, TSet set) {
+void FitTexture(TSideParams& side, TBitmap& texture, TTileCache& cache, int64_t W, int64_t H, TSet set) {
   if (side.HoldRatio) {
     const long double aspect = static_cast<long double>(texture.Width()) / texture.Height();
     side.TexW = ToFloat32(W * static_cast<long double>(side.TexH) / (H * aspect));
@@ -30,8 +30,20 @@ void FitTexture(TSideParams& side, const TBitmap& texture, int64_t W, int64_t H,
   }
   const TTileSize size = TextureTileSize(W, H, side.TexW, side.TexH);
   if (texture.Width() == size.Width && texture.Height() == size.Height) return;
-  TBitmap tile(size.Width, size.Height);
-  ResampleImage(texture, tile, SplineFilter, 2.0);
+  if (size.Width <= 1 || size.Height <= 1) {
+    // A tile this thin switches texturing off and leaves the texture as it is.
+    TBitmap tile(size.Width, size.Height);
+    ResampleImage(texture, tile, SplineFilter, 2.0);
+    set(std::move(tile));
+    return;
+  }
+  TBitmap tile = cache.Take(texture, size.Width, size.Height, SplineFilter, 2.0);
+  if (tile.Empty()) {
+    tile = cache.Recycle();  // the last tile's memory, already mapped
+    tile.SetSize(size.Width, size.Height);
+    ResampleImage(texture, tile, SplineFilter, 2.0);
+    cache.Keep(std::move(texture), SplineFilter, 2.0);  // the view lets go of it below
+  }
   set(std::move(tile));  // the tile is the texture now: no copy
 }
 
@@ -56,10 +68,18 @@ void ResizeTextures(TView3D& view, TParams& params) {
   // A picture the render will refuse gets no textures fitted either.
   if (W > MaxRenderSide || H > MaxRenderSide || W * H > MaxRenderPixels) return;
 
+  // The tile set is lent by the part's cache (a thin one is not the cache's, and is
+  // not set either: texturing of the part is off then).
   if (view.ButtonTextured)
-    FitTexture(params.Button, view.ButtonTexture, W, H, [&](TBitmap&& b) { view.SetButtonTexture(std::move(b)); });
+    FitTexture(params.Button, view.ButtonTexture, view.ButtonTiles, W, H, [&](TBitmap&& b) {
+      view.SetButtonTexture(std::move(b));
+      if (view.ButtonTextured) view.ButtonTiles.Lend(view.ButtonTexture);
+    });
   if (view.TextTextured)
-    FitTexture(params.Message, view.TextTexture, W, H, [&](TBitmap&& b) { view.SetTextTexture(std::move(b)); });
+    FitTexture(params.Message, view.TextTexture, view.TextTiles, W, H, [&](TBitmap&& b) {
+      view.SetTextTexture(std::move(b));
+      if (view.TextTextured) view.TextTiles.Lend(view.TextTexture);
+    });
 }
 
 }  // namespace qz

@@ -5,7 +5,9 @@
 //   ResizeTextures(view, params);   // the build's " Resizing textures ..." stage
 //
 // The resampled image replaces the texture: a later fit starts from it, not from the
-// file. A texture already of the tile size is left untouched.
+// file. A texture already of the tile size is left untouched. Each part's cache in the
+// view (TTileCache) keeps the last tile: the same texture fitted to the same size
+// again, as after it was loaded anew, is given that tile instead of being resampled.
 #pragma once
 
 #include <cstdint>

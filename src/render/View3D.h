@@ -26,6 +26,7 @@
 #include "render/Body.h"
 #include "render/RenderList.h"
 #include "render/RenderParams.h"
+#include "render/TileCache.h"
 #include "render/ZBuffer.h"
 #include "scene/Letters.h"
 
@@ -100,6 +101,11 @@ class TView3D {
   TBitmap ButtonTexture;   // texture image of the button
   bool TextTextured = false;
   bool ButtonTextured = false;
+  // The last tile fitted from each texture (TextureTiles.h), for the next build. The
+  // textures above change only through SetTextTexture and SetButtonTexture (or are
+  // cleared), so a tile lent to them comes back unaltered.
+  TTileCache TextTiles;
+  TTileCache ButtonTiles;
 
  private:
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused

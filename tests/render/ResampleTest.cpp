@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <random>
 #include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Numeric.h"
@@ -211,24 +213,60 @@ TEST(Resample, EmptySourceThrowsAndLeavesDestination) {
 }
 
 // Both builds of the inner loops (four doubles a vector where the processor has AVX2,
-// two everywhere), over sizes that end row blocks and value chunks at every offset.
+// two everywhere), over sizes that end row blocks and value chunks at every offset,
+// with one thread and with several (each thread keeping its own few rows of the first
+// pass).
 TEST(Resample, MatchesLiteralScalerForEveryFilterAndSize) {
   TBitmap src = RandomBitmap(23, 17, 4);
   TBitmap tiny = RandomBitmap(2, 3, 5);
   TBitmap tall = RandomBitmap(13, 61, 6);
   const int sizes[][2] = {{23, 17}, {60, 41}, {9, 5}, {2, 2}, {1, 30}, {100, 1}, {4, 17}, {11, 9}, {37, 25}};
-  for (TResampleLoops loops : {TResampleLoops::Best, TResampleLoops::Portable})
+  const std::pair<TResampleLoops, int> runs[] = {{TResampleLoops::Best, 0},
+                                                 {TResampleLoops::Best, 1},
+                                                 {TResampleLoops::Portable, 1},
+                                                 {TResampleLoops::Best, 3},
+                                                 {TResampleLoops::Portable, 2}};
+  for (auto [loops, threads] : runs)
     for (const TFilter& f : Filters)
       for (auto [w, h] : sizes) {
-        const char* build = loops == TResampleLoops::Best ? " best" : " portable";
+        const char* names[] = {" best", " portable"};
+        const std::string build = names[static_cast<int>(loops)] + std::string(" threads ") + std::to_string(threads);
         TBitmap dst(w, h);
-        ResampleImage(src, dst, f.Function, f.Support, loops);
+        ResampleImage(src, dst, f.Function, f.Support, loops, threads);
         ASSERT_EQ(dst, ReferenceResample(src, w, h, f.Function, f.Support)) << f.Name << build << " " << w << "x" << h;
-        ResampleImage(tiny, dst, f.Function, f.Support, loops);
+        ResampleImage(tiny, dst, f.Function, f.Support, loops, threads);
         ASSERT_EQ(dst, ReferenceResample(tiny, w, h, f.Function, f.Support)) << f.Name << build << " tiny " << w << "x" << h;
-        ResampleImage(tall, dst, f.Function, f.Support, loops);
+        ResampleImage(tall, dst, f.Function, f.Support, loops, threads);
         ASSERT_EQ(dst, ReferenceResample(tall, w, h, f.Function, f.Support)) << f.Name << build << " tall " << w << "x" << h;
       }
+}
+
+// A photo-sized shrink and a tile-sized enlargement, large enough that the scaler
+// shares them among threads and lets rows of the first pass go as it moves down: the
+// same pixels as one thread of the narrowest vectors, for every filter and thread count.
+TEST(Resample, ThreadsAndBuildsAgreeOnLargePictures) {
+  const TBitmap photo = RandomBitmap(640, 480, 7);
+  const TBitmap texture = RandomBitmap(96, 80, 8);
+  for (const TFilter& f : Filters) {
+    TBitmap one(128, 96), many(128, 96);
+    ResampleImage(photo, one, f.Function, f.Support, TResampleLoops::Portable, 1);
+    for (int threads : {0, 2, 5}) {
+      ResampleImage(photo, many, f.Function, f.Support, TResampleLoops::Best, threads);
+      ASSERT_EQ(many, one) << f.Name << " shrink, threads " << threads;
+    }
+    TBitmap tileOne(1100, 130), tileMany(1100, 130);
+    ResampleImage(texture, tileOne, f.Function, f.Support, TResampleLoops::Portable, 1);
+    for (int threads : {0, 2, 5}) {
+      ResampleImage(texture, tileMany, f.Function, f.Support, TResampleLoops::Best, threads);
+      ASSERT_EQ(tileMany, tileOne) << f.Name << " enlarge, threads " << threads;
+    }
+  }
+  // A job this size is shared among threads when the machine has more than one core,
+  // and still scales onto itself from a whole copy of the source.
+  TBitmap same = photo, expected(640, 480);
+  ResampleImage(photo, expected, LanczosFilter, 3.0, TResampleLoops::Portable, 1);
+  ResampleImage(same, same, LanczosFilter, 3.0);
+  EXPECT_EQ(same, expected);
 }
 
 // A small picture with hard edges, smooth shading and thin lines.
