@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <system_error>
@@ -214,7 +215,7 @@ template <int N>
 // (13 MB of doubles for a 2000 x 1500 photo, and as many page faults to map it).
 // Each row is padded with zeros to whole chunks of the second pass; the first pass
 // writes all the other values, so only the padding is cleared beforehand.
-constexpr size_t kChunkValues = 16;
+constexpr size_t kChunkValues = 32;
 struct TWorkRows {
   static size_t Stride(int32_t columns) {
     return (static_cast<size_t>(columns) * 3 + kChunkValues - 1) / kChunkValues * kChunkValues;
@@ -275,38 +276,96 @@ TRowWindows FindRowWindows(const TContributorLists& rows, int32_t sh, int blockR
   return w;
 }
 
+// N pixels of one source row, one channel (shift 16 red, 8 green, 0 blue), as doubles.
+template <int N>
+[[gnu::always_inline]] inline typename TVectors<N>::TDouble ChannelOf(typename TVectors<N>::TInt pixels, int shift) {
+  return __builtin_convertvector((pixels >> shift) & 0xFF, typename TVectors<N>::TDouble);
+}
+
+// Rows a[0..N) of an N x N block to its columns, in place.
+template <int N>
+[[gnu::always_inline]] inline void Transpose(typename TVectors<N>::TDouble* a) {
+  using TDouble = typename TVectors<N>::TDouble;
+  if constexpr (N == 2) {
+    const TDouble r0 = __builtin_shufflevector(a[0], a[1], 0, 2), r1 = __builtin_shufflevector(a[0], a[1], 1, 3);
+    a[0] = r0;
+    a[1] = r1;
+  } else {
+    static_assert(N == 4);
+    const TDouble t0 = __builtin_shufflevector(a[0], a[1], 0, 4, 2, 6);
+    const TDouble t1 = __builtin_shufflevector(a[0], a[1], 1, 5, 3, 7);
+    const TDouble t2 = __builtin_shufflevector(a[2], a[3], 0, 4, 2, 6);
+    const TDouble t3 = __builtin_shufflevector(a[2], a[3], 1, 5, 3, 7);
+    a[0] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+    a[1] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+    a[2] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+    a[3] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
+  }
+}
+
+// One channel of N pixels of the block's 2N rows into those pixels' lanes (p: the
+// channel's first lane of the first pixel), as whole vectors.
+template <int N, int Shift>
+[[gnu::always_inline]] inline void UnpackChannel(const typename TVectors<N>::TInt* pixels, double* p) {
+  using TDouble = typename TVectors<N>::TDouble;
+  constexpr int kLane = 6 * N;
+#pragma GCC unroll 2
+  for (int g = 0; g < 2; ++g) {
+    TDouble block[N];
+#pragma GCC unroll 4
+    for (int r = 0; r < N; ++r) block[r] = ChannelOf<N>(pixels[g * N + r], Shift);
+    Transpose<N>(block);
+#pragma GCC unroll 4
+    for (int q = 0; q < N; ++q) std::memcpy(p + q * kLane + g * N, &block[q], sizeof block[q]);
+  }
+}
+
 // First pass, one block: `count` (up to 2N) source rows from y0 scaled across into
 // work. For each source pixel the block's 3 x 2N channel values lie side by side in
-// lanes (six vectors), so one contributor updates 6N independent sums.
+// lanes (six vectors: red of the first N rows, red of the last N, then green, then
+// blue), so one contributor updates 6N independent sums.
 template <int N>
 [[gnu::always_inline]] inline void ScaleRowBlock(const TBitmap& source, const TContributorLists& columns,
                                                  int32_t y0, int count, TWorkRows& work, double* lanes) {
   using TDouble = typename TVectors<N>::TDouble;
+  using TInt = typename TVectors<N>::TInt;
   constexpr int kRows = 2 * N, kLane = 3 * kRows, kVectors = 6;
   const int32_t sw = source.Width();
   const int32_t dw = static_cast<int32_t>(columns.First.size()) - 1;
   const TContributor* items = columns.Items.data();
-  // Unpack the block's rows once; rows past the count read 0 and are not stored.
-  if (count < kRows) std::fill(lanes, lanes + static_cast<size_t>(sw) * kLane, 0.0);
-  for (int r = 0; r < count; ++r) {
-    const uint32_t* src = source.ScanLine(y0 + r);
-    double* p = lanes + 3 * r;
-    for (int32_t x = 0; x < sw; ++x, p += kLane) {
-      p[0] = PixelRed(src[x]);
-      p[1] = PixelGreen(src[x]);
-      p[2] = PixelBlue(src[x]);
+  // Unpack the block's rows once, N pixels of every row at a time, turned in
+  // registers so that each pixel's lanes are written as whole vectors; rows past the
+  // count read 0 and are not stored.
+  const uint32_t* src[kRows];
+  for (int r = 0; r < kRows; ++r) src[r] = r < count ? source.ScanLine(y0 + r) : nullptr;
+  int32_t x = 0;
+  for (; x + N <= sw; x += N) {
+    TInt pixels[kRows];
+#pragma GCC unroll 8
+    for (int r = 0; r < kRows; ++r) {
+      if (src[r])
+        std::memcpy(&pixels[r], src[r] + x, sizeof pixels[r]);
+      else
+        pixels[r] = TInt{};
+    }
+    double* p = lanes + static_cast<size_t>(x) * kLane;
+    UnpackChannel<N, 16>(pixels, p);
+    UnpackChannel<N, 8>(pixels, p + kRows);
+    UnpackChannel<N, 0>(pixels, p + 2 * kRows);
+  }
+  for (; x < sw; ++x) {
+    double* p = lanes + static_cast<size_t>(x) * kLane;
+    for (int r = 0; r < kRows; ++r) {
+      const uint32_t v = src[r] ? src[r][x] : 0;
+      p[r] = PixelRed(v);
+      p[kRows + r] = PixelGreen(v);
+      p[2 * kRows + r] = PixelBlue(v);
     }
   }
   double* out[kRows];
   for (int r = 0; r < count; ++r) out[r] = work.Row(y0 + r);
-  for (int32_t i = 0; i < dw; ++i) {
-    TDouble sum[kVectors] = {};
-    for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
-      const double* p = lanes + static_cast<size_t>(items[k].Pixel) * kLane;
-      const TDouble w = Broadcast<N>(items[k].Weight);
-#pragma GCC unroll 6
-      for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
-    }
+  // The sums of column i to the work rows, rounded.
+  const auto store = [&](int32_t i, const TDouble* sum) {
     double bytes[kLane];
 #pragma GCC unroll 6
     for (int v = 0; v < kVectors; ++v) {
@@ -318,11 +377,48 @@ template <int N>
 #pragma GCC unroll 16
     for (int r = 0; r < count; ++r) {
       double* o = out[r] + 3 * static_cast<size_t>(i);
-      o[0] = bytes[3 * r];
-      o[1] = bytes[3 * r + 1];
-      o[2] = bytes[3 * r + 2];
+      o[0] = bytes[r];
+      o[1] = bytes[kRows + r];
+      o[2] = bytes[2 * kRows + r];
     }
+  };
+  // One column alone.
+  const auto single = [&](int32_t i) {
+    TDouble sum[kVectors] = {};
+    for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
+      const double* p = lanes + static_cast<size_t>(items[k].Pixel) * kLane;
+      const TDouble w = Broadcast<N>(items[k].Weight);
+#pragma GCC unroll 6
+      for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
+    }
+    store(i, sum);
+  };
+  // Two columns at a time when their lists are as long: twelve independent sums
+  // instead of six, so the adds do not wait on each other. Each sum still adds its
+  // own terms in its own order.
+  int32_t i = 0;
+  for (; i + 1 < dw; i += 2) {
+    const size_t a = columns.First[i], b = columns.First[i + 1], n = b - a;
+    if (columns.First[i + 2] - b != n) {
+      single(i);
+      single(i + 1);
+      continue;
+    }
+    TDouble sum0[kVectors] = {}, sum1[kVectors] = {};
+    for (size_t k = 0; k < n; ++k) {
+      const double* p0 = lanes + static_cast<size_t>(items[a + k].Pixel) * kLane;
+      const double* p1 = lanes + static_cast<size_t>(items[b + k].Pixel) * kLane;
+      const TDouble w0 = Broadcast<N>(items[a + k].Weight), w1 = Broadcast<N>(items[b + k].Weight);
+#pragma GCC unroll 6
+      for (int v = 0; v < kVectors; ++v) {
+        sum0[v] += LoadDoubles<N>(p0 + N * v) * w0;
+        sum1[v] += LoadDoubles<N>(p1 + N * v) * w1;
+      }
+    }
+    store(i, sum0);
+    store(i + 1, sum1);
   }
+  if (i < dw) single(i);
 }
 
 // What one band of destination rows works with, allocated before any thread starts
@@ -338,8 +434,8 @@ struct TBand {
 
 // Both passes over one band: for each destination row, the source rows its window
 // reaches are scaled across (whole blocks, in order, skipping rows no window reads),
-// then the row sums whole work rows weighted by its contributors, 4N values at a time
-// held in registers. Each value still adds its terms in contributor order, exactly as
+// then the row sums whole work rows weighted by its contributors, 8N values at a time
+// held in registers (eight independent sums, so the adds do not wait on each other). Each value still adds its terms in contributor order, exactly as
 // a column-by-column walk would.
 template <int N>
 [[gnu::always_inline]] inline void ScaleBandWith(const TBitmap& source, const TContributorLists& columns,
@@ -347,8 +443,8 @@ template <int N>
                                                  TBand& band, TBitmap& destination) {
   using TDouble = typename TVectors<N>::TDouble;
   using TInt = typename TVectors<N>::TInt;
-  static_assert(kChunkValues % (4 * N) == 0);
-  constexpr int kRows = 2 * N;
+  constexpr int kRows = 2 * N, kSums = 8;
+  static_assert(kChunkValues % (kSums * N) == 0);
   const int32_t sh = source.Height(), dw = destination.Width();
   TWorkRows& work = band.Work;
   for (int32_t y = band.Begin; y < band.End; ++y) {
@@ -365,19 +461,17 @@ template <int N>
     const double** rowsIn = band.In.data();
     for (size_t k = 0; k < n; ++k) rowsIn[k] = work.Row(rows.Items[first + k].Pixel);
     const TContributor* weights = rows.Items.data() + first;
-    for (size_t x = 0; x < work.stride; x += 4 * N) {
-      TDouble a0 = {}, a1 = {}, a2 = {}, a3 = {};
+    for (size_t x = 0; x < work.stride; x += kSums * N) {
+      TDouble a[kSums] = {};
       for (size_t k = 0; k < n; ++k) {
         const double* p = rowsIn[k] + x;
         const TDouble w = Broadcast<N>(weights[k].Weight);
-        a0 += LoadDoubles<N>(p) * w;
-        a1 += LoadDoubles<N>(p + N) * w;
-        a2 += LoadDoubles<N>(p + 2 * N) * w;
-        a3 += LoadDoubles<N>(p + 3 * N) * w;
+#pragma GCC unroll 8
+        for (int v = 0; v < kSums; ++v) a[v] += LoadDoubles<N>(p + v * N) * w;
       }
-      const TInt b[4] = {
-          __builtin_convertvector(ToBytes<N>(a0), TInt), __builtin_convertvector(ToBytes<N>(a1), TInt),
-          __builtin_convertvector(ToBytes<N>(a2), TInt), __builtin_convertvector(ToBytes<N>(a3), TInt)};
+      TInt b[kSums];
+#pragma GCC unroll 8
+      for (int v = 0; v < kSums; ++v) b[v] = __builtin_convertvector(ToBytes<N>(a[v]), TInt);
       std::memcpy(band.Bytes.data() + x, b, sizeof b);
     }
     uint32_t* dst = destination.ScanLine(y);
@@ -461,6 +555,43 @@ int ChooseBands(int threads, size_t multiplyAdds, int32_t dh) {
   return std::clamp(threads, 1, std::max(1, dh));
 }
 
+// The lists of both directions. A shrink by a large factor calls the filter many
+// times a list (a Lanczos3 shrink by five: 31 calls a list, two sines each), so when
+// more than one thread may be used, the rows' lists are built on a second thread
+// while this one builds the columns'. The lists are the same either way.
+void BuildBothContributors(int32_t dw, int32_t sw, int32_t dh, int32_t sh, TFilterFunc filter, double width,
+                           int threads, TContributorLists& columns, TContributorLists& rows) {
+  const double scale = ScaleFactor(dh, sh);
+  const double calls = dh * (2.0 * (scale < 1.0 ? width / scale : width) + 1.0);
+  const bool second = threads != 1 && calls >= 8192 && (threads > 1 || std::thread::hardware_concurrency() > 1);
+  std::thread helper;
+  std::exception_ptr failed;
+  if (second) {
+    try {
+      helper = std::thread([&] {
+        try {
+          rows = BuildContributors(dh, sh, filter, width);
+        } catch (...) {
+          failed = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+    }
+  }
+  try {
+    columns = BuildContributors(dw, sw, filter, width);
+  } catch (...) {
+    if (helper.joinable()) helper.join();
+    throw;
+  }
+  if (helper.joinable()) {
+    helper.join();
+    if (failed) std::rethrow_exception(failed);
+  } else {
+    rows = BuildContributors(dh, sh, filter, width);
+  }
+}
+
 }  // namespace
 
 // --- The two passes ---------------------------------------------------------------
@@ -480,8 +611,8 @@ void ResampleImage(const TBitmap& source, TBitmap& destination, TFilterFunc filt
   }
 
   const TLoops chosen = ChooseLoops(loops);
-  const TContributorLists columns = BuildContributors(dw, sw, filter, width);
-  const TContributorLists rows = BuildContributors(dh, sh, filter, width);
+  TContributorLists columns, rows;
+  BuildBothContributors(dw, sw, dh, sh, filter, width, threads, columns, rows);
   const TRowWindows windows = FindRowWindows(rows, sh, 2 * chosen.Width);
 
   // Bands of destination rows, each scaling across the source rows its own windows

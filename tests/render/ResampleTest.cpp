@@ -269,6 +269,19 @@ TEST(Resample, ThreadsAndBuildsAgreeOnLargePictures) {
   EXPECT_EQ(same, expected);
 }
 
+// A tall strip shrunk by five with Lanczos3: its rows' lists are long enough to be
+// built on a second thread while the columns' are built here. The pixels are the
+// literal scaler's, with the lists built side by side and one after the other.
+TEST(Resample, ListsBuiltSideBySideMatchLiteralScaler) {
+  const TBitmap strip = RandomBitmap(7, 3000, 9);
+  const TBitmap expected = ReferenceResample(strip, 3, 600, LanczosFilter, 3.0);
+  for (int threads : {0, 1, 2}) {
+    TBitmap dst(3, 600);
+    ResampleImage(strip, dst, LanczosFilter, 3.0, TResampleLoops::Best, threads);
+    ASSERT_EQ(dst, expected) << "threads " << threads;
+  }
+}
+
 // A small picture with hard edges, smooth shading and thin lines.
 TBitmap TestPicture(int w, int h) {
   TBitmap b(w, h);
