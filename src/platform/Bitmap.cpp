@@ -7,10 +7,15 @@
 namespace qz {
 
 void TBitmap::SetSize(int width, int height) {
+  pixels_.clear();  // every pixel of the new size is then 0, and none is copied
+  Reshape(width, height);
+}
+
+void TBitmap::Reshape(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   if (width_ == 0 || height_ == 0) width_ = height_ = 0;
-  pixels_.assign(static_cast<size_t>(width_) * height_, 0);
+  pixels_.resize(static_cast<size_t>(width_) * height_);
 }
 
 void TBitmap::Fill(uint32_t pixel) { FillPixels(pixels_.data(), pixels_.size(), pixel); }

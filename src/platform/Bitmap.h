@@ -41,6 +41,11 @@ class TBitmap {
   // Resizes; the content is undefined afterwards except that a new bitmap is
   // cleared to 0. Negative sizes count as 0.
   void SetSize(int width, int height);
+  // Resizes without clearing, for a bitmap about to be overwritten whole: the memory
+  // is kept when it is large enough, and the pixels are whatever it held (those
+  // beyond its old size 0). A render or a resample into a picture that changes size
+  // with every keystroke thus clears nothing twice.
+  void Reshape(int width, int height);
 
   uint32_t* ScanLine(int row) { return pixels_.data() + static_cast<size_t>(row) * width_; }
   const uint32_t* ScanLine(int row) const { return pixels_.data() + static_cast<size_t>(row) * width_; }

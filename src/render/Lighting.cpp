@@ -89,10 +89,11 @@ void TZBuffer::HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels) {
   HalvePixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1));
 }
 
-void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
+void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode, int32_t FirstRow,
+                           int32_t EndRow) const {
   if (Bitmap.Empty()) return;
   const int32_t w = Bitmap.Width(), h = Bitmap.Height();
-  for (int32_t r = 0; r <= lastRow_; ++r) {
+  for (int32_t r = std::max(FirstRow, 0), end = std::min(EndRow, RowCount()); r < end; ++r) {
     const TSpanEntry* row = RowEntries(r);
     // A shadow beyond an edge of the image lands on that edge. Offsets from absurd
     // altitudes may lie near the ends of the int32 range: shifted in 64 bits.

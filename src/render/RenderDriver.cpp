@@ -22,11 +22,6 @@ void CheckPictureSize(int64_t width, int64_t height) {
                          "altitudes of the design.");
 }
 
-// Gives bitmap the size, keeping its pixels when it has it already.
-void Resize(TBitmap& bitmap, int width, int height) {
-  if (bitmap.Width() != width || bitmap.Height() != height) bitmap.SetSize(width, height);
-}
-
 }  // namespace
 
 TPictureTooLarge::TPictureTooLarge(int64_t width, int64_t height, const std::string& advice)
@@ -83,15 +78,15 @@ void RenderScene(TView3D& view, const TParams& params, TPicture& picture, bool w
     sink.ProcessMessages();
   }
 
-  Resize(picture.Mask, static_cast<int>(width), static_cast<int>(height));
-  Resize(picture.Image, static_cast<int>(width), static_cast<int>(height));
-  ClearImage(picture.Image, params.BkgColor);
-  if (withMask) picture.Mask.Fill(0);
+  // Neither is cleared here: the view's render clears the image to the background
+  // (and the mask to black when it draws one) beside its other work.
+  picture.Mask.Reshape(static_cast<int>(width), static_cast<int>(height));
+  picture.Image.Reshape(static_cast<int>(width), static_cast<int>(height));
 
   view.Params = RenderBlock(params, picture.CenterX, picture.CenterY);
   view.SetCamera(CameraBlock(params));
-  view.Render(picture.Image, picture.Mask, withMask, button, MakeShadeRamp(params.Message, params.Light.Color),
-              MakeShadeRamp(params.Button, params.Light.Color));
+  view.Render(picture.Image, picture.Mask, withMask, button, ColorToPixel(params.BkgColor),
+              MakeShadeRamp(params.Message, params.Light.Color), MakeShadeRamp(params.Button, params.Light.Color));
 
   if (progress) sink.SetProgress(ProgressRendered);
 }

@@ -66,8 +66,8 @@ void ClearImage(TBitmap& image, TColor background);
 
 // Sizes, clears and draws picture.Image (and, with withMask, Mask: black where nothing
 // is drawn, white under letters, button and shadows) from the view built for params.
-// Without withMask the mask takes the image's size but keeps its pixels (a mask of
-// another size is made anew, black). With progress the status texts " Calculating
+// Without withMask the mask takes the image's size, but its pixels are neither
+// cleared nor drawn (they are whatever its memory held). With progress the status texts " Calculating
 // viewport ..." and " Rendering scene ..." and their progress values go to sink.
 // Pending messages are processed after each point at which the status bar would
 // change. A view without any vertex (an empty heading) renders as a 16 x 16 field of

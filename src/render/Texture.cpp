@@ -45,12 +45,11 @@ inline int32_t RoundLevel(float acc) {
 
 }  // namespace
 
-const uint32_t* TZBuffer::ShadeTable(int32_t level, int32_t m) {
-  TTextureShades& sh = *shades_;
-  uint32_t* table = sh.Tables.get() + static_cast<size_t>(level) * TTextureShades::TableSize;
-  if (!sh.Made[level]) {
-    MakeShadeTable(table, level, m, Tint);
-    sh.Made[level] = true;
+const uint32_t* TZBuffer::ShadeTable(TTextureShades& shades, int32_t level, int32_t m, TColor tint) {
+  uint32_t* table = shades.Tables.get() + static_cast<size_t>(level) * TTextureShades::TableSize;
+  if (!shades.Made[level]) {
+    MakeShadeTable(table, level, m, tint);
+    shades.Made[level] = true;
   }
   return table;
 }
@@ -60,7 +59,8 @@ const uint32_t* TZBuffer::ShadeTable(int32_t level, int32_t m) {
 // A span of one pixel is drawn too (at level A), as a palette span of one pixel is:
 // leaving it out would let the background show through textured letters wherever a
 // span was trimmed to a single column.
-void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap) {
+void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap,
+                            int Lane) {
   if (X1 > X2 || !Texture || Texture->Empty()) return;
   const TBitmap& tex = *Texture;
   const int32_t tw = tex.Width(), th = tex.Height();
@@ -68,11 +68,13 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   const int32_t m = Clamp(MidLevel, MinLevel, MaxLevel);
 
   // Every texel goes through its level's table instead of two divisions a channel.
-  if (!shades_) shades_ = std::make_unique<TTextureShades>();
-  if (shades_->Mid != m || shades_->Tint != Tint) {
-    shades_->Mid = m;
-    shades_->Tint = Tint;
-    shades_->Made.fill(false);
+  std::unique_ptr<TTextureShades>& lane = shades_[Lane];
+  if (!lane) lane = std::make_unique<TTextureShades>();
+  TTextureShades& shades = *lane;
+  if (shades.Mid != m || shades.Tint != Tint) {
+    shades.Mid = m;
+    shades.Tint = Tint;
+    shades.Made.fill(false);
   }
 
   const float step = X2 > X1 ? static_cast<float>(B - A) / static_cast<float>(X2 - X1) : 0.0f;
@@ -84,13 +86,13 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   uint32_t* const end = Bitmap.ScanLine(Row) + X2 + 1;
   // The level changes slowly along a span: its table is looked up again only when it does.
   int32_t current = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
-  const uint32_t* shade = ShadeTable(current, m);
+  const uint32_t* shade = ShadeTable(shades, current, m, Tint);
   for (; pixel != end; ++pixel) {
     const int32_t level = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
     acc += step;
     if (level != current) {
       current = level;
-      shade = ShadeTable(level, m);
+      shade = ShadeTable(shades, level, m, Tint);
     }
     const uint32_t t = *texel;
     if (++texel == texEnd) texel = texRow;

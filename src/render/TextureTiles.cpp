@@ -40,7 +40,7 @@ void FitTexture(TSideParams& side, TBitmap& texture, TTileCache& cache, int64_t 
   TBitmap tile = cache.Take(texture, size.Width, size.Height, SplineFilter, 2.0);
   if (tile.Empty()) {
     tile = cache.Recycle();  // the last tile's memory, already mapped
-    tile.SetSize(size.Width, size.Height);
+    tile.Reshape(size.Width, size.Height);  // the resample writes every pixel
     ResampleImage(texture, tile, SplineFilter, 2.0);
     cache.Keep(std::move(texture), SplineFilter, 2.0);  // the view lets go of it below
   }

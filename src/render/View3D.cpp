@@ -1,6 +1,9 @@
 #include "render/View3D.h"
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 namespace qz {
 
@@ -67,13 +70,73 @@ TScreenExtents TView3D::ScreenExtents() {
 
 namespace qz {
 
-void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, const TPalette& TextPalette,
-                     const TPalette& ButtonPalette) {
-  ZBuffer.SetSize(Image.Height(), Image.Width());
-  ZBuffer.Tint = Params.Light.Color;
-  ZBuffer.MidLevel = Params.Brightness;
+namespace {
+
+// Pictures from this many pixels on draw their two independent parts side by side,
+// when the machine has a second core; a smaller one does not pay for the thread.
+constexpr int64_t SideBySidePixels = int64_t{1} << 16;
+
+// Runs first on a thread of its own and second on the calling one, then waits for
+// both; an exception of either comes out here, after both have ended. Without a
+// second core, or when no thread can be started, first runs before second.
+template <typename TFirst, typename TSecond>
+void SideBySide(bool wanted, TFirst&& first, TSecond&& second) {
+  std::thread helper;
+  std::exception_ptr failure;
+  if (wanted && std::thread::hardware_concurrency() > 1) {
+    try {
+      helper = std::thread([&] {
+        try {
+          first();
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!helper.joinable()) {
+    first();
+    second();
+    return;
+  }
+  try {
+    second();
+  } catch (...) {
+    helper.join();
+    throw;
+  }
+  helper.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+// The rows of the image each lane takes: lane 0 rows 0..Split-1, lane 1 the rest.
+// With one lane, lane 0 takes them all.
+struct TLanes {
+  bool Two = false;
+  int32_t Split = 0;
+  int32_t Rows = 0;
+  int32_t First(int lane) const { return lane == 0 ? 0 : Split; }
+  int32_t End(int lane) const { return lane == 0 && Two ? Split : Rows; }
+};
+
+// Runs work(0) and, with two lanes, work(1) beside it.
+template <typename TWork>
+void InLanes(const TLanes& lanes, TWork&& work) {
+  if (lanes.Two)
+    SideBySide(true, [&] { work(0); }, [&] { work(1); });
+  else
+    work(0);
+}
+
+}  // namespace
+
+void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
+                     const TPalette& TextPalette, const TPalette& ButtonPalette) {
   // The mask is drawn only when it can take every span of the image.
   WithMask = WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height();
+  const int32_t rows = Image.Height();
+  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && std::thread::hardware_concurrency() > 1;
 
   BodyOrder.Clear();
   for (int32_t b = 1; b <= bodyCount_; ++b) {
@@ -81,42 +144,77 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
     BodyOrder.Add(b, bodies_[b]->AvgKey());
   }
   BodyOrder.Sort();
-
-  // The button first, flushed on its own: letters are never hidden behind it, and
-  // their shadow falls on it.
   const bool hasButton = DrawButton && bodyCount_ > 0;
-  if (hasButton) {
-    bodies_[bodyCount_]->Draw(ZBuffer, true);
+
+  // The button is drawn in a z-buffer of its own and flushed on its own (letters are
+  // never hidden behind it, and their shadow falls on it). Clearing the picture and
+  // drawing the button's spans and shadow write the image, the mask and that buffer
+  // only; inserting the letters' spans writes the letters' buffer only: the two run
+  // side by side and leave what one after the other would.
+  TZBuffer& button = ButtonZBuffer;
+  const auto picture = [&] {
+    Image.Fill(Background);
+    if (WithMask) Mask.Fill(0);
+    if (!hasButton) return;
+    button.SetSize(rows, Image.Width());
+    button.Tint = Params.Light.Color;
+    button.MidLevel = Params.Brightness;
+    bodies_[bodyCount_]->Draw(button, true);
     // The mask takes the shadow's own spans, as the letters' shadow does: a shape
     // with spikes or holes leaves the background between them transparent.
     if (Params.Button.Altitude > 0) {
-      ZBuffer.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
-      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.ButShadowX, Params.ButShadowY, true);
+      button.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
+      if (WithMask) button.ShadowSpans(Mask, Params.ButShadowX, Params.ButShadowY, true);
     }
+  };
+  const auto letters = [&] {
+    ZBuffer.SetSize(rows, Image.Width());
+    ZBuffer.Tint = Params.Light.Color;
+    ZBuffer.MidLevel = Params.Brightness;
+    for (int32_t i = 1; i <= BodyOrder.Count(); ++i) {
+      const int32_t b = BodyOrder.Item(i).Index;
+      if (hasButton && b == bodyCount_) continue;
+      bodies_[b]->Draw(ZBuffer, false);
+    }
+  };
+  SideBySide(twoCores, picture, letters);
+
+  // A flush writes only the rows of its spans: the two halves of the picture at once.
+  const TLanes halves{twoCores && Mask.Height() == rows, rows / 2, rows};
+  if (hasButton) {
     if (ButtonTextured)
-      ZBuffer.SetTexture(ButtonTexture);
+      button.SetTexture(ButtonTexture);
     else
-      ZBuffer.Textured = false;
-    ZBuffer.Flush(Image, ButtonPalette, false);
-    if (WithMask) ZBuffer.Flush(Mask, ButtonPalette, true);
-    ZBuffer.Clear();
+      button.Textured = false;
+    InLanes(halves, [&](int lane) {
+      button.Flush(Image, ButtonPalette, false, halves.First(lane), halves.End(lane), lane);
+      if (WithMask) button.Flush(Mask, ButtonPalette, true, halves.First(lane), halves.End(lane), lane);
+    });
+    button.Clear();
   }
 
-  for (int32_t i = 1; i <= BodyOrder.Count(); ++i) {
-    const int32_t b = BodyOrder.Item(i).Index;
-    if (hasButton && b == bodyCount_) continue;
-    bodies_[b]->Draw(ZBuffer, false);
-  }
-  if (Params.Message.Altitude > 0) {
-    ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false);
-    if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true);
-  }
+  // The letters on top, each shadow before its bodies' spans so they cover it. The
+  // shadow of row r lands on row r + dy: lane 0 shadows the rows that land above the
+  // split and flushes the rows above it, lane 1 the others, so no row is written by
+  // both (a shadow so far off that it cannot be split so is drawn by one lane).
+  const bool shadow = Params.Message.Altitude > 0;
+  const int64_t from = int64_t{halves.Split} - (shadow ? Params.TxtShadowY : 0);
+  TLanes lanes = halves;
+  lanes.Two = halves.Two && from >= 1 && from <= rows - 1;
   if (TextTextured)
     ZBuffer.SetTexture(TextTexture);
   else
     ZBuffer.Textured = false;
-  ZBuffer.Flush(Image, TextPalette, false);
-  if (WithMask) ZBuffer.Flush(Mask, TextPalette, true);
+  InLanes(lanes, [&](int lane) {
+    if (shadow) {
+      const int32_t first = lane == 0 ? 0 : static_cast<int32_t>(from);
+      const int32_t end = lane == 0 && lanes.Two ? static_cast<int32_t>(from) : rows;
+      ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false, first, end);
+      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true, first, end);
+    }
+    ZBuffer.Flush(Image, TextPalette, false, lanes.First(lane), lanes.End(lane), lane);
+    if (WithMask) ZBuffer.Flush(Mask, TextPalette, true, lanes.First(lane), lanes.End(lane), lane);
+  });
 }
 
 }  // namespace qz

@@ -86,17 +86,20 @@ class TView3D {
   void SetTextTexture(TBitmap Bitmap);
   void SetButtonTexture(TBitmap Bitmap);
 
-  // Draws the prepared scene into Image (and, with WithMask, its coverage into Mask,
-  // which must be as large): with DrawButton the last body as the button in one pass
-  // with its shadow, then the letters (every other body) nearest first with theirs, on
-  // top. Params and the bodies' cameras must be set for this frame; Image must have the
-  // render's size.
-  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, const TPalette& TextPalette,
-              const TPalette& ButtonPalette);
+  // Draws the prepared scene into Image, cleared to Background first (and, with
+  // WithMask, its coverage into Mask, which must be as large, cleared to black): with
+  // DrawButton the last body as the button in one pass with its shadow, then the
+  // letters (every other body) nearest first with theirs, on top. Params and the
+  // bodies' cameras must be set for this frame; Image must have the render's size.
+  // On a large picture the button's pass runs on a second thread while the letters'
+  // spans are inserted, with the pixels of one thread.
+  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
+              const TPalette& TextPalette, const TPalette& ButtonPalette);
 
   TRenderParams Params;    // the design's render parameters for the frame
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
-  TZBuffer ZBuffer;
+  TZBuffer ZBuffer;        // the letters' spans, kept after a render
+  TZBuffer ButtonZBuffer;  // the button's pass (empty after a render)
   TBitmap TextTexture;     // texture image of the letters
   TBitmap ButtonTexture;   // texture image of the button
   bool TextTextured = false;

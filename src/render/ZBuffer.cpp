@@ -1,6 +1,13 @@
 #include "render/ZBuffer.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/Numeric.h"
 #include "platform/PixelRuns.h"
@@ -16,6 +23,8 @@ void TZBuffer::SetSize(int32_t Rows, int32_t Width) {
     // Entries are left uninitialised: a row is read only up to its count, and the
     // pages of rows a picture never reaches are never touched.
     entries_.reset(new TSpanEntry[static_cast<size_t>(Rows) * MaxEntries]);
+    lefts_.reset(new int16_t[static_cast<size_t>(Rows) * MaxEntries]);
+    rights_.reset(new int16_t[static_cast<size_t>(Rows) * MaxEntries]);
     counts_.assign(Rows, 0);
     edgeTable_.assign(Rows, TEdgeRecord{});
     faceMark_ = 0;
@@ -57,9 +66,10 @@ void TZBuffer::InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_
 
   TSpanEntry* row = RowEntries(Row);
   // Entries appended while this loop runs (left remainders, the right part of a
-  // split) are not visited by it.
+  // split) are not visited by it. The search reads the extents afresh after every
+  // entry met, since meeting one may change later ones.
   const int32_t count = counts_[Row];
-  for (int32_t k = 0; k < count; ++k) {
+  for (int32_t k = NextMeeting(Row, 0, count, X1, X2); k < count; k = NextMeeting(Row, k + 1, count, X1, X2)) {
     TSpanEntry& E = row[k];
     if (!E.Live || E.X2 < X1 || E.X1 > X2) continue;
     if (Depth < E.Depth) {
@@ -73,6 +83,7 @@ void TZBuffer::InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_
         E.Live = 0;
       }
       if (E.X1 > E.X2) E.Live = 0;
+      Track(Row, k);
     } else if (E.X2 < X2) {
       // E is nearer or as near (the earlier span wins a tie) and ends inside the new span.
       if (E.X1 <= X1) {
@@ -94,14 +105,43 @@ void TZBuffer::InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_
 void TZBuffer::AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth) {
   int32_t& count = counts_[Row];
   if (X2 < X1 || count >= MaxEntries) return;
-  RowEntries(Row)[count++] = {static_cast<int16_t>(X1), static_cast<int16_t>(X2), static_cast<uint16_t>(A),
-                              static_cast<uint16_t>(B), Depth, 1};
+  RowEntries(Row)[count] = {static_cast<int16_t>(X1), static_cast<int16_t>(X2), static_cast<uint16_t>(A),
+                          static_cast<uint16_t>(B), Depth, 1};
+  Track(Row, count++);
 }
 
-void TZBuffer::Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode) {
+void TZBuffer::Track(int32_t Row, int32_t k) {
+  const size_t at = static_cast<size_t>(Row) * MaxEntries + k;
+  const TSpanEntry& E = entries_[at];
+  lefts_[at] = E.Live ? E.X1 : INT16_MAX;
+  rights_[at] = E.Live ? E.X2 : INT16_MIN;
+}
+
+int32_t TZBuffer::NextMeeting(int32_t Row, int32_t k, int32_t end, int32_t X1, int32_t X2) const {
+  const int16_t* lefts = lefts_.get() + static_cast<size_t>(Row) * MaxEntries;
+  const int16_t* rights = rights_.get() + static_cast<size_t>(Row) * MaxEntries;
+#if defined(__SSE2__)
+  // Eight entries at a time: those with right >= X1 and left <= X2. Both bounds lie
+  // in 0..MaxSide here, so the 16-bit comparisons are exact.
+  const __m128i low = _mm_set1_epi16(static_cast<int16_t>(X1 - 1));
+  const __m128i high = _mm_set1_epi16(static_cast<int16_t>(X2 + 1));
+  for (; k + 8 <= end; k += 8) {
+    __m128i l, r;
+    std::memcpy(&l, lefts + k, sizeof l);
+    std::memcpy(&r, rights + k, sizeof r);
+    const int hits = _mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi16(r, low), _mm_cmplt_epi16(l, high)));
+    if (hits != 0) return k + std::countr_zero(static_cast<unsigned>(hits)) / 2;
+  }
+#endif
+  for (; k < end; ++k)
+    if (rights[k] >= X1 && lefts[k] <= X2) return k;
+  return end;
+}
+
+void TZBuffer::Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode, int32_t FirstRow, int32_t EndRow,
+                     int Lane) {
   if (Bitmap.Width() <= maxX_ || Bitmap.Height() <= lastRow_) return;
-  flushPalette_ = &Palette;
-  for (int32_t r = 0; r <= lastRow_; ++r) {
+  for (int32_t r = std::max(FirstRow, 0), end = std::min(EndRow, RowCount()); r < end; ++r) {
     const TSpanEntry* row = RowEntries(r);
     for (int32_t k = 0; k < counts_[r]; ++k) {
       const TSpanEntry& e = row[k];
@@ -109,14 +149,13 @@ void TZBuffer::Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode) {
       if (MaskMode)
         FillSpan(e.X1, e.X2, Bitmap.ScanLine(r), MaskWhite);
       else
-        DrawSpan(r, e.X1, e.X2, e.A, e.B, Palette, Bitmap);
+        DrawSpan(r, e.X1, e.X2, e.A, e.B, Palette, Bitmap, Lane);
     }
   }
-  flushPalette_ = nullptr;
 }
 
 void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
-                        TBitmap& Bitmap) {
+                        TBitmap& Bitmap, int Lane) {
   uint32_t* pixels = Bitmap.ScanLine(Row);
   if (!Textured) {
     if (A == B)
@@ -124,7 +163,7 @@ void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t 
     else
       GradientSpan(X1, X2, pixels, Palette, A, B);
   } else if (Texture && Texture->Width() > 0 && Texture->Height() > 0) {
-    TexturedSpan(Row, X1, X2, A, B, Bitmap);
+    TexturedSpan(Row, X1, X2, A, B, Bitmap, Lane);
   } else {
     GradientSpan(X1, X2, pixels, Palette, A, B);
   }

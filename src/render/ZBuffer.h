@@ -79,7 +79,13 @@ class TZBuffer {
 
   // Draws every live span: white in mask mode, else through Palette (or textured).
   // The bitmap must be at least as large as the buffer; a smaller one is left alone.
-  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode);
+  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode) {
+    Flush(Bitmap, Palette, MaskMode, 0, RowCount(), 0);
+  }
+  // The same for rows FirstRow..EndRow-1 only, with the texture shades of Lane (0 or 1):
+  // two threads, each with its own lane, may flush disjoint rows at once.
+  static constexpr int Lanes = 2;
+  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode, int32_t FirstRow, int32_t EndRow, int Lane);
 
   // Span drawing into one row of pixels; callers ensure 0 <= X1 <= X2 < width.
   static void FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color);
@@ -90,7 +96,11 @@ class TZBuffer {
   // Drop shadows (Lighting.cpp): every live span, shifted by (dx, dy), darkens the
   // image under it (halves each channel), or is drawn white into a mask.
   // Each shifted span is limited to the bitmap (a span beyond an edge lands on the edge).
-  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const;
+  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
+    ShadowSpans(Bitmap, dx, dy, MaskMode, 0, RowCount());
+  }
+  // The shadow of the spans of rows FirstRow..EndRow-1 only (they land dy rows away).
+  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode, int32_t FirstRow, int32_t EndRow) const;
   static void HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels);
 
   int32_t LastRow() const { return lastRow_; }  // rows - 1; -1 before the first SetSize
@@ -119,21 +129,28 @@ class TZBuffer {
     return entries_.get() + static_cast<size_t>(Row) * MaxEntries;
   }
   void AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth);
+  // Entry k of Row after its columns or its life changed: its extent follows.
+  void Track(int32_t Row, int32_t k);
+  // The first entry of Row from k on, before end, whose extent meets X1..X2; end when none.
+  int32_t NextMeeting(int32_t Row, int32_t k, int32_t end, int32_t X1, int32_t X2) const;
   void DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
-                TBitmap& Bitmap);
-  // The textured span (Texture.cpp).
-  void TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap);
-  // The shade table of a level for the neutral level m, made on first use.
-  const uint32_t* ShadeTable(int32_t level, int32_t m);
+                TBitmap& Bitmap, int Lane);
+  // The textured span (Texture.cpp), with the shades of Lane.
+  void TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap, int Lane);
 
   int32_t lastRow_ = -1;
   int32_t maxX_ = -1;
   std::vector<int32_t> counts_;           // entries used per row
   std::unique_ptr<TSpanEntry[]> entries_;  // MaxEntries per row, allocated per height
+  // Every entry's columns once more, the lefts and the rights each in an array of
+  // their own (a dead entry's as 32767 and -32768, meeting nothing), so an insertion
+  // looks for the entries it meets eight at a time. Rows hold thousands of narrow
+  // spans of letters' faces, and nearly all of them lie elsewhere in the row.
+  std::unique_ptr<int16_t[]> lefts_;
+  std::unique_ptr<int16_t[]> rights_;
   std::vector<TEdgeRecord> edgeTable_;
   uint32_t faceMark_ = 0;
   TFontView capFiller_;
-  const TPalette* flushPalette_ = nullptr;  // the palette of the flush in progress
 
   // Texture shading (Texture.cpp): for each light level, what every channel value
   // 0..255 becomes, lit at that level and then tinted with the light colour, already
@@ -147,7 +164,9 @@ class TZBuffer {
     std::array<bool, 256> Made{};
     std::unique_ptr<uint32_t[]> Tables{new uint32_t[256 * TableSize]};
   };
-  std::unique_ptr<TTextureShades> shades_;
+  // The shade table of a level for the neutral level m, made on first use.
+  static const uint32_t* ShadeTable(TTextureShades& shades, int32_t level, int32_t m, TColor tint);
+  std::array<std::unique_ptr<TTextureShades>, Lanes> shades_;  // one set a lane
 };
 
 }  // namespace qz

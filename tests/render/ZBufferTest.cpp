@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -61,6 +62,44 @@ TEST(ZBuffer, NearerSpansTrimBothSidesFartherOnesSplitAndTiesKeepTheFirst) {
   tie.InsertSpan(0, 21, 25, 6, 6, 0.5f);
   EXPECT_EQ(LiveSpans(tie, 0), (std::vector<Entry>{{10, 11, 1, 1, 3.0f, 1}, {12, 14, 5, 5, 0.5f, 1}, {15, 20, 1, 1, 3.0f, 1},
                                                    {21, 25, 6, 6, 0.5f, 1}}));
+}
+
+// Hundreds of spans in one row, as the letters of a long message leave them: however
+// they overlap, every column ends up with exactly the nearest span over it (the
+// earliest among equally near ones), and nothing where none was inserted. Rows at
+// the widest size put spans against both 16-bit ends of the columns.
+TEST(ZBuffer, EveryColumnKeepsItsNearestSpanAmongHundreds) {
+  for (const int width : {700, static_cast<int>(TZBuffer::MaxSide)}) {
+    for (const unsigned seed : {1u, 2u, 3u}) {
+      std::mt19937 random(seed);
+      TZBuffer zb = Buffer(1, width);
+      std::vector<int> owner(width, -1);  // the insertion each column shows
+      std::vector<float> nearest(width);
+      for (int i = 0; i < 160; ++i) {
+        // Mostly narrow spans, some wide ones, a few over the edges; depths from a
+        // small set, so ties happen.
+        const bool atEnd = random() % 2 == 0 && width > 1000;
+        const int centre = atEnd ? width - 1 - static_cast<int>(random() % 300) : static_cast<int>(random() % width);
+        const int half = random() % 8 == 0 ? static_cast<int>(random() % 400) : static_cast<int>(random() % 12);
+        const int x1 = centre - half - 5, x2 = centre + half;
+        const float depth = static_cast<float>(random() % 20);
+        zb.InsertSpan(0, x1, x2, i % 256, i / 256, depth);
+        for (int x = std::max(x1, 0); x <= std::min(x2, width - 1); ++x)
+          if (owner[x] < 0 || depth < nearest[x]) {
+            owner[x] = i;
+            nearest[x] = depth;
+          }
+      }
+      ASSERT_LT(zb.Count(0), TZBuffer::MaxEntries);  // nothing was dropped for room
+      std::vector<int> shown(width, -1);
+      for (const Entry& e : LiveSpans(zb, 0))
+        for (int x = std::get<0>(e); x <= std::get<1>(e); ++x) {
+          ASSERT_EQ(shown[x], -1) << "two live spans over column " << x;
+          shown[x] = std::get<2>(e) + 256 * std::get<3>(e);
+        }
+      EXPECT_EQ(shown, owner) << "width " << width << ", seed " << seed;
+    }
+  }
 }
 
 TEST(ZBuffer, SizesRangeTestsAndClippingKeepEverythingInside) {
