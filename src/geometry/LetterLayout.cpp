@@ -2,6 +2,7 @@
 
 #include "geometry/ContourOffset.h"
 #include "platform/Numeric.h"
+#include "platform/SideBySide.h"
 
 namespace qz {
 
@@ -51,18 +52,25 @@ void AddLetterWalls(TBody& body, const TLetter& letter, int c, const TParams& pa
 void TransformLetters(const TLetters& letters, const TParams& params, TView3D& view) {
   view.ClearBodies();
   const int32_t faceHeight = Saturate32(int64_t{params.ButY} + params.TxtY);  // AddContour stores -height
-  for (int i = 1; i <= letters.Count(); ++i) {
-    const int32_t b = view.AddBody();
-    if (b == 0) return;
-    TBody& body = view.Body(b);
-    const TLetter& letter = letters[i];
-    for (int c = 1; c <= letter.ContourCount; ++c) {
-      const TLetter::TContour& contour = letter.Contour(c);
-      body.AddContour(contour.Points.data(), contour.PtCount, faceHeight);
-      if (HasDistinctPoints(letter, c)) AddLetterWalls(body, letter, c, params);
+  // Body b is letter b's, and each is made from its letter alone: the two halves of a
+  // long message are made side by side.
+  int count = 0;
+  while (count < letters.Count() && view.AddBody() != 0) ++count;
+  const auto make = [&](int first, int last) {
+    for (int i = first; i <= last; ++i) {
+      TBody& body = view.Body(i);
+      const TLetter& letter = letters[i];
+      for (int c = 1; c <= letter.ContourCount; ++c) {
+        const TLetter::TContour& contour = letter.Contour(c);
+        body.AddContour(contour.Points.data(), contour.PtCount, faceHeight);
+        if (HasDistinctPoints(letter, c)) AddLetterWalls(body, letter, c, params);
+      }
+      AddLetterPlane(letter, params, body);
     }
-    AddLetterPlane(letter, params, body);
-  }
+  };
+  constexpr int SideBySideLetters = 8;
+  const int half = count / 2;
+  SideBySide(count >= SideBySideLetters, [&] { make(1, half); }, [&] { make(half + 1, count); });
 }
 
 void AddLetterPlane(const TLetter& l, const TParams& params, TBody& body) {

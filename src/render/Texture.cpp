@@ -1,6 +1,7 @@
 // Textured spans of the z-buffer: the light level of each pixel brightens or darkens
 // the colours of a texture image tiled over the picture from its top-left pixel.
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -87,6 +88,21 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
   // The level changes slowly along a span: its table is looked up again only when it does.
   int32_t current = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
   const uint32_t* shade = ShadeTable(shades, current, m, Tint);
+  if (A == B) {
+    // A flat span (a cap, a flat-shaded face) keeps its level: one table throughout,
+    // taken a texture row's run at a time.
+    while (pixel != end) {
+      const size_t run = std::min<size_t>(static_cast<size_t>(end - pixel), static_cast<size_t>(texEnd - texel));
+      for (size_t i = 0; i < run; ++i) {
+        const uint32_t t = texel[i];
+        pixel[i] = (pixel[i] & 0xFF000000u) | shade[PixelRed(t)] | shade[256 + PixelGreen(t)] | shade[512 + PixelBlue(t)];
+      }
+      pixel += run;
+      texel += run;
+      if (texel == texEnd) texel = texRow;
+    }
+    return;
+  }
   for (; pixel != end; ++pixel) {
     const int32_t level = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
     acc += step;

@@ -1,9 +1,9 @@
 #include "render/View3D.h"
 
 #include <algorithm>
-#include <exception>
-#include <system_error>
-#include <thread>
+#include <atomic>
+
+#include "platform/SideBySide.h"
 
 namespace qz {
 
@@ -76,40 +76,6 @@ namespace {
 // when the machine has a second core; a smaller one does not pay for the thread.
 constexpr int64_t SideBySidePixels = int64_t{1} << 16;
 
-// Runs first on a thread of its own and second on the calling one, then waits for
-// both; an exception of either comes out here, after both have ended. Without a
-// second core, or when no thread can be started, first runs before second.
-template <typename TFirst, typename TSecond>
-void SideBySide(bool wanted, TFirst&& first, TSecond&& second) {
-  std::thread helper;
-  std::exception_ptr failure;
-  if (wanted && std::thread::hardware_concurrency() > 1) {
-    try {
-      helper = std::thread([&] {
-        try {
-          first();
-        } catch (...) {
-          failure = std::current_exception();
-        }
-      });
-    } catch (const std::system_error&) {
-    }
-  }
-  if (!helper.joinable()) {
-    first();
-    second();
-    return;
-  }
-  try {
-    second();
-  } catch (...) {
-    helper.join();
-    throw;
-  }
-  helper.join();
-  if (failure) std::rethrow_exception(failure);
-}
-
 // The rows of the image each lane takes: lane 0 rows 0..Split-1, lane 1 the rest.
 // With one lane, lane 0 takes them all.
 struct TLanes {
@@ -136,7 +102,7 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
   // The mask is drawn only when it can take every span of the image.
   WithMask = WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height();
   const int32_t rows = Image.Height();
-  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && std::thread::hardware_concurrency() > 1;
+  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && TwoCores();
 
   BodyOrder.Clear();
   for (int32_t b = 1; b <= bodyCount_; ++b) {
@@ -148,11 +114,25 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
 
   // The button is drawn in a z-buffer of its own and flushed on its own (letters are
   // never hidden behind it, and their shadow falls on it). Clearing the picture and
-  // drawing the button's spans and shadow write the image, the mask and that buffer
-  // only; inserting the letters' spans writes the letters' buffer only: the two run
-  // side by side and leave what one after the other would.
+  // drawing the button write the image, the mask and that buffer only; inserting the
+  // letters' spans writes the letters' buffer only: the two run side by side and leave
+  // what one after the other would. Whichever finishes first starts flushing the
+  // button's rows, a few at a time, and the other joins it (the letters' side waits
+  // for the button's spans to be complete first).
   TZBuffer& button = ButtonZBuffer;
+  // The button's state: drawing, drawn, or failed (its rows are then left alone).
+  enum TState : int { Drawing, Drawn, Failed };
+  std::atomic<int> state{Drawing};
   const auto picture = [&] {
+    // Set however this ends, so the other side never waits for ever.
+    struct TSignal {
+      std::atomic<int>& state;
+      int outcome = Failed;
+      ~TSignal() {
+        state.store(outcome);
+        state.notify_all();
+      }
+    } signal{state};
     Image.Fill(Background);
     if (WithMask) Mask.Fill(0);
     if (!hasButton) return;
@@ -166,6 +146,22 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
       button.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
       if (WithMask) button.ShadowSpans(Mask, Params.ButShadowX, Params.ButShadowY, true);
     }
+    if (ButtonTextured)
+      button.SetTexture(ButtonTexture);
+    else
+      button.Textured = false;
+    signal.outcome = Drawn;
+  };
+  constexpr int32_t RowsAtATime = 16;
+  std::atomic<int32_t> nextRow{0};
+  const auto flushButton = [&](int lane) {
+    state.wait(Drawing);
+    if (!hasButton || state.load() != Drawn) return;
+    for (int32_t first; (first = nextRow.fetch_add(RowsAtATime)) < rows;) {
+      const int32_t end = std::min(first + RowsAtATime, rows);
+      button.Flush(Image, ButtonPalette, false, first, end, lane);
+      if (WithMask) button.Flush(Mask, ButtonPalette, true, first, end, lane);
+    }
   };
   const auto letters = [&] {
     ZBuffer.SetSize(rows, Image.Width());
@@ -177,22 +173,20 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
       bodies_[b]->Draw(ZBuffer, false);
     }
   };
-  SideBySide(twoCores, picture, letters);
+  SideBySide(
+      twoCores,
+      [&] {
+        picture();
+        flushButton(0);
+      },
+      [&] {
+        letters();
+        flushButton(1);
+      });
+  if (hasButton) button.Clear();
 
-  // A flush writes only the rows of its spans: the two halves of the picture at once.
+  // Lanes of the letters' shadows and flush: the two halves of the picture.
   const TLanes halves{twoCores && Mask.Height() == rows, rows / 2, rows};
-  if (hasButton) {
-    if (ButtonTextured)
-      button.SetTexture(ButtonTexture);
-    else
-      button.Textured = false;
-    InLanes(halves, [&](int lane) {
-      button.Flush(Image, ButtonPalette, false, halves.First(lane), halves.End(lane), lane);
-      if (WithMask) button.Flush(Mask, ButtonPalette, true, halves.First(lane), halves.End(lane), lane);
-    });
-    button.Clear();
-  }
-
   // The letters on top, each shadow before its bodies' spans so they cover it. The
   // shadow of row r lands on row r + dy: lane 0 shadows the rows that land above the
   // split and flushes the rows above it, lane 1 the others, so no row is written by
