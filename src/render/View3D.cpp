@@ -66,34 +66,11 @@ TScreenExtents TView3D::ScreenExtents() {
   return e;
 }
 
-}  // namespace qz
-
-namespace qz {
-
 namespace {
 
 // Pictures from this many pixels on draw their two independent parts side by side,
 // when the machine has a second core; a smaller one does not pay for the thread.
 constexpr int64_t SideBySidePixels = int64_t{1} << 16;
-
-// The rows of the image each lane takes: lane 0 rows 0..Split-1, lane 1 the rest.
-// With one lane, lane 0 takes them all.
-struct TLanes {
-  bool Two = false;
-  int32_t Split = 0;
-  int32_t Rows = 0;
-  int32_t First(int lane) const { return lane == 0 ? 0 : Split; }
-  int32_t End(int lane) const { return lane == 0 && Two ? Split : Rows; }
-};
-
-// Runs work(0) and, with two lanes, work(1) beside it.
-template <typename TWork>
-void InLanes(const TLanes& lanes, TWork&& work) {
-  if (lanes.Two)
-    SideBySide(true, [&] { work(0); }, [&] { work(1); });
-  else
-    work(0);
-}
 
 }  // namespace
 
@@ -185,30 +162,32 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
       });
   if (hasButton) button.Clear();
 
-  // Lanes of the letters' shadows and flush: the two halves of the picture.
-  const TLanes halves{twoCores && Mask.Height() == rows, rows / 2, rows};
   // The letters on top, each shadow before its bodies' spans so they cover it. The
-  // shadow of row r lands on row r + dy: lane 0 shadows the rows that land above the
-  // split and flushes the rows above it, lane 1 the others, so no row is written by
-  // both (a shadow so far off that it cannot be split so is drawn by one lane).
+  // shadow of row r lands on row r + dy, so with the picture split at row `split`, the
+  // upper side shadows the rows above `from` = split - dy and flushes the rows above
+  // `split`, the lower side the others, and no row is written by both (a shadow so far
+  // off that `from` falls outside the picture is drawn by one side).
   const bool shadow = Params.Message.Altitude > 0;
-  const int64_t from = int64_t{halves.Split} - (shadow ? Params.TxtShadowY : 0);
-  TLanes lanes = halves;
-  lanes.Two = halves.Two && from >= 1 && from <= rows - 1;
+  const int32_t split = rows / 2;
+  const int64_t from = split - (shadow ? int64_t{Params.TxtShadowY} : 0);
   if (TextTextured)
     ZBuffer.SetTexture(TextTexture);
   else
     ZBuffer.Textured = false;
-  InLanes(lanes, [&](int lane) {
+  const auto onTop = [&](int lane, int32_t first, int32_t end, int32_t shadowFirst, int32_t shadowEnd) {
     if (shadow) {
-      const int32_t first = lane == 0 ? 0 : static_cast<int32_t>(from);
-      const int32_t end = lane == 0 && lanes.Two ? static_cast<int32_t>(from) : rows;
-      ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false, first, end);
-      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true, first, end);
+      ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false, shadowFirst, shadowEnd);
+      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true, shadowFirst, shadowEnd);
     }
-    ZBuffer.Flush(Image, TextPalette, false, lanes.First(lane), lanes.End(lane), lane);
-    if (WithMask) ZBuffer.Flush(Mask, TextPalette, true, lanes.First(lane), lanes.End(lane), lane);
-  });
+    ZBuffer.Flush(Image, TextPalette, false, first, end, lane);
+    if (WithMask) ZBuffer.Flush(Mask, TextPalette, true, first, end, lane);
+  };
+  if (twoCores && Mask.Height() == rows && from >= 1 && from <= rows - 1) {
+    const auto at = static_cast<int32_t>(from);
+    SideBySide(true, [&] { onTop(0, 0, split, 0, at); }, [&] { onTop(1, split, rows, at, rows); });
+  } else {
+    onTop(0, 0, rows, 0, rows);
+  }
 }
 
 }  // namespace qz

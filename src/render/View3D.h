@@ -91,8 +91,10 @@ class TView3D {
   // DrawButton the last body as the button in one pass with its shadow, then the
   // letters (every other body) nearest first with theirs, on top. Params and the
   // bodies' cameras must be set for this frame; Image must have the render's size.
-  // On a large picture the button's pass runs on a second thread while the letters'
-  // spans are inserted, with the pixels of one thread.
+  // On a large picture the work is shared by two threads, with the pixels of one:
+  // the button's spans and the letters' go into their buffers side by side, the
+  // button's rows are flushed by whichever thread is free, and the letters' shadow
+  // and spans are drawn in two halves of the picture.
   void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
               const TPalette& TextPalette, const TPalette& ButtonPalette);
 

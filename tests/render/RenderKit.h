@@ -18,19 +18,19 @@ inline void AddFrontQuad(TBody& body, int l, int b, int r, int t, int y) {
 }
 
 // A square frustum standing on the plane Y = 0 like a letter: the front square of
-// half-size `half` round the origin at depth -height is the cap (contour and cap face),
+// half-size `half` round (cx, cz) at depth -height is the cap (contour and cap face),
 // the walls widen by `bevel` toward Y = 0; an optional square hole of half-size `hole`
 // narrows by `bevel` toward the back; the cap face last.
-inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0) {
+inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 0, int cx = 0, int cz = 0) {
   // Walls from corner k to k + 1 (x right, z up), front half-size h, back h + grow;
   // the outline runs counter-clockwise as seen, the hole the other way.
   auto ring = [&](int h, int grow, const int* xs, const int* zs) {
     std::vector<TPoint> outline;
     for (int k = 0; k < 4; ++k) {
       const int a = k, b = (k + 1) % 4, g = h + grow;
-      body.AddFace(V(xs[a] * h, -height, zs[a] * h), V(xs[a] * g, 0, zs[a] * g), V(xs[b] * g, 0, zs[b] * g),
-                   V(xs[b] * h, -height, zs[b] * h));
-      outline.push_back({xs[a] * h, zs[a] * h});
+      body.AddFace(V(cx + xs[a] * h, -height, cz + zs[a] * h), V(cx + xs[a] * g, 0, cz + zs[a] * g),
+                   V(cx + xs[b] * g, 0, cz + zs[b] * g), V(cx + xs[b] * h, -height, cz + zs[b] * h));
+      outline.push_back({cx + xs[a] * h, cz + zs[a] * h});
     }
     outline.push_back(outline.front());
     body.AddContour(outline.data(), 5, height);
@@ -39,7 +39,7 @@ inline void AddFrustum(TBody& body, int half, int height, int bevel, int hole = 
   const int holeX[4] = {-1, 1, 1, -1}, holeZ[4] = {1, 1, -1, -1};
   ring(half, bevel, outerX, outerZ);
   if (hole > 0) ring(hole, -bevel, holeX, holeZ);
-  AddFrontQuad(body, -half, -half, half, half, -height);  // the cap face
+  AddFrontQuad(body, cx - half, cz - half, cx + half, cz + half, -height);  // the cap face
 }
 
 // One pass over all bodies, like the letters pass: prepare, order by AvgKey, draw
