@@ -8,6 +8,7 @@
 #include "gif/NearestColor.h"
 #include "gif/OctreeQuantizer.h"
 #include "gif/SystemPalettes.h"
+#include "platform/SideBySide.h"
 
 namespace qz {
 
@@ -114,6 +115,13 @@ class TColorMapper {
     return 0;
   }
 
+  // What this mapper makes of a colour a fresh copy of it, mapping later pixels,
+  // mapped to `later` (see TNearestColor::Settle); the other rules have no memory.
+  uint8_t Settle(int r, int g, int b, uint8_t later) const {
+    if (rule_ != TColorRule::Nearest) return later;
+    return nearest_->Settle(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), later);
+  }
+
  private:
   // The grey of a luma; the excluded grey's pixels go to the neighbour on the side
   // the luma leans to.
@@ -131,15 +139,20 @@ class TColorMapper {
   std::optional<TNearestColor> nearest_;
 };
 
-// The serpentine walk: even rows from left to right, odd rows from right to left.
-// Transparent pixels get their entry and stay out of the error diffusion.
-std::vector<uint8_t> MapPixels(const TBitmap& image, const uint8_t* mask, const TDitherMethodInfo& dither,
-                               TColorMapper& mapper, const std::vector<TRgb>& palette, int transparentIndex) {
-  int w = image.Width(), h = image.Height();
-  std::vector<uint8_t> out(static_cast<size_t>(w) * h, 0);
+// Pictures from this many pixels are mapped in two halves at once when they are not
+// dithered (error diffusion carries from pixel to pixel, so a dithered picture is
+// mapped in one walk).
+constexpr size_t kSideBySidePixels = size_t{1} << 16;
+
+// Rows first..end-1 of the serpentine walk: even rows from left to right, odd rows
+// from right to left. Transparent pixels get their entry and stay out of the error
+// diffusion.
+void MapRows(const TBitmap& image, const uint8_t* mask, const TDitherMethodInfo& dither, TColorMapper& mapper,
+             const std::vector<TRgb>& palette, int transparentIndex, int first, int end, std::vector<uint8_t>& out) {
+  int w = image.Width();
   bool diffuse = !dither.weights.empty();
   TErrorDiffuser diffuser(dither, diffuse ? w : 0);
-  for (int y = 0; y < h; ++y) {
+  for (int y = first; y < end; ++y) {
     bool leftToRight = y % 2 == 0;
     diffuser.BeginRow(leftToRight);
     const uint32_t* row = image.ScanLine(y);
@@ -157,6 +170,33 @@ std::vector<uint8_t> MapPixels(const TBitmap& image, const uint8_t* mask, const 
       if (diffuse) diffuser.Spread(x, r - palette[k].r, g - palette[k].g, b - palette[k].b);
     }
     if (diffuse) diffuser.EndRow();
+  }
+}
+
+// The whole picture in the serpentine walk. Without dithering, a large picture's
+// lower half is mapped beside the upper one by a copy of the fresh mapper, and the
+// upper half's mapper then settles the lower half's pixels as its own walk would have
+// mapped them: the same entries as one walk.
+std::vector<uint8_t> MapPixels(const TBitmap& image, const uint8_t* mask, const TDitherMethodInfo& dither,
+                               TColorMapper& mapper, const std::vector<TRgb>& palette, int transparentIndex) {
+  const int w = image.Width(), h = image.Height();
+  std::vector<uint8_t> out(static_cast<size_t>(w) * h, 0);
+  const bool halves = dither.weights.empty() && out.size() >= kSideBySidePixels && h >= 2;
+  if (!halves) {
+    MapRows(image, mask, dither, mapper, palette, transparentIndex, 0, h, out);
+    return out;
+  }
+  const int split = h / 2;
+  TColorMapper lower = mapper;
+  SideBySide(
+      true, [&] { MapRows(image, mask, dither, lower, palette, transparentIndex, split, h, out); },
+      [&] { MapRows(image, mask, dither, mapper, palette, transparentIndex, 0, split, out); });
+  for (int y = split; y < h; ++y) {
+    const uint32_t* row = image.ScanLine(y);
+    uint8_t* outRow = out.data() + static_cast<size_t>(y) * w;
+    for (int x = 0; x < w; ++x)
+      if (!IsTransparent(mask, static_cast<size_t>(y) * w + x))
+        outRow[x] = mapper.Settle(PixelRed(row[x]), PixelGreen(row[x]), PixelBlue(row[x]), outRow[x]);
   }
   return out;
 }

@@ -38,6 +38,15 @@ uint8_t TNearestColor::Map(uint8_t r, uint8_t g, uint8_t b) {
   return static_cast<uint8_t>(cached);
 }
 
+uint8_t TNearestColor::Settle(uint8_t r, uint8_t g, uint8_t b, uint8_t later) const {
+  const int key = Key15(r, g, b);
+  for (int i = keyHead_[key]; i >= 0; i = sameKeyNext_[i]) {
+    const TRgb& c = palette_[i];
+    if (c.r == r && c.g == g && c.b == b) return static_cast<uint8_t>(i);
+  }
+  return cache_[key] >= 0 ? static_cast<uint8_t>(cache_[key]) : later;
+}
+
 int TNearestColor::Search(int r, int g, int b) const {
   int best = candidates_.empty() ? 0 : candidates_.front();
   int bestDistance = std::numeric_limits<int>::max();

@@ -28,6 +28,11 @@ class TNearestColor {
 
   // The entry for the colour; 0 when there are no candidates at all.
   uint8_t Map(uint8_t r, uint8_t g, uint8_t b);
+  // The entry this mapper gives the colour now without searching, else `later`: what
+  // a mapper that started afresh on later pixels gave it. A picture mapped in two
+  // parts at once, each part by a mapper of its own, becomes what one mapper walking
+  // both parts in turn makes when the first part's mapper settles the second's pixels.
+  uint8_t Settle(uint8_t r, uint8_t g, uint8_t b, uint8_t later) const;
 
   static int Key15(uint8_t r, uint8_t g, uint8_t b) { return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3); }
 

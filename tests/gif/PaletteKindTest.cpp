@@ -97,5 +97,34 @@ TEST(NearestColor, RemembersTheAnswerPerFifteenBitColourButKeepsExactEntries) {
   EXPECT_EQ(some.Map(151, 151, 151), 2);
 }
 
+// A large picture without dithering is mapped in two halves at once. The entries must
+// be those of one serpentine walk, in which a 15-bit colour takes the entry found for
+// the first of its colours the walk meets (each half meets them in another order).
+TEST(PaletteKind, LargePicturesMapAsOneWalkDoes) {
+  std::mt19937 random(7);
+  TBitmap photo(400, 300);
+  for (int y = 0; y < photo.Height(); ++y)
+    for (int x = 0; x < photo.Width(); ++x) photo.SetPixel(x, y, random() & 0xFFFFFF);
+  std::vector<uint8_t> mask(static_cast<size_t>(photo.Width()) * photo.Height(), 0);
+  for (size_t i = 0; i < mask.size(); i += 7) mask[i] = 1;
+  for (const TPaletteKind kind : {TPaletteKind::WindowsSystem, TPaletteKind::WindowsHalftone})
+    for (const bool masked : {false, true}) {
+      const TIndexedImage result = MakeIndexedImage(photo, kind, TDitherMethod::None, 8, masked ? &mask : nullptr);
+      std::vector<bool> candidate(result.palette.size(), true);
+      if (result.transparentIndex >= 0) candidate[result.transparentIndex] = false;
+      TNearestColor walk(result.palette, candidate);
+      std::vector<uint8_t> expected(mask.size());
+      for (int y = 0; y < photo.Height(); ++y)
+        for (int i = 0; i < photo.Width(); ++i) {
+          const int x = y % 2 == 0 ? i : photo.Width() - 1 - i;
+          const size_t at = static_cast<size_t>(y) * photo.Width() + x;
+          const uint32_t p = photo.Pixel(x, y);
+          expected[at] = masked && mask[at] ? static_cast<uint8_t>(result.transparentIndex)
+                                            : walk.Map(PixelRed(p), PixelGreen(p), PixelBlue(p));
+        }
+      EXPECT_TRUE(result.pixels == expected) << static_cast<int>(kind) << (masked ? ", masked" : "");
+    }
+}
+
 }  // namespace
 }  // namespace qz
