@@ -31,6 +31,12 @@ inline int32_t RoundLevel(float acc) {
   return static_cast<int32_t>((acc + Shift) - Shift);
 }
 
+// A texel lit through its level's shade table, in place of the pixel (whose fourth
+// byte stays).
+inline uint32_t Shaded(uint32_t pixel, uint32_t texel, const uint32_t* shade) {
+  return (pixel & 0xFF000000u) | shade[PixelRed(texel)] | shade[256 + PixelGreen(texel)] | shade[512 + PixelBlue(texel)];
+}
+
 // A level's table: what each channel value becomes, lit at that level around the
 // neutral level m and tinted, in its place in a pixel (see TTextureShades). Kept out
 // of line: it runs once per level, and the span loop keeps its registers.
@@ -93,10 +99,7 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
     // taken a texture row's run at a time.
     while (pixel != end) {
       const size_t run = std::min<size_t>(static_cast<size_t>(end - pixel), static_cast<size_t>(texEnd - texel));
-      for (size_t i = 0; i < run; ++i) {
-        const uint32_t t = texel[i];
-        pixel[i] = (pixel[i] & 0xFF000000u) | shade[PixelRed(t)] | shade[256 + PixelGreen(t)] | shade[512 + PixelBlue(t)];
-      }
+      for (size_t i = 0; i < run; ++i) pixel[i] = Shaded(pixel[i], texel[i], shade);
       pixel += run;
       texel += run;
       if (texel == texEnd) texel = texRow;
@@ -112,7 +115,7 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
     }
     const uint32_t t = *texel;
     if (++texel == texEnd) texel = texRow;
-    *pixel = (*pixel & 0xFF000000u) | shade[PixelRed(t)] | shade[256 + PixelGreen(t)] | shade[512 + PixelBlue(t)];
+    *pixel = Shaded(*pixel, t, shade);
   }
 }
 

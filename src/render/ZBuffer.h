@@ -62,6 +62,8 @@ class TZBuffer {
   static constexpr int32_t MaxEntries = 512;  // entries per row, dead ones included
   // Columns are stored in 16 bits: an image is at most this wide and high.
   static constexpr int32_t MaxSide = 32767;
+  // Threads that may flush at once, each in a lane of its own.
+  static constexpr int Lanes = 2;
 
   // Ignored unless both are at least 1; sizes above MaxSide are limited to it (the
   // render refuses such images before they get here). Sets the width and, when the
@@ -84,7 +86,6 @@ class TZBuffer {
   }
   // The same for rows FirstRow..EndRow-1 only, with the texture shades of Lane (0 or 1):
   // two threads, each with its own lane, may flush disjoint rows at once.
-  static constexpr int Lanes = 2;
   void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode, int32_t FirstRow, int32_t EndRow, int Lane);
 
   // Span drawing into one row of pixels; callers ensure 0 <= X1 <= X2 < width.
@@ -144,8 +145,8 @@ class TZBuffer {
   std::unique_ptr<TSpanEntry[]> entries_;  // MaxEntries per row, allocated per height
   // Every entry's columns once more, the lefts and the rights each in an array of
   // their own (a dead entry's as 32767 and -32768, meeting nothing), so an insertion
-  // looks for the entries it meets eight at a time. Rows hold thousands of narrow
-  // spans of letters' faces, and nearly all of them lie elsewhere in the row.
+  // looks for the entries it meets eight at a time. A row of a long message holds
+  // hundreds of narrow spans of letters' faces, nearly all of them elsewhere in the row.
   std::unique_ptr<int16_t[]> lefts_;
   std::unique_ptr<int16_t[]> rights_;
   std::vector<TEdgeRecord> edgeTable_;
