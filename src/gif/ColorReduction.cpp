@@ -115,10 +115,12 @@ class TColorMapper {
     return 0;
   }
 
+  // Only the nearest-colour rule remembers its answers; the others are formulas.
+  bool Remembers() const { return rule_ == TColorRule::Nearest; }
   // What this mapper makes of a colour a fresh copy of it, mapping later pixels,
-  // mapped to `later` (see TNearestColor::Settle); the other rules have no memory.
+  // mapped to `later` (see TNearestColor::Settle).
   uint8_t Settle(int r, int g, int b, uint8_t later) const {
-    if (rule_ != TColorRule::Nearest) return later;
+    if (!Remembers()) return later;
     return nearest_->Settle(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), later);
   }
 
@@ -191,7 +193,7 @@ std::vector<uint8_t> MapPixels(const TBitmap& image, const uint8_t* mask, const 
   SideBySide(
       true, [&] { MapRows(image, mask, dither, lower, palette, transparentIndex, split, h, out); },
       [&] { MapRows(image, mask, dither, mapper, palette, transparentIndex, 0, split, out); });
-  for (int y = split; y < h; ++y) {
+  for (int y = split; y < h && mapper.Remembers(); ++y) {
     const uint32_t* row = image.ScanLine(y);
     uint8_t* outRow = out.data() + static_cast<size_t>(y) * w;
     for (int x = 0; x < w; ++x)

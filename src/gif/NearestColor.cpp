@@ -27,12 +27,17 @@ TNearestColor::TNearestColor(const std::vector<TRgb>& palette, const std::vector
   }
 }
 
-uint8_t TNearestColor::Map(uint8_t r, uint8_t g, uint8_t b) {
-  int key = Key15(r, g, b);
+int TNearestColor::Exact(int key, uint8_t r, uint8_t g, uint8_t b) const {
   for (int i = keyHead_[key]; i >= 0; i = sameKeyNext_[i]) {
     const TRgb& c = palette_[i];
-    if (c.r == r && c.g == g && c.b == b) return static_cast<uint8_t>(i);
+    if (c.r == r && c.g == g && c.b == b) return i;
   }
+  return -1;
+}
+
+uint8_t TNearestColor::Map(uint8_t r, uint8_t g, uint8_t b) {
+  const int key = Key15(r, g, b);
+  if (const int exact = Exact(key, r, g, b); exact >= 0) return static_cast<uint8_t>(exact);
   int16_t& cached = cache_[key];
   if (cached < 0) cached = static_cast<int16_t>(Search(r, g, b));
   return static_cast<uint8_t>(cached);
@@ -40,10 +45,7 @@ uint8_t TNearestColor::Map(uint8_t r, uint8_t g, uint8_t b) {
 
 uint8_t TNearestColor::Settle(uint8_t r, uint8_t g, uint8_t b, uint8_t later) const {
   const int key = Key15(r, g, b);
-  for (int i = keyHead_[key]; i >= 0; i = sameKeyNext_[i]) {
-    const TRgb& c = palette_[i];
-    if (c.r == r && c.g == g && c.b == b) return static_cast<uint8_t>(i);
-  }
+  if (const int exact = Exact(key, r, g, b); exact >= 0) return static_cast<uint8_t>(exact);
   return cache_[key] >= 0 ? static_cast<uint8_t>(cache_[key]) : later;
 }
 

@@ -37,6 +37,8 @@ class TNearestColor {
   static int Key15(uint8_t r, uint8_t g, uint8_t b) { return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3); }
 
  private:
+  // The candidate that is exactly the colour (of 15-bit colour key), or -1.
+  int Exact(int key, uint8_t r, uint8_t g, uint8_t b) const;
   int Search(int r, int g, int b) const;
 
   std::vector<TRgb> palette_;
