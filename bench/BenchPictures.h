@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 namespace qz::bench {
 

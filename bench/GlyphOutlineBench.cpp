@@ -4,7 +4,7 @@
 
 #include "geometry/GlyphOutline.h"
 #include "geometry/LetterLayout.h"
-#include "platform/FontEngine.h"
+#include "text/FontEngine.h"
 
 namespace {
 

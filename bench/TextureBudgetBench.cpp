@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "BenchPictures.h"
-#include "gif/GifReader.h"
-#include "gif/GifWriter.h"
-#include "platform/ImageLimits.h"
-#include "platform/JpegReader.h"
-#include "platform/JpegWriter.h"
+#include "image/GifReader.h"
+#include "image/GifWriter.h"
+#include "image/ImageLimits.h"
+#include "image/JpegReader.h"
+#include "image/JpegWriter.h"
 
 namespace qz {
 namespace {

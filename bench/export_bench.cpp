@@ -10,7 +10,7 @@
 
 #include "PeakMemory.h"
 #include "export/ExportImage.h"
-#include "gif/ColorReduction.h"
+#include "palette/ColorReduction.h"
 #include "session/DesignSession.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchPictures.h"
-#include "gif/ColorReduction.h"
-#include "gif/GifWriter.h"
+#include "palette/ColorReduction.h"
+#include "image/GifWriter.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "BenchPictures.h"
 #include "PeakMemory.h"
 #include "render/RenderDriver.h"
-#include "render/Resample.h"
+#include "image/Resample.h"
 #include "render/TextureTiles.h"
 #include "scene/WorkFile.h"
 #include "session/Build.h"

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "BenchPictures.h"
-#include "gif/ColorReduction.h"
-#include "gif/GifWriter.h"
-#include "render/Resample.h"
+#include "palette/ColorReduction.h"
+#include "image/GifWriter.h"
+#include "image/Resample.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BenchPictures.h"
-#include "render/Resample.h"
+#include "image/Resample.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "FuzzKit.h"
-#include "platform/Bitmap.h"
-#include "platform/ImageLimits.h"
+#include "image/Bitmap.h"
+#include "image/ImageLimits.h"
 
 namespace qz::fuzz {
 

@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "geometry/ButShape.h"
-#include "platform/BmpWriter.h"
-#include "platform/FontEngine.h"
-#include "platform/IniFile.h"
-#include "platform/JpegWriter.h"
-#include "platform/PngFile.h"
+#include "image/BmpWriter.h"
+#include "text/FontEngine.h"
+#include "base/IniFile.h"
+#include "image/JpegWriter.h"
+#include "image/PngFile.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzKit.h"
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 #include "scene/IconRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

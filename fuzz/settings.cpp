@@ -11,7 +11,7 @@
 #include <string>
 
 #include "FuzzKit.h"
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 #include "scene/Settings.h"
 
 namespace {

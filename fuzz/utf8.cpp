@@ -10,8 +10,8 @@
 #include <string>
 
 #include "FuzzKit.h"
-#include "platform/CodePages.h"
-#include "platform/Utf8.h"
+#include "text/CodePages.h"
+#include "text/Utf8.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzKit.h"
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"
 

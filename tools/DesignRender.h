@@ -18,8 +18,8 @@
 
 #include "geometry/ButtonBody.h"
 #include "geometry/ButtonOutline.h"
-#include "platform/Bitmap.h"
-#include "render/Resample.h"
+#include "image/Bitmap.h"
+#include "image/Resample.h"
 #include "session/DesignSession.h"
 
 namespace qz::tools {

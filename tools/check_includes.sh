@@ -2,23 +2,25 @@
 # Lists every #include in src/ that runs against the order of the folders and fails
 # when there is one. Each folder may include itself and the folders before it:
 #
-#   platform -> scene -> render, gif -> geometry -> export -> session -> app, cli
+#   base -> text, image -> palette -> scene -> render -> geometry -> export -> session -> app, cli
 #
-# render and gif are siblings (neither includes the other), and so are app and cli.
+# text and image are siblings (neither includes the other), and so are app and cli.
 # All targets share the src/ include root, so this check is what keeps the order.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 declare -A allowed=(
-  [platform]="platform"
-  [scene]="platform scene"
-  [render]="platform scene render"
-  [gif]="platform gif"
-  [geometry]="platform scene render gif geometry"
-  [export]="platform scene render gif geometry export"
-  [session]="platform scene render gif geometry export session"
-  [app]="platform scene render gif geometry export session app"
-  [cli]="platform scene render gif geometry export session cli"
+  [base]="base"
+  [text]="base text"
+  [image]="base image"
+  [palette]="base image palette"
+  [scene]="base text image scene"
+  [render]="base text image scene render"
+  [geometry]="base text image palette scene render geometry"
+  [export]="base text image palette scene render geometry export"
+  [session]="base text image palette scene render geometry export session"
+  [app]="base text image palette scene render geometry export session app"
+  [cli]="base text image palette scene render geometry export session cli"
 )
 
 bad=0

@@ -20,10 +20,10 @@
 #include "DesignRender.h"
 #include "ShapeDescription.h"
 #include "geometry/ButShape.h"
-#include "platform/Bitmap.h"
-#include "platform/FileUtil.h"
-#include "platform/JpegWriter.h"
-#include "platform/PngFile.h"
+#include "image/Bitmap.h"
+#include "base/FileUtil.h"
+#include "image/JpegWriter.h"
+#include "image/PngFile.h"
 #include "scene/IconRecord.h"
 
 namespace {

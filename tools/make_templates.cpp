@@ -28,10 +28,10 @@
 #include <vector>
 
 #include "DesignRender.h"
-#include "platform/IniFile.h"
-#include "platform/NumberText.h"
-#include "platform/PngFile.h"
-#include "render/Resample.h"
+#include "base/IniFile.h"
+#include "base/NumberText.h"
+#include "image/PngFile.h"
+#include "image/Resample.h"
 #include "export/ExportSize.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "ProceduralNoise.h"
-#include "gif/ColorReduction.h"
-#include "gif/GifWriter.h"
-#include "platform/Bitmap.h"
-#include "platform/BmpWriter.h"
-#include "platform/JpegWriter.h"
-#include "platform/PngFile.h"
+#include "palette/ColorReduction.h"
+#include "image/GifWriter.h"
+#include "image/Bitmap.h"
+#include "image/BmpWriter.h"
+#include "image/JpegWriter.h"
+#include "image/PngFile.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "app/QtBridge.h"
-#include "platform/FontEngine.h"
-#include "platform/UnicodeBlocks.h"
+#include "text/FontEngine.h"
+#include "text/UnicodeBlocks.h"
 
 namespace qz {
 

@@ -1,6 +1,6 @@
 #include "app/ControlTable.h"
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 #include "scene/Params.h"
 
 namespace qz {

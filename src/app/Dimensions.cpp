@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numbers>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

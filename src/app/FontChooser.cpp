@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QSpinBox>
 
-#include "platform/FontEngine.h"
+#include "text/FontEngine.h"
 
 namespace qz {
 

@@ -9,7 +9,7 @@
 #include <QProgressBar>
 #include <QString>
 
-#include "platform/Sinks.h"
+#include "base/Sinks.h"
 
 class QWidget;
 

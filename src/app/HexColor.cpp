@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 
 namespace qz {
 

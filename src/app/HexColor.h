@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 namespace qz {
 

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "app/QtBridge.h"
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 #include "scene/IconRecord.h"
 
 namespace qz {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 class QFont;
 class QListWidget;

@@ -12,7 +12,7 @@
 #include "app/EditHistory.h"
 #include "app/MessageEdit.h"
 #include "app/PreviewPanel.h"
-#include "platform/XdgDirs.h"
+#include "base/XdgDirs.h"
 
 namespace qz {
 

@@ -22,7 +22,7 @@
 #include "app/TextDialog.h"
 #include "app/WebForm.h"
 #include "app/WelcomeDialog.h"
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 
 namespace qz {
 

@@ -11,7 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/PreviewPanel.h"
 #include "app/QtBridge.h"
-#include "render/Resample.h"
+#include "image/Resample.h"
 
 namespace qz {
 

@@ -21,8 +21,8 @@
 #include "app/PreviewPanel.h"
 #include "app/QtBridge.h"
 #include "app/SafeFileDialog.h"
-#include "platform/FileUtil.h"
-#include "platform/FontEngine.h"
+#include "base/FileUtil.h"
+#include "text/FontEngine.h"
 
 namespace qz {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/CodePages.h"
+#include "text/CodePages.h"
 
 namespace qz {
 

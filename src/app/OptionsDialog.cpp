@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "app/DialogMessages.h"
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 
 namespace qz {
 

@@ -6,7 +6,7 @@
 #include "app/FileFilter.h"
 #include "app/SaveDialog.h"
 #include "app/QtBridge.h"
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 
 namespace qz {
 

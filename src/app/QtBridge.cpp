@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "platform/CodePages.h"
+#include "text/CodePages.h"
 
 namespace qz {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 namespace qz {
 

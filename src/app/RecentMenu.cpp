@@ -1,7 +1,7 @@
 #include "app/RecentMenu.h"
 
 #include "app/QtBridge.h"
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 #include "scene/RecentFiles.h"
 
 namespace qz {

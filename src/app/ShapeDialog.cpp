@@ -10,8 +10,8 @@
 #include "app/IconList.h"
 #include "app/QtBridge.h"
 #include "geometry/ButShape.h"
-#include "platform/FileUtil.h"
-#include "platform/JpegReader.h"
+#include "base/FileUtil.h"
+#include "image/JpegReader.h"
 
 namespace qz {
 

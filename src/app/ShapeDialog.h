@@ -15,7 +15,7 @@
 #include <QDialog>
 #include <string>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 class QCheckBox;
 class QListWidget;

@@ -15,7 +15,7 @@
 #include "app/CharMap.h"
 #include "app/CopyRichText.h"
 #include "app/MessageEdit.h"
-#include "platform/FontEngine.h"
+#include "text/FontEngine.h"
 
 namespace qz {
 

@@ -14,8 +14,8 @@
 #include "app/IconList.h"
 #include "app/InitialButton.h"
 #include "app/QtBridge.h"
-#include "platform/FileUtil.h"
-#include "platform/IniFile.h"
+#include "base/FileUtil.h"
+#include "base/IniFile.h"
 #include "scene/IconRecord.h"
 
 namespace qz {

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/MainWindow.h"
-#include "platform/XdgDirs.h"
+#include "base/XdgDirs.h"
 #include "scene/WorkFile.h"
 
 namespace {

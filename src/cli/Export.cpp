@@ -11,9 +11,9 @@
 #include "export/ExportImage.h"
 #include "export/ExportOptions.h"
 #include "export/PreviewPage.h"
-#include "gif/Dither.h"
-#include "gif/PaletteKind.h"
-#include "platform/FileUtil.h"
+#include "palette/Dither.h"
+#include "palette/PaletteKind.h"
+#include "base/FileUtil.h"
 
 namespace qz::cli {
 

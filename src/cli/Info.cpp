@@ -7,8 +7,8 @@
 
 #include "cli/Cli.h"
 #include "cli/Session.h"
-#include "platform/IniFile.h"
-#include "platform/Utf8.h"
+#include "base/IniFile.h"
+#include "text/Utf8.h"
 #include "scene/WorkFile.h"
 
 namespace qz::cli {

@@ -7,9 +7,9 @@
 
 #include "cli/Cli.h"
 #include "cli/Session.h"
-#include "platform/BmpWriter.h"
-#include "platform/FontEngine.h"
-#include "platform/PngFile.h"
+#include "image/BmpWriter.h"
+#include "text/FontEngine.h"
+#include "image/PngFile.h"
 
 namespace qz::cli {
 

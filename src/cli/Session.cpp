@@ -1,7 +1,7 @@
 #include "cli/Session.h"
 
-#include "platform/Utf8.h"
-#include "platform/XdgDirs.h"
+#include "text/Utf8.h"
+#include "base/XdgDirs.h"
 
 namespace qz::cli {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/Cli.h"
-#include "platform/Sinks.h"
+#include "base/Sinks.h"
 #include "session/DesignSession.h"
 
 namespace qz::cli {

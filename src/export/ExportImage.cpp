@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "gif/ColorReduction.h"
-#include "gif/GifWriter.h"
-#include "platform/BmpWriter.h"
-#include "platform/JpegWriter.h"
-#include "platform/PngFile.h"
-#include "platform/WebpFile.h"
-#include "render/Resample.h"
+#include "palette/ColorReduction.h"
+#include "image/GifWriter.h"
+#include "image/BmpWriter.h"
+#include "image/JpegWriter.h"
+#include "image/PngFile.h"
+#include "image/WebpFile.h"
+#include "image/Resample.h"
 
 namespace qz {
 

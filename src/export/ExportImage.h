@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "export/ExportOptions.h"
-#include "platform/Bitmap.h"
-#include "platform/OutputFiles.h"
+#include "image/Bitmap.h"
+#include "base/OutputFiles.h"
 #include "render/RenderDriver.h"  // TRenderFrame
 
 namespace qz {

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "platform/CharClass.h"
-#include "platform/CodePages.h"
-#include "platform/Utf8.h"
+#include "text/CharClass.h"
+#include "text/CodePages.h"
+#include "text/Utf8.h"
 #include "scene/Settings.h"
 
 namespace qz {

@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "gif/Dither.h"
-#include "gif/GifWriter.h"  // TGifCompression
-#include "platform/FileUtil.h"  // ReplaceFileExt
-#include "gif/PaletteKind.h"
+#include "palette/Dither.h"
+#include "image/GifWriter.h"  // TGifCompression
+#include "base/FileUtil.h"  // ReplaceFileExt
+#include "palette/PaletteKind.h"
 #include "scene/Folders.h"
 #include "scene/MessageText.h"
 #include "scene/Params.h"  // TButtonState

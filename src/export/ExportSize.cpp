@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

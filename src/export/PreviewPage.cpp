@@ -6,12 +6,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/FileUtil.h"
-#include "platform/OutputFiles.h"
-#include "platform/IniFile.h"
-#include "platform/Numeric.h"
-#include "platform/NumberText.h"
-#include "platform/Utf8.h"
+#include "base/FileUtil.h"
+#include "base/OutputFiles.h"
+#include "base/IniFile.h"
+#include "base/Numeric.h"
+#include "base/NumberText.h"
+#include "text/Utf8.h"
 #include "scene/MessageText.h"
 #include "scene/Settings.h"
 

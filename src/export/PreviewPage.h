@@ -23,8 +23,8 @@
 #include <string>
 
 #include "export/ExportOptions.h"
-#include "platform/Bitmap.h"
-#include "platform/OutputFiles.h"
+#include "image/Bitmap.h"
+#include "base/OutputFiles.h"
 #include "scene/Folders.h"
 
 namespace qz {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/FileUtil.h"
-#include "platform/OutputFiles.h"
-#include "platform/Numeric.h"
+#include "base/FileUtil.h"
+#include "base/OutputFiles.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

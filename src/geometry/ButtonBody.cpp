@@ -4,8 +4,8 @@
 
 #include "geometry/ButtonOutline.h"
 #include "geometry/ContourOffset.h"
-#include "platform/FileUtil.h"
-#include "platform/Numeric.h"
+#include "base/FileUtil.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

@@ -22,7 +22,7 @@
 
 #include "geometry/ButShape.h"
 #include "geometry/ButtonOutline.h"
-#include "platform/FolderList.h"
+#include "base/FolderList.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 

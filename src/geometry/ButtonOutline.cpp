@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "geometry/GlyphOutline.h"
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

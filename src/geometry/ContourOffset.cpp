@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "geometry/OutlinePoints.h"
-#include "platform/GlyphRecords.h"
-#include "platform/Sinks.h"
+#include "text/GlyphRecords.h"
+#include "base/Sinks.h"
 #include "scene/Letters.h"
 
 namespace qz {

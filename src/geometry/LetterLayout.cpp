@@ -1,8 +1,8 @@
 #include "geometry/LetterLayout.h"
 
 #include "geometry/ContourOffset.h"
-#include "platform/Numeric.h"
-#include "platform/SideBySide.h"
+#include "base/Numeric.h"
+#include "base/SideBySide.h"
 
 namespace qz {
 

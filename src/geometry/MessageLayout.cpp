@@ -4,11 +4,11 @@
 #include <string>
 #include <utility>
 
-#include "platform/Bidi.h"
-#include "platform/CodePages.h"
-#include "platform/FileUtil.h"
-#include "platform/Numeric.h"
-#include "platform/Utf8.h"
+#include "text/Bidi.h"
+#include "text/CodePages.h"
+#include "base/FileUtil.h"
+#include "base/Numeric.h"
+#include "text/Utf8.h"
 
 namespace qz {
 

@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "geometry/GlyphOutline.h"
-#include "platform/GlyphRecords.h"
-#include "platform/Sinks.h"
-#include "platform/TextFonts.h"
+#include "text/GlyphRecords.h"
+#include "base/Sinks.h"
+#include "text/TextFonts.h"
 
 namespace qz {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 #include "render/Body.h"
 
 namespace qz {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Numeric.h"
-#include "platform/PixelRuns.h"
+#include "base/Numeric.h"
+#include "image/PixelRuns.h"
 #include "render/Body.h"
 #include "render/ZBuffer.h"
 

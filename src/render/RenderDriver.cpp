@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Numeric.h"
-#include "render/Resample.h"
+#include "base/Numeric.h"
+#include "image/Resample.h"
 #include "render/ShadeRamp.h"
 
 namespace qz {

@@ -18,8 +18,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/Sinks.h"
+#include "image/Bitmap.h"
+#include "base/Sinks.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 #include "scene/Params.h"
 
 namespace qz {

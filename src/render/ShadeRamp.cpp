@@ -1,6 +1,6 @@
 #include "render/ShadeRamp.h"
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 
 namespace qz {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 #include "render/View3D.h"
 #include "render/ZBuffer.h"
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/Numeric.h"
+#include "base/Numeric.h"
 #include "render/RenderDriver.h"
-#include "render/Resample.h"
+#include "image/Resample.h"
 
 namespace qz {
 

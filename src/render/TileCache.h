@@ -23,8 +23,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/Bitmap.h"
-#include "render/Resample.h"
+#include "image/Bitmap.h"
+#include "image/Resample.h"
 
 namespace qz {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/SideBySide.h"
+#include "base/SideBySide.h"
 
 namespace qz {
 

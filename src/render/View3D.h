@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 #include "render/Body.h"
 #include "render/RenderList.h"
 #include "render/RenderParams.h"

@@ -9,8 +9,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "platform/Numeric.h"
-#include "platform/PixelRuns.h"
+#include "base/Numeric.h"
+#include "image/PixelRuns.h"
 
 namespace qz {
 

@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 #include "render/FontView.h"
 
 namespace qz {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 
 namespace qz {
 

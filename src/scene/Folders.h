@@ -24,8 +24,8 @@
 
 #include <string>
 
-#include "platform/FolderList.h"
-#include "platform/XdgDirs.h"
+#include "base/FolderList.h"
+#include "base/XdgDirs.h"
 
 namespace qz {
 

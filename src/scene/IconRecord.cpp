@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "platform/JpegReader.h"
-#include "platform/JpegWriter.h"
-#include "platform/NumberText.h"
+#include "image/JpegReader.h"
+#include "image/JpegWriter.h"
+#include "base/NumberText.h"
 
 namespace qz {
 

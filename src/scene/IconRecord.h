@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Bitmap.h"
-#include "platform/IniFile.h"
+#include "image/Bitmap.h"
+#include "base/IniFile.h"
 
 namespace qz {
 

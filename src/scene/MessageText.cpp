@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/CodePages.h"
+#include "text/CodePages.h"
 
 namespace qz {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Bitmap.h"
+#include "image/Bitmap.h"
 
 namespace qz {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 
 namespace qz {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 
 namespace qz {
 

@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "platform/NumberText.h"
-#include "platform/Utf8.h"
+#include "base/NumberText.h"
+#include "text/Utf8.h"
 
 namespace qz {
 

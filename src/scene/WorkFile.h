@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/IniFile.h"
-#include "platform/Sinks.h"
+#include "base/IniFile.h"
+#include "base/Sinks.h"
 #include "scene/MessageText.h"
 #include "scene/Params.h"
 

@@ -8,8 +8,8 @@
 #include "geometry/GlyphOutline.h"
 #include "geometry/LetterLayout.h"
 #include "geometry/MessageLayout.h"
-#include "platform/Numeric.h"
-#include "platform/Utf8.h"
+#include "base/Numeric.h"
+#include "text/Utf8.h"
 #include "render/TextureTiles.h"
 
 namespace qz {

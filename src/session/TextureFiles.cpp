@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/FileUtil.h"
-#include "platform/ImageLimits.h"
-#include "session/ImageFile.h"
+#include "base/FileUtil.h"
+#include "image/ImageLimits.h"
+#include "image/ImageFile.h"
 
 namespace qz {
 

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/FolderList.h"
-#include "platform/Sinks.h"
+#include "base/FolderList.h"
+#include "base/Sinks.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 

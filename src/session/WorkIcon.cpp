@@ -1,6 +1,6 @@
 #include "session/WorkIcon.h"
 
-#include "render/Resample.h"
+#include "image/Resample.h"
 #include "scene/IconRecord.h"
 
 namespace qz {

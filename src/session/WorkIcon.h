@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/Sinks.h"
+#include "image/Bitmap.h"
+#include "base/Sinks.h"
 
 namespace qz {
 

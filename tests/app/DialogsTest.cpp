@@ -5,7 +5,7 @@
 #include "WindowKit.h"
 #include "app/BrowseForFolder.h"
 #include "app/ProjectCommands.h"
-#include "platform/FontEngine.h"
+#include "text/FontEngine.h"
 #include "support/TempDir.h"
 
 namespace qz {

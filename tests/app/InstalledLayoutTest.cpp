@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "WindowKit.h"
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 
 namespace qz {
 

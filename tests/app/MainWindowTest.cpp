@@ -7,7 +7,7 @@
 #include <webp/decode.h>
 
 #include "WindowKit.h"
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 #include "support/TempDir.h"
 
 namespace qz {

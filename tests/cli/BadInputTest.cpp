@@ -11,9 +11,9 @@
 
 #include "cli/RunCli.h"
 #include "support/TempDir.h"
-#include "platform/BmpReader.h"
-#include "platform/BmpWriter.h"
-#include "platform/JpegWriter.h"
+#include "image/BmpReader.h"
+#include "image/BmpWriter.h"
+#include "image/JpegWriter.h"
 #include "support/TestGif.h"
 
 namespace qz {

@@ -10,9 +10,9 @@
 
 #include "cli/RunCli.h"
 #include "export/ExportTestSupport.h"
-#include "gif/GifTestSupport.h"
-#include "platform/FileUtil.h"
-#include "session/ImageFile.h"
+#include "image/GifTestSupport.h"
+#include "base/FileUtil.h"
+#include "image/ImageFile.h"
 #include "export/ExportSize.h"
 #include "support/TempDir.h"
 

@@ -7,12 +7,12 @@
 #include <set>
 
 #include "export/ExportTestSupport.h"
-#include "gif/Dither.h"
-#include "gif/GifTestSupport.h"
-#include "gif/PaletteKind.h"
-#include "platform/FileUtil.h"
-#include "platform/WebpFile.h"
-#include "session/ImageFile.h"
+#include "palette/Dither.h"
+#include "image/GifTestSupport.h"
+#include "palette/PaletteKind.h"
+#include "base/FileUtil.h"
+#include "image/WebpFile.h"
+#include "image/ImageFile.h"
 #include "support/TempDir.h"
 
 namespace qz {

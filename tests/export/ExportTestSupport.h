@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "export/ExportImage.h"
-#include "platform/Bitmap.h"
-#include "platform/FileUtil.h"
+#include "image/Bitmap.h"
+#include "base/FileUtil.h"
 
 namespace qz::test {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/IniFile.h"
+#include "base/IniFile.h"
 #include "scene/MessageText.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FileUtil.h"
+#include "base/FileUtil.h"
 #include "support/TempDir.h"
 
 namespace qz {

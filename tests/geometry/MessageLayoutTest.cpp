@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FontEngine.h"
+#include "text/FontEngine.h"
 #include "support/MessageCollector.h"
 
 namespace qz {

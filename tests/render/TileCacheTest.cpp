@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "render/Resample.h"
+#include "image/Resample.h"
 #include "render/RenderKit.h"
 #include "render/TextureTiles.h"
 #include "render/View3D.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FileUtil.h"
-#include "platform/IniFile.h"
+#include "base/FileUtil.h"
+#include "base/IniFile.h"
 #include "scene/Settings.h"
 #include "support/TempDir.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "platform/FileUtil.h"
-#include "platform/IniFile.h"
+#include "base/FileUtil.h"
+#include "base/IniFile.h"
 #include "support/TempDir.h"
 
 namespace qz {

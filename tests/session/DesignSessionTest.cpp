@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "geometry/ButShape.h"
-#include "platform/BmpWriter.h"
+#include "image/BmpWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
 #include "session/WorkIcon.h"

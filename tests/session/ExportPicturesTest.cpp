@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "export/ExportTestSupport.h"
-#include "gif/GifTestSupport.h"
+#include "image/GifTestSupport.h"
 #include "session/DesignSession.h"
-#include "session/ImageFile.h"
+#include "image/ImageFile.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/BmpWriter.h"
+#include "image/BmpWriter.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 

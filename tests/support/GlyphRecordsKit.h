@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/GlyphRecords.h"
+#include "text/GlyphRecords.h"
 
 namespace qz::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Sinks.h"
+#include "base/Sinks.h"
 
 namespace qz::test {
 

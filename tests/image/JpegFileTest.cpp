@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+// jpeglib.h uses FILE without including its header.
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "base/FileUtil.h"
+#include "image/ImageLimits.h"
+#include "image/JpegReader.h"
+#include "image/JpegWriter.h"
+#include "support/HostileInput.h"
+#include "support/TempDir.h"
+
+namespace qz {
+namespace {
+
+using test::ErrorOf;
+
+TBitmap Smooth(int w, int h) {
+  TBitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.SetPixel(x, y, RGBToPixel(x * 255 / (w - 1), y * 255 / (h - 1), uint32_t(128 + 100 * std::sin(x * 0.2))));
+  return b;
+}
+
+int ChannelDifference(uint32_t p, uint32_t q) {
+  int worst = 0;
+  for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)));
+  return worst;
+}
+
+int MaxDifference(const TBitmap& a, const TBitmap& b) {
+  int worst = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) worst = std::max(worst, ChannelDifference(a.Pixel(x, y), b.Pixel(x, y)));
+  return worst;
+}
+
+// Encodes samples with libjpeg itself, for pictures our writer never makes: grey (1
+// component), CMYK (4), or a progressive file with the given scan script.
+std::vector<uint8_t> EncodeWithLibjpeg(int w, int h, int components, J_COLOR_SPACE space,
+                                       const std::vector<uint8_t>& samples, std::vector<jpeg_scan_info> scans = {}) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr err;
+  info.err = jpeg_std_error(&err);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = w, info.image_height = h, info.input_components = components, info.in_color_space = space;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  if (!scans.empty()) info.scan_info = scans.data(), info.num_scans = static_cast<int>(scans.size());
+  jpeg_start_compress(&info, TRUE);
+  for (int y = 0; y < h; ++y) {
+    JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(y) * w * components);
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+TEST(JpegFile, EncodesDecodesAndWritesColourPictures) {
+  const TBitmap image = Smooth(64, 48);
+  const std::vector<uint8_t> high = EncodeJpeg(image, 95), low = EncodeJpeg(image, 10);
+  const TBitmap back = DecodeJpeg(high);
+  ASSERT_EQ(std::pair(back.Width(), back.Height()), std::pair(64, 48));
+  EXPECT_LE(MaxDifference(image, back), 12);
+  for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(back.Data()[i] >> 24, 0u);  // no fourth byte
+  EXPECT_LT(low.size(), high.size());
+  EXPECT_GT(MaxDifference(image, DecodeJpeg(low)), MaxDifference(image, back));
+  EXPECT_EQ(EncodeJpeg(image, 0), EncodeJpeg(image, 1));  // qualities clamped to 1..100
+  EXPECT_EQ(EncodeJpeg(image, 500), EncodeJpeg(image, 100));
+  EXPECT_THROW(EncodeJpeg(TBitmap(), 90), std::runtime_error);
+
+  const std::string path = test::OutputPath("jpeg-roundtrip.jpg");
+  WriteJpeg(path, image, 95);
+  EXPECT_EQ(ReadWholeFile(path, 1 << 20), high);
+  EXPECT_EQ(ReadJpegFile(path), back);
+  EXPECT_THROW(WriteJpeg(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-dir/x.jpg", image, 90), std::runtime_error);
+  EXPECT_THROW(ReadJpegFile(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-file.jpg"), std::runtime_error);
+}
+
+TEST(JpegFile, ReadsGrayscaleAndCmyk) {
+  std::vector<uint8_t> gray;
+  for (int i = 0; i < 16 * 8; ++i) gray.push_back(static_cast<uint8_t>(i * 2));
+  const TBitmap g = DecodeJpeg(EncodeWithLibjpeg(16, 8, 1, JCS_GRAYSCALE, gray));
+  for (int x : {0, 15}) {
+    const uint32_t v = PixelGreen(g.Pixel(x, 3));
+    EXPECT_NEAR(int(v), 2 * (3 * 16 + x), 2);
+    EXPECT_EQ(g.Pixel(x, 3), RGBToPixel(v, v, v));
+  }
+  // CMYK as print software writes it (Adobe marker, inks inverted: 255 is no ink):
+  // no cyan, full magenta and yellow is red; full black ink is black.
+  std::vector<uint8_t> cmyk;
+  for (int i = 0; i < 8 * 8; ++i)
+    for (uint8_t v : i % 8 < 4 ? std::vector<uint8_t>{255, 0, 0, 255} : std::vector<uint8_t>{255, 255, 255, 0}) cmyk.push_back(v);
+  TBitmap want(8, 8);
+  want.FillRect(0, 0, 4, 8, 0xFF0000);
+  EXPECT_LE(MaxDifference(DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), want), 6);
+}
+
+// The work a picture asks for is counted from its markers before any decoding:
+// pixels times scans. Beyond the budget it is read at a half, a quarter or an eighth;
+// a picture of a thousand scans over 16384 x 4096 pixels is refused at once.
+TEST(JpegFile, TheWorkIsCountedAndBoundedBeforeDecoding) {
+  std::vector<uint8_t> hostile = {0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0x10, 0x00, 0x40, 0x00, 1, 1, 0x11, 0};
+  for (int i = 0; i < 1000; ++i)
+    hostile.insert(hostile.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 1, 0x10, 0x12, 0xFF, 0x00});
+  hostile.insert(hostile.end(), {0xFF, 0xD9});
+  const std::optional<TJpegLayout> layout = ReadJpegLayout(hostile.data(), hostile.size());
+  ASSERT_TRUE(layout.has_value());
+  EXPECT_EQ((std::vector<int64_t>{layout->Width, layout->Height, layout->Scans}), (std::vector<int64_t>{16384, 4096, 1000}));
+  EXPECT_EQ(JpegScaleDivisor(*layout, MaxDecodeWork), 0);
+  EXPECT_NE(ErrorOf([&] { DecodeJpeg(hostile); }).find("more than a texture may take"), std::string::npos);
+  // Twenty scans over a million pixels: read at half the size; 4096 x 4096 of one scan whole.
+  EXPECT_EQ(JpegScaleDivisor({1000, 1000, 20}, MaxDecodeWork), 2);
+  EXPECT_EQ(JpegScaleDivisor({4096, 4096, 1}, MaxDecodeWork), 1);
+
+  const std::vector<uint8_t> big = EncodeJpeg(Smooth(4100, 4100), 50);
+  ASSERT_EQ(ReadJpegLayout(big.data(), big.size())->Scans, 1);
+  const TBitmap half = DecodeJpeg(big);
+  EXPECT_EQ((std::vector<int>{half.Width(), half.Height()}), (std::vector<int>{2050, 2050}));
+}
+
+TEST(JpegFile, RefusesBrokenAndHostileData) {
+  // A valid progressive file of over a thousand scans (every AC coefficient of every
+  // component on its own, in 11 steps of precision) would take minutes to decode.
+  std::vector<jpeg_scan_info> script = {{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
+  for (int c = 0; c < 3; ++c)
+    for (int k = 1; k < 64; ++k) {
+      script.push_back({1, {c, 0, 0, 0}, k, k, 0, 10});
+      for (int al = 9; al >= 0; --al) script.push_back({1, {c, 0, 0, 0}, k, k, al + 1, al});
+    }
+  const std::vector<uint8_t> slow = EncodeWithLibjpeg(8, 8, 3, JCS_RGB, std::vector<uint8_t>(8 * 8 * 3, 100), script);
+  EXPECT_NE(ErrorOf([&] { DecodeJpeg(slow); }).find("too many progressive scans"), std::string::npos);
+
+  const std::vector<uint8_t> valid = EncodeJpeg(Smooth(24, 16), 80);
+  auto error = [](const std::vector<uint8_t>& bytes) { return ErrorOf([&] { DecodeJpeg(bytes, "probe.jpg"); }); };
+  ASSERT_EQ(error(valid), "");
+  EXPECT_NE(error({valid.begin(), valid.begin() + valid.size() / 2}).find("truncated"), std::string::npos);
+  EXPECT_NE(error({}).find("no JPEG data"), std::string::npos);
+  EXPECT_NE(error({'G', 'I', 'F', '8', '9', 'a', 0, 0}).find("not a readable JPEG"), std::string::npos);
+  // The size in the frame header (FF C0, length, precision, height, width) is checked
+  // before anything of that size is allocated.
+  size_t sof = 0;
+  while (sof + 1 < valid.size() && !(valid[sof] == 0xFF && valid[sof + 1] == 0xC0)) ++sof;
+  ASSERT_LT(sof + 9, valid.size());
+  std::vector<uint8_t> huge = valid;
+  huge[sof + 5] = 0x4E, huge[sof + 6] = 0x20, huge[sof + 7] = 0x4E, huge[sof + 8] = 0x20;  // 20000 x 20000
+  EXPECT_NE(error(huge).find("too large"), std::string::npos) << error(huge);
+  huge[sof + 7] = 0, huge[sof + 8] = 0;  // width 0
+  EXPECT_NE(error(huge), "");
+  // A missing end is "truncated", not a grey picture.
+  EXPECT_NE(error({valid.begin(), valid.end() - 2}).find("truncated"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qz
