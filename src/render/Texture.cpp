@@ -121,11 +121,9 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
 
 namespace {
 
-// The texture image takes the bitmap (its fourth bytes cleared: a texture is never
-// transparent) when it is larger than one pixel each way; otherwise texturing of that
-// part is off.
-void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
+void SetTexture(TBitmap& texture, bool& textured, TTexturePicture& fittedFrom, TBitmap&& bitmap) {
   textured = false;
+  fittedFrom = nullptr;
   if (bitmap.Width() <= 1 || bitmap.Height() <= 1) return;
   texture = std::move(bitmap);
   uint32_t* p = texture.Data();
@@ -135,15 +133,9 @@ void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
 
 }  // namespace
 
-// A texture replaced may be the tile its cache lent: the cache takes it back (a
-// bitmap too thin to tile replaces nothing).
-void TView3D::SetTextTexture(TBitmap Bitmap) {
-  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) TextTiles.Return(TextTexture);
-  SetTexture(TextTexture, TextTextured, std::move(Bitmap));
-}
+void TView3D::SetTextTexture(TBitmap Bitmap) { SetTexture(TextTexture, TextTextured, TextFittedFrom, std::move(Bitmap)); }
 void TView3D::SetButtonTexture(TBitmap Bitmap) {
-  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) ButtonTiles.Return(ButtonTexture);
-  SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap));
+  SetTexture(ButtonTexture, ButtonTextured, ButtonFittedFrom, std::move(Bitmap));
 }
 
 }  // namespace qz

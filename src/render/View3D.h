@@ -26,7 +26,6 @@
 #include "render/Body.h"
 #include "render/RenderList.h"
 #include "render/RenderParams.h"
-#include "render/TileCache.h"
 #include "render/ZBuffer.h"
 #include "scene/Letters.h"
 
@@ -48,6 +47,9 @@ struct TScreenExtents {
   int32_t MaxX = -65535;
   int32_t MaxY = -65535;
 };
+
+// A texture picture as read from its file, shared by the builds that tile with it.
+using TTexturePicture = std::shared_ptr<const TBitmap>;
 
 class TView3D {
  public:
@@ -80,9 +82,9 @@ class TView3D {
   // Projects every body with Params and returns the extremes of the screen points.
   TScreenExtents ScreenExtents();
 
-  // Texture images (Texture.cpp): Bitmap (a copy, or the caller's own when moved in)
-  // becomes the letters' (button's) texture and the flag is set; a bitmap of width or
-  // height 1 or less switches texturing of that part off instead.
+  // Sets the texture in use as it is (its fourth bytes cleared: a texture is never
+  // transparent); a bitmap of width or height 1 or less switches texturing of that
+  // part off instead. A build fits the textures itself (TextureTiles.h).
   void SetTextTexture(TBitmap Bitmap);
   void SetButtonTexture(TBitmap Bitmap);
 
@@ -102,15 +104,14 @@ class TView3D {
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
   TZBuffer ZBuffer;        // the letters' spans, kept after a render
   TZBuffer ButtonZBuffer;  // the button's pass (empty after a render)
-  TBitmap TextTexture;     // texture image of the letters
-  TBitmap ButtonTexture;   // texture image of the button
+  // The textures in use: each part's tile (TextureTiles.h), whether it is drawn, and
+  // the texture picture it was made from.
+  TBitmap TextTexture;
+  TBitmap ButtonTexture;
   bool TextTextured = false;
   bool ButtonTextured = false;
-  // The last tile fitted from each texture (TextureTiles.h), for the next build. The
-  // textures above change only through SetTextTexture and SetButtonTexture (or are
-  // cleared), so a tile lent to them comes back unaltered.
-  TTileCache TextTiles;
-  TTileCache ButtonTiles;
+  TTexturePicture TextFittedFrom;
+  TTexturePicture ButtonFittedFrom;
 
  private:
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused
