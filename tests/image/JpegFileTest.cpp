@@ -7,17 +7,18 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/FileUtil.h"
 #include "image/ImageLimits.h"
 #include "image/JpegReader.h"
 #include "image/JpegWriter.h"
 #include "support/HostileInput.h"
+#include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"
 
 namespace qz {
 namespace {
 
 using test::ErrorOf;
+using test::TPictureFormat;
 
 TBitmap Smooth(int w, int h) {
   TBitmap b(w, h);
@@ -25,19 +26,6 @@ TBitmap Smooth(int w, int h) {
     for (int x = 0; x < w; ++x)
       b.SetPixel(x, y, RGBToPixel(x * 255 / (w - 1), y * 255 / (h - 1), uint32_t(128 + 100 * std::sin(x * 0.2))));
   return b;
-}
-
-int ChannelDifference(uint32_t p, uint32_t q) {
-  int worst = 0;
-  for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)));
-  return worst;
-}
-
-int MaxDifference(const TBitmap& a, const TBitmap& b) {
-  int worst = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x) worst = std::max(worst, ChannelDifference(a.Pixel(x, y), b.Pixel(x, y)));
-  return worst;
 }
 
 // Encodes samples with libjpeg itself, for pictures our writer never makes: grey (1
@@ -69,21 +57,21 @@ std::vector<uint8_t> EncodeWithLibjpeg(int w, int h, int components, J_COLOR_SPA
 
 TEST(JpegFile, EncodesDecodesAndWritesColourPictures) {
   const TBitmap image = Smooth(64, 48);
-  const std::vector<uint8_t> high = EncodeJpeg(image, 95), low = EncodeJpeg(image, 10);
-  const TBitmap back = DecodeJpeg(high);
-  ASSERT_EQ(std::pair(back.Width(), back.Height()), std::pair(64, 48));
-  EXPECT_LE(MaxDifference(image, back), 12);
-  for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(back.Data()[i] >> 24, 0u);  // no fourth byte
-  EXPECT_LT(low.size(), high.size());
-  EXPECT_GT(MaxDifference(image, DecodeJpeg(low)), MaxDifference(image, back));
+  const test::TRoundTrip high = test::RoundTrip(image, {.Format = TPictureFormat::Jpeg, .Quality = 95, .Tolerance = 12});
+  EXPECT_EQ(high.Mismatch, "");
+  for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(high.Read.Data()[i] >> 24, 0u);  // no fourth byte
+  EXPECT_EQ(high.Bytes, EncodeJpeg(image, 95));
+  // A low quality: a smaller file, further from the picture.
+  const test::TRoundTrip low = test::RoundTrip(image, {.Format = TPictureFormat::Jpeg, .Quality = 10, .Tolerance = 255});
+  EXPECT_LT(low.Bytes.size(), high.Bytes.size());
+  EXPECT_GT(low.MaxDifference, high.MaxDifference);
   EXPECT_EQ(EncodeJpeg(image, 0), EncodeJpeg(image, 1));  // qualities clamped to 1..100
   EXPECT_EQ(EncodeJpeg(image, 500), EncodeJpeg(image, 100));
   EXPECT_THROW(EncodeJpeg(TBitmap(), 90), std::runtime_error);
 
   const std::string path = test::OutputPath("jpeg-roundtrip.jpg");
   WriteJpeg(path, image, 95);
-  EXPECT_EQ(ReadWholeFile(path, 1 << 20), high);
-  EXPECT_EQ(ReadJpegFile(path), back);
+  EXPECT_EQ(ReadJpegFile(path), high.Read);
   EXPECT_THROW(WriteJpeg(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-dir/x.jpg", image, 90), std::runtime_error);
   EXPECT_THROW(ReadJpegFile(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-file.jpg"), std::runtime_error);
 }
@@ -104,7 +92,7 @@ TEST(JpegFile, ReadsGrayscaleAndCmyk) {
     for (uint8_t v : i % 8 < 4 ? std::vector<uint8_t>{255, 0, 0, 255} : std::vector<uint8_t>{255, 255, 255, 0}) cmyk.push_back(v);
   TBitmap want(8, 8);
   want.FillRect(0, 0, 4, 8, 0xFF0000);
-  EXPECT_LE(MaxDifference(DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), want), 6);
+  EXPECT_EQ(test::ComparePictures(want, DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), 6).Mismatch, "");
 }
 
 // The work a picture asks for is counted from its markers before any decoding:

@@ -6,11 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "base/FileUtil.h"
 #include "image/ImageLimits.h"
-#include "image/PngFile.h"
 #include "support/HostileInput.h"
-#include "support/TempDir.h"
+#include "support/PictureRoundTrip.h"
 
 namespace qz {
 namespace {
@@ -52,19 +50,19 @@ TBytes EncodeWithLibpng(const TPngLayout& l) {
 }
 
 TEST(PngReader, EveryKindIsReadAsColourTransparencyOverWhite) {
-  test::TTempDir dir;
   TBitmap image(3, 2);
   image.Fill(RGBToPixel(10, 200, 30));
   image.SetPixel(2, 1, RGBToPixel(250, 5, 128));
-  WritePng(dir.File("rgb.png"), image);
-  EXPECT_EQ(DecodePng(*ReadWholeFile(dir.File("rgb.png"), 1 << 20, nullptr)), image);
+  EXPECT_EQ(test::RoundTrip(image, {.Format = test::TPictureFormat::Png}).Mismatch, "");
 
-  // An alpha channel: opaque keeps its colour, clear shows white, half is half way.
+  // An alpha channel: written exactly, the colour under a clear pixel too. Read as a
+  // texture: opaque keeps its colour, clear shows white, half is half way.
   TBitmap mask(3, 2);
   mask.Fill(0xFFFFFF);
   mask.SetPixel(0, 0, 0), mask.SetPixel(1, 0, RGBToPixel(128, 128, 128));
-  WritePng(dir.File("rgba.png"), image, &mask);
-  const TBitmap alpha = DecodePng(*ReadWholeFile(dir.File("rgba.png"), 1 << 20, nullptr));
+  const test::TRoundTrip rgba = test::RoundTrip(image, {.Format = test::TPictureFormat::Png, .Alpha = &mask});
+  EXPECT_EQ(rgba.Mismatch, "");
+  const TBitmap alpha = DecodePng(rgba.Bytes);
   EXPECT_EQ(alpha.Pixel(0, 0), 0xFFFFFFu);
   EXPECT_EQ(alpha.Pixel(1, 0), RGBToPixel(132, 227, 142));
   EXPECT_EQ(alpha.Pixel(2, 1), image.Pixel(2, 1));
