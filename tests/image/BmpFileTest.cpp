@@ -7,6 +7,7 @@
 
 #include "image/BmpReader.h"
 #include "image/BmpWriter.h"
+#include "support/ChildRun.h"
 #include "support/HostileInput.h"
 #include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"
@@ -160,6 +161,18 @@ TEST(BmpFile, RefusesBrokenAndHostileFiles) {
     EXPECT_NE(error.find("probe.bmp"), std::string::npos) << error;
     EXPECT_NE(error.find(part), std::string::npos) << error;
   }
+}
+
+// The pixel data a header declares is checked against the file before the picture is
+// allocated: 4096 x 4096 pixels of 24 bits (48 MB) declared in a file of 54 bytes.
+TEST(BmpFile, DataShorterThanItsHeaderDeclaresIsRefusedBeforeAllocating) {
+  const std::vector<uint8_t> hostile = BuildBmp({.Width = 4096, .Height = 4096, .Bits = 24});
+  ASSERT_EQ(hostile.size(), 54u);
+  const test::TChildRun run = test::RunInChild([&] { DecodeBmp(hostile, "probe.bmp"); });
+  ASSERT_TRUE(run.Finished);
+  EXPECT_NE(run.Error.find("probe.bmp\": the pixel data is truncated (50331648 bytes needed"), std::string::npos)
+      << run.Error;
+  EXPECT_LT(run.PeakGrowth, 16 << 20);
 }
 
 }  // namespace
