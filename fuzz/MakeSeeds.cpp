@@ -405,6 +405,64 @@ void Pngs() {
   Put("png", "grey-alpha.png", RawPng(3, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, Bytes(3 * 3 * 2, 0x80)));
 }
 
+// --- hostile textures: sizes and lengths beyond the data -----------------------------
+//
+// Each declares more than its bytes hold, and was once read with an allocation of what
+// it declared before the reader found it short. fuzz/README.md lists them.
+
+// The first marker segment of a JPEG of the given kind (its 0xFF).
+size_t JpegMarker(const Bytes& b, uint8_t marker) {
+  size_t at = 0;
+  while (at + 1 < b.size() && !(b[at] == 0xFF && b[at + 1] == marker)) ++at;
+  return at;
+}
+
+// The JPEG with the size in its frame header (0xC0 or 0xC2) replaced.
+Bytes JpegWithSize(Bytes b, uint8_t frameMarker, int w, int h) {
+  const size_t sof = JpegMarker(b, frameMarker);
+  b[sof + 5] = static_cast<uint8_t>(h >> 8), b[sof + 6] = static_cast<uint8_t>(h);
+  b[sof + 7] = static_cast<uint8_t>(w >> 8), b[sof + 8] = static_cast<uint8_t>(w);
+  return b;
+}
+
+void HostileTextures() {
+  // PNG: the signature and header of a small picture, then a chunk libpng would
+  // allocate for declaring 2^31 - 1 bytes; three follow.
+  const Bytes png = WrittenPng(Gradient(4, 4), nullptr);
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP"}) {
+    Bytes b(png.begin(), png.begin() + 33);
+    b.insert(b.end(), {0x7F, 0xFF, 0xFF, 0xFF});
+    b.insert(b.end(), type, type + 4);
+    b.insert(b.end(), {'a', 0, 'b'});
+    std::string name = type;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Put("png", name + "-chunk-beyond-file.png", b);
+  }
+  // GIF: a 4096 x 4096 frame (a 64 MB canvas) over five bytes of picture data.
+  Put("gif", "frame-beyond-data.gif",
+      Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 16, 0, 16, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+            0x2C, 0, 0, 0, 0, 0, 16, 0, 16, 0, 2, 2, 0x44, 0x01, 0, 0x3B});
+  // JPEG: pictures of 16 x 16 pixels whose frame headers claim thousands.
+  Put("jpeg", "size-beyond-data.jpg", JpegWithSize(EncodeJpeg(Gradient(16, 16), 80), 0xC0, 4096, 4096));
+  Put("jpeg", "progressive-size-beyond-data.jpg", JpegWithSize(RawJpeg(16, 16, JCS_RGB, 3, true), 0xC2, 8192, 8192));
+  // A progressive picture whose first scan starts past the DC coefficients.
+  Bytes acFirst = RawJpeg(16, 16, JCS_RGB, 3, true);
+  const size_t sos = JpegMarker(acFirst, 0xDA);
+  acFirst[sos + 5 + 2 * acFirst[sos + 4]] = 1;
+  Put("jpeg", "progressive-ac-first.jpg", acFirst);
+  // A scan cut in half, and the end of the picture after it.
+  const Bytes whole = EncodeJpeg(Gradient(64, 48), 80);
+  const size_t scan = JpegMarker(whole, 0xDA), data = scan + 2 + (whole[scan + 2] << 8 | whole[scan + 3]);
+  Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(data + (whole.size() - 2 - data) / 2));
+  cut.insert(cut.end(), {0xFF, 0xD9});
+  Put("jpeg", "scan-cut-short.jpg", cut);
+  // BMP: 4096 x 4096 pixels of 24 bits (48 MB) declared, none there.
+  Bytes bmp = Bmp(40, 1, 1, 24, 0, 0);
+  bmp.resize(54);  // the headers alone
+  for (size_t at : {18, 22}) bmp[at] = 0, bmp[at + 1] = 0x10, bmp[at + 2] = 0, bmp[at + 3] = 0;
+  Put("bmp", "pixels-beyond-file.bmp", bmp);
+}
+
 void Glyphs() {
   struct TGlyphSeed {
     const char* name;
@@ -499,6 +557,7 @@ int main(int argc, char** argv) {
   Gifs();
   Jpegs();
   Pngs();
+  HostileTextures();
   Glyphs();
   return 0;
 }

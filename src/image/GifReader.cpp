@@ -79,6 +79,7 @@ class TGifFile {
     const int64_t canvasH = std::max<int64_t>(gif_->SHeight, int64_t(desc.Top) + desc.Height);
     CheckImageSize(canvasW, canvasH, name_);
     CheckDecodeWork(canvasW * canvasH, std::to_string(canvasW) + " x " + std::to_string(canvasH) + " pixels", name_);
+    CheckDataHoldsPicture(desc.Width, desc.Height);
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif_->SColorMap;
     if (!map || map->ColorCount <= 0 || !map->Colors) Fail("the picture has no colour table");
 
@@ -110,6 +111,19 @@ class TGifFile {
       if (desc.Interlace) row += kPassStep[pass];
     }
     return canvas;
+  }
+
+  // An LZW code of w bits stands for at most 2^w pixels, and codes are at most 12 bits
+  // wide: a byte of picture data holds at most 8 / 12 x 4096 pixels. A picture that
+  // claims more than the bytes left can hold is truncated, and is refused before its
+  // canvas is allocated.
+  void CheckDataHoldsPicture(int64_t width, int64_t height) const {
+    const int64_t left = static_cast<int64_t>(input_.Size - input_.Pos);
+    const int64_t needed = (width * height * 12 + 8 * 4096 - 1) / (8 * 4096);
+    if (needed > left)
+      Fail("the file is truncated: a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels needs at least " + std::to_string(needed) + " bytes of picture data, and the file holds " +
+           std::to_string(left) + " more");
   }
 
   uint32_t Background(int transparent) const {

@@ -1,7 +1,8 @@
 // GIF decoding through giflib, for texture files: the first picture of the file,
 // painted onto a canvas of the logical screen's size (grown to hold the picture if
 // the screen is given smaller). Records are read only up to that first picture, and
-// its size is checked before anything is allocated.
+// its size is checked, against the bounds and against the data that follows it,
+// before anything is allocated.
 //
 // What shows where the picture does not cover the canvas, and where its pixels are
 // transparent: the screen's background colour when the file has a global colour

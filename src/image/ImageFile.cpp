@@ -1,6 +1,7 @@
 #include "image/ImageFile.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "image/GifReader.h"
 #include "image/BmpReader.h"
@@ -13,7 +14,36 @@ namespace qz {
 
 namespace {
 
-enum class TImageKind { None, Gif, Jpeg, Bmp, Png };
+enum class TImageKind { None, Gif, Jpeg, Bmp, Png, Webp };
+
+// Each kind of picture by the bytes it starts with. WebP's RIFF container names what
+// it holds at offset 8, after its length.
+struct TSignature {
+  TImageKind Kind;
+  std::string_view Start;
+  std::string_view At8 = {};
+};
+constexpr TSignature kSignatures[] = {
+    {TImageKind::Gif, "GIF87a"},
+    {TImageKind::Gif, "GIF89a"},
+    {TImageKind::Jpeg, "\xFF\xD8\xFF"},
+    {TImageKind::Bmp, "BM"},
+    {TImageKind::Png, "\x89PNG\r\n\x1A\n"},
+    {TImageKind::Webp, "RIFF", "WEBP"},
+};
+
+bool HasAt(const std::vector<uint8_t>& bytes, size_t at, std::string_view part) {
+  if (bytes.size() < at + part.size()) return false;
+  for (size_t i = 0; i < part.size(); ++i)
+    if (bytes[at + i] != static_cast<uint8_t>(part[i])) return false;
+  return true;
+}
+
+TImageKind KindOfBytes(const std::vector<uint8_t>& bytes) {
+  for (const TSignature& s : kSignatures)
+    if (HasAt(bytes, 0, s.Start) && HasAt(bytes, 8, s.At8)) return s.Kind;
+  return TImageKind::None;
+}
 
 // The extension of the bare file name, lower case, with its dot ("" when none).
 std::string LowerExtension(const std::string& path) {
@@ -25,34 +55,30 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-TImageKind KindOf(const std::string& path) {
-  const std::string ext = LowerExtension(path);
-  if (ext == ".gif") return TImageKind::Gif;
-  if (ext == ".jpg" || ext == ".jpeg") return TImageKind::Jpeg;
-  if (ext == ".bmp") return TImageKind::Bmp;
-  if (ext == ".png") return TImageKind::Png;
-  return TImageKind::None;
-}
-
 }  // namespace
 
-bool IsImageFileName(const std::string& path) { return KindOf(path) != TImageKind::None; }
+bool IsImageFileName(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  return ext == ".gif" || ext == ".jpg" || ext == ".jpeg" || ext == ".bmp" || ext == ".png";
+}
 
 TBitmap LoadImageFile(const std::string& path) {
-  const TImageKind kind = KindOf(path);
-  if (kind == TImageKind::None)
-    ThrowImageError(path, "the file type is not supported (only .gif, .jpg, .jpeg, .bmp and .png pictures are read)");
   std::vector<uint8_t> bytes = ReadImageFileBytes(path);
-  switch (kind) {
+  switch (KindOfBytes(bytes)) {
     case TImageKind::Gif:
       return DecodeGif(bytes, path);
     case TImageKind::Jpeg:
       return DecodeJpeg(bytes, path);
+    case TImageKind::Bmp:
+      return DecodeBmp(bytes, path);
     case TImageKind::Png:
       return DecodePng(bytes, path);
-    default:
-      return DecodeBmp(bytes, path);
+    case TImageKind::Webp:
+      ThrowImageError(path, "WebP pictures cannot be used as textures (only GIF, JPEG, BMP and PNG pictures)");
+    case TImageKind::None:
+      break;
   }
+  ThrowImageError(path, "the file is not a GIF, JPEG, BMP or PNG picture");
 }
 
 }  // namespace qz

@@ -9,6 +9,7 @@
 #include <bit>
 #include <csetjmp>
 #include <cstring>
+#include <vector>
 
 #include "image/ImageLimits.h"
 
@@ -53,9 +54,11 @@ struct TJpegDecoder {
 void ErrorExit(j_common_ptr cinfo) { JumpWithMessage(cinfo, nullptr); }
 
 // Warnings are ignored, except the end of the data arriving before the picture's end:
-// libjpeg would fill the rest with grey, we call the file truncated.
+// the end of the file, or a marker that ends a scan before its blocks do. libjpeg
+// would fill the rest with grey; we call the file truncated.
 void EmitMessage(j_common_ptr cinfo, int level) {
   if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JumpWithMessage(cinfo, "the file is truncated");
+  if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER) JumpWithMessage(cinfo, "the picture data is truncated");
   if (level < 0) cinfo->err->num_warnings++;
 }
 
@@ -141,11 +144,70 @@ bool IsFrameMarker(uint8_t m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m 
 // The picture's side at 1 / divisor, as libjpeg scales it (rounding up).
 int64_t Scaled(int64_t side, int divisor) { return (side + divisor - 1) / divisor; }
 
+int64_t CeilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
+
+// What a frame header says of the coding and of each component's sampling.
+struct TJpegFrame {
+  bool Huffman = false;      // baseline, extended or progressive Huffman coding
+  bool Progressive = false;
+  struct TComponent {
+    int Id, H, V;
+  };
+  std::vector<TComponent> Components;
+  int MaxH = 0, MaxV = 0;
+
+  const TComponent* Find(int id) const {
+    for (const TComponent& c : Components)
+      if (c.Id == id) return &c;
+    return nullptr;
+  }
+};
+
+// segment: the frame header from its length bytes, length bytes long (at least 8).
+TJpegFrame ReadFrame(uint8_t marker, const uint8_t* segment, size_t length) {
+  TJpegFrame f;
+  f.Huffman = marker == 0xC0 || marker == 0xC1 || marker == 0xC2;
+  f.Progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+  const size_t count = segment[7];
+  for (size_t i = 0; i < count && 8 + 3 * i + 3 <= length; ++i) {
+    const uint8_t* c = segment + 8 + 3 * i;
+    f.Components.push_back({c[0], c[1] >> 4, c[1] & 15});
+    f.MaxH = std::max(f.MaxH, c[1] >> 4);
+    f.MaxV = std::max(f.MaxV, c[1] & 15);
+  }
+  return f;
+}
+
+// The 8 x 8 blocks a scan over the components its header names codes, as libjpeg lays
+// them out: one component alone block by block, several interleaved in whole units of
+// the largest sampling. 0 when the headers do not make sense (libjpeg refuses those).
+// segment: the scan header from its length bytes, length bytes long.
+int64_t ScanBlocks(const TJpegFrame& f, int64_t width, int64_t height, const uint8_t* segment, size_t length) {
+  for (const TJpegFrame::TComponent& c : f.Components)
+    if (c.H < 1 || c.H > 4 || c.V < 1 || c.V > 4) return 0;
+  if (length < 3) return 0;
+  const size_t count = segment[2];
+  if (count < 1 || length < 6 + 2 * count) return 0;
+  if (count == 1) {
+    const TJpegFrame::TComponent* c = f.Find(segment[3]);
+    if (!c) return 0;
+    return CeilDiv(width * c->H, 8 * f.MaxH) * CeilDiv(height * c->V, 8 * f.MaxV);
+  }
+  int64_t perUnit = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const TJpegFrame::TComponent* c = f.Find(segment[3 + 2 * i]);
+    if (!c) return 0;
+    perUnit += c->H * c->V;
+  }
+  return CeilDiv(width, 8 * f.MaxH) * CeilDiv(height, 8 * f.MaxV) * perUnit;
+}
+
 }  // namespace
 
 std::optional<TJpegLayout> ReadJpegLayout(const uint8_t* data, size_t size) {
   if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
   TJpegLayout layout;
+  TJpegFrame frameHeader;
   bool frame = false;
   size_t pos = 2;
   while (pos + 1 < size) {
@@ -161,15 +223,30 @@ std::optional<TJpegLayout> ReadJpegLayout(const uint8_t* data, size_t size) {
     if (IsFrameMarker(marker) && length >= 7) {
       layout.Height = Big16(data + pos + 3);
       layout.Width = Big16(data + pos + 5);
+      frameHeader = length >= 8 ? ReadFrame(marker, data + pos, length) : TJpegFrame{};
       frame = true;
     }
+    const uint8_t* segment = data + pos;
     pos += length;
     if (marker != 0xDA) continue;
     // A scan: its entropy-coded data runs to the next marker (0xFF followed by
     // anything but a stuffed zero or a restart marker).
     ++layout.Scans;
+    const size_t start = pos;
     while (pos + 1 < size && !(data[pos] == 0xFF && data[pos + 1] != 0x00 && (data[pos + 1] < 0xD0 || data[pos + 1] > 0xD7)))
       ++pos;
+    if (layout.Scans == 1 && frame && frameHeader.Huffman && length >= 3) {
+      // The DC coefficients come first: a progressive scan that starts beyond them
+      // (its spectral start, after the components) holds none.
+      const size_t spectralStart = 3 + 2 * size_t{segment[2]};
+      if (frameHeader.Progressive && spectralStart < length && segment[spectralStart] != 0) {
+        layout.ProgressiveWithoutDcFirst = true;
+      } else {
+        const int64_t blocks = ScanBlocks(frameHeader, layout.Width, layout.Height, segment, length);
+        layout.FirstScanLeastBytes = CeilDiv(blocks, 8);
+      }
+      layout.FirstScanBytes = static_cast<int64_t>((pos + 1 < size ? pos : size) - start);
+    }
   }
   if (!frame) return std::nullopt;
   return layout;
@@ -181,6 +258,32 @@ int JpegScaleDivisor(const TJpegLayout& layout, int64_t maxWork) {
     if (Scaled(layout.Width, divisor) * Scaled(layout.Height, divisor) * scans <= maxWork) return divisor;
   return 0;
 }
+
+namespace {
+
+// What the markers allow before anything is decoded: the picture's size, the work it
+// asks for, which gives the scale (1 / divisor) it is read at, and its first scan's
+// data against its size. Throws when any is beyond what the picture may have.
+int CheckedDivisor(const std::optional<TJpegLayout>& layout, const std::string& name) {
+  if (!layout) return 1;  // no frame found: libjpeg says what is wrong
+  CheckImageSize(layout->Width, layout->Height, name);
+  const int divisor = JpegScaleDivisor(*layout, MaxDecodeWork);
+  if (divisor == 0)
+    CheckDecodeWork(Scaled(layout->Width, 8) * Scaled(layout->Height, 8) * std::max<int64_t>(layout->Scans, 1),
+                    std::to_string(layout->Width) + " x " + std::to_string(layout->Height) + " pixels in " +
+                        std::to_string(layout->Scans) + " scans, even at an eighth of that size",
+                    name);
+  if (layout->ProgressiveWithoutDcFirst)
+    ThrowImageError(name, "the picture data is damaged (the progressive picture does not begin with its DC scan)");
+  if (layout->FirstScanBytes < layout->FirstScanLeastBytes)
+    ThrowImageError(name, "the picture data is truncated: " + std::to_string(layout->Width) + " x " +
+                              std::to_string(layout->Height) + " pixels need at least " +
+                              std::to_string(layout->FirstScanLeastBytes) + " bytes in the first scan, and it holds " +
+                              std::to_string(layout->FirstScanBytes));
+  return divisor;
+}
+
+}  // namespace
 
 TBitmap DecodeJpeg(const uint8_t* data, size_t size, const std::string& name) {
   if (size == 0) ThrowImageError(name, "there is no JPEG data");
@@ -194,17 +297,7 @@ TBitmap DecodeJpeg(const uint8_t* data, size_t size, const std::string& name) {
   d.error.pub.output_message = OutputMessage;
   d.progress.progress_monitor = ProgressMonitor;
 
-  // The work is counted from the markers before anything is decoded.
-  const std::optional<TJpegLayout> layout = ReadJpegLayout(data, size);
-  int divisor = 1;
-  if (layout) {
-    divisor = JpegScaleDivisor(*layout, MaxDecodeWork);
-    if (divisor == 0)
-      CheckDecodeWork(Scaled(layout->Width, 8) * Scaled(layout->Height, 8) * std::max<int64_t>(layout->Scans, 1),
-                      std::to_string(layout->Width) + " x " + std::to_string(layout->Height) + " pixels in " +
-                          std::to_string(layout->Scans) + " scans, even at an eighth of that size",
-                      name);
-  }
+  const int divisor = CheckedDivisor(ReadJpegLayout(data, size), name);
   if (!ReadHeader(&d, data, size, divisor))
     ThrowImageError(name, std::string("not a readable JPEG file (") + d.error.message + ")");
   // The size is checked before anything of the picture's size is allocated.

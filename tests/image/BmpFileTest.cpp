@@ -7,7 +7,9 @@
 
 #include "image/BmpReader.h"
 #include "image/BmpWriter.h"
+#include "support/ChildRun.h"
 #include "support/HostileInput.h"
+#include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -67,22 +69,20 @@ constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite 
 TEST(BmpFile, Writes24BitBottomUpFilesThatReadBack) {
   std::mt19937 rng(7);
   for (int w : {1, 2, 3, 4}) {  // every row padding
+    SCOPED_TRACE(w);
     TBitmap image(w, 3);
-    for (int i = 0; i < w * 3; ++i) image.Data()[i] = rng() | 0xFF000000u;
-    const std::vector<uint8_t> bytes = EncodeBmp24(image);
+    for (int i = 0; i < w * 3; ++i) image.Data()[i] = rng() | 0xFF000000u;  // the fourth byte is not written
+    const test::TRoundTrip trip = test::RoundTrip(image, {.Format = test::TPictureFormat::Bmp});
+    EXPECT_EQ(trip.Mismatch, "");
+    const std::vector<uint8_t>& bytes = trip.Bytes;
     ASSERT_EQ(bytes.size(), 54 + (w * 3 + 3) / 4 * 4 * 3u);
+    EXPECT_EQ(bytes, EncodeBmp24(image));
     // Pixel offset, height (positive: bottom-up), depth, then the bottom row, blue first.
     EXPECT_EQ((std::vector<uint32_t>{bytes[10], bytes[22], bytes[28], bytes[54], bytes[56]}),
               (std::vector<uint32_t>{54, 3, 24, PixelBlue(image.Pixel(0, 2)), PixelRed(image.Pixel(0, 2))}));
-    TBitmap back = DecodeBmp(bytes);
-    for (int i = 0; i < w * 3; ++i) image.Data()[i] &= 0xFFFFFF;
-    EXPECT_EQ(back, image);
   }
-  const std::string path = test::OutputPath("bmp-roundtrip.bmp");
   TBitmap image(5, 2);
   image.Fill(kGreen);
-  WriteBmp24(path, image);
-  EXPECT_EQ(ReadBmpFile(path), image);
   EXPECT_THROW(EncodeBmp24(TBitmap()), std::runtime_error);
   EXPECT_THROW(WriteBmp24(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-dir/x.bmp", image), std::runtime_error);
   EXPECT_THROW(ReadBmpFile(test::OutputPath("no-such-file.bmp")), std::runtime_error);
@@ -161,6 +161,18 @@ TEST(BmpFile, RefusesBrokenAndHostileFiles) {
     EXPECT_NE(error.find("probe.bmp"), std::string::npos) << error;
     EXPECT_NE(error.find(part), std::string::npos) << error;
   }
+}
+
+// The pixel data a header declares is checked against the file before the picture is
+// allocated: 4096 x 4096 pixels of 24 bits (48 MB) declared in a file of 54 bytes.
+TEST(BmpFile, DataShorterThanItsHeaderDeclaresIsRefusedBeforeAllocating) {
+  const std::vector<uint8_t> hostile = BuildBmp({.Width = 4096, .Height = 4096, .Bits = 24});
+  ASSERT_EQ(hostile.size(), 54u);
+  const test::TChildRun run = test::RunInChild([&] { DecodeBmp(hostile, "probe.bmp"); });
+  ASSERT_TRUE(run.Finished);
+  EXPECT_NE(run.Error.find("probe.bmp\": the pixel data is truncated (50331648 bytes needed"), std::string::npos)
+      << run.Error;
+  EXPECT_LT(run.PeakGrowth, 16 << 20);
 }
 
 }  // namespace

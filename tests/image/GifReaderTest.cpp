@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image/GifReader.h"
+#include "support/ChildRun.h"
 #include "support/HostileInput.h"
 #include "support/TestGif.h"
 
@@ -99,6 +100,27 @@ TEST(GifReader, RefusesBrokenAndHostileFiles) {
     for (auto [at, value] : patch) bytes[at] = value;
     expectError(bytes, part);
   }
+}
+
+// LZW packs at most 4096 pixels into a code of 12 bits: a frame that claims more pixels
+// than the bytes after its descriptor can hold is truncated, and is refused before its
+// canvas is allocated (a 4096 x 4096 canvas takes 64 MB).
+TEST(GifReader, AFrameLargerThanItsDataCanHoldIsRefusedBeforeAllocating) {
+  const std::vector<uint8_t> hostile = {'G', 'I', 'F', '8', '9', 'a', 0, 16, 0, 16, 0x80, 0, 0,  // 4096 x 4096
+                                        0, 0, 0, 255, 255, 255,                               // two colours
+                                        0x2C, 0, 0, 0, 0, 0, 16, 0, 16, 0,                    // a frame as large
+                                        2, 2, 0x44, 0x01, 0, 0x3B};                           // LZW: clear, 0, end
+  const test::TChildRun run = test::RunInChild([&] { DecodeGif(hostile, "probe.gif"); });
+  ASSERT_TRUE(run.Finished);
+  EXPECT_NE(run.Error.find("probe.gif\": the file is truncated: a picture of 4096 x 4096 pixels needs at least 6144 bytes"),
+            std::string::npos)
+      << run.Error;
+  EXPECT_LT(run.PeakGrowth, 16 << 20);
+
+  // One colour over a million pixels, as compact as LZW makes it, is far within the bound.
+  const TBitmap flat = DecodeGif(MakeTestGif({.ScreenWidth = 1000, .ScreenHeight = 1000, .GlobalColors = {kRed, kBlue},
+                                              .Frames = {Frame(0, 0, 1000, 1000, std::vector<uint8_t>(1000 * 1000, 1))}}));
+  EXPECT_EQ(flat.Pixel(999, 999), kBlue);
 }
 
 }  // namespace

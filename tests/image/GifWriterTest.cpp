@@ -7,6 +7,7 @@
 #include "image/GifTestSupport.h"
 #include "image/GifWriter.h"
 #include "base/FileUtil.h"
+#include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -26,25 +27,26 @@ TIndexedImage MakeFrame(int width, int height, int colors, Pick pick, int transp
   return f;
 }
 
-// Encodes (LZW and run-length), decodes with giflib and compares everything a viewer
-// would use.
+// Writes the frame (LZW and run-length) and reads it back as a texture, every pixel
+// its palette colour or, where transparent, the backdrop (test::RoundTrip); then
+// checks with giflib what only the file shows: one frame covering the screen, the
+// table of the used entries padded with black to a power of two, the transparency.
 void ExpectRoundTrip(const TIndexedImage& f) {
   for (TGifCompression compression : {TGifCompression::Lzw, TGifCompression::RunLength}) {
     SCOPED_TRACE(compression == TGifCompression::Lzw ? "LZW" : "run-length");
-  const std::vector<uint8_t> bytes = EncodeGif(f, compression);
-  const test::TDecodedGif d = test::DecodeWithGiflib(bytes);
-  ASSERT_TRUE(d.ok) << d.error;
-  EXPECT_EQ(std::make_tuple(d.width, d.height, d.imageCount), std::make_tuple(f.width, f.height, 1));
-  ASSERT_EQ(d.indices, f.pixels);
-  // The table is the used entries padded with black to a power of two (at least 2).
-  const size_t table = d.colorMap.size();
-  ASSERT_GE(table, static_cast<size_t>(std::max(2, f.usedSize)));
-  ASSERT_EQ(table & (table - 1), 0u) << table;
-  for (size_t i = 0; i < table; ++i)
-    EXPECT_EQ(d.colorMap[i], i < static_cast<size_t>(f.usedSize) ? f.palette[i] : TRgb{}) << "entry " << i;
-  EXPECT_EQ(d.hasGraphicControl, f.transparentIndex >= 0);
-  EXPECT_EQ(d.transparentIndex, f.transparentIndex);
-  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF89a");
+    const test::TRoundTrip trip = test::RoundTrip(f, compression);
+    ASSERT_EQ(trip.Mismatch, "");
+    const test::TDecodedGif d = test::DecodeWithGiflib(trip.Bytes);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(std::make_tuple(d.width, d.height, d.imageCount), std::make_tuple(f.width, f.height, 1));
+    const size_t table = d.colorMap.size();
+    ASSERT_GE(table, static_cast<size_t>(std::max(2, f.usedSize)));
+    ASSERT_EQ(table & (table - 1), 0u) << table;
+    for (size_t i = 0; i < table; ++i)
+      EXPECT_EQ(d.colorMap[i], i < static_cast<size_t>(f.usedSize) ? f.palette[i] : TRgb{}) << "entry " << i;
+    EXPECT_EQ(d.hasGraphicControl, f.transparentIndex >= 0);
+    EXPECT_EQ(d.transparentIndex, f.transparentIndex);
+    EXPECT_EQ(std::string(trip.Bytes.begin(), trip.Bytes.begin() + 6), "GIF89a");
   }
 }
 

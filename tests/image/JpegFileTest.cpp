@@ -7,17 +7,19 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/FileUtil.h"
 #include "image/ImageLimits.h"
 #include "image/JpegReader.h"
 #include "image/JpegWriter.h"
+#include "support/ChildRun.h"
 #include "support/HostileInput.h"
+#include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"
 
 namespace qz {
 namespace {
 
 using test::ErrorOf;
+using test::TPictureFormat;
 
 TBitmap Smooth(int w, int h) {
   TBitmap b(w, h);
@@ -25,19 +27,6 @@ TBitmap Smooth(int w, int h) {
     for (int x = 0; x < w; ++x)
       b.SetPixel(x, y, RGBToPixel(x * 255 / (w - 1), y * 255 / (h - 1), uint32_t(128 + 100 * std::sin(x * 0.2))));
   return b;
-}
-
-int ChannelDifference(uint32_t p, uint32_t q) {
-  int worst = 0;
-  for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)));
-  return worst;
-}
-
-int MaxDifference(const TBitmap& a, const TBitmap& b) {
-  int worst = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x) worst = std::max(worst, ChannelDifference(a.Pixel(x, y), b.Pixel(x, y)));
-  return worst;
 }
 
 // Encodes samples with libjpeg itself, for pictures our writer never makes: grey (1
@@ -69,21 +58,21 @@ std::vector<uint8_t> EncodeWithLibjpeg(int w, int h, int components, J_COLOR_SPA
 
 TEST(JpegFile, EncodesDecodesAndWritesColourPictures) {
   const TBitmap image = Smooth(64, 48);
-  const std::vector<uint8_t> high = EncodeJpeg(image, 95), low = EncodeJpeg(image, 10);
-  const TBitmap back = DecodeJpeg(high);
-  ASSERT_EQ(std::pair(back.Width(), back.Height()), std::pair(64, 48));
-  EXPECT_LE(MaxDifference(image, back), 12);
-  for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(back.Data()[i] >> 24, 0u);  // no fourth byte
-  EXPECT_LT(low.size(), high.size());
-  EXPECT_GT(MaxDifference(image, DecodeJpeg(low)), MaxDifference(image, back));
+  const test::TRoundTrip high = test::RoundTrip(image, {.Format = TPictureFormat::Jpeg, .Quality = 95, .Tolerance = 12});
+  EXPECT_EQ(high.Mismatch, "");
+  for (int i = 0; i < 64 * 48; ++i) ASSERT_EQ(high.Read.Data()[i] >> 24, 0u);  // no fourth byte
+  EXPECT_EQ(high.Bytes, EncodeJpeg(image, 95));
+  // A low quality: a smaller file, further from the picture.
+  const test::TRoundTrip low = test::RoundTrip(image, {.Format = TPictureFormat::Jpeg, .Quality = 10, .Tolerance = 255});
+  EXPECT_LT(low.Bytes.size(), high.Bytes.size());
+  EXPECT_GT(low.MaxDifference, high.MaxDifference);
   EXPECT_EQ(EncodeJpeg(image, 0), EncodeJpeg(image, 1));  // qualities clamped to 1..100
   EXPECT_EQ(EncodeJpeg(image, 500), EncodeJpeg(image, 100));
   EXPECT_THROW(EncodeJpeg(TBitmap(), 90), std::runtime_error);
 
   const std::string path = test::OutputPath("jpeg-roundtrip.jpg");
   WriteJpeg(path, image, 95);
-  EXPECT_EQ(ReadWholeFile(path, 1 << 20), high);
-  EXPECT_EQ(ReadJpegFile(path), back);
+  EXPECT_EQ(ReadJpegFile(path), high.Read);
   EXPECT_THROW(WriteJpeg(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-dir/x.jpg", image, 90), std::runtime_error);
   EXPECT_THROW(ReadJpegFile(std::string(QZ_TEST_OUTPUT_DIR) + "/no-such-file.jpg"), std::runtime_error);
 }
@@ -104,7 +93,7 @@ TEST(JpegFile, ReadsGrayscaleAndCmyk) {
     for (uint8_t v : i % 8 < 4 ? std::vector<uint8_t>{255, 0, 0, 255} : std::vector<uint8_t>{255, 255, 255, 0}) cmyk.push_back(v);
   TBitmap want(8, 8);
   want.FillRect(0, 0, 4, 8, 0xFF0000);
-  EXPECT_LE(MaxDifference(DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), want), 6);
+  EXPECT_EQ(test::ComparePictures(want, DecodeJpeg(EncodeWithLibjpeg(8, 8, 4, JCS_CMYK, cmyk)), 6).Mismatch, "");
 }
 
 // The work a picture asks for is counted from its markers before any decoding:
@@ -160,6 +149,73 @@ TEST(JpegFile, RefusesBrokenAndHostileData) {
   EXPECT_NE(error(huge), "");
   // A missing end is "truncated", not a grey picture.
   EXPECT_NE(error({valid.begin(), valid.end() - 2}).find("truncated"), std::string::npos);
+}
+
+// The offset of the first marker segment of the given kind (its 0xFF), or the size.
+size_t FindMarker(const std::vector<uint8_t>& bytes, uint8_t marker) {
+  size_t at = 0;
+  while (at + 1 < bytes.size() && !(bytes[at] == 0xFF && bytes[at + 1] == marker)) ++at;
+  return at + 1 < bytes.size() ? at : bytes.size();
+}
+
+// The file with the size in its frame header (marker 0xC0 or 0xC2) replaced.
+std::vector<uint8_t> WithSize(std::vector<uint8_t> bytes, uint8_t frameMarker, int width, int height) {
+  const size_t sof = FindMarker(bytes, frameMarker);
+  bytes.at(sof + 5) = uint8_t(height >> 8), bytes.at(sof + 6) = uint8_t(height);
+  bytes.at(sof + 7) = uint8_t(width >> 8), bytes.at(sof + 8) = uint8_t(width);
+  return bytes;
+}
+
+// A picture claims its size in its frame header, and Huffman coding spends at least a
+// bit on each 8 x 8 block of its first scan. A file whose data is far too short for its
+// size is refused from its markers, before the picture or libjpeg's coefficients of a
+// progressive file are allocated; one whose scan ends early, found while decoding, is
+// truncated too, not filled with grey.
+TEST(JpegFile, DataTooShortForThePicturesSizeIsRefusedBeforeAllocating) {
+  std::vector<jpeg_scan_info> progression = {{3, {0, 1, 2, 0}, 0, 0, 0, 0}};  // DC of every component, then AC
+  for (int c = 0; c < 3; ++c) progression.push_back({1, {c, 0, 0, 0}, 1, 63, 0, 0});
+  const std::vector<uint8_t> rgb(16 * 16 * 3, 90), grey(16 * 16, 200);
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    int64_t leastBytes;  // 4:2:0 colour: 6 blocks a 16 x 16 unit; grey: 1 a 8 x 8 block
+  } hostile[] = {
+      {"baseline colour", WithSize(EncodeJpeg(Smooth(16, 16), 80), 0xC0, 4096, 4096), 256 * 256 * 6 / 8},
+      {"baseline grey", WithSize(EncodeWithLibjpeg(16, 16, 1, JCS_GRAYSCALE, grey), 0xC0, 4096, 2048), 512 * 256 / 8},
+      {"progressive", WithSize(EncodeWithLibjpeg(16, 16, 3, JCS_RGB, rgb, progression), 0xC2, 8192, 8192),
+       512 * 512 * 6 / 8},
+  };
+  for (const auto& h : hostile) {
+    SCOPED_TRACE(h.what);
+    const std::optional<TJpegLayout> layout = ReadJpegLayout(h.bytes.data(), h.bytes.size());
+    ASSERT_TRUE(layout.has_value());
+    EXPECT_EQ(layout->FirstScanLeastBytes, h.leastBytes);
+    EXPECT_LT(layout->FirstScanBytes, 100);
+    const test::TChildRun run = test::RunInChild([&] { DecodeJpeg(h.bytes, "probe.jpg"); });
+    ASSERT_TRUE(run.Finished);
+    EXPECT_NE(run.Error.find("probe.jpg\": the picture data is truncated"), std::string::npos) << run.Error;
+    EXPECT_NE(run.Error.find("in the first scan"), std::string::npos) << run.Error;
+    EXPECT_LT(run.PeakGrowth, 16 << 20);
+  }
+
+  // A progressive file must send the DC coefficients first: one whose first scan
+  // starts beyond them (its spectral start patched to 1) gives no bound, and is damaged.
+  std::vector<uint8_t> acFirst = EncodeWithLibjpeg(16, 16, 3, JCS_RGB, rgb, progression);
+  const size_t sos = FindMarker(acFirst, 0xDA);
+  acFirst.at(sos + 5 + 2 * acFirst.at(sos + 4)) = 1;
+  EXPECT_NE(ErrorOf([&] { DecodeJpeg(acFirst); }).find("does not begin with its DC scan"), std::string::npos);
+
+  // A scan cut in half and the file ended after it: enough data for the bound, too
+  // little for the picture.
+  const std::vector<uint8_t> valid = EncodeJpeg(Smooth(64, 48), 80);
+  const size_t scan = FindMarker(valid, 0xDA), data = scan + 2 + (valid[scan + 2] << 8 | valid[scan + 3]);
+  std::vector<uint8_t> cut(valid.begin(), valid.begin() + data + (valid.size() - 2 - data) / 2);
+  cut.insert(cut.end(), {0xFF, 0xD9});
+  const std::optional<TJpegLayout> layout = ReadJpegLayout(cut.data(), cut.size());
+  ASSERT_TRUE(layout.has_value());
+  EXPECT_GE(layout->FirstScanBytes, layout->FirstScanLeastBytes);
+  EXPECT_EQ(layout->FirstScanLeastBytes, 4 * 3 * 6 / 8);
+  EXPECT_NE(ErrorOf([&] { DecodeJpeg(cut); }).find("the picture data is truncated"), std::string::npos);
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "base/FileUtil.h"
 #include "image/ImageLimits.h"
-#include "image/PngFile.h"
+#include "support/ChildRun.h"
 #include "support/HostileInput.h"
-#include "support/TempDir.h"
+#include "support/PictureRoundTrip.h"
 
 namespace qz {
 namespace {
@@ -52,19 +51,19 @@ TBytes EncodeWithLibpng(const TPngLayout& l) {
 }
 
 TEST(PngReader, EveryKindIsReadAsColourTransparencyOverWhite) {
-  test::TTempDir dir;
   TBitmap image(3, 2);
   image.Fill(RGBToPixel(10, 200, 30));
   image.SetPixel(2, 1, RGBToPixel(250, 5, 128));
-  WritePng(dir.File("rgb.png"), image);
-  EXPECT_EQ(DecodePng(*ReadWholeFile(dir.File("rgb.png"), 1 << 20, nullptr)), image);
+  EXPECT_EQ(test::RoundTrip(image, {.Format = test::TPictureFormat::Png}).Mismatch, "");
 
-  // An alpha channel: opaque keeps its colour, clear shows white, half is half way.
+  // An alpha channel: written exactly, the colour under a clear pixel too. Read as a
+  // texture: opaque keeps its colour, clear shows white, half is half way.
   TBitmap mask(3, 2);
   mask.Fill(0xFFFFFF);
   mask.SetPixel(0, 0, 0), mask.SetPixel(1, 0, RGBToPixel(128, 128, 128));
-  WritePng(dir.File("rgba.png"), image, &mask);
-  const TBitmap alpha = DecodePng(*ReadWholeFile(dir.File("rgba.png"), 1 << 20, nullptr));
+  const test::TRoundTrip rgba = test::RoundTrip(image, {.Format = test::TPictureFormat::Png, .Alpha = &mask});
+  EXPECT_EQ(rgba.Mismatch, "");
+  const TBitmap alpha = DecodePng(rgba.Bytes);
   EXPECT_EQ(alpha.Pixel(0, 0), 0xFFFFFFu);
   EXPECT_EQ(alpha.Pixel(1, 0), RGBToPixel(132, 227, 142));
   EXPECT_EQ(alpha.Pixel(2, 1), image.Pixel(2, 1));
@@ -133,6 +132,50 @@ TEST(PngReader, DamagedTruncatedAndOversizedDataIsRefusedNamingIt) {
   EXPECT_NE(error(header(MaxDecodedSide + 1, 1)).find("the picture is too large"), std::string::npos);
   EXPECT_NE(error(header(8192, 8192)).find("more than a texture may take"), std::string::npos);
   EXPECT_NE(error(header(4, 4)).find("t.png\": "), std::string::npos);  // no image data follows
+}
+
+// Every chunk whose data libpng would allocate (text, suggested palettes, colour
+// profiles) declaring 2^31 - 1 bytes in a file of 44: refused as truncated before
+// anything of that size is allocated. Then the same lengths where the file holds them:
+// beyond the bound on a chunk, refused; within it, skipped unread, as is a damaged
+// profile a texture does not need.
+TEST(PngReader, ChunkLengthsAreCheckedAgainstTheFileAndTheBoundBeforeReading) {
+  const TBytes good = EncodeWithLibpng({.Width = 2, .Height = 2, .Rows = {TBytes(6, 1), TBytes(6, 2)}});
+  const size_t afterHeader = 8 + 25;  // the signature and the IHDR chunk
+  const TBytes head(good.begin(), good.begin() + afterHeader), rest(good.begin() + afterHeader, good.end());
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP"}) {
+    SCOPED_TRACE(type);
+    TBytes hostile = head;
+    for (uint8_t b : {0x7F, 0xFF, 0xFF, 0xFF}) hostile.push_back(b);
+    hostile.insert(hostile.end(), type, type + 4);
+    hostile.insert(hostile.end(), {'a', 0, 'b'});
+    ASSERT_EQ(hostile.size(), 44u);
+    const test::TChildRun run = test::RunInChild([&] { DecodePng(hostile, "t.png"); });
+    ASSERT_TRUE(run.Finished);
+    EXPECT_NE(run.Error.find("t.png\": the file is truncated: its " + std::string(type) + " chunk needs 2147483651 bytes"),
+              std::string::npos)
+        << run.Error;
+    EXPECT_LT(run.PeakGrowth, 16 << 20);
+  }
+
+  auto withChunks = [&](const std::vector<TBytes>& chunks) {
+    TBytes file = head;
+    for (const TBytes& c : chunks) file.insert(file.end(), c.begin(), c.end());
+    file.insert(file.end(), rest.begin(), rest.end());
+    return file;
+  };
+  const TBitmap pixels = DecodePng(good);
+  TBytes text(9 << 20, 'x');  // beyond the 8 MB a chunk may have
+  text[7] = 0;                // a keyword of seven letters, then the text
+  for (const char* type : {"tEXt", "iCCP"}) {
+    const std::string error = ErrorOf([&] { DecodePng(withChunks({Chunk(type, text)}), "t.png"); });
+    EXPECT_NE(error.find("t.png\": " + std::string(type) + ": chunk data is too large"), std::string::npos) << error;
+  }
+  text.resize(1000);
+  TBytes profile = {'s', 'R', 'G', 'B', 0, 0, 0x78, 0x9C, 1, 2, 3, 4, 5};  // no valid compressed profile
+  EXPECT_EQ(DecodePng(withChunks({Chunk("gAMA", {0, 0, 0xB1, 0x8F}), Chunk("iCCP", profile), Chunk("tEXt", text),
+                                  Chunk("zTXt", {'k', 0, 0, 1, 2, 3})})),
+            pixels);
 }
 
 }  // namespace

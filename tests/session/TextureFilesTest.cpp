@@ -39,7 +39,7 @@ TEST(TextureFiles, FoundByPathOrBareNameMissingSilentlyBrokenReported) {
     EXPECT_EQ(found->Path, textures + name);
     EXPECT_FALSE(found->Picture) << name;
     ASSERT_EQ(messages.Texts.size(), 1u);
-    const std::string why = name[0] == 'b' ? "not a readable JPEG" : "9 x 1 pixels is too small to be tiled";
+    const std::string why = name[0] == 'b' ? "not a GIF, JPEG, BMP or PNG picture" : "9 x 1 pixels is too small to be tiled";
     EXPECT_EQ(messages.Texts[0].rfind("Error loading file: " + textures + name + ": ", 0), 0u) << messages.Texts[0];
     EXPECT_NE(messages.Texts[0].find(why), std::string::npos) << messages.Texts[0];
   }
