@@ -15,7 +15,7 @@
 //   for each body b: view.Body(b).Prepare(view.Params); view.BodyOrder.Add(b, its AvgKey);
 //   view.BodyOrder.Sort(); view.Body(...).Draw(view.ZBuffer, isButton); ...
 // which Render does as a whole (the render driver, RenderDriver.h, sizes the image):
-//   view.Render(image, mask, withMask, drawButton, textPalette, buttonPalette);
+//   view.Render(image, mask, withMask, drawButton, background, textPalette, buttonPalette);
 #pragma once
 
 #include <array>
