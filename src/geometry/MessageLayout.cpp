@@ -145,8 +145,8 @@ std::vector<const TItem*> VisualOrder(const std::vector<TItem>& items, const TBi
   return order;
 }
 
-// A position in 1/64 pixel to the nearest whole pixel (halves up, as the outline
-// call rounds).
+// A position in 1/64 pixel to the nearest whole pixel (halves up, as the font engine
+// rounds a glyph's advance).
 int32_t Pixels(int64_t v) { return Saturate32((v + 32) >> 6); }
 
 // One line laid out with shaping: the items in visual order, the pen (in 1/64 pixel)
