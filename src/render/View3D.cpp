@@ -129,8 +129,7 @@ void ButtonBesideLetters(bool twoCores, int32_t rows, TDrawButton&& drawButton, 
 // the picture split at row `split`, the upper half shadows the rows above
 // `from` = split - dy and flushes the rows above `split`, the lower half the others,
 // and no row is written by both. A shadow so far off that `from` falls outside the
-// picture is drawn in one piece, and so is a picture whose mask is taller than it
-// (the mask's shadows would land past the picture's last row, on the other half's).
+// picture is drawn in one piece, and so is a picture whose mask has another height.
 template <typename TOnTop>
 void InTwoHalves(bool twoCores, int32_t rows, int32_t maskRows, int64_t dy, TOnTop&& onTop) {
   const int32_t split = rows / 2;
