@@ -47,7 +47,7 @@ enum TProgressStage : int {
   ProgressDone = 100,
 };
 
-// Sinks that drop everything: the default of a scene nobody watches.
+// Sinks that drop everything: the default of a session nobody watches.
 class TNullMessageSink : public IMessageSink {
  public:
   void ShowMessage(const std::string&) override {}

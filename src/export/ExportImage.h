@@ -1,10 +1,10 @@
 // Writing the exported button: the rendered picture and its coverage mask scaled to
 // the export size and written as GIF, JPEG, BMP or PNG. The steps of an export:
 //
-//   auto button = RenderForExport(scene, message);      // ExportRender.h
+//   auto button = session.RenderForExport();            // DesignSession.h
 //   if (!button) return;                                // nothing to export (said so)
 //   TFileGroup files;
-//   uint64_t bytes = WriteImage(*button, DimWidth, DimHeight, options, path, files);
+//   uint64_t bytes = WriteImage(*button, size.width, size.height, options, path, files);
 //   if (options.BrowserPreview) WritePreviewPage(folders, MakeExportFacts(...), files);
 //   files.Commit();                                     // all or nothing
 //
@@ -30,7 +30,7 @@
 
 namespace qz {
 
-// The scene's picture and mask as the export copied them (fourth bytes 0). For a
+// The design's picture and mask as the export copied them (fourth bytes 0). For a
 // format with alpha, Image is drawn on black and OnWhite is the same on white;
 // otherwise Image is on the design's background and OnWhite is empty.
 struct TRenderedButton {

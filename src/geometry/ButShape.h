@@ -17,7 +17,8 @@
 // distance to the matching edge of R, so corners keep their shape at any size.
 //
 //   TButShape shape;
-//   if (shape.LoadFromFile(path)) shape.MakeOutline(R, scene.Pts, scene.PtCount);
+//   TButtonOutline outline;
+//   if (shape.LoadFromFile(path)) shape.MakeOutline(R, outline.Pts, outline.Count);
 #pragma once
 
 #include <array>

@@ -145,76 +145,99 @@ std::vector<const TItem*> VisualOrder(const std::vector<TItem>& items, const TBi
   return order;
 }
 
-// A position in 1/64 pixel to the nearest whole pixel (halves up, as the outline
-// call rounds).
+// A position in 1/64 pixel to the nearest whole pixel (halves up, as the font engine
+// rounds a glyph's advance).
 int32_t Pixels(int64_t v) { return Saturate32((v + 32) >> 6); }
 
-void LayOutShaped(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, const TLayoutFonts& fonts,
-                  TLayoutNotes& notes, int64_t room) {
-  TLetters& letters = reader.Letters();
-  std::u32string text;
-  std::vector<TCharFace> faces;
-  for (const TLayoutChar& c : chars) {
-    text += c.CodePoint;
-    faces.push_back(fonts.Text.FaceFor(c.Font, c.CodePoint));
-    NoteFace(notes, c, faces.back());
+// One line laid out with shaping: the items in visual order, the pen (in 1/64 pixel)
+// moving left to right over them, with the bevel's room after each character.
+class TShapedLine {
+ public:
+  TShapedLine(const std::vector<TLayoutChar>& chars, TGlyphReader& reader, const TLayoutFonts& fonts,
+              TLayoutNotes& notes, int64_t room)
+      : chars_(chars), reader_(reader), fonts_(fonts), room_(room) {
+    for (const TLayoutChar& c : chars) {
+      text_ += c.CodePoint;
+      faces_.push_back(fonts.Text.FaceFor(c.Font, c.CodePoint));
+      NoteFace(notes, c, faces_.back());
+    }
   }
-  const TBidiLine bidi = ResolveBidi(text);
-  const std::vector<TItem> items = Itemize(chars, faces, bidi);
 
-  int64_t pen = 0;  // 1/64 pixel
+  void LayOut() {
+    const TBidiLine bidi = ResolveBidi(text_);
+    const std::vector<TItem> items = Itemize(chars_, faces_, bidi);
+    for (const TItem* item : VisualOrder(items, bidi)) {
+      const size_t i = item->Start;
+      if (item->Kind == TItem::Blank)
+        ReadAlone(*item, [&] { return reader_.AddBlank(fonts_.Glyphs, chars_[i].Which); });
+      else if (item->Kind == TItem::Code)
+        ReadAlone(*item, [&] { return reader_.ReadCode(fonts_.Glyphs, *chars_[i].Code, chars_[i].Which); });
+      else
+        PlaceRun(*item);
+    }
+    reader_.PenX = Pixels(pen_);
+    reader_.PenY = 0;
+  }
+
+ private:
   // Reads a glyph alone at the pen and moves the pen on as the 8-bit rules do.
-  auto alone = [&](const TItem& item, auto read) {
+  template <typename TRead>
+  void ReadAlone(const TItem& item, TRead read) {
     const size_t i = item.Start;
-    fonts.Select(item.Font);
-    reader.PenX = Pixels(pen);
-    reader.PenY = 0;
-    const int before = letters.Count();
-    if (const std::optional<TGlyphMetrics> m = read()) pen += (int64_t{m->gmCellIncX} << 6) + room;
-    Tag(letters, before, text[i], faces[i].Glyph, faces[i].Face);
-  };
-  for (const TItem* item : VisualOrder(items, bidi)) {
-    const size_t i = item->Start;
-    if (item->Kind == TItem::Blank) {
-      alone(*item, [&] { return reader.AddBlank(fonts.Glyphs, chars[i].Which); });
-      continue;
-    }
-    if (item->Kind == TItem::Code) {
-      alone(*item, [&] { return reader.ReadCode(fonts.Glyphs, *chars[i].Code, chars[i].Which); });
-      continue;
-    }
-    const TShapedRun run = fonts.Text.Shape(item->Font, text, item->Start, item->Length, item->RightToLeft);
+    fonts_.Select(item.Font);
+    reader_.PenX = Pixels(pen_);
+    reader_.PenY = 0;
+    const int before = reader_.Letters().Count();
+    if (const std::optional<TGlyphMetrics> m = read()) pen_ += (int64_t{m->gmCellIncX} << 6) + room_;
+    Tag(reader_.Letters(), before, text_[i], faces_[i].Glyph, faces_[i].Face);
+  }
+
+  void PlaceRun(const TItem& item) {
+    const TShapedRun run = fonts_.Text.Shape(item.Font, text_, item.Start, item.Length, item.RightToLeft);
     if (run.Glyphs.empty()) {
-      // A run its face cannot shape (a size beyond the engine's): its characters are
-      // read one by one, so the engine's error is shown as for any glyph.
-      for (size_t k = 0; k < item->Length; ++k) {
-        const size_t c = item->RightToLeft ? item->Start + item->Length - 1 - k : item->Start + k;
-        alone({TItem::Run, c, 1, item->Font, item->RightToLeft},
-              [&] { return reader.ReadGlyph(fonts.Glyphs, faces[c].Glyph, chars[c].Which); });
-      }
-      continue;
+      ReadRunAlone(item);
+      return;
     }
-    fonts.Select(item->Font);
+    fonts_.Select(item.Font);
     for (size_t k = 0; k < run.Glyphs.size(); ++k) {
       const TShapedGlyph& g = run.Glyphs[k];
-      const char32_t u = g.Cluster < text.size() ? text[g.Cluster] : U' ';
-      reader.PenX = Pixels(pen + g.XOffset);
-      reader.PenY = Pixels(g.YOffset);
-      const int before = letters.Count();
-      reader.ReadGlyph(fonts.Glyphs, g.Glyph, g.Cluster < chars.size() ? chars[g.Cluster].Which : std::string());
-      Tag(letters, before, u, g.Glyph, item->Font.Face.Found ? item->Font.Face : faces[i].Face);
-      pen += g.XAdvance;
+      const char32_t u = CharAt(g.Cluster);
+      reader_.PenX = Pixels(pen_ + g.XOffset);
+      reader_.PenY = Pixels(g.YOffset);
+      const int before = reader_.Letters().Count();
+      reader_.ReadGlyph(fonts_.Glyphs, g.Glyph, g.Cluster < chars_.size() ? chars_[g.Cluster].Which : std::string());
+      Tag(reader_.Letters(), before, u, g.Glyph, item.Font.Face.Found ? item.Font.Face : faces_[item.Start].Face);
+      pen_ += g.XAdvance;
       // The bevel's room between characters; a word of a joined script stays whole.
       if (k + 1 < run.Glyphs.size() && run.Glyphs[k + 1].Cluster != g.Cluster) {
-        const char32_t next = run.Glyphs[k + 1].Cluster < text.size() ? text[run.Glyphs[k + 1].Cluster] : U' ';
-        if (!run.Joined || u == U' ' || next == U' ') pen += room;
+        const char32_t next = CharAt(run.Glyphs[k + 1].Cluster);
+        if (!run.Joined || u == U' ' || next == U' ') pen_ += room_;
       }
     }
-    pen += room;
+    pen_ += room_;
   }
-  reader.PenX = Pixels(pen);
-  reader.PenY = 0;
-}
+
+  // A run its face cannot shape (a size beyond the engine's): its characters are read
+  // one by one, in visual order, so the engine's error is shown as for any glyph.
+  void ReadRunAlone(const TItem& item) {
+    for (size_t k = 0; k < item.Length; ++k) {
+      const size_t c = item.RightToLeft ? item.Start + item.Length - 1 - k : item.Start + k;
+      ReadAlone({TItem::Run, c, 1, item.Font, item.RightToLeft},
+                [&] { return reader_.ReadGlyph(fonts_.Glyphs, faces_[c].Glyph, chars_[c].Which); });
+    }
+  }
+
+  // The character a cluster starts at (a space past the text).
+  char32_t CharAt(uint32_t cluster) const { return cluster < text_.size() ? text_[cluster] : U' '; }
+
+  const std::vector<TLayoutChar>& chars_;
+  TGlyphReader& reader_;
+  const TLayoutFonts& fonts_;
+  const int64_t room_;  // the bevel's room after a character, 1/64 pixel
+  std::u32string text_;
+  std::vector<TCharFace> faces_;
+  int64_t pen_ = 0;
+};
 
 }  // namespace
 
@@ -222,7 +245,7 @@ void LayOutMessage(const std::vector<TLayoutChar>& chars, bool shaping, TGlyphRe
                    const TLayoutFonts& fonts, IMessageSink& messages) {
   TLayoutNotes notes;
   if (shaping)
-    LayOutShaped(chars, reader, fonts, notes, 2 * int64_t{reader.TxtW()} * 64);
+    TShapedLine(chars, reader, fonts, notes, 2 * int64_t{reader.TxtW()} * 64).LayOut();
   else
     LayOutByCharacters(chars, reader, fonts, notes);
   notes.Tell(messages);

@@ -3,7 +3,7 @@
 //
 // - The 8-bit rules (a design without shaping): one letter per character in message
 //   order, read in the character's own font (a code-page character by its code, as
-//   the outline call reads it), the pen moving on by each glyph's advance plus the
+//   the font engine reads a code), the pen moving on by each glyph's advance plus the
 //   bevel's room, 2 * TxtW.
 // - Shaping: the bidirectional algorithm (FriBidi) gives every character a level and
 //   the line its visual order; each run of consecutive characters in one face, size,

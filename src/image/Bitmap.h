@@ -54,12 +54,12 @@ class TBitmap {
   uint32_t* Data() { return pixels_.data(); }
   const uint32_t* Data() const { return pixels_.data(); }
 
-  // Fills the whole bitmap (PatBlt) or a rectangle clipped to it.
+  // Fills the whole bitmap or a rectangle clipped to it.
   void Fill(uint32_t pixel);
   void FillRect(int left, int top, int right, int bottom, uint32_t pixel);
-  // Copies src to (x, y), clipped (BitBlt).
+  // Copies src to (x, y), clipped.
   void Draw(int x, int y, const TBitmap& src);
-  // Nearest-neighbour stretch of the whole of src onto the whole of this bitmap (StretchBlt).
+  // Nearest-neighbour stretch of the whole of src onto the whole of this bitmap.
   void StretchFrom(const TBitmap& src);
 
   bool operator==(const TBitmap& o) const {

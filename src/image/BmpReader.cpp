@@ -52,93 +52,14 @@ class TBmpParser {
 
   TBmpLayout ParseHeaders() {
     TBmpLayout l;
-    if (size_ < kFileHeaderSize + 4) Fail("the file is too short for a BMP header");
-    if (data_[0] != 'B' || data_[1] != 'M') Fail("not a BMP file (it does not start with \"BM\")");
-    l.PixelOffset = U32(data_ + 10);
-    const uint32_t headerSize = U32(data_ + 14);
-    const bool core = headerSize == kCoreHeaderSize;
-    if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
-      Fail("unknown BMP header size " + std::to_string(headerSize));
-    const uint64_t headerEnd = uint64_t(kFileHeaderSize) + headerSize;
-    if (headerEnd > size_) Fail("the file is truncated inside its header");
-    const uint8_t* h = data_ + kFileHeaderSize;
-
-    uint32_t compression = kBiRgb, colorsUsed = 0;
-    int planes;
-    if (core) {
-      l.Width = U16(h + 4);
-      l.Height = U16(h + 6);
-      planes = U16(h + 8);
-      l.Bits = U16(h + 10);
-      l.PaletteEntrySize = 3;
-    } else {
-      l.Width = I32(h + 4);
-      l.Height = I32(h + 8);
-      planes = U16(h + 12);
-      l.Bits = U16(h + 14);
-      compression = U32(h + 16);
-      colorsUsed = U32(h + 32);
-    }
-    if (planes != 1) Fail("the header gives " + std::to_string(planes) + " colour planes instead of 1");
-    if (l.Height < 0) {
-      l.TopDown = true;
-      l.Height = -l.Height;  // int64: even INT32_MIN negates safely
-    }
-    if (l.Width <= 0 || l.Height == 0)
-      Fail("the picture has no pixels (" + std::to_string(l.Width) + " x " + std::to_string(l.Height) + ")");
-    CheckImageSize(l.Width, l.Height, name_);
-    CheckDecodeWork(int64_t{l.Width} * l.Height,
-                    std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels", name_);
-
-    if (compression == kBiRle8 || compression == kBiRle4) Fail("compressed (RLE) BMP files are not supported");
-    if (compression == kBiJpeg || compression == kBiPng) Fail("BMP files holding JPEG or PNG data are not supported");
-    if (compression != kBiRgb && compression != kBiBitfields)
-      Fail("unknown BMP compression " + std::to_string(compression));
-    const bool validBits = core ? (l.Bits == 1 || l.Bits == 4 || l.Bits == 8 || l.Bits == 24)
-                                : (l.Bits == 1 || l.Bits == 4 || l.Bits == 8 || l.Bits == 16 || l.Bits == 24 ||
-                                   l.Bits == 32);
-    if (!validBits) Fail(std::to_string(l.Bits) + " bits per pixel is not a BMP format");
-    if (compression == kBiBitfields && l.Bits != 16 && l.Bits != 32)
-      Fail("colour masks are given for a " + std::to_string(l.Bits) + "-bit picture");
-
-    // Colour masks: after a 40-byte header, or inside the larger ones.
-    uint64_t tableStart = headerEnd;
-    if (l.Bits == 16 || l.Bits == 32) {
-      uint32_t masks[3] = {l.Bits == 16 ? 0x7C00u : 0xFF0000u, l.Bits == 16 ? 0x03E0u : 0x00FF00u,
-                           l.Bits == 16 ? 0x001Fu : 0x0000FFu};
-      if (compression == kBiBitfields) {
-        const uint8_t* m = h + kInfoHeaderSize;
-        if (headerSize == kInfoHeaderSize) {
-          tableStart += 12;
-          if (tableStart > size_) Fail("the file is truncated inside its colour masks");
-        }
-        for (int i = 0; i < 3; ++i) masks[i] = U32(m + 4 * i);
-      }
-      l.Red = MakeChannel(masks[0], l.Bits);
-      l.Green = MakeChannel(masks[1], l.Bits);
-      l.Blue = MakeChannel(masks[2], l.Bits);
-    }
-
-    // The palette, for 1, 4 and 8 bits: 2^bits entries unless the header names fewer.
-    if (l.Bits <= 8) {
-      const uint32_t most = 1u << l.Bits;
-      if (colorsUsed > most)
-        Fail("the palette has " + std::to_string(colorsUsed) + " colours, more than a " + std::to_string(l.Bits) +
-             "-bit picture can use");
-      l.PaletteCount = colorsUsed ? colorsUsed : most;
-      const uint64_t paletteEnd = tableStart + uint64_t(l.PaletteCount) * l.PaletteEntrySize;
-      if (paletteEnd > size_) Fail("the palette runs past the end of the file");
-      l.Palette = data_ + tableStart;
-      tableStart = paletteEnd;
-    }
-
-    if (l.PixelOffset < tableStart)
-      Fail("the pixel data offset " + std::to_string(l.PixelOffset) + " lies inside the header or palette");
-    l.Stride = (uint64_t(l.Width) * l.Bits + 31) / 32 * 4;
-    const uint64_t needed = l.Stride * uint64_t(l.Height);
-    if (l.PixelOffset > size_ || size_ - l.PixelOffset < needed)
-      Fail("the pixel data is truncated (" + std::to_string(needed) + " bytes needed from offset " +
-           std::to_string(l.PixelOffset) + ", the file has " + std::to_string(size_) + ")");
+    THeader h = ReadFileHeader(l);
+    ReadInfoHeader(h, l);
+    CheckPixelCount(l);
+    CheckEncoding(h, l);
+    uint64_t tableStart = uint64_t(kFileHeaderSize) + h.Size;
+    if (l.Bits == 16 || l.Bits == 32) tableStart = ReadColourMasks(h, tableStart, l);
+    if (l.Bits <= 8) tableStart = ReadPalette(h, tableStart, l);
+    FindPixelData(tableStart, l);
     return l;
   }
 
@@ -178,6 +99,126 @@ class TBmpParser {
 
  private:
   [[noreturn]] void Fail(const std::string& what) const { ThrowImageError(name_, what); }
+
+  // What the info header says beyond the layout itself.
+  struct THeader {
+    uint32_t Size = 0;  // of the info header, after the file header
+    bool Core = false;  // the old 12-byte header: 16-bit sizes, 3-byte palette entries
+    const uint8_t* Data = nullptr;
+    uint32_t Compression = kBiRgb;
+    uint32_t ColorsUsed = 0;
+  };
+
+  // The file header: the signature, the pixel data's offset and a known size of info
+  // header that the file holds whole.
+  THeader ReadFileHeader(TBmpLayout& l) const {
+    if (size_ < kFileHeaderSize + 4) Fail("the file is too short for a BMP header");
+    if (data_[0] != 'B' || data_[1] != 'M') Fail("not a BMP file (it does not start with \"BM\")");
+    l.PixelOffset = U32(data_ + 10);
+    THeader h;
+    h.Size = U32(data_ + 14);
+    h.Core = h.Size == kCoreHeaderSize;
+    if (!h.Core && h.Size != 40 && h.Size != 52 && h.Size != 56 && h.Size != 108 && h.Size != 124)
+      Fail("unknown BMP header size " + std::to_string(h.Size));
+    if (uint64_t(kFileHeaderSize) + h.Size > size_) Fail("the file is truncated inside its header");
+    h.Data = data_ + kFileHeaderSize;
+    return h;
+  }
+
+  // The picture's size, row order and bits per pixel; the compression and the number
+  // of palette colours when the header has them.
+  void ReadInfoHeader(THeader& h, TBmpLayout& l) const {
+    const uint8_t* p = h.Data;
+    int planes;
+    if (h.Core) {
+      l.Width = U16(p + 4);
+      l.Height = U16(p + 6);
+      planes = U16(p + 8);
+      l.Bits = U16(p + 10);
+      l.PaletteEntrySize = 3;
+    } else {
+      l.Width = I32(p + 4);
+      l.Height = I32(p + 8);
+      planes = U16(p + 12);
+      l.Bits = U16(p + 14);
+      h.Compression = U32(p + 16);
+      h.ColorsUsed = U32(p + 32);
+    }
+    if (planes != 1) Fail("the header gives " + std::to_string(planes) + " colour planes instead of 1");
+    if (l.Height < 0) {
+      l.TopDown = true;
+      l.Height = -l.Height;  // int64: even INT32_MIN negates safely
+    }
+  }
+
+  // A picture with pixels, within the limits of a picture we decode.
+  void CheckPixelCount(const TBmpLayout& l) const {
+    if (l.Width <= 0 || l.Height == 0)
+      Fail("the picture has no pixels (" + std::to_string(l.Width) + " x " + std::to_string(l.Height) + ")");
+    CheckImageSize(l.Width, l.Height, name_);
+    CheckDecodeWork(int64_t{l.Width} * l.Height,
+                    std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels", name_);
+  }
+
+  // Uncompressed pixels (or bit fields) of a depth the header's kind allows.
+  void CheckEncoding(const THeader& h, const TBmpLayout& l) const {
+    if (h.Compression == kBiRle8 || h.Compression == kBiRle4) Fail("compressed (RLE) BMP files are not supported");
+    if (h.Compression == kBiJpeg || h.Compression == kBiPng)
+      Fail("BMP files holding JPEG or PNG data are not supported");
+    if (h.Compression != kBiRgb && h.Compression != kBiBitfields)
+      Fail("unknown BMP compression " + std::to_string(h.Compression));
+    const bool validBits = h.Core ? (l.Bits == 1 || l.Bits == 4 || l.Bits == 8 || l.Bits == 24)
+                                  : (l.Bits == 1 || l.Bits == 4 || l.Bits == 8 || l.Bits == 16 || l.Bits == 24 ||
+                                     l.Bits == 32);
+    if (!validBits) Fail(std::to_string(l.Bits) + " bits per pixel is not a BMP format");
+    if (h.Compression == kBiBitfields && l.Bits != 16 && l.Bits != 32)
+      Fail("colour masks are given for a " + std::to_string(l.Bits) + "-bit picture");
+  }
+
+  // The channels of a 16- or 32-bit picture: the file's colour masks (after a 40-byte
+  // header, or inside the larger ones) or the default ones. Returns where the palette
+  // would start.
+  uint64_t ReadColourMasks(const THeader& h, uint64_t tableStart, TBmpLayout& l) const {
+    uint32_t masks[3] = {l.Bits == 16 ? 0x7C00u : 0xFF0000u, l.Bits == 16 ? 0x03E0u : 0x00FF00u,
+                         l.Bits == 16 ? 0x001Fu : 0x0000FFu};
+    if (h.Compression == kBiBitfields) {
+      const uint8_t* m = h.Data + kInfoHeaderSize;
+      if (h.Size == kInfoHeaderSize) {
+        tableStart += 12;
+        if (tableStart > size_) Fail("the file is truncated inside its colour masks");
+      }
+      for (int i = 0; i < 3; ++i) masks[i] = U32(m + 4 * i);
+    }
+    l.Red = MakeChannel(masks[0], l.Bits);
+    l.Green = MakeChannel(masks[1], l.Bits);
+    l.Blue = MakeChannel(masks[2], l.Bits);
+    return tableStart;
+  }
+
+  // The palette of a 1-, 4- or 8-bit picture: 2^bits entries unless the header names
+  // fewer, all inside the file. Returns where it ends.
+  uint64_t ReadPalette(const THeader& h, uint64_t tableStart, TBmpLayout& l) const {
+    const uint32_t most = 1u << l.Bits;
+    if (h.ColorsUsed > most)
+      Fail("the palette has " + std::to_string(h.ColorsUsed) + " colours, more than a " + std::to_string(l.Bits) +
+           "-bit picture can use");
+    l.PaletteCount = h.ColorsUsed ? h.ColorsUsed : most;
+    const uint64_t paletteEnd = tableStart + uint64_t(l.PaletteCount) * l.PaletteEntrySize;
+    if (paletteEnd > size_) Fail("the palette runs past the end of the file");
+    l.Palette = data_ + tableStart;
+    return paletteEnd;
+  }
+
+  // The pixel rows (each padded to 4 bytes): after the header and palette, and whole.
+  void FindPixelData(uint64_t tableEnd, TBmpLayout& l) const {
+    if (l.PixelOffset < tableEnd)
+      Fail("the pixel data offset " + std::to_string(l.PixelOffset) + " lies inside the header or palette");
+    l.Stride = (uint64_t(l.Width) * l.Bits + 31) / 32 * 4;
+    const uint64_t needed = l.Stride * uint64_t(l.Height);
+    if (l.PixelOffset > size_ || size_ - l.PixelOffset < needed)
+      Fail("the pixel data is truncated (" + std::to_string(needed) + " bytes needed from offset " +
+           std::to_string(l.PixelOffset) + ", the file has " + std::to_string(size_) + ")");
+  }
 
   TChannel MakeChannel(uint32_t mask, int bits) const {
     if (bits == 16) mask &= 0xFFFFu;

@@ -43,7 +43,7 @@ std::vector<uint8_t> EncodeBmp24(const TBitmap& image) {
   Put32(out, static_cast<uint32_t>(image.Height()));
   Put16(out, 1);   // planes
   Put16(out, 24);  // bits per pixel
-  Put32(out, 0);   // BI_RGB
+  Put32(out, 0);   // compression: none
   Put32(out, static_cast<uint32_t>(pixelBytes));
   Put32(out, 0);  // horizontal and vertical resolution: not given
   Put32(out, 0);

@@ -320,22 +320,16 @@ template <int N, int Shift>
   }
 }
 
-// First pass, one block: `count` (up to 2N) source rows from y0 scaled across into
-// work. For each source pixel the block's 3 x 2N channel values lie side by side in
-// lanes (six vectors: red of the first N rows, red of the last N, then green, then
-// blue), so one contributor updates 6N independent sums.
+// The block's `count` (up to 2N) source rows from y0 unpacked into lanes: for each
+// source pixel its 3 x 2N channel values side by side (six vectors: red of the first
+// N rows, red of the last N, then green, then blue). N pixels of every row are read
+// at a time and turned in registers, so that each pixel's lanes are written as whole
+// vectors; rows past the count read 0.
 template <int N>
-[[gnu::always_inline]] inline void ScaleRowBlock(const TBitmap& source, const TContributorLists& columns,
-                                                 int32_t y0, int count, TWorkRows& work, double* lanes) {
-  using TDouble = typename TVectors<N>::TDouble;
+[[gnu::always_inline]] inline void UnpackRowBlock(const TBitmap& source, int32_t y0, int count, double* lanes) {
   using TInt = typename TVectors<N>::TInt;
-  constexpr int kRows = 2 * N, kLane = 3 * kRows, kVectors = 6;
+  constexpr int kRows = 2 * N, kLane = 3 * kRows;
   const int32_t sw = source.Width();
-  const int32_t dw = static_cast<int32_t>(columns.First.size()) - 1;
-  const TContributor* items = columns.Items.data();
-  // Unpack the block's rows once, N pixels of every row at a time, turned in
-  // registers so that each pixel's lanes are written as whole vectors; rows past the
-  // count read 0 and are not stored.
   const uint32_t* src[kRows];
   for (int r = 0; r < kRows; ++r) src[r] = r < count ? source.ScanLine(y0 + r) : nullptr;
   int32_t x = 0;
@@ -362,63 +356,97 @@ template <int N>
       p[2 * kRows + r] = PixelBlue(v);
     }
   }
-  double* out[kRows];
-  for (int r = 0; r < count; ++r) out[r] = work.Row(y0 + r);
-  // The sums of column i to the work rows, rounded.
-  const auto store = [&](int32_t i, const TDouble* sum) {
-    double bytes[kLane];
+}
+
+// The six sums of one column of the block (its 6N channel values), rounded, to the
+// work rows out[0 .. count) at column i.
+template <int N>
+[[gnu::always_inline]] inline void StoreColumn(const typename TVectors<N>::TDouble* sum, double* const* out,
+                                               int count, int32_t i) {
+  using TDouble = typename TVectors<N>::TDouble;
+  constexpr int kRows = 2 * N, kLane = 3 * kRows, kVectors = 6;
+  double bytes[kLane];
+#pragma GCC unroll 6
+  for (int v = 0; v < kVectors; ++v) {
+    const TDouble b = ToBytes<N>(sum[v]);
+    std::memcpy(bytes + N * v, &b, sizeof b);
+  }
+  // Value by value: a wider copy would straddle two of the vector stores just made,
+  // and the processor cannot forward those to it (a stall on every column).
+#pragma GCC unroll 16
+  for (int r = 0; r < count; ++r) {
+    double* o = out[r] + 3 * static_cast<size_t>(i);
+    o[0] = bytes[r];
+    o[1] = bytes[kRows + r];
+    o[2] = bytes[2 * kRows + r];
+  }
+}
+
+// Column i alone: its six sums over its contributors in order, stored.
+template <int N>
+[[gnu::always_inline]] inline void ScaleColumn(const TContributorLists& columns, const double* lanes, int32_t i,
+                                               double* const* out, int count) {
+  using TDouble = typename TVectors<N>::TDouble;
+  constexpr int kLane = 6 * N, kVectors = 6;
+  const TContributor* items = columns.Items.data();
+  TDouble sum[kVectors] = {};
+  for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
+    const double* p = lanes + static_cast<size_t>(items[k].Pixel) * kLane;
+    const TDouble w = Broadcast<N>(items[k].Weight);
+#pragma GCC unroll 6
+    for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
+  }
+  StoreColumn<N>(sum, out, count, i);
+}
+
+// The sums of columns a0 and b0 (whose lists are both n long) side by side: twelve
+// independent sums instead of six, so the adds do not wait on each other. Each sum
+// still adds its own terms in its own order.
+template <int N>
+[[gnu::always_inline]] inline void SumColumnPair(const TContributor* a0, const TContributor* b0, size_t n,
+                                                 const double* lanes, typename TVectors<N>::TDouble* sum0,
+                                                 typename TVectors<N>::TDouble* sum1) {
+  using TDouble = typename TVectors<N>::TDouble;
+  constexpr int kLane = 6 * N, kVectors = 6;
+  for (size_t k = 0; k < n; ++k) {
+    const double* p0 = lanes + static_cast<size_t>(a0[k].Pixel) * kLane;
+    const double* p1 = lanes + static_cast<size_t>(b0[k].Pixel) * kLane;
+    const TDouble w0 = Broadcast<N>(a0[k].Weight), w1 = Broadcast<N>(b0[k].Weight);
 #pragma GCC unroll 6
     for (int v = 0; v < kVectors; ++v) {
-      const TDouble b = ToBytes<N>(sum[v]);
-      std::memcpy(bytes + N * v, &b, sizeof b);
+      sum0[v] += LoadDoubles<N>(p0 + N * v) * w0;
+      sum1[v] += LoadDoubles<N>(p1 + N * v) * w1;
     }
-    // Value by value: a wider copy would straddle two of the vector stores just made,
-    // and the processor cannot forward those to it (a stall on every column).
-#pragma GCC unroll 16
-    for (int r = 0; r < count; ++r) {
-      double* o = out[r] + 3 * static_cast<size_t>(i);
-      o[0] = bytes[r];
-      o[1] = bytes[kRows + r];
-      o[2] = bytes[2 * kRows + r];
-    }
-  };
-  // One column alone.
-  const auto single = [&](int32_t i) {
-    TDouble sum[kVectors] = {};
-    for (size_t k = columns.First[i], end = columns.First[i + 1]; k < end; ++k) {
-      const double* p = lanes + static_cast<size_t>(items[k].Pixel) * kLane;
-      const TDouble w = Broadcast<N>(items[k].Weight);
-#pragma GCC unroll 6
-      for (int v = 0; v < kVectors; ++v) sum[v] += LoadDoubles<N>(p + N * v) * w;
-    }
-    store(i, sum);
-  };
-  // Two columns at a time when their lists are as long: twelve independent sums
-  // instead of six, so the adds do not wait on each other. Each sum still adds its
-  // own terms in its own order.
+  }
+}
+
+// First pass, one block: `count` (up to 2N) source rows from y0 scaled across into
+// work. The rows are unpacked once into lanes, so one contributor updates 6N
+// independent sums; columns are summed two at a time when their lists are as long.
+template <int N>
+[[gnu::always_inline]] inline void ScaleRowBlock(const TBitmap& source, const TContributorLists& columns,
+                                                 int32_t y0, int count, TWorkRows& work, double* lanes) {
+  using TDouble = typename TVectors<N>::TDouble;
+  constexpr int kRows = 2 * N, kVectors = 6;
+  const int32_t dw = static_cast<int32_t>(columns.First.size()) - 1;
+  const TContributor* items = columns.Items.data();
+  UnpackRowBlock<N>(source, y0, count, lanes);
+  double* out[kRows];
+  for (int r = 0; r < count; ++r) out[r] = work.Row(y0 + r);
   int32_t i = 0;
   for (; i + 1 < dw; i += 2) {
     const size_t a = columns.First[i], b = columns.First[i + 1], n = b - a;
     if (columns.First[i + 2] - b != n) {
-      single(i);
-      single(i + 1);
+      ScaleColumn<N>(columns, lanes, i, out, count);
+      ScaleColumn<N>(columns, lanes, i + 1, out, count);
       continue;
     }
     TDouble sum0[kVectors] = {}, sum1[kVectors] = {};
-    for (size_t k = 0; k < n; ++k) {
-      const double* p0 = lanes + static_cast<size_t>(items[a + k].Pixel) * kLane;
-      const double* p1 = lanes + static_cast<size_t>(items[b + k].Pixel) * kLane;
-      const TDouble w0 = Broadcast<N>(items[a + k].Weight), w1 = Broadcast<N>(items[b + k].Weight);
-#pragma GCC unroll 6
-      for (int v = 0; v < kVectors; ++v) {
-        sum0[v] += LoadDoubles<N>(p0 + N * v) * w0;
-        sum1[v] += LoadDoubles<N>(p1 + N * v) * w1;
-      }
-    }
-    store(i, sum0);
-    store(i + 1, sum1);
+    SumColumnPair<N>(items + a, items + b, n, lanes, sum0, sum1);
+    StoreColumn<N>(sum0, out, count, i);
+    StoreColumn<N>(sum1, out, count, i + 1);
   }
-  if (i < dw) single(i);
+  if (i < dw) ScaleColumn<N>(columns, lanes, i, out, count);
 }
 
 // What one band of destination rows works with, allocated before any thread starts

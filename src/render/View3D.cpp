@@ -72,36 +72,28 @@ namespace {
 // when the machine has a second core; a smaller one does not pay for the thread.
 constexpr int64_t SideBySidePixels = int64_t{1} << 16;
 
-}  // namespace
+// Rows First .. End - 1 of the picture.
+struct TRows {
+  int32_t First;
+  int32_t End;
+};
 
-void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
-                     const TPalette& TextPalette, const TPalette& ButtonPalette) {
-  // The mask is drawn only when it can take every span of the image.
-  WithMask = WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height();
-  const int32_t rows = Image.Height();
-  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && TwoCores();
+// --- Thread scheduling --------------------------------------------------------------
 
-  BodyOrder.Clear();
-  for (int32_t b = 1; b <= bodyCount_; ++b) {
-    bodies_[b]->Prepare(Params);
-    BodyOrder.Add(b, bodies_[b]->AvgKey());
-  }
-  BodyOrder.Sort();
-  const bool hasButton = DrawButton && bodyCount_ > 0;
-
-  // The button is drawn in a z-buffer of its own and flushed on its own (letters are
-  // never hidden behind it, and their shadow falls on it). Clearing the picture and
-  // drawing the button write the image, the mask and that buffer only; inserting the
-  // letters' spans writes the letters' buffer only: the two run side by side and leave
-  // what one after the other would. Whichever finishes first starts flushing the
-  // button's rows, a few at a time, and the other joins it (the letters' side waits
-  // for the button's spans to be complete first).
-  TZBuffer& button = ButtonZBuffer;
-  // The button's state: drawing, drawn, or failed (its rows are then left alone).
+// Runs drawButton (the button's pass; true when it left rows to flush) beside
+// insertSpans (the letters' spans, into a buffer of their own), each on a core of its
+// own when twoCores. Whichever finishes first starts flushing the button's rows with
+// flushRows(rows, lane), a few at a time, and the other joins it; the letters' side
+// waits for the button's pass to end first. The result is the same as one after the
+// other.
+template <typename TDrawButton, typename TInsertSpans, typename TFlushRows>
+void ButtonBesideLetters(bool twoCores, int32_t rows, TDrawButton&& drawButton, TInsertSpans&& insertSpans,
+                         TFlushRows&& flushRows) {
+  // The button's pass: drawing, drawn, or failed (its rows are then left alone).
   enum TState : int { Drawing, Drawn, Failed };
   std::atomic<int> state{Drawing};
-  const auto picture = [&] {
-    // Set however this ends, so the other side never waits for ever.
+  const auto button = [&] {
+    // Set however the pass ends, so the other side never waits for ever.
     struct TSignal {
       std::atomic<int>& state;
       int outcome = Failed;
@@ -110,84 +102,150 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
         state.notify_all();
       }
     } signal{state};
-    Image.Fill(Background);
-    if (WithMask) Mask.Fill(0);
-    if (!hasButton) return;
-    button.SetSize(rows, Image.Width());
-    button.Tint = Params.Light.Color;
-    button.MidLevel = Params.Brightness;
-    bodies_[bodyCount_]->Draw(button, true);
-    // The mask takes the shadow's own spans, as the letters' shadow does: a shape
-    // with spikes or holes leaves the background between them transparent.
-    if (Params.Button.Altitude > 0) {
-      button.ShadowSpans(Image, Params.ButShadowX, Params.ButShadowY, false);
-      if (WithMask) button.ShadowSpans(Mask, Params.ButShadowX, Params.ButShadowY, true);
-    }
-    if (ButtonTextured)
-      button.SetTexture(ButtonTexture);
-    else
-      button.Textured = false;
-    signal.outcome = Drawn;
+    if (drawButton()) signal.outcome = Drawn;
   };
   constexpr int32_t RowsAtATime = 16;
   std::atomic<int32_t> nextRow{0};
-  const auto flushButton = [&](int lane) {
+  const auto flush = [&](int lane) {
     state.wait(Drawing);
-    if (!hasButton || state.load() != Drawn) return;
-    for (int32_t first; (first = nextRow.fetch_add(RowsAtATime)) < rows;) {
-      const int32_t end = std::min(first + RowsAtATime, rows);
-      button.Flush(Image, ButtonPalette, false, first, end, lane);
-      if (WithMask) button.Flush(Mask, ButtonPalette, true, first, end, lane);
-    }
-  };
-  const auto letters = [&] {
-    ZBuffer.SetSize(rows, Image.Width());
-    ZBuffer.Tint = Params.Light.Color;
-    ZBuffer.MidLevel = Params.Brightness;
-    for (int32_t i = 1; i <= BodyOrder.Count(); ++i) {
-      const int32_t b = BodyOrder.Item(i).Index;
-      if (hasButton && b == bodyCount_) continue;
-      bodies_[b]->Draw(ZBuffer, false);
-    }
+    if (state.load() != Drawn) return;
+    for (int32_t first; (first = nextRow.fetch_add(RowsAtATime)) < rows;)
+      flushRows(TRows{first, std::min(first + RowsAtATime, rows)}, lane);
   };
   SideBySide(
       twoCores,
       [&] {
-        picture();
-        flushButton(0);
+        button();
+        flush(0);
       },
       [&] {
-        letters();
-        flushButton(1);
+        insertSpans();
+        flush(1);
       });
-  if (hasButton) button.Clear();
+}
 
-  // The letters on top, each shadow before its bodies' spans so they cover it. The
-  // shadow of row r lands on row r + dy, so with the picture split at row `split`, the
-  // upper side shadows the rows above `from` = split - dy and flushes the rows above
-  // `split`, the lower side the others, and no row is written by both (a shadow so far
-  // off that `from` falls outside the picture is drawn by one side).
-  const bool shadow = Params.Message.Altitude > 0;
+// Runs onTop(flushRows, shadowRows, lane) over the whole picture, or, when twoCores,
+// over its two halves side by side. The shadow of row r lands on row r + dy, so with
+// the picture split at row `split`, the upper half shadows the rows above
+// `from` = split - dy and flushes the rows above `split`, the lower half the others,
+// and no row is written by both. A shadow so far off that `from` falls outside the
+// picture is drawn in one piece, and so is a picture whose mask has another height.
+template <typename TOnTop>
+void InTwoHalves(bool twoCores, int32_t rows, int32_t maskRows, int64_t dy, TOnTop&& onTop) {
   const int32_t split = rows / 2;
-  const int64_t from = split - (shadow ? int64_t{Params.TxtShadowY} : 0);
-  if (TextTextured)
-    ZBuffer.SetTexture(TextTexture);
-  else
-    ZBuffer.Textured = false;
-  const auto onTop = [&](int lane, int32_t first, int32_t end, int32_t shadowFirst, int32_t shadowEnd) {
-    if (shadow) {
-      ZBuffer.ShadowSpans(Image, Params.TxtShadowX, Params.TxtShadowY, false, shadowFirst, shadowEnd);
-      if (WithMask) ZBuffer.ShadowSpans(Mask, Params.TxtShadowX, Params.TxtShadowY, true, shadowFirst, shadowEnd);
-    }
-    ZBuffer.Flush(Image, TextPalette, false, first, end, lane);
-    if (WithMask) ZBuffer.Flush(Mask, TextPalette, true, first, end, lane);
-  };
-  if (twoCores && Mask.Height() == rows && from >= 1 && from <= rows - 1) {
+  const int64_t from = split - dy;
+  if (twoCores && maskRows == rows && from >= 1 && from <= rows - 1) {
     const auto at = static_cast<int32_t>(from);
-    SideBySide(true, [&] { onTop(0, 0, split, 0, at); }, [&] { onTop(1, split, rows, at, rows); });
+    SideBySide(
+        true, [&] { onTop(TRows{0, split}, TRows{0, at}, 0); }, [&] { onTop(TRows{split, rows}, TRows{at, rows}, 1); });
   } else {
-    onTop(0, 0, rows, 0, rows);
+    onTop(TRows{0, rows}, TRows{0, rows}, 0);
   }
+}
+
+}  // namespace
+
+// --- The passes -----------------------------------------------------------------------
+
+// What one render draws into.
+struct TRenderTarget {
+  TBitmap& Image;
+  TBitmap& Mask;
+  bool WithMask;  // the mask is drawn too
+};
+
+namespace {
+
+// A buffer sized for the picture, empty, lit as the frame's parameters say.
+void StartBuffer(TZBuffer& buffer, int32_t rows, int32_t width, const TRenderParams& params) {
+  buffer.SetSize(rows, width);
+  buffer.Tint = params.Light.Color;
+  buffer.MidLevel = params.Brightness;
+}
+
+void UseTexture(TZBuffer& buffer, bool textured, const TBitmap& texture) {
+  if (textured)
+    buffer.SetTexture(texture);
+  else
+    buffer.Textured = false;
+}
+
+// The shadow of the buffer's spans of the given rows, into the picture and its mask.
+void ShadowRows(const TZBuffer& buffer, const TRenderTarget& target, int32_t dx, int32_t dy, TRows rows) {
+  buffer.ShadowSpans(target.Image, dx, dy, false, rows.First, rows.End);
+  if (target.WithMask) buffer.ShadowSpans(target.Mask, dx, dy, true, rows.First, rows.End);
+}
+
+// The buffer's spans of the given rows, into the picture and its mask.
+void FlushRows(TZBuffer& buffer, const TRenderTarget& target, const TPalette& palette, TRows rows, int lane) {
+  buffer.Flush(target.Image, palette, false, rows.First, rows.End, lane);
+  if (target.WithMask) buffer.Flush(target.Mask, palette, true, rows.First, rows.End, lane);
+}
+
+}  // namespace
+
+void TView3D::OrderBodies() {
+  BodyOrder.Clear();
+  for (int32_t b = 1; b <= bodyCount_; ++b) {
+    bodies_[b]->Prepare(Params);
+    BodyOrder.Add(b, bodies_[b]->AvgKey());
+  }
+  BodyOrder.Sort();
+}
+
+bool TView3D::DrawButtonPass(const TRenderTarget& target, uint32_t Background, bool hasButton) {
+  target.Image.Fill(Background);
+  if (target.WithMask) target.Mask.Fill(0);
+  if (!hasButton) return false;
+  const int32_t rows = target.Image.Height();
+  StartBuffer(ButtonZBuffer, rows, target.Image.Width(), Params);
+  bodies_[bodyCount_]->Draw(ButtonZBuffer, true);
+  // The mask takes the shadow's own spans, as the letters' shadow does: a shape
+  // with spikes or holes leaves the background between them transparent.
+  if (Params.Button.Altitude > 0) ShadowRows(ButtonZBuffer, target, Params.ButShadowX, Params.ButShadowY, {0, rows});
+  UseTexture(ButtonZBuffer, ButtonTextured, ButtonTexture);
+  return true;
+}
+
+void TView3D::InsertLetterSpans(int32_t rows, int32_t width, bool hasButton) {
+  StartBuffer(ZBuffer, rows, width, Params);
+  for (int32_t i = 1; i <= BodyOrder.Count(); ++i) {
+    const int32_t b = BodyOrder.Item(i).Index;
+    if (hasButton && b == bodyCount_) continue;
+    bodies_[b]->Draw(ZBuffer, false);
+  }
+}
+
+// --- The render's plan ----------------------------------------------------------------
+
+void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
+                     const TPalette& TextPalette, const TPalette& ButtonPalette) {
+  // The mask is drawn only when it can take every span of the image.
+  const TRenderTarget target{Image, Mask, WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height()};
+  const int32_t rows = Image.Height();
+  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && TwoCores();
+  OrderBodies();
+  const bool hasButton = DrawButton && bodyCount_ > 0;
+
+  // The button is drawn in a z-buffer of its own and flushed on its own (letters are
+  // never hidden behind it, and their shadow falls on it). Clearing the picture and
+  // drawing the button with its shadow write the image, the mask and that buffer
+  // only; inserting the letters' spans writes the letters' buffer only: the two may
+  // run side by side, and the button's rows are flushed after its pass.
+  ButtonBesideLetters(
+      twoCores, rows, [&] { return DrawButtonPass(target, Background, hasButton); },
+      [&] { InsertLetterSpans(rows, Image.Width(), hasButton); },
+      [&](TRows flush, int lane) { FlushRows(ButtonZBuffer, target, ButtonPalette, flush, lane); });
+  if (hasButton) ButtonZBuffer.Clear();
+
+  // The letters on top, each shadow before its bodies' spans so they cover it.
+  UseTexture(ZBuffer, TextTextured, TextTexture);
+  const bool shadow = Params.Message.Altitude > 0;
+  InTwoHalves(twoCores, rows, Mask.Height(), shadow ? int64_t{Params.TxtShadowY} : 0,
+              [&](TRows flush, TRows shadowed, int lane) {
+                if (shadow) ShadowRows(ZBuffer, target, Params.TxtShadowX, Params.TxtShadowY, shadowed);
+                FlushRows(ZBuffer, target, TextPalette, flush, lane);
+              });
 }
 
 }  // namespace qz

@@ -15,7 +15,7 @@
 //   for each body b: view.Body(b).Prepare(view.Params); view.BodyOrder.Add(b, its AvgKey);
 //   view.BodyOrder.Sort(); view.Body(...).Draw(view.ZBuffer, isButton); ...
 // which Render does as a whole (the render driver, RenderDriver.h, sizes the image):
-//   view.Render(image, mask, withMask, drawButton, textPalette, buttonPalette);
+//   view.Render(image, mask, withMask, drawButton, background, textPalette, buttonPalette);
 #pragma once
 
 #include <array>
@@ -30,6 +30,9 @@
 #include "scene/Letters.h"
 
 namespace qz {
+
+// What one render draws into (View3D.cpp).
+struct TRenderTarget;
 
 // Smallest model X, largest model Z, largest model X, smallest model Z.
 struct TModelExtents {
@@ -114,6 +117,13 @@ class TView3D {
   TTexturePicture ButtonFittedFrom;
 
  private:
+  // The passes of Render: the bodies prepared and ordered by depth; the picture
+  // cleared, with the button's spans and shadow when there is a button (false when
+  // none was drawn); the letters' spans into ZBuffer.
+  void OrderBodies();
+  bool DrawButtonPass(const TRenderTarget& target, uint32_t Background, bool hasButton);
+  void InsertLetterSpans(int32_t rows, int32_t width, bool hasButton);
+
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused
   int32_t bodyCount_ = 0;
   int32_t buttonBody_ = 0;

@@ -225,19 +225,19 @@ FT_UInt GlyphIndex(FT_Face face, uint8_t code, uint8_t charset) {
 }
 
 // The glyph that the font of a message character draws for it: a code-page
-// character (a symbol code as U+F000 + code) exactly as the outline call of its code
-// finds it, any other character through the Unicode map.
+// character (a symbol code as U+F000 + code) exactly as reading its code
+// (GetGlyphOutline) finds it, any other character through the Unicode map.
 FT_UInt OwnGlyph(FT_Face face, char32_t u, uint8_t charset) {
   if (charset == SymbolCharset && u >= 0xF000 && u <= 0xF0FF) return GlyphIndex(face, static_cast<uint8_t>(u - 0xF000), charset);
   if (const std::optional<uint8_t> code = UnicodeToCode(u, charset)) return GlyphIndex(face, *code, charset);
   return UnicodeGlyph(face, u);
 }
 
-// The em in whole pixels, as the Windows font mapper sets it for a point size on a
-// 96-dpi screen (a fractional em would move every point); nothing for a size beyond
-// FreeType's largest em. MulDiv gives -1 when the product leaves the 32-bit range: for
-// a size from a work of 2147483647 points that is an em far beyond the largest, not
-// the smallest one.
+// The em in whole pixels for a point size on a 96-dpi screen, rounded to nearest (a
+// fractional em would move every point); nothing for a size beyond FreeType's
+// largest em. MulDiv gives -1 when the product leaves the 32-bit range: for a size
+// from a work of 2147483647 points that is an em far beyond the largest, not the
+// smallest one.
 std::optional<int32_t> PixelEm(int32_t points) {
   const int32_t scaled = TFontEngine::MulDiv(points, 96, 72);
   if (points > 0 && scaled < 0) return std::nullopt;
@@ -327,7 +327,7 @@ void TFontEngine::LoadGlyph(bool byIndex, uint32_t value) {
     m.gmptGlyphOriginX = static_cast<int32_t>(left);
     m.gmptGlyphOriginY = static_cast<int32_t>(top);
   } else {
-    m.gmBlackBoxX = m.gmBlackBoxY = 1;  // what Windows reports for a blank
+    m.gmBlackBoxX = m.gmBlackBoxY = 1;  // a blank: an ink box of one pixel, no records
   }
   glyph_.Failed = false;
 }
@@ -391,7 +391,7 @@ TShapedRun TFontEngine::Shape(const TFontRequest& font, std::u32string_view text
     if (choice.SynthBold) strength = EmboldenStrength(face);
   }
   TShapedRun run = ShapeText(choice.File, choice.Index, *em, text, start, length, rightToLeft);
-  // A synthesised bold is wider by its strength, as the outline call widens it.
+  // A synthesised bold is wider by its strength, as a glyph read alone is widened.
   for (TShapedGlyph& g : run.Glyphs)
     if (g.XAdvance != 0) g.XAdvance += static_cast<int32_t>(strength);
   return run;

@@ -1,5 +1,5 @@
-// TFontEngine: the glyph outlines of the system's TrueType fonts, delivered as the
-// Windows outline call delivers them (GlyphRecords.h). fontconfig picks the face for
+// TFontEngine: the glyph outlines of the system's TrueType fonts, delivered as native
+// outline records (GlyphRecords.h). fontconfig picks the face for
 // a name, bold, italic and character set among TrueType-format faces ("Arial" becomes
 // Liberation Sans, "Times New Roman" Liberation Serif, "Courier New" Liberation Mono;
 // an unknown name gets fontconfig's fallback); FreeType loads the glyph unhinted at an
@@ -65,7 +65,8 @@ class TFontEngine : public IGlyphSource, public ITextFonts {
   // longer than 32 characters are left out (a work cannot name them).
   static std::vector<std::string> TrueTypeFaces();
 
-  // Windows MulDiv: a * b / c rounded to nearest, halves away from zero; -1 for c = 0.
+  // a * b / c rounded to nearest, halves away from zero; -1 for c = 0 (the point size
+  // to the em, without overflow on the way).
   static int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 
  private:

@@ -1,6 +1,5 @@
 // The native glyph outline as the glyph reader receives it from the font engine: a
-// stream of polygon records in the published Windows layout (little-endian, no
-// padding), plus the glyph's metrics.
+// stream of polygon records (little-endian, no padding), plus the glyph's metrics.
 //
 //   polygon header  cb (u32: bytes of the polygon, header included), dwType (u32: 24),
 //                   pfxStart (two 16.16 values: x, y)
@@ -30,16 +29,16 @@ constexpr uint32_t PolygonHeaderSize = 16;  // cb, dwType, pfxStart
 constexpr uint32_t CurveHeaderSize = 4;     // wType, cpfx
 constexpr uint32_t PointFXSize = 8;         // x, y
 
-// The error value of the outline call (all bits set).
+// What a glyph source returns when it cannot deliver a glyph (all bits set).
 constexpr uint32_t GDI_ERROR = 0xFFFFFFFFu;
 
-// A point of two 16.16 values (POINTFX).
+// A point of the records: two 16.16 values.
 struct TPointFX {
   TFixed x;
   TFixed y;
 };
 
-// What the glyph reader uses of the Windows GLYPHMETRICS record.
+// A glyph's metrics, as the glyph reader uses them: its ink box and the pen's advance.
 struct TGlyphMetrics {
   uint32_t gmBlackBoxX = 0;  // width of the ink box, pixels
   uint32_t gmBlackBoxY = 0;  // height of the ink box, pixels
@@ -50,11 +49,11 @@ struct TGlyphMetrics {
 };
 
 // Something that delivers native outlines for the selected font (the font engine, or a
-// stand-in in tests). GetGlyphOutline behaves as the Windows call with GGO_NATIVE and
-// the identity matrix: with bufferSize 0 it returns the size the records need; with a
-// buffer at least that large it writes them and returns their size; a buffer too
-// small, a missing face or a glyph that cannot be loaded gives GDI_ERROR. A blank has
-// size 0. The metrics are filled whenever the result is not GDI_ERROR.
+// stand-in in tests). GetGlyphOutline reads the glyph of an 8-bit code, in font
+// pixels, neither scaled nor turned: with bufferSize 0 it returns the size the records
+// need; with a buffer at least that large it writes them and returns their size; a
+// buffer too small, a missing face or a glyph that cannot be loaded gives GDI_ERROR. A
+// blank has size 0. The metrics are filled whenever the result is not GDI_ERROR.
 class IGlyphSource {
  public:
   virtual ~IGlyphSource() = default;

@@ -6,7 +6,7 @@ namespace qz {
 namespace {
 
 TEST(CodePages, CharsetsReadThroughTheirCodePages) {
-  EXPECT_EQ(CodePageOfCharset(1), 1252);   // DEFAULT_CHARSET
+  EXPECT_EQ(CodePageOfCharset(1), 1252);   // the default charset
   EXPECT_EQ(CodePageOfCharset(77), 1252);  // anything unknown
   EXPECT_EQ(CodePageOfCharset(2), 0);      // symbol: the font's own map
   // One letter of each table, so a table that is missing or swapped shows.

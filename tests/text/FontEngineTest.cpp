@@ -66,7 +66,7 @@ TEST(FontEngine, UnknownFacesFallBackAndTheCharsetSteersOnlyTheFallback) {
   }
 }
 
-TEST(FontEngine, OutlineCallBehavesAsTheWindowsCall) {
+TEST(FontEngine, ReadingACodeGivesItsSizeThenItsRecordsOrFailsCleanly) {
   TFontEngine fonts, other;
   fonts.SelectFont({"Arial", ReadSize, false, false, 0});
   other.SelectFont({"Arial", ReadSize, false, false, 0});

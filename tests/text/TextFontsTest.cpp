@@ -113,7 +113,7 @@ TEST(TextFonts, KerningAndSyntheticBoldWidenOrNarrowTheShapedAdvances) {
   ASSERT_EQ(av.Glyphs.size(), 2u);
   EXPECT_LT(av.Glyphs[0].XAdvance, a.Glyphs[0].XAdvance);
   // A bold the face lacks (Droid Sans Fallback has no bold) is wider by its strength,
-  // as the outline call widens it.
+  // as a glyph read alone is widened.
   TFontRequest cjk = Arial(), cjkBold = Arial(true);
   cjk.Face = fonts.FaceFor(cjk, U'\u65E5').Face;
   cjkBold.Face = fonts.FaceFor(cjkBold, U'\u65E5').Face;
