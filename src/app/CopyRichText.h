@@ -4,8 +4,8 @@
 // The copy goes directly from text to text, so the user's clipboard is left alone;
 // the source's selection is not disturbed either.
 //
-//   CopyRichText(form2Text, messageText);   // before showing the dialog
-//   CopyRichText(messageText, form2Text);   // after OK
+//   CopyRichText(dialogText, messageText);   // before showing the dialog
+//   CopyRichText(messageText, dialogText);   // after OK
 #pragma once
 
 #include "scene/MessageText.h"

@@ -5,7 +5,7 @@
 // edits once the user pauses as long as deferred work waits (RDelay ticks).
 //
 //   history = new TEditHistory(*Session, this);
-//   connect(history->UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
+//   connect(history->UndoAction, &QAction::triggered, this, &TMainWindow::UndoClick);
 //   history->Record(TControl::TextExtrusion);   // after the handler wrote its field
 //   history->Tick(RDelayTicks());                // on every timer tick
 #pragma once

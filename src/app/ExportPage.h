@@ -7,7 +7,7 @@
 //
 //   auto* page = new TExportPage;  tabs->addTab(page, "Export 3D Button ");
 //   page->DimensionsSource = [this] { return QSize(DimWidth, DimHeight); };
-//   connect(page, &TExportPage::ExportRequested, this, &TForm1::ExportButton);
+//   connect(page, &TExportPage::ExportRequested, this, &TMainWindow::ExportButton);
 //   ... TExportOptions o = page->Options();
 #pragma once
 

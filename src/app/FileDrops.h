@@ -15,7 +15,7 @@
 // manager should not wait on that question.
 //
 //   auto* drops = new TFileDrops(window, preview);
-//   connect(drops, &TFileDrops::WorkDropped, window, &TForm1::OpenDesignFile);
+//   connect(drops, &TFileDrops::WorkDropped, window, &TMainWindow::OpenDesignFile);
 #pragma once
 
 #include <QObject>

@@ -24,11 +24,11 @@ constexpr int MaxRDelayTicks = 100;
 
 }  // namespace
 
-TForm1::TForm1(const std::string& programDir, QWidget* parent)
-    : TForm1(programDir.empty() ? TFolders::ForExecutable(ExecutableFolder()) : TFolders::InProgramFolder(programDir),
+TMainWindow::TMainWindow(const std::string& programDir, QWidget* parent)
+    : TMainWindow(programDir.empty() ? TFolders::ForExecutable(ExecutableFolder()) : TFolders::InProgramFolder(programDir),
              parent) {}
 
-TForm1::TForm1(const TFolders& folders, QWidget* parent)
+TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
     : QMainWindow(parent),
       Deferred({[this] { Rebuild(); }, [this] { RedrawPreview(true); },
                 [this] { return Session->TextTextured(); }, [this] { return Session->ButtonTextured(); },
@@ -64,7 +64,7 @@ TForm1::TForm1(const TFolders& folders, QWidget* parent)
   timer_->start();
 }
 
-TForm1::~TForm1() {
+TMainWindow::~TMainWindow() {
   if (timer_) timer_->stop();
   // The controls outlive the session by a moment: none may reach it any more.
   for (int i = 0; i < static_cast<int>(TControl::Count); ++i)
@@ -82,14 +82,14 @@ TForm1::~TForm1() {
   Session.reset();
 }
 
-void TForm1::SetMessageSink(IMessageSink* sink) {
+void TMainWindow::SetMessageSink(IMessageSink* sink) {
   messages_ = sink ? sink : messageBoxes_.get();
   sessionMessages_->Messages = messages_;
 }
 
-void TForm1::ShowError(const std::string& text) { messages_->ShowMessage(text); }
+void TMainWindow::ShowError(const std::string& text) { messages_->ShowMessage(text); }
 
-bool TForm1::Try(const std::function<void()>& operation) {
+bool TMainWindow::Try(const std::function<void()>& operation) {
   try {
     operation();
     return true;
@@ -99,15 +99,15 @@ bool TForm1::Try(const std::function<void()>& operation) {
   }
 }
 
-QString TForm1::StatusText(int panel) const {
+QString TMainWindow::StatusText(int panel) const {
   return panel >= 0 && panel < 4 ? statusPanels_[panel]->text() : QString();
 }
 
-QString TForm1::NoticeText() const { return noticePanel_->text(); }
+QString TMainWindow::NoticeText() const { return noticePanel_->text(); }
 
-int TForm1::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
+int TMainWindow::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
 
-bool TForm1::LoadWork(const std::string& fileName, bool begin) {
+bool TMainWindow::LoadWork(const std::string& fileName, bool begin) {
   noticePanel_->clear();
   const bool loaded = begin ? Session->Begin(fileName) : Session->Load(fileName);
   if (loaded) Session->LoadTextures();
@@ -117,7 +117,7 @@ bool TForm1::LoadWork(const std::string& fileName, bool begin) {
   return loaded;
 }
 
-void TForm1::SetModified(bool on) {
+void TMainWindow::SetModified(bool on) {
   Modified = on;
   setWindowModified(on);
 }

@@ -1,4 +1,4 @@
-// TForm1: the designer's main window. The preview of the button fills its upper part;
+// TMainWindow: the designer's main window. The preview of the button fills its upper part;
 // below it, ten tabs lead through the steps "A." to "N.". Every edit writes a field of
 // the design the window's session holds and asks for the follow-up the control table
 // gives (ControlTable.h): a rebuild, a re-render, deferred work that the 250 ms timer
@@ -40,24 +40,24 @@ class TEditHistory;
 class TMessageEdit;
 class TPreviewPanel;
 class TExportPage;
-class TForm2;
-class TForm3;
-class TForm4;
-class TOpenShForm;
-class TWebForm;
+class TTextDialog;
+class TOptionsDialog;
+class TWelcomeDialog;
+class TShapeDialog;
+class TBrowserWindow;
 
-class TForm1 : public QMainWindow {
+class TMainWindow : public QMainWindow {
   Q_OBJECT
  public:
   static constexpr int MinimumWindowWidth = 800;
   static constexpr int MinimumWindowHeight = 560;
 
   // folders: where the factory files are and the user's go (scene/Folders.h).
-  explicit TForm1(const TFolders& folders, QWidget* parent = nullptr);
+  explicit TMainWindow(const TFolders& folders, QWidget* parent = nullptr);
   // programDir: the folder of Buttons.dat and the installation files; empty for the
   // layout of the executable's own folder.
-  explicit TForm1(const std::string& programDir = {}, QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit TMainWindow(const std::string& programDir = {}, QWidget* parent = nullptr);
+  ~TMainWindow() override;
 
   // --- The window's state (its fields, public as a form's are).
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
@@ -92,13 +92,13 @@ class TForm1 : public QMainWindow {
 
   // The dialogs, each made on its first use and kept for the rest of the run, so
   // they remember what the user did in them (the welcome dialog's folder and mode).
-  TForm2& AdvancedTextDialog();
-  TForm3& AdvancedOptionsDialog();
-  TForm4& WelcomeDialog();
-  TOpenShForm& ShapeDialog();
-  TWebForm& BrowserWindow();
+  TTextDialog& AdvancedTextDialog();
+  TOptionsDialog& AdvancedOptionsDialog();
+  TWelcomeDialog& WelcomeDialog();
+  TShapeDialog& ShapeDialog();
+  TBrowserWindow& BrowserWindow();
   // The browser window when it has been made (its engine starts with it), else null.
-  TWebForm* BrowserWindowIfMade() const { return web_; }
+  TBrowserWindow* BrowserWindowIfMade() const { return browserWindow_; }
 
   // The start-up (welcome dialog and first load) has run.
   bool Started() const { return started_; }
@@ -204,7 +204,7 @@ class TForm1 : public QMainWindow {
   // copied is what the user sees; false while a build runs.
   bool FinishPendingEdits();
   // Gives the welcome dialog its folders before a showing.
-  void PrepareWelcome(TForm4& welcome);
+  void PrepareWelcome(TWelcomeDialog& welcome);
   bool AskToSave(TProjectCommand command);
   // Runs the welcome dialog in mode under title; false when it was cancelled.
   bool RunWelcome(int mode, const char* title);
@@ -230,11 +230,11 @@ class TForm1 : public QMainWindow {
   bool rebuilding_ = false;  // RedrawPreview leaves the progress bar to the rebuild
   bool firstShow_ = true;
   bool started_ = false;
-  TForm2* form2_ = nullptr;
-  TForm3* form3_ = nullptr;
-  TForm4* form4_ = nullptr;
-  TOpenShForm* shapes_ = nullptr;
-  TWebForm* web_ = nullptr;
+  TTextDialog* textDialog_ = nullptr;
+  TOptionsDialog* optionsDialog_ = nullptr;
+  TWelcomeDialog* welcomeDialog_ = nullptr;
+  TShapeDialog* shapeDialog_ = nullptr;
+  TBrowserWindow* browserWindow_ = nullptr;
   TEditHistory* history_ = nullptr;
 };
 
@@ -242,13 +242,13 @@ class TForm1 : public QMainWindow {
 // rebuild and render requests wait), and the hourglass shows. Nests.
 class TBusyScope {
  public:
-  explicit TBusyScope(TForm1& form);
+  explicit TBusyScope(TMainWindow& window);
   ~TBusyScope();
   TBusyScope(const TBusyScope&) = delete;
   TBusyScope& operator=(const TBusyScope&) = delete;
 
  private:
-  TForm1& form_;
+  TMainWindow& window_;
   bool wasBusy_;
 };
 

@@ -20,7 +20,7 @@
 #include "app/QtBridge.h"
 #include "app/ShapeDialog.h"
 #include "app/TextDialog.h"
-#include "app/WebForm.h"
+#include "app/BrowserWindow.h"
 #include "app/WelcomeDialog.h"
 #include "base/FileUtil.h"
 
@@ -28,43 +28,43 @@ namespace qz {
 
 // ---- The dialogs, made on first use ------------------------------------------------
 
-TForm2& TForm1::AdvancedTextDialog() {
-  if (!form2_) form2_ = new TForm2(this);
-  return *form2_;
+TTextDialog& TMainWindow::AdvancedTextDialog() {
+  if (!textDialog_) textDialog_ = new TTextDialog(this);
+  return *textDialog_;
 }
 
-TForm3& TForm1::AdvancedOptionsDialog() {
-  if (!form3_) form3_ = new TForm3(this);
-  return *form3_;
+TOptionsDialog& TMainWindow::AdvancedOptionsDialog() {
+  if (!optionsDialog_) optionsDialog_ = new TOptionsDialog(this);
+  return *optionsDialog_;
 }
 
-TForm4& TForm1::WelcomeDialog() {
-  if (!form4_) form4_ = new TForm4(this);
-  return *form4_;
+TWelcomeDialog& TMainWindow::WelcomeDialog() {
+  if (!welcomeDialog_) welcomeDialog_ = new TWelcomeDialog(this);
+  return *welcomeDialog_;
 }
 
-TOpenShForm& TForm1::ShapeDialog() {
-  if (!shapes_) shapes_ = new TOpenShForm(this);
-  return *shapes_;
+TShapeDialog& TMainWindow::ShapeDialog() {
+  if (!shapeDialog_) shapeDialog_ = new TShapeDialog(this);
+  return *shapeDialog_;
 }
 
-TWebForm& TForm1::BrowserWindow() {
-  if (!web_) web_ = new TWebForm(this);
-  return *web_;
+TBrowserWindow& TMainWindow::BrowserWindow() {
+  if (!browserWindow_) browserWindow_ = new TBrowserWindow(this);
+  return *browserWindow_;
 }
 
 // ---- Start-up ----------------------------------------------------------------------
 
-void TForm1::showEvent(QShowEvent* e) {
+void TMainWindow::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   if (!firstShow_) return;
   firstShow_ = false;
   // The welcome dialog and the first load run once the window stands at its size,
   // so the preview fits it.
-  QTimer::singleShot(0, this, &TForm1::StartUp);
+  QTimer::singleShot(0, this, &TMainWindow::StartUp);
 }
 
-std::string TForm1::WorksFolderForDialog() const {
+std::string TMainWindow::WorksFolderForDialog() const {
   const std::string folder = FolderOf(Settings.JobFile);
   if (!folder.empty() && DirectoryExists(folder)) return folder;
   const std::string works = Settings.Folders.DefaultWorksDir();
@@ -72,7 +72,7 @@ std::string TForm1::WorksFolderForDialog() const {
   return works;
 }
 
-void TForm1::PrepareWelcome(TForm4& welcome) {
+void TMainWindow::PrepareWelcome(TWelcomeDialog& welcome) {
   welcome.ProgramDir = Settings.Folders.FactoryDir;
   Settings.WorksDir = WorksFolderForDialog();
   welcome.WorksDir = Settings.WorksDir;
@@ -80,18 +80,18 @@ void TForm1::PrepareWelcome(TForm4& welcome) {
   welcome.FactoryTemplatesDir = Settings.Folders.FactoryTemplatesDir();
 }
 
-void TForm1::StartUp() {
-  TForm4& welcome = WelcomeDialog();
+void TMainWindow::StartUp() {
+  TWelcomeDialog& welcome = WelcomeDialog();
   PrepareWelcome(welcome);
   // Whatever mode the dialog is in: OK loads the file it chose (default.dat for New
   // or nothing selected), Cancel the factory design.
   const bool ok = welcome.exec() == QDialog::Accepted;
-  const bool opened = ok && welcome.Accepted && welcome.Mode == TForm4::ModeSaved;
+  const bool opened = ok && welcome.Accepted && welcome.Mode == TWelcomeDialog::ModeSaved;
   if (opened) Settings.WorksDir = welcome.WorksDir;
   const std::string file =
       ok && !welcome.SelectedFile.empty() ? welcome.SelectedFile : Settings.Folders.FactoryDir + "default.dat";
   // The New mode names the factory design too: that is no file of the user's.
-  const bool users = ok && welcome.Accepted && welcome.Mode != TForm4::ModeNew;
+  const bool users = ok && welcome.Accepted && welcome.Mode != TWelcomeDialog::ModeNew;
   // A design just opened has no changes of the user's: quitting now asks nothing.
   Opened(users ? file : std::string(), LoadWork(file, !opened));
   started_ = true;
@@ -99,24 +99,24 @@ void TForm1::StartUp() {
 
 // ---- Unsaved changes and quitting --------------------------------------------------
 
-bool TForm1::AskToSave(TProjectCommand command) {
+bool TMainWindow::AskToSave(TProjectCommand command) {
   if (!Modified) return true;
   return CommandGoesOn(AskUnsavedChanges(this, command), [this] { SaveClick(); });
 }
 
-void TForm1::closeEvent(QCloseEvent* e) {
+void TMainWindow::closeEvent(QCloseEvent* e) {
   // A close that arrives while a build lets events run waits: the user closes again.
   if (Deferred.Busy || !AskToSave(TProjectCommand::Quit)) {
     e->ignore();
     return;
   }
-  if (web_) web_->close();
+  if (browserWindow_) browserWindow_->close();
   e->accept();
 }
 
 // ---- File menu -----------------------------------------------------------------------
 
-void TForm1::Opened(const std::string& path, bool loaded) {
+void TMainWindow::Opened(const std::string& path, bool loaded) {
   if (loaded) {
     DesignFile = path;
     if (!path.empty()) Settings.Recent.Add(path);
@@ -126,13 +126,13 @@ void TForm1::Opened(const std::string& path, bool loaded) {
   ShowTitle();
 }
 
-void TForm1::ShowTitle() {
+void TMainWindow::ShowTitle() {
   const std::string name = DesignFile.empty() ? "Untitled" : BareFileName(DesignFile);
   setWindowTitle(PathToQt(name) + "[*] - Quenzar");
   setWindowModified(Modified);
 }
 
-void TForm1::NewClick() {
+void TMainWindow::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
   const bool loaded = LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
@@ -140,8 +140,8 @@ void TForm1::NewClick() {
   Opened({}, loaded);
 }
 
-bool TForm1::RunWelcome(int mode, const char* title) {
-  TForm4& welcome = WelcomeDialog();
+bool TMainWindow::RunWelcome(int mode, const char* title) {
+  TWelcomeDialog& welcome = WelcomeDialog();
   welcome.setWindowTitle(title);
   PrepareWelcome(welcome);
   welcome.SetMode(mode);
@@ -150,23 +150,23 @@ bool TForm1::RunWelcome(int mode, const char* title) {
   return true;
 }
 
-void TForm1::OpenClick() {
-  if (!AskToSave(TProjectCommand::Open) || !RunWelcome(TForm4::ModeSaved, " Open")) return;
+void TMainWindow::OpenClick() {
+  if (!AskToSave(TProjectCommand::Open) || !RunWelcome(TWelcomeDialog::ModeSaved, " Open")) return;
   const std::string file = WelcomeDialog().SelectedFile;
   const bool loaded = LoadWork(file);
   TabSheet9Show();
   Opened(file, loaded);
 }
 
-void TForm1::NewFromTemplateClick() {
-  if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TForm4::ModeTemplate, " New from template")) return;
+void TMainWindow::NewFromTemplateClick() {
+  if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TWelcomeDialog::ModeTemplate, " New from template")) return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
   const bool loaded = LoadWork(Settings.TemplateFile, true);
   TabSheet9Show();
   Opened(Settings.TemplateFile, loaded);
 }
 
-void TForm1::OpenDesignFile(const QString& path) {
+void TMainWindow::OpenDesignFile(const QString& path) {
   if (Deferred.Busy || !AskToSave(TProjectCommand::Open)) return;
   const std::string file = PathFromQt(path);
   // As Open and New from template do: a work's folder is where the works are looked
@@ -181,7 +181,7 @@ void TForm1::OpenDesignFile(const QString& path) {
   Opened(file, loaded);
 }
 
-void TForm1::OpenRecentFile(const QString& path) {
+void TMainWindow::OpenRecentFile(const QString& path) {
   const std::string file = PathFromQt(path);
   if (!FileExists(file)) {
     Settings.Recent.Remove(file);
@@ -191,7 +191,7 @@ void TForm1::OpenRecentFile(const QString& path) {
   OpenDesignFile(path);
 }
 
-void TForm1::SaveClick() {
+void TMainWindow::SaveClick() {
   TProjectFiles files{Settings.JobFile, Settings.TemplateFile, Settings.WorksDir, Settings.TemplatesDir};
   const std::optional<TSaveTarget> target = AskSaveTarget(this, files);
   bool iconSaved = false;
@@ -214,7 +214,7 @@ void TForm1::SaveClick() {
   ShowTitle();
 }
 
-void TForm1::CopyPictureClick() {
+void TMainWindow::CopyPictureClick() {
   if (!FinishPendingEdits()) return;
   std::optional<TUnmixed> picture;
   {
@@ -226,8 +226,8 @@ void TForm1::CopyPictureClick() {
 
 // ---- The tabs' dialogs ---------------------------------------------------------------
 
-void TForm1::AdvancedTextClick() {
-  TForm2& form = AdvancedTextDialog();
+void TMainWindow::AdvancedTextClick() {
+  TTextDialog& form = AdvancedTextDialog();
   TMessageText& text = Session->Text;
   MessageEdit()->ToMessageText(text);
   form.LoadText(text);
@@ -242,8 +242,8 @@ void TForm1::AdvancedTextClick() {
   FollowUp(TControl::AdvancedText);
 }
 
-void TForm1::SelectShapeClick() {
-  TOpenShForm& form = ShapeDialog();
+void TMainWindow::SelectShapeClick() {
+  TShapeDialog& form = ShapeDialog();
   form.ProgramDir = Settings.Folders.FactoryDir;
   form.UserShapesDir = Settings.Folders.UserShapesDir();
   // OK with no shape selected chooses nothing: the design keeps its shape.
@@ -259,8 +259,8 @@ void TForm1::SelectShapeClick() {
   FollowUp(TControl::ShapeSelection);
 }
 
-void TForm1::AdvancedOptionsClick() {
-  TForm3& form = AdvancedOptionsDialog();
+void TMainWindow::AdvancedOptionsClick() {
+  TOptionsDialog& form = AdvancedOptionsDialog();
   form.LoadParams(Session->Params);
   if (form.exec() != QDialog::Accepted) return;  // the design keeps its record
   Session->Params = form.Params;
@@ -274,7 +274,7 @@ void TForm1::AdvancedOptionsClick() {
 
 // ---- Help menu -------------------------------------------------------------------------
 
-void TForm1::ShowPage(const std::string& path) {
+void TMainWindow::ShowPage(const std::string& path) {
   const TBusyScope busy(*this);
   if (!FileExists(path)) {
     ShowError("Error loading file: " + path);
@@ -283,8 +283,8 @@ void TForm1::ShowPage(const std::string& path) {
   BrowserWindow().ShowURL(path);
 }
 
-void TForm1::HelpClick() { ShowPage(Settings.Folders.FactoryDir + "Help/index.html"); }
+void TMainWindow::HelpClick() { ShowPage(Settings.Folders.FactoryDir + "Help/index.html"); }
 
-void TForm1::AboutClick() { ShowPage(Settings.Folders.FactoryDir + "HTML/About.html"); }
+void TMainWindow::AboutClick() { ShowPage(Settings.Folders.FactoryDir + "HTML/About.html"); }
 
 }  // namespace qz

@@ -42,7 +42,7 @@ int32_t DigitsValue(const std::string& digits) {
 
 }  // namespace
 
-void TForm1::ConnectDimensions() {
+void TMainWindow::ConnectDimensions() {
   for (QLineEdit* edit : {tabs_->WidthEdit, tabs_->HeightEdit}) {
     edit->installEventFilter(new TDigitKeys(edit));
     const TSide side = edit == tabs_->WidthEdit ? TSide::Width : TSide::Height;
@@ -62,7 +62,7 @@ void TForm1::ConnectDimensions() {
   });
 }
 
-void TForm1::TabChange(int index) {
+void TMainWindow::TabChange(int index) {
   const bool light = index == static_cast<int>(TTab::LightSource);
   preview_->Marker()->setEnabled(light);
   preview_->Marker()->setVisible(light);
@@ -70,7 +70,7 @@ void TForm1::TabChange(int index) {
   if (index == static_cast<int>(TTab::Dimensions)) TabSheet9Show();
 }
 
-void TForm1::ShowDimensions() {
+void TMainWindow::ShowDimensions() {
   const TDimensions& d = Session->Dim;
   RulersActive = false;
   tabs_->WidthEdit->setText(QString::number(d.Width));
@@ -80,12 +80,12 @@ void TForm1::ShowDimensions() {
   RulersActive = true;
 }
 
-void TForm1::TabSheet9Show() {
+void TMainWindow::TabSheet9Show() {
   ShowDimensions();
   DrawDimensionPreview();
 }
 
-void TForm1::DimensionChange(TSide side, int32_t value) {
+void TMainWindow::DimensionChange(TSide side, int32_t value) {
   // The rulers and boxes are set by ShowDimensions too: those changes are not edits.
   if (!RulersActive) return;
   TDimensions& d = Session->Dim;
@@ -96,7 +96,7 @@ void TForm1::DimensionChange(TSide side, int32_t value) {
   DrawDimensionPreview();
 }
 
-void TForm1::DrawDimensionPreview() {
+void TMainWindow::DrawDimensionPreview() {
   const TBitmap& preview = Session->Preview();
   const TDimensions& d = Session->Dim;
   if (!CanDrawDimensionPicture(preview.Width(), preview.Height(), d)) return;
@@ -106,13 +106,13 @@ void TForm1::DrawDimensionPreview() {
   tabs_->DimPicture->setPixmap(QPixmap::fromImage(BitmapToQImage(picture)));
 }
 
-void TForm1::PlaceLightMarker() {
+void TMainWindow::PlaceLightMarker() {
   const TParams& p = Session->Params;
   const TMarkerPoint c = LightMarkerCentre(p.a1, p.a2, preview_->width(), preview_->height());
   preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
 }
 
-void TForm1::DropLightMarker(QPoint pointInPreview) {
+void TMainWindow::DropLightMarker(QPoint pointInPreview) {
   const TLightAngles a =
       LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
   Session->Params.SetLightAngles(a.a1, a.a2);

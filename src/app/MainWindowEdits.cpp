@@ -42,7 +42,7 @@ int32_t CharsetOfFace(const QString& family) {
 
 }  // namespace
 
-void TForm1::FollowUp(TControl id, bool due) {
+void TMainWindow::FollowUp(TControl id, bool due) {
   const TControlRow& s = ControlRow(id);
   history_->Record(id);
   // An edit that brought the design back to its saved state leaves nothing unsaved.
@@ -63,7 +63,7 @@ void TForm1::FollowUp(TControl id, bool due) {
   }
 }
 
-void TForm1::ConnectHandlers() {
+void TMainWindow::ConnectHandlers() {
   auto slider = [this](TControl id) { return static_cast<QSlider*>(Control(id)); };
   auto spin = [this](TControl id) { return static_cast<QSpinBox*>(Control(id)); };
   auto check = [this](TControl id) { return static_cast<QCheckBox*>(Control(id)); };
@@ -74,12 +74,12 @@ void TForm1::ConnectHandlers() {
   };
   using C = TControl;
 
-  connect(MessageEdit(), &QTextEdit::textChanged, this, &TForm1::MessageEditChange);
-  connect(button(C::FontSelection), &QAbstractButton::clicked, this, &TForm1::FontSelectionClick);
-  connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TForm1::AdvancedTextClick);
-  connect(button(C::BkgColorSelection), &QAbstractButton::clicked, this, &TForm1::BkgColorClick);
-  connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TForm1::BkgSetHexClick);
-  connect(tabs_->HexBox, &QLineEdit::returnPressed, this, &TForm1::BkgSetHexClick);
+  connect(MessageEdit(), &QTextEdit::textChanged, this, &TMainWindow::MessageEditChange);
+  connect(button(C::FontSelection), &QAbstractButton::clicked, this, &TMainWindow::FontSelectionClick);
+  connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TMainWindow::AdvancedTextClick);
+  connect(button(C::BkgColorSelection), &QAbstractButton::clicked, this, &TMainWindow::BkgColorClick);
+  connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TMainWindow::BkgSetHexClick);
+  connect(tabs_->HexBox, &QLineEdit::returnPressed, this, &TMainWindow::BkgSetHexClick);
   for (bool text : {true, false}) {
     connect(button(text ? C::TextColorSelection : C::ButtonColorSelection), &QAbstractButton::clicked,
             this, [this, text] { SideColorClick(text); });
@@ -101,18 +101,18 @@ void TForm1::ConnectHandlers() {
         C::OutlineComplexity, [](TParams& p, int index) { p.SplPnt = index + 1; });
   value(slider(C::TextExtrusion), &QSlider::valueChanged, C::TextExtrusion, [](TParams& p, int v) { p.TxtY = v; });
   value(slider(C::ButtonExtrusion), &QSlider::valueChanged, C::ButtonExtrusion, [](TParams& p, int v) { p.ButY = -v; });
-  connect(button(C::ShapeSelection), &QAbstractButton::clicked, this, &TForm1::SelectShapeClick);
-  connect(check(C::HoldButtonSize), &QCheckBox::toggled, this, &TForm1::HoldButtonSizeClick);
-  connect(check(C::HideButton), &QCheckBox::toggled, this, &TForm1::HideButtonClick);
-  connect(preview_->Marker(), &TLightMarker::Dropped, this, &TForm1::DropLightMarker);
-  connect(button(C::LightColorSelection), &QAbstractButton::clicked, this, &TForm1::LightColorClick);
-  connect(slider(C::Brightness), &QSlider::valueChanged, this, &TForm1::BrightnessChange);
+  connect(button(C::ShapeSelection), &QAbstractButton::clicked, this, &TMainWindow::SelectShapeClick);
+  connect(check(C::HoldButtonSize), &QCheckBox::toggled, this, &TMainWindow::HoldButtonSizeClick);
+  connect(check(C::HideButton), &QCheckBox::toggled, this, &TMainWindow::HideButtonClick);
+  connect(preview_->Marker(), &TLightMarker::Dropped, this, &TMainWindow::DropLightMarker);
+  connect(button(C::LightColorSelection), &QAbstractButton::clicked, this, &TMainWindow::LightColorClick);
+  connect(slider(C::Brightness), &QSlider::valueChanged, this, &TMainWindow::BrightnessChange);
   ConnectDimensions();
-  connect(tabs_, &QTabWidget::currentChanged, this, &TForm1::TabChange);
-  connect(preview_, &TPreviewPanel::Resized, this, &TForm1::PreviewResized);
+  connect(tabs_, &QTabWidget::currentChanged, this, &TMainWindow::TabChange);
+  connect(preview_, &TPreviewPanel::Resized, this, &TMainWindow::PreviewResized);
 }
 
-void TForm1::SceneToControls() {
+void TMainWindow::SceneToControls() {
   // The window sets its own controls: their handlers stay quiet (every load ends in a
   // rebuild anyway), and the states the handlers would set are set here.
   const TParams& p = Session->Params;
@@ -138,7 +138,7 @@ void TForm1::SceneToControls() {
   SetBkgColor(p.BkgColor);
 }
 
-void TForm1::SetBkgColor(TColor color) {
+void TMainWindow::SetBkgColor(TColor color) {
   Session->Params.BkgColor = color;
   preview_->SetBackground(ToQColor(color));
   QPalette pal = tabs_->DimFrame->palette();
@@ -146,16 +146,16 @@ void TForm1::SetBkgColor(TColor color) {
   tabs_->DimFrame->setPalette(pal);
 }
 
-QString TForm1::LinkAddress() const { return tabs_->LinkEdit->text(); }
+QString TMainWindow::LinkAddress() const { return tabs_->LinkEdit->text(); }
 
-bool TForm1::PickColor(TColor& color, const QString& title) {
+bool TMainWindow::PickColor(TColor& color, const QString& title) {
   const QColor c = QColorDialog::getColor(ToQColor(color), this, title);
   if (!c.isValid()) return false;
   color = FromQColor(c);
   return true;
 }
 
-bool TForm1::ChooseTexture(std::string& fileName) {
+bool TMainWindow::ChooseTexture(std::string& fileName) {
   const std::string folder = DirectoryExists(Settings.TextureDir) ? Settings.TextureDir : Settings.TexturesDir;
   QString start = QString::fromStdString(folder);
   if (!fileName.empty()) start += QString::fromStdString(BareFileName(fileName));
@@ -167,12 +167,12 @@ bool TForm1::ChooseTexture(std::string& fileName) {
   return true;
 }
 
-void TForm1::MessageEditChange() {
+void TMainWindow::MessageEditChange() {
   MessageEdit()->ToMessageText(Session->Text);
   FollowUp(TControl::MessageEdit);
 }
 
-void TForm1::FontSelectionClick() {
+void TMainWindow::FontSelectionClick() {
   TMessageText& text = Session->Text;
   MessageEdit()->ToMessageText(text);
   // The chooser opens on the face the message is drawn with.
@@ -198,7 +198,7 @@ void TForm1::FontSelectionClick() {
   FollowUp(TControl::FontSelection);
 }
 
-void TForm1::BkgColorClick() {
+void TMainWindow::BkgColorClick() {
   TColor c = Session->Params.BkgColor;
   if (!PickColor(c, "Background color")) return;
   SetBkgColor(c);
@@ -206,7 +206,7 @@ void TForm1::BkgColorClick() {
   FollowUp(TControl::BkgColorSelection);
 }
 
-void TForm1::BkgSetHexClick() {
+void TMainWindow::BkgSetHexClick() {
   const std::string box = tabs_->HexBox->text().toStdString();
   const std::optional<TColor> c = HexToColor(box);
   if (!c) {
@@ -217,13 +217,13 @@ void TForm1::BkgSetHexClick() {
   FollowUp(TControl::BkgSetHex);
 }
 
-void TForm1::SideColorClick(bool text) {
+void TMainWindow::SideColorClick(bool text) {
   TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
   if (!PickColor(side.MColor, text ? "Text color" : "Button color")) return;
   FollowUp(text ? TControl::TextColorSelection : TControl::ButtonColorSelection);
 }
 
-void TForm1::SideTextureClick(bool text) {
+void TMainWindow::SideTextureClick(bool text) {
   TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
   if (!ChooseTexture(side.TexFile)) return;
   if (text) Session->LoadTextTexture();
@@ -231,18 +231,18 @@ void TForm1::SideTextureClick(bool text) {
   FollowUp(text ? TControl::TextTextureSelection : TControl::ButtonTextureSelection);
 }
 
-void TForm1::UseDroppedTexture(const QString& path, bool text) {
+void TMainWindow::UseDroppedTexture(const QString& path, bool text) {
   // A picture that cannot be loaded has been reported and changed nothing.
   if (Deferred.Busy || !Session->UseTextureFile(text, PathFromQt(path))) return;
   FollowUp(text ? TControl::TextTextureSelection : TControl::ButtonTextureSelection);
 }
 
-void TForm1::SideClearTextureClick(bool text) {
+void TMainWindow::SideClearTextureClick(bool text) {
   if (!Session->ClearTexture(text)) return;  // nothing to clear
   FollowUp(text ? TControl::TextClearTexture : TControl::ButtonClearTexture);
 }
 
-void TForm1::SideTexScaleChange(bool text, bool width, int value) {
+void TMainWindow::SideTexScaleChange(bool text, bool width, int value) {
   TSideParams& side = text ? Session->Params.Message : Session->Params.Button;
   (width ? side.TexW : side.TexH) = static_cast<float>(value);
   const bool loaded = text ? Session->TextTextured() : (Session->ButtonTextured() && Session->Params.Type > 0);
@@ -252,7 +252,7 @@ void TForm1::SideTexScaleChange(bool text, bool width, int value) {
   FollowUp(id, loaded && !(width && side.HoldRatio));
 }
 
-void TForm1::ReadTextureScales() {
+void TMainWindow::ReadTextureScales() {
   TParams& p = Session->Params;
   p.Message.TexW = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::TextTexWidth))->value());
   p.Message.TexH = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::TextTexHeight))->value());
@@ -260,7 +260,7 @@ void TForm1::ReadTextureScales() {
   p.Button.TexH = static_cast<float>(static_cast<QSpinBox*>(Control(TControl::ButtonTexHeight))->value());
 }
 
-void TForm1::ShowTextureScales() {
+void TMainWindow::ShowTextureScales() {
   const TParams& p = Session->Params;
   const std::pair<TControl, float> scales[] = {{TControl::TextTexWidth, p.Message.TexW},
                                                {TControl::TextTexHeight, p.Message.TexH},
@@ -273,52 +273,52 @@ void TForm1::ShowTextureScales() {
   }
 }
 
-void TForm1::SideConstrainClick(bool text, bool on) {
+void TMainWindow::SideConstrainClick(bool text, bool on) {
   (text ? Session->Params.Message : Session->Params.Button).HoldRatio = on;
   Control(text ? TControl::TextTexWidth : TControl::ButtonTexWidth)->setEnabled(!on);
   FollowUp(text ? TControl::TextConstrain : TControl::ButtonConstrain);
 }
 
-void TForm1::AltitudeChange(bool text, int value) {
+void TMainWindow::AltitudeChange(bool text, int value) {
   TParams& p = Session->Params;
   (text ? p.Message : p.Button).Altitude = value;
   p.SetLightAngles(p.a1, p.a2);  // the shadow offsets follow the altitude
   FollowUp(text ? TControl::TextAltitude : TControl::ButtonAltitude);
 }
 
-void TForm1::DropShadowClick(bool text, bool on) {
+void TMainWindow::DropShadowClick(bool text, bool on) {
   auto* slider = static_cast<QSlider*>(Control(text ? TControl::TextAltitude : TControl::ButtonAltitude));
   (text ? Session->Params.Message : Session->Params.Button).Altitude = on ? slider->value() : 0;
   slider->setEnabled(on);
   FollowUp(text ? TControl::TextDropShadow : TControl::ButtonDropShadow);
 }
 
-void TForm1::HoldButtonSizeClick(bool on) {
+void TMainWindow::HoldButtonSizeClick(bool on) {
   Session->Params.HoldButtonSize = on;
   // Letting go of the size refits it at once.
   FollowUp(TControl::HoldButtonSize, !on);
 }
 
-void TForm1::HideButtonClick(bool on) {
+void TMainWindow::HideButtonClick(bool on) {
   TParams& p = Session->Params;
   p.Type = on ? TButtonType::None : (p.ShapeName.empty() ? TButtonType::Rounded : TButtonType::ShapeFile);
   FollowUp(TControl::HideButton);
 }
 
-void TForm1::LightColorClick() {
+void TMainWindow::LightColorClick() {
   if (!PickColor(Session->Params.Light.Color, "Light source color")) return;
   FollowUp(TControl::LightColorSelection);
 }
 
-void TForm1::UndoClick() {
+void TMainWindow::UndoClick() {
   if (!Deferred.Busy && Session->Undo()) ShowRestoredDesign();
 }
 
-void TForm1::RedoClick() {
+void TMainWindow::RedoClick() {
   if (!Deferred.Busy && Session->Redo()) ShowRestoredDesign();
 }
 
-void TForm1::ShowRestoredDesign() {
+void TMainWindow::ShowRestoredDesign() {
   // The " Drop shadow" boxes are not loaded from a design (SceneToControls leaves
   // them): here they show whether the design put back has its shadows.
   const TParams& p = Session->Params;
@@ -335,7 +335,7 @@ void TForm1::ShowRestoredDesign() {
   SetModified(!Session->History.IsClean());
 }
 
-void TForm1::BrightnessChange(int value) {
+void TMainWindow::BrightnessChange(int value) {
   TParams& p = Session->Params;
   const int32_t brightness = 255 - value;
   if (brightness == p.Brightness) return;

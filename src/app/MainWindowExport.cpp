@@ -9,7 +9,7 @@
 
 namespace qz {
 
-void TForm1::ExportClick() {
+void TMainWindow::ExportClick() {
   // An edit whose rebuild still waits for the timer is part of what the user sees
   // as the design: it is carried out first, so the file matches the message.
   if (!FinishPendingEdits()) return;

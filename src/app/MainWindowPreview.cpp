@@ -13,17 +13,17 @@
 
 namespace qz {
 
-TBusyScope::TBusyScope(TForm1& form) : form_(form), wasBusy_(form.Deferred.Busy) {
-  form_.Deferred.Busy = true;
+TBusyScope::TBusyScope(TMainWindow& window) : window_(window), wasBusy_(window.Deferred.Busy) {
+  window_.Deferred.Busy = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 TBusyScope::~TBusyScope() {
   QApplication::restoreOverrideCursor();
-  form_.Deferred.Busy = wasBusy_;
+  window_.Deferred.Busy = wasBusy_;
 }
 
-void TForm1::Rebuild() {
+void TMainWindow::Rebuild() {
   if (Deferred.Busy) {  // a request while a build or render runs waits for a tick
     Deferred.RebuildPending = true;
     return;
@@ -59,7 +59,7 @@ void TForm1::Rebuild() {
   if (built) emit Rebuilt();
 }
 
-bool TForm1::FinishPendingEdits() {
+bool TMainWindow::FinishPendingEdits() {
   MessageEdit()->ToMessageText(Session->Text);
   if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
   else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
@@ -68,7 +68,7 @@ bool TForm1::FinishPendingEdits() {
   return !Deferred.Busy;
 }
 
-void TForm1::RedrawPreview(bool smooth) {
+void TMainWindow::RedrawPreview(bool smooth) {
   if (Deferred.Busy) {
     Deferred.RenderPending = true;
     return;
@@ -100,7 +100,7 @@ void TForm1::RedrawPreview(bool smooth) {
   emit Redrawn();
 }
 
-void TForm1::ShowPreview(bool smooth) {
+void TMainWindow::ShowPreview(bool smooth) {
   if (progressBar_->value() == ProgressDone) progressBar_->setValue(ProgressStart);
   if (!Session) return;
   TBusyScope busy(*this);
@@ -112,7 +112,7 @@ void TForm1::ShowPreview(bool smooth) {
   Deferred.ShowDone(RDelayTicks());
 }
 
-void TForm1::PreviewResized() {
+void TMainWindow::PreviewResized() {
   // Rescales the picture already rendered; a render in progress shows its own
   // picture at the new size when it ends.
   if (Deferred.Busy || !Session || firstShow_) return;

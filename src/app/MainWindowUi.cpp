@@ -18,7 +18,7 @@
 
 namespace qz {
 
-void TForm1::CreateUi() {
+void TMainWindow::CreateUi() {
   setWindowTitle("Quenzar");
   setWindowIcon(QIcon(LightMarkerPicture()));
   auto* central = new QWidget(this);
@@ -41,7 +41,7 @@ void TForm1::CreateUi() {
   tabs_->Register(TControl::LightMarker, preview_->Marker());
   // The " Image Dimensions " boxes show the export size whenever the page is shown.
   ExportPage()->DimensionsSource = [this] { return QSize(Session->Dim.Width, Session->Dim.Height); };
-  connect(ExportPage(), &TExportPage::ExportRequested, this, &TForm1::ExportClick);
+  connect(ExportPage(), &TExportPage::ExportRequested, this, &TMainWindow::ExportClick);
   v->addWidget(tabs_);
   setCentralWidget(central);
 
@@ -66,20 +66,20 @@ void TForm1::CreateUi() {
   CreateMenus();
 }
 
-void TForm1::CreateMenus() {
+void TMainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
-  file->addAction("&New", this, &TForm1::NewClick);
-  file->addAction("New from &template ...", this, &TForm1::NewFromTemplateClick);
-  file->addAction("&Open ...", this, &TForm1::OpenClick);
+  file->addAction("&New", this, &TMainWindow::NewClick);
+  file->addAction("New from &template ...", this, &TMainWindow::NewFromTemplateClick);
+  file->addAction("&Open ...", this, &TMainWindow::OpenClick);
   auto* recent = new TRecentMenu(Settings.Recent, file);
   file->addMenu(recent);
-  connect(recent, &TRecentMenu::Chosen, this, &TForm1::OpenRecentFile);
-  file->addAction("&Save ...", QKeySequence("Ctrl+S"), this, &TForm1::SaveClick);
+  connect(recent, &TRecentMenu::Chosen, this, &TMainWindow::OpenRecentFile);
+  file->addAction("&Save ...", QKeySequence("Ctrl+S"), this, &TMainWindow::SaveClick);
   file->addSeparator();
   file->addAction("E&xit", this, &QWidget::close);
 
   QMenu* settings = menuBar()->addMenu("&Settings");
-  settings->addAction("&Advanced Options ...", this, &TForm1::AdvancedOptionsClick);
+  settings->addAction("&Advanced Options ...", this, &TMainWindow::AdvancedOptionsClick);
   QMenu* view = settings->addMenu("&View");
   QAction* statusBarShown = view->addAction("Status Bar");
   statusBarShown->setCheckable(true);
@@ -91,14 +91,14 @@ void TForm1::CreateMenus() {
   connect(progressBarShown, &QAction::toggled, progressBar_, &QWidget::setVisible);
 
   QMenu* help = menuBar()->addMenu("&Help");
-  help->addAction("Hel&p ...", this, &TForm1::HelpClick);
-  help->addAction("&About Quenzar", this, &TForm1::AboutClick);
+  help->addAction("Hel&p ...", this, &TMainWindow::HelpClick);
+  help->addAction("&About Quenzar", this, &TMainWindow::AboutClick);
 }
 
-void TForm1::CreateEditorParts() {
+void TMainWindow::CreateEditorParts() {
   history_ = new TEditHistory(*Session, this);
-  connect(history_->UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
-  connect(history_->RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
+  connect(history_->UndoAction, &QAction::triggered, this, &TMainWindow::UndoClick);
+  connect(history_->RedoAction, &QAction::triggered, this, &TMainWindow::RedoClick);
   // The message box's own undo would undo its text alone, beside the design's.
   MessageEdit()->setUndoRedoEnabled(false);
   history_->TakeUndoKeys(MessageEdit());
@@ -106,12 +106,12 @@ void TForm1::CreateEditorParts() {
   edit->addAction(history_->UndoAction);
   edit->addAction(history_->RedoAction);
   edit->addSeparator();
-  edit->addAction("&Copy Picture", QKeySequence("Ctrl+Shift+C"), this, &TForm1::CopyPictureClick);
+  edit->addAction("&Copy Picture", QKeySequence("Ctrl+Shift+C"), this, &TMainWindow::CopyPictureClick);
   menuBar()->insertMenu(menuBar()->actions().value(1), edit);  // after "&File"
 
   auto* drops = new TFileDrops(this, preview_);
-  connect(drops, &TFileDrops::WorkDropped, this, &TForm1::OpenDesignFile);
-  connect(drops, &TFileDrops::TextureDropped, this, &TForm1::UseDroppedTexture);
+  connect(drops, &TFileDrops::WorkDropped, this, &TMainWindow::OpenDesignFile);
+  connect(drops, &TFileDrops::TextureDropped, this, &TMainWindow::UseDroppedTexture);
   ShowTitle();
 }
 

@@ -49,7 +49,7 @@ std::optional<float> ReadFactor(const std::string& text) {
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Advanced Options");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
@@ -116,8 +116,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TForm3::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TForm3::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TOptionsDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TOptionsDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl1);
@@ -128,19 +128,19 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   ParamsToControls();
 }
 
-std::string TForm3::MakeInt(const std::string& s) {
+std::string TOptionsDialog::MakeInt(const std::string& s) {
   std::string digits;
   for (char c : s)
     if (c >= '0' && c <= '9') digits += c;
   return digits;
 }
 
-void TForm3::LoadParams(const TParams& p) {
+void TOptionsDialog::LoadParams(const TParams& p) {
   Params = p;
   ParamsToControls();
 }
 
-void TForm3::ParamsToControls() {
+void TOptionsDialog::ParamsToControls() {
   edXFactor->setText(QString::fromStdString(FloatToText(Params.CnX)));
   edYFactor->setText(QString::fromStdString(FloatToText(Params.CnZ)));
   edTop->setText(QString::number(Params.GutTop));
@@ -158,7 +158,7 @@ void TForm3::ParamsToControls() {
   sePressed->setValue(Params.States.PressedAltitude);
 }
 
-std::optional<std::string> TForm3::ControlsToParams() {
+std::optional<std::string> TOptionsDialog::ControlsToParams() {
   TParams p = Params;
   auto fail = [this](QLineEdit* edit, const std::string& message) {
     for (int i = 0; i < PageControl1->count(); ++i)
@@ -190,12 +190,12 @@ std::optional<std::string> TForm3::ControlsToParams() {
   return std::nullopt;
 }
 
-void TForm3::showEvent(QShowEvent* event) {
+void TOptionsDialog::showEvent(QShowEvent* event) {
   ParamsToControls();
   QDialog::showEvent(event);
 }
 
-void TForm3::accept() {
+void TOptionsDialog::accept() {
   if (const auto error = ControlsToParams()) {
     ShowDialogMessage(this, QString::fromStdString(*error));
     return;

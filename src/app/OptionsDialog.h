@@ -1,4 +1,4 @@
-// TForm3, " Advanced Options": the rendering parameters, text margins and settings of
+// TOptionsDialog, " Advanced Options": the rendering parameters, text margins and settings of
 // the exported button states that have no place on the main window's tabs. The dialog
 // edits its own copy of the scene's whole TParams record, so fields it does not show
 // travel through unchanged.
@@ -25,10 +25,10 @@ class QTabWidget;
 
 namespace qz {
 
-class TForm3 : public QDialog {
+class TOptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm3(QWidget* parent = nullptr);
+  explicit TOptionsDialog(QWidget* parent = nullptr);
 
   TParams Params;  // the dialog's copy of the design parameters
 

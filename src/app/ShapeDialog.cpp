@@ -20,7 +20,7 @@ namespace {
 constexpr int PathRole = Qt::UserRole;
 }  // namespace
 
-TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
+TShapeDialog::TShapeDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Open 3D Button Shape");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
@@ -28,11 +28,11 @@ TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
   SetUpIconList(ListView1);
   ListView1->setSortingEnabled(true);
   ListView1->setMinimumSize(600, 300);
-  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TOpenShForm::ListView1DblClick);
+  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TShapeDialog::ListView1DblClick);
 
   CheckBox1 = new QCheckBox(" Sorted", this);
   CheckBox1->setChecked(true);
-  connect(CheckBox1, &QCheckBox::clicked, this, &TOpenShForm::CheckBox1Click);
+  connect(CheckBox1, &QCheckBox::clicked, this, &TShapeDialog::CheckBox1Click);
 
   OKBtn = new QPushButton("OK", this);
   OKBtn->setDefault(true);
@@ -51,13 +51,13 @@ TOpenShForm::TOpenShForm(QWidget* parent) : QDialog(parent) {
   setFixedSize(sizeHint());
 }
 
-void TOpenShForm::showEvent(QShowEvent* event) {
+void TShapeDialog::showEvent(QShowEvent* event) {
   ShapesDir = ProgramDir + "BShapes/";
   ListShapes(ShapesDir + "*.qzkh");
   QDialog::showEvent(event);
 }
 
-void TOpenShForm::ListShapes(const std::string& mask) {
+void TShapeDialog::ListShapes(const std::string& mask) {
   const TFileMask m = SplitMask(mask);
   const TFolderListing listing = ListFolders({UserShapesDir, m.Folder}, m.Pattern, false);
   if (listing.IsMissing(m.Folder)) {
@@ -75,13 +75,13 @@ void TOpenShForm::ListShapes(const std::string& mask) {
   for (const std::string& path : listing.Paths) AddShapeItem(path);
 }
 
-QString TOpenShForm::ShapeCaption(const std::string& fileName) {
+QString TShapeDialog::ShapeCaption(const std::string& fileName) {
   const std::string bare = BareFileName(fileName);
   const size_t dot = bare.find_last_of('.');
   return PathToQt(dot == std::string::npos ? bare : bare.substr(0, dot)).toUpper();
 }
 
-void TOpenShForm::AddShapeItem(const std::string& fileName) {
+void TShapeDialog::AddShapeItem(const std::string& fileName) {
   TBitmap bitmap;
   const QImage picture = LoadShapeIcon(fileName, bitmap) ? BitmapToQImage(bitmap)
                                                          : PlaceholderIcon("No Icon", font());
@@ -90,7 +90,7 @@ void TOpenShForm::AddShapeItem(const std::string& fileName) {
   ListView1->addItem(item);
 }
 
-bool TOpenShForm::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
+bool TShapeDialog::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
   const std::optional<std::vector<uint8_t>> jpeg = TButShape::ReadPicture(fileName);
   if (!jpeg) return false;
   try {
@@ -103,11 +103,11 @@ bool TOpenShForm::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
   }
 }
 
-void TOpenShForm::ListView1DblClick(QListWidgetItem* item) {
+void TShapeDialog::ListView1DblClick(QListWidgetItem* item) {
   if (item) accept();
 }
 
-void TOpenShForm::CheckBox1Click(bool checked) {
+void TShapeDialog::CheckBox1Click(bool checked) {
   if (checked) {
     ListView1->setSortingEnabled(true);
     ListView1->sortItems(Qt::AscendingOrder);
@@ -116,7 +116,7 @@ void TOpenShForm::CheckBox1Click(bool checked) {
   }
 }
 
-void TOpenShForm::done(int result) {
+void TShapeDialog::done(int result) {
   Accepted = false;
   const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
   if (!chosen.isEmpty()) {

@@ -1,4 +1,4 @@
-// TOpenShForm, " Open 3D Button Shape": the shape files of the BShapes folder (and
+// TShapeDialog, " Open 3D Button Shape": the shape files of the BShapes folder (and
 // of the user's own, whose files win over factory files of the same name) as large
 // icons (the JPEG picture stored in each file, or a "No Icon" box), captioned with
 // the upper-case name without extension.
@@ -24,10 +24,10 @@ class QPushButton;
 
 namespace qz {
 
-class TOpenShForm : public QDialog {
+class TShapeDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit TOpenShForm(QWidget* parent = nullptr);
+  explicit TShapeDialog(QWidget* parent = nullptr);
 
   std::string ProgramDir;    // the folder of the factory BShapes/; set before showing
   std::string UserShapesDir; // the user's own shape files, listed first when it exists

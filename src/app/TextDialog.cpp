@@ -34,9 +34,9 @@ QToolButton* CheckButton(const QString& caption, const QString& hint, QWidget* p
 
 }  // namespace
 
-TForm2::TForm2(QWidget* parent) : TForm2(TFontEngine::TrueTypeFaces(), parent) {}
+TTextDialog::TTextDialog(QWidget* parent) : TTextDialog(TFontEngine::TrueTypeFaces(), parent) {}
 
-TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog(parent) {
+TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Advanced Text Settings");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
@@ -115,19 +115,19 @@ TForm2::TForm2(const std::vector<std::string>& faces, QWidget* parent) : QDialog
   if (!faces.empty()) ComboBox1->setCurrentIndex(0);
 
   // The tool bar follows the selection, the caret and the format typing gets there.
-  connect(RichEdit1, &QTextEdit::selectionChanged, this, &TForm2::RichEdit1SelectionChange);
-  connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TForm2::RichEdit1SelectionChange);
-  connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, &TForm2::RichEdit1SelectionChange);
-  connect(ComboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
-  connect(Edit1, &QSpinBox::valueChanged, this, &TForm2::Edit1Change);
-  connect(ToolButton1, &QToolButton::clicked, this, &TForm2::ToolButton1Click);
-  connect(ToolButton2, &QToolButton::clicked, this, &TForm2::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &TForm2::ToolButton3Click);
+  connect(RichEdit1, &QTextEdit::selectionChanged, this, &TTextDialog::RichEdit1SelectionChange);
+  connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TTextDialog::RichEdit1SelectionChange);
+  connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, &TTextDialog::RichEdit1SelectionChange);
+  connect(ComboBox1, &QComboBox::activated, this, &TTextDialog::ComboBox1Change);
+  connect(Edit1, &QSpinBox::valueChanged, this, &TTextDialog::Edit1Change);
+  connect(ToolButton1, &QToolButton::clicked, this, &TTextDialog::ToolButton1Click);
+  connect(ToolButton2, &QToolButton::clicked, this, &TTextDialog::ToolButton2Click);
+  connect(ToolButton3, &QToolButton::clicked, this, &TTextDialog::ToolButton3Click);
   RichEdit1SelectionChange();
   RichEdit1->setFocus();
 }
 
-void TForm2::LoadText(const TMessageText& text) {
+void TTextDialog::LoadText(const TMessageText& text) {
   TMessageText copy;
   RichEdit1->ToMessageText(copy);
   CopyRichText(copy, text);
@@ -135,13 +135,13 @@ void TForm2::LoadText(const TMessageText& text) {
   RichEdit1->FromMessageText(copy);
 }
 
-TMessageText TForm2::TakeText() const {
+TMessageText TTextDialog::TakeText() const {
   TMessageText text;
   RichEdit1->ToMessageText(text);
   return text;
 }
 
-void TForm2::RichEdit1SelectionChange() {
+void TTextDialog::RichEdit1SelectionChange() {
   Updating = true;
   const TCharFormat f = RichEdit1->SelFormat();
   ToolButton1->setChecked(f.Bold);
@@ -153,32 +153,32 @@ void TForm2::RichEdit1SelectionChange() {
   Updating = false;
 }
 
-void TForm2::ComboBox1Change(int index) {
+void TTextDialog::ComboBox1Change(int index) {
   if (Updating || index < 0) return;
   const std::string name = ComboBox1->itemText(index).toStdString();
   RichEdit1->EditAsText([&](TMessageText& t) { t.SetSelName(name); });
   RichEdit1->setFocus();
 }
 
-void TForm2::Edit1Change(int size) {
+void TTextDialog::Edit1Change(int size) {
   if (Updating) return;
   RichEdit1->EditAsText([size](TMessageText& t) { t.SetSelSize(size); });
   RichEdit1->setFocus();
 }
 
-void TForm2::ToolButton1Click(bool down) {
+void TTextDialog::ToolButton1Click(bool down) {
   if (Updating) return;
   RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelBold(down); });
   RichEdit1->setFocus();
 }
 
-void TForm2::ToolButton2Click(bool down) {
+void TTextDialog::ToolButton2Click(bool down) {
   if (Updating) return;
   RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelItalic(down); });
   RichEdit1->setFocus();
 }
 
-void TForm2::ToolButton3Click() {
+void TTextDialog::ToolButton3Click() {
   CharMap->SetCharset(RichEdit1->DefaultFormat().Charset);
   if (CharMap->exec() == QDialog::Accepted && (CharMap->ShowsBlock() ? CharMap->SelectedCodePoint != 0
                                                                       : !CharMap->SelectedChar.empty())) {
@@ -199,7 +199,7 @@ void TForm2::ToolButton3Click() {
 
 // A name typed into the box applies once it names a listed face (in any case);
 // text that matches no entry is left in the box and changes nothing.
-void TForm2::ApplyTypedName() {
+void TTextDialog::ApplyTypedName() {
   const int index = ComboBox1->findText(ComboBox1->currentText(), Qt::MatchFixedString);
   if (index < 0) return;
   ComboBox1->setCurrentIndex(index);
@@ -208,7 +208,7 @@ void TForm2::ApplyTypedName() {
 
 // Enter in the name or size box applies it and returns to the editor instead of
 // closing the dialog through its default button.
-bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+bool TTextDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

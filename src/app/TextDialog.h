@@ -1,10 +1,10 @@
-// TForm2, " Advanced Text Settings": the message's fonts character by character.
+// TTextDialog, " Advanced Text Settings": the message's fonts character by character.
 // A tool bar sets the face, size, bold and italic of the editor's selection (with
 // nothing selected, of what is typed next) and inserts any character of a font
 // through the Character Map.
 //
-//   form2.LoadText(messageText);                 // the message with its fonts
-//   if (form2.exec() == QDialog::Accepted) { CopyRichText(messageText, form2.TakeText()); Rebuild(); }
+//   dialog.LoadText(messageText);                // the message with its fonts
+//   if (dialog.exec() == QDialog::Accepted) { CopyRichText(messageText, dialog.TakeText()); Rebuild(); }
 //
 // Without TrueType faces the dialog still opens: the name box is disabled and says
 // so, and the editor keeps the default face.
@@ -27,13 +27,13 @@ namespace qz {
 class TCharMap;
 class TMessageEdit;
 
-class TForm2 : public QDialog {
+class TTextDialog : public QDialog {
   Q_OBJECT
  public:
   // The font list is the system's TrueType faces.
-  explicit TForm2(QWidget* parent = nullptr);
+  explicit TTextDialog(QWidget* parent = nullptr);
   // The font list given (tests, and a system without TrueType faces).
-  TForm2(const std::vector<std::string>& faces, QWidget* parent = nullptr);
+  TTextDialog(const std::vector<std::string>& faces, QWidget* parent = nullptr);
 
   // The editor takes the text: its default font, then every character with its own.
   void LoadText(const TMessageText& text);

@@ -33,7 +33,7 @@ QToolButton* ModeButton(QChar initial, const QString& rest, QWidget* parent) {
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Welcome to Quenzar v1.5");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
@@ -45,14 +45,14 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   modeGroup_->addButton(SpeedButton1, ModeNew);
   modeGroup_->addButton(SpeedButton2, ModeSaved);
   modeGroup_->addButton(SpeedButton3, ModeTemplate);
-  connect(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
-  connect(SpeedButton2, &QToolButton::clicked, this, &TForm4::SpeedButton2Click);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TForm4::SpeedButton3Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton2Click);
+  connect(SpeedButton3, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton3Click);
 
   ListView1 = new QListWidget(this);
   SetUpIconList(ListView1);
   ListView1->setMinimumSize(600, 300);
-  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
+  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TWelcomeDialog::ListView1DblClick);
 
   FolderLabel = new QLabel(this);
   FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -71,7 +71,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   BrowseBtn = new QPushButton("Browse Folder", this);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BrowseBtn, &QPushButton::clicked, this, &TForm4::BrowseBtnClick);
+  connect(BrowseBtn, &QPushButton::clicked, this, &TWelcomeDialog::BrowseBtnClick);
 
   auto* modes = new QHBoxLayout;
   modes->setSpacing(0);
@@ -100,7 +100,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   BrowseBtn->setEnabled(false);
 }
 
-void TForm4::SetMode(int mode) {
+void TWelcomeDialog::SetMode(int mode) {
   switch (mode) {
     case ModeSaved: SpeedButton2->click(); break;
     case ModeTemplate: SpeedButton3->click(); break;
@@ -108,7 +108,7 @@ void TForm4::SetMode(int mode) {
   }
 }
 
-void TForm4::SpeedButton1Click() {
+void TWelcomeDialog::SpeedButton1Click() {
   Mode = ModeNew;
   ListView1->clear();
   FolderLabel->clear();
@@ -116,23 +116,23 @@ void TForm4::SpeedButton1Click() {
   BrowseBtn->setEnabled(false);
 }
 
-void TForm4::SpeedButton2Click() {
+void TWelcomeDialog::SpeedButton2Click() {
   Mode = ModeSaved;
   ListWorks(WorksDir + "*.qznr");
   BrowseBtn->setEnabled(true);
 }
 
-void TForm4::SpeedButton3Click() {
+void TWelcomeDialog::SpeedButton3Click() {
   Mode = ModeTemplate;
   ListWorks(TemplatesDir + "*.qzpl", FactoryTemplatesDir);
   BrowseBtn->setEnabled(false);
 }
 
-void TForm4::ListView1DblClick(QListWidgetItem* item) {
+void TWelcomeDialog::ListView1DblClick(QListWidgetItem* item) {
   if (item) accept();
 }
 
-void TForm4::BrowseBtnClick() {
+void TWelcomeDialog::BrowseBtnClick() {
   std::string folder = WorksDir;
   if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (!BrowseForFolder("Select folder with saved works (*.qznr)", folder, this)) return;
@@ -140,7 +140,7 @@ void TForm4::BrowseBtnClick() {
   ListWorks(WorksDir + "*.qznr");
 }
 
-void TForm4::ListWorks(const std::string& mask, const std::string& moreFolder) {
+void TWelcomeDialog::ListWorks(const std::string& mask, const std::string& moreFolder) {
   const TFileMask m = SplitMask(mask);
   // Long paths are cut in the middle, so both their start and their end show.
   const QString folder = PathToQt(m.Folder);
@@ -163,7 +163,7 @@ void TForm4::ListWorks(const std::string& mask, const std::string& moreFolder) {
   ProgressBar1->setValue(0);
 }
 
-void TForm4::AddWorkItem(const std::string& fileName) {
+void TWelcomeDialog::AddWorkItem(const std::string& fileName) {
   QImage picture;
   TBitmap icon;
   const auto progress = [this](int percent) { ProgressBar1->setValue(percent); };
@@ -178,7 +178,7 @@ void TForm4::AddWorkItem(const std::string& fileName) {
   item->setData(ListRole, PathToQt(fileName));
 }
 
-void TForm4::done(int result) {
+void TWelcomeDialog::done(int result) {
   SelectedFile = ProgramDir + "default.dat";
   Accepted = false;
   const QList<QListWidgetItem*> chosen = ListView1->selectedItems();

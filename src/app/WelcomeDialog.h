@@ -1,12 +1,12 @@
-// TForm4, the welcome dialog: shown at start-up and reused by Open and New from
+// TWelcomeDialog, the welcome dialog: shown at start-up and reused by Open and New from
 // template. Three toggle buttons choose the mode (New, Saved works, Templates); the
 // saved modes list the files of their folder with the icon stored in each.
 //
-//   form4.ProgramDir = ...; form4.WorksDir = ...; form4.TemplatesDir = ...;
-//   form4.FactoryTemplatesDir = ...;                  // listed with TemplatesDir
-//   form4.setWindowTitle(" Open");
-//   form4.SetMode(TForm4::ModeSaved);                 // presses "aved", lists the works
-//   if (form4.exec() == QDialog::Accepted && form4.Accepted) LoadWork(form4.SelectedFile);
+//   welcome.ProgramDir = ...; welcome.WorksDir = ...; welcome.TemplatesDir = ...;
+//   welcome.FactoryTemplatesDir = ...;               // listed with TemplatesDir
+//   welcome.setWindowTitle(" Open");
+//   welcome.SetMode(TWelcomeDialog::ModeSaved);      // presses "aved", lists the works
+//   if (welcome.exec() == QDialog::Accepted && welcome.Accepted) LoadWork(welcome.SelectedFile);
 //
 // Closing by any button sets SelectedFile and Accepted (see done()).
 #pragma once
@@ -24,14 +24,14 @@ class QToolButton;
 
 namespace qz {
 
-class TForm4 : public QDialog {
+class TWelcomeDialog : public QDialog {
   Q_OBJECT
  public:
   static constexpr int ModeNew = 1;
   static constexpr int ModeSaved = 2;
   static constexpr int ModeTemplate = 3;
 
-  explicit TForm4(QWidget* parent = nullptr);
+  explicit TWelcomeDialog(QWidget* parent = nullptr);
 
   int Mode = ModeNew;
   std::string ProgramDir;    // the folder of default.dat; set before each showing

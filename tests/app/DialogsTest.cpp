@@ -31,7 +31,7 @@ class DialogsTest : public QObject {
   QTemporaryDir tmp_;
   std::string program_, works_, shapes_;
 
-  void Folders(TForm4& form) {
+  void Folders(TWelcomeDialog& form) {
     form.ProgramDir = program_;
     form.WorksDir = works_;
     form.TemplatesDir = program_ + "Templates/";
@@ -61,13 +61,13 @@ class DialogsTest : public QObject {
   void cleanup() { StopWatchingModals(); }
 
   void welcomeListsTheFilesOfItsMode() {
-    TForm4 form;
+    TWelcomeDialog form;
     Folders(form);
     QVERIFY(form.ListView1->count() == 0 && !form.BrowseBtn->isEnabled());
-    form.SetMode(TForm4::ModeSaved);
+    form.SetMode(TWelcomeDialog::ModeSaved);
     QVERIFY(form.BrowseBtn->isEnabled());
     QCOMPARE(Captions(form.ListView1), (QStringList{"a.qznr", "b.qznr", "Up.QZNR"}));
-    form.SetMode(TForm4::ModeTemplate);
+    form.SetMode(TWelcomeDialog::ModeTemplate);
     QCOMPARE(Captions(form.ListView1), QStringList{"t1.qzpl"});
     // A folder that is not there: said so, the list emptied.
     QString text;
@@ -79,7 +79,7 @@ class DialogsTest : public QObject {
     const std::string other = program_ + "Other/";
     QDir().mkpath(PathToQt(other));
     WriteWork(other + "elsewhere.qznr");
-    form.SetMode(TForm4::ModeSaved);
+    form.SetMode(TWelcomeDialog::ModeSaved);
     const auto browse = [&] { form.BrowseBtn->click(); };
     QVERIFY(Through<QFileDialog>(browse, [&](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(other)); }));
     QCOMPARE(Captions(form.ListView1), QStringList{"elsewhere.qznr"});
@@ -99,7 +99,7 @@ class DialogsTest : public QObject {
                           {2, "", 1, false, "default.dat"}, {2, "b.qznr", 1, true, "Works/b.qznr"},
                           {2, "b.qznr", 0, true, "Works/b.qznr"}, {2, "a.qznr", 2, true, "Works/a.qznr"},
                           {3, "", 1, false, "default.dat"}, {3, "t1.qzpl", 1, true, "Templates/t1.qzpl"}}) {
-      TForm4 form;
+      TWelcomeDialog form;
       Folders(form);
       form.SelectedFile = "left over";
       form.SetMode(r.mode);
@@ -122,7 +122,7 @@ class DialogsTest : public QObject {
     original.GutTop = 11;
     original.ShapeName = "ROUND.qzkh";  // a field the dialog does not show
     original.RDelay = 0;                // from a file: clipped by the spinner, never stored as 0
-    TForm3 form;
+    TOptionsDialog form;
     form.LoadParams(original);
     form.show();
     form.edTop->setText("-5");
@@ -154,10 +154,10 @@ class DialogsTest : public QObject {
   void optionsCarryTheStatesSettings() {
     TParams original;
     original.States = {200, 55};
-    TForm3 form;
+    TOptionsDialog form;
     form.LoadParams(original);
     form.show();
-    QVERIFY(form.seHover->value() == TForm3::MaxHoverBrightening && form.sePressed->value() == 55);
+    QVERIFY(form.seHover->value() == TOptionsDialog::MaxHoverBrightening && form.sePressed->value() == 55);
     form.seHover->setValue(12);
     form.sePressed->setValue(70);
     Press(&form, QDialogButtonBox::Ok);
@@ -175,7 +175,7 @@ class DialogsTest : public QObject {
   }
 
   void shapeDialogListsAndChooses() {
-    TOpenShForm form;
+    TShapeDialog form;
     form.ProgramDir = program_;
     form.show();
     QCOMPARE(Captions(form.ListView1), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
@@ -191,7 +191,7 @@ class DialogsTest : public QObject {
   }
 
   void textSettingsRestyleTheSelectionOnly() {
-    TForm2 form(Faces);
+    TTextDialog form(Faces);
     TMessageText text = Message("ab", TCharFormat{"Liberation Serif", 40, 1, true, false, false});
     text.Append("cdef", TCharFormat{"Arial", 12, 1, false, true, false});
     form.LoadText(text);
@@ -214,7 +214,7 @@ class DialogsTest : public QObject {
 
   void characterMapAndSymbol() {
     // " Symbol " inserts the cell in the map's face; Cancel inserts nothing; the limit holds.
-    TForm2 form(Faces);
+    TTextDialog form(Faces);
     form.LoadText(Message("ab"));
     form.RichEdit1->SetSelection(1, 0);
     const auto symbol = [&] { form.ToolButton3->click(); };
@@ -263,9 +263,9 @@ class DialogsTest : public QObject {
     });
     QVERIFY(!BrowseForFolder("Select folder", folder, nullptr));
     QVERIFY(*shown && folder == "/proc");
-    TForm4 form;
+    TWelcomeDialog form;
     Folders(form);
-    form.SetMode(TForm4::ModeSaved);
+    form.SetMode(TWelcomeDialog::ModeSaved);
     QVERIFY(form.FolderLabel->toolTip() == PathToQt(works_));
   }
 

@@ -74,7 +74,7 @@ class InstalledLayoutTest : public TWindowTestBase {
       expected << QString::fromStdString(e.path().filename().string());
     expected.sort(Qt::CaseInsensitive);
     QStringList listed;
-    auto w = MakeWindow([&listed](TForm4* f) {
+    auto w = MakeWindow([&listed](TWelcomeDialog* f) {
       f->SpeedButton3->click();  // "emplate"
       listed = Captions(f->ListView1);
       ItemNamed(f->ListView1, "Aqua.qzpl")->setSelected(true);

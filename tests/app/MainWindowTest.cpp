@@ -82,8 +82,8 @@ class MainWindowTest : public TWindowTestBase {
                                                      d->Faces->setCurrentItem(ItemNamed(d->Faces, "DejaVu Serif")), d->accept();
                                                    }),
                             [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
-        {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
-                                            [](TForm2* f) {
+        {C::AdvancedText, {Answered<TTextDialog>(at(C::AdvancedText),
+                                            [](TTextDialog* f) {
                                               f->RichEdit1->selectAll(), f->ToolButton1->click(), f->ShapingBox->click();
                                               f->accept();
                                             }),
@@ -91,8 +91,8 @@ class MainWindowTest : public TWindowTestBase {
                              return w->Session->Text.At(0).Format.Bold && w->Session->Text.At(1).Format.Bold &&
                                     s.Shaping != shaped;
                            }}},
-        {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection),
-                                                   [](TOpenShForm* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
+        {C::ShapeSelection, {Answered<TShapeDialog>(at(C::ShapeSelection),
+                                                   [](TShapeDialog* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
         {C::BkgColorSelection, colour(C::BkgColorSelection, s.BkgColor)},
         {C::BkgSetHex, {[&] { Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000"), QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton); },
@@ -158,25 +158,25 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
     TParams& s = w->Session->Params;
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
     const bool shaped = s.Shaping;
-    QVERIFY(Through<TForm2>(text, [&](TForm2* f) {
+    QVERIFY(Through<TTextDialog>(text, [&](TTextDialog* f) {
       QCOMPARE(f->ShapingBox->isChecked(), shaped);
       f->RichEdit1->selectAll(), f->ToolButton2->click(), f->ShapingBox->click(), f->reject();
     }));
     QVERIFY(!w->Session->Text.At(0).Format.Italic && s.Shaping == shaped);
-    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
+    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
     QVERIFY(s.Type == 0 && s.ShapeName.empty() && rebuilt.count() == 0);
-    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {
+    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) {
       ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click();
     }));
     QVERIFY(s.Type == 16 && !Widget<QCheckBox>(*w, TControl::HideButton)->isChecked());
     const int top = s.GutTop;
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->edTop->setText("40"), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->edTop->setText("40"), f->reject(); }));
     QVERIFY(s.GutTop == top && rebuilt.count() == 1);
-    QVERIFY(Through<TForm3>(options, [&](TForm3* f) {
+    QVERIFY(Through<TOptionsDialog>(options, [&](TOptionsDialog* f) {
       QCOMPARE(f->edTop->text(), QString::number(top));
       f->edDistance->setText("2000"), f->accept();
     }));
@@ -184,7 +184,7 @@ class MainWindowTest : public TWindowTestBase {
     // Opening does not change the work Save proposes.
     const std::string job = w->Settings.JobFile;
     w->Modified = false;
-    QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); }, [](TForm4* f) {
+    QVERIFY(Through<TWelcomeDialog>([&] { Pick(*w, "&Open ..."); }, [](TWelcomeDialog* f) {
       ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click();
     }));
     QVERIFY(w->Session->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
@@ -208,14 +208,14 @@ class MainWindowTest : public TWindowTestBase {
     const TStateParams start = w->Session->Params.States;
     const size_t steps = w->Session->History.UndoSteps();
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->seHover->setValue(100), f->reject(); }));
     QVERIFY(w->Session->Params.States == start && !w->Modified);
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
     QVERIFY(w->Session->Params.States == (TStateParams{100, 10}));
     QVERIFY(w->Modified && w->isWindowModified());
     QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
     // OK with nothing changed adds no step.
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->accept(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->accept(); }));
     QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
     Pick(*w, "&Undo");
     QVERIFY(w->Session->Params.States == start && !w->Modified);
@@ -339,7 +339,7 @@ class MainWindowTest : public TWindowTestBase {
     page->chStates->setChecked(true);
     QTemporaryDir out;
     const auto exportWith = [&](int hover, int pressed, const QString& name) {
-      QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TForm3* f) {
+      QVERIFY(Through<TOptionsDialog>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TOptionsDialog* f) {
         f->seHover->setValue(hover), f->sePressed->setValue(pressed), f->accept();
       }));
       QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); },
@@ -368,7 +368,7 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(title, QString("Quit confirmation"));
     // Open: No, then the welcome dialog's Cancel: nothing loaded, still modified.
     asked = AnswerQuestion(QMessageBox::No, &title);
-    auto shown = WhenModal<TForm4>([](TForm4* f) { f->CancelBtn->click(); });
+    auto shown = WhenModal<TWelcomeDialog>([](TWelcomeDialog* f) { f->CancelBtn->click(); });
     Pick(*w, "&Open ...");
     QVERIFY(*asked && *shown);
     QCOMPARE(title, QString("Open confirmation"));
@@ -398,7 +398,7 @@ class MainWindowTest : public TWindowTestBase {
   void requestsWhileABuildRunsWait() {
     auto w = MakeWindow();
     Prepare(*w, "Busy");
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     int inside = 0;
     bool closed = true;
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 2000);
@@ -433,7 +433,7 @@ class MainWindowTest : public TWindowTestBase {
     page->chBrowserPreview->setChecked(false);  // this folder has no page template
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [](QFileDialog* d) {
       d->selectNameFilter(ExportFilters()[1]), TypeIntoFileDialog(d, "typed.gif");
     }));
@@ -514,8 +514,8 @@ class MainWindowTest : public TWindowTestBase {
     auto w = MakeWindow();
     Prepare(*w);
     const QImage before = w->Preview()->Picture()->pixmap().toImage();
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    auto shown = WhenModal<TOpenShForm>([](TOpenShForm* d) {
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
+    auto shown = WhenModal<TShapeDialog>([](TShapeDialog* d) {
       ItemNamed(d->ListView1, "BROKEN")->setSelected(true);
       d->OKBtn->click();
     });

@@ -54,7 +54,7 @@ class WalkThroughTest : public TWindowTestBase {
 
   // Clicks a command on its tab, the dialog it opens answered.
   template <typename D>
-  void Use(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
+  void Use(TMainWindow& w, TTab tab, TControl command, std::function<void(D*)> answer) {
     w.Tabs()->setCurrentIndex(static_cast<int>(tab));
     QVERIFY2(Through<D>(ClickOn(w, command), answer), ControlRow(command).Name);
   }
@@ -70,7 +70,7 @@ class WalkThroughTest : public TWindowTestBase {
 
   void firstSession() {
     // 1. Start: the welcome dialog, its templates, one chosen.
-    auto w = MakeWindow([](TForm4* f) {
+    auto w = MakeWindow([](TWelcomeDialog* f) {
       Look(f, "01-welcome"), f->SpeedButton3->click();  // "emplate"
       Select(f->ListView1, "Ocean.qzpl"), Look(f, "02-welcome-templates");
       f->OKBtn->click();
@@ -87,7 +87,7 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(w->Session->Text.Text() == "Welcome" && w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
-    Use<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
+    Use<TTextDialog>(*w, TTab::Caption, TControl::AdvancedText, [](TTextDialog* f) {
       f->RichEdit1->SetSelection(0, 1);
       const int serif = f->ComboBox1->findText("Liberation Serif");
       QVERIFY(serif >= 0);
@@ -108,7 +108,7 @@ class WalkThroughTest : public TWindowTestBase {
     QCOMPARE(w->Session->Text.Text(), std::string("Welcome\xBB"));
 
     // 4. A button shape.
-    Use<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
+    Use<TShapeDialog>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TShapeDialog* f) {
       Select(f->ListView1, "CAPSULE"), Look(f, "06-shapes"), f->OKBtn->click();
     });
 
@@ -126,7 +126,7 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(w.get(), "09-light");
 
     // 7. A look at every page of the Advanced Options, left as they were.
-    QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [](TForm3* f) {
+    QVERIFY(Through<TOptionsDialog>([&] { Pick(*w, "&Advanced Options ..."); }, [](TOptionsDialog* f) {
       Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins");
       f->PageControl1->setCurrentIndex(2), Look(f, "10-options-states"), f->reject();
     }));
@@ -159,7 +159,7 @@ class WalkThroughTest : public TWindowTestBase {
     QCOMPARE(proposed, QString("Welcome.gif"));
     QVERIFY(QFile::exists(PathToQt(programDir_ + "Images/Welcome.gif")));
 #ifdef QZ_HAVE_WEBENGINE
-    TWebForm* web = w->BrowserWindowIfMade();
+    TBrowserWindow* web = w->BrowserWindowIfMade();
     QVERIFY(web && web->isVisible());
     // The page shown holds name (asked again, one question at a time, until it does).
     auto pageShows = [web](const QString& name) {
@@ -199,7 +199,7 @@ class WalkThroughTest : public TWindowTestBase {
     w.reset();
 
     // 10. Start again: the work is listed with its picture and opens as it was left.
-    auto again = MakeWindow([](TForm4* f) {
+    auto again = MakeWindow([](TWelcomeDialog* f) {
       f->SpeedButton2->click();  // "aved"
       Select(f->ListView1, "My first button.qznr");
       Look(f, "15-welcome-saved");
@@ -211,7 +211,7 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(again->Session->Params.ShapeName == "Capsule.qzkh" && again->Session->ButtonTextured());
 #ifdef QZ_HAVE_WEBENGINE
     Pick(*again, "&About Quenzar");  // the last look
-    TWebForm* about = again->BrowserWindowIfMade();
+    TBrowserWindow* about = again->BrowserWindowIfMade();
     QTRY_COMPARE_WITH_TIMEOUT(about->windowTitle(), QString("About Quenzar"), 60000);
     QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone again
     QTest::qWait(500);

@@ -1,4 +1,4 @@
-#include "app/WebForm.h"
+#include "app/BrowserWindow.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -12,7 +12,7 @@
 
 namespace qz {
 
-TWebForm::TWebForm(QWidget* parent) : QWidget(parent) {
+TBrowserWindow::TBrowserWindow(QWidget* parent) : QWidget(parent) {
   // A window of its own even with a parent: a border, a system menu and a maximise
   // box, no minimise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -24,7 +24,7 @@ TWebForm::TWebForm(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
 }
 
-void TWebForm::CreateBrowser() {
+void TBrowserWindow::CreateBrowser() {
 #ifdef QZ_HAVE_WEBENGINE
   if (WebBrowser) return;
   WebBrowser = new QWebEngineView(this);
@@ -36,7 +36,7 @@ void TWebForm::CreateBrowser() {
 #endif
 }
 
-void TWebForm::ShowURL(const std::string& fullFileName) {
+void TBrowserWindow::ShowURL(const std::string& fullFileName) {
   const QUrl url = QUrl::fromLocalFile(PathToQt(fullFileName));
 #ifdef QZ_HAVE_WEBENGINE
   CreateBrowser();
