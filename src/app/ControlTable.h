@@ -88,7 +88,7 @@ extern const std::array<TTabRow, static_cast<size_t>(TTab::Count)> TabTable;
 
 struct TControlRow {
   TControl Id;
-  const char* Name;   // the widget's object name (the designer's control name)
+  const char* Name;   // the widget's object name, after its role
   TTab Tab;
   const char* Field;  // the design field written, as the work file names it
   int32_t Min = 0, Max = 0;  // the range of a slider, spinner or list

@@ -51,7 +51,7 @@ QHBoxLayout* Row(QVBoxLayout* page, int indent = 16) {
 }  // namespace
 
 TDesignerTabs::TDesignerTabs(QWidget* parent) : QTabWidget(parent) {
-  setObjectName("PageControl1");
+  setObjectName("designerTabs");
   addTab(CreateCaptionTab(), TabCaption(TTab::Caption));
   addTab(CreateBackgroundTab(), TabCaption(TTab::Background));
   addTab(CreateColorTab(true), TabCaption(TTab::CaptionColor));
@@ -352,7 +352,7 @@ QWidget* TDesignerTabs::CreateDimensionsTab() {
   auto* frameLayout = new QVBoxLayout(DimFrame);
   frameLayout->setContentsMargins(2, 2, 2, 2);
   DimPicture = new QLabel(DimFrame);
-  DimPicture->setObjectName("Image3");
+  DimPicture->setObjectName("dimPicture");
   DimPicture->setAlignment(Qt::AlignCenter);
   // A picture larger than the frame is cut, never grows the window.
   DimPicture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -366,8 +366,8 @@ QWidget* TDesignerTabs::CreateDimensionsTab() {
 
 QWidget* TDesignerTabs::CreateExportTab() {
   ExportPage = new TExportPage;
-  ExportPage->setObjectName("TabSheet10");
-  ExportPage->ExportButton->setObjectName("SpeedButton13");
+  ExportPage->setObjectName("exportPage");
+  ExportPage->ExportButton->setObjectName("exportButton");
   return ExportPage;
 }
 

@@ -180,7 +180,7 @@ QWidget* TExportPage::MakeGifPage() {
   chTransparency->setChecked(true);
 
   GifToggle = ToggleButton(this);
-  GifToggle->setObjectName("GifToggle");
+  GifToggle->setObjectName("gifToggle");
   connect(GifToggle, &QPushButton::clicked, this, [this] { Toggle(GifSimple, GifAdvanced, GifToggle); });
   return OptionsPage(GifSimple, GifAdvanced, GifToggle);
 }
@@ -198,7 +198,7 @@ QWidget* TExportPage::MakeJpegPage() {
   edQuality->setText(QString::number(tbQuality->value()));
 
   JpegToggle = ToggleButton(this);
-  JpegToggle->setObjectName("JpegToggle");
+  JpegToggle->setObjectName("jpegToggle");
   connect(JpegToggle, &QPushButton::clicked, this, [this] { Toggle(JpegSimple, JpegAdvanced, JpegToggle); });
   return OptionsPage(JpegSimple, JpegAdvanced, JpegToggle);
 }

@@ -27,11 +27,11 @@ void TMainWindow::CreateUi() {
   v->setSpacing(2);
 
   preview_ = new TPreviewPanel(central);
-  preview_->setObjectName("Panel1");
+  preview_->setObjectName("previewPanel");
   v->addWidget(preview_, 1);
 
   progressBar_ = new QProgressBar(central);
-  progressBar_->setObjectName("ProgressBar1");
+  progressBar_->setObjectName("progressBar");
   progressBar_->setRange(0, 100);
   progressBar_->setTextVisible(false);
   progressBar_->setFixedHeight(8);

@@ -71,9 +71,9 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   setMinimumSize(64, 48);
   picture_ = new QLabel(this);
   picture_->setAlignment(Qt::AlignCenter);
-  picture_->setObjectName("Image1");
+  picture_->setObjectName("previewPicture");
   marker_ = new TLightMarker(this);
-  marker_->setObjectName("Image2");
+  marker_->setObjectName("lightMarker");
   marker_->raise();
 }
 
