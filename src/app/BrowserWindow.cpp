@@ -26,11 +26,11 @@ TBrowserWindow::TBrowserWindow(QWidget* parent) : QWidget(parent) {
 
 void TBrowserWindow::CreateBrowser() {
 #ifdef QZ_HAVE_WEBENGINE
-  if (WebBrowser) return;
-  WebBrowser = new QWebEngineView(this);
-  layout()->addWidget(WebBrowser);
+  if (PageView) return;
+  PageView = new QWebEngineView(this);
+  layout()->addWidget(PageView);
   // The caption follows the page's title.
-  connect(WebBrowser, &QWebEngineView::titleChanged, this, [this](const QString& title) {
+  connect(PageView, &QWebEngineView::titleChanged, this, [this](const QString& title) {
     if (!title.isEmpty()) setWindowTitle(title);
   });
 #endif
@@ -42,10 +42,10 @@ void TBrowserWindow::ShowURL(const std::string& fullFileName) {
   CreateBrowser();
   // The page may have been rewritten since it was shown (a new export): the same
   // address is reloaded from the file, another one is navigated to.
-  if (WebBrowser->url() == url)
-    WebBrowser->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+  if (PageView->url() == url)
+    PageView->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
   else
-    WebBrowser->setUrl(url);
+    PageView->setUrl(url);
   if (!shownOnce_) {
     shownOnce_ = true;
     showMaximized();

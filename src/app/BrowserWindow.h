@@ -30,7 +30,7 @@ class TBrowserWindow : public QWidget {
   void ShowURL(const std::string& fullFileName);
 
 #ifdef QZ_HAVE_WEBENGINE
-  QWebEngineView* WebBrowser = nullptr;  // made by the first ShowURL
+  QWebEngineView* PageView = nullptr;  // made by the first ShowURL
 #endif
 
  private:

@@ -36,7 +36,7 @@ class TCharMap : public QDialog {
 
   static int CellCode(int column, int row) { return FirstCode + Columns * row + column; }
 
-  std::string SelectedChar;  // the code of the selected cell, one byte (code-page grid)
+  std::string SelectedChar;        // the code of the selected cell, one byte (code-page grid)
   char32_t SelectedCodePoint = 0;  // the selected cell's character (a block; 0: none)
   // A Unicode block is shown, not the code-page grid.
   bool ShowsBlock() const;
@@ -51,18 +51,18 @@ class TCharMap : public QDialog {
   // Selects the cell of a code (32..255).
   void SelectCode(int code);
 
-  QComboBox* ComboBox1;       // font list
-  QLabel* Label1;             // "Preview: "
-  QLabel* Panel1;             // the preview box
-  QLabel* NoFontLabel;        // shown when there is no TrueType font
-  QLabel* Label2;             // "Characters: "
-  QComboBox* ComboBox2;       // "Code page", then the Unicode blocks the font covers
-  QTableWidget* StringGrid1;  // the 32 x 7 grid
+  QComboBox* FontList;          // font list
+  QLabel* PreviewLabel;         // "Preview: "
+  QLabel* PreviewBox;           // the preview box
+  QLabel* NoFontLabel;          // shown when there is no TrueType font
+  QLabel* CharactersLabel;      // "Characters: "
+  QComboBox* CharactersList;    // "Code page", then the Unicode blocks the font covers
+  QTableWidget* CharacterGrid;  // the 32 x 7 grid
 
  private slots:
-  void ComboBox1Change(int index);
-  void ComboBox2Change(int index);
-  void StringGrid1SelectCell(int row, int column);
+  void FontChange(int index);
+  void CharactersChange(int index);
+  void SelectCell(int row, int column);
 
  private:
   void FillCells();

@@ -2,7 +2,7 @@
 // on, the design field it writes, its range, what it is loaded with, the follow-up
 // it asks for and whether the edit itself marks the design modified. The window's
 // handlers write the field and then hand the control to FollowUp, which reads the
-// rest from here; SceneToControls loads the value controls from the Loaded column;
+// rest from here; DesignToControls loads the value controls from the Loaded column;
 // the window's test walks the same rows.
 #pragma once
 
@@ -95,7 +95,7 @@ struct TControlRow {
   TEffect Effect = TEffect::None;
   bool ZeroDelay = false;  // the deferred work is due at the next tick (countdown 0)
   bool Marks = false;      // the handler itself sets Modified (a rebuild always does)
-  // The value SceneToControls puts into the control; null for controls not loaded.
+  // The value DesignToControls puts into the control; null for controls not loaded.
   int32_t (*Loaded)(const TParams&) = nullptr;
 };
 

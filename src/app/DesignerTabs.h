@@ -39,13 +39,13 @@ class TDesignerTabs : public QTabWidget {
   void Register(TControl id, QWidget* w);
 
   TMessageEdit* MessageEdit = nullptr;
-  QLineEdit* HexBox = nullptr;
-  QLineEdit* LinkEdit = nullptr;
-  QLineEdit* WidthEdit = nullptr;
-  QLineEdit* HeightEdit = nullptr;
+  QLineEdit* HexColorBox = nullptr;
+  QLineEdit* LinkAddressBox = nullptr;
+  QLineEdit* DimWidthBox = nullptr;
+  QLineEdit* DimHeightBox = nullptr;
   QSlider* WidthRuler = nullptr;
   QSlider* HeightRuler = nullptr;
-  QCheckBox* DimConstrain = nullptr;
+  QCheckBox* DimConstrainCheck = nullptr;
   QFrame* DimFrame = nullptr;
   QLabel* DimPicture = nullptr;
   TExportPage* ExportPage = nullptr;

@@ -104,47 +104,47 @@ QWidget* OptionsPage(QGroupBox* simple, QGroupBox* advanced, QPushButton* toggle
 }  // namespace
 
 TExportPage::TExportPage(QWidget* parent) : QWidget(parent) {
-  PageControl2 = new QTabWidget(this);
-  PageControl2->addTab(MakeGifPage(), " GIF");
-  PageControl2->addTab(MakeJpegPage(), "JPEG");
-  PageControl2->addTab(MakeNoOptionsPage("Just press \"Export\" button"), "Bitmap");
-  PageControl2->addTab(MakeNoOptionsPage(QString("Just press \"Export\" button\n\n") + AlphaNote), "PNG");
-  PageControl2->addTab(MakeWebpPage(), "WebP");
+  FormatTabs = new QTabWidget(this);
+  FormatTabs->addTab(MakeGifPage(), " GIF");
+  FormatTabs->addTab(MakeJpegPage(), "JPEG");
+  FormatTabs->addTab(MakeNoOptionsPage("Just press \"Export\" button"), "Bitmap");
+  FormatTabs->addTab(MakeNoOptionsPage(QString("Just press \"Export\" button\n\n") + AlphaNote), "PNG");
+  FormatTabs->addTab(MakeWebpPage(), "WebP");
 
   auto* layout = new QHBoxLayout(this);
-  layout->addWidget(PageControl2, 1);
+  layout->addWidget(FormatTabs, 1);
   layout->addLayout(MakeSideColumn());
 }
 
 // What every sub-page shares: the preview, the size, the further pictures, the export.
 QLayout* TExportPage::MakeSideColumn() {
-  chBrowserPreview = new QCheckBox(" Browser Preview", this);
-  chBrowserPreview->setChecked(true);
+  BrowserPreviewCheck = new QCheckBox(" Browser Preview", this);
+  BrowserPreviewCheck->setChecked(true);
 
   auto* dimensions = new QGroupBox(" Image Dimensions ", this);
-  edDimWidth = ReadOnlyBox(dimensions);
-  edDimHeight = ReadOnlyBox(dimensions);
+  ImageWidthBox = ReadOnlyBox(dimensions);
+  ImageHeightBox = ReadOnlyBox(dimensions);
   auto* dimForm = new QFormLayout(dimensions);
-  dimForm->addRow("Width", edDimWidth);
-  dimForm->addRow("Height", edDimHeight);
+  dimForm->addRow("Width", ImageWidthBox);
+  dimForm->addRow("Height", ImageHeightBox);
 
-  cbScale = new QComboBox(this);
-  for (const char* entry : ScaleEntries) cbScale->addItem(entry);
-  cbScale->setCurrentIndex(0);
-  chStates = new QCheckBox(" Hover and pressed states", this);
+  HighDensityList = new QComboBox(this);
+  for (const char* entry : ScaleEntries) HighDensityList->addItem(entry);
+  HighDensityList->setCurrentIndex(0);
+  StatesCheck = new QCheckBox(" Hover and pressed states", this);
 
   ExportButton = new TInitialButton('E', "xport 3D Button", this);
   ExportButton->setMinimumHeight(32);
   connect(ExportButton, &QToolButton::clicked, this, &TExportPage::ExportRequested);
 
   auto* side = new QVBoxLayout;
-  side->addWidget(chBrowserPreview);
+  side->addWidget(BrowserPreviewCheck);
   side->addWidget(dimensions);
   auto* density = new QHBoxLayout;
   density->addWidget(new QLabel("High density", this));
-  density->addWidget(cbScale, 1);
+  density->addWidget(HighDensityList, 1);
   side->addLayout(density);
-  side->addWidget(chStates);
+  side->addWidget(StatesCheck);
   side->addStretch();
   side->addWidget(ExportButton);
   return side;
@@ -155,29 +155,29 @@ QWidget* TExportPage::MakeGifPage() {
   connect(GifPresetGroup, &QButtonGroup::idClicked, this, &TExportPage::GifPresetClick);
 
   GifAdvanced = new QGroupBox(" Advanced Options ", this);
-  cbColors = new QComboBox(GifAdvanced);
-  for (const char* c : ColorEntries) cbColors->addItem(c);
-  cbDithering = new QComboBox(GifAdvanced);
-  for (const TDitherMethodInfo& d : DitherMethods()) cbDithering->addItem(d.exportEntry);
-  cbPalette = new QComboBox(GifAdvanced);
-  for (const TPaletteKindInfo& p : PaletteKinds()) cbPalette->addItem(p.exportEntry);
-  cbGifCompression = new QComboBox(GifAdvanced);
-  for (const TGifCompressionEntry& c : GifCompressionEntries) cbGifCompression->addItem(c.Text);
-  chTransparency = new QCheckBox("Transparency", GifAdvanced);
+  ColorsList = new QComboBox(GifAdvanced);
+  for (const char* c : ColorEntries) ColorsList->addItem(c);
+  DitheringList = new QComboBox(GifAdvanced);
+  for (const TDitherMethodInfo& d : DitherMethods()) DitheringList->addItem(d.exportEntry);
+  PaletteList = new QComboBox(GifAdvanced);
+  for (const TPaletteKindInfo& p : PaletteKinds()) PaletteList->addItem(p.exportEntry);
+  GifCompressionList = new QComboBox(GifAdvanced);
+  for (const TGifCompressionEntry& c : GifCompressionEntries) GifCompressionList->addItem(c.Text);
+  TransparencyCheck = new QCheckBox("Transparency", GifAdvanced);
   auto* form = new QFormLayout(GifAdvanced);
-  form->addRow("Colors", cbColors);
-  form->addRow("Dithering", cbDithering);
-  form->addRow("Palette", cbPalette);
-  form->addRow("Compression", cbGifCompression);
-  form->addRow(chTransparency);
-  connect(cbPalette, &QComboBox::currentIndexChanged, this, &TExportPage::PaletteChange);
+  form->addRow("Colors", ColorsList);
+  form->addRow("Dithering", DitheringList);
+  form->addRow("Palette", PaletteList);
+  form->addRow("Compression", GifCompressionList);
+  form->addRow(TransparencyCheck);
+  connect(PaletteList, &QComboBox::currentIndexChanged, this, &TExportPage::PaletteChange);
 
   // Start values: 256 colours, no dithering, the optimized palette, LZW, transparency.
-  cbColors->setCurrentIndex(static_cast<int>(ColorEntries.size()) - 1);
-  cbDithering->setCurrentIndex(0);
-  cbPalette->setCurrentIndex(0);
-  cbGifCompression->setCurrentIndex(0);
-  chTransparency->setChecked(true);
+  ColorsList->setCurrentIndex(static_cast<int>(ColorEntries.size()) - 1);
+  DitheringList->setCurrentIndex(0);
+  PaletteList->setCurrentIndex(0);
+  GifCompressionList->setCurrentIndex(0);
+  TransparencyCheck->setChecked(true);
 
   GifToggle = ToggleButton(this);
   GifToggle->setObjectName("gifToggle");
@@ -192,10 +192,10 @@ QWidget* TExportPage::MakeJpegPage() {
   JpegAdvanced = new QGroupBox(" Advanced Options ", this);
   auto* layout = new QVBoxLayout(JpegAdvanced);
   layout->addWidget(new QLabel("Image Quality ", JpegAdvanced));
-  layout->addLayout(QualityRow(tbQuality, edQuality, JpegAdvanced));
+  layout->addLayout(QualityRow(JpegQualitySlider, JpegQualityBox, JpegAdvanced));
   layout->addStretch();
-  tbQuality->setValue(JpegPresets[StartPreset].Value);
-  edQuality->setText(QString::number(tbQuality->value()));
+  JpegQualitySlider->setValue(JpegPresets[StartPreset].Value);
+  JpegQualityBox->setText(QString::number(JpegQualitySlider->value()));
 
   JpegToggle = ToggleButton(this);
   JpegToggle->setObjectName("jpegToggle");
@@ -206,20 +206,20 @@ QWidget* TExportPage::MakeJpegPage() {
 QWidget* TExportPage::MakeWebpPage() {
   auto* page = new QWidget;
   auto* options = new QGroupBox(" Options ", page);
-  chLossless = new QCheckBox(" Lossless", options);
-  chLossless->setChecked(true);
+  LosslessCheck = new QCheckBox(" Lossless", options);
+  LosslessCheck->setChecked(true);
   // The quality is a lossy picture's only: greyed while " Lossless" is checked.
   auto* quality = new QWidget(options);
   auto* qualityLayout = new QVBoxLayout(quality);
   qualityLayout->setContentsMargins(0, 0, 0, 0);
   qualityLayout->addWidget(new QLabel("Image Quality ", quality));
-  qualityLayout->addLayout(QualityRow(tbWebpQuality, edWebpQuality, quality));
-  tbWebpQuality->setValue(JpegPresets[StartPreset].Value);
-  edWebpQuality->setText(QString::number(tbWebpQuality->value()));
+  qualityLayout->addLayout(QualityRow(WebpQualitySlider, WebpQualityBox, quality));
+  WebpQualitySlider->setValue(JpegPresets[StartPreset].Value);
+  WebpQualityBox->setText(QString::number(WebpQualitySlider->value()));
   quality->setEnabled(false);
-  connect(chLossless, &QCheckBox::toggled, quality, [quality](bool lossless) { quality->setEnabled(!lossless); });
+  connect(LosslessCheck, &QCheckBox::toggled, quality, [quality](bool lossless) { quality->setEnabled(!lossless); });
   auto* layout = new QVBoxLayout(options);
-  layout->addWidget(chLossless);
+  layout->addWidget(LosslessCheck);
   layout->addWidget(quality);
   layout->addStretch();
   options->setMinimumWidth(360);
@@ -250,24 +250,24 @@ void TExportPage::Toggle(QGroupBox* simple, QGroupBox* advanced, QPushButton* bu
 
 void TExportPage::GifPresetClick(int index) {
   if (index < 0 || index >= static_cast<int>(GifPresets.size())) return;
-  cbDithering->setCurrentIndex(0);
-  cbPalette->setCurrentIndex(0);
-  cbColors->setCurrentIndex(GifPresets[index].Value);
+  DitheringList->setCurrentIndex(0);
+  PaletteList->setCurrentIndex(0);
+  ColorsList->setCurrentIndex(GifPresets[index].Value);
 }
 
 void TExportPage::JpegPresetClick(int index) {
   if (index < 0 || index >= static_cast<int>(JpegPresets.size())) return;
-  tbQuality->setValue(JpegPresets[index].Value);
-  edQuality->setText(QString::number(JpegPresets[index].Value));
+  JpegQualitySlider->setValue(JpegPresets[index].Value);
+  JpegQualityBox->setText(QString::number(JpegPresets[index].Value));
 }
 
 // The colour count is the palette's size only for " Optimized".
 void TExportPage::PaletteChange(int index) {
-  cbColors->setEnabled(index >= 0 && PaletteKinds()[static_cast<size_t>(index)].kind == TPaletteKind::Optimized);
+  ColorsList->setEnabled(index >= 0 && PaletteKinds()[static_cast<size_t>(index)].kind == TPaletteKind::Optimized);
 }
 
 TExportFormat TExportPage::Format() const {
-  switch (PageControl2->currentIndex()) {
+  switch (FormatTabs->currentIndex()) {
     case 0: return TExportFormat::Gif;
     case 1: return TExportFormat::Jpeg;
     case 3: return TExportFormat::Png;
@@ -281,25 +281,26 @@ TExportOptions TExportPage::Options() const { return OptionsFor(Format()); }
 TExportOptions TExportPage::OptionsFor(TExportFormat format) const {
   TExportOptions o;
   o.Format = format;
-  o.ColorBits = cbColors->currentIndex() + 3;
-  o.PaletteKind = PaletteKinds()[static_cast<size_t>(std::max(0, cbPalette->currentIndex()))].kind;
-  o.Dithering = DitherMethods()[static_cast<size_t>(std::max(0, cbDithering->currentIndex()))].method;
-  o.Transparency = chTransparency->isChecked();
-  o.GifCompression = GifCompressionEntries[static_cast<size_t>(std::max(0, cbGifCompression->currentIndex()))].Compression;
+  o.ColorBits = ColorsList->currentIndex() + 3;
+  o.PaletteKind = PaletteKinds()[static_cast<size_t>(std::max(0, PaletteList->currentIndex()))].kind;
+  o.Dithering = DitherMethods()[static_cast<size_t>(std::max(0, DitheringList->currentIndex()))].method;
+  o.Transparency = TransparencyCheck->isChecked();
+  const int compression = std::max(0, GifCompressionList->currentIndex());
+  o.GifCompression = GifCompressionEntries[static_cast<size_t>(compression)].Compression;
   // One quality field serves JPEG and lossy WebP: the format says whose slider counts.
-  o.WebpLossy = !chLossless->isChecked();
-  o.JpegQuality = QualityIn(o.Format == TExportFormat::WebP ? edWebpQuality : edQuality);
-  o.Scale = std::max(0, cbScale->currentIndex()) + 1;
-  o.States = chStates->isChecked();
-  o.BrowserPreview = chBrowserPreview->isChecked();
-  o.Diffusion = cbDithering->currentText().toStdString();
-  o.NumberOfColors = cbColors->currentText().toStdString();
+  o.WebpLossy = !LosslessCheck->isChecked();
+  o.JpegQuality = QualityIn(o.Format == TExportFormat::WebP ? WebpQualityBox : JpegQualityBox);
+  o.Scale = std::max(0, HighDensityList->currentIndex()) + 1;
+  o.States = StatesCheck->isChecked();
+  o.BrowserPreview = BrowserPreviewCheck->isChecked();
+  o.Diffusion = DitheringList->currentText().toStdString();
+  o.NumberOfColors = ColorsList->currentText().toStdString();
   return o;
 }
 
 void TExportPage::SetDimensions(int width, int height) {
-  edDimWidth->setText(" " + QString::number(width));
-  edDimHeight->setText(" " + QString::number(height));
+  ImageWidthBox->setText(" " + QString::number(width));
+  ImageHeightBox->setText(" " + QString::number(height));
 }
 
 void TExportPage::showEvent(QShowEvent* event) {

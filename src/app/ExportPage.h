@@ -53,35 +53,35 @@ class TExportPage : public QWidget {
   void GifPresetClick(int index);
   void JpegPresetClick(int index);
 
-  QTabWidget* PageControl2;     // " GIF", "JPEG", "Bitmap", "PNG", "WebP"
+  QTabWidget* FormatTabs;  // " GIF", "JPEG", "Bitmap", "PNG", "WebP"
   // GIF
-  QGroupBox* GifSimple;         // " Simple Options "
-  QGroupBox* GifAdvanced;       // " Advanced Options "
-  QPushButton* GifToggle;       // "Advanced  >>" / "Simple  <<"
+  QGroupBox* GifSimple;           // " Simple Options "
+  QGroupBox* GifAdvanced;         // " Advanced Options "
+  QPushButton* GifToggle;         // "Advanced  >>" / "Simple  <<"
   QButtonGroup* GifPresetGroup;
-  QComboBox* cbColors;
-  QComboBox* cbDithering;
-  QComboBox* cbPalette;
-  QCheckBox* chTransparency;
-  QComboBox* cbGifCompression;  // GifCompressionEntries
+  QComboBox* ColorsList;
+  QComboBox* DitheringList;
+  QComboBox* PaletteList;
+  QCheckBox* TransparencyCheck;
+  QComboBox* GifCompressionList;  // GifCompressionEntries
   // JPEG
   QGroupBox* JpegSimple;
   QGroupBox* JpegAdvanced;
   QPushButton* JpegToggle;
   QButtonGroup* JpegPresetGroup;
-  QSlider* tbQuality;           // "Image Quality " 1..100
-  QLineEdit* edQuality;         // read-only: the number used
+  QSlider* JpegQualitySlider;  // "Image Quality " 1..100
+  QLineEdit* JpegQualityBox;   // read-only: the number used
   // WebP
-  QCheckBox* chLossless;        // " Lossless"; unchecked, the quality below counts
-  QSlider* tbWebpQuality;       // "Image Quality " 1..100, enabled for lossy pictures only
-  QLineEdit* edWebpQuality;     // read-only: the number used
+  QCheckBox* LosslessCheck;    // " Lossless"; unchecked, the quality below counts
+  QSlider* WebpQualitySlider;  // "Image Quality " 1..100, enabled for lossy pictures only
+  QLineEdit* WebpQualityBox;   // read-only: the number used
   // Common
-  QCheckBox* chBrowserPreview;  // " Browser Preview"
-  QLineEdit* edDimWidth;
-  QLineEdit* edDimHeight;
-  QComboBox* cbScale;           // " High density": ScaleEntries
-  QCheckBox* chStates;          // " Hover and pressed states"
-  QToolButton* ExportButton;    // "xport 3D Button"
+  QCheckBox* BrowserPreviewCheck;  // " Browser Preview"
+  QLineEdit* ImageWidthBox;
+  QLineEdit* ImageHeightBox;
+  QComboBox* HighDensityList;      // " High density": ScaleEntries
+  QCheckBox* StatesCheck;          // " Hover and pressed states"
+  QToolButton* ExportButton;       // "xport 3D Button"
 
  signals:
   void ExportRequested();

@@ -19,35 +19,36 @@ constexpr int MaxChooserSize = 400;  // points; a message box shows no larger ch
 
 TFontChooser::TFontChooser(const std::vector<std::string>& faces, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Font");
-  Faces = new QListWidget(this);
-  for (const std::string& face : faces) Faces->addItem(QString::fromStdString(face));
-  Faces->setMinimumSize(260, 240);
-  Size = new QSpinBox(this);
-  Size->setRange(1, MaxChooserSize);
-  Bold = new QCheckBox("Bold", this);
-  Italic = new QCheckBox("Italic", this);
-  Underline = new QCheckBox("Underline", this);
-  Sample = new QLabel("AaBbYyZz", this);
-  Sample->setMinimumSize(260, 80);
-  Sample->setAlignment(Qt::AlignCenter);
+  FaceList = new QListWidget(this);
+  for (const std::string& face : faces) FaceList->addItem(QString::fromStdString(face));
+  FaceList->setMinimumSize(260, 240);
+  SizeSpinner = new QSpinBox(this);
+  SizeSpinner->setRange(1, MaxChooserSize);
+  BoldCheck = new QCheckBox("Bold", this);
+  ItalicCheck = new QCheckBox("Italic", this);
+  UnderlineCheck = new QCheckBox("Underline", this);
+  SampleLabel = new QLabel("AaBbYyZz", this);
+  SampleLabel->setMinimumSize(260, 80);
+  SampleLabel->setAlignment(Qt::AlignCenter);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel("Font", this), 0, 0);
-  grid->addWidget(Faces, 1, 0, 5, 1);
+  grid->addWidget(FaceList, 1, 0, 5, 1);
   grid->addWidget(new QLabel("Size", this), 0, 1);
-  grid->addWidget(Size, 1, 1);
-  grid->addWidget(Bold, 2, 1);
-  grid->addWidget(Italic, 3, 1);
-  grid->addWidget(Underline, 4, 1);
-  grid->addWidget(Sample, 6, 0, 1, 2);
+  grid->addWidget(SizeSpinner, 1, 1);
+  grid->addWidget(BoldCheck, 2, 1);
+  grid->addWidget(ItalicCheck, 3, 1);
+  grid->addWidget(UnderlineCheck, 4, 1);
+  grid->addWidget(SampleLabel, 6, 0, 1, 2);
   grid->addWidget(buttons, 7, 0, 1, 2);
 
-  connect(Faces, &QListWidget::currentRowChanged, this, &TFontChooser::ShowSample);
-  connect(Size, &QSpinBox::valueChanged, this, &TFontChooser::ShowSample);
-  for (QCheckBox* c : {Bold, Italic, Underline}) connect(c, &QCheckBox::toggled, this, &TFontChooser::ShowSample);
+  connect(FaceList, &QListWidget::currentRowChanged, this, &TFontChooser::ShowSample);
+  connect(SizeSpinner, &QSpinBox::valueChanged, this, &TFontChooser::ShowSample);
+  for (QCheckBox* c : {BoldCheck, ItalicCheck, UnderlineCheck})
+    connect(c, &QCheckBox::toggled, this, &TFontChooser::ShowSample);
 }
 
 void TFontChooser::SetFormat(const TCharFormat& format) {
@@ -55,23 +56,23 @@ void TFontChooser::SetFormat(const TCharFormat& format) {
   const TFaceChoice face = TFontEngine::ResolveFace(format.Name, format.Bold, format.Italic,
                                                     static_cast<uint8_t>(std::clamp(format.Charset, 0, 255)));
   const QString family = QString::fromStdString(face.Found ? face.Family : format.Name);
-  const auto found = Faces->findItems(family, Qt::MatchExactly);
-  Faces->setCurrentItem(found.isEmpty() ? nullptr : found.first());
-  if (!found.isEmpty()) Faces->scrollToItem(found.first());
-  Size->setValue(std::clamp(format.Size, 1, MaxChooserSize));
-  Bold->setChecked(format.Bold);
-  Italic->setChecked(format.Italic);
-  Underline->setChecked(format.Underline);
+  const auto found = FaceList->findItems(family, Qt::MatchExactly);
+  FaceList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+  if (!found.isEmpty()) FaceList->scrollToItem(found.first());
+  SizeSpinner->setValue(std::clamp(format.Size, 1, MaxChooserSize));
+  BoldCheck->setChecked(format.Bold);
+  ItalicCheck->setChecked(format.Italic);
+  UnderlineCheck->setChecked(format.Underline);
   ShowSample();
 }
 
 TCharFormat TFontChooser::Format() const {
   TCharFormat f = format_;
-  if (Faces->currentItem()) f.Name = Faces->currentItem()->text().toStdString();
-  f.Size = Size->value();
-  f.Bold = Bold->isChecked();
-  f.Italic = Italic->isChecked();
-  f.Underline = Underline->isChecked();
+  if (FaceList->currentItem()) f.Name = FaceList->currentItem()->text().toStdString();
+  f.Size = SizeSpinner->value();
+  f.Bold = BoldCheck->isChecked();
+  f.Italic = ItalicCheck->isChecked();
+  f.Underline = UnderlineCheck->isChecked();
   return f;
 }
 
@@ -82,7 +83,7 @@ void TFontChooser::ShowSample() {
   font.setBold(f.Bold);
   font.setItalic(f.Italic);
   font.setUnderline(f.Underline);
-  Sample->setFont(font);
+  SampleLabel->setFont(font);
 }
 
 }  // namespace qz

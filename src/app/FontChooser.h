@@ -33,12 +33,12 @@ class TFontChooser : public QDialog {
   // the charset is the format's.
   TCharFormat Format() const;
 
-  QListWidget* Faces;
-  QSpinBox* Size;
-  QCheckBox* Bold;
-  QCheckBox* Italic;
-  QCheckBox* Underline;
-  QLabel* Sample;
+  QListWidget* FaceList;
+  QSpinBox* SizeSpinner;
+  QCheckBox* BoldCheck;
+  QCheckBox* ItalicCheck;
+  QCheckBox* UnderlineCheck;
+  QLabel* SampleLabel;
 
  private:
   void ShowSample();

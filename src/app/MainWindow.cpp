@@ -47,7 +47,7 @@ TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
   Session = std::make_unique<TDesignSession>(folders, *sessionMessages_, *progress_);
   MessageEdit()->SetDefaultFormat(TCharFormat{});
   // Controls from the design; the light marker placed, hidden until its tab shows.
-  SceneToControls();
+  DesignToControls();
   PlaceLightMarker();
   preview_->Marker()->setEnabled(false);
   preview_->Marker()->hide();
@@ -111,7 +111,7 @@ bool TMainWindow::LoadWork(const std::string& fileName, bool begin) {
   noticePanel_->clear();
   const bool loaded = begin ? Session->Begin(fileName) : Session->Load(fileName);
   if (loaded) Session->LoadTextures();
-  SceneToControls();
+  DesignToControls();
   PlaceLightMarker();
   Rebuild();
   return loaded;

@@ -73,14 +73,14 @@ class TMainWindow : public QMainWindow {
   void Rebuild();
   void RedrawPreview(bool smooth);
   void ShowPreview(bool smooth);
-  void SceneToControls();
+  void DesignToControls();
   // Loads a work, template or factory design and refreshes the window; with begin, a
   // new design made from it (New, a template: laid out with shaping). False when the
   // file was refused (the design shown is the one before).
   bool LoadWork(const std::string& fileName, bool begin = false);
   // Modified, and the unsaved mark of the title.
   void SetModified(bool on);
-  void TabSheet9Show();
+  void ShowDimensionsTab();
   void PlaceLightMarker();
   void DropLightMarker(QPoint pointInPreview);
   // Sets BkgColor and colours the preview panel and the Dimensions picture frame.

@@ -136,7 +136,7 @@ void TMainWindow::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
   const bool loaded = LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
-  TabSheet9Show();
+  ShowDimensionsTab();
   Opened({}, loaded);
 }
 
@@ -154,7 +154,7 @@ void TMainWindow::OpenClick() {
   if (!AskToSave(TProjectCommand::Open) || !RunWelcome(TWelcomeDialog::ModeSaved, " Open")) return;
   const std::string file = WelcomeDialog().SelectedFile;
   const bool loaded = LoadWork(file);
-  TabSheet9Show();
+  ShowDimensionsTab();
   Opened(file, loaded);
 }
 
@@ -162,7 +162,7 @@ void TMainWindow::NewFromTemplateClick() {
   if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TWelcomeDialog::ModeTemplate, " New from template")) return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
   const bool loaded = LoadWork(Settings.TemplateFile, true);
-  TabSheet9Show();
+  ShowDimensionsTab();
   Opened(Settings.TemplateFile, loaded);
 }
 
@@ -177,7 +177,7 @@ void TMainWindow::OpenDesignFile(const QString& path) {
     Settings.TemplateFile = file;
   else if (loaded)
     Settings.WorksDir = FolderOf(file);
-  TabSheet9Show();
+  ShowDimensionsTab();
   Opened(file, loaded);
 }
 
@@ -231,10 +231,10 @@ void TMainWindow::AdvancedTextClick() {
   TMessageText& text = Session->Text;
   MessageEdit()->ToMessageText(text);
   form.LoadText(text);
-  form.ShapingBox->setChecked(Session->Params.Shaping);
+  form.ShapingCheck->setChecked(Session->Params.Shaping);
   if (form.exec() != QDialog::Accepted) return;  // the message edit stays as it was
   CopyRichText(text, form.TakeText());
-  Session->Params.Shaping = form.ShapingBox->isChecked();
+  Session->Params.Shaping = form.ShapingCheck->isChecked();
   {
     const QSignalBlocker block(MessageEdit());
     MessageEdit()->FromMessageText(text);
@@ -269,7 +269,7 @@ void TMainWindow::AdvancedOptionsClick() {
   // The states' settings show in no preview, only in the exported states, and with
   // nothing to build the rebuild looks at nothing: the unsaved mark follows the history.
   SetModified(!Session->History.IsClean());
-  TabSheet9Show();
+  ShowDimensionsTab();
 }
 
 // ---- Help menu -------------------------------------------------------------------------

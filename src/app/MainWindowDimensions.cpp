@@ -43,9 +43,9 @@ int32_t DigitsValue(const std::string& digits) {
 }  // namespace
 
 void TMainWindow::ConnectDimensions() {
-  for (QLineEdit* edit : {tabs_->WidthEdit, tabs_->HeightEdit}) {
+  for (QLineEdit* edit : {tabs_->DimWidthBox, tabs_->DimHeightBox}) {
     edit->installEventFilter(new TDigitKeys(edit));
-    const TSide side = edit == tabs_->WidthEdit ? TSide::Width : TSide::Height;
+    const TSide side = edit == tabs_->DimWidthBox ? TSide::Width : TSide::Height;
     connect(edit, &QLineEdit::textEdited, this, [this, side](const QString& text) {
       if (text.isEmpty()) return;
       const std::string digits = DigitsOnly(text.toStdString());
@@ -67,20 +67,20 @@ void TMainWindow::TabChange(int index) {
   preview_->Marker()->setEnabled(light);
   preview_->Marker()->setVisible(light);
   if (light) preview_->Marker()->raise();
-  if (index == static_cast<int>(TTab::Dimensions)) TabSheet9Show();
+  if (index == static_cast<int>(TTab::Dimensions)) ShowDimensionsTab();
 }
 
 void TMainWindow::ShowDimensions() {
   const TDimensions& d = Session->Dim;
   RulersActive = false;
-  tabs_->WidthEdit->setText(QString::number(d.Width));
-  tabs_->HeightEdit->setText(QString::number(d.Height));
+  tabs_->DimWidthBox->setText(QString::number(d.Width));
+  tabs_->DimHeightBox->setText(QString::number(d.Height));
   tabs_->HeightRuler->setValue(HeightRulerPosition(d.Height));
   tabs_->WidthRuler->setValue(WidthRulerPosition(d.Width));
   RulersActive = true;
 }
 
-void TMainWindow::TabSheet9Show() {
+void TMainWindow::ShowDimensionsTab() {
   ShowDimensions();
   DrawDimensionPreview();
 }
@@ -90,7 +90,7 @@ void TMainWindow::DimensionChange(TSide side, int32_t value) {
   if (!RulersActive) return;
   TDimensions& d = Session->Dim;
   (side == TSide::Width ? d.Width : d.Height) = value;
-  ApplyDimension(d, side, tabs_->DimConstrain->isChecked());
+  ApplyDimension(d, side, tabs_->DimConstrainCheck->isChecked());
   history_->Record(side == TSide::Width ? TControl::DimWidthEdit : TControl::DimHeightEdit);
   ShowDimensions();
   DrawDimensionPreview();

@@ -79,7 +79,7 @@ void TMainWindow::ConnectHandlers() {
   connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TMainWindow::AdvancedTextClick);
   connect(button(C::BkgColorSelection), &QAbstractButton::clicked, this, &TMainWindow::BkgColorClick);
   connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TMainWindow::BkgSetHexClick);
-  connect(tabs_->HexBox, &QLineEdit::returnPressed, this, &TMainWindow::BkgSetHexClick);
+  connect(tabs_->HexColorBox, &QLineEdit::returnPressed, this, &TMainWindow::BkgSetHexClick);
   for (bool text : {true, false}) {
     connect(button(text ? C::TextColorSelection : C::ButtonColorSelection), &QAbstractButton::clicked,
             this, [this, text] { SideColorClick(text); });
@@ -112,7 +112,7 @@ void TMainWindow::ConnectHandlers() {
   connect(preview_, &TPreviewPanel::Resized, this, &TMainWindow::PreviewResized);
 }
 
-void TMainWindow::SceneToControls() {
+void TMainWindow::DesignToControls() {
   // The window sets its own controls: their handlers stay quiet (every load ends in a
   // rebuild anyway), and the states the handlers would set are set here.
   const TParams& p = Session->Params;
@@ -134,7 +134,7 @@ void TMainWindow::SceneToControls() {
     const QSignalBlocker block(MessageEdit());
     MessageEdit()->FromMessageText(Session->Text);
   }
-  tabs_->HexBox->setText(QString::fromStdString(ColorToHex(p.BkgColor)));
+  tabs_->HexColorBox->setText(QString::fromStdString(ColorToHex(p.BkgColor)));
   SetBkgColor(p.BkgColor);
 }
 
@@ -146,7 +146,7 @@ void TMainWindow::SetBkgColor(TColor color) {
   tabs_->DimFrame->setPalette(pal);
 }
 
-QString TMainWindow::LinkAddress() const { return tabs_->LinkEdit->text(); }
+QString TMainWindow::LinkAddress() const { return tabs_->LinkAddressBox->text(); }
 
 bool TMainWindow::PickColor(TColor& color, const QString& title) {
   const QColor c = QColorDialog::getColor(ToQColor(color), this, title);
@@ -202,12 +202,12 @@ void TMainWindow::BkgColorClick() {
   TColor c = Session->Params.BkgColor;
   if (!PickColor(c, "Background color")) return;
   SetBkgColor(c);
-  tabs_->HexBox->setText(QString::fromStdString(ColorToHex(c)));
+  tabs_->HexColorBox->setText(QString::fromStdString(ColorToHex(c)));
   FollowUp(TControl::BkgColorSelection);
 }
 
 void TMainWindow::BkgSetHexClick() {
-  const std::string box = tabs_->HexBox->text().toStdString();
+  const std::string box = tabs_->HexColorBox->text().toStdString();
   const std::optional<TColor> c = HexToColor(box);
   if (!c) {
     ShowError("'" + box + "' is not a valid hexadecimal color value");
@@ -319,7 +319,7 @@ void TMainWindow::RedoClick() {
 }
 
 void TMainWindow::ShowRestoredDesign() {
-  // The " Drop shadow" boxes are not loaded from a design (SceneToControls leaves
+  // The " Drop shadow" boxes are not loaded from a design (DesignToControls leaves
   // them): here they show whether the design put back has its shadows.
   const TParams& p = Session->Params;
   for (auto [box, altitude] : {std::pair{TControl::TextDropShadow, p.Message.Altitude},
@@ -328,10 +328,10 @@ void TMainWindow::ShowRestoredDesign() {
     const QSignalBlocker block(check);
     check->setChecked(altitude != 0);
   }
-  SceneToControls();
+  DesignToControls();
   PlaceLightMarker();
   Rebuild();  // also carries out what an undone edit left waiting for the timer
-  TabSheet9Show();
+  ShowDimensionsTab();
   SetModified(!Session->History.IsClean());
 }
 

@@ -56,19 +56,19 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   // "Rendering": the projection factors, shading, camera distance and the delay.
   auto* rendering = new QWidget;
   auto* optics = new QGroupBox(" Optics ", rendering);
-  edXFactor = new QLineEdit(optics);
-  edYFactor = new QLineEdit(optics);
+  XFactorBox = new QLineEdit(optics);
+  YFactorBox = new QLineEdit(optics);
   auto* opticsForm = new QFormLayout(optics);
-  opticsForm->addRow("X Factor", edXFactor);
-  opticsForm->addRow("Y Factor", edYFactor);
-  cbShading = new QComboBox(rendering);
-  cbShading->addItems({" Flat", " Smooth"});
-  edDistance = new QLineEdit(rendering);
-  seDelay = StepSpinner(DelayStep, 10 * DelayStep, DelayStep, rendering);
+  opticsForm->addRow("X Factor", XFactorBox);
+  opticsForm->addRow("Y Factor", YFactorBox);
+  ShadingList = new QComboBox(rendering);
+  ShadingList->addItems({" Flat", " Smooth"});
+  DistanceBox = new QLineEdit(rendering);
+  DelaySpinner = StepSpinner(DelayStep, 10 * DelayStep, DelayStep, rendering);
   auto* renderForm = new QFormLayout;
-  renderForm->addRow("Shading", cbShading);
-  renderForm->addRow("Distance", edDistance);
-  renderForm->addRow("Rendering delay (msec)", seDelay);
+  renderForm->addRow("Shading", ShadingList);
+  renderForm->addRow("Distance", DistanceBox);
+  renderForm->addRow("Rendering delay (msec)", DelaySpinner);
   auto* renderLayout = new QVBoxLayout(rendering);
   renderLayout->addWidget(optics);
   renderLayout->addLayout(renderForm);
@@ -77,18 +77,18 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   // "Margins": the room around the text inside the button, and the preview's size.
   auto* margins = new QWidget;
   auto* text = new QGroupBox(" Button Text ", margins);
-  edTop = new QLineEdit(text);
-  edBottom = new QLineEdit(text);
-  edLeft = new QLineEdit(text);
-  edRight = new QLineEdit(text);
+  TopMarginBox = new QLineEdit(text);
+  BottomMarginBox = new QLineEdit(text);
+  LeftMarginBox = new QLineEdit(text);
+  RightMarginBox = new QLineEdit(text);
   auto* textForm = new QFormLayout(text);
-  textForm->addRow("Top", edTop);
-  textForm->addRow("Bottom", edBottom);
-  textForm->addRow("Left", edLeft);
-  textForm->addRow("Right", edRight);
-  sePreview = StepSpinner(10, 90, 5, margins);
+  textForm->addRow("Top", TopMarginBox);
+  textForm->addRow("Bottom", BottomMarginBox);
+  textForm->addRow("Left", LeftMarginBox);
+  textForm->addRow("Right", RightMarginBox);
+  PreviewSizeSpinner = StepSpinner(10, 90, 5, margins);
   auto* previewForm = new QFormLayout;
-  previewForm->addRow("Preview size (%)", sePreview);
+  previewForm->addRow("Preview size (%)", PreviewSizeSpinner);
   auto* marginLayout = new QVBoxLayout(margins);
   marginLayout->addWidget(text);
   marginLayout->addLayout(previewForm);
@@ -98,21 +98,21 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   // preview shows the button as it stands, so these change no picture but those.
   auto* states = new QWidget;
   auto* stateBox = new QGroupBox(" Button states ", states);
-  seHover = NumberSpinner(0, MaxHoverBrightening, 4, stateBox);
-  sePressed = NumberSpinner(0, 100, 5, stateBox);
+  HoverSpinner = NumberSpinner(0, MaxHoverBrightening, 4, stateBox);
+  PressedSpinner = NumberSpinner(0, 100, 5, stateBox);
   auto* stateForm = new QFormLayout(stateBox);
-  stateForm->addRow("Hover: lighter by", seHover);
-  stateForm->addRow("Pressed: height (%)", sePressed);
+  stateForm->addRow("Hover: lighter by", HoverSpinner);
+  stateForm->addRow("Pressed: height (%)", PressedSpinner);
   auto* stateLayout = new QVBoxLayout(states);
   stateLayout->addWidget(stateBox);
   stateLayout->addWidget(new QLabel("For exports with hover and pressed states;\n"
                                     "the preview shows the button as it stands.", states));
   stateLayout->addStretch();
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->addTab(rendering, "Rendering");
-  PageControl1->addTab(margins, "Margins");
-  PageControl1->addTab(states, "States");
+  OptionTabs = new QTabWidget(this);
+  OptionTabs->addTab(rendering, "Rendering");
+  OptionTabs->addTab(margins, "Margins");
+  OptionTabs->addTab(states, "States");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -120,9 +120,10 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::rejected, this, &TOptionsDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(PageControl1);
+  layout->addWidget(OptionTabs);
   layout->addWidget(buttons);
-  for (QLineEdit* number : {edXFactor, edYFactor, edDistance, edTop, edBottom, edLeft, edRight})
+  for (QLineEdit* number :
+       {XFactorBox, YFactorBox, DistanceBox, TopMarginBox, BottomMarginBox, LeftMarginBox, RightMarginBox})
     number->setAlignment(Qt::AlignRight);
   setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
   ParamsToControls();
@@ -141,51 +142,51 @@ void TOptionsDialog::LoadParams(const TParams& p) {
 }
 
 void TOptionsDialog::ParamsToControls() {
-  edXFactor->setText(QString::fromStdString(FloatToText(Params.CnX)));
-  edYFactor->setText(QString::fromStdString(FloatToText(Params.CnZ)));
-  edTop->setText(QString::number(Params.GutTop));
-  edBottom->setText(QString::number(Params.GutBottom));
-  edLeft->setText(QString::number(Params.GutLeft));
-  edRight->setText(QString::number(Params.GutRight));
-  edDistance->setText(QString::number(Params.Distance));
-  cbShading->setCurrentIndex(std::clamp(Params.ShadType, 0, 1));
+  XFactorBox->setText(QString::fromStdString(FloatToText(Params.CnX)));
+  YFactorBox->setText(QString::fromStdString(FloatToText(Params.CnZ)));
+  TopMarginBox->setText(QString::number(Params.GutTop));
+  BottomMarginBox->setText(QString::number(Params.GutBottom));
+  LeftMarginBox->setText(QString::number(Params.GutLeft));
+  RightMarginBox->setText(QString::number(Params.GutRight));
+  DistanceBox->setText(QString::number(Params.Distance));
+  ShadingList->setCurrentIndex(std::clamp(Params.ShadType, 0, 1));
   // A delay read from a file may be any number; the spinner clips it to its range.
   const int64_t ms = static_cast<int64_t>(Params.RDelay) * DelayStep;
-  seDelay->setValue(static_cast<int>(std::clamp<int64_t>(ms, seDelay->minimum(), seDelay->maximum())));
-  sePreview->setValue(Params.ViewSize);
+  DelaySpinner->setValue(static_cast<int>(std::clamp<int64_t>(ms, DelaySpinner->minimum(), DelaySpinner->maximum())));
+  PreviewSizeSpinner->setValue(Params.ViewSize);
   // Values from a file outside the spinners' ranges are clipped to them, as the delay is.
-  seHover->setValue(Params.States.HoverBrightening);
-  sePressed->setValue(Params.States.PressedAltitude);
+  HoverSpinner->setValue(Params.States.HoverBrightening);
+  PressedSpinner->setValue(Params.States.PressedAltitude);
 }
 
 std::optional<std::string> TOptionsDialog::ControlsToParams() {
   TParams p = Params;
   auto fail = [this](QLineEdit* edit, const std::string& message) {
-    for (int i = 0; i < PageControl1->count(); ++i)
-      if (PageControl1->widget(i)->isAncestorOf(edit)) PageControl1->setCurrentIndex(i);
+    for (int i = 0; i < OptionTabs->count(); ++i)
+      if (OptionTabs->widget(i)->isAncestorOf(edit)) OptionTabs->setCurrentIndex(i);
     edit->setFocus();
     edit->selectAll();
     return std::optional<std::string>(message);
   };
-  for (auto [edit, field] : {std::pair{edXFactor, &p.CnX}, {edYFactor, &p.CnZ}}) {
+  for (auto [edit, field] : {std::pair{XFactorBox, &p.CnX}, {YFactorBox, &p.CnZ}}) {
     const std::string text = edit->text().toStdString();
     const auto v = ReadFactor(text);
     if (!v) return fail(edit, "'" + text + "' is not a valid floating point value");
     *field = *v;
   }
-  for (auto [edit, field] : {std::pair{edTop, &p.GutTop}, {edBottom, &p.GutBottom},
-                             {edLeft, &p.GutLeft}, {edRight, &p.GutRight}, {edDistance, &p.Distance}}) {
+  for (auto [edit, field] : {std::pair{TopMarginBox, &p.GutTop}, {BottomMarginBox, &p.GutBottom},
+                             {LeftMarginBox, &p.GutLeft}, {RightMarginBox, &p.GutRight}, {DistanceBox, &p.Distance}}) {
     const std::string digits = MakeInt(edit->text().toStdString());
     const auto v = TextToInt(digits);
     if (!v) return fail(edit, "'" + digits + "' is not a valid integer value");
     *field = *v;
   }
-  p.ShadType = cbShading->currentIndex();
+  p.ShadType = ShadingList->currentIndex();
   p.Render.Y = static_cast<float>(p.Distance);
-  p.RDelay = seDelay->value() / DelayStep;
-  p.ViewSize = sePreview->value();
-  p.States.HoverBrightening = seHover->value();
-  p.States.PressedAltitude = sePressed->value();
+  p.RDelay = DelaySpinner->value() / DelayStep;
+  p.ViewSize = PreviewSizeSpinner->value();
+  p.States.HoverBrightening = HoverSpinner->value();
+  p.States.PressedAltitude = PressedSpinner->value();
   Params = p;
   return std::nullopt;
 }

@@ -4,7 +4,7 @@
 // travel through unchanged.
 //
 //   form3.LoadParams(scene.P);
-//   if (form3.exec() == QDialog::Accepted) { scene.P = form3.Params; Rebuild(); TabSheet9Show(); }
+//   if (form3.exec() == QDialog::Accepted) { scene.P = form3.Params; Rebuild(); ShowDimensionsTab(); }
 //
 // OK reads every field first; a factor that is not a number, or a margin or distance
 // without a digit, shows the number parser's error and keeps the dialog open with
@@ -50,19 +50,19 @@ class TOptionsDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
   void accept() override;
 
-  QTabWidget* PageControl1;
-  QLineEdit* edXFactor;
-  QLineEdit* edYFactor;
-  QComboBox* cbShading;
-  QLineEdit* edDistance;
-  QSpinBox* seDelay;       // "Rendering delay (msec)": 250..2500 in steps of 250
-  QLineEdit* edTop;
-  QLineEdit* edBottom;
-  QLineEdit* edLeft;
-  QLineEdit* edRight;
-  QSpinBox* sePreview;     // "Preview size (%)": 10..90 in steps of 5
-  QSpinBox* seHover;       // "Hover: lighter by": HoverBrightening, 0..MaxHoverBrightening
-  QSpinBox* sePressed;     // "Pressed: height (%)": PressedAltitude, 0..100
+  QTabWidget* OptionTabs;
+  QLineEdit* XFactorBox;
+  QLineEdit* YFactorBox;
+  QComboBox* ShadingList;
+  QLineEdit* DistanceBox;
+  QSpinBox* DelaySpinner;        // "Rendering delay (msec)": 250..2500 in steps of 250
+  QLineEdit* TopMarginBox;
+  QLineEdit* BottomMarginBox;
+  QLineEdit* LeftMarginBox;
+  QLineEdit* RightMarginBox;
+  QSpinBox* PreviewSizeSpinner;  // "Preview size (%)": 10..90 in steps of 5
+  QSpinBox* HoverSpinner;        // "Hover: lighter by": HoverBrightening, 0..MaxHoverBrightening
+  QSpinBox* PressedSpinner;      // "Pressed: height (%)": PressedAltitude, 0..100
 
   // The most the hover picture's light may be brightened from the dialog.
   static constexpr int MaxHoverBrightening = 128;

@@ -24,29 +24,29 @@ TShapeDialog::TShapeDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Open 3D Button Shape");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-  ListView1 = new QListWidget(this);
-  SetUpIconList(ListView1);
-  ListView1->setSortingEnabled(true);
-  ListView1->setMinimumSize(600, 300);
-  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TShapeDialog::ListView1DblClick);
+  ShapeList = new QListWidget(this);
+  SetUpIconList(ShapeList);
+  ShapeList->setSortingEnabled(true);
+  ShapeList->setMinimumSize(600, 300);
+  connect(ShapeList, &QListWidget::itemDoubleClicked, this, &TShapeDialog::ShapeDoubleClick);
 
-  CheckBox1 = new QCheckBox(" Sorted", this);
-  CheckBox1->setChecked(true);
-  connect(CheckBox1, &QCheckBox::clicked, this, &TShapeDialog::CheckBox1Click);
+  SortedCheck = new QCheckBox(" Sorted", this);
+  SortedCheck->setChecked(true);
+  connect(SortedCheck, &QCheckBox::clicked, this, &TShapeDialog::SortedClick);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  OkButton = new QPushButton("OK", this);
+  OkButton->setDefault(true);
+  CancelButton = new QPushButton("Cancel", this);
+  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(CheckBox1);
+  buttons->addWidget(SortedCheck);
   buttons->addStretch();
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  buttons->addWidget(OkButton);
+  buttons->addWidget(CancelButton);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(ListView1);
+  layout->addWidget(ShapeList);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
 }
@@ -63,15 +63,15 @@ void TShapeDialog::ListShapes(const std::string& mask) {
   if (listing.IsMissing(m.Folder)) {
     ShowDialogMessage(this, MissingFolderText(m.Folder, "You do not have saved files"));
     if (listing.Paths.empty()) {
-      ColourIconList(ListView1, false);
-      ListView1->clear();
+      ColourIconList(ShapeList, false);
+      ShapeList->clear();
       return;
     }
   }
-  ColourIconList(ListView1, true);
-  ListView1->clear();
+  ColourIconList(ShapeList, true);
+  ShapeList->clear();
   // Items join in the file system's order; a sorting list files each by caption.
-  ListView1->setSortingEnabled(CheckBox1->isChecked());
+  ShapeList->setSortingEnabled(SortedCheck->isChecked());
   for (const std::string& path : listing.Paths) AddShapeItem(path);
 }
 
@@ -87,7 +87,7 @@ void TShapeDialog::AddShapeItem(const std::string& fileName) {
                                                          : PlaceholderIcon("No Icon", font());
   auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), ShapeCaption(fileName));
   item->setData(PathRole, PathToQt(fileName));
-  ListView1->addItem(item);
+  ShapeList->addItem(item);
 }
 
 bool TShapeDialog::LoadShapeIcon(const std::string& fileName, TBitmap& picture) {
@@ -103,14 +103,14 @@ bool TShapeDialog::LoadShapeIcon(const std::string& fileName, TBitmap& picture) 
   }
 }
 
-void TShapeDialog::ListView1DblClick(QListWidgetItem* item) {
+void TShapeDialog::ShapeDoubleClick(QListWidgetItem* item) {
   if (item) accept();
 }
 
-void TShapeDialog::CheckBox1Click(bool checked) {
+void TShapeDialog::SortedClick(bool checked) {
   if (checked) {
-    ListView1->setSortingEnabled(true);
-    ListView1->sortItems(Qt::AscendingOrder);
+    ShapeList->setSortingEnabled(true);
+    ShapeList->sortItems(Qt::AscendingOrder);
   } else {
     ListShapes(ShapesDir + "*.qzkh");
   }
@@ -118,7 +118,7 @@ void TShapeDialog::CheckBox1Click(bool checked) {
 
 void TShapeDialog::done(int result) {
   Accepted = false;
-  const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
+  const QList<QListWidgetItem*> chosen = ShapeList->selectedItems();
   if (!chosen.isEmpty()) {
     SelectedFile = PathFromQt(chosen.first()->data(PathRole).toString());
     Accepted = true;

@@ -29,11 +29,11 @@ class TShapeDialog : public QDialog {
  public:
   explicit TShapeDialog(QWidget* parent = nullptr);
 
-  std::string ProgramDir;    // the folder of the factory BShapes/; set before showing
-  std::string UserShapesDir; // the user's own shape files, listed first when it exists
-  std::string ShapesDir;     // ProgramDir + "BShapes/", set on every showing
-  std::string SelectedFile;  // the chosen shape file; kept when nothing is chosen
-  bool Accepted = false;     // a shape was selected when the dialog closed
+  std::string ProgramDir;     // the folder of the factory BShapes/; set before showing
+  std::string UserShapesDir;  // the user's own shape files, listed first when it exists
+  std::string ShapesDir;      // ProgramDir + "BShapes/", set on every showing
+  std::string SelectedFile;   // the chosen shape file; kept when nothing is chosen
+  bool Accepted = false;      // a shape was selected when the dialog closed
 
   // Lists the files of UserShapesDir and of a mask "folder/*.qzkh" (sorted by
   // caption while " Sorted" is ticked, else in the file system's order); a missing
@@ -53,14 +53,14 @@ class TShapeDialog : public QDialog {
   // On closing: Accepted := false; a selected item sets SelectedFile and Accepted.
   void done(int result) override;
 
-  QListWidget* ListView1;
-  QCheckBox* CheckBox1;      // " Sorted"
-  QPushButton* OKBtn;
-  QPushButton* CancelBtn;
+  QListWidget* ShapeList;
+  QCheckBox* SortedCheck;      // " Sorted"
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
 
  private slots:
-  void ListView1DblClick(QListWidgetItem* item);
-  void CheckBox1Click(bool checked);
+  void ShapeDoubleClick(QListWidgetItem* item);
+  void SortedClick(bool checked);
 };
 
 }  // namespace qz

@@ -40,58 +40,58 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   setWindowTitle(" Advanced Text Settings");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->setMaxVisibleItems(10);
-  ComboBox1->setMinimumWidth(200);
-  ComboBox1->setToolTip("Select font name");
-  ComboBox1->setStatusTip("Font Name");
-  for (const std::string& f : faces) ComboBox1->addItem(QString::fromStdString(f));
+  FontNameList = new QComboBox(this);
+  FontNameList->setEditable(true);
+  FontNameList->setInsertPolicy(QComboBox::NoInsert);
+  FontNameList->setMaxVisibleItems(10);
+  FontNameList->setMinimumWidth(200);
+  FontNameList->setToolTip("Select font name");
+  FontNameList->setStatusTip("Font Name");
+  for (const std::string& f : faces) FontNameList->addItem(QString::fromStdString(f));
   if (faces.empty()) {
-    ComboBox1->setEnabled(false);
-    ComboBox1->lineEdit()->setPlaceholderText("No TrueType font installed");
+    FontNameList->setEnabled(false);
+    FontNameList->lineEdit()->setPlaceholderText("No TrueType font installed");
   }
-  ComboBox1->installEventFilter(this);
-  ComboBox1->lineEdit()->installEventFilter(this);
+  FontNameList->installEventFilter(this);
+  FontNameList->lineEdit()->installEventFilter(this);
 
-  Edit1 = new QSpinBox(this);
-  Edit1->setRange(0, 100);
-  Edit1->setValue(0);
-  Edit1->setToolTip("Select font size");
-  Edit1->setStatusTip("Font Size");
+  FontSizeSpinner = new QSpinBox(this);
+  FontSizeSpinner->setRange(0, 100);
+  FontSizeSpinner->setValue(0);
+  FontSizeSpinner->setToolTip("Select font size");
+  FontSizeSpinner->setStatusTip("Font Size");
   // The size is applied when the user stops typing (Enter, leaving the box) or uses
   // the arrows, so typing "24" does not first make the selection 2 points high.
-  Edit1->setKeyboardTracking(false);
-  Edit1->installEventFilter(this);
+  FontSizeSpinner->setKeyboardTracking(false);
+  FontSizeSpinner->installEventFilter(this);
 
-  ToolButton1 = CheckButton("Bold", "Bold", this);
-  QFont boldFont = ToolButton1->font();
+  BoldButton = CheckButton("Bold", "Bold", this);
+  QFont boldFont = BoldButton->font();
   boldFont.setBold(true);
-  ToolButton1->setFont(boldFont);
-  ToolButton2 = CheckButton("Italic", "Italic", this);
-  QFont italicFont = ToolButton2->font();
+  BoldButton->setFont(boldFont);
+  ItalicButton = CheckButton("Italic", "Italic", this);
+  QFont italicFont = ItalicButton->font();
   italicFont.setItalic(true);
-  ToolButton2->setFont(italicFont);
-  ToolButton3 = new QToolButton(this);
-  ToolButton3->setText(" Symbol ");
-  ToolButton3->setToolTip("Insert symbol");
+  ItalicButton->setFont(italicFont);
+  SymbolButton = new QToolButton(this);
+  SymbolButton->setText(" Symbol ");
+  SymbolButton->setToolTip("Insert symbol");
 
   auto* toolBar = new QToolBar(this);
-  toolBar->addWidget(ComboBox1);
-  toolBar->addWidget(Edit1);
+  toolBar->addWidget(FontNameList);
+  toolBar->addWidget(FontSizeSpinner);
   toolBar->addSeparator();
-  toolBar->addWidget(ToolButton1);
-  toolBar->addWidget(ToolButton2);
+  toolBar->addWidget(BoldButton);
+  toolBar->addWidget(ItalicButton);
   toolBar->addSeparator();
-  toolBar->addWidget(ToolButton3);
+  toolBar->addWidget(SymbolButton);
 
-  RichEdit1 = new TMessageEdit(this);
-  RichEdit1->setMinimumSize(480, 96);
-  RichEdit1->setToolTip("Text on the button");
+  Editor = new TMessageEdit(this);
+  Editor->setMinimumSize(480, 96);
+  Editor->setToolTip("Text on the button");
 
-  ShapingBox = new QCheckBox(" Shape the text: joined letters, kerning, right to left", this);
-  ShapingBox->setToolTip("Lay the message out as its script is written");
+  ShapingCheck = new QCheckBox(" Shape the text: joined letters, kerning, right to left", this);
+  ShapingCheck->setToolTip("Lay the message out as its script is written");
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -100,89 +100,89 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(toolBar);
-  layout->addWidget(RichEdit1);
-  layout->addWidget(ShapingBox);
+  layout->addWidget(Editor);
+  layout->addWidget(ShapingCheck);
   layout->addWidget(buttons);
   setFixedSize(sizeHint());
 
   CharMap = new TCharMap(faces, this);
 
   // Creation: the editor's font is the first face of the list, 18 points.
-  TCharFormat start = RichEdit1->DefaultFormat();
+  TCharFormat start = Editor->DefaultFormat();
   if (!faces.empty()) start.Name = faces.front();
   start.Size = StartSize;
-  RichEdit1->SetDefaultFormat(start);
-  if (!faces.empty()) ComboBox1->setCurrentIndex(0);
+  Editor->SetDefaultFormat(start);
+  if (!faces.empty()) FontNameList->setCurrentIndex(0);
 
   // The tool bar follows the selection, the caret and the format typing gets there.
-  connect(RichEdit1, &QTextEdit::selectionChanged, this, &TTextDialog::RichEdit1SelectionChange);
-  connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TTextDialog::RichEdit1SelectionChange);
-  connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, &TTextDialog::RichEdit1SelectionChange);
-  connect(ComboBox1, &QComboBox::activated, this, &TTextDialog::ComboBox1Change);
-  connect(Edit1, &QSpinBox::valueChanged, this, &TTextDialog::Edit1Change);
-  connect(ToolButton1, &QToolButton::clicked, this, &TTextDialog::ToolButton1Click);
-  connect(ToolButton2, &QToolButton::clicked, this, &TTextDialog::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &TTextDialog::ToolButton3Click);
-  RichEdit1SelectionChange();
-  RichEdit1->setFocus();
+  connect(Editor, &QTextEdit::selectionChanged, this, &TTextDialog::ShowSelectionFormat);
+  connect(Editor, &QTextEdit::cursorPositionChanged, this, &TTextDialog::ShowSelectionFormat);
+  connect(Editor, &QTextEdit::currentCharFormatChanged, this, &TTextDialog::ShowSelectionFormat);
+  connect(FontNameList, &QComboBox::activated, this, &TTextDialog::FontNameChange);
+  connect(FontSizeSpinner, &QSpinBox::valueChanged, this, &TTextDialog::FontSizeChange);
+  connect(BoldButton, &QToolButton::clicked, this, &TTextDialog::BoldClick);
+  connect(ItalicButton, &QToolButton::clicked, this, &TTextDialog::ItalicClick);
+  connect(SymbolButton, &QToolButton::clicked, this, &TTextDialog::SymbolClick);
+  ShowSelectionFormat();
+  Editor->setFocus();
 }
 
 void TTextDialog::LoadText(const TMessageText& text) {
   TMessageText copy;
-  RichEdit1->ToMessageText(copy);
+  Editor->ToMessageText(copy);
   CopyRichText(copy, text);
   copy.SetSelection(copy.Length(), 0);
-  RichEdit1->FromMessageText(copy);
+  Editor->FromMessageText(copy);
 }
 
 TMessageText TTextDialog::TakeText() const {
   TMessageText text;
-  RichEdit1->ToMessageText(text);
+  Editor->ToMessageText(text);
   return text;
 }
 
-void TTextDialog::RichEdit1SelectionChange() {
+void TTextDialog::ShowSelectionFormat() {
   Updating = true;
-  const TCharFormat f = RichEdit1->SelFormat();
-  ToolButton1->setChecked(f.Bold);
-  ToolButton2->setChecked(f.Italic);
-  Edit1->setValue(f.Size);
+  const TCharFormat f = Editor->SelFormat();
+  BoldButton->setChecked(f.Bold);
+  ItalicButton->setChecked(f.Italic);
+  FontSizeSpinner->setValue(f.Size);
   const QString name = QString::fromStdString(f.Name);
-  ComboBox1->setCurrentIndex(ComboBox1->findText(name, Qt::MatchFixedString));
-  ComboBox1->setEditText(name);
+  FontNameList->setCurrentIndex(FontNameList->findText(name, Qt::MatchFixedString));
+  FontNameList->setEditText(name);
   Updating = false;
 }
 
-void TTextDialog::ComboBox1Change(int index) {
+void TTextDialog::FontNameChange(int index) {
   if (Updating || index < 0) return;
-  const std::string name = ComboBox1->itemText(index).toStdString();
-  RichEdit1->EditAsText([&](TMessageText& t) { t.SetSelName(name); });
-  RichEdit1->setFocus();
+  const std::string name = FontNameList->itemText(index).toStdString();
+  Editor->EditAsText([&](TMessageText& t) { t.SetSelName(name); });
+  Editor->setFocus();
 }
 
-void TTextDialog::Edit1Change(int size) {
+void TTextDialog::FontSizeChange(int size) {
   if (Updating) return;
-  RichEdit1->EditAsText([size](TMessageText& t) { t.SetSelSize(size); });
-  RichEdit1->setFocus();
+  Editor->EditAsText([size](TMessageText& t) { t.SetSelSize(size); });
+  Editor->setFocus();
 }
 
-void TTextDialog::ToolButton1Click(bool down) {
+void TTextDialog::BoldClick(bool down) {
   if (Updating) return;
-  RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelBold(down); });
-  RichEdit1->setFocus();
+  Editor->EditAsText([down](TMessageText& t) { t.SetSelBold(down); });
+  Editor->setFocus();
 }
 
-void TTextDialog::ToolButton2Click(bool down) {
+void TTextDialog::ItalicClick(bool down) {
   if (Updating) return;
-  RichEdit1->EditAsText([down](TMessageText& t) { t.SetSelItalic(down); });
-  RichEdit1->setFocus();
+  Editor->EditAsText([down](TMessageText& t) { t.SetSelItalic(down); });
+  Editor->setFocus();
 }
 
-void TTextDialog::ToolButton3Click() {
-  CharMap->SetCharset(RichEdit1->DefaultFormat().Charset);
+void TTextDialog::SymbolClick() {
+  CharMap->SetCharset(Editor->DefaultFormat().Charset);
   if (CharMap->exec() == QDialog::Accepted && (CharMap->ShowsBlock() ? CharMap->SelectedCodePoint != 0
                                                                       : !CharMap->SelectedChar.empty())) {
-    RichEdit1->EditAsText([this](TMessageText& t) {
+    Editor->EditAsText([this](TMessageText& t) {
       t.SetSelSize(StartSize);
       t.SetSelName(CharMap->FontName());
       // A code is inserted as the map showed it: in the map's character set. A
@@ -194,16 +194,16 @@ void TTextDialog::ToolButton3Click() {
         t.ReplaceSelection(CharMap->SelectedChar);
     });
   }
-  RichEdit1->setFocus();
+  Editor->setFocus();
 }
 
 // A name typed into the box applies once it names a listed face (in any case);
 // text that matches no entry is left in the box and changes nothing.
 void TTextDialog::ApplyTypedName() {
-  const int index = ComboBox1->findText(ComboBox1->currentText(), Qt::MatchFixedString);
+  const int index = FontNameList->findText(FontNameList->currentText(), Qt::MatchFixedString);
   if (index < 0) return;
-  ComboBox1->setCurrentIndex(index);
-  ComboBox1Change(index);
+  FontNameList->setCurrentIndex(index);
+  FontNameChange(index);
 }
 
 // Enter in the name or size box applies it and returns to the editor instead of
@@ -212,13 +212,13 @@ bool TTextDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) && !ComboBox1->view()->isVisible()) {
+      if ((watched == FontNameList || watched == FontNameList->lineEdit()) && !FontNameList->view()->isVisible()) {
         ApplyTypedName();
         return true;
       }
-      if (watched == Edit1) {
-        Edit1->interpretText();  // emits valueChanged when the number changed
-        RichEdit1->setFocus();
+      if (watched == FontSizeSpinner) {
+        FontSizeSpinner->interpretText();  // emits valueChanged when the number changed
+        Editor->setFocus();
         return true;
       }
     }

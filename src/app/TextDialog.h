@@ -44,24 +44,24 @@ class TTextDialog : public QDialog {
   // write back.
   bool Updating = false;
 
-  QComboBox* ComboBox1;     // font name, editable, ten lines dropped
-  QSpinBox* Edit1;          // font size with its up-down control, 0..100
-  QToolButton* ToolButton1; // "Bold"
-  QToolButton* ToolButton2; // "Italic"
-  QToolButton* ToolButton3; // " Symbol "
-  TMessageEdit* RichEdit1;
+  QComboBox* FontNameList;    // font name, editable, ten lines dropped
+  QSpinBox* FontSizeSpinner;  // font size with its up-down control, 0..100
+  QToolButton* BoldButton;    // "Bold"
+  QToolButton* ItalicButton;  // "Italic"
+  QToolButton* SymbolButton;  // " Symbol "
+  TMessageEdit* Editor;
   // The message laid out with shaping: joined letters, conjuncts, kerning, right-to-left
   // runs (on for designs begun with New or a template; off keeps an older work's layout).
-  QCheckBox* ShapingBox;
-  TCharMap* CharMap;        // shown by " Symbol "
+  QCheckBox* ShapingCheck;
+  TCharMap* CharMap;  // shown by " Symbol "
 
  private slots:
-  void RichEdit1SelectionChange();
-  void ComboBox1Change(int index);
-  void Edit1Change(int size);
-  void ToolButton1Click(bool down);
-  void ToolButton2Click(bool down);
-  void ToolButton3Click();
+  void ShowSelectionFormat();
+  void FontNameChange(int index);
+  void FontSizeChange(int size);
+  void BoldClick(bool down);
+  void ItalicClick(bool down);
+  void SymbolClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

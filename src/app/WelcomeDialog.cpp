@@ -37,102 +37,102 @@ TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Welcome to Quenzar v1.5");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-  SpeedButton1 = ModeButton('N', "ew", this);
-  SpeedButton2 = ModeButton('S', "aved", this);
-  SpeedButton3 = ModeButton('T', "emplate", this);
+  NewButton = ModeButton('N', "ew", this);
+  SavedButton = ModeButton('S', "aved", this);
+  TemplateButton = ModeButton('T', "emplate", this);
   modeGroup_ = new QButtonGroup(this);
   modeGroup_->setExclusive(true);
-  modeGroup_->addButton(SpeedButton1, ModeNew);
-  modeGroup_->addButton(SpeedButton2, ModeSaved);
-  modeGroup_->addButton(SpeedButton3, ModeTemplate);
-  connect(SpeedButton1, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton1Click);
-  connect(SpeedButton2, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton2Click);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TWelcomeDialog::SpeedButton3Click);
+  modeGroup_->addButton(NewButton, ModeNew);
+  modeGroup_->addButton(SavedButton, ModeSaved);
+  modeGroup_->addButton(TemplateButton, ModeTemplate);
+  connect(NewButton, &QToolButton::clicked, this, &TWelcomeDialog::NewModeClick);
+  connect(SavedButton, &QToolButton::clicked, this, &TWelcomeDialog::SavedModeClick);
+  connect(TemplateButton, &QToolButton::clicked, this, &TWelcomeDialog::TemplateModeClick);
 
-  ListView1 = new QListWidget(this);
-  SetUpIconList(ListView1);
-  ListView1->setMinimumSize(600, 300);
-  connect(ListView1, &QListWidget::itemDoubleClicked, this, &TWelcomeDialog::ListView1DblClick);
+  FileList = new QListWidget(this);
+  SetUpIconList(FileList);
+  FileList->setMinimumSize(600, 300);
+  connect(FileList, &QListWidget::itemDoubleClicked, this, &TWelcomeDialog::FileDoubleClick);
 
   FolderLabel = new QLabel(this);
   FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   FolderLabel->setMinimumWidth(600);
   FolderLabel->setMaximumWidth(600);
 
-  ProgressBar1 = new QProgressBar(this);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
-  ProgressBar1->setTextVisible(false);
-  ProgressBar1->setMaximumHeight(6);
+  ProgressBar = new QProgressBar(this);
+  ProgressBar->setRange(0, 100);
+  ProgressBar->setValue(0);
+  ProgressBar->setTextVisible(false);
+  ProgressBar->setMaximumHeight(6);
 
-  OKBtn = new QPushButton("OK", this);
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton("Cancel", this);
-  BrowseBtn = new QPushButton("Browse Folder", this);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BrowseBtn, &QPushButton::clicked, this, &TWelcomeDialog::BrowseBtnClick);
+  OkButton = new QPushButton("OK", this);
+  OkButton->setDefault(true);
+  CancelButton = new QPushButton("Cancel", this);
+  BrowseButton = new QPushButton("Browse Folder", this);
+  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BrowseButton, &QPushButton::clicked, this, &TWelcomeDialog::BrowseClick);
 
   auto* modes = new QHBoxLayout;
   modes->setSpacing(0);
-  modes->addWidget(SpeedButton1);
-  modes->addWidget(SpeedButton2);
-  modes->addWidget(SpeedButton3);
+  modes->addWidget(NewButton);
+  modes->addWidget(SavedButton);
+  modes->addWidget(TemplateButton);
   modes->addStretch();
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(BrowseBtn);
+  buttons->addWidget(BrowseButton);
   buttons->addStretch();
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  buttons->addWidget(OkButton);
+  buttons->addWidget(CancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(modes);
-  layout->addWidget(ListView1);
+  layout->addWidget(FileList);
   layout->addWidget(FolderLabel);
-  layout->addWidget(ProgressBar1);
+  layout->addWidget(ProgressBar);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
 
   // Creation: the New mode, nothing chosen yet.
   Mode = ModeNew;
   SelectedFile.clear();
-  SpeedButton1->setChecked(true);
-  ColourIconList(ListView1, false);
-  BrowseBtn->setEnabled(false);
+  NewButton->setChecked(true);
+  ColourIconList(FileList, false);
+  BrowseButton->setEnabled(false);
 }
 
 void TWelcomeDialog::SetMode(int mode) {
   switch (mode) {
-    case ModeSaved: SpeedButton2->click(); break;
-    case ModeTemplate: SpeedButton3->click(); break;
-    default: SpeedButton1->click(); break;
+    case ModeSaved: SavedButton->click(); break;
+    case ModeTemplate: TemplateButton->click(); break;
+    default: NewButton->click(); break;
   }
 }
 
-void TWelcomeDialog::SpeedButton1Click() {
+void TWelcomeDialog::NewModeClick() {
   Mode = ModeNew;
-  ListView1->clear();
+  FileList->clear();
   FolderLabel->clear();
-  ColourIconList(ListView1, false);
-  BrowseBtn->setEnabled(false);
+  ColourIconList(FileList, false);
+  BrowseButton->setEnabled(false);
 }
 
-void TWelcomeDialog::SpeedButton2Click() {
+void TWelcomeDialog::SavedModeClick() {
   Mode = ModeSaved;
   ListWorks(WorksDir + "*.qznr");
-  BrowseBtn->setEnabled(true);
+  BrowseButton->setEnabled(true);
 }
 
-void TWelcomeDialog::SpeedButton3Click() {
+void TWelcomeDialog::TemplateModeClick() {
   Mode = ModeTemplate;
   ListWorks(TemplatesDir + "*.qzpl", FactoryTemplatesDir);
-  BrowseBtn->setEnabled(false);
+  BrowseButton->setEnabled(false);
 }
 
-void TWelcomeDialog::ListView1DblClick(QListWidgetItem* item) {
+void TWelcomeDialog::FileDoubleClick(QListWidgetItem* item) {
   if (item) accept();
 }
 
-void TWelcomeDialog::BrowseBtnClick() {
+void TWelcomeDialog::BrowseClick() {
   std::string folder = WorksDir;
   if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (!BrowseForFolder("Select folder with saved works (*.qznr)", folder, this)) return;
@@ -152,21 +152,21 @@ void TWelcomeDialog::ListWorks(const std::string& mask, const std::string& moreF
   if (listing.IsMissing(m.Folder)) {
     ShowDialogMessage(this, MissingFolderText(m.Folder, "You do not have the saved files"));
     if (listing.Paths.empty()) {
-      ColourIconList(ListView1, false);
-      ListView1->clear();
+      ColourIconList(FileList, false);
+      FileList->clear();
       return;
     }
   }
-  ColourIconList(ListView1, true);
-  ListView1->clear();
+  ColourIconList(FileList, true);
+  FileList->clear();
   for (const std::string& path : listing.Paths) AddWorkItem(path);
-  ProgressBar1->setValue(0);
+  ProgressBar->setValue(0);
 }
 
 void TWelcomeDialog::AddWorkItem(const std::string& fileName) {
   QImage picture;
   TBitmap icon;
-  const auto progress = [this](int percent) { ProgressBar1->setValue(percent); };
+  const auto progress = [this](int percent) { ProgressBar->setValue(percent); };
   if (LoadIconFromIni(fileName, "Icon", icon, progress)) {
     picture = CropIcon(icon);
   } else {
@@ -174,14 +174,14 @@ void TWelcomeDialog::AddWorkItem(const std::string& fileName) {
     picture = PlaceholderIcon(CodesToQt(ini.ReadString("Message", "Text", "<None>"), 0), font());
   }
   auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)),
-                                   PathToQt(BareFileName(fileName)), ListView1);
+                                   PathToQt(BareFileName(fileName)), FileList);
   item->setData(ListRole, PathToQt(fileName));
 }
 
 void TWelcomeDialog::done(int result) {
   SelectedFile = ProgramDir + "default.dat";
   Accepted = false;
-  const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
+  const QList<QListWidgetItem*> chosen = FileList->selectedItems();
   const std::string path = chosen.isEmpty() ? std::string() : PathFromQt(chosen.first()->data(ListRole).toString());
   const std::string name = BareFileName(path);
   if (Mode == ModeNew) {

@@ -34,12 +34,12 @@ class TWelcomeDialog : public QDialog {
   explicit TWelcomeDialog(QWidget* parent = nullptr);
 
   int Mode = ModeNew;
-  std::string ProgramDir;    // the folder of default.dat; set before each showing
-  std::string WorksDir;      // listed in the Saved mode; changed by a choice or Browse Folder
-  std::string TemplatesDir;  // listed in the Template mode (the user's templates)
+  std::string ProgramDir;           // the folder of default.dat; set before each showing
+  std::string WorksDir;             // listed in the Saved mode; changed by a choice or Browse Folder
+  std::string TemplatesDir;         // listed in the Template mode (the user's templates)
   std::string FactoryTemplatesDir;  // listed with it: the templates that come with the program
-  std::string SelectedFile;  // the file to load once the dialog has closed
-  bool Accepted = false;     // a file was chosen (or New) when the dialog closed
+  std::string SelectedFile;         // the file to load once the dialog has closed
+  bool Accepted = false;            // a file was chosen (or New) when the dialog closed
 
   // Presses the mode's toggle button, which runs its handler.
   void SetMode(int mode);
@@ -59,22 +59,22 @@ class TWelcomeDialog : public QDialog {
   // a selected item chooses that template, from whichever folder it was listed.
   void done(int result) override;
 
-  QToolButton* SpeedButton1;  // "ew"
-  QToolButton* SpeedButton2;  // "aved"
-  QToolButton* SpeedButton3;  // "emplate"
-  QListWidget* ListView1;
-  QLabel* FolderLabel;       // which folder the list shows
-  QProgressBar* ProgressBar1;
-  QPushButton* OKBtn;
-  QPushButton* CancelBtn;
-  QPushButton* BrowseBtn;    // "Browse Folder", Saved mode only
+  QToolButton* NewButton;       // "ew"
+  QToolButton* SavedButton;     // "aved"
+  QToolButton* TemplateButton;  // "emplate"
+  QListWidget* FileList;
+  QLabel* FolderLabel;          // which folder the list shows
+  QProgressBar* ProgressBar;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
+  QPushButton* BrowseButton;    // "Browse Folder", Saved mode only
 
  private slots:
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void ListView1DblClick(QListWidgetItem* item);
-  void BrowseBtnClick();
+  void NewModeClick();
+  void SavedModeClick();
+  void TemplateModeClick();
+  void FileDoubleClick(QListWidgetItem* item);
+  void BrowseClick();
 
  private:
   QButtonGroup* modeGroup_;

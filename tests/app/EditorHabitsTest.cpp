@@ -159,10 +159,12 @@ class EditorHabitsTest : public TWindowTestBase {
     const std::string gone = programDir_ + "Works/gone.qznr";
     WriteWork(gone, "Gone");
     {
-      auto w = MakeWindow([](TWelcomeDialog* f) { f->SetMode(TWelcomeDialog::ModeSaved), ItemNamed(f->ListView1, "gone.qznr")->setSelected(true), f->OKBtn->click(); });
+      auto w = MakeWindow([](TWelcomeDialog* f) {
+        f->SetMode(TWelcomeDialog::ModeSaved), ItemNamed(f->FileList, "gone.qznr")->setSelected(true), f->OkButton->click();
+      });
       QCOMPARE(w->windowTitle(), QString("gone.qznr[*] - Quenzar"));
       QVERIFY(Through<TWelcomeDialog>([&] { Pick(*w, "&Open ..."); },
-                              [](TWelcomeDialog* f) { ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click(); }));
+                              [](TWelcomeDialog* f) { ItemNamed(f->FileList, "mine.qznr")->setSelected(true), f->OkButton->click(); }));
     }  // the window closes: the settings are written
     std::filesystem::remove(gone);
     auto w = MakeWindow();

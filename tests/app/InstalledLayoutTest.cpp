@@ -75,10 +75,10 @@ class InstalledLayoutTest : public TWindowTestBase {
     expected.sort(Qt::CaseInsensitive);
     QStringList listed;
     auto w = MakeWindow([&listed](TWelcomeDialog* f) {
-      f->SpeedButton3->click();  // "emplate"
-      listed = Captions(f->ListView1);
-      ItemNamed(f->ListView1, "Aqua.qzpl")->setSelected(true);
-      f->OKBtn->click();
+      f->TemplateButton->click();  // "emplate"
+      listed = Captions(f->FileList);
+      ItemNamed(f->FileList, "Aqua.qzpl")->setSelected(true);
+      f->OkButton->click();
     });
     QCOMPARE(listed, expected);
     QCOMPARE(w->Session->Text.Text(), std::string("Yours"));

@@ -79,12 +79,12 @@ class MainWindowTest : public TWindowTestBase {
                           [&] { return w->Session->Text.Text() == "Go!"; }}},
         {C::FontSelection, {Answered<TFontChooser>(at(C::FontSelection),
                                                    [](TFontChooser* d) {
-                                                     d->Faces->setCurrentItem(ItemNamed(d->Faces, "DejaVu Serif")), d->accept();
+                                                     d->FaceList->setCurrentItem(ItemNamed(d->FaceList, "DejaVu Serif")), d->accept();
                                                    }),
                             [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
         {C::AdvancedText, {Answered<TTextDialog>(at(C::AdvancedText),
                                             [](TTextDialog* f) {
-                                              f->RichEdit1->selectAll(), f->ToolButton1->click(), f->ShapingBox->click();
+                                              f->Editor->selectAll(), f->BoldButton->click(), f->ShapingCheck->click();
                                               f->accept();
                                             }),
                            [&, shaped = s.Shaping] {
@@ -92,7 +92,7 @@ class MainWindowTest : public TWindowTestBase {
                                     s.Shaping != shaped;
                            }}},
         {C::ShapeSelection, {Answered<TShapeDialog>(at(C::ShapeSelection),
-                                                   [](TShapeDialog* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
+                                                   [](TShapeDialog* f) { ItemNamed(f->ShapeList, "SQUARE")->setSelected(true), f->OkButton->click(); }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
         {C::BkgColorSelection, colour(C::BkgColorSelection, s.BkgColor)},
         {C::BkgSetHex, {[&] { Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000"), QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton); },
@@ -163,29 +163,29 @@ class MainWindowTest : public TWindowTestBase {
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
     const bool shaped = s.Shaping;
     QVERIFY(Through<TTextDialog>(text, [&](TTextDialog* f) {
-      QCOMPARE(f->ShapingBox->isChecked(), shaped);
-      f->RichEdit1->selectAll(), f->ToolButton2->click(), f->ShapingBox->click(), f->reject();
+      QCOMPARE(f->ShapingCheck->isChecked(), shaped);
+      f->Editor->selectAll(), f->ItalicButton->click(), f->ShapingCheck->click(), f->reject();
     }));
     QVERIFY(!w->Session->Text.At(0).Format.Italic && s.Shaping == shaped);
-    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
+    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) { f->ShapeList->clearSelection(), f->OkButton->click(); }));
     QVERIFY(s.Type == 0 && s.ShapeName.empty() && rebuilt.count() == 0);
     QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) {
-      ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click();
+      ItemNamed(f->ShapeList, "SQUARE")->setSelected(true), f->OkButton->click();
     }));
     QVERIFY(s.Type == 16 && !Widget<QCheckBox>(*w, TControl::HideButton)->isChecked());
     const int top = s.GutTop;
-    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->edTop->setText("40"), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->TopMarginBox->setText("40"), f->reject(); }));
     QVERIFY(s.GutTop == top && rebuilt.count() == 1);
     QVERIFY(Through<TOptionsDialog>(options, [&](TOptionsDialog* f) {
-      QCOMPARE(f->edTop->text(), QString::number(top));
-      f->edDistance->setText("2000"), f->accept();
+      QCOMPARE(f->TopMarginBox->text(), QString::number(top));
+      f->DistanceBox->setText("2000"), f->accept();
     }));
     QVERIFY(s.Render.Y == 2000.0f && s.ShapeName == "square.qzkh" && rebuilt.count() == 2);  // the rest travels through
     // Opening does not change the work Save proposes.
     const std::string job = w->Settings.JobFile;
     w->Modified = false;
     QVERIFY(Through<TWelcomeDialog>([&] { Pick(*w, "&Open ..."); }, [](TWelcomeDialog* f) {
-      ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click();
+      ItemNamed(f->FileList, "mine.qznr")->setSelected(true), f->OkButton->click();
     }));
     QVERIFY(w->Session->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
     QVERIFY(messages_.Texts.empty());
@@ -208,9 +208,11 @@ class MainWindowTest : public TWindowTestBase {
     const TStateParams start = w->Session->Params.States;
     const size_t steps = w->Session->History.UndoSteps();
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
-    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->seHover->setValue(100), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->HoverSpinner->setValue(100), f->reject(); }));
     QVERIFY(w->Session->Params.States == start && !w->Modified);
-    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) {
+      f->HoverSpinner->setValue(100), f->PressedSpinner->setValue(10), f->accept();
+    }));
     QVERIFY(w->Session->Params.States == (TStateParams{100, 10}));
     QVERIFY(w->Modified && w->isWindowModified());
     QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
@@ -238,10 +240,10 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
-    page->PageControl2->setCurrentIndex(4);     // WebP
-    page->cbScale->setCurrentIndex(1);          // " 1x and 2x"
-    page->chStates->setChecked(true);
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
+    page->FormatTabs->setCurrentIndex(4);          // WebP
+    page->HighDensityList->setCurrentIndex(1);     // " 1x and 2x"
+    page->StatesCheck->setChecked(true);
     QTemporaryDir out;
     QString offered;
     QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
@@ -279,7 +281,7 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
     QTemporaryDir out;
     const auto exportAs = [&](const QString& name, int entry) {
       return Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
@@ -290,9 +292,9 @@ class MainWindowTest : public TWindowTestBase {
     const TExportSize size{w->Session->Dim.Width, w->Session->Dim.Height};
 
     page->GifToggle->click();
-    page->cbGifCompression->setCurrentIndex(1);  // " Run-length"
+    page->GifCompressionList->setCurrentIndex(1);  // " Run-length"
     QVERIFY(exportAs("rle", 0));
-    page->cbGifCompression->setCurrentIndex(0);  // " LZW"
+    page->GifCompressionList->setCurrentIndex(0);  // " LZW"
     QVERIFY(exportAs("lzw", 0));
     for (TGifCompression compression : {TGifCompression::RunLength, TGifCompression::Lzw}) {
       TExportOptions o;  // the page's start values
@@ -307,10 +309,10 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(bytesOf("rle.gif") != bytesOf("lzw.gif"));
 
     QVERIFY(exportAs("lossless", 4));
-    page->chLossless->setChecked(false);
-    page->tbWebpQuality->setValue(90);
+    page->LosslessCheck->setChecked(false);
+    page->WebpQualitySlider->setValue(90);
     QVERIFY(exportAs("fine", 4));
-    page->tbWebpQuality->setValue(5);
+    page->WebpQualitySlider->setValue(5);
     QVERIFY(exportAs("coarse", 4));
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
     std::map<QString, size_t> sizes;
@@ -334,13 +336,13 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
-    page->PageControl2->setCurrentIndex(3);     // PNG
-    page->chStates->setChecked(true);
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
+    page->FormatTabs->setCurrentIndex(3);          // PNG
+    page->StatesCheck->setChecked(true);
     QTemporaryDir out;
     const auto exportWith = [&](int hover, int pressed, const QString& name) {
       QVERIFY(Through<TOptionsDialog>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TOptionsDialog* f) {
-        f->seHover->setValue(hover), f->sePressed->setValue(pressed), f->accept();
+        f->HoverSpinner->setValue(hover), f->PressedSpinner->setValue(pressed), f->accept();
       }));
       QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); },
                                    [&](QFileDialog* d) { TypeIntoFileDialog(d, out.filePath(name)); }));
@@ -368,7 +370,7 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(title, QString("Quit confirmation"));
     // Open: No, then the welcome dialog's Cancel: nothing loaded, still modified.
     asked = AnswerQuestion(QMessageBox::No, &title);
-    auto shown = WhenModal<TWelcomeDialog>([](TWelcomeDialog* f) { f->CancelBtn->click(); });
+    auto shown = WhenModal<TWelcomeDialog>([](TWelcomeDialog* f) { f->CancelButton->click(); });
     Pick(*w, "&Open ...");
     QVERIFY(*asked && *shown);
     QCOMPARE(title, QString("Open confirmation"));
@@ -430,7 +432,7 @@ class MainWindowTest : public TWindowTestBase {
     // The last edit's rebuild still waits for the timer: the export carries it out
     // first. The format chosen in the dialog wins over the extension typed.
     Prepare(*w, "Click");
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
     QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
@@ -487,7 +489,7 @@ class MainWindowTest : public TWindowTestBase {
     // A size that can be written only at 1x is refused with high density asked for.
     messages_.Texts.clear();
     w->Session->Dim.Width = 20000, w->Session->Dim.Height = 10;
-    w->ExportPage()->cbScale->setCurrentIndex(1);  // " 1x and 2x"
+    w->ExportPage()->HighDensityList->setCurrentIndex(1);  // " 1x and 2x"
     noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, 1000);
     w->ExportPage()->ExportButton->click();
     QVERIFY(!*noDialog);
@@ -516,8 +518,8 @@ class MainWindowTest : public TWindowTestBase {
     const QImage before = w->Preview()->Picture()->pixmap().toImage();
     QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     auto shown = WhenModal<TShapeDialog>([](TShapeDialog* d) {
-      ItemNamed(d->ListView1, "BROKEN")->setSelected(true);
-      d->OKBtn->click();
+      ItemNamed(d->ShapeList, "BROKEN")->setSelected(true);
+      d->OkButton->click();
     });
     QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton);
     std::filesystem::remove(broken);

@@ -118,7 +118,8 @@ class TWindowTestBase : public QObject {
 
   // A window after its start-up; welcome answers the welcome dialog (by default
   // Cancel, which loads the factory design default.dat).
-  std::unique_ptr<TMainWindow> MakeWindow(std::function<void(TWelcomeDialog*)> welcome = [](TWelcomeDialog* f) { f->CancelBtn->click(); }) {
+  std::unique_ptr<TMainWindow> MakeWindow(
+      std::function<void(TWelcomeDialog*)> welcome = [](TWelcomeDialog* f) { f->CancelButton->click(); }) {
     auto w = folders_ ? std::make_unique<TMainWindow>(*folders_) : std::make_unique<TMainWindow>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1100, 800);
