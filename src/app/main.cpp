@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/MainWindow.h"
+#include "app/window/MainWindow.h"
 #include "base/XdgDirs.h"
 #include "scene/WorkFile.h"
 

@@ -3,10 +3,10 @@
 #include <QTableWidget>
 
 #include "WindowKit.h"
-#include "app/BrowseForFolder.h"
-#include "app/ProjectCommands.h"
-#include "text/FontEngine.h"
+#include "app/files/BrowseForFolder.h"
+#include "app/files/ProjectCommands.h"
 #include "support/TempDir.h"
+#include "text/FontEngine.h"
 
 namespace qz {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "WindowKit.h"
-#include "app/EditHistory.h"
-#include "app/RecentMenu.h"
+#include "app/files/RecentMenu.h"
+#include "app/window/EditHistory.h"
 #include "support/TempDir.h"
 
 namespace qz {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "WindowKit.h"
-#include "app/IconList.h"
+#include "app/dialogs/IconList.h"
 #include "scene/IconRecord.h"
 
 #ifdef QZ_HAVE_WEBENGINE

@@ -6,13 +6,13 @@
 #include <QtWidgets>
 #include <numbers>
 
-#include "app/DeferredWork.h"
-#include "app/Dimensions.h"
-#include "app/ExportOptions.h"
-#include "app/ExportPage.h"
-#include "app/FileFilter.h"
-#include "app/HexColor.h"
-#include "app/MessageEdit.h"
+#include "app/export/ExportChoices.h"
+#include "app/export/ExportPage.h"
+#include "app/files/FileFilter.h"
+#include "app/widgets/MessageEdit.h"
+#include "app/window/DeferredWork.h"
+#include "app/window/Dimensions.h"
+#include "app/window/HexColor.h"
 
 namespace qz {
 

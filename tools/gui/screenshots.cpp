@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/MainWindow.h"
-#include "app/WelcomeDialog.h"
+#include "app/dialogs/WelcomeDialog.h"
+#include "app/window/MainWindow.h"
 
 namespace {
 
