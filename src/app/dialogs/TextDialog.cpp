@@ -39,7 +39,33 @@ TTextDialog::TTextDialog(QWidget* parent) : TTextDialog(TFontEngine::TrueTypeFac
 TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Advanced Text Settings");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  QToolBar* toolBar = CreateFontTools(faces);
+  CreateEditor();
+  LayOut(toolBar);
+  CharMap = new TCharMap(faces, this);
+  StartWithFirstFace(faces);
+  ConnectHandlers();
+  ShowSelectionFormat();
+  Editor->setFocus();
+}
 
+// The tool bar: font name and size, then bold and italic, then " Symbol ".
+QToolBar* TTextDialog::CreateFontTools(const std::vector<std::string>& faces) {
+  CreateFontNameList(faces);
+  CreateFontSizeSpinner();
+  CreateStyleButtons();
+  auto* toolBar = new QToolBar(this);
+  toolBar->addWidget(FontNameList);
+  toolBar->addWidget(FontSizeSpinner);
+  toolBar->addSeparator();
+  toolBar->addWidget(BoldButton);
+  toolBar->addWidget(ItalicButton);
+  toolBar->addSeparator();
+  toolBar->addWidget(SymbolButton);
+  return toolBar;
+}
+
+void TTextDialog::CreateFontNameList(const std::vector<std::string>& faces) {
   FontNameList = new QComboBox(this);
   FontNameList->setEditable(true);
   FontNameList->setInsertPolicy(QComboBox::NoInsert);
@@ -54,7 +80,9 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   }
   FontNameList->installEventFilter(this);
   FontNameList->lineEdit()->installEventFilter(this);
+}
 
+void TTextDialog::CreateFontSizeSpinner() {
   FontSizeSpinner = new QSpinBox(this);
   FontSizeSpinner->setRange(0, 100);
   FontSizeSpinner->setValue(0);
@@ -64,7 +92,9 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   // the arrows, so typing "24" does not first make the selection 2 points high.
   FontSizeSpinner->setKeyboardTracking(false);
   FontSizeSpinner->installEventFilter(this);
+}
 
+void TTextDialog::CreateStyleButtons() {
   BoldButton = CheckButton("Bold", "Bold", this);
   QFont boldFont = BoldButton->font();
   boldFont.setBold(true);
@@ -76,23 +106,18 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   SymbolButton = new QToolButton(this);
   SymbolButton->setText(" Symbol ");
   SymbolButton->setToolTip("Insert symbol");
+}
 
-  auto* toolBar = new QToolBar(this);
-  toolBar->addWidget(FontNameList);
-  toolBar->addWidget(FontSizeSpinner);
-  toolBar->addSeparator();
-  toolBar->addWidget(BoldButton);
-  toolBar->addWidget(ItalicButton);
-  toolBar->addSeparator();
-  toolBar->addWidget(SymbolButton);
-
+void TTextDialog::CreateEditor() {
   Editor = new TMessageEdit(this);
   Editor->setMinimumSize(480, 96);
   Editor->setToolTip("Text on the button");
-
   ShapingCheck = new QCheckBox(" Shape the text: joined letters, kerning, right to left", this);
   ShapingCheck->setToolTip("Lay the message out as its script is written");
+}
 
+// The tool bar above the editor and the shaping box, OK and Cancel below them.
+void TTextDialog::LayOut(QToolBar* toolBar) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -104,16 +129,18 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   layout->addWidget(ShapingCheck);
   layout->addWidget(buttons);
   setFixedSize(sizeHint());
+}
 
-  CharMap = new TCharMap(faces, this);
-
-  // Creation: the editor's font is the first face of the list, 18 points.
+// Creation: the editor's font is the first face of the list, 18 points.
+void TTextDialog::StartWithFirstFace(const std::vector<std::string>& faces) {
   TCharFormat start = Editor->DefaultFormat();
   if (!faces.empty()) start.Name = faces.front();
   start.Size = StartSize;
   Editor->SetDefaultFormat(start);
   if (!faces.empty()) FontNameList->setCurrentIndex(0);
+}
 
+void TTextDialog::ConnectHandlers() {
   // The tool bar follows the selection, the caret and the format typing gets there.
   connect(Editor, &QTextEdit::selectionChanged, this, &TTextDialog::ShowSelectionFormat);
   connect(Editor, &QTextEdit::cursorPositionChanged, this, &TTextDialog::ShowSelectionFormat);
@@ -123,8 +150,6 @@ TTextDialog::TTextDialog(const std::vector<std::string>& faces, QWidget* parent)
   connect(BoldButton, &QToolButton::clicked, this, &TTextDialog::BoldClick);
   connect(ItalicButton, &QToolButton::clicked, this, &TTextDialog::ItalicClick);
   connect(SymbolButton, &QToolButton::clicked, this, &TTextDialog::SymbolClick);
-  ShowSelectionFormat();
-  Editor->setFocus();
 }
 
 void TTextDialog::LoadText(const TMessageText& text) {

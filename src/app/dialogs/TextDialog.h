@@ -20,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
+class QToolBar;
 class QToolButton;
 
 namespace qz {
@@ -67,6 +68,14 @@ class TTextDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QToolBar* CreateFontTools(const std::vector<std::string>& faces);
+  void CreateFontNameList(const std::vector<std::string>& faces);
+  void CreateFontSizeSpinner();
+  void CreateStyleButtons();
+  void CreateEditor();
+  void LayOut(QToolBar* toolBar);
+  void StartWithFirstFace(const std::vector<std::string>& faces);
+  void ConnectHandlers();
   void ApplyTypedName();
 };
 
