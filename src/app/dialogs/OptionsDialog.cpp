@@ -52,8 +52,19 @@ std::optional<float> ReadFactor(const std::string& text) {
 TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Advanced Options");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  QWidget* rendering = CreateRenderingPage();
+  QWidget* margins = CreateMarginsPage();
+  QWidget* states = CreateStatesPage();
+  OptionTabs = new QTabWidget(this);
+  OptionTabs->addTab(rendering, "Rendering");
+  OptionTabs->addTab(margins, "Margins");
+  OptionTabs->addTab(states, "States");
+  LayOut();
+  ParamsToControls();
+}
 
-  // "Rendering": the projection factors, shading, camera distance and the delay.
+// "Rendering": the projection factors, shading, camera distance and the delay.
+QWidget* TOptionsDialog::CreateRenderingPage() {
   auto* rendering = new QWidget;
   auto* optics = new QGroupBox(" Optics ", rendering);
   XFactorBox = new QLineEdit(optics);
@@ -73,8 +84,11 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   renderLayout->addWidget(optics);
   renderLayout->addLayout(renderForm);
   renderLayout->addStretch();
+  return rendering;
+}
 
-  // "Margins": the room around the text inside the button, and the preview's size.
+// "Margins": the room around the text inside the button, and the preview's size.
+QWidget* TOptionsDialog::CreateMarginsPage() {
   auto* margins = new QWidget;
   auto* text = new QGroupBox(" Button Text ", margins);
   TopMarginBox = new QLineEdit(text);
@@ -93,9 +107,12 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   marginLayout->addWidget(text);
   marginLayout->addLayout(previewForm);
   marginLayout->addStretch();
+  return margins;
+}
 
-  // "States": how an export's hover and pressed pictures differ from the button. The
-  // preview shows the button as it stands, so these change no picture but those.
+// "States": how an export's hover and pressed pictures differ from the button. The
+// preview shows the button as it stands, so these change no picture but those.
+QWidget* TOptionsDialog::CreateStatesPage() {
   auto* states = new QWidget;
   auto* stateBox = new QGroupBox(" Button states ", states);
   HoverSpinner = NumberSpinner(0, MaxHoverBrightening, 4, stateBox);
@@ -108,12 +125,11 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
   stateLayout->addWidget(new QLabel("For exports with hover and pressed states;\n"
                                     "the preview shows the button as it stands.", states));
   stateLayout->addStretch();
+  return states;
+}
 
-  OptionTabs = new QTabWidget(this);
-  OptionTabs->addTab(rendering, "Rendering");
-  OptionTabs->addTab(margins, "Margins");
-  OptionTabs->addTab(states, "States");
-
+// The pages above OK and Cancel; the numbers typed read from the right.
+void TOptionsDialog::LayOut() {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &TOptionsDialog::accept);
@@ -126,7 +142,6 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
        {XFactorBox, YFactorBox, DistanceBox, TopMarginBox, BottomMarginBox, LeftMarginBox, RightMarginBox})
     number->setAlignment(Qt::AlignRight);
   setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
-  ParamsToControls();
 }
 
 std::string TOptionsDialog::MakeInt(const std::string& s) {

@@ -66,6 +66,12 @@ class TOptionsDialog : public QDialog {
 
   // The most the hover picture's light may be brightened from the dialog.
   static constexpr int MaxHoverBrightening = 128;
+
+ private:
+  QWidget* CreateRenderingPage();
+  QWidget* CreateMarginsPage();
+  QWidget* CreateStatesPage();
+  void LayOut();
 };
 
 }  // namespace qz
