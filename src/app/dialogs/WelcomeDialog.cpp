@@ -36,7 +36,21 @@ QToolButton* ModeButton(QChar initial, const QString& rest, QWidget* parent) {
 TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(" Welcome to Quenzar v1.5");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  CreateModeButtons();
+  CreateFileList();
+  CreateCommandButtons();
+  LayOut();
 
+  // Creation: the New mode, nothing chosen yet.
+  Mode = ModeNew;
+  SelectedFile.clear();
+  NewButton->setChecked(true);
+  ColourIconList(FileList, false);
+  BrowseButton->setEnabled(false);
+}
+
+// "ew", "aved" and "emplate": one of them pressed at a time.
+void TWelcomeDialog::CreateModeButtons() {
   NewButton = ModeButton('N', "ew", this);
   SavedButton = ModeButton('S', "aved", this);
   TemplateButton = ModeButton('T', "emplate", this);
@@ -48,7 +62,10 @@ TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   connect(NewButton, &QToolButton::clicked, this, &TWelcomeDialog::NewModeClick);
   connect(SavedButton, &QToolButton::clicked, this, &TWelcomeDialog::SavedModeClick);
   connect(TemplateButton, &QToolButton::clicked, this, &TWelcomeDialog::TemplateModeClick);
+}
 
+// The icons of the files, the folder they are in, and the progress of reading them.
+void TWelcomeDialog::CreateFileList() {
   FileList = new QListWidget(this);
   SetUpIconList(FileList);
   FileList->setMinimumSize(600, 300);
@@ -64,7 +81,9 @@ TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   ProgressBar->setValue(0);
   ProgressBar->setTextVisible(false);
   ProgressBar->setMaximumHeight(6);
+}
 
+void TWelcomeDialog::CreateCommandButtons() {
   OkButton = new QPushButton("OK", this);
   OkButton->setDefault(true);
   CancelButton = new QPushButton("Cancel", this);
@@ -72,7 +91,11 @@ TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(BrowseButton, &QPushButton::clicked, this, &TWelcomeDialog::BrowseClick);
+}
 
+// The modes on top, the list with its folder and progress, then Browse Folder on the
+// left and OK and Cancel on the right.
+void TWelcomeDialog::LayOut() {
   auto* modes = new QHBoxLayout;
   modes->setSpacing(0);
   modes->addWidget(NewButton);
@@ -91,13 +114,6 @@ TWelcomeDialog::TWelcomeDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(ProgressBar);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
-
-  // Creation: the New mode, nothing chosen yet.
-  Mode = ModeNew;
-  SelectedFile.clear();
-  NewButton->setChecked(true);
-  ColourIconList(FileList, false);
-  BrowseButton->setEnabled(false);
 }
 
 void TWelcomeDialog::SetMode(int mode) {

@@ -77,6 +77,11 @@ class TWelcomeDialog : public QDialog {
   void BrowseClick();
 
  private:
+  void CreateModeButtons();
+  void CreateFileList();
+  void CreateCommandButtons();
+  void LayOut();
+
   QButtonGroup* modeGroup_;
 };
 
