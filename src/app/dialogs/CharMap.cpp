@@ -31,7 +31,25 @@ TCharMap::TCharMap(QWidget* parent) : TCharMap(TFontEngine::TrueTypeFaces(), par
 TCharMap::TCharMap(const std::vector<std::string>& faces, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Character Map");
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  CreateLists(faces);
+  CreatePreview();
+  CreateGrid();
+  LayOut();
 
+  // The map opens on the first font's code page, its first cell chosen.
+  connect(FontList, &QComboBox::currentIndexChanged, this, &TCharMap::FontChange);
+  connect(CharactersList, &QComboBox::currentIndexChanged, this, &TCharMap::CharactersChange);
+  if (FontList->count() > 0) {
+    FontList->setCurrentIndex(0);
+    FontChange(0);
+  } else {
+    FillCells();
+  }
+  SelectCode(FirstCode);
+}
+
+// The font list (or the note that there is no font) and the "Characters" list.
+void TCharMap::CreateLists(const std::vector<std::string>& faces) {
   FontList = new QComboBox(this);
   FontList->setEditable(false);
   FontList->setMaxVisibleItems(10);
@@ -47,7 +65,9 @@ TCharMap::TCharMap(const std::vector<std::string>& faces, QWidget* parent) : QDi
   CharactersList->setMaxVisibleItems(16);
   CharactersList->setMinimumWidth(240);
   CharactersList->addItem(CodePageEntry);
+}
 
+void TCharMap::CreatePreview() {
   PreviewLabel = new QLabel("Preview: ", this);
   PreviewBox = new QLabel(this);
   PreviewBox->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -55,7 +75,10 @@ TCharMap::TCharMap(const std::vector<std::string>& faces, QWidget* parent) : QDi
   PreviewBox->setFixedSize(96, 64);
   PreviewBox->setAutoFillBackground(true);
   PreviewBox->setBackgroundRole(QPalette::Base);
+}
 
+// The 32 x 7 grid of fixed cells; a click selects a character, a double-click takes it.
+void TCharMap::CreateGrid() {
   CharacterGrid = new QTableWidget(Rows, Columns, this);
   CharacterGrid->horizontalHeader()->hide();
   CharacterGrid->verticalHeader()->hide();
@@ -76,7 +99,11 @@ TCharMap::TCharMap(const std::vector<std::string>& faces, QWidget* parent) : QDi
   connect(CharacterGrid, &QTableWidget::currentCellChanged, this,
           [this](int row, int column) { SelectCell(row, column); });
   connect(CharacterGrid, &QTableWidget::cellDoubleClicked, this, [this] { accept(); });
+}
 
+// The lists on the left and the preview on the right above the grid, OK and Cancel
+// below it.
+void TCharMap::LayOut() {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -100,16 +127,6 @@ TCharMap::TCharMap(const std::vector<std::string>& faces, QWidget* parent) : QDi
   layout->addWidget(CharacterGrid);
   layout->addWidget(buttons);
   setFixedSize(sizeHint());
-
-  connect(FontList, &QComboBox::currentIndexChanged, this, &TCharMap::FontChange);
-  connect(CharactersList, &QComboBox::currentIndexChanged, this, &TCharMap::CharactersChange);
-  if (FontList->count() > 0) {
-    FontList->setCurrentIndex(0);
-    FontChange(0);
-  } else {
-    FillCells();
-  }
-  SelectCode(FirstCode);
 }
 
 void TCharMap::FontChange(int index) {

@@ -65,6 +65,10 @@ class TCharMap : public QDialog {
   void SelectCell(int row, int column);
 
  private:
+  void CreateLists(const std::vector<std::string>& faces);
+  void CreatePreview();
+  void CreateGrid();
+  void LayOut();
   void FillCells();
   void FillBlock();
   void SetRows(int rows);
