@@ -123,7 +123,7 @@ class MainWindowTest : public TWindowTestBase {
       // Switched on it asks for nothing; switched off (the click below) it refits.
       if (row.Id == C::HoldButtonSize) Widget<QCheckBox>(*w, row.Id)->setChecked(true);
       const int v = row.Loaded ? (row.Loaded(s) == row.Max ? row.Min : row.Max) : 0;
-      // A value control is moved to the other end of its range, the scene shows it back.
+      // A value control is moved to the other end of its range, the design shows it back.
       if (act) {
       } else if (auto* sl = qobject_cast<QSlider*>(c)) act = [sl, v] { sl->setValue(v); };
       else if (auto* sp = qobject_cast<QSpinBox*>(c)) act = [sp, v] { sp->setValue(v); };

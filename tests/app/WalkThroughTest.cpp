@@ -213,7 +213,7 @@ class WalkThroughTest : public TWindowTestBase {
     Pick(*again, "&About Quenzar");  // the last look
     TBrowserWindow* about = again->BrowserWindowIfMade();
     QTRY_COMPARE_WITH_TIMEOUT(about->windowTitle(), QString("About Quenzar"), 60000);
-    QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone again
+    QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor is gone again
     QTest::qWait(500);
     Shot(about, "17-about");
 #endif

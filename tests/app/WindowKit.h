@@ -130,7 +130,7 @@ class TWindowTestBase : public QObject {
     return w;
   }
 
-  // A message and a built scene to edit.
+  // A message and a built design to edit.
   void Prepare(TMainWindow& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();

@@ -1,7 +1,8 @@
 // Where the core's messages and progress go in the designer: messages in a modal
 // box, notices into the status bar's notice panel, stage texts into its progress
-// panel, values into the thin progress bar. Letting events run repaints those, but handles no user input, so nothing the
-// user does can start a second build or change the message while one runs.
+// panel, values into the thin progress bar. Letting events run repaints those, but
+// handles no user input, so nothing the user does can start a second build or change
+// the message while one runs.
 #pragma once
 
 #include <QPointer>

@@ -1,5 +1,5 @@
-// TBrowserWindow: the browser window that shows the HTML preview page after an export and
-// the About and Help pages. It is one window for the whole run, reused for every
+// TBrowserWindow: the browser window that shows the HTML preview page after an export
+// and the About and Help pages. It is one window for the whole run, reused for every
 // page; closing it only hides it. The web engine (Chromium, through QWebEngineView)
 // is started on first use, not when the window object is made, so the program and
 // its tests start without it. Without QtWebEngine the page opens in the desktop's

@@ -18,8 +18,8 @@ namespace qz {
 
 // Icon mode, pictures of 120 x 40, arranged automatically, read-only.
 void SetUpIconList(QListWidget* list);
-// The list's background: the window colour while it lists a folder, the button face
-// while it is empty because there is nothing to list.
+// The list's background: the palette's base colour while it lists a folder, its
+// button colour while it is empty because there is nothing to list.
 void ColourIconList(QListWidget* list, bool asWindow);
 
 // A white 120 x 40 picture framed by a one-pixel green (0, 128, 0) rectangle from

@@ -1,10 +1,13 @@
-// TOptionsDialog, " Advanced Options": the rendering parameters, text margins and settings of
-// the exported button states that have no place on the main window's tabs. The dialog
-// edits its own copy of the scene's whole TParams record, so fields it does not show
-// travel through unchanged.
+// TOptionsDialog, " Advanced Options": the rendering parameters, text margins and
+// settings of the exported button states that have no place on the main window's
+// tabs. The dialog edits its own copy of the design's whole TParams record, so fields
+// it does not show travel through unchanged.
 //
-//   form3.LoadParams(scene.P);
-//   if (form3.exec() == QDialog::Accepted) { scene.P = form3.Params; Rebuild(); ShowDimensionsTab(); }
+//   dialog.LoadParams(Session->Params);
+//   if (dialog.exec() == QDialog::Accepted) {
+//     Session->Params = dialog.Params;
+//     Session->RecordEdit();  // the dialog's OK is one step
+//   }
 //
 // OK reads every field first; a factor that is not a number, or a margin or distance
 // without a digit, shows the number parser's error and keeps the dialog open with

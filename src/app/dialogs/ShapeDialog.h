@@ -5,7 +5,8 @@
 //
 //   shapes.ProgramDir = FactoryDir;  shapes.UserShapesDir = ...;
 //   if (shapes.exec() == QDialog::Accepted && shapes.Accepted) {
-//     P.ShapeName = BareFileName(shapes.SelectedFile); P.Type = 16; Rebuild();
+//     Session->Params.ShapeName = BareFileName(shapes.SelectedFile);
+//     Session->Params.Type = TButtonType::ShapeFile;
 //   }
 //
 // SelectedFile is the listed file's own path: the caption is upper case, and the
@@ -38,7 +39,7 @@ class TShapeDialog : public QDialog {
   // Lists the files of UserShapesDir and of a mask "folder/*.qzkh" (sorted by
   // caption while " Sorted" is ticked, else in the file system's order); a missing
   // mask folder gives the message "Directory: "folder" does not exist" and, with
-  // nothing else to list, an empty, button-face list.
+  // nothing else to list, an empty list in the button colour (ColourIconList).
   void ListShapes(const std::string& mask);
   void AddShapeItem(const std::string& fileName);
   // The JPEG picture of a shape file: the word at byte 0 must be 0x00100000 and the

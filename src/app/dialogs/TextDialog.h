@@ -3,8 +3,8 @@
 // nothing selected, of what is typed next) and inserts any character of a font
 // through the Character Map.
 //
-//   dialog.LoadText(messageText);                // the message with its fonts
-//   if (dialog.exec() == QDialog::Accepted) { CopyRichText(messageText, dialog.TakeText()); Rebuild(); }
+//   dialog.LoadText(messageText);  // the message with its fonts
+//   if (dialog.exec() == QDialog::Accepted) CopyRichText(messageText, dialog.TakeText());
 //
 // Without TrueType faces the dialog still opens: the name box is disabled and says
 // so, and the editor keeps the default face.
@@ -46,7 +46,7 @@ class TTextDialog : public QDialog {
   bool Updating = false;
 
   QComboBox* FontNameList;    // font name, editable, ten lines dropped
-  QSpinBox* FontSizeSpinner;  // font size with its up-down control, 0..100
+  QSpinBox* FontSizeSpinner;  // font size, typed or stepped with the arrows, 0..100
   QToolButton* BoldButton;    // "Bold"
   QToolButton* ItalicButton;  // "Italic"
   QToolButton* SymbolButton;  // " Symbol "

@@ -6,7 +6,8 @@
 //   welcome.FactoryTemplatesDir = ...;               // listed with TemplatesDir
 //   welcome.setWindowTitle(" Open");
 //   welcome.SetMode(TWelcomeDialog::ModeSaved);      // presses "aved", lists the works
-//   if (welcome.exec() == QDialog::Accepted && welcome.Accepted) LoadWork(welcome.SelectedFile);
+//   if (welcome.exec() == QDialog::Accepted && welcome.Accepted)
+//     LoadWork(welcome.SelectedFile);
 //
 // Closing by any button sets SelectedFile and Accepted (see done()).
 #pragma once
@@ -47,7 +48,7 @@ class TWelcomeDialog : public QDialog {
   // Lists the files of a mask "folder/*.ext", and those of moreFolder that no file of
   // the mask's folder hides (same name in any case). A missing mask folder gives the
   // message "Directory: "folder" does not exist" and, with nothing else to list, an
-  // empty, button-face list.
+  // empty list in the button colour (ColourIconList).
   void ListWorks(const std::string& mask, const std::string& moreFolder = {});
   // Adds one file: its icon record cut to 120 x 40, or the "<None>" box (with the
   // work's Message Text key when it has one); the caption is the bare file name.

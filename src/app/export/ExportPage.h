@@ -3,11 +3,11 @@
 // first two show " Simple Options " or, after "Advanced  >>", " Advanced Options ".
 // Common to all: " Browser Preview", the " Image Dimensions " boxes, the pictures
 // written beside the plain one (" High density", " Hover and pressed states") and
-// "xport 3D Button". None of its controls changes the scene.
+// "xport 3D Button". None of its controls changes the design.
 //
 //   auto* page = new TExportPage;  tabs->addTab(page, "Export 3D Button ");
-//   page->DimensionsSource = [this] { return QSize(DimWidth, DimHeight); };
-//   connect(page, &TExportPage::ExportRequested, this, &TMainWindow::ExportButton);
+//   page->DimensionsSource = [this] { return QSize(Session->Dim.Width, Session->Dim.Height); };
+//   connect(page, &TExportPage::ExportRequested, this, &TMainWindow::ExportClick);
 //   ... TExportOptions o = page->Options();
 #pragma once
 

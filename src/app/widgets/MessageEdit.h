@@ -13,10 +13,9 @@
 // (a load may put more in); no line breaks and no tabs (Enter is left to a dialog's
 // default button, Tab moves the focus); any other character of any plane. A typed
 // character that the charset at the caret cannot hold takes the first charset of the
-// message's code pages that can (as a rich-text control switches with the keyboard's
-// language); one that no code page holds keeps the caret's charset and is held by its
-// code point (TypedChar). Lengths and selections count characters, not the UTF-16
-// units of the document.
+// message's code pages that can, and typing goes on in it; one that no code page
+// holds keeps the caret's charset and is held by its code point (TypedChar). Lengths
+// and selections count characters, not the UTF-16 units of the document.
 // The charset travels in a user property of each character's QTextCharFormat; a
 // format that leaves family, size or charset unset (text typed with the document's
 // own font) is read as the default format.

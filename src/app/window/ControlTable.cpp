@@ -24,7 +24,7 @@ using E = TEffect;
 using C = TControl;
 using T = TTab;
 
-// Loaded values: what each value control shows for the scene.
+// Loaded values: what each value control shows for the design.
 int32_t TexWLoad(const TSideParams& s) { return RoundHalfEven(s.TexW); }
 int32_t TexHLoad(const TSideParams& s) { return RoundHalfEven(s.TexH); }
 

@@ -31,7 +31,7 @@ class TDeferredWork {
   bool ProgressPending = false;
   int ProgressTicks = 0;
   // Set while a build or render runs (and lets events run): a tick then leaves all
-  // pending work for a later tick, so nothing starts a second build of the scene.
+  // pending work for a later tick, so nothing starts a second build of the design.
   bool Busy = false;
 
   // "rebuild deferred" / "render deferred": due after delay more ticks.

@@ -59,7 +59,8 @@ class TMainWindow : public QMainWindow {
   explicit TMainWindow(const std::string& programDir = {}, QWidget* parent = nullptr);
   ~TMainWindow() override;
 
-  // --- The window's state (its fields, public as a form's are).
+  // --- The window's state (public: the busy guard, the dialogs' callers and the tests
+  // read and set it).
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
   std::unique_ptr<TDesignSession> Session;  // the design, what is built from it, its pictures
   TDeferredWork Deferred;
@@ -87,7 +88,7 @@ class TMainWindow : public QMainWindow {
   void SetBkgColor(TColor color);
   QString LinkAddress() const;  // the "Link " tab's address (read by the export)
   // Shows a page file in the browser window (the About, Help and preview pages), with
-  // the hourglass while the window takes it.
+  // the wait cursor while the window takes it.
   void ShowPage(const std::string& path);
 
   // The dialogs, each made on its first use and kept for the rest of the run, so
@@ -239,7 +240,7 @@ class TMainWindow : public QMainWindow {
 };
 
 // While it lives: the window is busy (the timer leaves its work for a later tick,
-// rebuild and render requests wait), and the hourglass shows. Nests.
+// rebuild and render requests wait), and the wait cursor shows. Nests.
 class TBusyScope {
  public:
   explicit TBusyScope(TMainWindow& window);

@@ -1,5 +1,5 @@
 // Rebuild, render and preview: the window's entries around the session's build and
-// render, with the status texts, the progress bar, the hourglass and the guard that
+// render, with the status texts, the progress bar, the wait cursor and the guard that
 // keeps a second build or render from starting while one lets events run.
 #include <QApplication>
 #include <QLabel>
