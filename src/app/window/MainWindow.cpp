@@ -25,8 +25,9 @@ constexpr int MaxRDelayTicks = 100;
 }  // namespace
 
 TMainWindow::TMainWindow(const std::string& programDir, QWidget* parent)
-    : TMainWindow(programDir.empty() ? TFolders::ForExecutable(ExecutableFolder()) : TFolders::InProgramFolder(programDir),
-             parent) {}
+    : TMainWindow(programDir.empty() ? TFolders::ForExecutable(ExecutableFolder())
+                                     : TFolders::InProgramFolder(programDir),
+                  parent) {}
 
 TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
     : QMainWindow(parent),

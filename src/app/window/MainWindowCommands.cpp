@@ -159,7 +159,9 @@ void TMainWindow::OpenClick() {
 }
 
 void TMainWindow::NewFromTemplateClick() {
-  if (!AskToSave(TProjectCommand::NewFromTemplate) || !RunWelcome(TWelcomeDialog::ModeTemplate, " New from template")) return;
+  if (!AskToSave(TProjectCommand::NewFromTemplate) ||
+      !RunWelcome(TWelcomeDialog::ModeTemplate, " New from template"))
+    return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
   const bool loaded = LoadWork(Settings.TemplateFile, true);
   ShowDimensionsTab();
@@ -227,14 +229,14 @@ void TMainWindow::CopyPictureClick() {
 // ---- The tabs' dialogs ---------------------------------------------------------------
 
 void TMainWindow::AdvancedTextClick() {
-  TTextDialog& form = AdvancedTextDialog();
+  TTextDialog& dialog = AdvancedTextDialog();
   TMessageText& text = Session->Text;
   MessageEdit()->ToMessageText(text);
-  form.LoadText(text);
-  form.ShapingCheck->setChecked(Session->Params.Shaping);
-  if (form.exec() != QDialog::Accepted) return;  // the message edit stays as it was
-  CopyRichText(text, form.TakeText());
-  Session->Params.Shaping = form.ShapingCheck->isChecked();
+  dialog.LoadText(text);
+  dialog.ShapingCheck->setChecked(Session->Params.Shaping);
+  if (dialog.exec() != QDialog::Accepted) return;  // the message edit stays as it was
+  CopyRichText(text, dialog.TakeText());
+  Session->Params.Shaping = dialog.ShapingCheck->isChecked();
   {
     const QSignalBlocker block(MessageEdit());
     MessageEdit()->FromMessageText(text);
@@ -243,12 +245,12 @@ void TMainWindow::AdvancedTextClick() {
 }
 
 void TMainWindow::SelectShapeClick() {
-  TShapeDialog& form = ShapeDialog();
-  form.ProgramDir = Settings.Folders.FactoryDir;
-  form.UserShapesDir = Settings.Folders.UserShapesDir();
+  TShapeDialog& dialog = ShapeDialog();
+  dialog.ProgramDir = Settings.Folders.FactoryDir;
+  dialog.UserShapesDir = Settings.Folders.UserShapesDir();
   // OK with no shape selected chooses nothing: the design keeps its shape.
-  if (form.exec() != QDialog::Accepted || !form.Accepted) return;
-  Session->Params.ShapeName = BareFileName(form.SelectedFile);
+  if (dialog.exec() != QDialog::Accepted || !dialog.Accepted) return;
+  Session->Params.ShapeName = BareFileName(dialog.SelectedFile);
   Session->Params.Type = TButtonType::ShapeFile;
   // The button is shown again: " Hide button" says so without running its handler.
   auto* hide = static_cast<QCheckBox*>(Control(TControl::HideButton));
@@ -260,10 +262,10 @@ void TMainWindow::SelectShapeClick() {
 }
 
 void TMainWindow::AdvancedOptionsClick() {
-  TOptionsDialog& form = AdvancedOptionsDialog();
-  form.LoadParams(Session->Params);
-  if (form.exec() != QDialog::Accepted) return;  // the design keeps its record
-  Session->Params = form.Params;
+  TOptionsDialog& dialog = AdvancedOptionsDialog();
+  dialog.LoadParams(Session->Params);
+  if (dialog.exec() != QDialog::Accepted) return;  // the design keeps its record
+  Session->Params = dialog.Params;
   Session->RecordEdit();  // the dialog's OK is one step
   Rebuild();
   // The states' settings show in no preview, only in the exported states, and with
