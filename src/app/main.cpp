@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/MainWindow.h"
+#include "app/window/MainWindow.h"
 #include "base/XdgDirs.h"
 #include "scene/WorkFile.h"
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Quenzar");
   // The desktop entry's name, by which a desktop finds the program's icon.
   QGuiApplication::setDesktopFileName("org.quenzar.Quenzar");
-  qz::TForm1 window(qz::TFolders::ForExecutable(qz::ExecutableFolder()));
+  qz::TMainWindow window(qz::TFolders::ForExecutable(qz::ExecutableFolder()));
   // Without a window manager (a bare X server) maximising does nothing: start at the
   // screen's size anyway.
   if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -3,10 +3,10 @@
 #include <QTableWidget>
 
 #include "WindowKit.h"
-#include "app/BrowseForFolder.h"
-#include "app/ProjectCommands.h"
-#include "text/FontEngine.h"
+#include "app/files/BrowseForFolder.h"
+#include "app/files/ProjectCommands.h"
 #include "support/TempDir.h"
+#include "text/FontEngine.h"
 
 namespace qz {
 
@@ -31,7 +31,7 @@ class DialogsTest : public QObject {
   QTemporaryDir tmp_;
   std::string program_, works_, shapes_;
 
-  void Folders(TForm4& form) {
+  void Folders(TWelcomeDialog& form) {
     form.ProgramDir = program_;
     form.WorksDir = works_;
     form.TemplatesDir = program_ + "Templates/";
@@ -61,30 +61,30 @@ class DialogsTest : public QObject {
   void cleanup() { StopWatchingModals(); }
 
   void welcomeListsTheFilesOfItsMode() {
-    TForm4 form;
+    TWelcomeDialog form;
     Folders(form);
-    QVERIFY(form.ListView1->count() == 0 && !form.BrowseBtn->isEnabled());
-    form.SetMode(TForm4::ModeSaved);
-    QVERIFY(form.BrowseBtn->isEnabled());
-    QCOMPARE(Captions(form.ListView1), (QStringList{"a.qznr", "b.qznr", "Up.QZNR"}));
-    form.SetMode(TForm4::ModeTemplate);
-    QCOMPARE(Captions(form.ListView1), QStringList{"t1.qzpl"});
+    QVERIFY(form.FileList->count() == 0 && !form.BrowseButton->isEnabled());
+    form.SetMode(TWelcomeDialog::ModeSaved);
+    QVERIFY(form.BrowseButton->isEnabled());
+    QCOMPARE(Captions(form.FileList), (QStringList{"a.qznr", "b.qznr", "Up.QZNR"}));
+    form.SetMode(TWelcomeDialog::ModeTemplate);
+    QCOMPARE(Captions(form.FileList), QStringList{"t1.qzpl"});
     // A folder that is not there: said so, the list emptied.
     QString text;
     auto seen = ReadMessage(text);
     form.ListWorks(program_ + "Missing/*.qznr");
-    QVERIFY(*seen && form.ListView1->count() == 0);
+    QVERIFY(*seen && form.FileList->count() == 0);
     QCOMPARE(text, PathToQt("Directory: \"" + program_ + "Missing/\" does not exist"));
     // Browse Folder lists the folder chosen; Cancel keeps folder and list.
     const std::string other = program_ + "Other/";
     QDir().mkpath(PathToQt(other));
     WriteWork(other + "elsewhere.qznr");
-    form.SetMode(TForm4::ModeSaved);
-    const auto browse = [&] { form.BrowseBtn->click(); };
+    form.SetMode(TWelcomeDialog::ModeSaved);
+    const auto browse = [&] { form.BrowseButton->click(); };
     QVERIFY(Through<QFileDialog>(browse, [&](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(other)); }));
-    QCOMPARE(Captions(form.ListView1), QStringList{"elsewhere.qznr"});
+    QCOMPARE(Captions(form.FileList), QStringList{"elsewhere.qznr"});
     QVERIFY(Through<QFileDialog>(browse, [](QFileDialog* d) { d->reject(); }));
-    QVERIFY(form.WorksDir == other && form.ListView1->count() == 1);
+    QVERIFY(form.WorksDir == other && form.FileList->count() == 1);
   }
 
   void welcomeClosingRules() {
@@ -99,15 +99,15 @@ class DialogsTest : public QObject {
                           {2, "", 1, false, "default.dat"}, {2, "b.qznr", 1, true, "Works/b.qznr"},
                           {2, "b.qznr", 0, true, "Works/b.qznr"}, {2, "a.qznr", 2, true, "Works/a.qznr"},
                           {3, "", 1, false, "default.dat"}, {3, "t1.qzpl", 1, true, "Templates/t1.qzpl"}}) {
-      TForm4 form;
+      TWelcomeDialog form;
       Folders(form);
       form.SelectedFile = "left over";
       form.SetMode(r.mode);
       form.show();
-      QListWidgetItem* item = *r.select ? ItemNamed(form.ListView1, r.select) : nullptr;
+      QListWidgetItem* item = *r.select ? ItemNamed(form.FileList, r.select) : nullptr;
       if (item) item->setSelected(true);
-      if (r.close == 2) emit form.ListView1->itemDoubleClicked(item);
-      else (r.close ? form.OKBtn : form.CancelBtn)->click();
+      if (r.close == 2) emit form.FileList->itemDoubleClicked(item);
+      else (r.close ? form.OkButton : form.CancelButton)->click();
       const QByteArray row = QByteArray::number(r.mode) + " '" + r.select + "' " + QByteArray::number(r.close);
       QVERIFY2(form.result() == (r.close ? QDialog::Accepted : QDialog::Rejected) && form.Accepted == r.accepted, row);
       QCOMPARE(PathToQt(form.SelectedFile), PathToQt(program_ + r.selected));
@@ -122,26 +122,26 @@ class DialogsTest : public QObject {
     original.GutTop = 11;
     original.ShapeName = "ROUND.qzkh";  // a field the dialog does not show
     original.RDelay = 0;                // from a file: clipped by the spinner, never stored as 0
-    TForm3 form;
+    TOptionsDialog form;
     form.LoadParams(original);
     form.show();
-    form.edTop->setText("-5");
-    form.edYFactor->setText("abc");
+    form.TopMarginBox->setText("-5");
+    form.YFactorBox->setText("abc");
     QString text;
     auto seen = ReadMessage(text);
     Press(&form, QDialogButtonBox::Ok);
     QVERIFY(*seen && form.isVisible());
     QCOMPARE(text, QString("'abc' is not a valid floating point value"));
-    form.edYFactor->setText("1,5");  // a comma as decimal separator
-    form.PageControl1->setCurrentIndex(0);
-    form.edRight->setText("px");  // a margin without any digit
+    form.YFactorBox->setText("1,5");  // a comma as decimal separator
+    form.OptionTabs->setCurrentIndex(0);
+    form.RightMarginBox->setText("px");  // a margin without any digit
     seen = ReadMessage(text);
     Press(&form, QDialogButtonBox::Ok);
     QVERIFY(*seen && form.isVisible());
     QCOMPARE(text, QString("'' is not a valid integer value"));
-    QCOMPARE(form.PageControl1->currentIndex(), 1);  // the page of the margin that failed
+    QCOMPARE(form.OptionTabs->currentIndex(), 1);  // the page of the margin that failed
     QVERIFY(form.Params.GutTop == 11 && form.Params.CnZ == original.CnZ);
-    form.edRight->setText("7");
+    form.RightMarginBox->setText("7");
     Press(&form, QDialogButtonBox::Ok);
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(form.Params.RDelay == 1 && form.Params.GutTop == 5 && form.Params.GutRight == 7 && form.Params.CnZ == 1.5f);
@@ -154,56 +154,56 @@ class DialogsTest : public QObject {
   void optionsCarryTheStatesSettings() {
     TParams original;
     original.States = {200, 55};
-    TForm3 form;
+    TOptionsDialog form;
     form.LoadParams(original);
     form.show();
-    QVERIFY(form.seHover->value() == TForm3::MaxHoverBrightening && form.sePressed->value() == 55);
-    form.seHover->setValue(12);
-    form.sePressed->setValue(70);
+    QVERIFY(form.HoverSpinner->value() == TOptionsDialog::MaxHoverBrightening && form.PressedSpinner->value() == 55);
+    form.HoverSpinner->setValue(12);
+    form.PressedSpinner->setValue(70);
     Press(&form, QDialogButtonBox::Ok);
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(form.Params.States.HoverBrightening == 12 && form.Params.States.PressedAltitude == 70);
     QCOMPARE(form.Params.GutTop, original.GutTop);
 
     form.show();  // shows the record again, then a change is dropped
-    QVERIFY(form.seHover->value() == 12 && form.sePressed->value() == 70);
-    form.seHover->setValue(0);
-    form.sePressed->setValue(100);
+    QVERIFY(form.HoverSpinner->value() == 12 && form.PressedSpinner->value() == 70);
+    form.HoverSpinner->setValue(0);
+    form.PressedSpinner->setValue(100);
     Press(&form, QDialogButtonBox::Cancel);
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(form.Params.States.HoverBrightening == 12 && form.Params.States.PressedAltitude == 70);
   }
 
   void shapeDialogListsAndChooses() {
-    TOpenShForm form;
+    TShapeDialog form;
     form.ProgramDir = program_;
     form.show();
-    QCOMPARE(Captions(form.ListView1), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
-    ItemNamed(form.ListView1, "MY.ROUND")->setSelected(true), form.OKBtn->click();
+    QCOMPARE(Captions(form.ShapeList), (QStringList{"BROKEN", "MY.ROUND", "ROUND", "SHORT", "ZIGZAG"}));
+    ItemNamed(form.ShapeList, "MY.ROUND")->setSelected(true), form.OkButton->click();
     QVERIFY(form.Accepted);
     QCOMPARE(form.SelectedFile, shapes_ + "my.round.qzkh");  // the listed file itself
     // A double-click closes with OK; the upper-case caption of a lower-case file is the file.
     form.show();
-    QListWidgetItem* round = ItemNamed(form.ListView1, "ROUND");
-    round->setSelected(true), emit form.ListView1->itemDoubleClicked(round);
+    QListWidgetItem* round = ItemNamed(form.ShapeList, "ROUND");
+    round->setSelected(true), emit form.ShapeList->itemDoubleClicked(round);
     QVERIFY(form.Accepted && !form.isVisible());
     QCOMPARE(form.SelectedFile, shapes_ + "round.qzkh");
   }
 
   void textSettingsRestyleTheSelectionOnly() {
-    TForm2 form(Faces);
+    TTextDialog form(Faces);
     TMessageText text = Message("ab", TCharFormat{"Liberation Serif", 40, 1, true, false, false});
     text.Append("cdef", TCharFormat{"Arial", 12, 1, false, true, false});
     form.LoadText(text);
     // The tool bar follows the selection and writes nothing back.
-    form.RichEdit1->SetSelection(3, 1);
-    QVERIFY(form.Edit1->value() == 12 && !form.ToolButton1->isChecked() && form.ToolButton2->isChecked());
-    QCOMPARE(form.ComboBox1->currentText(), QString("Arial"));  // a name the list lacks
+    form.Editor->SetSelection(3, 1);
+    QVERIFY(form.FontSizeSpinner->value() == 12 && !form.BoldButton->isChecked() && form.ItalicButton->isChecked());
+    QCOMPARE(form.FontNameList->currentText(), QString("Arial"));  // a name the list lacks
     QCOMPARE(form.TakeText().Chars(), text.Chars());
-    form.RichEdit1->SetSelection(2, 3);
-    form.Edit1->setValue(30);
-    emit form.ComboBox1->activated(1);  // "Liberation Mono"
-    form.ToolButton1->click();          // Bold
+    form.Editor->SetSelection(2, 3);
+    form.FontSizeSpinner->setValue(30);
+    emit form.FontNameList->activated(1);  // "Liberation Mono"
+    form.BoldButton->click();              // Bold
     const TMessageText t = form.TakeText();
     for (int i = 0; i < t.Length(); ++i) {
       TCharFormat want = text.At(i).Format;
@@ -214,15 +214,15 @@ class DialogsTest : public QObject {
 
   void characterMapAndSymbol() {
     // " Symbol " inserts the cell in the map's face; Cancel inserts nothing; the limit holds.
-    TForm2 form(Faces);
+    TTextDialog form(Faces);
     form.LoadText(Message("ab"));
-    form.RichEdit1->SetSelection(1, 0);
-    const auto symbol = [&] { form.ToolButton3->click(); };
+    form.Editor->SetSelection(1, 0);
+    const auto symbol = [&] { form.SymbolButton->click(); };
     QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) {
-      m->ComboBox1->setCurrentIndex(3);  // "Liberation Serif"
-      const QPoint at = m->StringGrid1->visualItemRect(m->StringGrid1->item(2, 3)).center();
-      QTest::mouseClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
-      QTest::mouseDClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);  // closes with OK
+      m->FontList->setCurrentIndex(3);  // "Liberation Serif"
+      const QPoint at = m->CharacterGrid->visualItemRect(m->CharacterGrid->item(2, 3)).center();
+      QTest::mouseClick(m->CharacterGrid->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(m->CharacterGrid->viewport(), Qt::LeftButton, {}, at);  // closes with OK
     }));
     const TMessageText t = form.TakeText();
     QCOMPARE(t.Text(), std::string("acb"));
@@ -236,15 +236,15 @@ class DialogsTest : public QObject {
     // The Unicode blocks the face has characters of: a Cyrillic letter inserted takes
     // its code page's charset; the face's list has no block it lacks.
     form.LoadText(Message("ab"));
-    form.RichEdit1->SetSelection(2, 0);
+    form.Editor->SetSelection(2, 0);
     QVERIFY(Through<TCharMap>(symbol, [](TCharMap* m) {
-      m->ComboBox1->setCurrentIndex(3);  // "Liberation Serif"
-      QVERIFY(m->ComboBox2->itemText(0) == "Code page" && m->ComboBox2->findText("Hebrew") < 0);
-      m->ComboBox2->setCurrentIndex(m->ComboBox2->findText("Cyrillic"));
-      QVERIFY(m->ShowsBlock() && m->StringGrid1->item(0, 16)->text() == QString::fromUtf8("\u0410"));
-      const QPoint at = m->StringGrid1->visualItemRect(m->StringGrid1->item(0, 16)).center();
-      QTest::mouseClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
-      QTest::mouseDClick(m->StringGrid1->viewport(), Qt::LeftButton, {}, at);
+      m->FontList->setCurrentIndex(3);  // "Liberation Serif"
+      QVERIFY(m->CharactersList->itemText(0) == "Code page" && m->CharactersList->findText("Hebrew") < 0);
+      m->CharactersList->setCurrentIndex(m->CharactersList->findText("Cyrillic"));
+      QVERIFY(m->ShowsBlock() && m->CharacterGrid->item(0, 16)->text() == QString::fromUtf8("\u0410"));
+      const QPoint at = m->CharacterGrid->visualItemRect(m->CharacterGrid->item(0, 16)).center();
+      QTest::mouseClick(m->CharacterGrid->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(m->CharacterGrid->viewport(), Qt::LeftButton, {}, at);
     }));
     const TMessageText cyrillic = form.TakeText();
     QVERIFY(cyrillic.CodePoints() == std::u32string(U"ab\u0410"));
@@ -263,9 +263,9 @@ class DialogsTest : public QObject {
     });
     QVERIFY(!BrowseForFolder("Select folder", folder, nullptr));
     QVERIFY(*shown && folder == "/proc");
-    TForm4 form;
+    TWelcomeDialog form;
     Folders(form);
-    form.SetMode(TForm4::ModeSaved);
+    form.SetMode(TWelcomeDialog::ModeSaved);
     QVERIFY(form.FolderLabel->toolTip() == PathToQt(works_));
   }
 
@@ -273,9 +273,9 @@ class DialogsTest : public QObject {
   // is chosen first.
   void fontChooserOffersTrueTypeFacesOpeningOnTheFaceUsed() {
     TFontChooser chooser(TFontEngine::TrueTypeFaces());
-    QVERIFY(chooser.Faces->findItems("Sans Serif", Qt::MatchExactly).isEmpty());
+    QVERIFY(chooser.FaceList->findItems("Sans Serif", Qt::MatchExactly).isEmpty());
     chooser.SetFormat(TCharFormat{"Arial", 20, 1, true, false, false});
-    QVERIFY(chooser.Faces->currentItem() && chooser.Faces->currentItem()->text() == "Liberation Sans");
+    QVERIFY(chooser.FaceList->currentItem() && chooser.FaceList->currentItem()->text() == "Liberation Sans");
     const TCharFormat f = chooser.Format();
     QVERIFY(f.Name == "Liberation Sans" && f.Size == 20 && f.Bold && !f.Italic);
   }

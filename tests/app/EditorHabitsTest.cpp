@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "WindowKit.h"
-#include "app/EditHistory.h"
-#include "app/RecentMenu.h"
+#include "app/files/RecentMenu.h"
+#include "app/window/EditHistory.h"
 #include "support/TempDir.h"
 
 namespace qz {
@@ -34,7 +34,7 @@ void DragSlider(QSlider* slider, int steps) {
 
 // A file dragged from a file manager and let go over target, through the window as
 // the window system hands it over; whether the drop was taken.
-bool DropFile(TForm1& w, QWidget* target, const std::string& path, Qt::KeyboardModifiers keys = {}) {
+bool DropFile(TMainWindow& w, QWidget* target, const std::string& path, Qt::KeyboardModifiers keys = {}) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(PathToQt(path))});
   const QPoint at = target->mapTo(&w, target->rect().center());
@@ -55,7 +55,7 @@ void Shot(QWidget* w, const QString& name) {
 }
 
 // A menu of the menu bar, opened as a click on its title opens it.
-QMenu* OpenMenu(TForm1& w, const QString& title) {
+QMenu* OpenMenu(TMainWindow& w, const QString& title) {
   for (QAction* a : w.menuBar()->actions())
     if (a->text() == title && a->menu()) {
       a->menu()->popup(w.mapToGlobal(w.menuBar()->actionGeometry(a).bottomLeft()));
@@ -64,10 +64,10 @@ QMenu* OpenMenu(TForm1& w, const QString& title) {
   return nullptr;
 }
 
-QImage PreviewPicture(TForm1& w) { return w.Preview()->Picture()->pixmap().toImage(); }
+QImage PreviewPicture(TMainWindow& w) { return w.Preview()->Picture()->pixmap().toImage(); }
 
 // The deferred work of the last edits carried out, as the timer does after a pause.
-void Pause(TForm1& w) {
+void Pause(TMainWindow& w) {
   for (int i = 0; i <= w.Session->Params.RDelay + 1; ++i) w.Deferred.Tick(), w.History()->Tick(w.Session->Params.RDelay);
 }
 
@@ -159,10 +159,12 @@ class EditorHabitsTest : public TWindowTestBase {
     const std::string gone = programDir_ + "Works/gone.qznr";
     WriteWork(gone, "Gone");
     {
-      auto w = MakeWindow([](TForm4* f) { f->SetMode(TForm4::ModeSaved), ItemNamed(f->ListView1, "gone.qznr")->setSelected(true), f->OKBtn->click(); });
+      auto w = MakeWindow([](TWelcomeDialog* f) {
+        f->SetMode(TWelcomeDialog::ModeSaved), ItemNamed(f->FileList, "gone.qznr")->setSelected(true), f->OkButton->click();
+      });
       QCOMPARE(w->windowTitle(), QString("gone.qznr[*] - Quenzar"));
-      QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); },
-                              [](TForm4* f) { ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click(); }));
+      QVERIFY(Through<TWelcomeDialog>([&] { Pick(*w, "&Open ..."); },
+                              [](TWelcomeDialog* f) { ItemNamed(f->FileList, "mine.qznr")->setSelected(true), f->OkButton->click(); }));
     }  // the window closes: the settings are written
     std::filesystem::remove(gone);
     auto w = MakeWindow();

@@ -74,11 +74,11 @@ class InstalledLayoutTest : public TWindowTestBase {
       expected << QString::fromStdString(e.path().filename().string());
     expected.sort(Qt::CaseInsensitive);
     QStringList listed;
-    auto w = MakeWindow([&listed](TForm4* f) {
-      f->SpeedButton3->click();  // "emplate"
-      listed = Captions(f->ListView1);
-      ItemNamed(f->ListView1, "Aqua.qzpl")->setSelected(true);
-      f->OKBtn->click();
+    auto w = MakeWindow([&listed](TWelcomeDialog* f) {
+      f->TemplateButton->click();  // "emplate"
+      listed = Captions(f->FileList);
+      ItemNamed(f->FileList, "Aqua.qzpl")->setSelected(true);
+      f->OkButton->click();
     });
     QCOMPARE(listed, expected);
     QCOMPARE(w->Session->Text.Text(), std::string("Yours"));

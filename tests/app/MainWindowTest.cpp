@@ -79,20 +79,20 @@ class MainWindowTest : public TWindowTestBase {
                           [&] { return w->Session->Text.Text() == "Go!"; }}},
         {C::FontSelection, {Answered<TFontChooser>(at(C::FontSelection),
                                                    [](TFontChooser* d) {
-                                                     d->Faces->setCurrentItem(ItemNamed(d->Faces, "DejaVu Serif")), d->accept();
+                                                     d->FaceList->setCurrentItem(ItemNamed(d->FaceList, "DejaVu Serif")), d->accept();
                                                    }),
                             [&] { return w->Session->Text.At(0).Format.Name == "DejaVu Serif"; }}},
-        {C::AdvancedText, {Answered<TForm2>(at(C::AdvancedText),
-                                            [](TForm2* f) {
-                                              f->RichEdit1->selectAll(), f->ToolButton1->click(), f->ShapingBox->click();
+        {C::AdvancedText, {Answered<TTextDialog>(at(C::AdvancedText),
+                                            [](TTextDialog* f) {
+                                              f->Editor->selectAll(), f->BoldButton->click(), f->ShapingCheck->click();
                                               f->accept();
                                             }),
                            [&, shaped = s.Shaping] {
                              return w->Session->Text.At(0).Format.Bold && w->Session->Text.At(1).Format.Bold &&
                                     s.Shaping != shaped;
                            }}},
-        {C::ShapeSelection, {Answered<TOpenShForm>(at(C::ShapeSelection),
-                                                   [](TOpenShForm* f) { ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click(); }),
+        {C::ShapeSelection, {Answered<TShapeDialog>(at(C::ShapeSelection),
+                                                   [](TShapeDialog* f) { ItemNamed(f->ShapeList, "SQUARE")->setSelected(true), f->OkButton->click(); }),
                              [&] { return s.ShapeName == "square.qzkh" && s.Type == 16; }}},
         {C::BkgColorSelection, colour(C::BkgColorSelection, s.BkgColor)},
         {C::BkgSetHex, {[&] { Widget<QLineEdit>(*w, C::BkgHexBox)->setText("ff8000"), QTest::mouseClick(at(C::BkgSetHex), Qt::LeftButton); },
@@ -123,7 +123,7 @@ class MainWindowTest : public TWindowTestBase {
       // Switched on it asks for nothing; switched off (the click below) it refits.
       if (row.Id == C::HoldButtonSize) Widget<QCheckBox>(*w, row.Id)->setChecked(true);
       const int v = row.Loaded ? (row.Loaded(s) == row.Max ? row.Min : row.Max) : 0;
-      // A value control is moved to the other end of its range, the scene shows it back.
+      // A value control is moved to the other end of its range, the design shows it back.
       if (act) {
       } else if (auto* sl = qobject_cast<QSlider*>(c)) act = [sl, v] { sl->setValue(v); };
       else if (auto* sp = qobject_cast<QSpinBox*>(c)) act = [sp, v] { sp->setValue(v); };
@@ -158,34 +158,34 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     Widget<QCheckBox>(*w, TControl::HideButton)->setChecked(true);
     TParams& s = w->Session->Params;
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     const auto text = ClickOn(*w, TControl::AdvancedText), shape = ClickOn(*w, TControl::ShapeSelection);
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
     const bool shaped = s.Shaping;
-    QVERIFY(Through<TForm2>(text, [&](TForm2* f) {
-      QCOMPARE(f->ShapingBox->isChecked(), shaped);
-      f->RichEdit1->selectAll(), f->ToolButton2->click(), f->ShapingBox->click(), f->reject();
+    QVERIFY(Through<TTextDialog>(text, [&](TTextDialog* f) {
+      QCOMPARE(f->ShapingCheck->isChecked(), shaped);
+      f->Editor->selectAll(), f->ItalicButton->click(), f->ShapingCheck->click(), f->reject();
     }));
     QVERIFY(!w->Session->Text.At(0).Format.Italic && s.Shaping == shaped);
-    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) { f->ListView1->clearSelection(), f->OKBtn->click(); }));
+    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) { f->ShapeList->clearSelection(), f->OkButton->click(); }));
     QVERIFY(s.Type == 0 && s.ShapeName.empty() && rebuilt.count() == 0);
-    QVERIFY(Through<TOpenShForm>(shape, [](TOpenShForm* f) {
-      ItemNamed(f->ListView1, "SQUARE")->setSelected(true), f->OKBtn->click();
+    QVERIFY(Through<TShapeDialog>(shape, [](TShapeDialog* f) {
+      ItemNamed(f->ShapeList, "SQUARE")->setSelected(true), f->OkButton->click();
     }));
     QVERIFY(s.Type == 16 && !Widget<QCheckBox>(*w, TControl::HideButton)->isChecked());
     const int top = s.GutTop;
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->edTop->setText("40"), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->TopMarginBox->setText("40"), f->reject(); }));
     QVERIFY(s.GutTop == top && rebuilt.count() == 1);
-    QVERIFY(Through<TForm3>(options, [&](TForm3* f) {
-      QCOMPARE(f->edTop->text(), QString::number(top));
-      f->edDistance->setText("2000"), f->accept();
+    QVERIFY(Through<TOptionsDialog>(options, [&](TOptionsDialog* f) {
+      QCOMPARE(f->TopMarginBox->text(), QString::number(top));
+      f->DistanceBox->setText("2000"), f->accept();
     }));
     QVERIFY(s.Render.Y == 2000.0f && s.ShapeName == "square.qzkh" && rebuilt.count() == 2);  // the rest travels through
     // Opening does not change the work Save proposes.
     const std::string job = w->Settings.JobFile;
     w->Modified = false;
-    QVERIFY(Through<TForm4>([&] { Pick(*w, "&Open ..."); }, [](TForm4* f) {
-      ItemNamed(f->ListView1, "mine.qznr")->setSelected(true), f->OKBtn->click();
+    QVERIFY(Through<TWelcomeDialog>([&] { Pick(*w, "&Open ..."); }, [](TWelcomeDialog* f) {
+      ItemNamed(f->FileList, "mine.qznr")->setSelected(true), f->OkButton->click();
     }));
     QVERIFY(w->Session->Text.Text() == "Mine" && !w->Modified && w->Settings.JobFile == job);
     QVERIFY(messages_.Texts.empty());
@@ -208,14 +208,16 @@ class MainWindowTest : public TWindowTestBase {
     const TStateParams start = w->Session->Params.States;
     const size_t steps = w->Session->History.UndoSteps();
     auto options = [&] { Pick(*w, "&Advanced Options ..."); };
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->reject(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->HoverSpinner->setValue(100), f->reject(); }));
     QVERIFY(w->Session->Params.States == start && !w->Modified);
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->seHover->setValue(100), f->sePressed->setValue(10), f->accept(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) {
+      f->HoverSpinner->setValue(100), f->PressedSpinner->setValue(10), f->accept();
+    }));
     QVERIFY(w->Session->Params.States == (TStateParams{100, 10}));
     QVERIFY(w->Modified && w->isWindowModified());
     QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
     // OK with nothing changed adds no step.
-    QVERIFY(Through<TForm3>(options, [](TForm3* f) { f->accept(); }));
+    QVERIFY(Through<TOptionsDialog>(options, [](TOptionsDialog* f) { f->accept(); }));
     QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
     Pick(*w, "&Undo");
     QVERIFY(w->Session->Params.States == start && !w->Modified);
@@ -238,10 +240,10 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
-    page->PageControl2->setCurrentIndex(4);     // WebP
-    page->cbScale->setCurrentIndex(1);          // " 1x and 2x"
-    page->chStates->setChecked(true);
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
+    page->FormatTabs->setCurrentIndex(4);          // WebP
+    page->HighDensityList->setCurrentIndex(1);     // " 1x and 2x"
+    page->StatesCheck->setChecked(true);
     QTemporaryDir out;
     QString offered;
     QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
@@ -279,7 +281,7 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
     QTemporaryDir out;
     const auto exportAs = [&](const QString& name, int entry) {
       return Through<QFileDialog>([page] { page->ExportButton->click(); }, [&](QFileDialog* d) {
@@ -290,9 +292,9 @@ class MainWindowTest : public TWindowTestBase {
     const TExportSize size{w->Session->Dim.Width, w->Session->Dim.Height};
 
     page->GifToggle->click();
-    page->cbGifCompression->setCurrentIndex(1);  // " Run-length"
+    page->GifCompressionList->setCurrentIndex(1);  // " Run-length"
     QVERIFY(exportAs("rle", 0));
-    page->cbGifCompression->setCurrentIndex(0);  // " LZW"
+    page->GifCompressionList->setCurrentIndex(0);  // " LZW"
     QVERIFY(exportAs("lzw", 0));
     for (TGifCompression compression : {TGifCompression::RunLength, TGifCompression::Lzw}) {
       TExportOptions o;  // the page's start values
@@ -307,10 +309,10 @@ class MainWindowTest : public TWindowTestBase {
     QVERIFY(bytesOf("rle.gif") != bytesOf("lzw.gif"));
 
     QVERIFY(exportAs("lossless", 4));
-    page->chLossless->setChecked(false);
-    page->tbWebpQuality->setValue(90);
+    page->LosslessCheck->setChecked(false);
+    page->WebpQualitySlider->setValue(90);
     QVERIFY(exportAs("fine", 4));
-    page->tbWebpQuality->setValue(5);
+    page->WebpQualitySlider->setValue(5);
     QVERIFY(exportAs("coarse", 4));
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
     std::map<QString, size_t> sizes;
@@ -334,13 +336,13 @@ class MainWindowTest : public TWindowTestBase {
     Prepare(*w, "Go");
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Export));
     TExportPage* page = w->ExportPage();
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
-    page->PageControl2->setCurrentIndex(3);     // PNG
-    page->chStates->setChecked(true);
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
+    page->FormatTabs->setCurrentIndex(3);          // PNG
+    page->StatesCheck->setChecked(true);
     QTemporaryDir out;
     const auto exportWith = [&](int hover, int pressed, const QString& name) {
-      QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TForm3* f) {
-        f->seHover->setValue(hover), f->sePressed->setValue(pressed), f->accept();
+      QVERIFY(Through<TOptionsDialog>([&] { Pick(*w, "&Advanced Options ..."); }, [=](TOptionsDialog* f) {
+        f->HoverSpinner->setValue(hover), f->PressedSpinner->setValue(pressed), f->accept();
       }));
       QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); },
                                    [&](QFileDialog* d) { TypeIntoFileDialog(d, out.filePath(name)); }));
@@ -368,7 +370,7 @@ class MainWindowTest : public TWindowTestBase {
     QCOMPARE(title, QString("Quit confirmation"));
     // Open: No, then the welcome dialog's Cancel: nothing loaded, still modified.
     asked = AnswerQuestion(QMessageBox::No, &title);
-    auto shown = WhenModal<TForm4>([](TForm4* f) { f->CancelBtn->click(); });
+    auto shown = WhenModal<TWelcomeDialog>([](TWelcomeDialog* f) { f->CancelButton->click(); });
     Pick(*w, "&Open ...");
     QVERIFY(*asked && *shown);
     QCOMPARE(title, QString("Open confirmation"));
@@ -398,7 +400,7 @@ class MainWindowTest : public TWindowTestBase {
   void requestsWhileABuildRunsWait() {
     auto w = MakeWindow();
     Prepare(*w, "Busy");
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     int inside = 0;
     bool closed = true;
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 2000);
@@ -430,10 +432,10 @@ class MainWindowTest : public TWindowTestBase {
     // The last edit's rebuild still waits for the timer: the export carries it out
     // first. The format chosen in the dialog wins over the extension typed.
     Prepare(*w, "Click");
-    page->chBrowserPreview->setChecked(false);  // this folder has no page template
+    page->BrowserPreviewCheck->setChecked(false);  // this folder has no page template
     w->MessageEdit()->setPlainText("Click Here 2!");
     QVERIFY(w->Deferred.RebuildPending);
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
     QVERIFY(Through<QFileDialog>([page] { page->ExportButton->click(); }, [](QFileDialog* d) {
       d->selectNameFilter(ExportFilters()[1]), TypeIntoFileDialog(d, "typed.gif");
     }));
@@ -487,7 +489,7 @@ class MainWindowTest : public TWindowTestBase {
     // A size that can be written only at 1x is refused with high density asked for.
     messages_.Texts.clear();
     w->Session->Dim.Width = 20000, w->Session->Dim.Height = 10;
-    w->ExportPage()->cbScale->setCurrentIndex(1);  // " 1x and 2x"
+    w->ExportPage()->HighDensityList->setCurrentIndex(1);  // " 1x and 2x"
     noDialog = WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); }, 1000);
     w->ExportPage()->ExportButton->click();
     QVERIFY(!*noDialog);
@@ -514,10 +516,10 @@ class MainWindowTest : public TWindowTestBase {
     auto w = MakeWindow();
     Prepare(*w);
     const QImage before = w->Preview()->Picture()->pixmap().toImage();
-    QSignalSpy rebuilt(w.get(), &TForm1::Rebuilt);
-    auto shown = WhenModal<TOpenShForm>([](TOpenShForm* d) {
-      ItemNamed(d->ListView1, "BROKEN")->setSelected(true);
-      d->OKBtn->click();
+    QSignalSpy rebuilt(w.get(), &TMainWindow::Rebuilt);
+    auto shown = WhenModal<TShapeDialog>([](TShapeDialog* d) {
+      ItemNamed(d->ShapeList, "BROKEN")->setSelected(true);
+      d->OkButton->click();
     });
     QTest::mouseClick(w->Control(TControl::ShapeSelection), Qt::LeftButton);
     std::filesystem::remove(broken);

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "WindowKit.h"
-#include "app/IconList.h"
+#include "app/dialogs/IconList.h"
 #include "scene/IconRecord.h"
 
 #ifdef QZ_HAVE_WEBENGINE
@@ -54,7 +54,7 @@ class WalkThroughTest : public TWindowTestBase {
 
   // Clicks a command on its tab, the dialog it opens answered.
   template <typename D>
-  void Use(TForm1& w, TTab tab, TControl command, std::function<void(D*)> answer) {
+  void Use(TMainWindow& w, TTab tab, TControl command, std::function<void(D*)> answer) {
     w.Tabs()->setCurrentIndex(static_cast<int>(tab));
     QVERIFY2(Through<D>(ClickOn(w, command), answer), ControlRow(command).Name);
   }
@@ -70,10 +70,10 @@ class WalkThroughTest : public TWindowTestBase {
 
   void firstSession() {
     // 1. Start: the welcome dialog, its templates, one chosen.
-    auto w = MakeWindow([](TForm4* f) {
-      Look(f, "01-welcome"), f->SpeedButton3->click();  // "emplate"
-      Select(f->ListView1, "Ocean.qzpl"), Look(f, "02-welcome-templates");
-      f->OKBtn->click();
+    auto w = MakeWindow([](TWelcomeDialog* f) {
+      Look(f, "01-welcome"), f->TemplateButton->click();  // "emplate"
+      Select(f->FileList, "Ocean.qzpl"), Look(f, "02-welcome-templates");
+      f->OkButton->click();
     });
     QVERIFY(w->Session->Text.Length() > 0 && !w->Modified);
 
@@ -87,29 +87,29 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(w->Session->Text.Text() == "Welcome" && w->Modified);
 
     // 3. The first letter in its own font, a symbol at the end.
-    Use<TForm2>(*w, TTab::Caption, TControl::AdvancedText, [](TForm2* f) {
-      f->RichEdit1->SetSelection(0, 1);
-      const int serif = f->ComboBox1->findText("Liberation Serif");
+    Use<TTextDialog>(*w, TTab::Caption, TControl::AdvancedText, [](TTextDialog* f) {
+      f->Editor->SetSelection(0, 1);
+      const int serif = f->FontNameList->findText("Liberation Serif");
       QVERIFY(serif >= 0);
-      f->ComboBox1->setCurrentIndex(serif);
-      emit f->ComboBox1->activated(serif);
-      f->RichEdit1->SetSelection(7, 0);
+      f->FontNameList->setCurrentIndex(serif);
+      emit f->FontNameList->activated(serif);
+      f->Editor->SetSelection(7, 0);
       WhenModal<TCharMap>([](TCharMap* m) { m->SelectCode(0xBB), Look(m, "05-character-map"), m->accept(); });
-      f->ToolButton3->click();
+      f->SymbolButton->click();
       // The map's Unicode blocks, looked at (Cancel: nothing inserted).
       WhenModal<TCharMap>([](TCharMap* m) {
-        m->ComboBox2->setCurrentIndex(m->ComboBox2->findText("Greek and Coptic"));
-        m->StringGrid1->setCurrentCell(1, 2), Look(m, "05-character-map-greek"), m->reject();
+        m->CharactersList->setCurrentIndex(m->CharactersList->findText("Greek and Coptic"));
+        m->CharacterGrid->setCurrentCell(1, 2), Look(m, "05-character-map-greek"), m->reject();
       });
-      f->ToolButton3->click();
+      f->SymbolButton->click();
       Look(f, "04-advanced-text");
       f->accept();
     });
     QCOMPARE(w->Session->Text.Text(), std::string("Welcome\xBB"));
 
     // 4. A button shape.
-    Use<TOpenShForm>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TOpenShForm* f) {
-      Select(f->ListView1, "CAPSULE"), Look(f, "06-shapes"), f->OKBtn->click();
+    Use<TShapeDialog>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TShapeDialog* f) {
+      Select(f->ShapeList, "CAPSULE"), Look(f, "06-shapes"), f->OkButton->click();
     });
 
     // 5. A page background colour, a wood texture on the button.
@@ -126,9 +126,9 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(w.get(), "09-light");
 
     // 7. A look at every page of the Advanced Options, left as they were.
-    QVERIFY(Through<TForm3>([&] { Pick(*w, "&Advanced Options ..."); }, [](TForm3* f) {
-      Look(f, "10-options"), f->PageControl1->setCurrentIndex(1), Look(f, "10-options-margins");
-      f->PageControl1->setCurrentIndex(2), Look(f, "10-options-states"), f->reject();
+    QVERIFY(Through<TOptionsDialog>([&] { Pick(*w, "&Advanced Options ..."); }, [](TOptionsDialog* f) {
+      Look(f, "10-options"), f->OptionTabs->setCurrentIndex(1), Look(f, "10-options-margins");
+      f->OptionTabs->setCurrentIndex(2), Look(f, "10-options-states"), f->reject();
     }));
 
     // 8. Export as GIF with the browser preview.
@@ -141,14 +141,14 @@ class WalkThroughTest : public TWindowTestBase {
     page->GifToggle->click();
     // The other formats' pages, each with its options shown, then GIF again.
     page->JpegToggle->click();
-    for (int i = 1; i < page->PageControl2->count(); ++i) {
-      page->PageControl2->setCurrentIndex(i);
-      const QString name = "11-export-page-" + page->PageControl2->tabText(i).trimmed().toLower();
+    for (int i = 1; i < page->FormatTabs->count(); ++i) {
+      page->FormatTabs->setCurrentIndex(i);
+      const QString name = "11-export-page-" + page->FormatTabs->tabText(i).trimmed().toLower();
       CheckFits(page, name), Shot(w.get(), name);
     }
-    page->chLossless->setChecked(false), Shot(w.get(), "11-export-page-webp-lossy");
-    page->chLossless->setChecked(true), page->JpegToggle->click();
-    page->PageControl2->setCurrentIndex(0);
+    page->LosslessCheck->setChecked(false), Shot(w.get(), "11-export-page-webp-lossy");
+    page->LosslessCheck->setChecked(true), page->JpegToggle->click();
+    page->FormatTabs->setCurrentIndex(0);
     QVERIFY(!w->BrowserWindowIfMade());  // the browser engine starts on first use
     const auto exportNow = [page] { page->ExportButton->click(); };
     QString proposed;
@@ -159,7 +159,7 @@ class WalkThroughTest : public TWindowTestBase {
     QCOMPARE(proposed, QString("Welcome.gif"));
     QVERIFY(QFile::exists(PathToQt(programDir_ + "Images/Welcome.gif")));
 #ifdef QZ_HAVE_WEBENGINE
-    TWebForm* web = w->BrowserWindowIfMade();
+    TBrowserWindow* web = w->BrowserWindowIfMade();
     QVERIFY(web && web->isVisible());
     // The page shown holds name (asked again, one question at a time, until it does).
     auto pageShows = [web](const QString& name) {
@@ -167,7 +167,7 @@ class WalkThroughTest : public TWindowTestBase {
       auto asking = std::make_shared<bool>(false);
       return QTest::qWaitFor([&, html, asking] {
         if (!std::exchange(*asking, true))
-          web->WebBrowser->page()->toHtml([html, asking](const QString& text) { *html = text, *asking = false; });
+          web->PageView->page()->toHtml([html, asking](const QString& text) { *html = text, *asking = false; });
         return html->contains(name);
       }, 60000);
     };
@@ -176,14 +176,14 @@ class WalkThroughTest : public TWindowTestBase {
     Shot(web, "13-preview-page"), web->close();
     // Exported again, now with its states and 2x pictures: the page written anew is
     // shown anew, not from before, with the three states.
-    page->chStates->setChecked(true), page->cbScale->setCurrentIndex(1);
+    page->StatesCheck->setChecked(true), page->HighDensityList->setCurrentIndex(1);
     QVERIFY(Through<QFileDialog>(exportNow, [](QFileDialog* d) {
       d->selectFile("Again.gif"), static_cast<QDialog*>(d)->accept();  // not the Welcome.gif selected
     }));
     QVERIFY(web->isVisible() && pageShows("Again-pressed@2x.gif"));
     QTest::qWait(500);
     Shot(web, "13-preview-page-states"), web->close();
-    page->chStates->setChecked(false), page->cbScale->setCurrentIndex(0);
+    page->StatesCheck->setChecked(false), page->HighDensityList->setCurrentIndex(0);
 #endif
     QVERIFY2(messages_.Texts.empty(), messages_.Texts.empty() ? "" : messages_.Texts[0].c_str());
 
@@ -199,21 +199,21 @@ class WalkThroughTest : public TWindowTestBase {
     w.reset();
 
     // 10. Start again: the work is listed with its picture and opens as it was left.
-    auto again = MakeWindow([](TForm4* f) {
-      f->SpeedButton2->click();  // "aved"
-      Select(f->ListView1, "My first button.qznr");
+    auto again = MakeWindow([](TWelcomeDialog* f) {
+      f->SavedButton->click();  // "aved"
+      Select(f->FileList, "My first button.qznr");
       Look(f, "15-welcome-saved");
-      const QImage icon = f->ListView1->selectedItems().value(0)->icon().pixmap(IconWidth, IconHeight).toImage();
+      const QImage icon = f->FileList->selectedItems().value(0)->icon().pixmap(IconWidth, IconHeight).toImage();
       QVERIFY(icon != PlaceholderIcon("<None>", f->font()).convertToFormat(icon.format()));
-      f->OKBtn->click();
+      f->OkButton->click();
     });
     QCOMPARE(again->Session->Text.Chars(), saved);
     QVERIFY(again->Session->Params.ShapeName == "Capsule.qzkh" && again->Session->ButtonTextured());
 #ifdef QZ_HAVE_WEBENGINE
     Pick(*again, "&About Quenzar");  // the last look
-    TWebForm* about = again->BrowserWindowIfMade();
+    TBrowserWindow* about = again->BrowserWindowIfMade();
     QTRY_COMPARE_WITH_TIMEOUT(about->windowTitle(), QString("About Quenzar"), 60000);
-    QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone again
+    QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor is gone again
     QTest::qWait(500);
     Shot(about, "17-about");
 #endif

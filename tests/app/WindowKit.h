@@ -10,19 +10,19 @@
 #include <cstdlib>
 
 #include "ModalDriver.h"
-#include "app/CharMap.h"
-#include "app/ExportPage.h"
-#include "app/FileFilter.h"
-#include "app/FontChooser.h"
-#include "app/MainWindow.h"
-#include "app/MessageEdit.h"
-#include "app/OptionsDialog.h"
-#include "app/PreviewPanel.h"
-#include "app/QtBridge.h"
-#include "app/ShapeDialog.h"
-#include "app/TextDialog.h"
-#include "app/WebForm.h"
-#include "app/WelcomeDialog.h"
+#include "app/bridge/QtBridge.h"
+#include "app/dialogs/BrowserWindow.h"
+#include "app/dialogs/CharMap.h"
+#include "app/dialogs/FontChooser.h"
+#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/ShapeDialog.h"
+#include "app/dialogs/TextDialog.h"
+#include "app/dialogs/WelcomeDialog.h"
+#include "app/export/ExportPage.h"
+#include "app/files/FileFilter.h"
+#include "app/widgets/MessageEdit.h"
+#include "app/window/MainWindow.h"
+#include "app/window/PreviewPanel.h"
 #include "scene/WorkFile.h"
 #include "support/MessageCollector.h"
 
@@ -41,7 +41,7 @@
 namespace qz {
 
 template <typename W>
-W* Widget(TForm1& w, TControl id) {
+W* Widget(TMainWindow& w, TControl id) {
   auto* widget = qobject_cast<W*>(w.Control(id));
   if (!widget) qFatal("control %s is not of the expected kind", ControlRow(id).Name);
   return widget;
@@ -79,24 +79,24 @@ bool Through(const std::function<void()>& open, std::function<void(D*)> answer) 
 }
 
 // Picks the menu entry with this text, as a user does.
-inline void Pick(TForm1& w, const QString& text) {
+inline void Pick(TMainWindow& w, const QString& text) {
   for (QAction* a : w.findChildren<QAction*>())
     if (a->text() == text && !a->menu()) return a->trigger();
   QFAIL(qPrintable("no menu entry " + text));
 }
 
-inline std::function<void()> ClickOn(TForm1& w, TControl id) {
+inline std::function<void()> ClickOn(TMainWindow& w, TControl id) {
   return [&w, id] { QTest::mouseClick(w.Control(id), Qt::LeftButton); };
 }
 
 // What an edit asked for, as seen from outside.
 struct TObserved { TEffect effect; int delayTicks; bool modified; };  // delayTicks: the countdown the edit left
 
-inline TObserved Observe(TForm1& w, const std::function<void()>& act) {
+inline TObserved Observe(TMainWindow& w, const std::function<void()>& act) {
   TDeferredWork& d = w.Deferred;
   w.Modified = d.RebuildPending = d.RenderPending = d.TexturePending = false;
   d.DelayTicks = -7;  // a value no edit writes
-  QSignalSpy rebuilt(&w, &TForm1::Rebuilt), redrawn(&w, &TForm1::Redrawn);
+  QSignalSpy rebuilt(&w, &TMainWindow::Rebuilt), redrawn(&w, &TMainWindow::Redrawn);
   act();
   using E = TEffect;
   const E effect = rebuilt.count()     ? E::RebuildNow
@@ -118,19 +118,20 @@ class TWindowTestBase : public QObject {
 
   // A window after its start-up; welcome answers the welcome dialog (by default
   // Cancel, which loads the factory design default.dat).
-  std::unique_ptr<TForm1> MakeWindow(std::function<void(TForm4*)> welcome = [](TForm4* f) { f->CancelBtn->click(); }) {
-    auto w = folders_ ? std::make_unique<TForm1>(*folders_) : std::make_unique<TForm1>(programDir_);
+  std::unique_ptr<TMainWindow> MakeWindow(
+      std::function<void(TWelcomeDialog*)> welcome = [](TWelcomeDialog* f) { f->CancelButton->click(); }) {
+    auto w = folders_ ? std::make_unique<TMainWindow>(*folders_) : std::make_unique<TMainWindow>(programDir_);
     w->SetMessageSink(&messages_);
     w->resize(1100, 800);
-    auto shown = WhenModal<TForm4>(welcome);
+    auto shown = WhenModal<TWelcomeDialog>(welcome);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) qFatal("window not shown");
     if (!QTest::qWaitFor([&] { return w->Started(); }, 30000) || !*shown) qFatal("no start-up with its welcome dialog");
     return w;
   }
 
-  // A message and a built scene to edit.
-  void Prepare(TForm1& w, const QString& message = "Go") {
+  // A message and a built design to edit.
+  void Prepare(TMainWindow& w, const QString& message = "Go") {
     w.MessageEdit()->setPlainText(message);
     w.Rebuild();
   }

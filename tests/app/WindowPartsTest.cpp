@@ -6,13 +6,13 @@
 #include <QtWidgets>
 #include <numbers>
 
-#include "app/DeferredWork.h"
-#include "app/Dimensions.h"
-#include "app/ExportOptions.h"
-#include "app/ExportPage.h"
-#include "app/FileFilter.h"
-#include "app/HexColor.h"
-#include "app/MessageEdit.h"
+#include "app/export/ExportChoices.h"
+#include "app/export/ExportPage.h"
+#include "app/files/FileFilter.h"
+#include "app/widgets/MessageEdit.h"
+#include "app/window/DeferredWork.h"
+#include "app/window/Dimensions.h"
+#include "app/window/HexColor.h"
 
 namespace qz {
 
@@ -152,39 +152,39 @@ class WindowPartsTest : public QObject {
     QVERIFY(o.Scale == 1 && !o.States && !o.WebpLossy);
 
     page.GifToggle->click();
-    page.cbGifCompression->setCurrentIndex(1);
+    page.GifCompressionList->setCurrentIndex(1);
     page.GifPresetClick(0);
     QVERIFY(page.Options().GifCompression == TGifCompression::RunLength);
-    page.cbGifCompression->setCurrentIndex(0);
+    page.GifCompressionList->setCurrentIndex(0);
     QVERIFY(page.Options().GifCompression == TGifCompression::Lzw);
 
     // WebP: lossless, its quality greyed; unchecked, the WebP slider's number counts,
     // not the JPEG page's.
-    page.PageControl2->setCurrentIndex(4);
-    page.tbQuality->setValue(35);
+    page.FormatTabs->setCurrentIndex(4);
+    page.JpegQualitySlider->setValue(35);
     o = page.Options();
     QVERIFY(o.Format == TExportFormat::WebP && !o.WebpLossy);
-    QVERIFY(!page.tbWebpQuality->isEnabled() && !page.edWebpQuality->isEnabled());
-    QCOMPARE(page.edWebpQuality->text(), QString("90"));
-    page.chLossless->setChecked(false);
-    QVERIFY(page.tbWebpQuality->isEnabled());
-    page.tbWebpQuality->setValue(42);
+    QVERIFY(!page.WebpQualitySlider->isEnabled() && !page.WebpQualityBox->isEnabled());
+    QCOMPARE(page.WebpQualityBox->text(), QString("90"));
+    page.LosslessCheck->setChecked(false);
+    QVERIFY(page.WebpQualitySlider->isEnabled());
+    page.WebpQualitySlider->setValue(42);
     o = page.Options();
     QVERIFY(o.WebpLossy);
     QCOMPARE(o.JpegQuality, 42);
-    page.PageControl2->setCurrentIndex(1);  // and the JPEG page its own
+    page.FormatTabs->setCurrentIndex(1);  // and the JPEG page its own
     QCOMPARE(page.Options().JpegQuality, 35);
     // A format chosen in the save dialog takes its own page's quality, whichever is on top.
     QCOMPARE(page.OptionsFor(TExportFormat::WebP).JpegQuality, 42);
-    page.PageControl2->setCurrentIndex(4);
+    page.FormatTabs->setCurrentIndex(4);
     QCOMPARE(page.OptionsFor(TExportFormat::Jpeg).JpegQuality, 35);
 
-    for (int entry = 0; entry < page.cbScale->count(); ++entry) {
-      page.cbScale->setCurrentIndex(entry);
+    for (int entry = 0; entry < page.HighDensityList->count(); ++entry) {
+      page.HighDensityList->setCurrentIndex(entry);
       QCOMPARE(page.Options().Scale, entry + 1);
     }
-    QCOMPARE(page.cbScale->count(), MaxExportScale);
-    page.chStates->setChecked(true);
+    QCOMPARE(page.HighDensityList->count(), MaxExportScale);
+    page.StatesCheck->setChecked(true);
     QVERIFY(page.Options().States);
   }
 
@@ -192,11 +192,11 @@ class WindowPartsTest : public QObject {
   // opens on the page's entry and an entry chosen writes what its pattern says.
   void theSaveDialogsEntriesMatchThePages() {
     TExportPage page;
-    QCOMPARE(static_cast<int>(ExportFilters().size()), page.PageControl2->count());
-    for (int i = 0; i < page.PageControl2->count(); ++i) {
-      page.PageControl2->setCurrentIndex(i);
+    QCOMPARE(static_cast<int>(ExportFilters().size()), page.FormatTabs->count());
+    for (int i = 0; i < page.FormatTabs->count(); ++i) {
+      page.FormatTabs->setCurrentIndex(i);
       const TExportFormat format = FormatFromFilterIndex(i + 1);
-      QVERIFY2(page.Format() == format, qPrintable(page.PageControl2->tabText(i)));
+      QVERIFY2(page.Format() == format, qPrintable(page.FormatTabs->tabText(i)));
       QCOMPARE(static_cast<int>(format), i + 1);
       const QString pattern = QString("*") + FormatExtension(format);
       QVERIFY2(ExportFilters()[i].contains(pattern), qPrintable(ExportFilters()[i]));

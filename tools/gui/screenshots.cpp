@@ -15,16 +15,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/MainWindow.h"
-#include "app/WelcomeDialog.h"
+#include "app/dialogs/WelcomeDialog.h"
+#include "app/window/MainWindow.h"
 
 namespace {
 
-void ScheduleScreenshots(qz::TForm1& window, const QString& prefix, const QStringList& tabs) {
+void ScheduleScreenshots(qz::TMainWindow& window, const QString& prefix, const QStringList& tabs) {
   auto* poll = new QTimer(&window);
   poll->setInterval(100);
   QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, prefix, tabs] {
-    if (auto* welcome = qobject_cast<qz::TForm4*>(QApplication::activeModalWidget())) {
+    if (auto* welcome = qobject_cast<qz::TWelcomeDialog*>(QApplication::activeModalWidget())) {
       welcome->grab().save(prefix + "-welcome.png");
       welcome->reject();
       return;
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-dev-shm-usage", 0);
   QApplication app(argc, argv);
   const QStringList tabs = QString(argc > 2 ? argv[2] : "0").split(',', Qt::SkipEmptyParts);
-  qz::TForm1 window(argc > 3 ? argv[3] : std::string());
+  qz::TMainWindow window(argc > 3 ? argv[3] : std::string());
   window.resize(1100, 800);
   window.show();
   ScheduleScreenshots(window, argv[1], tabs);
