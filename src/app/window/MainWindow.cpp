@@ -32,8 +32,6 @@ TMainWindow::TMainWindow(const std::string& programDir, QWidget* parent)
 TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
     : QMainWindow(parent),
       Deferred({[this] { Rebuild(); }, [this] { RedrawPreview(true); },
-                [this] { return Session->TextTextured(); }, [this] { return Session->ButtonTextured(); },
-                [this] { Session->LoadTextTexture(); }, [this] { Session->LoadButtonTexture(); },
                 [this] {
                   progressBar_->setValue(0);
                   statusPanels_[3]->clear();
@@ -68,6 +66,7 @@ TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
 TMainWindow::~TMainWindow() {
   if (timer_) timer_->stop();
   // The controls outlive the session by a moment: none may reach it any more.
+  Session->OnHistoryChange = nullptr;
   for (int i = 0; i < static_cast<int>(TControl::Count); ++i)
     if (QWidget* c = Control(static_cast<TControl>(i))) c->disconnect(this);
   preview_->disconnect(this);
@@ -106,21 +105,13 @@ QString TMainWindow::StatusText(int panel) const {
 
 QString TMainWindow::NoticeText() const { return noticePanel_->text(); }
 
-int TMainWindow::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
+int TMainWindow::RDelayTicks() const { return std::clamp(Session->Params().RDelay, 0, MaxRDelayTicks); }
 
-bool TMainWindow::LoadWork(const std::string& fileName, bool begin) {
+bool TMainWindow::LoadWork(const std::string& fileName) {
   noticePanel_->clear();
-  const bool loaded = begin ? Session->Begin(fileName) : Session->Load(fileName);
-  if (loaded) Session->LoadTextures();
-  DesignToControls();
-  PlaceLightMarker();
-  Rebuild();
+  const bool loaded = Session->Open(fileName);
+  ShowDesign();
   return loaded;
-}
-
-void TMainWindow::SetModified(bool on) {
-  Modified = on;
-  setWindowModified(on);
 }
 
 }  // namespace qz

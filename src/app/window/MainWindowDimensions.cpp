@@ -54,11 +54,11 @@ void TMainWindow::ConnectDimensions() {
   }
   // A ruler moved to the value it shows changes nothing; a number typed again is applied.
   connect(tabs_->WidthRuler, &QSlider::valueChanged, this, [this](int position) {
-    if (position != Session->Dim.Width) DimensionChange(TSide::Width, position);
+    if (position != Session->Dimensions().Width) DimensionChange(TSide::Width, position);
   });
   connect(tabs_->HeightRuler, &QSlider::valueChanged, this, [this](int position) {
     const int32_t height = HeightFromRuler(position);
-    if (height != Session->Dim.Height) DimensionChange(TSide::Height, height);
+    if (height != Session->Dimensions().Height) DimensionChange(TSide::Height, height);
   });
 }
 
@@ -71,7 +71,7 @@ void TMainWindow::TabChange(int index) {
 }
 
 void TMainWindow::ShowDimensions() {
-  const TDimensions& d = Session->Dim;
+  const TDimensions& d = Session->Dimensions();
   RulersActive = false;
   tabs_->DimWidthBox->setText(QString::number(d.Width));
   tabs_->DimHeightBox->setText(QString::number(d.Height));
@@ -88,17 +88,15 @@ void TMainWindow::ShowDimensionsTab() {
 void TMainWindow::DimensionChange(TSide side, int32_t value) {
   // The rulers and boxes are set by ShowDimensions too: those changes are not edits.
   if (!RulersActive) return;
-  TDimensions& d = Session->Dim;
-  (side == TSide::Width ? d.Width : d.Height) = value;
-  ApplyDimension(d, side, tabs_->DimConstrainCheck->isChecked());
-  history_->Record(side == TSide::Width ? TControl::DimWidthEdit : TControl::DimHeightEdit);
+  const TControl id = side == TSide::Width ? TControl::DimWidthEdit : TControl::DimHeightEdit;
+  FollowUp(id, Session->SetExportSize(side, value, tabs_->DimConstrainCheck->isChecked()));
   ShowDimensions();
   DrawDimensionPreview();
 }
 
 void TMainWindow::DrawDimensionPreview() {
   const TBitmap& preview = Session->Preview();
-  const TDimensions& d = Session->Dim;
+  const TDimensions& d = Session->Dimensions();
   if (!CanDrawDimensionPicture(preview.Width(), preview.Height(), d)) return;
   const TBitmap scratch = preview;
   TBitmap picture(d.Width, d.Height);
@@ -107,7 +105,7 @@ void TMainWindow::DrawDimensionPreview() {
 }
 
 void TMainWindow::PlaceLightMarker() {
-  const TParams& p = Session->Params;
+  const TParams& p = Session->Params();
   const TMarkerPoint c = LightMarkerCentre(p.a1, p.a2, preview_->width(), preview_->height());
   preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
 }
@@ -115,8 +113,7 @@ void TMainWindow::PlaceLightMarker() {
 void TMainWindow::DropLightMarker(QPoint pointInPreview) {
   const TLightAngles a =
       LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
-  Session->Params.SetLightAngles(a.a1, a.a2);
-  FollowUp(TControl::LightMarker);
+  FollowUp(TControl::LightMarker, Session->SetLightAngles(a.a1, a.a2));
 }
 
 }  // namespace qz

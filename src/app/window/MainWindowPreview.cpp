@@ -36,32 +36,15 @@ void TMainWindow::Rebuild() {
     ShowPreview(false);
     return;
   }
-  rebuilding_ = true;
-  ReadTextureScales();
-  bool built = false;
-  {
-    TBusyScope busy(*this);
-    // A stage that fails (an unreadable shape file) abandons the build; what the
-    // stages before it made is kept.
-    built = Try([this] { Session->Rebuild(); });
-  }
-  SetModified(!Session->History.IsClean());
-  if (built) {
-    RedrawPreview(true);
-    Session->RefitExportSize();
-  } else {
-    progressBar_->setValue(ProgressStart);
-  }
-  rebuilding_ = false;
+  // A stage that fails (an unreadable shape file) abandons the build, what the stages
+  // before it made kept; a picture too large to render is said so, the preview kept.
+  const bool built = Rendered([this] { Session->Rebuild(); });
   ShowTextureScales();
-  // The export size and texture scales the build fitted belong to the present state.
-  Session->History.Amend(Session->State());
   if (built) emit Rebuilt();
 }
 
 bool TMainWindow::FinishPendingEdits() {
-  MessageEdit()->ToMessageText(Session->Text);
-  if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
+  if (!Deferred.Busy && Deferred.RebuildPending) Rebuild();
   else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
   // A build lets no user input through while it runs, so a click never lands in one;
   // should a command be started from there all the same, it does nothing.
@@ -74,22 +57,23 @@ void TMainWindow::RedrawPreview(bool smooth) {
     return;
   }
   Deferred.RenderDone();
-  if (Session->Text.Length() == 0) {
+  if (Session->Text().Length() == 0) {
     ShowPreview(false);
     return;
   }
-  if (!rebuilding_) {
-    progressBar_->setValue(ProgressStart);
-    Deferred.ProgressPending = false;
-  }
+  progressBar_->setValue(ProgressStart);
+  Deferred.ProgressPending = false;
+  Rendered([this] { Session->Render(false, true); }, smooth);
+}
+
+bool TMainWindow::Rendered(const std::function<void()>& render, bool smooth) {
   const long long kilobytes = AllocatedKilobytes();
   {
     TBusyScope busy(*this);
-    // A picture too large to render: said so, the preview kept as it was.
-    if (!Try([this] { Session->Render(false, true); })) {
+    if (!Try(render)) {
       progressBar_->setValue(ProgressStart);
       progress_->SetStatus("");
-      return;
+      return false;
     }
     ShowPreview(smooth);
   }
@@ -98,6 +82,7 @@ void TMainWindow::RedrawPreview(bool smooth) {
   statusPanels_[1]->setText("F : " + QString::number(view.FaceCount()));
   statusPanels_[2]->setText(QString::number(kilobytes) + " Kb");
   emit Redrawn();
+  return true;
 }
 
 void TMainWindow::ShowPreview(bool smooth) {
@@ -105,7 +90,7 @@ void TMainWindow::ShowPreview(bool smooth) {
   if (!Session) return;
   TBusyScope busy(*this);
   const TBitmap& preview = Session->ScalePreview(preview_->width(), preview_->height(), smooth);
-  SetBkgColor(Session->Params.BkgColor);
+  ShowBackground();
   preview_->SetPicture(QPixmap::fromImage(BitmapToQImage(preview)));
   progress_->SetProgress(ProgressDone);
   progress_->SetStatus(" Done");
