@@ -142,8 +142,7 @@ void TDesignSession::RestoreTextures(const TParams& before) {
   }
 }
 
-bool TDesignSession::Undo() {
-  const TDesignState* state = history_.Undo();
+bool TDesignSession::Restore(const TDesignState* state) {
   if (!state) return false;
   const TParams before = Params();
   state_ = *state;
@@ -152,15 +151,9 @@ bool TDesignSession::Undo() {
   return true;
 }
 
-bool TDesignSession::Redo() {
-  const TDesignState* state = history_.Redo();
-  if (!state) return false;
-  const TParams before = Params();
-  state_ = *state;
-  RestoreTextures(before);
-  buildStale_ = true;
-  return true;
-}
+bool TDesignSession::Undo() { return Restore(history_.Undo()); }
+
+bool TDesignSession::Redo() { return Restore(history_.Redo()); }
 
 // ---- Build, render, preview ------------------------------------------------------------
 

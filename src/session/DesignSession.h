@@ -275,6 +275,8 @@ class TDesignSession {
   void LoadTexture(TPart part);
   // A restored design's textures: loaded again where it names other files.
   void RestoreTextures(const TParams& before);
+  // The state a step of the history gives back, with its textures; false for none.
+  bool Restore(const TDesignState* state);
   // Built anew when an edit asked for it (before an export or a save).
   void Current();
 

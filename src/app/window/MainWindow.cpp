@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/EditHistory.h"
 #include "app/window/PreviewPanel.h"
 #include "base/XdgDirs.h"
@@ -45,7 +46,9 @@ TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
   Settings.Read(folders);
   Session = std::make_unique<TDesignSession>(folders, *sessionMessages_, *progress_);
   MessageEdit()->SetDefaultFormat(TCharFormat{});
-  // Controls from the design; the light marker placed, hidden until its tab shows.
+  // The tabs' value controls wired to the design's edits, and showing it; the light
+  // marker placed, hidden until its tab shows.
+  controls_ = new TDesignControls(*tabs_, *Session, [this](TControl id, const TEditResult& r) { FollowUp(id, r); }, this);
   DesignToControls();
   PlaceLightMarker();
   preview_->Marker()->setEnabled(false);

@@ -38,6 +38,7 @@ class QTimer;
 
 namespace qz {
 
+class TDesignControls;
 class TEditHistory;
 class TMessageEdit;
 class TPreviewPanel;
@@ -66,7 +67,6 @@ class TMainWindow : public QMainWindow {
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
   std::unique_ptr<TDesignSession> Session;  // the design, what is built from it, its pictures
   TDeferredWork Deferred;
-  bool RulersActive = true;
   // The work or template the design was last opened from or saved to; empty for a
   // factory design ("Untitled").
   std::string DesignFile;
@@ -175,16 +175,8 @@ class TMainWindow : public QMainWindow {
   void LightColorClick();
   bool PickColor(TColor& color, const QString& title);
   bool ChooseTexture(std::string& fileName);
-  // The message edit shows the session's message (after an edit made elsewhere).
-  void ShowMessage();
-  // The texture spinners show the tile counts in use (a fit may have changed them).
-  void ShowTextureScales();
 
-  // Dimensions tab (MainWindowDimensions.cpp).
-  void ConnectDimensions();
-  void DimensionChange(TSide side, int32_t value);
-  void ShowDimensions();
-  void DrawDimensionPreview();
+  // The light marker shows on its tab only; the Dimensions tab shows the export size.
   void TabChange(int index);
 
   // Project commands (MainWindowCommands.cpp).
@@ -235,6 +227,7 @@ class TMainWindow : public QMainWindow {
   TShapeDialog* shapeDialog_ = nullptr;
   TBrowserWindow* browserWindow_ = nullptr;
   TEditHistory* history_ = nullptr;
+  TDesignControls* controls_ = nullptr;  // the tabs' value controls, wired to the session
 };
 
 // While it lives: the window is busy (the timer leaves its work for a later tick,

@@ -20,6 +20,7 @@
 #include "app/export/CopyPicture.h"
 #include "app/files/ProjectCommands.h"
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/EditHistory.h"
 #include "app/window/MainWindow.h"
 #include "base/FileUtil.h"
@@ -234,7 +235,7 @@ void TMainWindow::AdvancedTextClick() {
   TMessageText text = Session->Text();
   CopyRichText(text, dialog.TakeText());
   const TEditResult edit = Session->SetText(text, dialog.ShapingCheck->isChecked());
-  ShowMessage();
+  controls_->ShowMessage();
   FollowUp(TControl::AdvancedText, edit);
 }
 

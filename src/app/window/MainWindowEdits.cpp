@@ -2,14 +2,9 @@
 // edit named for what the user did, and hands the result to FollowUp, which runs what
 // the edit asks for when the control table says.
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QSignalBlocker>
-#include <QSlider>
-#include <QSpinBox>
 #include <QTabWidget>
 
 #include "app/bridge/QtBridge.h"
@@ -17,6 +12,7 @@
 #include "app/files/FileFilter.h"
 #include "app/files/SafeFileDialog.h"
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/EditHistory.h"
 #include "app/window/HexColor.h"
 #include "app/window/MainWindow.h"
@@ -54,17 +50,8 @@ void TMainWindow::FollowUp(TControl id, const TEditResult& edit) {
 }
 
 void TMainWindow::ConnectHandlers() {
-  auto slider = [this](TControl id) { return static_cast<QSlider*>(Control(id)); };
-  auto spin = [this](TControl id) { return static_cast<QSpinBox*>(Control(id)); };
-  auto check = [this](TControl id) { return static_cast<QCheckBox*>(Control(id)); };
   auto button = [this](TControl id) { return static_cast<QAbstractButton*>(Control(id)); };
-  // A control whose value is handed to one edit of the session.
-  auto edit = [this](auto* control, auto signal, TControl id, auto apply) {
-    connect(control, signal, this, [this, id, apply](auto v) { FollowUp(id, apply(*Session, v)); });
-  };
   using C = TControl;
-  using S = TDesignSession&;
-
   connect(MessageEdit(), &QTextEdit::textChanged, this, &TMainWindow::MessageEditChange);
   connect(button(C::FontSelection), &QAbstractButton::clicked, this, &TMainWindow::FontSelectionClick);
   connect(button(C::AdvancedText), &QAbstractButton::clicked, this, &TMainWindow::AdvancedTextClick);
@@ -72,69 +59,22 @@ void TMainWindow::ConnectHandlers() {
   connect(button(C::BkgSetHex), &QAbstractButton::clicked, this, &TMainWindow::BkgSetHexClick);
   connect(tabs_->HexColorBox, &QLineEdit::returnPressed, this, &TMainWindow::BkgSetHexClick);
   for (TPart part : {TPart::Text, TPart::Button}) {
-    auto of = [part](C text, C button) { return ControlOf(part, text, button); };
-    connect(button(of(C::TextColorSelection, C::ButtonColorSelection)), &QAbstractButton::clicked, this,
+    connect(button(ControlOf(part, C::TextColorSelection, C::ButtonColorSelection)), &QAbstractButton::clicked, this,
             [this, part] { SideColorClick(part); });
-    connect(button(of(C::TextTextureSelection, C::ButtonTextureSelection)), &QAbstractButton::clicked, this,
-            [this, part] { SideTextureClick(part); });
-    edit(button(of(C::TextClearTexture, C::ButtonClearTexture)), &QAbstractButton::clicked,
-         of(C::TextClearTexture, C::ButtonClearTexture), [part](S s, bool) { return s.ClearTexture(part); });
-    for (bool across : {true, false}) {
-      const C id = across ? of(C::TextTexWidth, C::ButtonTexWidth) : of(C::TextTexHeight, C::ButtonTexHeight);
-      edit(spin(id), &QSpinBox::valueChanged, id, [part, across](S s, int v) { return s.SetTextureTiles(part, across, v); });
-    }
-    const C constrain = of(C::TextConstrain, C::ButtonConstrain);
-    connect(check(constrain), &QCheckBox::toggled, this, [this, part, constrain](bool on) {
-      FollowUp(constrain, Session->HoldTextureRatio(part, on));
-      Control(ControlOf(part, C::TextTexWidth, C::ButtonTexWidth))->setEnabled(!on);
-    });
-    const C altitude = of(C::TextAltitude, C::ButtonAltitude), shadow = of(C::TextDropShadow, C::ButtonDropShadow);
-    edit(slider(altitude), &QSlider::valueChanged, altitude, [part](S s, int v) { return s.SetAltitude(part, v); });
-    connect(check(shadow), &QCheckBox::toggled, this, [this, part, shadow, altitude](bool on) {
-      FollowUp(shadow, Session->SetDropShadow(part, on));
-      Control(altitude)->setEnabled(on);
-    });
-    const C extrusion = of(C::TextExtrusion, C::ButtonExtrusion);
-    edit(slider(extrusion), &QSlider::valueChanged, extrusion, [part](S s, int v) { return s.SetExtrusion(part, v); });
+    connect(button(ControlOf(part, C::TextTextureSelection, C::ButtonTextureSelection)), &QAbstractButton::clicked,
+            this, [this, part] { SideTextureClick(part); });
   }
-  edit(static_cast<QComboBox*>(Control(C::OutlineComplexity)), &QComboBox::currentIndexChanged, C::OutlineComplexity,
-       [](S s, int index) { return s.SetOutlineComplexity(index + 1); });
   connect(button(C::ShapeSelection), &QAbstractButton::clicked, this, &TMainWindow::SelectShapeClick);
-  edit(check(C::HoldButtonSize), &QCheckBox::toggled, C::HoldButtonSize, [](S s, bool on) { return s.SetHoldButtonSize(on); });
-  edit(check(C::HideButton), &QCheckBox::toggled, C::HideButton, [](S s, bool on) { return s.HideButton(on); });
   connect(preview_->Marker(), &TLightMarker::Dropped, this, &TMainWindow::DropLightMarker);
   connect(button(C::LightColorSelection), &QAbstractButton::clicked, this, &TMainWindow::LightColorClick);
-  edit(slider(C::Brightness), &QSlider::valueChanged, C::Brightness, [](S s, int v) { return s.SetBrightness(255 - v); });
-  ConnectDimensions();
   connect(tabs_, &QTabWidget::currentChanged, this, &TMainWindow::TabChange);
   connect(preview_, &TPreviewPanel::Resized, this, &TMainWindow::PreviewResized);
 }
 
 void TMainWindow::DesignToControls() {
-  // The window sets its own controls: their handlers stay quiet.
-  for (const TControlRow& s : ControlTable) {
-    if (!s.Shown) continue;
-    QWidget* w = Control(s.Id);
-    const QSignalBlocker block(w);
-    const int32_t v = s.Shown(*Session);
-    if (auto* slider = qobject_cast<QSlider*>(w)) slider->setValue(v);
-    else if (auto* spin = qobject_cast<QSpinBox*>(w)) spin->setValue(v);
-    else if (auto* check = qobject_cast<QCheckBox*>(w)) check->setChecked(v != 0);
-    else if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(std::clamp(v, s.Min, s.Max));
-  }
-  const TParams& p = Session->Params();
-  Control(TControl::TextTexWidth)->setEnabled(!p.Message.HoldRatio);
-  Control(TControl::ButtonTexWidth)->setEnabled(!p.Button.HoldRatio);
-  Control(TControl::TextAltitude)->setEnabled(Session->Shadow(TPart::Text).On);
-  Control(TControl::ButtonAltitude)->setEnabled(Session->Shadow(TPart::Button).On);
-  ShowMessage();
-  tabs_->HexColorBox->setText(QString::fromStdString(ColorToHex(p.BkgColor)));
+  controls_->ShowDesign();
+  tabs_->HexColorBox->setText(QString::fromStdString(ColorToHex(Session->Params().BkgColor)));
   ShowBackground();
-}
-
-void TMainWindow::ShowMessage() {
-  const QSignalBlocker block(MessageEdit());
-  MessageEdit()->FromMessageText(Session->Text());
 }
 
 void TMainWindow::ShowBackground() {
@@ -179,7 +119,7 @@ void TMainWindow::FontSelectionClick() {
   chooser.SetFormat(text.Length() > 0 ? text.At(0).Format : text.DefaultFormat());
   if (chooser.exec() != QDialog::Accepted) return;
   const TEditResult edit = Session->ApplyFontToAll(chooser.Format());
-  ShowMessage();
+  controls_->ShowMessage();
   MessageEdit()->SetDefaultFormat(Session->Text().DefaultFormat());
   FollowUp(TControl::FontSelection, edit);
 }
@@ -225,15 +165,6 @@ void TMainWindow::UseDroppedTexture(const QString& path, bool text) {
   // A picture that cannot be loaded has been reported and changed nothing.
   FollowUp(ControlOf(part, TControl::TextTextureSelection, TControl::ButtonTextureSelection),
            Session->ChooseTexture(part, PathFromQt(path)));
-}
-
-void TMainWindow::ShowTextureScales() {
-  for (TControl id : {TControl::TextTexWidth, TControl::TextTexHeight, TControl::ButtonTexWidth,
-                      TControl::ButtonTexHeight}) {
-    auto* spin = static_cast<QSpinBox*>(Control(id));
-    const QSignalBlocker block(spin);
-    spin->setValue(ControlRow(id).Shown(*Session));
-  }
 }
 
 void TMainWindow::LightColorClick() {

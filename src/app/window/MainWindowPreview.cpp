@@ -1,6 +1,7 @@
 // Rebuild, render and preview: the window's entries around the session's build and
 // render, with the status texts, the progress bar, the wait cursor and the guard that
-// keeps a second build or render from starting while one lets events run.
+// keeps a second build or render from starting while one lets events run; and the
+// light marker over the preview, shown on its own tab.
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 
 #include "app/bridge/QtBridge.h"
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/MainWindow.h"
 #include "app/window/PreviewPanel.h"
 
@@ -39,7 +41,7 @@ void TMainWindow::Rebuild() {
   // A stage that fails (an unreadable shape file) abandons the build, what the stages
   // before it made kept; a picture too large to render is said so, the preview kept.
   const bool built = Rendered([this] { Session->Rebuild(); });
-  ShowTextureScales();
+  controls_->ShowTextureScales();
   if (built) emit Rebuilt();
 }
 
@@ -103,5 +105,27 @@ void TMainWindow::PreviewResized() {
   if (Deferred.Busy || !Session || firstShow_) return;
   ShowPreview(true);
 }
+
+void TMainWindow::TabChange(int index) {
+  const bool light = index == static_cast<int>(TTab::LightSource);
+  preview_->Marker()->setEnabled(light);
+  preview_->Marker()->setVisible(light);
+  if (light) preview_->Marker()->raise();
+  if (index == static_cast<int>(TTab::Dimensions)) controls_->ShowDimensionsTab();
+}
+
+void TMainWindow::PlaceLightMarker() {
+  const TParams& p = Session->Params();
+  const TMarkerPoint c = LightMarkerCentre(p.a1, p.a2, preview_->width(), preview_->height());
+  preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
+}
+
+void TMainWindow::DropLightMarker(QPoint pointInPreview) {
+  const TLightAngles a =
+      LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
+  FollowUp(TControl::LightMarker, Session->SetLightAngles(a.a1, a.a2));
+}
+
+void TMainWindow::ShowDimensionsTab() { controls_->ShowDimensionsTab(); }
 
 }  // namespace qz
