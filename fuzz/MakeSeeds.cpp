@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "geometry/ButShape.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
 #include "base/IniFile.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"

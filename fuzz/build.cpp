@@ -16,10 +16,10 @@
 
 #include "FuzzKit.h"
 #include "geometry/ButShape.h"
-#include "image/GifWriter.h"
-#include "image/BmpWriter.h"
+#include "image/formats/GifWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
-#include "image/JpegWriter.h"
+#include "image/formats/JpegWriter.h"
 #include "render/RenderDriver.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"

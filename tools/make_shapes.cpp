@@ -22,8 +22,8 @@
 #include "geometry/ButShape.h"
 #include "image/Bitmap.h"
 #include "base/FileUtil.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
 #include "scene/IconRecord.h"
 
 namespace {

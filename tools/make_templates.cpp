@@ -31,7 +31,7 @@
 #include "DesignRender.h"
 #include "base/IniFile.h"
 #include "base/NumberText.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 #include "image/Resample.h"
 #include "export/ExportSize.h"
 #include "scene/IconRecord.h"

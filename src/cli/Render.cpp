@@ -7,9 +7,9 @@
 
 #include "cli/Cli.h"
 #include "cli/Session.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 
 namespace qz::cli {
 

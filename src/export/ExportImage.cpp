@@ -5,11 +5,11 @@
 #include <stdexcept>
 
 #include "palette/ColorReduction.h"
-#include "image/GifWriter.h"
-#include "image/BmpWriter.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
-#include "image/WebpFile.h"
+#include "image/formats/GifWriter.h"
+#include "image/formats/BmpWriter.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
+#include "image/formats/WebpFile.h"
 #include "image/Resample.h"
 
 namespace qz {

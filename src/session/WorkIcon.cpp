@@ -1,6 +1,6 @@
 #include "session/WorkIcon.h"
 
-#include "image/JpegWriter.h"
+#include "image/formats/JpegWriter.h"
 #include "image/Resample.h"
 #include "scene/IconRecord.h"
 

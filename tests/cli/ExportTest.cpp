@@ -10,7 +10,7 @@
 
 #include "cli/RunCli.h"
 #include "export/ExportTestSupport.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "base/FileUtil.h"
 #include "image/ImageFile.h"
 #include "export/ExportSize.h"

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "session/DesignSession.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"

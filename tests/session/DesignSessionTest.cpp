@@ -8,7 +8,7 @@
 
 #include "base/Numeric.h"
 #include "geometry/ButShape.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
 #include "session/WorkIcon.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "export/ExportTestSupport.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "session/DesignSession.h"
 #include "image/ImageFile.h"
 #include "support/MessageCollector.h"

@@ -24,7 +24,7 @@
 #include "base/FileUtil.h"
 #include "text/FontEngine.h"
 #include "image/ImageFile.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 #include "render/RenderDriver.h"
 #include "export/ExportSize.h"
 #include "session/DesignSession.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "image/BmpWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/BmpWriter.h"
+#include "image/formats/PngFile.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
 
