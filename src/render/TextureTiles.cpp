@@ -20,10 +20,10 @@ int32_t TileSide(int64_t imageSide, float count) {
 }
 
 // The counts a part's tile is made with for a picture of W x H.
-TTextureFit FitCounts(const TSideParams& side, const TBitmap& picture, int64_t W, int64_t H) {
+TTextureFit FitCounts(const TSideParams& side, const TBitmap& picture, int64_t w, int64_t h) {
   if (side.HoldRatio) {
     const long double aspect = static_cast<long double>(picture.Width()) / picture.Height();
-    return {ToFloat32(W * static_cast<long double>(side.TexH) / (H * aspect)), side.TexH};
+    return {ToFloat32(w * static_cast<long double>(side.TexH) / (h * aspect)), side.TexH};
   }
   return {static_cast<float>(RoundHalfEven(side.TexW)), static_cast<float>(RoundHalfEven(side.TexH))};
 }
@@ -62,8 +62,8 @@ void FitTexture(TPart part, const TTexturePicture& picture, TTileSize size) {
 
 }  // namespace
 
-TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH) {
-  TTileSize t{TileSide(W, texW), TileSide(H, texH)};
+TTileSize TextureTileSize(int64_t w, int64_t h, float texW, float texH) {
+  TTileSize t{TileSide(w, texW), TileSide(h, texH)};
   if (int64_t{t.Width} * t.Height > MaxRenderPixels) {
     const long double shrink = std::sqrt(static_cast<long double>(MaxRenderPixels) / (int64_t{t.Width} * t.Height));
     t.Width = std::max(1, static_cast<int32_t>(t.Width * shrink));

@@ -37,7 +37,7 @@ struct TTileSize {
   int32_t Height = 0;
   bool operator==(const TTileSize&) const = default;
 };
-TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH);
+TTileSize TextureTileSize(int64_t w, int64_t h, float texW, float texH);
 
 // The tile counts a part's tile was made with.
 struct TTextureFit {

@@ -88,8 +88,8 @@ class TView3D {
   // Sets the texture in use as it is (its fourth bytes cleared: a texture is never
   // transparent); a bitmap of width or height 1 or less switches texturing of that
   // part off instead. A build fits the textures itself (TextureTiles.h).
-  void SetTextTexture(TBitmap Bitmap);
-  void SetButtonTexture(TBitmap Bitmap);
+  void SetTextTexture(TBitmap bitmap);
+  void SetButtonTexture(TBitmap bitmap);
 
   // Draws the prepared scene into Image, cleared to Background first (and, with
   // WithMask, its coverage into Mask, which must be as large, cleared to black): with
@@ -100,8 +100,8 @@ class TView3D {
   // the button's spans and the letters' go into their buffers side by side, the
   // button's rows are flushed by whichever thread is free, and the letters' shadow
   // and spans are drawn in two halves of the picture.
-  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
-              const TPalette& TextPalette, const TPalette& ButtonPalette);
+  void Render(TBitmap& image, TBitmap& mask, bool withMask, bool drawButton, uint32_t background,
+              const TPalette& textPalette, const TPalette& buttonPalette);
 
   TRenderParams Params;    // the design's render parameters for the frame
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
@@ -121,7 +121,7 @@ class TView3D {
   // cleared, with the button's spans and shadow when there is a button (false when
   // none was drawn); the letters' spans into ZBuffer.
   void OrderBodies();
-  bool DrawButtonPass(const TRenderTarget& target, uint32_t Background, bool hasButton);
+  bool DrawButtonPass(const TRenderTarget& target, uint32_t background, bool hasButton);
   void InsertLetterSpans(int32_t rows, int32_t width, bool hasButton);
 
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused
