@@ -144,7 +144,7 @@ bool LoadTemplate(benchmark::State& state, TPipeline& scene, const std::string& 
     state.SkipWithError("cannot load the template (build the quenzar_data target)");
     return false;
   }
-  scene.SetLightAngles(scene.a1, scene.a2);
+  scene.SetLightAngles(scene.A1, scene.A2);
   const TFolderList textures(dir + "Textures/");
   if (auto found = FindTexture(scene.Button.TexFile, textures, scene.Quiet)) scene.Textures.Button = found->Picture;
   if (auto found = FindTexture(scene.Message.TexFile, textures, scene.Quiet)) scene.Textures.Text = found->Picture;

@@ -118,8 +118,8 @@ void Works() {
     scene.Message.TexFile = "wood.jpg";
     scene.Button.TexFile = "C:\\Buttons\\Textures\\Marble.GIF";
     scene.HoldButtonSize = true;
-    scene.a1 = 2.5f;
-    scene.a2 = 1.2f;
+    scene.A1 = 2.5f;
+    scene.A2 = 1.2f;
     Put("work", "rich.qzpl", SavedWork(scene, text));
   }
   // What a hand or another tool might write: LF ends, comments, blanks around names,

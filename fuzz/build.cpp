@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TParams params;
   TMessageText message;
   if (!LoadWorkFile(path, params, message, quiet)) return 0;
-  params.SetLightAngles(params.a1, params.a2);
+  params.SetLightAngles(params.A1, params.A2);
   TBuiltDesign built;
   TTextures textures;
   const TFolderList textureFolders(program + "Textures/");

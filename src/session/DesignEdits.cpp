@@ -27,7 +27,7 @@ void TDesignSession::FollowLight() {
   TParams& p = state_.Params;
   // The light vector and the shadows are seen from the camera the build places.
   p.Render.Y = static_cast<float>(p.Distance);
-  p.SetLightAngles(p.a1, p.a2);
+  p.SetLightAngles(p.A1, p.A2);
 }
 
 // ---- The message ---------------------------------------------------------------------
@@ -178,8 +178,8 @@ TEditResult TDesignSession::HideButton(bool hide) {
 // ---- Light -----------------------------------------------------------------------------
 
 TEditResult TDesignSession::SetLightAngles(float a1, float a2) {
-  state_.Params.a1 = a1;
-  state_.Params.a2 = a2;
+  state_.Params.A1 = a1;
+  state_.Params.A2 = a2;
   FollowLight();
   return Edited(TFollowUp::Render);
 }

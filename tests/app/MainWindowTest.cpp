@@ -138,7 +138,7 @@ class MainWindowTest : public TWindowTestBase {
         {C::HideButton, click(C::HideButton), [&] { return p.Type == 0; }, S::RebuildNow, -7, true},
         {C::LightMarker,
          [m = w->Preview()->Marker()] { QTest::mousePress(m, Qt::LeftButton, {}, {16, 16}), QTest::mouseRelease(m, Qt::LeftButton, {}, {20, 16}); },
-         [&, a1 = p.a1] { return p.a1 != a1; }, S::RenderNow, -7, true},
+         [&, a1 = p.A1] { return p.A1 != a1; }, S::RenderNow, -7, true},
         {C::LightColorSelection, colour(C::LightColorSelection), [&] { return p.Light.Color == picked; }, S::RenderNow, -7, true},
         {C::Brightness, slide(C::Brightness, 200),
          [&] { return p.Brightness == 55 && p.Message.ColSplit == 55 && p.Button.ColSplit == 55; }, S::RebuildLater, paused, true},
@@ -559,8 +559,8 @@ class MainWindowTest : public TWindowTestBase {
     const QPoint centre(m->x() + MarkerHalf, m->y() + MarkerHalf);
     const TLightAngles a = LightAnglesAt(centre.x(), centre.y(), w->Preview()->width(), w->Preview()->height());
     QVERIFY(w->Preview()->rect().contains(centre));
-    QCOMPARE(w->Session->Params().a1, a.a1);
-    QCOMPARE(w->Session->Params().a2, a.a2);
+    QCOMPARE(w->Session->Params().A1, a.A1);
+    QCOMPARE(w->Session->Params().A2, a.A2);
   }
 
   void aBrokenShapeFileIsReportedAndThePreviewKept() {

@@ -219,8 +219,8 @@ class WindowPartsTest : public QObject {
     QVERIFY(!CanDrawDimensionPicture(50, 50, {800, 1000000, 1, 1}));
 
     const float halfPi = static_cast<float>(std::numbers::pi / 2);
-    QCOMPARE(LightAnglesAt(300, 100, 600, 200).a1, halfPi);
-    QCOMPARE(LightAnglesAt(0, 0, 0, 0).a2, halfPi);  // an empty preview divides by nothing
+    QCOMPARE(LightAnglesAt(300, 100, 600, 200).A1, halfPi);
+    QCOMPARE(LightAnglesAt(0, 0, 0, 0).A2, halfPi);  // an empty preview divides by nothing
     QVERIFY(MarkerPositionAllowed(1, 400) && !MarkerPositionAllowed(0, 400) && !MarkerPositionAllowed(368, 400));
 
     QCOMPARE(HexToColor("FF").value(), RGBToColor(0, 0, 255));  // fills from the blue end

@@ -28,7 +28,7 @@ struct Session : ::testing::Test {
   // named by its bare name.
   std::string WriteWork(const std::string& name, const std::string& message, float a1 = 0.5f) {
     TParams p;
-    p.a1 = a1;
+    p.A1 = a1;
     p.Button.TexFile = "wood.bmp";
     TMessageText text;
     text.Append(message, TCharFormat{});
@@ -46,8 +46,8 @@ TEST_F(Session, LoadFollowsTheLightFindsNamesWithoutCaseAndItsTextures) {
   ASSERT_TRUE(session.Load(dir.File("default.dat")));  // the factory design, named in another case
   EXPECT_EQ(session.Text().Text(), "Go");
   TParams expected;
-  expected.a1 = 1.2f;
-  expected.SetLightAngles(1.2f, expected.a2);
+  expected.A1 = 1.2f;
+  expected.SetLightAngles(1.2f, expected.A2);
   EXPECT_EQ(session.Params().Light.X, expected.Light.X);
   EXPECT_EQ(session.Params().ButShadowX, expected.ButShadowX);
   // The textures are loaded with the design; the path found is the one it names.

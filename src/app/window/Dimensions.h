@@ -44,8 +44,8 @@ struct TMarkerPoint {
   int32_t Y = 0;
 };
 struct TLightAngles {
-  float a1 = 0;
-  float a2 = 0;
+  float A1 = 0;
+  float A2 = 0;
 };
 inline constexpr int32_t MarkerSize = 32;
 inline constexpr int32_t MarkerHalf = MarkerSize / 2;

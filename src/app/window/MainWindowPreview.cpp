@@ -116,14 +116,14 @@ void TMainWindow::TabChange(int index) {
 
 void TMainWindow::PlaceLightMarker() {
   const TParams& p = Session->Params();
-  const TMarkerPoint c = LightMarkerCentre(p.a1, p.a2, preview_->width(), preview_->height());
+  const TMarkerPoint c = LightMarkerCentre(p.A1, p.A2, preview_->width(), preview_->height());
   preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
 }
 
 void TMainWindow::DropLightMarker(QPoint pointInPreview) {
   const TLightAngles a =
       LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
-  FollowUp(TControl::LightMarker, Session->SetLightAngles(a.a1, a.a2));
+  FollowUp(TControl::LightMarker, Session->SetLightAngles(a.A1, a.A2));
 }
 
 void TMainWindow::ShowDimensionsTab() { controls_->ShowDimensionsTab(); }
