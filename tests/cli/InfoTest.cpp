@@ -28,7 +28,7 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.rfind("General.Version=1.3.5\nGeneral.FileID=$010300FF\nGeneral.ExpWidth=", 0), 0u);
   for (const char* line : {"\nMessage.NLetters=2\n", "\nMessage.TexW=2.5\n", "\nButton.MColor=65280\n",
-                           "\nLight.A2=0.300000011920929\n", "\nLetter 1.Char=Q\n",
+                           "\nLight.a2=0.300000011920929\n", "\nLetter 1.Char=Q\n",
                            "\nLetter 1.Name=Times New Roman\n", "\nLetter 1.Size=24\n", "\nLetter 2.Char= \n"})
     EXPECT_NE(r.out.find(line), std::string::npos) << line;
   EXPECT_LT(r.out.find("Message.Altitude="), r.out.find("Button.Type="));
