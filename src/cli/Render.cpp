@@ -1,4 +1,4 @@
-// quenzar-cli render WORK OUT [--mask MASK]: the scene's own picture (and mask), at
+// quenzar-cli render WORK OUT [--mask MASK]: the design's own picture (and mask), at
 // the size the render made it, as a 24-bit BMP or a PNG by the file's extension.
 #include <cstdio>
 #include <strings.h>

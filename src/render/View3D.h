@@ -91,11 +91,11 @@ class TView3D {
   void SetTextTexture(TBitmap bitmap);
   void SetButtonTexture(TBitmap bitmap);
 
-  // Draws the prepared scene into Image, cleared to Background first (and, with
-  // WithMask, its coverage into Mask, which must be as large, cleared to black): with
-  // DrawButton the last body as the button in one pass with its shadow, then the
+  // Draws the prepared scene into image, cleared to background first (and, with
+  // withMask, its coverage into mask, which must be as large, cleared to black): with
+  // drawButton the last body as the button in one pass with its shadow, then the
   // letters (every other body) nearest first with theirs, on top. Params and the
-  // bodies' cameras must be set for this frame; Image must have the render's size.
+  // bodies' cameras must be set for this frame; image must have the render's size.
   // On a large picture the work is shared by two threads, with the pixels of one:
   // the button's spans and the letters' go into their buffers side by side, the
   // button's rows are flushed by whichever thread is free, and the letters' shadow

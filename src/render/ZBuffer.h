@@ -71,7 +71,7 @@ class TZBuffer {
   void SetSize(int32_t rows, int32_t width);
   // Empties every row and switches texturing off.
   void Clear();
-  // The next flush draws textured from Bitmap (not owned; it must outlive the flush).
+  // The next flush draws textured from bitmap (not owned; it must outlive the flush).
   void SetTexture(const TBitmap& bitmap);
 
   // Depth-tested insertion of the span X1..X2 into Row; the earlier span wins a tie.
@@ -79,18 +79,18 @@ class TZBuffer {
   // to MinLevel..MaxLevel.
   void InsertSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, float depth);
 
-  // Draws every live span: white in mask mode, else through Palette (or textured).
+  // Draws every live span: white in mask mode, else through palette (or textured).
   // The bitmap must be at least as large as the buffer; a smaller one is left alone.
   void Flush(TBitmap& bitmap, const TPalette& palette, bool maskMode) {
     Flush(bitmap, palette, maskMode, 0, RowCount(), 0);
   }
-  // The same for rows FirstRow..EndRow-1 only, with the texture shades of Lane (0 or 1):
+  // The same for rows firstRow..endRow-1 only, with the texture shades of lane (0 or 1):
   // two threads, each with its own lane, may flush disjoint rows at once.
   void Flush(TBitmap& bitmap, const TPalette& palette, bool maskMode, int32_t firstRow, int32_t endRow, int lane);
 
   // Span drawing into one row of pixels; callers ensure 0 <= X1 <= X2 < width.
   static void FillSpan(int32_t x1, int32_t x2, uint32_t* pixels, uint32_t color);
-  // Palette[A] to Palette[B] in fixed point with 10 fractional bits.
+  // palette[a] to palette[b] in fixed point with 10 fractional bits.
   static void GradientSpan(int32_t x1, int32_t x2, uint32_t* pixels, const TPalette& palette, int32_t a,
                            int32_t b);
 
@@ -100,7 +100,7 @@ class TZBuffer {
   void ShadowSpans(TBitmap& bitmap, int32_t dx, int32_t dy, bool maskMode) const {
     ShadowSpans(bitmap, dx, dy, maskMode, 0, RowCount());
   }
-  // The shadow of the spans of rows FirstRow..EndRow-1 only (they land dy rows away).
+  // The shadow of the spans of rows firstRow..endRow-1 only (they land dy rows away).
   void ShadowSpans(TBitmap& bitmap, int32_t dx, int32_t dy, bool maskMode, int32_t firstRow, int32_t endRow) const;
   static void HalveSpan(int32_t x1, int32_t x2, uint32_t* pixels);
 
@@ -136,7 +136,7 @@ class TZBuffer {
   int32_t NextMeeting(int32_t row, int32_t k, int32_t end, int32_t x1, int32_t x2) const;
   void DrawSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, const TPalette& palette,
                 TBitmap& bitmap, int lane);
-  // The textured span (Texture.cpp), with the shades of Lane.
+  // The textured span (Texture.cpp), with the shades of lane.
   void TexturedSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, TBitmap& bitmap, int lane);
 
   int32_t lastRow_ = -1;
