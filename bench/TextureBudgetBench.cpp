@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "BenchPictures.h"
-#include "image/GifReader.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifReader.h"
+#include "image/formats/GifWriter.h"
 #include "image/ImageLimits.h"
-#include "image/JpegReader.h"
-#include "image/JpegWriter.h"
+#include "image/formats/JpegReader.h"
+#include "image/formats/JpegWriter.h"
 
 namespace qz {
 namespace {

@@ -97,7 +97,9 @@ void BM_ExportButton400x100Gif(benchmark::State& state) {
   TDesignSession session(QZ_PROGRAM_DIR, quiet, progress);
   TCharFormat bold;
   bold.Bold = true;
-  session.Text.Append("Click Here", bold);
+  TMessageText text;
+  text.Append("Click Here", bold);
+  session.Start(TParams(), text);
   session.Rebuild();
   const std::string path = "/tmp/quenzar-export-bench-" + std::to_string(::getpid()) + ".gif";
   TExportOptions options;

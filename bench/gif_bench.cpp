@@ -4,7 +4,7 @@
 
 #include "BenchPictures.h"
 #include "palette/ColorReduction.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifWriter.h"
 
 namespace {
 

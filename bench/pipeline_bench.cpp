@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ namespace {
 // A design with what its builds make, as a session holds them.
 struct TPipeline : TParams {
   TMessageText Text;
+  TTextures Textures;
   TBuiltDesign Built;
   TPicture Picture;
   std::string ShapesDir;
@@ -39,12 +41,14 @@ struct TPipeline : TParams {
 // A build as the session runs it: a font engine of its own.
 void Build(TPipeline& scene) {
   TFontEngine fonts;
-  qz::Build(scene, scene.Text, scene.Built,
+  qz::Build(scene, scene.Text, scene.Textures, scene.Built,
             {fonts, fonts, [&fonts](const TFontRequest& font) { fonts.SelectFont(font); }, TFolderList(scene.ShapesDir),
              scene.Quiet, scene.Progress});
 }
 
-void RenderScene(TPipeline& scene) { qz::RenderScene(scene.View, scene, scene.Picture, false, scene.Progress, false); }
+void RenderScene(TPipeline& scene) {
+  qz::RenderScene(scene.View, AsBuilt(scene, scene.Built.Figures), scene.Picture, false, scene.Progress, false);
+}
 
 constexpr const char* kShort = "Quenzar Demo";                      // 12 characters
 constexpr const char* kLong = "Complex outlines, 32 characters!";  // 32 characters
@@ -62,7 +66,7 @@ void Prepare(TPipeline& scene, const std::string& message) {
 void PrepareComplex(TPipeline& scene, const TBitmap& marble) {
   Prepare(scene, kLong);
   scene.SplPnt = 3;
-  scene.View.SetButtonTexture(marble);
+  scene.Textures.Button = std::make_shared<const TBitmap>(marble);
 }
 
 void Report(benchmark::State& state, const TPipeline& scene) {
@@ -71,16 +75,13 @@ void Report(benchmark::State& state, const TPipeline& scene) {
   state.counters["faces"] = scene.View.FaceCount();
 }
 
-// Build + render in a loop. With refit, every build starts from that picture, as after
-// a texture is chosen, so the texture is fitted to the picture again each time. With
-// two messages, the rounds take them in turn (the picture changes size every round).
-void BuildAndRender(benchmark::State& state, TPipeline& scene, const TBitmap* refit,
-                    const std::vector<std::u32string>& messages = {}) {
+// Build + render in a loop. With two messages, the rounds take them in turn (the
+// picture changes size every round, and a texture is fitted to it every round).
+void BuildAndRender(benchmark::State& state, TPipeline& scene, const std::vector<std::u32string>& messages = {}) {
   size_t round = 0;
   const bench::TPeakResident peak;
   for (auto _ : state) {
     if (!messages.empty()) ReplaceMessage(scene.Text, messages[round++ % messages.size()]);
-    if (refit) scene.View.SetButtonTexture(*refit);
     Build(scene);
     RenderScene(scene);
     benchmark::DoNotOptimize(scene.Image.Data());
@@ -108,7 +109,7 @@ void LightChanges(benchmark::State& state, TPipeline& scene) {
 void BM_BuildAndRender12(benchmark::State& state) {
   TPipeline scene;
   Prepare(scene, kShort);
-  BuildAndRender(state, scene, nullptr);
+  BuildAndRender(state, scene);
 }
 BENCHMARK(BM_BuildAndRender12)->Unit(benchmark::kMillisecond);
 
@@ -118,7 +119,7 @@ void BM_BuildAndRender32ComplexTextured(benchmark::State& state) {
   TPipeline scene;
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, marble);
-  BuildAndRender(state, scene, &marble, {Wide(kLong31), Wide(kLong)});
+  BuildAndRender(state, scene, {Wide(kLong31), Wide(kLong)});
 }
 BENCHMARK(BM_BuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
@@ -130,34 +131,23 @@ void BM_RebuildAndRender32ComplexTextured(benchmark::State& state) {
   const TBitmap marble = bench::Marble();
   PrepareComplex(scene, marble);
   Build(scene);
-  BuildAndRender(state, scene, nullptr);
+  BuildAndRender(state, scene);
 }
 BENCHMARK(BM_RebuildAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
 
-// The texture loaded anew before every build of a picture of the same size (an undo,
-// a setting put back): the view's kept tile is used instead of a fit.
-void BM_ReloadAndRender32ComplexTextured(benchmark::State& state) {
-  TPipeline scene;
-  const TBitmap marble = bench::Marble();
-  PrepareComplex(scene, marble);
-  BuildAndRender(state, scene, &marble);
-}
-BENCHMARK(BM_ReloadAndRender32ComplexTextured)->Unit(benchmark::kMillisecond);
-
 // A template loaded as the designer loads it, with its button or letter texture read
-// from the installation's Textures folder. Returns the button texture as read (empty
-// when the button has none).
-bool LoadTemplate(benchmark::State& state, TPipeline& scene, const std::string& name, TBitmap& texture) {
+// from the installation's Textures folder.
+bool LoadTemplate(benchmark::State& state, TPipeline& scene, const std::string& name) {
   const std::string dir = QZ_PROGRAM_DIR;
   scene.ShapesDir = dir + "BShapes/";
   if (!LoadWorkFile(dir + "Templates/" + name + ".qzpl", scene, scene.Text, scene.Quiet)) {
     state.SkipWithError("cannot load the template (build the quenzar_data target)");
     return false;
   }
-  scene.SetLightAngles(scene.a1, scene.a2);
-  LoadButtonTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
-  LoadTextTexture(scene, scene.View, TFolderList(dir + "Textures/"), scene.Quiet);
-  texture = scene.View.ButtonTextured ? scene.View.ButtonTexture : TBitmap();
+  scene.SetLightAngles(scene.A1, scene.A2);
+  const TFolderList textures(dir + "Textures/");
+  if (auto found = FindTexture(scene.Button.TexFile, textures, scene.Quiet)) scene.Textures.Button = found->Picture;
+  if (auto found = FindTexture(scene.Message.TexFile, textures, scene.Quiet)) scene.Textures.Text = found->Picture;
   return true;
 }
 
@@ -165,28 +155,22 @@ bool LoadTemplate(benchmark::State& state, TPipeline& scene, const std::string& 
 // message in " Complex" outlines, 31 and 32 characters in turn.
 void BM_BuildAndRender32MarbleTemplate(benchmark::State& state) {
   TPipeline scene;
-  TBitmap texture;
-  if (!LoadTemplate(state, scene, "Marble", texture)) return;
+  if (!LoadTemplate(state, scene, "Marble")) return;
   scene.SplPnt = 3;
-  BuildAndRender(state, scene, &texture, {Wide(kLong31), Wide(kLong)});
+  BuildAndRender(state, scene, {Wide(kLong31), Wide(kLong)});
 }
 BENCHMARK(BM_BuildAndRender32MarbleTemplate)->Unit(benchmark::kMillisecond);
 
 // Each factory template with a texture, as installed, its own message and the same
-// without its last character in turn, the textures loaded anew and fitted every round.
+// without its last character in turn, the textures fitted every round.
 void BuildAndRenderTemplate(benchmark::State& state, const std::string& name) {
   TPipeline scene;
-  TBitmap buttonTexture;
-  if (!LoadTemplate(state, scene, name, buttonTexture)) return;
+  if (!LoadTemplate(state, scene, name)) return;
   const std::u32string own = scene.Text.CodePoints();
-  const TBitmap textTexture = scene.View.TextTexture;
-  const bool textTextured = scene.View.TextTextured;
   size_t round = 0;
   const bench::TPeakResident peak;
   for (auto _ : state) {
     ReplaceMessage(scene.Text, round++ % 2 ? own : own.substr(0, own.size() - 1));
-    if (!buttonTexture.Empty()) scene.View.SetButtonTexture(buttonTexture);
-    if (textTextured) scene.View.SetTextTexture(textTexture);
     Build(scene);
     RenderScene(scene);
     benchmark::DoNotOptimize(scene.Image.Data());
@@ -206,8 +190,7 @@ const bool kTemplatesRegistered = [] {
 // The texture fit alone (the build's " Resizing textures ..." stage) of the
 // 32-character design, the picture 31 and 32 characters wide in turn.
 void BM_FitTexture32Complex(benchmark::State& state) {
-  TPipeline scene;
-  const TBitmap marble = bench::Marble();
+  const TTexturePicture marble = std::make_shared<const TBitmap>(bench::Marble());
   std::vector<TPipeline> sized(2);
   for (size_t i = 0; i < 2; ++i) {
     Prepare(sized[i], i ? kLong : kLong31);
@@ -218,9 +201,8 @@ void BM_FitTexture32Complex(benchmark::State& state) {
   const bench::TPeakResident peak;
   for (auto _ : state) {
     TPipeline& s = sized[round++ % 2];
-    s.View.SetButtonTexture(marble);
-    s.View.ButtonTiles.Clear();  // each picture has a view of its own: no kept tile
-    ResizeTextures(s.View, s);
+    s.View.ButtonFittedFrom = nullptr;  // each picture has a view of its own: no kept tile
+    ResizeTextures(s.View, s, nullptr, marble);
     benchmark::DoNotOptimize(s.View.ButtonTexture.Data());
   }
   peak.Report(state);

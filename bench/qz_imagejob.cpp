@@ -21,7 +21,7 @@
 
 #include "BenchPictures.h"
 #include "palette/ColorReduction.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifWriter.h"
 #include "image/Resample.h"
 
 namespace {

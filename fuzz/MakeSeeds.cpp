@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "geometry/ButShape.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
 #include "base/IniFile.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
 #include "scene/IconRecord.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"
@@ -118,8 +118,8 @@ void Works() {
     scene.Message.TexFile = "wood.jpg";
     scene.Button.TexFile = "C:\\Buttons\\Textures\\Marble.GIF";
     scene.HoldButtonSize = true;
-    scene.a1 = 2.5f;
-    scene.a2 = 1.2f;
+    scene.A1 = 2.5f;
+    scene.A2 = 1.2f;
     Put("work", "rich.qzpl", SavedWork(scene, text));
   }
   // What a hand or another tool might write: LF ends, comments, blanks around names,

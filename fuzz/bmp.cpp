@@ -9,7 +9,7 @@
 
 #include "FuzzKit.h"
 #include "ImageCheck.h"
-#include "image/BmpReader.h"
+#include "image/formats/BmpReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qz::fuzz::CheckDecoded([&](const std::string& name) { return qz::DecodeBmp(data, size, name); });

@@ -16,10 +16,10 @@
 
 #include "FuzzKit.h"
 #include "geometry/ButShape.h"
-#include "image/GifWriter.h"
-#include "image/BmpWriter.h"
+#include "image/formats/GifWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
-#include "image/JpegWriter.h"
+#include "image/formats/JpegWriter.h"
 #include "render/RenderDriver.h"
 #include "scene/MessageText.h"
 #include "scene/WorkFile.h"
@@ -135,18 +135,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TParams params;
   TMessageText message;
   if (!LoadWorkFile(path, params, message, quiet)) return 0;
-  params.SetLightAngles(params.a1, params.a2);
+  params.SetLightAngles(params.A1, params.A2);
   TBuiltDesign built;
-  LoadTextTexture(params, built.View, TFolderList(program + "Textures/"), quiet);
-  LoadButtonTexture(params, built.View, TFolderList(program + "Textures/"), quiet);
+  TTextures textures;
+  const TFolderList textureFolders(program + "Textures/");
+  if (auto found = FindTexture(params.Message.TexFile, textureFolders, quiet)) textures.Text = found->Picture;
+  if (auto found = FindTexture(params.Button.TexFile, textureFolders, quiet)) textures.Button = found->Picture;
 
   TCannedGlyphs glyphs;
   TPicture picture;
   try {
-    Build(params, message, built,
+    Build(params, message, textures, built,
           {glyphs, glyphs, [&](const TFontRequest& font) { glyphs.Select(font); }, TFolderList(program + "BShapes/"),
            quiet, progress});
-    RenderScene(built.View, params, picture, true, progress, false);
+    RenderScene(built.View, AsBuilt(params, built.Figures), picture, true, progress, false);
   } catch (const std::runtime_error& e) {
     if (std::string(e.what()).empty()) fuzz::Broken("a refusal without a message");
     return 0;

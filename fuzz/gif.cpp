@@ -9,7 +9,7 @@
 
 #include "FuzzKit.h"
 #include "ImageCheck.h"
-#include "image/GifReader.h"
+#include "image/formats/GifReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qz::fuzz::CheckDecoded([&](const std::string& name) { return qz::DecodeGif(data, size, name); });

@@ -9,7 +9,7 @@
 
 #include "FuzzKit.h"
 #include "ImageCheck.h"
-#include "image/JpegReader.h"
+#include "image/formats/JpegReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qz::fuzz::CheckDecoded([&](const std::string& name) { return qz::DecodeJpeg(data, size, name); });

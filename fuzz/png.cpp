@@ -9,7 +9,7 @@
 
 #include "FuzzKit.h"
 #include "ImageCheck.h"
-#include "image/PngReader.h"
+#include "image/formats/PngReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qz::fuzz::CheckDecoded([&](const std::string& name) { return qz::DecodePng(data, size, name); });

@@ -28,7 +28,7 @@ std::string SavedLines(const TParams& params, TMessageText& text) {
 bool Load(const std::string& path, TParams& params, TMessageText& text) {
   TNullMessageSink quiet;
   if (!LoadWorkFile(path, params, text, quiet)) return false;
-  params.SetLightAngles(params.a1, params.a2);
+  params.SetLightAngles(params.A1, params.A2);
   return true;
 }
 

@@ -7,9 +7,9 @@
 //   TStrictMessages strict;
 //   TNullProgressSink quiet;
 //   TDesignSession session("data/", strict, quiet);
-//   ... session.Params, session.Text ...
+//   session.Start(params, text);
 //   RenderDesign(session);
-//   TBitmap icon = FitPicture(session.Picture().Image, 120, 40, session.Params.BkgColor);
+//   TBitmap icon = FitPicture(session.Picture().Image, 120, 40, session.Params().BkgColor);
 #pragma once
 
 #include <cmath>
@@ -31,11 +31,11 @@ class TStrictMessages : public IMessageSink {
 
 // Throws when a named texture or shape file is not found.
 inline void RenderDesign(TDesignSession& session) {
-  TParams& p = session.Params;
-  p.SetLightAngles(p.a1, p.a2);
-  session.LoadTextures();
-  if (!p.Message.TexFile.empty() && !session.TextTextured()) throw std::runtime_error("no texture " + p.Message.TexFile);
-  if (!p.Button.TexFile.empty() && !session.ButtonTextured()) throw std::runtime_error("no texture " + p.Button.TexFile);
+  const TParams& p = session.Params();
+  if (!p.Message.TexFile.empty() && !session.Textured(TPart::Text))
+    throw std::runtime_error("no texture " + p.Message.TexFile);
+  if (!p.Button.TexFile.empty() && !session.Textured(TPart::Button))
+    throw std::runtime_error("no texture " + p.Button.TexFile);
   if (p.Type > 0 && IsShapeFileType(p.Type) && !FindShapeFile(session.Folders().ShapeFolders(), p.ShapeName))
     throw std::runtime_error("no shape file " + p.ShapeName);
   session.Rebuild();

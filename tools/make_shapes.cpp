@@ -22,8 +22,8 @@
 #include "geometry/ButShape.h"
 #include "image/Bitmap.h"
 #include "base/FileUtil.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
 #include "scene/IconRecord.h"
 
 namespace {
@@ -82,7 +82,7 @@ TBitmap RenderButton(const TButShape& shape, const std::string& fileName, const 
   tools::TStrictMessages strict;
   TNullProgressSink quiet;
   TDesignSession session(programDir, strict, quiet);
-  TParams& p = session.Params;
+  TParams p;
   p.Type = TButtonType::ShapeFile;
   p.ShapeName = fileName;
   p.HoldButtonSize = true;
@@ -98,6 +98,7 @@ TBitmap RenderButton(const TButShape& shape, const std::string& fileName, const 
   p.Button.MColor = RGBToColor(70, 120, 190);
   p.Button.BColor = RGBToColor(235, 244, 255);
   p.Button.ColSplit = 204;
+  session.Start(p, TMessageText());
   tools::RenderDesign(session);
   return session.Picture().Image;
 }

@@ -16,7 +16,8 @@
 // default of a fresh design. Colours may be written #RRGGBB. Texture and shape
 // names are bare file names, found in the program folder's Textures and BShapes.
 // Without ExpWidth and ExpHeight the export size is the one the designer fits to the
-// rendered picture.
+// picture of the design as it begins a new design from the file (laid out with
+// shaping): the size a design begun from it shows.
 //
 // With a third folder the tool also writes there, to look at, each rendered picture
 // (NAME.png) and its icon (NAME-icon.png).
@@ -30,7 +31,7 @@
 #include "DesignRender.h"
 #include "base/IniFile.h"
 #include "base/NumberText.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 #include "image/Resample.h"
 #include "export/ExportSize.h"
 #include "scene/IconRecord.h"
@@ -99,28 +100,37 @@ TDescription ReadDescription(const fs::path& path) {
 TBitmap MakeDesign(const TDescription& d, const std::string& programDir) {
   tools::TStrictMessages strict;
   TNullProgressSink quiet;
-  TDesignSession session(programDir, strict, quiet);
-  TParams& scene = session.Params;
-  TMessageText& message = session.Text;
+  TParams scene;
+  TMessageText message;
   if (!LoadDesignFromIni(scene, message, d.Design, strict)) throw std::runtime_error("version refused");
   message.Append(d.Text, d.Format);
-  // Loading a texture stores the path it was found at; the file keeps the bare name.
-  const std::string textTexture = scene.Message.TexFile, buttonTexture = scene.Button.TexFile;
+  TDesignSession session(programDir, strict, quiet);
+  session.Start(scene, message);
   tools::RenderDesign(session);
-  scene.Message.TexFile = textTexture;
-  scene.Button.TexFile = buttonTexture;
-  const TBitmap& image = session.Picture().Image;
-  if (!d.HasExportSize) {
+  const TBitmap image = session.Picture().Image;
+  // The file keeps what the build computed, and the bare names of its textures (the
+  // session stores the paths it found them at).
+  TParams saved = session.BuiltParams();
+  saved.Message.TexFile = scene.Message.TexFile;
+  saved.Button.TexFile = scene.Button.TexFile;
+  if (d.HasExportSize) {
+    saved.ExpWidth = scene.ExpWidth;
+    saved.ExpHeight = scene.ExpHeight;
+  } else {
+    TParams begun = scene;
+    begun.Shaping = true;
+    session.Start(begun, message);
+    session.Rebuild();
     const TExportSize size = session.FittedExportSize();
-    scene.ExpWidth = size.width;
-    scene.ExpHeight = size.height;
+    saved.ExpWidth = size.width;
+    saved.ExpHeight = size.height;
   }
 
   // Written anew, so nothing of an older version of the design stays in the file.
   const std::string out = programDir + d.File;
   fs::create_directories(fs::path(out).parent_path());
   fs::remove(out);
-  SaveWorkFile(out, scene, message);
+  SaveWorkFile(out, saved, message);
   // The icon as Save makes it: the picture resampled onto 120 x 40, proportions not kept.
   SaveIconToIni(out, "Icon", MakeIcon(image));
   return image;

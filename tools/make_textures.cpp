@@ -16,11 +16,11 @@
 
 #include "ProceduralNoise.h"
 #include "palette/ColorReduction.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifWriter.h"
 #include "image/Bitmap.h"
-#include "image/BmpWriter.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
+#include "image/formats/BmpWriter.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
 
 namespace {
 

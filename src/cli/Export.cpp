@@ -112,20 +112,6 @@ TExportOptions ParseOptions(const TArgs& args) {
   return o;
 }
 
-// Without --size: the work's own size when it holds it, else the size a rebuild
-// fits to the picture. A held size no export can have (from a damaged work) is
-// reported and the fitted one used.
-TExportSize ChooseSize(TCliSession& cli, const TRenderedButton& button) {
-  const TParams& s = cli.session.Params;
-  const TExportSize fitted = FitExportSize(button.Image.Width(), button.Image.Height());
-  if (!s.HoldButtonSize) return fitted;
-  if (IsExportSize(s.ExpWidth, s.ExpHeight)) return {s.ExpWidth, s.ExpHeight};
-  cli.messages.ShowMessage("The work's export size " + std::to_string(s.ExpWidth) + " x " +
-                               std::to_string(s.ExpHeight) + " cannot be written; exporting at " +
-                               std::to_string(fitted.width) + " x " + std::to_string(fitted.height) + " instead");
-  return fitted;
-}
-
 }  // namespace
 
 int Export(const TArgs& args) {
@@ -153,7 +139,8 @@ int Export(const TArgs& args) {
   cli.Build();
   const std::optional<TRenderedButton> button = session.RenderForExport();
   if (!button) return ExitFailed;
-  const TExportSize size = sizeAsked ? askedSize : ChooseSize(cli, *button);
+  // Without --size: the size the designer shows for the design (ExportSize.h).
+  const TExportSize size = sizeAsked ? askedSize : session.ExportSize();
 
   session.Export(*button, size, options, out, args.Has("--link") ? args.options.at("--link") : std::string());
   return ExitOk;

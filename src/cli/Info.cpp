@@ -18,18 +18,19 @@ int Info(const TArgs& args) {
   TDesignSession& session = cli.session;
   if (!cli.Load(args.positional[0], args)) return ExitFailed;
 
-  // Exactly the lines a save would write, in their order, as Section.Key=value: taken
-  // before the build, which changes some of them (Render.Y, texture scales).
-  TIniFile ini;
-  SaveDesignToIni(session.Params, session.Text, ini);
-  std::vector<std::string> lines;
-  for (const auto& [section, kv] : ini.Entries()) lines.push_back(section + "." + kv.first + "=" + kv.second);
-
   // Build and render before anything is printed: a refused picture prints nothing.
   cli.BuildAndRender(false);
+
+  // The design's lines as a save writes them, in their order, as Section.Key=value:
+  // the design as opened and edited, with the export size it has now (a work that
+  // stores none has the one its picture fits).
+  TIniFile ini;
+  SaveDesignToIni(session.Params(), session.Text(), ini);
+  std::vector<std::string> lines;
+  for (const auto& [section, kv] : ini.Entries()) lines.push_back(section + "." + kv.first + "=" + kv.second);
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
 
-  const TParams& s = session.Params;
+  const TParams s = session.BuiltParams();
   const TLetters& letters = session.Built().Letters;
   const TView3D& view = session.Built().View;
   const TPicture& picture = session.Picture();

@@ -1,4 +1,4 @@
-// quenzar-cli render WORK OUT [--mask MASK]: the scene's own picture (and mask), at
+// quenzar-cli render WORK OUT [--mask MASK]: the design's own picture (and mask), at
 // the size the render made it, as a 24-bit BMP or a PNG by the file's extension.
 #include <cstdio>
 #include <strings.h>
@@ -7,9 +7,9 @@
 
 #include "cli/Cli.h"
 #include "cli/Session.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "text/FontEngine.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 
 namespace qz::cli {
 

@@ -1,5 +1,8 @@
 #include "cli/Session.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "text/Utf8.h"
 #include "base/XdgDirs.h"
 
@@ -27,28 +30,39 @@ bool TCliSession::Load(const std::string& path, const TArgs& args) {
   // Usage errors before any work.
   const std::optional<std::u32string> text = MessageOption(args);
   const std::optional<bool> shaping = ShapingOption(args);
-  if (!session.Load(path)) return false;
+  if (!session.Open(path)) return false;
+  if (!text && !shaping) return true;
+  // The design as opened is built first, as the designer shows it before any edit
+  // (quietly: what the command builds next says what there is to say). A design that
+  // cannot be drawn as opened is said so, and edited as the designer would go on.
+  TNullMessageSink quiet;
+  session.SetMessageSink(quiet);
+  try {
+    session.Rebuild();
+  } catch (const std::exception& e) {
+    messages.ShowMessage(std::string("The work as saved cannot be drawn: ") + e.what());
+  }
+  session.SetMessageSink(messages);
   if (text) session.ReplaceMessage(*text);
-  if (shaping) session.Params.Shaping = *shaping;
+  if (shaping) session.SetShaping(*shaping);
   return true;
 }
 
 bool TCliSession::Build() {
-  session.LoadTextures();
-  const int chars = session.Text.Length();
+  const int chars = session.Text().Length();
   if (chars > MaxBuiltChars)
     messages.ShowMessage("The message has " + std::to_string(chars) + " characters; only the first " +
                          std::to_string(MaxBuiltChars) + " are built");
   // The designer carries on silently with the shape of its last build; a fresh
   // session has none, so the button would have no outline: say so.
   if (!session.NothingToBuild() && session.ShapeFileMissing())
-    messages.ShowMessage("Cannot find the shape file " + session.Params.ShapeName + " in " +
+    messages.ShowMessage("Cannot find the shape file " + session.Params().ShapeName + " in " +
                          session.Folders().ShapeFolders().Text() + "; the button has no outline");
   return session.Rebuild();
 }
 
 void TCliSession::BuildAndRender(bool withMask) {
-  if (Build()) session.Render(withMask, false);
+  if (Build() && withMask) session.Render(true, false);
 }
 
 }  // namespace qz::cli

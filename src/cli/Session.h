@@ -26,20 +26,22 @@ std::optional<std::u32string> MessageOption(const TArgs& args);
 // a usage error.
 std::optional<bool> ShapingOption(const TArgs& args);
 
-// A session on the work the command names, with --text applied.
+// A session on the work the command names, with --text and --shaping applied as the
+// designer's edits would apply them.
 struct TCliSession {
   TCliSession();
-  // Loads the work as the designer does and applies --text and --shaping. False when
-  // the file was refused (the message is printed); throws TUsageError for a --text
-  // that is not UTF-8 or a --shaping other than on or off, before loading anything.
+  // Opens the work as the designer does (a template or factory design begins a new
+  // design), builds it, then applies --text and --shaping as edits, so the export
+  // size follows them as it would in the designer. False when the file was refused
+  // (the message is printed); throws TUsageError for a --text that is not UTF-8 or a
+  // --shaping other than on or off, before loading anything, and what a rebuild throws.
   bool Load(const std::string& path, const TArgs& args);
-  // What a rebuild of the designer does, then one render (with the mask when asked):
-  // with nothing to build, the designer's empty picture. A missing shape file is
-  // reported first. Throws when the build is abandoned or the picture would be too
-  // large.
+  // Build, then a render with the mask when asked: with nothing to build, the
+  // designer's empty picture.
   void BuildAndRender(bool withMask);
-  // The build alone, as above (the textures loaded first); false when there was
-  // nothing to build.
+  // A rebuild as the designer's, with what only the command line says about it: the
+  // letters beyond those built, a missing shape file. False when there was nothing to
+  // build.
   bool Build();
 
   TStderrMessages messages;

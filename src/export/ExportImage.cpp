@@ -5,11 +5,11 @@
 #include <stdexcept>
 
 #include "palette/ColorReduction.h"
-#include "image/GifWriter.h"
-#include "image/BmpWriter.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
-#include "image/WebpFile.h"
+#include "image/formats/GifWriter.h"
+#include "image/formats/BmpWriter.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
+#include "image/formats/WebpFile.h"
 #include "image/Resample.h"
 
 namespace qz {
@@ -31,11 +31,6 @@ bool AnySet(const std::vector<uint8_t>& flags) {
 }
 
 }  // namespace
-
-bool IsExportSize(int64_t width, int64_t height) {
-  return width >= 1 && height >= 1 && width <= MaxExportSide && height <= MaxExportSide &&
-         width * height <= MaxExportPixels;
-}
 
 TBitmap ScaleExportImage(const TBitmap& image, int width, int height) {
   return Scaled(image, width, height, "Lanczos3");
@@ -105,13 +100,6 @@ TUnmixed UnmixBackgrounds(const TBitmap& onBlack, const TBitmap& onWhite, const 
     }
   }
   return out;
-}
-
-void CheckExportSize(int64_t width, int64_t height) {
-  if (!IsExportSize(width, height))
-    throw std::runtime_error("Cannot export an image of " + std::to_string(width) + " x " + std::to_string(height) +
-                             " pixels: each side must be 1 to " + std::to_string(MaxExportSide) + " pixels and " +
-                             "the whole at most " + std::to_string(MaxExportPixels) + " pixels");
 }
 
 void CheckExportOptions(const TExportOptions& o) {

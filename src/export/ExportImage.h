@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "export/ExportOptions.h"
+#include "export/ExportSize.h"
 #include "image/Bitmap.h"
 #include "base/OutputFiles.h"
 #include "render/RenderDriver.h"  // TRenderFrame
@@ -38,15 +39,6 @@ struct TRenderedButton {
   TBitmap OnWhite;
   TRenderFrame Frame;  // where it was drawn (other states are drawn in the same frame)
 };
-
-// The export size a picture may have: the renderer's own bounds, one side and the
-// whole picture, so an export never asks for more memory than a render may use.
-constexpr int32_t MaxExportSide = 32767;
-constexpr int64_t MaxExportPixels = int64_t{64} * 1000 * 1000;
-// True when width x height is a size an export can be written at.
-bool IsExportSize(int64_t width, int64_t height);
-// Throws std::runtime_error saying why, unless IsExportSize.
-void CheckExportSize(int64_t width, int64_t height);
 
 // The picture scaled to width x height through "Lanczos3", width 3.0 (24-bit).
 TBitmap ScaleExportImage(const TBitmap& image, int width, int height);

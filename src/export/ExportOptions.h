@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "palette/Dither.h"
-#include "image/GifWriter.h"  // TGifCompression
+#include "image/formats/GifWriter.h"  // TGifCompression
 #include "base/FileUtil.h"  // ReplaceFileExt
 #include "palette/PaletteKind.h"
 #include "scene/Folders.h"

@@ -57,15 +57,15 @@ int32_t MapAxis(int32_t v, int32_t fLo, int32_t fHi, int32_t lo, int32_t hi, dou
 }
 
 // The quadratic curve P0, C, P2 in straight steps, P0 left out.
-void AddCurve(TOutlinePoints& pts, int32_t& count, TPoint P0, TPoint C, TPoint P2) {
-  const long double length = std::hypot(static_cast<long double>(C.x) - P0.x, static_cast<long double>(C.y) - P0.y) +
-                             std::hypot(static_cast<long double>(P2.x) - C.x, static_cast<long double>(P2.y) - C.y);
+void AddCurve(TOutlinePoints& pts, int32_t& count, TPoint p0, TPoint c, TPoint p2) {
+  const long double length = std::hypot(static_cast<long double>(c.x) - p0.x, static_cast<long double>(c.y) - p0.y) +
+                             std::hypot(static_cast<long double>(p2.x) - c.x, static_cast<long double>(p2.y) - c.y);
   const int32_t n = Clamp(RoundHalfEven(StepsPerUnit * length), 1, MaxCurveSteps);
-  const long double ax = static_cast<long double>(P0.x) - 2.0L * C.x + P2.x, bx = 2.0L * (static_cast<long double>(C.x) - P0.x);
-  const long double ay = static_cast<long double>(P0.y) - 2.0L * C.y + P2.y, by = 2.0L * (static_cast<long double>(C.y) - P0.y);
+  const long double ax = static_cast<long double>(p0.x) - 2.0L * c.x + p2.x, bx = 2.0L * (static_cast<long double>(c.x) - p0.x);
+  const long double ay = static_cast<long double>(p0.y) - 2.0L * c.y + p2.y, by = 2.0L * (static_cast<long double>(c.y) - p0.y);
   for (int32_t q = 1; q <= n; ++q) {
     const long double t = static_cast<long double>(q) / n;
-    AddButtonPoint(pts, count, RoundHalfEven(t * t * ax + t * bx + P0.x), RoundHalfEven(t * t * ay + t * by + P0.y));
+    AddButtonPoint(pts, count, RoundHalfEven(t * t * ax + t * bx + p0.x), RoundHalfEven(t * t * ay + t * by + p0.y));
   }
 }
 
@@ -128,24 +128,24 @@ void TButShape::SaveToFile(const std::string& path, const std::vector<uint8_t>& 
   WriteFileAtomically(path, [&](std::FILE* f) { return std::fwrite(out.data(), 1, out.size(), f) == out.size(); });
 }
 
-TPoint TButShape::Map(const TShapePoint& p, const TButtonRect& R) const {
-  return {MapAxis(p.X, Frame.Left, Frame.Right, R.Left, R.Right, ScaleX),
-          MapAxis(p.Y, Frame.Bottom, Frame.Top, R.Bottom, R.Top, ScaleY)};
+TPoint TButShape::Map(const TShapePoint& p, const TButtonRect& rect) const {
+  return {MapAxis(p.X, Frame.Left, Frame.Right, rect.Left, rect.Right, ScaleX),
+          MapAxis(p.Y, Frame.Bottom, Frame.Top, rect.Bottom, rect.Top, ScaleY)};
 }
 
-void TButShape::MakeOutline(const TButtonRect& R, TOutlinePoints& pts, int32_t& count) {
+void TButShape::MakeOutline(const TButtonRect& rect, TOutlinePoints& pts, int32_t& count) {
   // A frame without width or height has no stretch zone: nothing is ever scaled along
   // that axis, and no scale is formed from a zero divisor.
   const int64_t frameW = int64_t{Frame.Right} - Frame.Left, frameH = int64_t{Frame.Top} - Frame.Bottom;
-  ScaleX = frameW != 0 ? static_cast<double>(int64_t{R.Right} - R.Left) / static_cast<double>(frameW) : 0.0;
-  ScaleY = frameH != 0 ? static_cast<double>(int64_t{R.Top} - R.Bottom) / static_cast<double>(frameH) : 0.0;
+  ScaleX = frameW != 0 ? static_cast<double>(int64_t{rect.Right} - rect.Left) / static_cast<double>(frameW) : 0.0;
+  ScaleY = frameH != 0 ? static_cast<double>(int64_t{rect.Top} - rect.Bottom) / static_cast<double>(frameH) : 0.0;
 
   const int32_t n = Clamp(PointCount, 0, MaxPoints);
   if (n == 0) return;
   int32_t i = 1;
   while (i <= n) {
     if (Points[i].OnCurve != 0) {
-      const TPoint p = Map(Points[i], R);
+      const TPoint p = Map(Points[i], rect);
       AddButtonPoint(pts, count, p.x, p.y);
       ++i;
     } else {
@@ -153,11 +153,11 @@ void TButShape::MakeOutline(const TButtonRect& R, TOutlinePoints& pts, int32_t& 
       // (point 1 after the last), whatever their own flags.
       const int32_t before = i > 1 ? i - 1 : n;
       const int32_t after = i < n ? i + 1 : 1;
-      AddCurve(pts, count, Map(Points[before], R), Map(Points[i], R), Map(Points[after], R));
+      AddCurve(pts, count, Map(Points[before], rect), Map(Points[i], rect), Map(Points[after], rect));
       i += 2;
     }
   }
-  const TPoint first = Map(Points[1], R);
+  const TPoint first = Map(Points[1], rect);
   AddButtonPoint(pts, count, first.x, first.y);
 }
 

@@ -75,10 +75,10 @@ class TButShape {
   // its distance to an edge, and the scale is 0. Each curve (control point C between
   // P0 and P2) is drawn in round(0.0075 * (|C - P0| + |P2 - C|)) steps, at least one
   // so it always reaches P2, at most 1024.
-  void MakeOutline(const TButtonRect& R, TOutlinePoints& pts, int32_t& count);
+  void MakeOutline(const TButtonRect& rect, TOutlinePoints& pts, int32_t& count);
 
  private:
-  TPoint Map(const TShapePoint& p, const TButtonRect& R) const;
+  TPoint Map(const TShapePoint& p, const TButtonRect& rect) const;
 };
 
 }  // namespace qz

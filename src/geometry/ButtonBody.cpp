@@ -26,10 +26,10 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params) {
           Saturate32(int64_t{e.Right} + params.GutRight + 1), Saturate32(int64_t{e.Bottom} - params.GutBottom - 1)};
 }
 
-TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
+TButtonOutline MakeButtonOutline(const TButtonRect& rect, const TParams& params, TButShape& shape,
                                  const TFolderList& shapeFolders) {
   TButtonOutline outline;
-  outline.Rect = R;
+  outline.Rect = rect;
   if (IsShapeFileType(params.Type)) {
     if (params.ShapeName.empty()) return outline;
     if (!IsBareShapeName(params.ShapeName))
@@ -37,9 +37,9 @@ TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TB
                                ": a shape is a file of the BShapes folder, named without any folder");
     // A file that is not there leaves the shape of the last build in use.
     if (auto path = FindShapeFile(shapeFolders, params.ShapeName)) shape.LoadFromFile(*path);
-    shape.MakeOutline(R, outline.Pts, outline.Count);
+    shape.MakeOutline(rect, outline.Pts, outline.Count);
   } else {
-    MakeBuiltInOutline(params.Type, R, params.SplPnt, outline.Pts, outline.Count);
+    MakeBuiltInOutline(params.Type, rect, params.SplPnt, outline.Pts, outline.Count);
   }
   return outline;
 }

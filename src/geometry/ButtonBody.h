@@ -52,7 +52,7 @@ TButtonRect ButtonRect(const TView3D& view, const TParams& params);
 // keeps the shape loaded before (none at first: an empty outline). A shape file that
 // cannot be read, or a shape name with a folder in it (which could name any file on
 // the system), throws std::runtime_error naming it, which abandons the build.
-TButtonOutline MakeButtonOutline(const TButtonRect& R, const TParams& params, TButShape& shape,
+TButtonOutline MakeButtonOutline(const TButtonRect& rect, const TParams& params, TButShape& shape,
                                  const TFolderList& shapeFolders);
 
 // Adds the button body built from the outline to the view and marks it as the button.

@@ -21,26 +21,26 @@ struct TOutlineSink {
   void AddInt(int64_t x, int64_t y) { AddButtonPoint(pts, count, Saturate32(x), Saturate32(y)); }
 };
 
-// The size of R as the generators measure it (one more than the difference).
-int64_t HeightOf(const TButtonRect& R) { return int64_t{R.Top} - R.Bottom + 1; }
-int64_t WidthOf(const TButtonRect& R) { return int64_t{R.Right} - R.Left + 1; }
+// The size of rect as the generators measure it (one more than the difference).
+int64_t HeightOf(const TButtonRect& rect) { return int64_t{rect.Top} - rect.Bottom + 1; }
+int64_t WidthOf(const TButtonRect& rect) { return int64_t{rect.Right} - rect.Left + 1; }
 
-void Rectangle(TOutlineSink& out, const TButtonRect& R, int32_t, int32_t) {
-  out.AddInt(R.Left, R.Top);
-  out.AddInt(R.Right, R.Top);
-  out.AddInt(R.Right, R.Bottom);
-  out.AddInt(R.Left, R.Bottom);
-  out.AddInt(R.Left, R.Top);
+void Rectangle(TOutlineSink& out, const TButtonRect& rect, int32_t, int32_t) {
+  out.AddInt(rect.Left, rect.Top);
+  out.AddInt(rect.Right, rect.Top);
+  out.AddInt(rect.Right, rect.Bottom);
+  out.AddInt(rect.Left, rect.Bottom);
+  out.AddInt(rect.Left, rect.Top);
 }
 
 // Four quarter arcs of radius r about corner centres inset by s = r / sqrt 2, joined by
-// straight sides; each arc has 2 S + 1 points strictly inside its right angle.
-void Rounded(TOutlineSink& out, const TButtonRect& R, int32_t divisor, int32_t S) {
-  const float r = ToFloat32(Sqrt2 * HeightOf(R) / divisor);
+// straight sides; each arc has 2 steps + 1 points strictly inside its right angle.
+void Rounded(TOutlineSink& out, const TButtonRect& rect, int32_t divisor, int32_t steps) {
+  const float r = ToFloat32(Sqrt2 * HeightOf(rect) / divisor);
   const float s = ToFloat32(r / Sqrt2);
-  const long double L = R.Left, Rt = R.Right, T = R.Top, B = R.Bottom;
+  const long double L = rect.Left, Rt = rect.Right, T = rect.Top, B = rect.Bottom;
   const long double xL = L + s, xR = Rt - s, yT = T - s, yB = B + s;  // corner centres
-  const int n = 2 * S + 1;
+  const int n = 2 * steps + 1;
   const int m = 2 * (n + 1);
   auto sinr = [&](int k) { return ToFloat32(std::sin(k * Pi / m) * r); };
   auto cosr = [&](int k) { return ToFloat32(std::cos(k * Pi / m) * r); };
@@ -60,10 +60,10 @@ void Rounded(TOutlineSink& out, const TButtonRect& R, int32_t divisor, int32_t S
   out.Add(xL, yT + r);
 }
 
-// An octagon whose straight sides lie c = H div divisor outside R.
-void Chamfered(TOutlineSink& out, const TButtonRect& R, int32_t divisor, int32_t) {
-  const int64_t c = DivTrunc(HeightOf(R), divisor);
-  const int64_t L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+// An octagon whose straight sides lie c = H div divisor outside rect.
+void Chamfered(TOutlineSink& out, const TButtonRect& rect, int32_t divisor, int32_t) {
+  const int64_t c = DivTrunc(HeightOf(rect), divisor);
+  const int64_t L = rect.Left, T = rect.Top, Rt = rect.Right, B = rect.Bottom;
   out.AddInt(L - c, T - c);
   out.AddInt(L + c, T + c);
   out.AddInt(Rt - c, T + c);
@@ -75,36 +75,36 @@ void Chamfered(TOutlineSink& out, const TButtonRect& R, int32_t divisor, int32_t
   out.AddInt(L - c, T - c);
 }
 
-// N + 1 points round the centre of R, from the leftmost point upward.
-void Round(TOutlineSink& out, const TButtonRect& R, float rx, float ry, int32_t S) {
-  const long double cx = DivTrunc(int64_t{R.Left} + R.Right, 2);
-  const long double cy = DivTrunc(int64_t{R.Top} + R.Bottom, 2);
-  const int N = (S + 2) * 8 + 8;
+// N + 1 points round the centre of rect, from the leftmost point upward.
+void Round(TOutlineSink& out, const TButtonRect& rect, float rx, float ry, int32_t steps) {
+  const long double cx = DivTrunc(int64_t{rect.Left} + rect.Right, 2);
+  const long double cy = DivTrunc(int64_t{rect.Top} + rect.Bottom, 2);
+  const int N = (steps + 2) * 8 + 8;
   for (int k = 0; k <= N; ++k) {
     const long double theta = 2 * k * Pi / N;
     out.Add(cx - ToFloat32(std::cos(theta) * rx), cy + ToFloat32(std::sin(theta) * ry));
   }
 }
 
-// Taller than R by 1.3, as wide in proportion.
-void Ellipse(TOutlineSink& out, const TButtonRect& R, int32_t, int32_t S) {
-  const int64_t H = HeightOf(R);
+// Taller than rect by 1.3, as wide in proportion.
+void Ellipse(TOutlineSink& out, const TButtonRect& rect, int32_t, int32_t steps) {
+  const int64_t H = HeightOf(rect);
   if (H == 0) return;
   const float ry = ToFloat32(H * 1.3L / 2);
-  const float rx = ToFloat32(WidthOf(R) * static_cast<long double>(ry) / H);
-  Round(out, R, rx, ry, S);
+  const float rx = ToFloat32(WidthOf(rect) * static_cast<long double>(ry) / H);
+  Round(out, rect, rx, ry, steps);
 }
 
-// Through the corners of R: the radius is half its diagonal.
-void Circle(TOutlineSink& out, const TButtonRect& R, int32_t, int32_t S) {
-  const long double H = HeightOf(R), W = WidthOf(R);
+// Through the corners of rect: the radius is half its diagonal.
+void Circle(TOutlineSink& out, const TButtonRect& rect, int32_t, int32_t steps) {
+  const long double H = HeightOf(rect), W = WidthOf(rect);
   const float rho = ToFloat32(std::sqrt(H * H + W * W) / 2);
-  Round(out, R, rho, rho, S);
+  Round(out, rect, rho, rho, steps);
 }
 
 struct TBuiltInShape {
   int32_t Type;
-  void (*Make)(TOutlineSink&, const TButtonRect&, int32_t divisor, int32_t S);
+  void (*Make)(TOutlineSink&, const TButtonRect&, int32_t divisor, int32_t steps);
   int32_t Divisor;
 };
 
@@ -122,11 +122,11 @@ void AddButtonPoint(TOutlinePoints& pts, int32_t& count, int32_t x, int32_t y) {
   pts[++count] = TPoint{x, y};
 }
 
-void MakeBuiltInOutline(int32_t type, const TButtonRect& R, int32_t splPnt, TOutlinePoints& pts,
+void MakeBuiltInOutline(int32_t type, const TButtonRect& rect, int32_t splPnt, TOutlinePoints& pts,
                         int32_t& count) {
   TOutlineSink out{pts, count};
   for (const TBuiltInShape& shape : kBuiltInShapes)
-    if (shape.Type == type) shape.Make(out, R, shape.Divisor, BoundedSplPnt(splPnt));
+    if (shape.Type == type) shape.Make(out, rect, shape.Divisor, BoundedSplPnt(splPnt));
 }
 
 }  // namespace qz

@@ -41,7 +41,7 @@ constexpr bool IsShapeFileType(int32_t type) {
 
 // Appends the built-in outline of type (1..7) for R; any other type appends nothing.
 // splPnt is bounded to 0..64 here.
-void MakeBuiltInOutline(int32_t type, const TButtonRect& R, int32_t splPnt, TOutlinePoints& pts,
+void MakeBuiltInOutline(int32_t type, const TButtonRect& rect, int32_t splPnt, TOutlinePoints& pts,
                         int32_t& count);
 
 }  // namespace qz

@@ -78,29 +78,29 @@ bool HasDistinctPoints(const TLetter& letter, int c) {
   return !(NextDistinct(letter, c, k) == p0);
 }
 
-TPoint OffsetVertex(TPoint P, TPoint M, TPoint Q, int32_t d) {
+TPoint OffsetVertex(TPoint p, TPoint m, TPoint q, int32_t d) {
   // Edge vectors pointing backward along the contour.
-  const float dx1 = ToFloat32(static_cast<long double>(P.x) - M.x);
-  const float dy1 = ToFloat32(static_cast<long double>(P.y) - M.y);
-  const float dx2 = ToFloat32(static_cast<long double>(M.x) - Q.x);
-  const float dy2 = ToFloat32(static_cast<long double>(M.y) - Q.y);
+  const float dx1 = ToFloat32(static_cast<long double>(p.x) - m.x);
+  const float dy1 = ToFloat32(static_cast<long double>(p.y) - m.y);
+  const float dx2 = ToFloat32(static_cast<long double>(m.x) - q.x);
+  const float dy2 = ToFloat32(static_cast<long double>(m.y) - q.y);
   const float len1 = ToFloat32(std::sqrt(static_cast<long double>(dx1) * dx1 + static_cast<long double>(dy1) * dy1));
   const float len2 = ToFloat32(std::sqrt(static_cast<long double>(dx2) * dx2 + static_cast<long double>(dy2) * dy2));
 
   // A zero-length edge has no direction: the other edge alone decides the offset.
   if (len1 == 0 || len2 == 0) {
-    if (len1 == 0 && len2 == 0) return M;
+    if (len1 == 0 && len2 == 0) return m;
     const TShift s = len1 == 0 ? EdgeShift(dx2, dy2, len2, d) : EdgeShift(dx1, dy1, len1, d);
-    return {RoundHalfEven(static_cast<long double>(M.x) + s.x), RoundHalfEven(static_cast<long double>(M.y) + s.y)};
+    return {RoundHalfEven(static_cast<long double>(m.x) + s.x), RoundHalfEven(static_cast<long double>(m.y) + s.y)};
   }
 
   // A point on each shifted line: the edge's reference point moved sideways.
   const TShift s1 = EdgeShift(dx1, dy1, len1, d);
   const TShift s2 = EdgeShift(dx2, dy2, len2, d);
-  const long double L1x = ToFloat32(static_cast<long double>(P.x) + s1.x);
-  const long double L1y = ToFloat32(static_cast<long double>(P.y) + s1.y);
-  const long double L2x = ToFloat32(static_cast<long double>(Q.x) + s2.x);
-  const long double L2y = ToFloat32(static_cast<long double>(Q.y) + s2.y);
+  const long double L1x = ToFloat32(static_cast<long double>(p.x) + s1.x);
+  const long double L1y = ToFloat32(static_cast<long double>(p.y) + s1.y);
+  const long double L2x = ToFloat32(static_cast<long double>(q.x) + s2.x);
+  const long double L2y = ToFloat32(static_cast<long double>(q.y) + s2.y);
 
   const float det = ToFloat32(static_cast<long double>(dx1) * dy2 - static_cast<long double>(dy1) * dx2);
   if (det == 0) {

@@ -41,7 +41,7 @@ bool HasDistinctPoints(const TLetter& letter, int c);
 // TrueType contour) - twice as far along x as along y. Parallel edges give the middle
 // of the two shifted reference points. A zero-length edge (P = M or M = Q) is left
 // out: M is pushed along the other edge's normal alone, or stays put when both are.
-TPoint OffsetVertex(TPoint P, TPoint M, TPoint Q, int32_t d);
+TPoint OffsetVertex(TPoint p, TPoint m, TPoint q, int32_t d);
 
 // The edge from A (point j of contour c) to C, the next position that differs from
 // A, with B the position before A and D the one after C.

@@ -3,12 +3,12 @@
 #include <cctype>
 #include <string_view>
 
-#include "image/GifReader.h"
-#include "image/BmpReader.h"
+#include "image/formats/GifReader.h"
+#include "image/formats/BmpReader.h"
 #include "base/FileUtil.h"
 #include "image/ImageLimits.h"
-#include "image/JpegReader.h"
-#include "image/PngReader.h"
+#include "image/formats/JpegReader.h"
+#include "image/formats/PngReader.h"
 
 namespace qz {
 

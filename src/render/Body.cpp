@@ -50,34 +50,34 @@ int32_t TBody::AddVertex(const TVertex& v) {
   return count + 1;
 }
 
-void TBody::AddFace(const TVertex& P1, const TVertex& P2, const TVertex& P3, const TVertex& P4) {
+void TBody::AddFace(const TVertex& p1, const TVertex& p2, const TVertex& p3, const TVertex& p4) {
   if (FaceCount() >= MaxFaces) return;
   TFace face;
-  face.V1 = AddVertex(P1);
-  face.V2 = AddVertex(P2);
-  face.V3 = AddVertex(P3);
-  face.V4 = AddVertex(P4);
+  face.V1 = AddVertex(p1);
+  face.V2 = AddVertex(p2);
+  face.V3 = AddVertex(p3);
+  face.V4 = AddVertex(p4);
   if (face.V1 == 0 || face.V2 == 0 || face.V3 == 0 || face.V4 == 0) return;
   faces_.push_back(face);
 }
 
-void TBody::AddContour(const TPoint* Points, int32_t N, int32_t Height) {
-  if (contourCount_ >= MaxContours || N < 0) return;
+void TBody::AddContour(const TPoint* points, int32_t n, int32_t height) {
+  if (contourCount_ >= MaxContours || n < 0) return;
   TCapContour& c = contours_[++contourCount_];
-  c.Length = N;
-  c.Index.assign(static_cast<size_t>(N) + 1, 0);
-  for (int32_t j = 1; j <= N; ++j) {
+  c.Length = n;
+  c.Index.assign(static_cast<size_t>(n) + 1, 0);
+  for (int32_t j = 1; j <= n; ++j) {
     TVertex v;
-    v.X = Points[j - 1].x;
-    v.Y = static_cast<int32_t>(Clamp<int64_t>(-int64_t{Height}, INT32_MIN, INT32_MAX));  // -INT32_MIN does not fit
-    v.Z = Points[j - 1].y;
+    v.X = points[j - 1].x;
+    v.Y = static_cast<int32_t>(Clamp<int64_t>(-int64_t{height}, INT32_MIN, INT32_MAX));  // -INT32_MIN does not fit
+    v.Z = points[j - 1].y;
     c.Index[j] = AddVertex(v);  // 0 when the vertex limit refuses the point
   }
 }
 
-void TBody::Project(const TRenderParams& Params) {
+void TBody::Project(const TRenderParams& params) {
   int32_t minY = 65536, maxY = -65536;
-  const double cnX = Params.CnX, cnZ = Params.CnZ;
+  const double cnX = params.CnX, cnZ = params.CnZ;
   for (int32_t i = 1; i <= VertexCount(); ++i) {
     TVertex& v = vertices_[i];
     v.TX = ToFloat32(static_cast<double>(v.X) + Camera.Render.X);
@@ -89,8 +89,8 @@ void TBody::Project(const TRenderParams& Params) {
     // The eye looks along +Y; geometry at or behind it is pushed out to MinEyeDepth.
     const double depth = std::max(v.TY, MinEyeDepth);
     TScreenPoint& s = screen_[i];
-    s.SX = Clamp(RoundHalfEven(cnX * v.TX / depth + Params.CenterX), -ScreenCoordLimit, ScreenCoordLimit);
-    s.SY = Clamp(RoundHalfEven(Params.CenterY - cnZ * v.TZ / depth), -ScreenCoordLimit, ScreenCoordLimit);
+    s.SX = Clamp(RoundHalfEven(cnX * v.TX / depth + params.CenterX), -ScreenCoordLimit, ScreenCoordLimit);
+    s.SY = Clamp(RoundHalfEven(params.CenterY - cnZ * v.TZ / depth), -ScreenCoordLimit, ScreenCoordLimit);
     minY = std::min(minY, s.SY);
     maxY = std::max(maxY, s.SY);
   }
@@ -98,10 +98,10 @@ void TBody::Project(const TRenderParams& Params) {
   rows_ = maxY - minY + 1;
 }
 
-void TBody::Prepare(const TRenderParams& Params) {
+void TBody::Prepare(const TRenderParams& params) {
   const int32_t faceCount = FaceCount();
   if (faceCount == 0) return;
-  Project(Params);
+  Project(params);
   // A face's key is its nearest vertex; the cap face gets 0, which also keeps it out
   // of the polygon pass.
   double sum = 0;
@@ -116,20 +116,20 @@ void TBody::Prepare(const TRenderParams& Params) {
     sum += face.Key;
   }
   avgKey_ = ToFloat32(sum / faceCount);
-  ShadeFaces(Params);
-  ShadeVertices(Params);
+  ShadeFaces(params);
+  ShadeVertices(params);
 }
 
-void TBody::Draw(TZBuffer& ZBuffer, bool isButton) {
+void TBody::Draw(TZBuffer& zBuffer, bool isButton) {
   // Without faces there is no cap face to take the caps' level and depth from, and
   // Prepare has not projected the body: nothing to draw.
-  if (FaceCount() == 0 || ZBuffer.RowCount() < 1) return;
+  if (FaceCount() == 0 || zBuffer.RowCount() < 1) return;
   faceOrder_.Clear();
   for (int32_t f = 1; f <= FaceCount(); ++f) faceOrder_.Add(f, faces_[f].Key);
   faceOrder_.Sort();
 
-  zbuffer_ = &ZBuffer;
-  edgeTable_ = ZBuffer.EdgeTable();
+  zbuffer_ = &zBuffer;
+  edgeTable_ = zBuffer.EdgeTable();
   FillCaps(isButton);
   for (int32_t i = 1; i <= faceOrder_.Count(); ++i) {
     const int32_t f = faceOrder_.Item(i).Index;

@@ -72,26 +72,26 @@ class TBody {
   // Adds a face of four vertices in winding order; nothing when the body holds
   // MaxFaces. A face that loses a vertex to the vertex limit is taken back whole (the
   // vertices it already added stay).
-  void AddFace(const TVertex& P1, const TVertex& P2, const TVertex& P3, const TVertex& P4);
+  void AddFace(const TVertex& p1, const TVertex& p2, const TVertex& p3, const TVertex& p4);
   // Adds a cap outline of N points (x, y), each stored as the vertex (x, -Height, y).
   // Nothing when the body has MaxContours. Closed only when the last point repeats
   // the first.
-  void AddContour(const TPoint* Points, int32_t N, int32_t Height);
+  void AddContour(const TPoint* points, int32_t n, int32_t height);
 
   // Projects every vertex with Params and this body's Camera; sets MinY and Rows.
-  void Project(const TRenderParams& Params);
+  void Project(const TRenderParams& params);
   // Once per frame: projection, face depth keys and AvgKey, face and vertex shading.
   // Nothing for a body without faces.
-  void Prepare(const TRenderParams& Params);
+  void Prepare(const TRenderParams& params);
   // Fills the caps, then scan-converts every visible face (nearest first) into the
   // z-buffer. Needs the Prepare of this frame and a sized z-buffer. A button's cap is
   // made to lose against the button's own faces wherever they overlap.
-  void Draw(TZBuffer& ZBuffer, bool isButton);
+  void Draw(TZBuffer& zBuffer, bool isButton);
 
   // Shading (Lighting.cpp), run by Prepare: face visibility, face levels and vertex
   // normal sums; then vertex levels.
-  void ShadeFaces(const TRenderParams& Params);
-  void ShadeVertices(const TRenderParams& Params);
+  void ShadeFaces(const TRenderParams& params);
+  void ShadeVertices(const TRenderParams& params);
 
   int32_t FaceCount() const { return static_cast<int32_t>(faces_.size()) - 1; }
   int32_t VertexCount() const { return static_cast<int32_t>(vertices_.size()) - 1; }
@@ -111,7 +111,7 @@ class TBody {
  private:
   // Scan conversion (BodyRaster.cpp).
   void DrawFace(int32_t f);
-  void ScanEdge(TScreenPoint P, TScreenPoint Q, int32_t LP, int32_t LQ, float DP, float DQ);
+  void ScanEdge(TScreenPoint p, TScreenPoint q, int32_t lp, int32_t lq, float dp, float dq);
   void FillCaps(bool isButton);
 
   std::vector<TFace> faces_;           // faces_[0] unused

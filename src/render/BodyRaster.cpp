@@ -37,21 +37,21 @@ void TBody::DrawFace(int32_t f) {
   }
 }
 
-void TBody::ScanEdge(TScreenPoint P, TScreenPoint Q, int32_t LP, int32_t LQ, float DP, float DQ) {
-  if (P.SY == Q.SY) return;  // horizontal edges bound no row
-  const float dx = static_cast<float>(Q.SX - P.SX);
-  const float dy = static_cast<float>(Q.SY - P.SY);
-  const float dl = static_cast<float>(LQ - LP);
-  const float dd = DQ - DP;
-  const bool down = P.SY < Q.SY;  // runs down the screen: the face's left side
+void TBody::ScanEdge(TScreenPoint p, TScreenPoint q, int32_t lp, int32_t lq, float dp, float dq) {
+  if (p.SY == q.SY) return;  // horizontal edges bound no row
+  const float dx = static_cast<float>(q.SX - p.SX);
+  const float dy = static_cast<float>(q.SY - p.SY);
+  const float dl = static_cast<float>(lq - lp);
+  const float dd = dq - dp;
+  const bool down = p.SY < q.SY;  // runs down the screen: the face's left side
   // Only rows the z-buffer holds are recorded; the others could not be drawn anyway.
-  const int32_t top = std::max(std::min(P.SY, Q.SY), 0);
-  const int32_t bottom = std::min(std::max(P.SY, Q.SY), zbuffer_->LastRow());
+  const int32_t top = std::max(std::min(p.SY, q.SY), 0);
+  const int32_t bottom = std::min(std::max(p.SY, q.SY), zbuffer_->LastRow());
   for (int32_t y = top; y <= bottom; ++y) {
-    const double t = static_cast<double>(y) - P.SY;
-    const int32_t x = RoundHalfEven(t * dx / dy + P.SX);
-    const int32_t level = RoundHalfEven(t * dl / dy + LP);
-    const float depth = ToFloat32(t * dd / dy + DP);
+    const double t = static_cast<double>(y) - p.SY;
+    const int32_t x = RoundHalfEven(t * dx / dy + p.SX);
+    const int32_t level = RoundHalfEven(t * dl / dy + lp);
+    const float depth = ToFloat32(t * dd / dy + dp);
     TEdgeRecord& r = edgeTable_[y];
     if (down) {
       r.LeftX = x;
@@ -66,9 +66,9 @@ void TBody::ScanEdge(TScreenPoint P, TScreenPoint Q, int32_t LP, int32_t LQ, flo
     }
   }
   if (down)
-    edgeMax_ = std::max(edgeMax_, Q.SY);
+    edgeMax_ = std::max(edgeMax_, q.SY);
   else
-    edgeMin_ = std::min(edgeMin_, Q.SY);
+    edgeMin_ = std::min(edgeMin_, q.SY);
 }
 
 void TBody::FillCaps(bool isButton) {

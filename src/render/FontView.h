@@ -44,14 +44,14 @@ class TFontView {
   int32_t RowCount() const { return rowCount_; }
 
   // One contour edge P -> Q: a crossing on every row from P's to Q's.
-  void AddEdge(TScreenPoint P, TScreenPoint Q);
+  void AddEdge(TScreenPoint p, TScreenPoint q);
   // Adds a crossing to row y, keeping the row sorted; among equal columns it goes
   // before the others when `before` is set, after them otherwise.
-  void AddCrossing(int32_t x, int32_t y, bool before, uint8_t Dir);
+  void AddCrossing(int32_t x, int32_t y, bool before, uint8_t dir);
   // Pairs the crossings of every row with an even count into spans.
   void MakeSpans();
   // Appends the span X1..X2 to a row unless it is full or X1 >= X2.
-  void AddSpan(int32_t row, int32_t X1, int32_t X2);
+  void AddSpan(int32_t row, int32_t x1, int32_t x2);
 
   int32_t CrossCount(int32_t row) const { return rows_[row].CrossCount; }
   int32_t SpanCount(int32_t row) const { return rows_[row].SpanCount; }

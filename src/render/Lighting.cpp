@@ -20,23 +20,23 @@ namespace {
 // The design's range applies first, HiBright before LoBright (so LoBright prevails
 // when the two cross); then the palette bound, since both come from a file and may
 // hold anything.
-int32_t LightLevel(double cosine, const TRenderParams& Params) {
+int32_t LightLevel(double cosine, const TRenderParams& params) {
   int32_t level = RoundHalfEven((cosine + 1.0) * 127.0);
-  if (level > Params.HiBright) level = Params.HiBright;
-  if (level < Params.LoBright) level = Params.LoBright;
+  if (level > params.HiBright) level = params.HiBright;
+  if (level < params.LoBright) level = params.LoBright;
   return Clamp(level, MinLevel, MaxLevel);
 }
 
 // The level of a surface no visible face lights: the design's brightest.
-int32_t UnlitLevel(const TRenderParams& Params) { return Clamp(Params.HiBright, MinLevel, MaxLevel); }
+int32_t UnlitLevel(const TRenderParams& params) { return Clamp(params.HiBright, MinLevel, MaxLevel); }
 
-double LightDot(const TRenderParams& Params, double x, double y, double z) {
-  return Params.Light.X * x + Params.Light.Y * y + Params.Light.Z * z;
+double LightDot(const TRenderParams& params, double x, double y, double z) {
+  return params.Light.X * x + params.Light.Y * y + params.Light.Z * z;
 }
 
 }  // namespace
 
-void TBody::ShadeFaces(const TRenderParams& Params) {
+void TBody::ShadeFaces(const TRenderParams& params) {
   for (int32_t f = 1; f <= FaceCount(); ++f) {
     TFace& face = faces_[f];
     face.Visible = 0;
@@ -62,7 +62,7 @@ void TBody::ShadeFaces(const TRenderParams& Params) {
                                  static_cast<double>(nz) * nz);
     // A face with no area in camera space (possible only through rounding) has no
     // direction to light: it is lit like a vertex without normals.
-    face.Level = len > 0 ? LightLevel(LightDot(Params, nx, ny, nz) / len, Params) : UnlitLevel(Params);
+    face.Level = len > 0 ? LightLevel(LightDot(params, nx, ny, nz) / len, params) : UnlitLevel(params);
 
     // Unnormalised, so larger faces weigh more in the vertex normals; a vertex that
     // fills two slots of the face receives the normal twice.
@@ -75,36 +75,36 @@ void TBody::ShadeFaces(const TRenderParams& Params) {
   }
 }
 
-void TBody::ShadeVertices(const TRenderParams& Params) {
+void TBody::ShadeVertices(const TRenderParams& params) {
   for (int32_t i = 1; i <= VertexCount(); ++i) {
     TVertex& v = vertices_[i];
     const float len = ToFloat32(std::sqrt(static_cast<double>(v.NX) * v.NX + static_cast<double>(v.NY) * v.NY +
                                           static_cast<double>(v.NZ) * v.NZ));
-    v.Level = len > 0 ? LightLevel(LightDot(Params, v.NX, v.NY, v.NZ) / len, Params) : UnlitLevel(Params);
+    v.Level = len > 0 ? LightLevel(LightDot(params, v.NX, v.NY, v.NZ) / len, params) : UnlitLevel(params);
   }
 }
 
-void TZBuffer::HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels) {
+void TZBuffer::HalveSpan(int32_t x1, int32_t x2, uint32_t* pixels) {
   // Blue, green and red each shifted right by one bit; the fourth byte stays.
-  HalvePixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1));
+  HalvePixels(pixels + x1, static_cast<size_t>(x2 - x1 + 1));
 }
 
-void TZBuffer::ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode, int32_t FirstRow,
-                           int32_t EndRow) const {
-  if (Bitmap.Empty()) return;
-  const int32_t w = Bitmap.Width(), h = Bitmap.Height();
-  for (int32_t r = std::max(FirstRow, 0), end = std::min(EndRow, RowCount()); r < end; ++r) {
+void TZBuffer::ShadowSpans(TBitmap& bitmap, int32_t dx, int32_t dy, bool maskMode, int32_t firstRow,
+                           int32_t endRow) const {
+  if (bitmap.Empty()) return;
+  const int32_t w = bitmap.Width(), h = bitmap.Height();
+  for (int32_t r = std::max(firstRow, 0), end = std::min(endRow, RowCount()); r < end; ++r) {
     const TSpanEntry* row = RowEntries(r);
     // A shadow beyond an edge of the image lands on that edge. Offsets from absurd
     // altitudes may lie near the ends of the int32 range: shifted in 64 bits.
-    uint32_t* pixels = Bitmap.ScanLine(static_cast<int32_t>(Clamp<int64_t>(int64_t{r} + dy, 0, h - 1)));
+    uint32_t* pixels = bitmap.ScanLine(static_cast<int32_t>(Clamp<int64_t>(int64_t{r} + dy, 0, h - 1)));
     for (int32_t k = 0; k < counts_[r]; ++k) {
       const TSpanEntry& e = row[k];
       if (!e.Live) continue;
       const int32_t x1 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X1} + dx, 0, w - 1));
       const int32_t x2 = static_cast<int32_t>(Clamp<int64_t>(int64_t{e.X2} + dx, 0, w - 1));
       if (x2 < x1) continue;
-      if (MaskMode)
+      if (maskMode)
         FillSpan(x1, x2, pixels, MaskWhite);
       else
         HalveSpan(x1, x2, pixels);

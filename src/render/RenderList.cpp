@@ -12,9 +12,9 @@ TRenderList::TRenderList() {
 
 void TRenderList::Clear() { items_.resize(1); }
 
-void TRenderList::Add(int32_t Index, float Key) {
+void TRenderList::Add(int32_t index, float key) {
   if (Count() >= MaxItems) return;
-  items_.push_back({Key, Index});
+  items_.push_back({key, index});
 }
 
 void TRenderList::Sort() {

@@ -26,7 +26,7 @@ class TRenderList {
 
   void Clear();
   // Appends (Key, Index); ignored when MaxItems items are held.
-  void Add(int32_t Index, float Key);
+  void Add(int32_t index, float key);
   // Recursive quicksort over items 1..Count, ascending by key.
   void Sort();
 

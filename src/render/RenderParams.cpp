@@ -15,8 +15,8 @@ TRenderParams RenderBlock(const TParams& p, int32_t centerX, int32_t centerY) {
   r.Light.Z = p.Light.Z;
   r.Light.A = p.Light.A;
   r.Light.Color = p.Light.Color;
-  r.a1 = p.a1;
-  r.a2 = p.a2;
+  r.A1 = p.A1;
+  r.A2 = p.A2;
   r.LoBright = p.LoBright;
   r.HiBright = p.HiBright;
   r.Brightness = p.Brightness;

@@ -23,7 +23,7 @@ struct TRenderParams {
     float A = 0;                // its length (carried only)
     TColor Color = 0xFFFFFF;    // colour of the light
   } Light;
-  float a1 = 0.5f, a2 = 0.3f;  // light angles (carried only)
+  float A1 = 0.5f, A2 = 0.3f;  // light angles (carried only)
   int32_t LoBright = 0;        // lowest light level
   int32_t HiBright = 255;      // highest light level
   int32_t Brightness = 204;    // level at which a texture shows its own colours

@@ -66,35 +66,35 @@ const uint32_t* TZBuffer::ShadeTable(TTextureShades& shades, int32_t level, int3
 // A span of one pixel is drawn too (at level A), as a palette span of one pixel is:
 // leaving it out would let the background show through textured letters wherever a
 // span was trimmed to a single column.
-void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap,
-                            int Lane) {
-  if (X1 > X2 || !Texture || Texture->Empty()) return;
+void TZBuffer::TexturedSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, TBitmap& bitmap,
+                            int lane) {
+  if (x1 > x2 || !Texture || Texture->Empty()) return;
   const TBitmap& tex = *Texture;
   const int32_t tw = tex.Width(), th = tex.Height();
   // The neutral level comes from the design (Brightness) and may hold anything.
   const int32_t m = Clamp(MidLevel, MinLevel, MaxLevel);
 
   // Every texel goes through its level's table instead of two divisions a channel.
-  std::unique_ptr<TTextureShades>& lane = shades_[Lane];
-  if (!lane) lane = std::make_unique<TTextureShades>();
-  TTextureShades& shades = *lane;
+  std::unique_ptr<TTextureShades>& own = shades_[lane];
+  if (!own) own = std::make_unique<TTextureShades>();
+  TTextureShades& shades = *own;
   if (shades.Mid != m || shades.Tint != Tint) {
     shades.Mid = m;
     shades.Tint = Tint;
     shades.Made.fill(false);
   }
 
-  const float step = X2 > X1 ? static_cast<float>(B - A) / static_cast<float>(X2 - X1) : 0.0f;
-  float acc = static_cast<float>(A);
-  const uint32_t* texRow = tex.ScanLine(Row % th);
+  const float step = x2 > x1 ? static_cast<float>(b - a) / static_cast<float>(x2 - x1) : 0.0f;
+  float acc = static_cast<float>(a);
+  const uint32_t* texRow = tex.ScanLine(row % th);
   const uint32_t* texEnd = texRow + tw;
-  const uint32_t* texel = texRow + X1 % tw;
-  uint32_t* pixel = Bitmap.ScanLine(Row) + X1;
-  uint32_t* const end = Bitmap.ScanLine(Row) + X2 + 1;
+  const uint32_t* texel = texRow + x1 % tw;
+  uint32_t* pixel = bitmap.ScanLine(row) + x1;
+  uint32_t* const end = bitmap.ScanLine(row) + x2 + 1;
   // The level changes slowly along a span: its table is looked up again only when it does.
   int32_t current = Clamp(RoundLevel(acc), MinLevel, MaxLevel);
   const uint32_t* shade = ShadeTable(shades, current, m, Tint);
-  if (A == B) {
+  if (a == b) {
     // A flat span (a cap, a flat-shaded face) keeps its level: one table throughout,
     // taken a texture row's run at a time.
     while (pixel != end) {
@@ -121,11 +121,9 @@ void TZBuffer::TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int3
 
 namespace {
 
-// The texture image takes the bitmap (its fourth bytes cleared: a texture is never
-// transparent) when it is larger than one pixel each way; otherwise texturing of that
-// part is off.
-void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
+void SetTexture(TBitmap& texture, bool& textured, TTexturePicture& fittedFrom, TBitmap&& bitmap) {
   textured = false;
+  fittedFrom = nullptr;
   if (bitmap.Width() <= 1 || bitmap.Height() <= 1) return;
   texture = std::move(bitmap);
   uint32_t* p = texture.Data();
@@ -135,15 +133,9 @@ void SetTexture(TBitmap& texture, bool& textured, TBitmap&& bitmap) {
 
 }  // namespace
 
-// A texture replaced may be the tile its cache lent: the cache takes it back (a
-// bitmap too thin to tile replaces nothing).
-void TView3D::SetTextTexture(TBitmap Bitmap) {
-  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) TextTiles.Return(TextTexture);
-  SetTexture(TextTexture, TextTextured, std::move(Bitmap));
-}
-void TView3D::SetButtonTexture(TBitmap Bitmap) {
-  if (Bitmap.Width() > 1 && Bitmap.Height() > 1) ButtonTiles.Return(ButtonTexture);
-  SetTexture(ButtonTexture, ButtonTextured, std::move(Bitmap));
+void TView3D::SetTextTexture(TBitmap bitmap) { SetTexture(TextTexture, TextTextured, TextFittedFrom, std::move(bitmap)); }
+void TView3D::SetButtonTexture(TBitmap bitmap) {
+  SetTexture(ButtonTexture, ButtonTextured, ButtonFittedFrom, std::move(bitmap));
 }
 
 }  // namespace qz

@@ -1,17 +1,23 @@
-// Fitting the texture images to their tiles. A texture is tiled over the rendered
-// picture from its top-left pixel, TexW tiles across and TexH down; every build
-// resamples each texture in use to the size of one tile of the picture it will make.
+// Fitting the texture pictures to their tiles. A texture is tiled over the rendered
+// picture from its top-left pixel, TexW tiles across and TexH down; every build fits
+// each part's texture picture (the letters', the button's) to the size of one tile of
+// the picture it will make:
 //
-//   ResizeTextures(view, params);   // the build's " Resizing textures ..." stage
+//   TTexturePicture wood = ...;                      // as read from its file
+//   TFittedTextures fit = ResizeTextures(view, params, nullptr, wood);
+//   // fit.Button.TexW: the tile counts the button's tile was made with
 //
-// The resampled image replaces the texture: a later fit starts from it, not from the
-// file. A texture already of the tile size is left untouched. Each part's cache in the
-// view (TTileCache) keeps the last tile: the same texture fitted to the same size
-// again, as after it was loaded anew, is given that tile instead of being resampled.
+// A tile is always made from the texture's own picture, never from the tile of an
+// earlier build, so the tiles depend on the design alone: the same design fitted
+// after any number of other fits gives the same pixels. The view keeps the tile it
+// was given with the picture it came from; a fit of the same picture to the same size
+// keeps that tile as it is.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "image/Bitmap.h"
 #include "render/View3D.h"
 #include "scene/Params.h"
 
@@ -31,14 +37,31 @@ struct TTileSize {
   int32_t Height = 0;
   bool operator==(const TTileSize&) const = default;
 };
-TTileSize TextureTileSize(int64_t W, int64_t H, float texW, float texH);
+TTileSize TextureTileSize(int64_t w, int64_t h, float texW, float texH);
+
+// The tile counts a part's tile was made with.
+struct TTextureFit {
+  float TexW = 1.0f;
+  float TexH = 1.0f;
+  bool operator==(const TTextureFit&) const = default;
+};
+struct TFittedTextures {
+  bool Text = false;  // the letters' texture was fitted (TextFit holds its counts)
+  bool Button = false;
+  TTextureFit TextFit;
+  TTextureFit ButtonFit;
+};
 
 // The picture's size without shadow margins (projected extents plus two) with the
-// centre at 0; then for the button (when textured) and the letters (when textured):
-// with HoldRatio, TexW = W * TexH / (H * the texture's width / height), so tiles keep
-// the texture's proportions; otherwise TexW and TexH are rounded to whole numbers
-// (both written back into params). The tile is round(W / TexW) x round(H / TexH); a
-// texture of another size is resampled to it with "B-Spline", width 2.0.
-void ResizeTextures(TView3D& view, TParams& params);
+// centre at 0; then for the button and the letters, each when given a picture: with
+// HoldRatio, TexW = W * TexH / (H * the picture's width / height), so tiles keep the
+// picture's proportions; otherwise TexW and TexH rounded to whole numbers. The tile is
+// round(W / TexW) x round(H / TexH): the picture itself when it has that size, else
+// the picture resampled to it with "B-Spline", width 2.0. A part without a picture,
+// or whose tile is too thin, is drawn without texture. A scene with nothing drawn, or
+// too large to render, fits nothing (and keeps no texture). params is not changed:
+// the counts the fit settled on are returned.
+TFittedTextures ResizeTextures(TView3D& view, const TParams& params, const TTexturePicture& text,
+                               const TTexturePicture& button);
 
 }  // namespace qz

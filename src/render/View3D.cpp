@@ -193,8 +193,8 @@ void TView3D::OrderBodies() {
   BodyOrder.Sort();
 }
 
-bool TView3D::DrawButtonPass(const TRenderTarget& target, uint32_t Background, bool hasButton) {
-  target.Image.Fill(Background);
+bool TView3D::DrawButtonPass(const TRenderTarget& target, uint32_t background, bool hasButton) {
+  target.Image.Fill(background);
   if (target.WithMask) target.Mask.Fill(0);
   if (!hasButton) return false;
   const int32_t rows = target.Image.Height();
@@ -218,14 +218,14 @@ void TView3D::InsertLetterSpans(int32_t rows, int32_t width, bool hasButton) {
 
 // --- The render's plan ----------------------------------------------------------------
 
-void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
-                     const TPalette& TextPalette, const TPalette& ButtonPalette) {
+void TView3D::Render(TBitmap& image, TBitmap& mask, bool withMask, bool drawButton, uint32_t background,
+                     const TPalette& textPalette, const TPalette& buttonPalette) {
   // The mask is drawn only when it can take every span of the image.
-  const TRenderTarget target{Image, Mask, WithMask && Mask.Width() >= Image.Width() && Mask.Height() >= Image.Height()};
-  const int32_t rows = Image.Height();
-  const bool twoCores = int64_t{Image.Width()} * rows >= SideBySidePixels && TwoCores();
+  const TRenderTarget target{image, mask, withMask && mask.Width() >= image.Width() && mask.Height() >= image.Height()};
+  const int32_t rows = image.Height();
+  const bool twoCores = int64_t{image.Width()} * rows >= SideBySidePixels && TwoCores();
   OrderBodies();
-  const bool hasButton = DrawButton && bodyCount_ > 0;
+  const bool hasButton = drawButton && bodyCount_ > 0;
 
   // The button is drawn in a z-buffer of its own and flushed on its own (letters are
   // never hidden behind it, and their shadow falls on it). Clearing the picture and
@@ -233,18 +233,18 @@ void TView3D::Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButt
   // only; inserting the letters' spans writes the letters' buffer only: the two may
   // run side by side, and the button's rows are flushed after its pass.
   ButtonBesideLetters(
-      twoCores, rows, [&] { return DrawButtonPass(target, Background, hasButton); },
-      [&] { InsertLetterSpans(rows, Image.Width(), hasButton); },
-      [&](TRows flush, int lane) { FlushRows(ButtonZBuffer, target, ButtonPalette, flush, lane); });
+      twoCores, rows, [&] { return DrawButtonPass(target, background, hasButton); },
+      [&] { InsertLetterSpans(rows, image.Width(), hasButton); },
+      [&](TRows flush, int lane) { FlushRows(ButtonZBuffer, target, buttonPalette, flush, lane); });
   if (hasButton) ButtonZBuffer.Clear();
 
   // The letters on top, each shadow before its bodies' spans so they cover it.
   UseTexture(ZBuffer, TextTextured, TextTexture);
   const bool shadow = Params.Message.Altitude > 0;
-  InTwoHalves(twoCores, rows, Mask.Height(), shadow ? int64_t{Params.TxtShadowY} : 0,
+  InTwoHalves(twoCores, rows, mask.Height(), shadow ? int64_t{Params.TxtShadowY} : 0,
               [&](TRows flush, TRows shadowed, int lane) {
                 if (shadow) ShadowRows(ZBuffer, target, Params.TxtShadowX, Params.TxtShadowY, shadowed);
-                FlushRows(ZBuffer, target, TextPalette, flush, lane);
+                FlushRows(ZBuffer, target, textPalette, flush, lane);
               });
 }
 

@@ -26,7 +26,6 @@
 #include "render/Body.h"
 #include "render/RenderList.h"
 #include "render/RenderParams.h"
-#include "render/TileCache.h"
 #include "render/ZBuffer.h"
 #include "scene/Letters.h"
 
@@ -51,6 +50,9 @@ struct TScreenExtents {
   int32_t MaxX = -65535;
   int32_t MaxY = -65535;
 };
+
+// A texture picture as read from its file, shared by the builds that tile with it.
+using TTexturePicture = std::shared_ptr<const TBitmap>;
 
 class TView3D {
  public:
@@ -83,44 +85,43 @@ class TView3D {
   // Projects every body with Params and returns the extremes of the screen points.
   TScreenExtents ScreenExtents();
 
-  // Texture images (Texture.cpp): Bitmap (a copy, or the caller's own when moved in)
-  // becomes the letters' (button's) texture and the flag is set; a bitmap of width or
-  // height 1 or less switches texturing of that part off instead.
-  void SetTextTexture(TBitmap Bitmap);
-  void SetButtonTexture(TBitmap Bitmap);
+  // Sets the texture in use as it is (its fourth bytes cleared: a texture is never
+  // transparent); a bitmap of width or height 1 or less switches texturing of that
+  // part off instead. A build fits the textures itself (TextureTiles.h).
+  void SetTextTexture(TBitmap bitmap);
+  void SetButtonTexture(TBitmap bitmap);
 
-  // Draws the prepared scene into Image, cleared to Background first (and, with
-  // WithMask, its coverage into Mask, which must be as large, cleared to black): with
-  // DrawButton the last body as the button in one pass with its shadow, then the
+  // Draws the prepared scene into image, cleared to background first (and, with
+  // withMask, its coverage into mask, which must be as large, cleared to black): with
+  // drawButton the last body as the button in one pass with its shadow, then the
   // letters (every other body) nearest first with theirs, on top. Params and the
-  // bodies' cameras must be set for this frame; Image must have the render's size.
+  // bodies' cameras must be set for this frame; image must have the render's size.
   // On a large picture the work is shared by two threads, with the pixels of one:
   // the button's spans and the letters' go into their buffers side by side, the
   // button's rows are flushed by whichever thread is free, and the letters' shadow
   // and spans are drawn in two halves of the picture.
-  void Render(TBitmap& Image, TBitmap& Mask, bool WithMask, bool DrawButton, uint32_t Background,
-              const TPalette& TextPalette, const TPalette& ButtonPalette);
+  void Render(TBitmap& image, TBitmap& mask, bool withMask, bool drawButton, uint32_t background,
+              const TPalette& textPalette, const TPalette& buttonPalette);
 
   TRenderParams Params;    // the design's render parameters for the frame
   TRenderList BodyOrder;   // bodies by AvgKey, drawn nearest first
   TZBuffer ZBuffer;        // the letters' spans, kept after a render
   TZBuffer ButtonZBuffer;  // the button's pass (empty after a render)
-  TBitmap TextTexture;     // texture image of the letters
-  TBitmap ButtonTexture;   // texture image of the button
+  // The textures in use: each part's tile (TextureTiles.h), whether it is drawn, and
+  // the texture picture it was made from.
+  TBitmap TextTexture;
+  TBitmap ButtonTexture;
   bool TextTextured = false;
   bool ButtonTextured = false;
-  // The last tile fitted from each texture (TextureTiles.h), for the next build. The
-  // textures above change only through SetTextTexture and SetButtonTexture (or are
-  // cleared), so a tile lent to them comes back unaltered.
-  TTileCache TextTiles;
-  TTileCache ButtonTiles;
+  TTexturePicture TextFittedFrom;
+  TTexturePicture ButtonFittedFrom;
 
  private:
   // The passes of Render: the bodies prepared and ordered by depth; the picture
   // cleared, with the button's spans and shadow when there is a button (false when
   // none was drawn); the letters' spans into ZBuffer.
   void OrderBodies();
-  bool DrawButtonPass(const TRenderTarget& target, uint32_t Background, bool hasButton);
+  bool DrawButtonPass(const TRenderTarget& target, uint32_t background, bool hasButton);
   void InsertLetterSpans(int32_t rows, int32_t width, bool hasButton);
 
   std::array<std::unique_ptr<TBody>, MaxBodies + 1> bodies_;  // bodies_[0] unused

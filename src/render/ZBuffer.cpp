@@ -14,22 +14,22 @@
 
 namespace qz {
 
-void TZBuffer::SetSize(int32_t Rows, int32_t Width) {
-  if (Rows < 1 || Width < 1) return;
-  Rows = std::min(Rows, MaxSide);
-  Width = std::min(Width, MaxSide);
-  maxX_ = Width - 1;
-  if (Rows != RowCount()) {
+void TZBuffer::SetSize(int32_t rows, int32_t width) {
+  if (rows < 1 || width < 1) return;
+  rows = std::min(rows, MaxSide);
+  width = std::min(width, MaxSide);
+  maxX_ = width - 1;
+  if (rows != RowCount()) {
     // Entries are left uninitialised: a row is read only up to its count, and the
     // pages of rows a picture never reaches are never touched.
-    entries_.reset(new TSpanEntry[static_cast<size_t>(Rows) * MaxEntries]);
-    lefts_.reset(new int16_t[static_cast<size_t>(Rows) * MaxEntries]);
-    rights_.reset(new int16_t[static_cast<size_t>(Rows) * MaxEntries]);
-    counts_.assign(Rows, 0);
-    edgeTable_.assign(Rows, TEdgeRecord{});
+    entries_.reset(new TSpanEntry[static_cast<size_t>(rows) * MaxEntries]);
+    lefts_.reset(new int16_t[static_cast<size_t>(rows) * MaxEntries]);
+    rights_.reset(new int16_t[static_cast<size_t>(rows) * MaxEntries]);
+    counts_.assign(rows, 0);
+    edgeTable_.assign(rows, TEdgeRecord{});
     faceMark_ = 0;
-    capFiller_.Reset(Rows);
-    lastRow_ = Rows - 1;
+    capFiller_.Reset(rows);
+    lastRow_ = rows - 1;
   }
   Clear();
 }
@@ -39,9 +39,9 @@ void TZBuffer::Clear() {
   Textured = false;
 }
 
-void TZBuffer::SetTexture(const TBitmap& Bitmap) {
+void TZBuffer::SetTexture(const TBitmap& bitmap) {
   Textured = true;
-  Texture = &Bitmap;
+  Texture = &bitmap;
 }
 
 uint32_t TZBuffer::NextFaceMark() {
@@ -53,78 +53,78 @@ uint32_t TZBuffer::NextFaceMark() {
   return faceMark_;
 }
 
-void TZBuffer::InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth) {
-  if (Row > lastRow_ || Row < 0 || X2 < X1) return;
-  if (counts_[Row] >= MaxEntries || X2 < 0 || X1 > maxX_) return;
+void TZBuffer::InsertSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, float depth) {
+  if (row > lastRow_ || row < 0 || x2 < x1) return;
+  if (counts_[row] >= MaxEntries || x2 < 0 || x1 > maxX_) return;
   // Clipping keeps A and B: a span cut at the border is drawn with its whole
   // gradient compressed into what remains, like any trimmed span.
-  X2 = std::min(X2, maxX_);
-  X1 = std::max(X1, 0);
+  x2 = std::min(x2, maxX_);
+  x1 = std::max(x1, 0);
   // Levels index a 256-entry palette when drawn.
-  A = Clamp(A, MinLevel, MaxLevel);
-  B = Clamp(B, MinLevel, MaxLevel);
+  a = Clamp(a, MinLevel, MaxLevel);
+  b = Clamp(b, MinLevel, MaxLevel);
 
-  TSpanEntry* row = RowEntries(Row);
+  TSpanEntry* entries = RowEntries(row);
   // Entries appended while this loop runs (left remainders, the right part of a
   // split) are not visited by it. The search reads the extents afresh after every
   // entry met, since meeting one may change later ones.
-  const int32_t count = counts_[Row];
-  for (int32_t k = NextMeeting(Row, 0, count, X1, X2); k < count; k = NextMeeting(Row, k + 1, count, X1, X2)) {
-    TSpanEntry& E = row[k];
-    if (!E.Live || E.X2 < X1 || E.X1 > X2) continue;
-    if (Depth < E.Depth) {
+  const int32_t count = counts_[row];
+  for (int32_t k = NextMeeting(row, 0, count, x1, x2); k < count; k = NextMeeting(row, k + 1, count, x1, x2)) {
+    TSpanEntry& E = entries[k];
+    if (!E.Live || E.X2 < x1 || E.X1 > x2) continue;
+    if (depth < E.Depth) {
       // The new span is nearer: cut it out of E.
-      if (E.X2 > X2) {
-        if (E.X1 < X1) AppendSpan(Row, E.X1, X1 - 1, E.A, E.B, E.Depth);  // E's left part
-        E.X1 = static_cast<int16_t>(X2 + 1);
-      } else if (E.X1 < X1) {
-        E.X2 = static_cast<int16_t>(X1 - 1);
+      if (E.X2 > x2) {
+        if (E.X1 < x1) AppendSpan(row, E.X1, x1 - 1, E.A, E.B, E.Depth);  // E's left part
+        E.X1 = static_cast<int16_t>(x2 + 1);
+      } else if (E.X1 < x1) {
+        E.X2 = static_cast<int16_t>(x1 - 1);
       } else {
         E.Live = 0;
       }
       if (E.X1 > E.X2) E.Live = 0;
-      Track(Row, k);
-    } else if (E.X2 < X2) {
+      Track(row, k);
+    } else if (E.X2 < x2) {
       // E is nearer or as near (the earlier span wins a tie) and ends inside the new span.
-      if (E.X1 <= X1) {
-        X1 = E.X2 + 1;
+      if (E.X1 <= x1) {
+        x1 = E.X2 + 1;
       } else {
         // E lies inside the new span: the part right of E goes in on its own, the loop
         // goes on with the part left of E.
-        InsertSpan(Row, E.X2 + 1, X2, A, B, Depth);
-        X2 = E.X1 - 1;
+        InsertSpan(row, E.X2 + 1, x2, a, b, depth);
+        x2 = E.X1 - 1;
       }
     } else {
-      if (E.X1 <= X1) return;  // wholly hidden
-      X2 = E.X1 - 1;
+      if (E.X1 <= x1) return;  // wholly hidden
+      x2 = E.X1 - 1;
     }
   }
-  AppendSpan(Row, X1, X2, A, B, Depth);
+  AppendSpan(row, x1, x2, a, b, depth);
 }
 
-void TZBuffer::AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth) {
-  int32_t& count = counts_[Row];
-  if (X2 < X1 || count >= MaxEntries) return;
-  RowEntries(Row)[count] = {static_cast<int16_t>(X1), static_cast<int16_t>(X2), static_cast<uint16_t>(A),
-                          static_cast<uint16_t>(B), Depth, 1};
-  Track(Row, count++);
+void TZBuffer::AppendSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, float depth) {
+  int32_t& count = counts_[row];
+  if (x2 < x1 || count >= MaxEntries) return;
+  RowEntries(row)[count] = {static_cast<int16_t>(x1), static_cast<int16_t>(x2), static_cast<uint16_t>(a),
+                          static_cast<uint16_t>(b), depth, 1};
+  Track(row, count++);
 }
 
-void TZBuffer::Track(int32_t Row, int32_t k) {
-  const size_t at = static_cast<size_t>(Row) * MaxEntries + k;
+void TZBuffer::Track(int32_t row, int32_t k) {
+  const size_t at = static_cast<size_t>(row) * MaxEntries + k;
   const TSpanEntry& E = entries_[at];
   lefts_[at] = E.Live ? E.X1 : INT16_MAX;
   rights_[at] = E.Live ? E.X2 : INT16_MIN;
 }
 
-int32_t TZBuffer::NextMeeting(int32_t Row, int32_t k, int32_t end, int32_t X1, int32_t X2) const {
-  const int16_t* lefts = lefts_.get() + static_cast<size_t>(Row) * MaxEntries;
-  const int16_t* rights = rights_.get() + static_cast<size_t>(Row) * MaxEntries;
+int32_t TZBuffer::NextMeeting(int32_t row, int32_t k, int32_t end, int32_t x1, int32_t x2) const {
+  const int16_t* lefts = lefts_.get() + static_cast<size_t>(row) * MaxEntries;
+  const int16_t* rights = rights_.get() + static_cast<size_t>(row) * MaxEntries;
 #if defined(__SSE2__)
   // Eight entries at a time: those with right >= X1 and left <= X2. Both bounds lie
   // in 0..MaxSide here, so the 16-bit comparisons are exact.
-  const __m128i low = _mm_set1_epi16(static_cast<int16_t>(X1 - 1));
-  const __m128i high = _mm_set1_epi16(static_cast<int16_t>(X2 + 1));
+  const __m128i low = _mm_set1_epi16(static_cast<int16_t>(x1 - 1));
+  const __m128i high = _mm_set1_epi16(static_cast<int16_t>(x2 + 1));
   for (; k + 8 <= end; k += 8) {
     __m128i l, r;
     std::memcpy(&l, lefts + k, sizeof l);
@@ -134,57 +134,57 @@ int32_t TZBuffer::NextMeeting(int32_t Row, int32_t k, int32_t end, int32_t X1, i
   }
 #endif
   for (; k < end; ++k)
-    if (rights[k] >= X1 && lefts[k] <= X2) return k;
+    if (rights[k] >= x1 && lefts[k] <= x2) return k;
   return end;
 }
 
-void TZBuffer::Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode, int32_t FirstRow, int32_t EndRow,
-                     int Lane) {
-  if (Bitmap.Width() <= maxX_ || Bitmap.Height() <= lastRow_) return;
-  for (int32_t r = std::max(FirstRow, 0), end = std::min(EndRow, RowCount()); r < end; ++r) {
+void TZBuffer::Flush(TBitmap& bitmap, const TPalette& palette, bool maskMode, int32_t firstRow, int32_t endRow,
+                     int lane) {
+  if (bitmap.Width() <= maxX_ || bitmap.Height() <= lastRow_) return;
+  for (int32_t r = std::max(firstRow, 0), end = std::min(endRow, RowCount()); r < end; ++r) {
     const TSpanEntry* row = RowEntries(r);
     for (int32_t k = 0; k < counts_[r]; ++k) {
       const TSpanEntry& e = row[k];
       if (!e.Live) continue;
-      if (MaskMode)
-        FillSpan(e.X1, e.X2, Bitmap.ScanLine(r), MaskWhite);
+      if (maskMode)
+        FillSpan(e.X1, e.X2, bitmap.ScanLine(r), MaskWhite);
       else
-        DrawSpan(r, e.X1, e.X2, e.A, e.B, Palette, Bitmap, Lane);
+        DrawSpan(r, e.X1, e.X2, e.A, e.B, palette, bitmap, lane);
     }
   }
 }
 
-void TZBuffer::DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
-                        TBitmap& Bitmap, int Lane) {
-  uint32_t* pixels = Bitmap.ScanLine(Row);
+void TZBuffer::DrawSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, const TPalette& palette,
+                        TBitmap& bitmap, int lane) {
+  uint32_t* pixels = bitmap.ScanLine(row);
   if (!Textured) {
-    if (A == B)
-      FillSpan(X1, X2, pixels, Palette[A]);
+    if (a == b)
+      FillSpan(x1, x2, pixels, palette[a]);
     else
-      GradientSpan(X1, X2, pixels, Palette, A, B);
+      GradientSpan(x1, x2, pixels, palette, a, b);
   } else if (Texture && Texture->Width() > 0 && Texture->Height() > 0) {
-    TexturedSpan(Row, X1, X2, A, B, Bitmap, Lane);
+    TexturedSpan(row, x1, x2, a, b, bitmap, lane);
   } else {
-    GradientSpan(X1, X2, pixels, Palette, A, B);
+    GradientSpan(x1, x2, pixels, palette, a, b);
   }
 }
 
-void TZBuffer::FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color) {
-  FillPixels(Pixels + X1, static_cast<size_t>(X2 - X1 + 1), Color);
+void TZBuffer::FillSpan(int32_t x1, int32_t x2, uint32_t* pixels, uint32_t color) {
+  FillPixels(pixels + x1, static_cast<size_t>(x2 - x1 + 1), color);
 }
 
-void TZBuffer::GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,
-                            int32_t B) {
-  if (X1 == X2) {
-    Pixels[X1] = Palette[A];
+void TZBuffer::GradientSpan(int32_t x1, int32_t x2, uint32_t* pixels, const TPalette& palette, int32_t a,
+                            int32_t b) {
+  if (x1 == x2) {
+    pixels[x1] = palette[a];
     return;
   }
   // The step is truncated toward zero, so the level never passes B (a long span may
   // stop a level short of it).
-  int32_t acc = A * 1024;
-  const int32_t step = DivTrunc(static_cast<int64_t>(B - A) * 1024, X2 - X1);
-  for (int32_t x = X1; x <= X2; ++x) {
-    Pixels[x] = Palette[acc / 1024];
+  int32_t acc = a * 1024;
+  const int32_t step = DivTrunc(static_cast<int64_t>(b - a) * 1024, x2 - x1);
+  for (int32_t x = x1; x <= x2; ++x) {
+    pixels[x] = palette[acc / 1024];
     acc += step;
   }
 }

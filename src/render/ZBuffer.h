@@ -68,48 +68,48 @@ class TZBuffer {
   // Ignored unless both are at least 1; sizes above MaxSide are limited to it (the
   // render refuses such images before they get here). Sets the width and, when the
   // number of rows changes, reallocates the rows; then clears.
-  void SetSize(int32_t Rows, int32_t Width);
+  void SetSize(int32_t rows, int32_t width);
   // Empties every row and switches texturing off.
   void Clear();
-  // The next flush draws textured from Bitmap (not owned; it must outlive the flush).
-  void SetTexture(const TBitmap& Bitmap);
+  // The next flush draws textured from bitmap (not owned; it must outlive the flush).
+  void SetTexture(const TBitmap& bitmap);
 
   // Depth-tested insertion of the span X1..X2 into Row; the earlier span wins a tie.
   // Columns are clipped to the buffer without changing A and B; levels are bounded
   // to MinLevel..MaxLevel.
-  void InsertSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth);
+  void InsertSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, float depth);
 
-  // Draws every live span: white in mask mode, else through Palette (or textured).
+  // Draws every live span: white in mask mode, else through palette (or textured).
   // The bitmap must be at least as large as the buffer; a smaller one is left alone.
-  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode) {
-    Flush(Bitmap, Palette, MaskMode, 0, RowCount(), 0);
+  void Flush(TBitmap& bitmap, const TPalette& palette, bool maskMode) {
+    Flush(bitmap, palette, maskMode, 0, RowCount(), 0);
   }
-  // The same for rows FirstRow..EndRow-1 only, with the texture shades of Lane (0 or 1):
+  // The same for rows firstRow..endRow-1 only, with the texture shades of lane (0 or 1):
   // two threads, each with its own lane, may flush disjoint rows at once.
-  void Flush(TBitmap& Bitmap, const TPalette& Palette, bool MaskMode, int32_t FirstRow, int32_t EndRow, int Lane);
+  void Flush(TBitmap& bitmap, const TPalette& palette, bool maskMode, int32_t firstRow, int32_t endRow, int lane);
 
   // Span drawing into one row of pixels; callers ensure 0 <= X1 <= X2 < width.
-  static void FillSpan(int32_t X1, int32_t X2, uint32_t* Pixels, uint32_t Color);
-  // Palette[A] to Palette[B] in fixed point with 10 fractional bits.
-  static void GradientSpan(int32_t X1, int32_t X2, uint32_t* Pixels, const TPalette& Palette, int32_t A,
-                           int32_t B);
+  static void FillSpan(int32_t x1, int32_t x2, uint32_t* pixels, uint32_t color);
+  // palette[a] to palette[b] in fixed point with 10 fractional bits.
+  static void GradientSpan(int32_t x1, int32_t x2, uint32_t* pixels, const TPalette& palette, int32_t a,
+                           int32_t b);
 
   // Drop shadows (Lighting.cpp): every live span, shifted by (dx, dy), darkens the
   // image under it (halves each channel), or is drawn white into a mask.
   // Each shifted span is limited to the bitmap (a span beyond an edge lands on the edge).
-  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode) const {
-    ShadowSpans(Bitmap, dx, dy, MaskMode, 0, RowCount());
+  void ShadowSpans(TBitmap& bitmap, int32_t dx, int32_t dy, bool maskMode) const {
+    ShadowSpans(bitmap, dx, dy, maskMode, 0, RowCount());
   }
-  // The shadow of the spans of rows FirstRow..EndRow-1 only (they land dy rows away).
-  void ShadowSpans(TBitmap& Bitmap, int32_t dx, int32_t dy, bool MaskMode, int32_t FirstRow, int32_t EndRow) const;
-  static void HalveSpan(int32_t X1, int32_t X2, uint32_t* Pixels);
+  // The shadow of the spans of rows firstRow..endRow-1 only (they land dy rows away).
+  void ShadowSpans(TBitmap& bitmap, int32_t dx, int32_t dy, bool maskMode, int32_t firstRow, int32_t endRow) const;
+  static void HalveSpan(int32_t x1, int32_t x2, uint32_t* pixels);
 
   int32_t LastRow() const { return lastRow_; }  // rows - 1; -1 before the first SetSize
   int32_t MaxX() const { return maxX_; }        // width - 1
   int32_t RowCount() const { return lastRow_ + 1; }
   // Entries of a row, live and dead, k = 1..Count(Row).
-  int32_t Count(int32_t Row) const { return counts_[Row]; }
-  const TSpanEntry& Entry(int32_t Row, int32_t k) const { return RowEntries(Row)[k - 1]; }
+  int32_t Count(int32_t row) const { return counts_[row]; }
+  const TSpanEntry& Entry(int32_t row, int32_t k) const { return RowEntries(row)[k - 1]; }
 
   // Settings of the next flush.
   bool Textured = false;
@@ -125,19 +125,19 @@ class TZBuffer {
   TFontView& CapFiller() { return capFiller_; }
 
  private:
-  TSpanEntry* RowEntries(int32_t Row) { return entries_.get() + static_cast<size_t>(Row) * MaxEntries; }
-  const TSpanEntry* RowEntries(int32_t Row) const {
-    return entries_.get() + static_cast<size_t>(Row) * MaxEntries;
+  TSpanEntry* RowEntries(int32_t row) { return entries_.get() + static_cast<size_t>(row) * MaxEntries; }
+  const TSpanEntry* RowEntries(int32_t row) const {
+    return entries_.get() + static_cast<size_t>(row) * MaxEntries;
   }
-  void AppendSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, float Depth);
+  void AppendSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, float depth);
   // Entry k of Row after its columns or its life changed: its extent follows.
-  void Track(int32_t Row, int32_t k);
+  void Track(int32_t row, int32_t k);
   // The first entry of Row from k on, before end, whose extent meets X1..X2; end when none.
-  int32_t NextMeeting(int32_t Row, int32_t k, int32_t end, int32_t X1, int32_t X2) const;
-  void DrawSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, const TPalette& Palette,
-                TBitmap& Bitmap, int Lane);
-  // The textured span (Texture.cpp), with the shades of Lane.
-  void TexturedSpan(int32_t Row, int32_t X1, int32_t X2, int32_t A, int32_t B, TBitmap& Bitmap, int Lane);
+  int32_t NextMeeting(int32_t row, int32_t k, int32_t end, int32_t x1, int32_t x2) const;
+  void DrawSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, const TPalette& palette,
+                TBitmap& bitmap, int lane);
+  // The textured span (Texture.cpp), with the shades of lane.
+  void TexturedSpan(int32_t row, int32_t x1, int32_t x2, int32_t a, int32_t b, TBitmap& bitmap, int lane);
 
   int32_t lastRow_ = -1;
   int32_t maxX_ = -1;

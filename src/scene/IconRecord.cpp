@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "image/JpegReader.h"
-#include "image/JpegWriter.h"
+#include "image/formats/JpegReader.h"
+#include "image/formats/JpegWriter.h"
 #include "base/NumberText.h"
 
 namespace qz {

@@ -16,20 +16,20 @@ constexpr float MaxShadowAngle = 2.8274333f;
 
 }  // namespace
 
-TParams::TParams() { SetLightAngles(a1, a2); }
+TParams::TParams() { SetLightAngles(A1, A2); }
 
 void TParams::SetLightAngles(float angle1, float angle2) {
-  a1 = angle1;
-  a2 = angle2;
-  const long double A1 = a1, A2 = a2;
-  Light.X = ToFloat32(std::cos(A1) * std::sin(A2));
-  Light.Y = ToFloat32(std::sin(A1) * std::sin(A2));
-  Light.Z = ToFloat32(-std::cos(A2));
+  A1 = angle1;
+  A2 = angle2;
+  const long double l1 = A1, l2 = A2;  // the angles in extended precision
+  Light.X = ToFloat32(std::cos(l1) * std::sin(l2));
+  Light.Y = ToFloat32(std::sin(l1) * std::sin(l2));
+  Light.Z = ToFloat32(-std::cos(l2));
   Light.A = ToFloat32(std::sqrt(static_cast<long double>(Light.X) * Light.X +
                                 static_cast<long double>(Light.Y) * Light.Y +
                                 static_cast<long double>(Light.Z) * Light.Z));
-  const long double c1 = Clamp(a1, MinShadowAngle, MaxShadowAngle);
-  const long double c2 = Clamp(a2, MinShadowAngle, MaxShadowAngle);
+  const long double c1 = Clamp(A1, MinShadowAngle, MaxShadowAngle);
+  const long double c2 = Clamp(A2, MinShadowAngle, MaxShadowAngle);
   const long double cotX = std::cos(c1) / std::sin(c1);
   const long double cotY = std::cos(c2) / std::sin(c2);
   const long double eye = Render.Y;  // a camera at the eye gives no shadow rather than a division by zero

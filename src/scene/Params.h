@@ -74,8 +74,8 @@ struct TParams {
     TColor Color = 0xFFFFFF;           // colour of the light
     bool operator==(const TLight&) const = default;
   } Light;
-  float a1 = 0.5f;       // light azimuth, radians
-  float a2 = 0.3f;       // light angle from the negative z axis, radians
+  float A1 = 0.5f;       // light azimuth, radians (the work file's a1)
+  float A2 = 0.3f;       // light angle from the negative z axis, radians (a2)
   int32_t LoBright = 0;
   int32_t HiBright = 255;
   int32_t Brightness = 204;

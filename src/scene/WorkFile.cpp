@@ -81,8 +81,8 @@ const TKey DesignKeys[] = {
     QZ_KEY("Light", "Y", Light.Y),
     QZ_KEY("Light", "Z", Light.Z),
     QZ_KEY("Light", "A", Light.A),
-    QZ_KEY("Light", "a1", a1),
-    QZ_KEY("Light", "a2", a2),
+    QZ_KEY("Light", "a1", A1),
+    QZ_KEY("Light", "a2", A2),
     QZ_KEY("Light", "LoBright", LoBright),
     QZ_KEY("Light", "HiBright", HiBright),
     QZ_KEY("Light", "Color", Light.Color),
@@ -136,7 +136,7 @@ int32_t ReadInt(const TIniFile& ini, const char* section, const std::string& key
 
 }  // namespace
 
-void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini) {
+void SaveDesignToIni(const TParams& params, const TMessageText& text, TIniFile& ini) {
   // The table hands out writable fields; saving only reads them.
   TParams& p = const_cast<TParams&>(params);
   const int n = text.Length();
@@ -153,13 +153,10 @@ void SaveDesignToIni(const TParams& params, TMessageText& text, TIniFile& ini) {
   else
     ini.EraseKey("Message", "Shaping");
 
-  // One section per character, read through the selection like the message box;
-  // the last character stays selected.
-  text.SetSelLength(0);
+  // One section per character, with its own format.
   for (int i = 1; i <= n; ++i) {
-    text.SetSelection(i - 1, 1);
-    const TCharFormat f = text.SelFormat();
     const TMessageText::TChar& c = text.At(i - 1);
+    const TCharFormat& f = c.Format;
     const std::string section = LetterSection(i);
     ini.WriteString(section, "Char", std::string(1, static_cast<char>(c.Code)));
     ini.WriteString(section, "Name", f.Name);
@@ -184,8 +181,10 @@ bool LoadDesignFromIni(TParams& params, TMessageText& text, const TIniFile& ini,
     messages.ShowMessage("Invalid file version: " + version);
     return false;
   }
-  params.ExpWidth = ReadInt(ini, "General", "ExpWidth", params.ExpWidth);
-  params.ExpHeight = ReadInt(ini, "General", "ExpHeight", params.ExpHeight);
+  // A work that does not store its export size has none (0): the size is fitted to
+  // its picture, never taken from the design shown before.
+  params.ExpWidth = ReadInt(ini, "General", "ExpWidth", 0);
+  params.ExpHeight = ReadInt(ini, "General", "ExpHeight", 0);
   const int32_t letters = std::clamp(ReadInt(ini, "Message", "NLetters", 0), 0, MaxLoadedLetters);
   // Every other key a work lacks keeps what the design had; the states are newer than
   // most works, which get the defaults rather than the last design's.
@@ -227,7 +226,7 @@ void ReplaceMessage(TMessageText& message, std::u32string_view text) {
   for (char32_t u : text) message.Append(TypedChar(u, format));
 }
 
-void SaveWorkFile(const std::string& fileName, const TParams& params, TMessageText& text) {
+void SaveWorkFile(const std::string& fileName, const TParams& params, const TMessageText& text) {
   TIniFile ini(fileName);
   // A file that exists but could not be read is not overwritten with a work that
   // would lose whatever else it held.

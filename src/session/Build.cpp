@@ -35,17 +35,13 @@ std::string Which(int place, const TMessageText::TChar& c, const TCharFormat& fo
          std::to_string(format.Size) + " points";
 }
 
-// The characters to build, each read with its font through the selection, laid out
-// as letters.
-void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
-  const int caret = text.SelStart();
-  text.SetSelLength(0);
+// The characters to build, each with its font, laid out as letters.
+void ReadGlyphs(const TParams& params, const TMessageText& text, TLetters& letters, const TBuildEnvironment& env) {
   const int n = std::min(text.Length(), MaxBuiltChars);
   std::vector<TLayoutChar> chars;
   for (int i = 1; i <= n; ++i) {
-    text.SetSelection(i - 1, 1);
-    const TCharFormat format = text.SelFormat();
     const TMessageText::TChar& c = text.At(i - 1);
+    const TCharFormat& format = c.Format;
     TLayoutChar lc;
     lc.CodePoint = c.CodePoint();
     if (c.Wide == 0) lc.Code = c.Code;
@@ -54,8 +50,6 @@ void ReadGlyphs(const TParams& params, TMessageText& text, TLetters& letters, co
     lc.Which = Which(i, c, format);
     chars.push_back(lc);
   }
-  // The caret goes back; a selection the user had made is not restored.
-  text.SetSelection(caret, 0);
 
   TGlyphReader reader(letters, params.SplPnt, params.TxtW, env.Messages);
   const TSelectFont select = env.SelectFont ? env.SelectFont : [](const TFontRequest&) {};
@@ -75,11 +69,30 @@ int64_t Overhang(const TButtonOutline& outline) {
 
 }  // namespace
 
-void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuildEnvironment& env) {
+TParams AsBuilt(const TParams& design, const TBuildFigures& figures) {
+  TParams p = design;
+  p.Render.Y = figures.CameraY;
+  if (figures.HasButton) {
+    p.ButLeft = figures.Button.Left;
+    p.ButTop = figures.Button.Top;
+    p.ButRight = figures.Button.Right;
+    p.ButBottom = figures.Button.Bottom;
+  }
+  const TFittedTextures& t = figures.Textures;
+  if (t.Text) p.Message.TexW = t.TextFit.TexW, p.Message.TexH = t.TextFit.TexH;
+  if (t.Button) p.Button.TexW = t.ButtonFit.TexW, p.Button.TexH = t.ButtonFit.TexH;
+  return p;
+}
+
+void Build(const TParams& design, const TMessageText& text, const TTextures& textures, TBuiltDesign& built,
+           const TBuildEnvironment& env) {
   IProgressSink& progress = env.Progress;
+  TBuildFigures& figures = built.Figures;
+  figures = {};
   // The camera distance chosen by the user takes effect for this build and the
   // renders after it.
-  params.Render.Y = static_cast<float>(params.Distance);
+  figures.CameraY = static_cast<float>(design.Distance);
+  const TParams params = AsBuilt(design, figures);
 
   Stage(progress, " Reallocating memory ...");
   built.Letters.Clear();
@@ -101,10 +114,8 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
   if (params.Type > 0) {
     Stage(progress, " Making button ...");
     const TButtonRect R = ButtonRect(built.View, params);
-    params.ButLeft = R.Left;  // kept with the design (unchanged when it holds its size)
-    params.ButTop = R.Top;
-    params.ButRight = R.Right;
-    params.ButBottom = R.Bottom;
+    figures.HasButton = true;
+    figures.Button = R;
     const TButtonOutline outline = MakeButtonOutline(R, params, built.Shape, env.ShapeFolders);
     built.ButtonSide = std::max(int64_t{R.Right} - R.Left, int64_t{R.Top} - R.Bottom);
     built.OutlineOverhang = Overhang(outline);
@@ -113,7 +124,7 @@ void Build(TParams& params, TMessageText& text, TBuiltDesign& built, const TBuil
   }
 
   Stage(progress, " Resizing textures ...");
-  ResizeTextures(built.View, params);
+  figures.Textures = ResizeTextures(built.View, params, textures.Text, textures.Button);
   progress.SetProgress(ProgressBuilt);
 }
 

@@ -6,8 +6,8 @@ namespace qz {
 
 bool SameDesign(const TDesignState& a, const TDesignState& b) {
   return a.Params == b.Params && a.Text.Chars() == b.Text.Chars() &&
-         a.Text.DefaultFormat() == b.Text.DefaultFormat() && a.Dim.Width == b.Dim.Width &&
-         a.Dim.Height == b.Dim.Height && a.Dim.BaseWidth == b.Dim.BaseWidth && a.Dim.BaseHeight == b.Dim.BaseHeight;
+         a.Text.DefaultFormat() == b.Text.DefaultFormat() && a.Dim == b.Dim && a.Shadows[0] == b.Shadows[0] &&
+         a.Shadows[1] == b.Shadows[1];
 }
 
 void TDesignHistory::Reset(const TDesignState& state) {

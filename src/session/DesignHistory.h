@@ -1,13 +1,14 @@
 // TDesignHistory: undo and redo of the edits a user makes to a design. The history
-// holds whole states of the design (parameters, message, export size): each step is
-// the state before an edit, so undoing puts that state back as it was, however the
-// edit reached it (a slider, a dialog, a dropped texture).
+// holds whole states of the design (parameters, message, export size, shadows): each
+// step is the state before an edit, so undoing puts that state back as it was,
+// however the edit reached it (a slider, a dialog, a dropped texture). The design
+// session keeps it:
 //
-//   history.Reset(session.State());          // a design loaded: no steps, clean
-//   history.Record(session.State(), key);    // after each edit (key: merge, see below)
-//   history.Amend(session.State());          // a rebuild refitted the size: no step
-//   if (const TDesignState* s = history.Undo()) session.Restore(*s);
-//   history.MarkClean();                     // saved: undoing back here is "unsaved: no"
+//   history.Reset(state);          // a design opened: no steps, clean
+//   history.Record(state, key);    // after each edit (key: merge, see below)
+//   history.Amend(state);          // a rebuild refitted the export size: no step
+//   if (const TDesignState* s = history.Undo()) state = *s;
+//   history.MarkClean();           // saved: undoing back here is "unsaved: no"
 //
 // Merging: edits that come in a burst (a slider dragged, a word typed) are one step.
 // A record with a merge key other than 0 joins the step still open with the same key;
@@ -31,16 +32,26 @@
 
 namespace qz {
 
-// What a user's edit can change: the design and the size it is exported at. The
-// textures are named in the parameters (TexFile) and loaded again from there.
+// A part's drop shadow: whether it is on, and the altitude its slider shows (the one
+// it gets back when the shadow is switched on again).
+struct TShadow {
+  bool On = true;
+  int32_t Altitude = 0;
+  bool operator==(const TShadow&) const = default;
+};
+
+// What a user's edit can change: the design, the size it is exported at and the
+// shadows' settings. The textures are named in the parameters (TexFile) and loaded
+// again from there.
 struct TDesignState {
   TParams Params;
   TMessageText Text;
   TDimensions Dim;
+  TShadow Shadows[2];  // the letters', the button's
 };
 
 // The same design: parameters, characters with their formats, the message's own
-// format and the export size (the caret and selection do not count).
+// format, the export size and the shadows (the caret and selection do not count).
 bool SameDesign(const TDesignState& a, const TDesignState& b);
 
 class TDesignHistory {

@@ -1,31 +1,30 @@
 #include "session/WorkIcon.h"
 
+#include "image/formats/JpegWriter.h"
 #include "image/Resample.h"
 #include "scene/IconRecord.h"
 
 namespace qz {
 
-bool IconWanted(const TBitmap& preview, int dimWidth, int dimHeight) {
-  return preview.Width() >= 2 && preview.Height() >= 2 && dimWidth >= 2 && dimHeight >= 2;
+bool IconWanted(const TBitmap& picture, int dimWidth, int dimHeight) {
+  return picture.Width() >= 2 && picture.Height() >= 2 && dimWidth >= 2 && dimHeight >= 2;
 }
 
-TBitmap MakeIcon(const TBitmap& preview) {
+TBitmap MakeIcon(const TBitmap& picture) {
   TBitmap icon(IconWidth, IconHeight);
-  ResampleImage(preview, icon, LanczosFilter, 3.0);
+  ResampleImage(picture, icon, LanczosFilter, 3.0);
   return icon;
 }
 
-bool SaveIcon(const std::string& fileName, const std::string& prefix, const TBitmap& preview, int dimWidth,
-              int dimHeight, IProgressSink& sink) {
-  if (!IconWanted(preview, dimWidth, dimHeight)) return false;
+bool AddIcon(TIniFile& ini, const std::string& prefix, const TBitmap& picture, int dimWidth, int dimHeight,
+             IProgressSink& sink) {
+  if (!IconWanted(picture, dimWidth, dimHeight)) return false;
   sink.SetStatus(" Sretching icon ...");
   sink.ProcessMessages();
-  // A copy: the preview may be repainted while pending messages run.
-  const TBitmap scratch = preview;
-  const TBitmap icon = MakeIcon(scratch);
+  const TBitmap icon = MakeIcon(picture);
   sink.SetStatus(" Saving icon ...");
   sink.ProcessMessages();
-  SaveIconToIni(fileName, prefix, icon, [&sink](int percent) { sink.SetProgress(percent); });
+  SaveIconBytes(ini, prefix, EncodeJpeg(icon, IconJpegQuality), [&sink](int percent) { sink.SetProgress(percent); });
   sink.SetProgress(ProgressDone);
   sink.SetStatus(" Done");
   sink.ProcessMessages();

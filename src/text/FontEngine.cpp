@@ -411,6 +411,20 @@ std::vector<char32_t> TFontEngine::CoveredCharacters(const std::string& name) {
   return chars;
 }
 
+int32_t TFontEngine::TypingCharset(const std::string& name) {
+  TFaceCache& cache = TFaceCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.Lock);
+  const TFaceChoice choice = cache.Choose(name, false, false, 1);
+  FT_Face face = choice.Found ? cache.Face(choice.File, choice.Index) : nullptr;
+  if (!face) return 1;
+  bool symbol = false;
+  for (int i = 0; i < face->num_charmaps; ++i) {
+    if (face->charmaps[i]->encoding == FT_ENCODING_UNICODE) return 1;
+    symbol = symbol || face->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL;
+  }
+  return symbol ? 2 : 1;
+}
+
 std::vector<std::string> TFontEngine::TrueTypeFaces() {
   std::vector<std::string> names;
   FcPattern* pattern = FcPatternCreate();

@@ -54,6 +54,10 @@ class TFontEngine : public IGlyphSource, public ITextFonts {
   // map (a symbol font) or when there is no face.
   static std::vector<char32_t> CoveredCharacters(const std::string& name);
 
+  // The charset characters typed in the face of a name are given: 2 (symbol codes) for
+  // a face that has only a symbol map, else 1 (the default charset).
+  static int32_t TypingCharset(const std::string& name);
+
   // The face that serves a name, style and charset (cached per request).
   static TFaceChoice ResolveFace(const std::string& name, bool bold, bool italic, uint8_t charset);
 

@@ -66,9 +66,15 @@ QMenu* OpenMenu(TMainWindow& w, const QString& title) {
 
 QImage PreviewPicture(TMainWindow& w) { return w.Preview()->Picture()->pixmap().toImage(); }
 
+// The design as it stands: parameters, message, export size and shadows.
+TDesignState DesignOf(const TDesignSession& s) {
+  return {s.Params(), s.Text(), s.Dimensions(), {s.Shadow(TPart::Text), s.Shadow(TPart::Button)}};
+}
+
 // The deferred work of the last edits carried out, as the timer does after a pause.
 void Pause(TMainWindow& w) {
-  for (int i = 0; i <= w.Session->Params.RDelay + 1; ++i) w.Deferred.Tick(), w.History()->Tick(w.Session->Params.RDelay);
+  const int delay = w.Session->Params().RDelay;
+  for (int i = 0; i <= delay + 1; ++i) w.Deferred.Tick(), w.History()->Tick(delay);
 }
 
 }  // namespace
@@ -88,7 +94,7 @@ class EditorHabitsTest : public TWindowTestBase {
     const QImage before = PreviewPicture(*w);
     auto* slider = Widget<QSlider>(*w, TControl::TextExtrusion);
     const int start = slider->value();
-    const size_t steps = w->Session->History.UndoSteps();
+    const size_t steps = w->Session->History().UndoSteps();
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::CaptionTuneup));
     DragSlider(slider, 6);
     const int dragged = slider->value();
@@ -96,14 +102,14 @@ class EditorHabitsTest : public TWindowTestBase {
     Pause(*w);
     const QImage after = PreviewPicture(*w);
     QVERIFY(after != before);
-    QCOMPARE(w->Session->History.UndoSteps(), steps + 1);
+    QCOMPARE(w->Session->History().UndoSteps(), steps + 1);
 
     Pick(*w, "&Undo");
-    QCOMPARE(w->Session->Params.TxtY, start);
+    QCOMPARE(w->Session->Params().TxtY, start);
     QCOMPARE(slider->value(), start);
     QCOMPARE(PreviewPicture(*w), before);
     Pick(*w, "&Redo");
-    QCOMPARE(w->Session->Params.TxtY, dragged);
+    QCOMPARE(w->Session->Params().TxtY, dragged);
     QCOMPARE(slider->value(), dragged);
     QCOMPARE(PreviewPicture(*w), after);
 
@@ -114,13 +120,13 @@ class EditorHabitsTest : public TWindowTestBase {
     QTest::keyClick(edit, Qt::Key_End);
     QTest::keyClicks(edit, " Home");
     Pause(*w);
-    QCOMPARE(w->Session->Text.Text(), std::string("Go Home"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Go Home"));
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w->Session->Text.Text(), std::string("Go"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Go"));
     QCOMPARE(w->MessageEdit()->toPlainText(), QString("Go"));
-    QCOMPARE(w->Session->Params.TxtY, dragged);
+    QCOMPARE(w->Session->Params().TxtY, dragged);
     QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(w->Session->Text.Text(), std::string("Go Home"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Go Home"));
     QVERIFY(messages_.Texts.empty());
   }
 
@@ -132,18 +138,18 @@ class EditorHabitsTest : public TWindowTestBase {
     QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); },
                                  [this](QFileDialog* d) { TypeIntoFileDialog(d, PathToQt(programDir_ + "Works/saved")); }));
     QCOMPARE(w->windowTitle(), QString("saved.qznr[*] - Quenzar"));
-    QVERIFY(!w->Modified && !w->isWindowModified());
+    QVERIFY(!w->Modified() && !w->isWindowModified());
 
     auto* shadow = Widget<QCheckBox>(*w, TControl::ButtonDropShadow);
     QTest::mouseClick(shadow, Qt::LeftButton);
-    QVERIFY(w->Modified && w->isWindowModified());
+    QVERIFY(w->Modified() && w->isWindowModified());
     Pick(*w, "&Undo");
-    QVERIFY(!w->Modified && !w->isWindowModified());
-    QVERIFY(shadow->isChecked() && w->Session->Params.Button.Altitude > 0);
+    QVERIFY(!w->Modified() && !w->isWindowModified());
+    QVERIFY(shadow->isChecked() && w->Session->Params().Button.Altitude > 0);
     Pick(*w, "&Undo");  // before the save: unsaved again
-    QVERIFY(w->Modified && w->isWindowModified());
+    QVERIFY(w->Modified() && w->isWindowModified());
     Pick(*w, "&Redo");
-    QVERIFY(!w->Modified);
+    QVERIFY(!w->Modified());
     QMenu* edit = OpenMenu(*w, "&Edit");
     QVERIFY(edit && w->History()->UndoAction->isEnabled() && w->History()->RedoAction->isEnabled());
     Shot(edit, "edit-menu");
@@ -177,11 +183,11 @@ class EditorHabitsTest : public TWindowTestBase {
     Pick(*w, "&2  gone.qznr");
     QCOMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).contains("gone.qznr no longer exists"));
-    QCOMPARE(w->Session->Text.Text(), std::string("Start"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Start"));
     emit recent->aboutToShow();
     QCOMPARE(recent->actions().size(), 1);
     Pick(*w, "&1  mine.qznr");
-    QCOMPARE(w->Session->Text.Text(), std::string("Mine"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Mine"));
     QCOMPARE(w->windowTitle(), QString("mine.qznr[*] - Quenzar"));
   }
 
@@ -191,8 +197,8 @@ class EditorHabitsTest : public TWindowTestBase {
     // A work dropped anywhere on the window asks about the unsaved changes first.
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->button(QMessageBox::No)->click(); });
     QVERIFY(DropFile(*w, w->Tabs(), programDir_ + "Works/mine.qznr"));
-    QTRY_COMPARE(w->Session->Text.Text(), std::string("Mine"));
-    QVERIFY(*asked && !w->Modified);
+    QTRY_COMPARE(w->Session->Text().Text(), std::string("Mine"));
+    QVERIFY(*asked && !w->Modified());
     QCOMPARE(w->windowTitle(), QString("mine.qznr[*] - Quenzar"));
 
     // A picture is a texture on the preview only; with Shift, the letters'.
@@ -202,28 +208,28 @@ class EditorHabitsTest : public TWindowTestBase {
     QVERIFY(png.save(PathToQt(picture)));
     QVERIFY(!DropFile(*w, w->Tabs(), picture));
     QVERIFY(DropFile(*w, w->Preview(), picture));
-    QTRY_VERIFY(w->Session->ButtonTextured());
-    QCOMPARE(w->Session->Params.Button.TexFile, picture);
+    QTRY_VERIFY(w->Session->Textured(TPart::Button));
+    QCOMPARE(w->Session->Params().Button.TexFile, picture);
     QVERIFY(DropFile(*w, w->Preview(), textureFile_, Qt::ShiftModifier));
-    QTRY_VERIFY(w->Session->TextTextured());
-    QCOMPARE(w->Session->Params.Message.TexFile, textureFile_);
+    QTRY_VERIFY(w->Session->Textured(TPart::Text));
+    QCOMPARE(w->Session->Params().Message.TexFile, textureFile_);
     Shot(w.get(), "dropped-textures");
     Pick(*w, "&Undo");
-    QVERIFY(!w->Session->TextTextured() && w->Session->ButtonTextured());
+    QVERIFY(!w->Session->Textured(TPart::Text) && w->Session->Textured(TPart::Button));
 
     // A file that is no picture: the texture loader's message, and nothing else.
     const std::string junk = programDir_ + "junk.jpg";
     test::WriteText(junk, "this is no picture");
-    const TDesignState state = w->Session->State();
+    const TDesignState state = DesignOf(*w->Session);
     const QImage shown = PreviewPicture(*w);
-    const size_t steps = w->Session->History.UndoSteps();
-    const bool modified = w->Modified;
+    const size_t steps = w->Session->History().UndoSteps();
+    const bool modified = w->Modified();
     QVERIFY(DropFile(*w, w->Preview(), junk));
     QTRY_COMPARE(messages_.Texts.size(), size_t{1});
     QVERIFY(QString::fromStdString(messages_.Texts[0]).startsWith(PathToQt("Error loading file: " + junk + ": ")));
-    QVERIFY(SameDesign(w->Session->State(), state) && w->Session->ButtonTextured());
-    QCOMPARE(w->Session->History.UndoSteps(), steps);
-    QCOMPARE(w->Modified, modified);
+    QVERIFY(SameDesign(DesignOf(*w->Session), state) && w->Session->Textured(TPart::Button));
+    QCOMPARE(w->Session->History().UndoSteps(), steps);
+    QCOMPARE(w->Modified(), modified);
     QCOMPARE(PreviewPicture(*w), shown);
   }
 
@@ -233,7 +239,7 @@ class EditorHabitsTest : public TWindowTestBase {
     w->Tabs()->setCurrentIndex(static_cast<int>(TTab::Dimensions));
     auto* width = Widget<QLineEdit>(*w, TControl::DimWidthEdit);
     width->selectAll(), QTest::keyClicks(width, "150");
-    const QSize size(w->Session->Dim.Width, w->Session->Dim.Height);
+    const QSize size(w->Session->ExportSize().width, w->Session->ExportSize().height);
     QCOMPARE(size.width(), 150);
     Pick(*w, "&Copy Picture");
     const QImage copied = QGuiApplication::clipboard()->image();

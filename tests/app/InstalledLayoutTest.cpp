@@ -81,7 +81,7 @@ class InstalledLayoutTest : public TWindowTestBase {
       f->OkButton->click();
     });
     QCOMPARE(listed, expected);
-    QCOMPARE(w->Session->Text.Text(), std::string("Yours"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Yours"));
 
     // Saved, the work goes to the user's works folder.
     QString savedIn;

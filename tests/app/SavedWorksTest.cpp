@@ -1,6 +1,8 @@
-// Every factory design and template opened in the designer and saved as a work, with
-// its icon, at a fixed window size: the saved file is still the one whose checksum
-// tests/data/saved-works.txt pins (the same fonts and JPEG encoder as golden.txt).
+// Every factory design and template opened in the designer (begun as a new design, as
+// New and the welcome dialog begin them) and saved as a work, with its icon: the saved
+// file is still the one whose checksum tests/data/saved-works.txt pins (the same fonts
+// and JPEG encoder as golden.txt). The icon is the design's own render, whatever the
+// window's size or font.
 // To record the files anew after a deliberate change, run the test with
 // QZ_UPDATE_GOLDEN=1 and say in the commit why the saved works changed.
 
@@ -48,9 +50,6 @@ class SavedWorksTest : public TWindowTestBase {
 
  private slots:
   void initTestCase() {
-    // The preview's room, and so the icon, follows the window's layout: one font for
-    // every machine (DejaVu, which setup.sh installs).
-    QApplication::setFont(QFont("DejaVu Sans", 9));
     QVERIFY(dir_.isValid());
     programDir_ = dir_.path().toStdString() + "/";
     // The factory files in a program folder of the test's own, from the source tree:

@@ -75,7 +75,7 @@ class WalkThroughTest : public TWindowTestBase {
       Select(f->FileList, "Ocean.qzpl"), Look(f, "02-welcome-templates");
       f->OkButton->click();
     });
-    QVERIFY(w->Session->Text.Length() > 0 && !w->Modified);
+    QVERIFY(w->Session->Text().Length() > 0 && !w->Modified());
 
     // 2. The message typed anew; the design follows once the user pauses.
     TMessageEdit* edit = w->MessageEdit();
@@ -84,10 +84,11 @@ class WalkThroughTest : public TWindowTestBase {
     QTest::keyClicks(edit, "Welcome");
     const TDeferredWork& d = w->Deferred;
     QVERIFY(QTest::qWaitFor([&] { return !d.RebuildPending && !d.RenderPending && !d.Busy; }, 20000));
-    QVERIFY(w->Session->Text.Text() == "Welcome" && w->Modified);
+    QVERIFY(w->Session->Text().Text() == "Welcome" && w->Modified());
 
     // 3. The first letter in its own font, a symbol at the end.
     Use<TTextDialog>(*w, TTab::Caption, TControl::AdvancedText, [](TTextDialog* f) {
+      QVERIFY(f->ShapingCheck->isChecked());  // a design begun from a template is shaped
       f->Editor->SetSelection(0, 1);
       const int serif = f->FontNameList->findText("Liberation Serif");
       QVERIFY(serif >= 0);
@@ -105,7 +106,7 @@ class WalkThroughTest : public TWindowTestBase {
       Look(f, "04-advanced-text");
       f->accept();
     });
-    QCOMPARE(w->Session->Text.Text(), std::string("Welcome\xBB"));
+    QCOMPARE(w->Session->Text().Text(), std::string("Welcome\xBB"));
 
     // 4. A button shape.
     Use<TShapeDialog>(*w, TTab::ButtonTuneup, TControl::ShapeSelection, [](TShapeDialog* f) {
@@ -191,8 +192,8 @@ class WalkThroughTest : public TWindowTestBase {
     QVERIFY(Through<QFileDialog>([&] { Pick(*w, "&Save ..."); }, [](QFileDialog* d) {
       Shot(d, "14-save"), TypeIntoFileDialog(d, "My first button");
     }));
-    QVERIFY(!w->Modified);
-    const std::vector<TMessageText::TChar> saved = w->Session->Text.Chars();
+    QVERIFY(!w->Modified());
+    const std::vector<TMessageText::TChar> saved = w->Session->Text().Chars();
     auto asked = WhenModal<QMessageBox>([](QMessageBox* b) { b->reject(); }, 500);
     QVERIFY(w->close() && !*asked);
     StopWatchingModals();
@@ -207,8 +208,9 @@ class WalkThroughTest : public TWindowTestBase {
       QVERIFY(icon != PlaceholderIcon("<None>", f->font()).convertToFormat(icon.format()));
       f->OkButton->click();
     });
-    QCOMPARE(again->Session->Text.Chars(), saved);
-    QVERIFY(again->Session->Params.ShapeName == "Capsule.qzkh" && again->Session->ButtonTextured());
+    QCOMPARE(again->Session->Text().Chars(), saved);
+    QVERIFY(again->Session->Params().ShapeName == "Capsule.qzkh" && again->Session->Textured(TPart::Button));
+    QVERIFY(again->Session->Params().Shaping && !again->Modified());
 #ifdef QZ_HAVE_WEBENGINE
     Pick(*again, "&About Quenzar");  // the last look
     TBrowserWindow* about = again->BrowserWindowIfMade();

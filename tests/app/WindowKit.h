@@ -59,9 +59,8 @@ inline TMessageText Message(const std::string& text, const TCharFormat& format =
 }
 
 // A work file whose message is text (default format).
-inline void WriteWork(const std::string& path, const std::string& text = "x") {
-  TMessageText message = Message(text);
-  SaveWorkFile(path, TParams(), message);
+inline void WriteWork(const std::string& path, const std::string& text = "x", const TParams& params = {}) {
+  SaveWorkFile(path, params, Message(text));
 }
 
 inline QStringList Captions(QListWidget* list) {
@@ -89,23 +88,30 @@ inline std::function<void()> ClickOn(TMainWindow& w, TControl id) {
   return [&w, id] { QTest::mouseClick(w.Control(id), Qt::LeftButton); };
 }
 
-// What an edit asked for, as seen from outside.
-struct TObserved { TEffect effect; int delayTicks; bool modified; };  // delayTicks: the countdown the edit left
+// What an edit asked for, as seen from outside: a rebuild or a render at once, one
+// waiting for the timer (after how many ticks), or nothing; and whether the title then
+// marks the design unsaved. The design is saved first, so the mark is the edit's.
+enum class TSeen { Nothing, RebuildNow, RenderNow, RebuildLater, RenderLater };
+struct TObserved {
+  TSeen seen;
+  int delayTicks;  // the countdown the edit left (-7 when it set none)
+  bool unsaved;
+};
 
-inline TObserved Observe(TMainWindow& w, const std::function<void()>& act) {
+inline TObserved Observe(TMainWindow& w, const std::string& cleanCopy, const std::function<void()>& act) {
   TDeferredWork& d = w.Deferred;
-  w.Modified = d.RebuildPending = d.RenderPending = d.TexturePending = false;
+  w.Session->Save(cleanCopy);
+  d.RebuildPending = d.RenderPending = false;
   d.DelayTicks = -7;  // a value no edit writes
   QSignalSpy rebuilt(&w, &TMainWindow::Rebuilt), redrawn(&w, &TMainWindow::Redrawn);
   act();
-  using E = TEffect;
-  const E effect = rebuilt.count()     ? E::RebuildNow
-                   : redrawn.count()   ? E::RenderNow
-                   : d.RebuildPending  ? E::RebuildDeferred
-                   : d.RenderPending   ? E::RenderDeferred
-                   : d.TexturePending  ? E::TextureDeferred
-                                       : E::None;
-  return {effect, d.DelayTicks, w.Modified};
+  using S = TSeen;
+  const S seen = rebuilt.count()    ? S::RebuildNow
+                 : redrawn.count()  ? S::RenderNow
+                 : d.RebuildPending ? S::RebuildLater
+                 : d.RenderPending  ? S::RenderLater
+                                    : S::Nothing;
+  return {seen, d.DelayTicks, w.isWindowModified()};
 }
 
 class TWindowTestBase : public QObject {

@@ -13,6 +13,7 @@
 #include "app/window/DeferredWork.h"
 #include "app/window/Dimensions.h"
 #include "app/window/HexColor.h"
+#include "export/ExportSize.h"
 
 namespace qz {
 
@@ -28,10 +29,8 @@ void Type(QWidget* w, const QString& text) {
 
 // The deferred work with counting handlers.
 struct TCountedWork {
-  int rebuilds = 0, renders = 0, textLoads = 0, clears = 0;
-  bool textTextured = false;
+  int rebuilds = 0, renders = 0, clears = 0;
   TDeferredWork work{{[this] { ++rebuilds, work.RebuildDone(); }, [this] { ++renders, work.RenderDone(); },
-                      [this] { return textTextured; }, [] { return false; }, [this] { ++textLoads; }, [] {},
                       [this] { ++clears; }}};
   TCountedWork& Ticks(int n) {
     for (int i = 0; i < n; ++i) work.Tick();
@@ -117,8 +116,7 @@ class WindowPartsTest : public QObject {
   }
 
   // Ten slider moves within one tick rebuild once, at the RDelay + 1-th tick; a
-  // further edit restarts the count; texture work waits for a texture, all work for
-  // the end of a build.
+  // further edit restarts the count; all work waits for the end of a build.
   void deferredWorkWaitsForThePause() {
     TCountedWork a;
     for (int i = 0; i < 10; ++i) a.work.DeferRebuild(3);
@@ -128,15 +126,11 @@ class WindowPartsTest : public QObject {
     a.Ticks(2).work.DeferRender(3);
     QCOMPARE(a.Ticks(3).renders, 0);
     QCOMPARE(a.Ticks(1).renders, 1);
-    a.work.DeferTexture();
-    QVERIFY(a.Ticks(10).rebuilds == 1 && a.work.TexturePending);
-    a.textTextured = true;  // a texture arrives: the next tick reloads and rebuilds
-    QVERIFY(a.Ticks(1).textLoads == 1 && a.rebuilds == 2 && !a.work.TexturePending);
     a.work.DeferRebuild(0);
     a.work.Busy = true;
-    QCOMPARE(a.Ticks(5).rebuilds, 2);
+    QCOMPARE(a.Ticks(5).rebuilds, 1);
     a.work.Busy = false;
-    QCOMPARE(a.Ticks(1).rebuilds, 3);
+    QCOMPARE(a.Ticks(1).rebuilds, 2);
     a.work.ShowDone(3);  // " Done" is cleared after RDelay + 1 ticks
     QCOMPARE(a.Ticks(4).clears, 0);
     QVERIFY(a.Ticks(1).clears == 1 && !a.work.ProgressPending);
@@ -206,21 +200,27 @@ class WindowPartsTest : public QObject {
   }
 
   void dimensionsMarkerAndHexArithmetic() {
-    TDimensions d{1000, 40, 50, 100};  // typed side clamped, derived side not
-    ApplyDimension(d, TSide::Width, true);
+    // A side typed into a box with " Constrain proportions": the typed side is
+    // clamped to the box's limit, the side derived from it is not.
+    TDimensions d{160, 40, 50, 100};
+    SetExportSide(d, TSide::Width, 1000, true);
     QCOMPARE(QPoint(d.Width, d.Height), QPoint(800, 1600));
-    TDimensions half{5, 0, 2, 3};  // 7.5 rounds to 8, half to even
-    ApplyDimension(half, TSide::Width, true);
+    SetExportSide(d, TSide::Height, 700, true);
+    QCOMPARE(QPoint(d.Width, d.Height), QPoint(300, 600));
+    TDimensions half{160, 40, 2, 1};  // halves round to even: 2.5 to 2, 7.5 to 8
+    SetExportSide(half, TSide::Width, 5, true);
+    QCOMPARE(half.Height, 2);
+    SetExportSide(half, TSide::Width, 15, true);
     QCOMPARE(half.Height, 8);
-    TDimensions noBase{200, 77, 0, 0};  // no proportions to keep
-    ApplyDimension(noBase, TSide::Width, true);
-    QCOMPARE(noBase.Height, 77);
+    TDimensions noBase{160, 77, 0, 0};  // no picture yet: no proportions to keep
+    SetExportSide(noBase, TSide::Width, 200, true);
+    QCOMPARE(QPoint(noBase.Width, noBase.Height), QPoint(200, 77));
     QCOMPARE(HeightFromRuler(-3), 5);
     QVERIFY(!CanDrawDimensionPicture(50, 50, {800, 1000000, 1, 1}));
 
     const float halfPi = static_cast<float>(std::numbers::pi / 2);
-    QCOMPARE(LightAnglesAt(300, 100, 600, 200).a1, halfPi);
-    QCOMPARE(LightAnglesAt(0, 0, 0, 0).a2, halfPi);  // an empty preview divides by nothing
+    QCOMPARE(LightAnglesAt(300, 100, 600, 200).A1, halfPi);
+    QCOMPARE(LightAnglesAt(0, 0, 0, 0).A2, halfPi);  // an empty preview divides by nothing
     QVERIFY(MarkerPositionAllowed(1, 400) && !MarkerPositionAllowed(0, 400) && !MarkerPositionAllowed(368, 400));
 
     QCOMPARE(HexToColor("FF").value(), RGBToColor(0, 0, 255));  // fills from the blue end

@@ -11,9 +11,9 @@
 
 #include "cli/RunCli.h"
 #include "support/TempDir.h"
-#include "image/BmpReader.h"
-#include "image/BmpWriter.h"
-#include "image/JpegWriter.h"
+#include "image/formats/BmpReader.h"
+#include "image/formats/BmpWriter.h"
+#include "image/formats/JpegWriter.h"
 #include "support/TestGif.h"
 
 namespace qz {

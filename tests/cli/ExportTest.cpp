@@ -10,7 +10,7 @@
 
 #include "cli/RunCli.h"
 #include "export/ExportTestSupport.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "base/FileUtil.h"
 #include "image/ImageFile.h"
 #include "export/ExportSize.h"
@@ -131,25 +131,42 @@ TEST(CliExport, WebpGifCompressionStatesAndScales) {
   EXPECT_EQ(test::FileNames(dir.Path()).size(), 5u + 6 + 1);  // the work, four pictures, six, the HTML
 }
 
-TEST(CliExport, AWorkThatHoldsItsSizeExportsAtIt) {
+// A work's stored size is its export size, as the designer shows it, whether or not it
+// holds its size; save writes it back as it was. A message given with --text is
+// another picture: not held, its size is fitted to it, as typing it in the designer
+// refits; held, the size stays.
+TEST(CliExport, AWorkExportsAtItsStoredSize) {
   TTempDir dir;
   const std::string sized = "ExpWidth=123\r\nExpHeight=45\r\n";
-  // Not held: the fitted size.
-  std::string work = Work(dir, GoWork(sized), "free.qznr");
-  auto r = RunCli({"export", work, dir.File("free.bmp")});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(LoadImageFile(dir.File("free.bmp")).Width(), FittedSize(work).width);
+  for (const char* button : {"Type=2\r\n", "Type=2\r\nHoldButtonSize=1\r\n"}) {
+    const bool held = std::string(button).find("Hold") != std::string::npos;
+    SCOPED_TRACE(held ? "held" : "free");
+    const std::string work = Work(dir, GoWork(sized, button), "sized.qznr");
+    auto r = RunCli({"export", work, dir.File("stored.bmp")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_EQ(SizeOf(dir.File("stored.bmp")), (std::pair{123, 45}));
+    ASSERT_EQ(RunCli({"save", work, dir.File("saved.qznr")}).status, 0);
+    EXPECT_NE(test::ReadText(dir.File("saved.qznr")).find(sized), std::string::npos);
+    // --size still wins.
+    ASSERT_EQ(RunCli({"export", work, dir.File("asked.bmp"), "--size", "30x20"}).status, 0);
+    EXPECT_EQ(LoadImageFile(dir.File("asked.bmp")).Width(), 30);
 
-  work = Work(dir, GoWork(sized, "Type=2\r\nHoldButtonSize=1\r\n"), "held.qznr");
-  ASSERT_EQ(RunCli({"export", work, dir.File("held.bmp")}).status, 0);
-  EXPECT_EQ(SizeOf(dir.File("held.bmp")), (std::pair{123, 45}));
-  // --size still wins.
-  ASSERT_EQ(RunCli({"export", work, dir.File("asked.bmp"), "--size", "30x20"}).status, 0);
-  EXPECT_EQ(LoadImageFile(dir.File("asked.bmp")).Width(), 30);
+    ASSERT_EQ(RunCli({"export", work, dir.File("other.bmp"), "--text", "Products and Services"}).status, 0);
+    const std::pair<int, int> other = SizeOf(dir.File("other.bmp"));
+    if (held)
+      EXPECT_EQ(other, (std::pair{123, 45}));
+    else  // a long flat picture: 160 wide, its height in proportion
+      EXPECT_EQ(other.first, 160);
+  }
+  // Without a stored size, the fitted one.
+  std::string work = Work(dir, GoWork(), "unsized.qznr");
+  ASSERT_EQ(RunCli({"export", work, dir.File("fitted.bmp")}).status, 0);
+  EXPECT_EQ(LoadImageFile(dir.File("fitted.bmp")).Width(), FittedSize(work).width);
 
-  // A held size no export can have is reported, and the fitted size taken.
+  // A stored size no export can have is reported, and the fitted size taken.
   work = Work(dir, GoWork("ExpWidth=0\r\nExpHeight=99999\r\n", "Type=2\r\nHoldButtonSize=1\r\n"), "bad.qznr");
-  r = RunCli({"export", work, dir.File("bad.bmp")});
+  const auto r = RunCli({"export", work, dir.File("bad.bmp")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("0 x 99999"), std::string::npos) << r.err;
   EXPECT_EQ(LoadImageFile(dir.File("bad.bmp")).Width(), FittedSize(work).width);

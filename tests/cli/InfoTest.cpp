@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/RunCli.h"
+#include "export/ExportSize.h"
 #include "scene/WorkFile.h"
 #include "support/TempDir.h"
 
@@ -25,7 +26,7 @@ const char* const Sample =
 TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   const auto r = RunCli({"info", WriteWork("info-sample.qznr", Sample)});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("General.Version=1.3.5\nGeneral.FileID=$010300FF\nGeneral.ExpWidth=160\n", 0), 0u);
+  EXPECT_EQ(r.out.rfind("General.Version=1.3.5\nGeneral.FileID=$010300FF\nGeneral.ExpWidth=", 0), 0u);
   for (const char* line : {"\nMessage.NLetters=2\n", "\nMessage.TexW=2.5\n", "\nButton.MColor=65280\n",
                            "\nLight.a2=0.300000011920929\n", "\nLetter 1.Char=Q\n",
                            "\nLetter 1.Name=Times New Roman\n", "\nLetter 1.Size=24\n", "\nLetter 2.Char= \n"})
@@ -33,6 +34,13 @@ TEST(CliInfo, PrintsTheLinesASaveWouldWriteInOrder) {
   EXPECT_LT(r.out.find("Message.Altitude="), r.out.find("Button.Type="));
   EXPECT_LT(r.out.find("Render.CnZ="), r.out.find("Light.X="));
   EXPECT_LT(r.out.find("Light.Color="), r.out.find("Letter 1.Char="));
+  // The work stores no export size: it has the one its picture fits, as a save writes.
+  auto value = [&](const std::string& key) {
+    const size_t at = r.out.find("\n" + key + "=");
+    return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + key.size() + 2));
+  };
+  const TExportSize fitted = FitExportSize(value("ImageWidth"), value("ImageHeight"));
+  EXPECT_EQ((TExportSize{value("General.ExpWidth"), value("General.ExpHeight")}), fitted);
 }
 
 // Output that cannot be written is a failure, not a success with nothing printed.

@@ -131,7 +131,8 @@ TEST(CliUnicode, AWorkOfMixedScriptsIsSavedAndLoadsBackWhole) {
 
 // A work made before shaping keeps its layout unless --shaping says otherwise: on, an
 // Arabic word joins and stands right to left; off, a shaped work is laid out letter by
-// letter again; save keeps the choice.
+// letter again; save keeps the choice. A factory design begins a new design, laid out
+// with shaping, as in the designer.
 TEST(CliUnicode, ShapingIsTurnedOnAndOffFromTheCommandLine) {
   const std::string word = "سلام";
   auto glyphsAndCodes = [&](const std::string& work, std::vector<std::string> more) {
@@ -141,8 +142,11 @@ TEST(CliUnicode, ShapingIsTurnedOnAndOffFromTheCommandLine) {
     EXPECT_EQ(r.status, 0) << r.err;
     return std::pair{LetterValues(r.out, "Glyph"), LetterValues(r.out, "Code")};
   };
-  const auto [plainGlyphs, plainCodes] = glyphsAndCodes(Factory, {});
-  const auto [shapedGlyphs, shapedCodes] = glyphsAndCodes(Factory, {"--shaping", "on"});
+  const std::string plain = FactoryWith("unicode-plain.qznr", nullptr);
+  const auto [plainGlyphs, plainCodes] = glyphsAndCodes(plain, {});
+  const auto [shapedGlyphs, shapedCodes] = glyphsAndCodes(plain, {"--shaping", "on"});
+  EXPECT_EQ(glyphsAndCodes(Factory, {}).first, shapedGlyphs);
+  EXPECT_EQ(glyphsAndCodes(Factory, {"--shaping", "off"}).first, plainGlyphs);
   ASSERT_EQ(plainCodes.size(), 4u);
   EXPECT_EQ(plainCodes.front(), "U+0633");   // message order
   ASSERT_FALSE(shapedCodes.empty());
@@ -151,7 +155,7 @@ TEST(CliUnicode, ShapingIsTurnedOnAndOffFromTheCommandLine) {
   EXPECT_EQ(glyphsAndCodes(FactoryWith("unicode-shaping-off.qznr", "1"), {"--shaping", "off"}).first, plainGlyphs);
 
   const std::string saved = test::OutputPath("unicode-shaping-on.qznr");
-  ASSERT_EQ(RunCli({"save", Factory, saved, "--text", word, "--shaping", "on"}).status, 0);
+  ASSERT_EQ(RunCli({"save", plain, saved, "--text", word, "--shaping", "on"}).status, 0);
   EXPECT_NE(test::ReadText(saved).find("Shaping=1\r\n"), std::string::npos);
   EXPECT_EQ(glyphsAndCodes(saved, {}).first, shapedGlyphs);
 

@@ -8,10 +8,10 @@
 
 #include "export/ExportTestSupport.h"
 #include "palette/Dither.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "palette/PaletteKind.h"
 #include "base/FileUtil.h"
-#include "image/WebpFile.h"
+#include "image/formats/WebpFile.h"
 #include "image/ImageFile.h"
 #include "support/TempDir.h"
 

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "image/ImageLimits.h"
-#include "image/PngFile.h"
-#include "image/WebpFile.h"
+#include "image/formats/PngFile.h"
+#include "image/formats/WebpFile.h"
 #include "support/HostileInput.h"
 #include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Numeric.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 #include "image/Resample.h"
 
 namespace qz {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "palette/ColorReduction.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 
 namespace qz {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "palette/ColorReduction.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "palette/OctreeQuantizer.h"
 #include "palette/SystemPalettes.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "palette/ColorReduction.h"
-#include "image/GifTestSupport.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifTestSupport.h"
+#include "image/formats/GifWriter.h"
 
 namespace qz {
 namespace {

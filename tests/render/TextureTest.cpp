@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "render/RenderDriver.h"
 #include "render/TextureTiles.h"
 #include "render/View3D.h"
@@ -78,12 +80,12 @@ void OneQuad(TDesignView& scene) {
 TEST(Texture, HostileScalesAreBoundedAndOnePixelTilesSwitchTexturingOff) {
   TDesignView held;
   OneQuad(held);
+  const TTexturePicture picture = std::make_shared<const TBitmap>(Plain(8, 8, 9, 9, 9));
   for (float scale : {0.0f, -3.0f, 1e-9f, 1e9f}) {
-    held.View.SetTextTexture(Plain(8, 8, 9, 9, 9));
     held.Message.HoldRatio = false;
     held.Message.TexW = scale;
     held.Message.TexH = 1.0f;
-    ResizeTextures(held.View, held);
+    ResizeTextures(held.View, held, picture, nullptr);
     const int w = held.View.TextTexture.Width();
     EXPECT_LE(w, MaxTilesPerImageSide * 102) << scale;
     EXPECT_LE(int64_t{w} * held.View.TextTexture.Height(), MaxRenderPixels) << scale;

@@ -34,7 +34,7 @@ std::string Saved(const TParams& s, TMessageText& t) {
 // A design where every field differs from its default, floats with awkward bits.
 void Scramble(TParams& s) {
   s.SplPnt = 3; s.Type = 16; s.TxtW = 7; s.ButW = 33; s.ButY = -120; s.TxtY = 250;
-  s.CnX = 451.25f; s.CnZ = 0.3f; s.a1 = 1.1f; s.a2 = 0.7f;
+  s.CnX = 451.25f; s.CnZ = 0.3f; s.A1 = 1.1f; s.A2 = 0.7f;
   s.Light.X = 0.1f; s.Light.Y = -0.2f; s.Light.Z = 1e-7f; s.Light.A = 3.4e38f; s.Light.Color = 0x123456;
   s.LoBright = 5; s.HiBright = 250; s.Brightness = 77;
   s.Message = TSideParams{0x010203, 0x040506, 0x070809, 17, 0, "text tex.jpg", 2.5f, 9.75f, true};
@@ -56,8 +56,6 @@ TEST(WorkFile, EveryFieldAndEveryCharacterSurvivesASaveAndLoad) {
   text.Append(" ", TCharFormat{"Courier New", 9, 204, false, true, false});
   text.Append("=", TCharFormat{"Symbol", 40, 2, true, true, true});
   SaveWorkFile(path, a, text);
-  EXPECT_EQ(text.SelStart(), 2);  // the last character stays selected
-  EXPECT_EQ(text.SelLength(), 1);
 
   TParams b;
   TMessageText back;

@@ -50,7 +50,7 @@ struct Build_ : ::testing::Test {
     Build();
   }
   void Build() {
-    qz::Build(scene, text, built,
+    qz::Build(scene, text, TTextures{}, built,
               {glyphs, glyphs, [this](const TFontRequest& f) { fonts.push_back(f); }, TFolderList(shapesDir), messages,
                log});
   }
@@ -80,15 +80,12 @@ TEST_F(Build_, StatusTextsAndProgressOfEveryStage) {
   EXPECT_EQ(built.View.BodyCount(), 2);
 }
 
-TEST_F(Build_, AtMost32CharactersAndTheCaretComesBack) {
+TEST_F(Build_, AtMost32Characters) {
   text.Append(std::string(40, 'x'), TCharFormat{});
-  text.SetSelection(5, 3);
   Build();
   EXPECT_EQ(built.Letters.Count(), 32);
   EXPECT_EQ(built.View.BodyCount(), 33);
   EXPECT_EQ(text.Length(), 40);  // the rest stays in the message
-  EXPECT_EQ(text.SelStart(), 5);
-  EXPECT_EQ(text.SelLength(), 0);
 }
 
 // A glyph the font engine refuses is left out, and the message says which.
@@ -125,13 +122,34 @@ TEST_F(Build_, AGlyphErrorNamesACharacterOfAnyScriptByItsCodePoint) {
   }
 }
 
-TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOrigin) {
+// What the build computes it returns, and leaves the design as it was: the camera at
+// Distance, the button's rectangle (the held one when the design holds its size).
+TEST_F(Build_, BlanksOnAButtonAreBuiltAroundTheOriginAndTheDesignIsLeftAlone) {
   scene.Type = 1;
   scene.GutLeft = scene.GutRight = 20;
   scene.GutTop = scene.GutBottom = 10;
+  scene.Distance = 1200;
+  const TParams before = scene;
   Run("   ");
+  EXPECT_EQ(scene, before);
   EXPECT_EQ(built.View.BodyCount(), 4);
-  EXPECT_EQ((std::vector<int>{scene.ButLeft, scene.ButTop, scene.ButRight, scene.ButBottom}), (std::vector<int>{-21, 11, 21, -11}));
+  const TBuildFigures& f = built.Figures;
+  EXPECT_TRUE(f.HasButton);
+  EXPECT_EQ(f.Button, (TButtonRect{-21, 11, 21, -11}));
+  EXPECT_EQ(f.CameraY, 1200.0f);
+  const TParams drawn = AsBuilt(scene, f);
+  EXPECT_EQ((std::vector<int>{drawn.ButLeft, drawn.ButTop, drawn.ButRight, drawn.ButBottom}),
+            (std::vector<int>{-21, 11, 21, -11}));
+  EXPECT_EQ(drawn.Render.Y, 1200.0f);
+
+  scene.HoldButtonSize = true;
+  scene.ButLeft = -50, scene.ButTop = 30, scene.ButRight = 50, scene.ButBottom = -30;
+  Run("   ");
+  EXPECT_EQ(built.Figures.Button, (TButtonRect{-50, 30, 50, -30}));
+  scene.Type = 0;  // a heading: no rectangle
+  Run("ab");
+  EXPECT_FALSE(built.Figures.HasButton);
+  EXPECT_EQ(AsBuilt(scene, built.Figures).ButLeft, -50);
 }
 
 TEST_F(Build_, AnUnreadableShapeFileAbandonsTheRestOfTheBuild) {

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "session/DesignSession.h"
 #include "support/MessageCollector.h"
 #include "support/TempDir.h"
@@ -97,40 +97,45 @@ TEST(DesignHistory, TheSessionRestoresTextAndTexturesAndSavingMarksClean) {
   test::TMessageCollector messages;
   test::TProgressLog progress;
   TDesignSession session(dir.Path(), messages, progress);
-  session.ReplaceMessage(U"Go");
-  session.History.Reset(session.State());
+  TMessageText go;
+  go.Append("Go", TCharFormat{});
+  session.Start(TParams(), go);
+  EXPECT_FALSE(session.Unsaved());
 
   // A texture handed over that cannot be read changes nothing: no step either.
-  EXPECT_FALSE(session.UseTextureFile(false, dir.File("junk.png")));
+  const TEditResult refused = session.ChooseTexture(TPart::Button, dir.File("junk.png"));
+  EXPECT_FALSE(refused.Changed);
+  EXPECT_EQ(refused.Follow, TFollowUp::None);
   ASSERT_EQ(messages.Texts.size(), 1u);
   EXPECT_EQ(messages.Texts[0].rfind("Error loading file: " + dir.File("junk.png") + ": ", 0), 0u);
-  EXPECT_TRUE(session.Params.Button.TexFile.empty());
-  EXPECT_FALSE(session.RecordEdit());
+  EXPECT_TRUE(session.Params().Button.TexFile.empty());
+  EXPECT_FALSE(session.CanUndo());
 
-  ASSERT_TRUE(session.UseTextureFile(false, dir.File("Textures/wood.bmp")));
-  EXPECT_TRUE(session.ButtonTextured());
-  session.RecordEdit();
+  const TEditResult chosen = session.ChooseTexture(TPart::Button, dir.File("Textures/wood.bmp"));
+  EXPECT_TRUE(chosen.Changed && chosen.Unsaved);
+  EXPECT_EQ(chosen.Follow, TFollowUp::Rebuild);
+  EXPECT_TRUE(session.Textured(TPart::Button));
   session.ReplaceMessage(U"Gone");
-  session.RecordEdit();
   ASSERT_TRUE(session.Undo());
-  EXPECT_EQ(session.Text.Text(), "Go");
-  EXPECT_TRUE(session.ButtonTextured());
+  EXPECT_EQ(session.Text().Text(), "Go");
+  EXPECT_TRUE(session.Textured(TPart::Button));
   ASSERT_TRUE(session.Undo());
-  EXPECT_FALSE(session.ButtonTextured());  // the texture went with its name
+  EXPECT_FALSE(session.Textured(TPart::Button));  // the texture went with its name
+  EXPECT_FALSE(session.Unsaved());
   EXPECT_FALSE(session.Undo());
   ASSERT_TRUE(session.Redo());
-  EXPECT_TRUE(session.ButtonTextured());
-  EXPECT_EQ(session.Params.Button.TexFile, dir.File("Textures/wood.bmp"));
+  EXPECT_TRUE(session.Textured(TPart::Button));
+  EXPECT_EQ(session.Params().Button.TexFile, dir.File("Textures/wood.bmp"));
 
   session.Save(dir.File("saved.qznr"));
-  EXPECT_TRUE(session.History.IsClean());
+  EXPECT_FALSE(session.Unsaved());
   session.Redo();
-  EXPECT_FALSE(session.History.IsClean());
+  EXPECT_TRUE(session.Unsaved());
   session.Undo();
-  EXPECT_TRUE(session.History.IsClean());
+  EXPECT_FALSE(session.Unsaved());
   // A load starts a new history.
   ASSERT_TRUE(session.Load(dir.File("saved.qznr")));
-  EXPECT_FALSE(session.History.CanUndo() || session.History.CanRedo());
+  EXPECT_FALSE(session.CanUndo() || session.CanRedo());
   EXPECT_EQ(messages.Texts.size(), 1u);
 }
 

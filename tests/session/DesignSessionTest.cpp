@@ -6,8 +6,9 @@
 
 #include <filesystem>
 
+#include "base/Numeric.h"
 #include "geometry/ButShape.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "scene/IconRecord.h"
 #include "scene/WorkFile.h"
 #include "session/WorkIcon.h"
@@ -27,7 +28,7 @@ struct Session : ::testing::Test {
   // named by its bare name.
   std::string WriteWork(const std::string& name, const std::string& message, float a1 = 0.5f) {
     TParams p;
-    p.a1 = a1;
+    p.A1 = a1;
     p.Button.TexFile = "wood.bmp";
     TMessageText text;
     text.Append(message, TCharFormat{});
@@ -40,39 +41,50 @@ struct Session : ::testing::Test {
   TDesignSession session{dir.Path(), messages, progress};
 };
 
-TEST_F(Session, LoadFollowsTheLightAndFindsNamesWithoutCaseTexturesOnRequest) {
+TEST_F(Session, LoadFollowsTheLightFindsNamesWithoutCaseAndItsTextures) {
   WriteWork("Default.dat", "Go", 1.2f);
   ASSERT_TRUE(session.Load(dir.File("default.dat")));  // the factory design, named in another case
-  EXPECT_EQ(session.Text.Text(), "Go");
+  EXPECT_EQ(session.Text().Text(), "Go");
   TParams expected;
-  expected.a1 = 1.2f;
-  expected.SetLightAngles(1.2f, expected.a2);
-  EXPECT_EQ(session.Params.Light.X, expected.Light.X);
-  EXPECT_EQ(session.Params.ButShadowX, expected.ButShadowX);
-  // The textures wait for LoadTextures, which stores the path it found.
-  EXPECT_EQ(session.Params.Button.TexFile, "wood.bmp");
-  session.LoadTextures();
-  EXPECT_TRUE(session.ButtonTextured());
-  EXPECT_EQ(session.Params.Button.TexFile, dir.File("Textures/wood.bmp"));
-  EXPECT_TRUE(session.ClearTexture(false));
-  EXPECT_FALSE(session.ClearTexture(false));
-  EXPECT_TRUE(session.Params.Button.TexFile.empty());
+  expected.A1 = 1.2f;
+  expected.SetLightAngles(1.2f, expected.A2);
+  EXPECT_EQ(session.Params().Light.X, expected.Light.X);
+  EXPECT_EQ(session.Params().ButShadowX, expected.ButShadowX);
+  // The textures are loaded with the design; the path found is the one it names.
+  EXPECT_TRUE(session.Textured(TPart::Button));
+  EXPECT_EQ(session.Params().Button.TexFile, dir.File("Textures/wood.bmp"));
+  EXPECT_FALSE(session.Unsaved());
+  const TEditResult cleared = session.ClearTexture(TPart::Button);
+  EXPECT_TRUE(cleared.Changed && cleared.Unsaved);
+  EXPECT_EQ(cleared.Follow, TFollowUp::Render);
+  EXPECT_FALSE(session.ClearTexture(TPart::Button).Changed);
+  EXPECT_TRUE(session.Params().Button.TexFile.empty());
   // A refused file changes nothing.
   test::WriteText(dir.File("old.qznr"), "[General]\nVersion=1.3.4\n");
   EXPECT_FALSE(session.Load(dir.File("old.qznr")));
   EXPECT_EQ(messages.Texts, std::vector<std::string>{"Invalid file version: 1.3.4"});
-  EXPECT_EQ(session.Text.Text(), "Go");
+  EXPECT_EQ(session.Text().Text(), "Go");
+  EXPECT_TRUE(session.Unsaved());
+}
+
+// A work opens as saved; a template or a factory design begins a new design, shaped.
+TEST_F(Session, OpenBeginsNewDesignsFromTemplatesAndFactoryDesignsOnly) {
+  for (const char* name : {"w.qznr", "t.qzpl", "T.QZPL", "default.dat", "Default.DAT"}) {
+    ASSERT_TRUE(session.Open(WriteWork(name, "Go"))) << name;
+    const bool begun = std::string(name) != "w.qznr";
+    EXPECT_EQ(session.Params().Shaping, begun) << name;
+    EXPECT_FALSE(session.Unsaved()) << name;
+  }
 }
 
 TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
   ASSERT_TRUE(session.Rebuild());
-  session.Render(false, false);
   EXPECT_EQ(session.Built().View.BodyCount(), 3);
   // A heading of blanks: what the last build made is gone, the picture is background.
   session.ReplaceMessage(U"   ");
-  session.Params.Type = TButtonType::None;
-  session.Params.BkgColor = RGBToColor(1, 2, 3);
+  EXPECT_EQ(session.HideButton(true).Follow, TFollowUp::Rebuild);
+  EXPECT_EQ(session.SetBackground(RGBToColor(1, 2, 3)).Follow, TFollowUp::Render);
   EXPECT_TRUE(session.NothingToBuild());
   EXPECT_FALSE(session.Rebuild());
   EXPECT_EQ(session.Built().View.BodyCount(), 0);
@@ -82,23 +94,71 @@ TEST_F(Session, NothingToBuildGivesTheBackgroundAlone) {
   EXPECT_EQ(p.Image.Pixel(3, 3), RGBToPixel(1, 2, 3));
   EXPECT_EQ(p.Mask.Pixel(3, 3), 0u);
   // Blanks on a button are built; an empty message never is.
-  session.Params.Type = TButtonType::Rectangle;
+  session.HideButton(false);
+  EXPECT_EQ(session.Params().Type, TButtonType::Rounded);
   EXPECT_FALSE(session.NothingToBuild());
   session.ReplaceMessage(U"");
   EXPECT_TRUE(session.NothingToBuild());
 }
 
-// The designer: rebuild, render, refit, preview, save with the icon.
-TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
-  ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
-  session.LoadTextures();
-  EXPECT_EQ((std::vector<int>{session.Dim.Width, session.Dim.Height}), (std::vector<int>{64, 16}));
+// A work's stored size is its export size: the first build only takes note of the
+// picture; a later picture of another size refits it, unless the size is held.
+TEST_F(Session, TheStoredExportSizeHoldsUntilThePictureChanges) {
+  TParams p;
+  p.ExpWidth = 120, p.ExpHeight = 70;
+  TMessageText go;
+  go.Append("Go", TCharFormat{});
+  SaveWorkFile(dir.File("sized.qznr"), p, go);
+  ASSERT_TRUE(session.Load(dir.File("sized.qznr")));
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
   ASSERT_TRUE(session.Rebuild());
-  session.Render(false, true);
-  session.RefitExportSize();
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
   const TBitmap& image = session.Picture().Image;
-  EXPECT_EQ((TExportSize{session.Dim.Width, session.Dim.Height}), FitExportSize(image.Width(), image.Height()));
-  EXPECT_EQ(session.FittedExportSize(), FitExportSize(image.Width(), image.Height()));
+  EXPECT_EQ(session.Dimensions().BaseWidth, image.Width());
+  session.SetBrightness(100);  // the same picture size: the size stays
+  session.Rebuild();
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
+  EXPECT_TRUE(session.Unsaved());
+
+  const TEditResult typed = session.ReplaceMessage(U"Gone away");
+  EXPECT_EQ(typed.Follow, TFollowUp::Rebuild);
+  session.Rebuild();
+  EXPECT_EQ(session.ExportSize(), session.FittedExportSize());
+  // Undone, the picture and the size the user had come back.
+  ASSERT_TRUE(session.Undo());
+  session.Rebuild();
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
+
+  // The user's size marks the design unsaved and is one step per side and burst.
+  ASSERT_TRUE(session.Load(dir.File("sized.qznr")));
+  session.Rebuild();
+  const TEditResult wider = session.SetExportSize(TSide::Width, 240, true);
+  EXPECT_TRUE(wider.Changed && wider.Unsaved);
+  EXPECT_EQ(wider.Follow, TFollowUp::None);
+  EXPECT_EQ(session.ExportSize().width, 240);
+  // The height follows in the picture's proportions.
+  EXPECT_EQ(session.ExportSize().height, RoundHalfEven(240.0L * image.Height() / image.Width()));
+  session.SetExportSize(TSide::Width, 1000, false);  // clamped, the height left alone
+  EXPECT_EQ(session.ExportSize().width, MaxDimWidth);
+  ASSERT_TRUE(session.Undo());
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
+  EXPECT_FALSE(session.Unsaved());
+
+  // A held design keeps its size whatever its picture.
+  session.SetHoldButtonSize(true);
+  session.ReplaceMessage(U"A much longer message");
+  session.Rebuild();
+  EXPECT_EQ(session.ExportSize(), (TExportSize{120, 70}));
+  EXPECT_EQ(session.SetHoldButtonSize(false).Follow, TFollowUp::Rebuild);
+  session.Rebuild();
+  EXPECT_EQ(session.ExportSize(), session.FittedExportSize());
+}
+
+// The designer: rebuild, preview, save with the icon, which is made from the design's
+// own render: the same whatever the window showed.
+TEST_F(Session, TheDesignersRoundPreviewsAndSavesTheSameIconWhateverThePreview) {
+  ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
+  ASSERT_TRUE(session.Rebuild());
 
   progress.Events.clear();
   const TBitmap& preview = session.ScalePreview(400, 300, true);
@@ -106,8 +166,12 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
   EXPECT_EQ(progress.Events, (std::vector<std::string>{"80", " Stretching preview ...", "*", "95",
                                                        " Displaying preview ...", "*"}));
 
-  session.Dim.Width = 99;
+  session.SetExportSize(TSide::Width, 99, false);
   EXPECT_TRUE(session.Save(dir.File("saved.qznr")));
+  EXPECT_FALSE(session.Unsaved());
+  session.ScalePreview(900, 700, true);
+  EXPECT_TRUE(session.Save(dir.File("again.qznr")));
+  EXPECT_EQ(test::ReadText(dir.File("saved.qznr")), test::ReadText(dir.File("again.qznr")));
   TParams back;
   TMessageText text;
   ASSERT_TRUE(LoadWorkFile(dir.File("saved.qznr"), back, text, messages));
@@ -125,11 +189,10 @@ TEST_F(Session, TheDesignersRoundRefitsThePreviewAndSavesWithTheIcon) {
 // The command line: another text on the same design, exported.
 TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   ASSERT_TRUE(session.Load(WriteWork("w.qznr", "Go")));
+  session.Rebuild();
   session.ReplaceMessage(U"Shop");
-  session.LoadTextures();
   ASSERT_TRUE(session.Rebuild());
   EXPECT_EQ(session.Built().Letters.Count(), 4);
-  session.Render(false, false);
   const TBitmap plain = session.Picture().Image;
   const std::optional<TRenderedButton> button = session.RenderForExport();
   ASSERT_TRUE(button.has_value());
@@ -148,14 +211,15 @@ TEST_F(Session, TheCommandLinesRoundExportsTheRenderWithItsMask) {
   // The picture for the clipboard: the PNG's, at the export size with true alpha, so
   // the same whatever the design's background; opaque inside the button, where it is
   // the export's own colour.
-  session.Dim.Width = 80, session.Dim.Height = 30;
+  session.SetExportSize(TSide::Width, 80, false);
+  session.SetExportSize(TSide::Height, 30, false);
   const std::optional<TUnmixed> copy = session.ExportPicture();
   ASSERT_TRUE(copy.has_value());
   EXPECT_EQ(copy->Color.Width(), 80);
   EXPECT_EQ(copy->Alpha.Pixel(0, 0), 0u);
   EXPECT_EQ(copy->Alpha.Pixel(40, 15), 0xFFFFFFu);
   EXPECT_EQ(copy->Color.Pixel(40, 15), ScaleExportImage(button->Image, 80, 30).Pixel(40, 15));
-  session.Params.BkgColor = 0x2040C0;
+  session.SetBackground(0x2040C0);
   const std::optional<TUnmixed> onBlue = session.ExportPicture();
   ASSERT_TRUE(onBlue.has_value());
   EXPECT_EQ(onBlue->Alpha, copy->Alpha);
@@ -175,18 +239,17 @@ TEST_F(Session, APictureMadeTooLargeByItsShapeNamesTheShape) {
   far.Points[1] = {1, -10, 0}, far.Points[2] = {1, 3000000, 10}, far.Points[3] = {1, 10, -10};
   far.Frame = {-10, 10, 10, -10};
   far.SaveToFile(dir.File("BShapes/far.qzkh"));
-  session.Params.Type = TButtonType::ShapeFile;
-  session.Params.ShapeName = "far.qzkh";
+  session.ChooseShape("far.qzkh");
   session.ReplaceMessage(U"Go");
-  ASSERT_TRUE(session.Rebuild());
-  const std::string error = test::ErrorOf([&] { session.Render(false, false); });
+  const std::string error = test::ErrorOf([&] { session.Rebuild(); });
   EXPECT_NE(error.find("The picture would be"), std::string::npos) << error;
   EXPECT_NE(error.find("The shape file far.qzkh is the cause"), std::string::npos) << error;
   // A design too large by its camera is told about the camera.
-  session.Params.Type = TButtonType::Rectangle;
-  session.Params.CnX = 1e9f;
-  ASSERT_TRUE(session.Rebuild());
-  EXPECT_NE(test::ErrorOf([&] { session.Render(false, false); }).find("Check the camera distance"), std::string::npos);
+  TParams wide = session.Params();
+  wide.Type = TButtonType::Rectangle;
+  wide.CnX = 1e9f;
+  session.SetOptions(wide);
+  EXPECT_NE(test::ErrorOf([&] { session.Rebuild(); }).find("Check the camera distance"), std::string::npos);
 }
 
 // Installed: the factory folder is read, the user's own texture and shape win over
@@ -214,19 +277,20 @@ TEST(InstalledSession, UsersFilesWinAndThePageGoesToTheUsersFolders) {
   test::TMessageCollector messages;
   TNullProgressSink progress;
   TDesignSession session(folders, messages, progress);
-  session.Text.Append("Go", TCharFormat{});
-  session.Params.Button.TexFile = "WOOD.BMP";
-  session.Params.Type = TButtonType::ShapeFile;
-  session.Params.ShapeName = "Tri.qzkh";
-  session.LoadTextures();
-  EXPECT_EQ(session.Params.Button.TexFile, user + "Textures/Wood.bmp");
+  TMessageText go;
+  go.Append("Go", TCharFormat{});
+  TParams p;
+  p.Button.TexFile = "WOOD.BMP";
+  p.Type = TButtonType::ShapeFile;
+  p.ShapeName = "Tri.qzkh";
+  session.Start(p, go);
+  EXPECT_EQ(session.Params().Button.TexFile, user + "Textures/Wood.bmp");
   ASSERT_TRUE(session.Rebuild());
   EXPECT_EQ(session.Built().Shape.PointCount, 3);
   std::filesystem::remove(user + "BShapes/tri.qzkh");
   ASSERT_TRUE(session.Rebuild());
   EXPECT_EQ(session.Built().Shape.PointCount, 2);  // the factory's, once the user's is gone
 
-  session.Render(false, false);
   TExportOptions png;
   png.Format = TExportFormat::Png;
   session.Export(*session.RenderForExport(), {160, 40}, png, dir.File("Go.png"), "");

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "export/ExportTestSupport.h"
-#include "image/GifTestSupport.h"
+#include "image/formats/GifTestSupport.h"
 #include "session/DesignSession.h"
 #include "image/ImageFile.h"
 #include "support/MessageCollector.h"
@@ -22,7 +22,6 @@ struct ExportPictures : ::testing::Test {
   // The factory design, built, and its button drawn for an export.
   TRenderedButton Load(const std::string& design) {
     EXPECT_TRUE(session.Load(std::string(QZ_PROGRAM_DIR) + design));
-    session.LoadTextures();
     EXPECT_TRUE(session.Rebuild());
     return session.RenderForExport().value();
   }
@@ -76,7 +75,7 @@ TEST_F(ExportPictures, APngIsTheSameOnWhateverBackgroundTheDesignHas) {
   const TRenderedButton white = Load("default.dat");
   const std::string a = Export(white, {145, 40}, Format(TExportFormat::Png), "a.png");
   const std::string gifA = Export(white, {145, 40}, Format(TExportFormat::Gif), "a.gif");
-  session.Params.BkgColor = RGBToColor(20, 40, 90);
+  session.SetBackground(RGBToColor(20, 40, 90));
   const TRenderedButton navy = session.RenderForExport().value();
   const std::string b = Export(navy, {145, 40}, Format(TExportFormat::Png), "b.png");
   const std::string gifB = Export(navy, {145, 40}, Format(TExportFormat::Gif), "b.gif");

@@ -24,7 +24,7 @@
 #include "base/FileUtil.h"
 #include "text/FontEngine.h"
 #include "image/ImageFile.h"
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 #include "render/RenderDriver.h"
 #include "export/ExportSize.h"
 #include "session/DesignSession.h"
@@ -93,15 +93,14 @@ struct TRendered {
   test::TMessageCollector Messages;
   TNullProgressSink Progress;
   TDesignSession Session{ProgramDir, Messages, Progress};
-  const TParams& Params = Session.Params;
-  const TMessageText& Message = Session.Text;
+  const TParams& Params = Session.Params();
+  const TMessageText& Message = Session.Text();
   const TPicture& Picture = Session.Picture();
   bool Loaded = false;
 
   explicit TRendered(const std::string& design) {
     Loaded = Session.Load(ProgramDir + design);
     if (!Loaded) return;
-    Session.LoadTextures();
     Session.Rebuild();
     Session.Render(true, false);
   }
@@ -170,9 +169,12 @@ TEST(InstallationDesigns, EveryShapeHoldsTheTextAndBuildsAButton) {
     test::TMessageCollector messages;
     TNullProgressSink progress;
     TDesignSession session(ProgramDir, messages, progress);
-    session.Params.Type = TButtonType::ShapeFile;
-    session.Params.ShapeName = file.filename().string();
-    session.Text.Append("Go", TCharFormat{});
+    TParams p;
+    p.Type = TButtonType::ShapeFile;
+    p.ShapeName = file.filename().string();
+    TMessageText go;
+    go.Append("Go", TCharFormat{});
+    session.Start(p, go);
     ASSERT_TRUE(session.Rebuild());
     EXPECT_TRUE(messages.Texts.empty()) << messages.Texts.front();
     const TView3D& view = session.Built().View;
@@ -227,16 +229,20 @@ TEST(InstallationDesigns, RenderedPicturesMatchTheirCheckedInChecksums) {
       EXPECT_EQ(name, BareFileName(name));
     }
 
-    // Loaded, built and rendered without a message, its textures in use, the export
-    // size saved with it fitted to its picture, an icon for the welcome dialog.
+    // Loaded, built and rendered without a message, its textures in use, an icon for
+    // the welcome dialog; the export size saved with it is the one a design begun from
+    // it (laid out with shaping) fits to its picture, so it shows undistorted.
     TRendered r(design);
     ASSERT_TRUE(r.Loaded) << (r.Messages.Texts.empty() ? "" : r.Messages.Texts.front());
     LeavePicture("design-" + fs::path(design).stem().string() + (design == "default.dat" ? "-start" : ""), r.Picture.Image);
     EXPECT_TRUE(r.Messages.Texts.empty()) << r.Messages.Texts.front();
     EXPECT_GT(r.Message.Length(), 0);
-    EXPECT_EQ(r.Session.TextTextured(), !r.Params.Message.TexFile.empty());
-    EXPECT_EQ(r.Session.ButtonTextured(), !r.Params.Button.TexFile.empty());
-    EXPECT_EQ((TExportSize{r.Params.ExpWidth, r.Params.ExpHeight}), r.Session.FittedExportSize());
+    EXPECT_EQ(r.Session.Textured(TPart::Text), !r.Params.Message.TexFile.empty());
+    EXPECT_EQ(r.Session.Textured(TPart::Button), !r.Params.Button.TexFile.empty());
+    TDesignSession begun(ProgramDir, r.Messages, r.Progress);
+    ASSERT_TRUE(begun.Begin(ProgramDir + design));
+    begun.Rebuild();
+    EXPECT_EQ((TExportSize{r.Params.ExpWidth, r.Params.ExpHeight}), begun.FittedExportSize());
     TBitmap icon;
     if (design.rfind("Templates/", 0) == 0) {
       EXPECT_TRUE(LoadIconFromIni(ProgramDir + design, "Icon", icon));

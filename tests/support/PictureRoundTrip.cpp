@@ -10,11 +10,11 @@
 #include <stdexcept>
 
 #include "base/FileUtil.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 #include "image/ImageFile.h"
-#include "image/JpegWriter.h"
-#include "image/PngFile.h"
-#include "image/WebpFile.h"
+#include "image/formats/JpegWriter.h"
+#include "image/formats/PngFile.h"
+#include "image/formats/WebpFile.h"
 #include "support/TempDir.h"
 
 namespace qz::test {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "image/Bitmap.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifWriter.h"
 #include "image/IndexedImage.h"
 
 namespace qz::test {

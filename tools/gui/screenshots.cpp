@@ -37,7 +37,6 @@ void ScheduleScreenshots(qz::TMainWindow& window, const QString& prefix, const Q
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
         window.grab().save(prefix + "-tab" + t + ".png");
       }
-      window.Modified = false;
       QApplication::quit();
     });
   });

@@ -197,7 +197,6 @@ std::optional<std::string> TOptionsDialog::ControlsToParams() {
     *field = *v;
   }
   p.ShadType = ShadingList->currentIndex();
-  p.Render.Y = static_cast<float>(p.Distance);
   p.RDelay = DelaySpinner->value() / DelayStep;
   p.ViewSize = PreviewSizeSpinner->value();
   p.States.HoverBrightening = HoverSpinner->value();

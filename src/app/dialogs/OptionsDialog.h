@@ -46,8 +46,9 @@ class TOptionsDialog : public QDialog {
   void ParamsToControls();
   // Reads the controls into a copy of Params, in the order X Factor, Y Factor, Top,
   // Bottom, Left, Right, Distance, Shading, delay, preview size, the states' two
-  // settings; Render.Y follows Distance. The first text that does not convert gives
-  // its error message and focuses its control; Params is then left as it was.
+  // settings (the session makes the camera follow Distance). The first text that
+  // does not convert gives its error message and focuses its control; Params is then
+  // left as it was.
   std::optional<std::string> ControlsToParams();
 
   void showEvent(QShowEvent* event) override;

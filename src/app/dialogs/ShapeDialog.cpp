@@ -11,7 +11,7 @@
 #include "app/dialogs/IconList.h"
 #include "base/FileUtil.h"
 #include "geometry/ButShape.h"
-#include "image/JpegReader.h"
+#include "image/formats/JpegReader.h"
 
 namespace qz {
 

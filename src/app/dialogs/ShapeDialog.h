@@ -5,8 +5,7 @@
 //
 //   shapes.ProgramDir = FactoryDir;  shapes.UserShapesDir = ...;
 //   if (shapes.exec() == QDialog::Accepted && shapes.Accepted) {
-//     Session->Params.ShapeName = BareFileName(shapes.SelectedFile);
-//     Session->Params.Type = TButtonType::ShapeFile;
+//     Session->ChooseShape(shapes.SelectedFile);
 //   }
 //
 // SelectedFile is the listed file's own path: the caption is upper case, and the

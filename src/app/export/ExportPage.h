@@ -6,7 +6,7 @@
 // "xport 3D Button". None of its controls changes the design.
 //
 //   auto* page = new TExportPage;  tabs->addTab(page, "Export 3D Button ");
-//   page->DimensionsSource = [this] { return QSize(Session->Dim.Width, Session->Dim.Height); };
+//   page->DimensionsSource = [this] { return QSize(Session->ExportSize().width, Session->ExportSize().height); };
 //   connect(page, &TExportPage::ExportRequested, this, &TMainWindow::ExportClick);
 //   ... TExportOptions o = page->Options();
 #pragma once

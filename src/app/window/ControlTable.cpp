@@ -1,7 +1,7 @@
 #include "app/window/ControlTable.h"
 
 #include "base/Numeric.h"
-#include "scene/Params.h"
+#include "session/DesignSession.h"
 
 namespace qz {
 
@@ -20,77 +20,73 @@ const std::array<TTabRow, static_cast<size_t>(TTab::Count)> TabTable = {{
 
 namespace {
 
-using E = TEffect;
 using C = TControl;
 using T = TTab;
+using W = TWhen;
+using S = const TDesignSession&;
 
-// Loaded values: what each value control shows for the design.
-int32_t TexWLoad(const TSideParams& s) { return RoundHalfEven(s.TexW); }
-int32_t TexHLoad(const TSideParams& s) { return RoundHalfEven(s.TexH); }
+int32_t Tiles(S s, TPart part, bool across) {
+  const TTextureFit fit = s.TextureTiles(part);
+  return RoundHalfEven(across ? fit.TexW : fit.TexH);
+}
 
 }  // namespace
 
-// Columns: id, name, tab, field, min, max, effect, zero delay, marks, loaded.
-// Conditions that the table cannot say are in the handlers: the texture spinners ask
-// only while their texture is loaded (Width also only without constrained
-// proportions; the button's also only with a button), " Hold button size" asks only
-// when switched off, Brightness only when its value changed.
+// Columns: id, name, tab, field, min, max, when its work runs, what it shows.
 const std::array<TControlRow, static_cast<size_t>(TControl::Count)> ControlTable = {{
-    {C::MessageEdit, "messageEdit", T::Caption, "Message text", 0, 32, E::RebuildDeferred, false, true},
-    {C::FontSelection, "fontSelectionButton", T::Caption, "Message fonts", 0, 0, E::RebuildNow},
-    {C::AdvancedText, "advancedTextButton", T::Caption, "Message text and fonts", 0, 0, E::RebuildNow},
-    {C::BkgColorSelection, "backgroundColorButton", T::Background, "BkgColor", 0, 0, E::RenderNow, false, true},
-    {C::BkgHexBox, "hexColorBox", T::Background, "", 0, 6, E::None},
-    {C::BkgSetHex, "setHexButton", T::Background, "BkgColor", 0, 0, E::RenderNow, false, true},
-    {C::TextColorSelection, "textColorButton", T::CaptionColor, "Message.MColor", 0, 0, E::RenderNow, false, true},
-    {C::TextTextureSelection, "textTextureButton", T::CaptionColor, "Message.TexFile", 0, 0, E::RebuildNow},
-    // Marks: the button's twin does, and the saved design changes (our choice).
-    {C::TextClearTexture, "textClearTextureButton", T::CaptionColor, "Message.TexFile", 0, 0, E::RenderNow,
-     false, true},
-    {C::TextTexWidth, "textTexWidthSpinner", T::CaptionColor, "Message.TexW", 1, 10, E::TextureDeferred, false, true,
-     [](const TParams& s) { return TexWLoad(s.Message); }},
-    {C::TextTexHeight, "textTexHeightSpinner", T::CaptionColor, "Message.TexH", 1, 10, E::TextureDeferred, false, true,
-     [](const TParams& s) { return TexHLoad(s.Message); }},
-    {C::TextConstrain, "textConstrainCheck", T::CaptionColor, "Message.HoldRatio", 0, 1, E::TextureDeferred,
-     true, false, [](const TParams& s) { return int32_t{s.Message.HoldRatio}; }},
-    {C::ButtonColorSelection, "buttonColorButton", T::ButtonColor, "Button.MColor", 0, 0, E::RenderNow, false, true},
-    {C::ButtonTextureSelection, "buttonTextureButton", T::ButtonColor, "Button.TexFile", 0, 0, E::RebuildNow},
-    {C::ButtonClearTexture, "buttonClearTextureButton", T::ButtonColor, "Button.TexFile", 0, 0, E::RenderNow,
-     false, true},
-    {C::ButtonTexWidth, "buttonTexWidthSpinner", T::ButtonColor, "Button.TexW", 1, 10, E::TextureDeferred, false, true,
-     [](const TParams& s) { return TexWLoad(s.Button); }},
-    {C::ButtonTexHeight, "buttonTexHeightSpinner", T::ButtonColor, "Button.TexH", 1, 10, E::TextureDeferred,
-     false, true, [](const TParams& s) { return TexHLoad(s.Button); }},
-    {C::ButtonConstrain, "buttonConstrainCheck", T::ButtonColor, "Button.HoldRatio", 0, 1, E::TextureDeferred,
-     true, false, [](const TParams& s) { return int32_t{s.Button.HoldRatio}; }},
-    {C::OutlineComplexity, "outlineComplexityList", T::CaptionTuneup, "SplPnt", 0, 2, E::RebuildNow, false, false,
-     [](const TParams& s) { return s.SplPnt - 1; }},
-    {C::TextExtrusion, "textExtrusionSlider", T::CaptionTuneup, "TxtY", 10, 310, E::RebuildDeferred, false, false,
-     [](const TParams& s) { return s.TxtY; }},
-    // Marks: an altitude moves the shadow of the saved design (our choice).
-    {C::TextAltitude, "textAltitudeSlider", T::CaptionTuneup, "Message.Altitude", 0, 100, E::RenderDeferred,
-     false, true, [](const TParams& s) { return s.Message.Altitude; }},
-    {C::TextDropShadow, "textDropShadowCheck", T::CaptionTuneup, "Message.Altitude", 0, 1, E::RebuildNow},
-    {C::ShapeSelection, "shapeSelectionButton", T::ButtonTuneup, "ShapeName, Type", 0, 0, E::RebuildNow},
-    {C::ButtonExtrusion, "buttonExtrusionSlider", T::ButtonTuneup, "ButY", 0, 300, E::RebuildDeferred, false, false,
-     [](const TParams& s) { return -s.ButY; }},
-    {C::ButtonAltitude, "buttonAltitudeSlider", T::ButtonTuneup, "Button.Altitude", 0, 100, E::RenderDeferred,
-     false, true, [](const TParams& s) { return s.Button.Altitude; }},
-    {C::ButtonDropShadow, "buttonDropShadowCheck", T::ButtonTuneup, "Button.Altitude", 0, 1, E::RebuildNow},
-    {C::HoldButtonSize, "holdButtonSizeCheck", T::ButtonTuneup, "HoldButtonSize", 0, 1, E::RebuildDeferred, true, false,
-     [](const TParams& s) { return int32_t{s.HoldButtonSize}; }},
-    {C::HideButton, "hideButtonCheck", T::ButtonTuneup, "Type", 0, 1, E::RebuildNow, false, false,
-     [](const TParams& s) { return int32_t{s.Type <= 0}; }},
-    {C::LightMarker, "lightMarker", T::LightSource, "a1, a2", 0, 0, E::RenderNow, false, true},
-    {C::LightColorSelection, "lightColorButton", T::LightSource, "Light.Color", 0, 0, E::RenderNow, false, true},
-    {C::Brightness, "brightnessSlider", T::LightSource, "Brightness", 1, 254, E::RebuildDeferred, false, false,
-     [](const TParams& s) { return 255 - s.Brightness; }},
-    {C::LinkAddress, "linkAddressBox", T::Link, "", 0, 0, E::AtExport},
-    {C::DimWidthEdit, "dimWidthBox", T::Dimensions, "DimWidth", 0, 0, E::None},
-    {C::DimHeightEdit, "dimHeightBox", T::Dimensions, "DimHeight", 0, 0, E::None},
-    {C::WidthRuler, "widthRuler", T::Dimensions, "DimWidth", 5, 300, E::None},
-    {C::HeightRuler, "heightRuler", T::Dimensions, "DimHeight", -145, 10, E::None},
-    {C::DimConstrain, "dimConstrainCheck", T::Dimensions, "", 0, 1, E::None},
+    {C::MessageEdit, "messageEdit", T::Caption, "Message text", 0, 32, W::Paused},
+    {C::FontSelection, "fontSelectionButton", T::Caption, "Message fonts"},
+    {C::AdvancedText, "advancedTextButton", T::Caption, "Message text and fonts"},
+    {C::BkgColorSelection, "backgroundColorButton", T::Background, "BkgColor"},
+    {C::BkgHexBox, "hexColorBox", T::Background, "", 0, 6},
+    {C::BkgSetHex, "setHexButton", T::Background, "BkgColor"},
+    {C::TextColorSelection, "textColorButton", T::CaptionColor, "Message.MColor"},
+    {C::TextTextureSelection, "textTextureButton", T::CaptionColor, "Message.TexFile"},
+    {C::TextClearTexture, "textClearTextureButton", T::CaptionColor, "Message.TexFile"},
+    {C::TextTexWidth, "textTexWidthSpinner", T::CaptionColor, "Message.TexW", 1, 10, W::Paused,
+     [](S s) { return Tiles(s, TPart::Text, true); }},
+    {C::TextTexHeight, "textTexHeightSpinner", T::CaptionColor, "Message.TexH", 1, 10, W::Paused,
+     [](S s) { return Tiles(s, TPart::Text, false); }},
+    {C::TextConstrain, "textConstrainCheck", T::CaptionColor, "Message.HoldRatio", 0, 1, W::NextTick,
+     [](S s) { return int32_t{s.Params().Message.HoldRatio}; }},
+    {C::ButtonColorSelection, "buttonColorButton", T::ButtonColor, "Button.MColor"},
+    {C::ButtonTextureSelection, "buttonTextureButton", T::ButtonColor, "Button.TexFile"},
+    {C::ButtonClearTexture, "buttonClearTextureButton", T::ButtonColor, "Button.TexFile"},
+    {C::ButtonTexWidth, "buttonTexWidthSpinner", T::ButtonColor, "Button.TexW", 1, 10, W::Paused,
+     [](S s) { return Tiles(s, TPart::Button, true); }},
+    {C::ButtonTexHeight, "buttonTexHeightSpinner", T::ButtonColor, "Button.TexH", 1, 10, W::Paused,
+     [](S s) { return Tiles(s, TPart::Button, false); }},
+    {C::ButtonConstrain, "buttonConstrainCheck", T::ButtonColor, "Button.HoldRatio", 0, 1, W::NextTick,
+     [](S s) { return int32_t{s.Params().Button.HoldRatio}; }},
+    {C::OutlineComplexity, "outlineComplexityList", T::CaptionTuneup, "SplPnt", 0, 2, W::Now,
+     [](S s) { return s.Params().SplPnt - 1; }},
+    {C::TextExtrusion, "textExtrusionSlider", T::CaptionTuneup, "TxtY", 10, 310, W::Paused,
+     [](S s) { return s.Params().TxtY; }},
+    {C::TextAltitude, "textAltitudeSlider", T::CaptionTuneup, "Message.Altitude", 0, 100, W::Paused,
+     [](S s) { return s.Shadow(TPart::Text).Altitude; }},
+    {C::TextDropShadow, "textDropShadowCheck", T::CaptionTuneup, "Message.Altitude", 0, 1, W::Now,
+     [](S s) { return int32_t{s.Shadow(TPart::Text).On}; }},
+    {C::ShapeSelection, "shapeSelectionButton", T::ButtonTuneup, "ShapeName, Type"},
+    {C::ButtonExtrusion, "buttonExtrusionSlider", T::ButtonTuneup, "ButY", 0, 300, W::Paused,
+     [](S s) { return -s.Params().ButY; }},
+    {C::ButtonAltitude, "buttonAltitudeSlider", T::ButtonTuneup, "Button.Altitude", 0, 100, W::Paused,
+     [](S s) { return s.Shadow(TPart::Button).Altitude; }},
+    {C::ButtonDropShadow, "buttonDropShadowCheck", T::ButtonTuneup, "Button.Altitude", 0, 1, W::Now,
+     [](S s) { return int32_t{s.Shadow(TPart::Button).On}; }},
+    {C::HoldButtonSize, "holdButtonSizeCheck", T::ButtonTuneup, "HoldButtonSize", 0, 1, W::NextTick,
+     [](S s) { return int32_t{s.Params().HoldButtonSize}; }},
+    {C::HideButton, "hideButtonCheck", T::ButtonTuneup, "Type", 0, 1, W::Now,
+     [](S s) { return int32_t{s.Params().Type <= 0}; }},
+    {C::LightMarker, "lightMarker", T::LightSource, "a1, a2"},
+    {C::LightColorSelection, "lightColorButton", T::LightSource, "Light.Color"},
+    {C::Brightness, "brightnessSlider", T::LightSource, "Brightness", 1, 254, W::Paused,
+     [](S s) { return 255 - s.Params().Brightness; }},
+    {C::LinkAddress, "linkAddressBox", T::Link, ""},
+    {C::DimWidthEdit, "dimWidthBox", T::Dimensions, "ExpWidth"},
+    {C::DimHeightEdit, "dimHeightBox", T::Dimensions, "ExpHeight"},
+    {C::WidthRuler, "widthRuler", T::Dimensions, "ExpWidth", 5, 300},
+    {C::HeightRuler, "heightRuler", T::Dimensions, "ExpHeight", -145, 10},
+    {C::DimConstrain, "dimConstrainCheck", T::Dimensions, "", 0, 1},
 }};
 
 }  // namespace qz

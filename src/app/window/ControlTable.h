@@ -1,9 +1,10 @@
 // The editing controls of the main window as data: for each control, the tab it is
-// on, the design field it writes, its range, what it is loaded with, the follow-up
-// it asks for and whether the edit itself marks the design modified. The window's
-// handlers write the field and then hand the control to FollowUp, which reads the
-// rest from here; DesignToControls loads the value controls from the Loaded column;
-// the window's test walks the same rows.
+// on, the design field its edit changes, its range, what it shows of the design, and
+// when the work its edit asks for runs. What an edit does to the design, what follows
+// it and whether the design is then unsaved are the design session's
+// (session/DesignSession.h): the window's handlers call its edit and hand the result
+// to FollowUp, which runs the follow-up at the time this table gives;
+// DesignToControls loads the value controls from the Shown column.
 #pragma once
 
 #include <array>
@@ -12,7 +13,7 @@
 
 namespace qz {
 
-struct TParams;
+class TDesignSession;
 
 enum class TControl {
   MessageEdit,
@@ -55,15 +56,11 @@ enum class TControl {
   Count
 };
 
-// What an edit asks for once it has written its field.
-enum class TEffect {
-  None,             // the control changes no design field
-  RebuildNow,       // Rebuild at once
-  RebuildDeferred,  // RebuildPending, countdown restarted
-  RenderNow,        // RedrawPreview at once
-  RenderDeferred,   // RenderPending, countdown restarted
-  TextureDeferred,  // TexturePending (runs with the next due work)
-  AtExport,         // read only by the export
+// When the work an edit asks for (a rebuild, a render) runs.
+enum class TWhen {
+  Now,       // at once: buttons, lists, check boxes, dialogs
+  Paused,    // once the user pauses (RDelay quiet ticks): sliders, spinners, typing
+  NextTick,  // at the next timer tick
 };
 
 enum class TTab {
@@ -90,13 +87,11 @@ struct TControlRow {
   TControl Id;
   const char* Name;   // the widget's object name, after its role
   TTab Tab;
-  const char* Field;  // the design field written, as the work file names it
+  const char* Field;  // the design field the edit changes, as the work file names it
   int32_t Min = 0, Max = 0;  // the range of a slider, spinner or list
-  TEffect Effect = TEffect::None;
-  bool ZeroDelay = false;  // the deferred work is due at the next tick (countdown 0)
-  bool Marks = false;      // the handler itself sets Modified (a rebuild always does)
+  TWhen When = TWhen::Now;
   // The value DesignToControls puts into the control; null for controls not loaded.
-  int32_t (*Loaded)(const TParams&) = nullptr;
+  int32_t (*Shown)(const TDesignSession&) = nullptr;
 };
 
 extern const std::array<TControlRow, static_cast<size_t>(TControl::Count)> ControlTable;

@@ -1,7 +1,7 @@
 // TDeferredWork: the main window's slider and spinner edits are not carried out at
-// once. An edit records what is due (a rebuild, a re-render, a texture refresh) and
-// restarts a countdown of timer ticks; the 250 ms timer runs the work once the user
-// pauses, so dragging a slider rebuilds once, not at every step.
+// once. An edit records what is due (a rebuild, a re-render) and restarts a countdown
+// of timer ticks; the 250 ms timer runs the work once the user pauses, so dragging a
+// slider rebuilds once, not at every step.
 //
 // No widgets here: the window connects its timer to Tick() and hands in what to run.
 #pragma once
@@ -13,13 +13,9 @@ namespace qz {
 class TDeferredWork {
  public:
   struct THandlers {
-    std::function<void()> Rebuild;            // must call RebuildDone()
-    std::function<void()> RedrawPreview;      // must call RenderDone()
-    std::function<bool()> TextTextured;       // the view holds a text texture
-    std::function<bool()> ButtonTextured;     // the view holds a button texture
-    std::function<void()> LoadTextTexture;
-    std::function<void()> LoadButtonTexture;
-    std::function<void()> ClearProgress;      // progress bar 0, status panel 3 emptied
+    std::function<void()> Rebuild;        // must call RebuildDone()
+    std::function<void()> RedrawPreview;  // must call RenderDone()
+    std::function<void()> ClearProgress;  // progress bar 0, status panel 3 emptied
   };
 
   explicit TDeferredWork(THandlers handlers) : h_(std::move(handlers)) {}
@@ -27,7 +23,6 @@ class TDeferredWork {
   int DelayTicks = 0;
   bool RebuildPending = false;
   bool RenderPending = false;
-  bool TexturePending = false;
   bool ProgressPending = false;
   int ProgressTicks = 0;
   // Set while a build or render runs (and lets events run): a tick then leaves all
@@ -43,10 +38,8 @@ class TDeferredWork {
     RenderPending = true;
     DelayTicks = delay;
   }
-  // "texture deferred": runs with the next due work; the countdown is left alone.
-  void DeferTexture() { TexturePending = true; }
 
-  void RebuildDone() { RebuildPending = TexturePending = false; }
+  void RebuildDone() { RebuildPending = RenderPending = false; }
   void RenderDone() { RenderPending = false; }
   // The end of a run: " Done" shows for delay + 1 ticks, then the timer clears it.
   void ShowDone(int delay) {

@@ -14,18 +14,6 @@ std::string DigitsOnly(std::string_view text) {
   return digits;
 }
 
-void ApplyDimension(TDimensions& d, TSide edited, bool constrain) {
-  if (edited == TSide::Width) {
-    d.Width = std::min(d.Width, MaxDimWidth);
-    if (constrain && d.BaseWidth != 0)
-      d.Height = RoundHalfEven(static_cast<long double>(d.Width) * d.BaseHeight / d.BaseWidth);
-  } else {
-    d.Height = std::min(d.Height, MaxDimHeight);
-    if (constrain && d.BaseHeight != 0)
-      d.Width = RoundHalfEven(static_cast<long double>(d.Height) * d.BaseWidth / d.BaseHeight);
-  }
-}
-
 int32_t WidthRulerPosition(int32_t width) {
   return std::clamp(width, WidthRulerMin, WidthRulerMax);
 }

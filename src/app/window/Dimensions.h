@@ -1,9 +1,8 @@
-// The arithmetic of the Dimensions tab and of the light marker, without widgets, so
-// the window's handlers stay thin and the rules are tested directly.
+// How the Dimensions tab's rulers and boxes and the light marker stand for the design,
+// without widgets, so the window's handlers stay thin and the mapping is tested
+// directly. The export size's own rules are the design's (export/ExportSize.h).
 //
-//   TDimensions d{160, 40, 400, 100};          // export size and the render size it fits
-//   ApplyDimension(d, TSide::Width, true);     // width typed: clamped, height follows
-//   int pos = HeightRulerPosition(d.Height);   // the vertical ruler shows -height
+//   int pos = HeightRulerPosition(height);     // the vertical ruler shows -height
 //
 //   TMarkerPoint p = LightMarkerCentre(a1, a2, clientW, clientH);
 //   TLightAngles a = LightAnglesAt(x, y, clientW, clientH);
@@ -17,10 +16,6 @@
 
 namespace qz {
 
-// The largest export size the boxes accept for the side the user edits; the side
-// derived from it by " Constrain proportions" is not clamped.
-inline constexpr int32_t MaxDimWidth = 800;
-inline constexpr int32_t MaxDimHeight = 600;
 // Rulers: width 5..300; height as -height, -145..10 (its top end is the largest).
 inline constexpr int32_t WidthRulerMin = 5, WidthRulerMax = 300;
 inline constexpr int32_t HeightRulerMin = -145, HeightRulerMax = 10;
@@ -29,15 +24,9 @@ inline constexpr int32_t MinRulerHeight = 5;
 // this many pixels (a derived side can grow without bound) it is not drawn.
 inline constexpr int64_t MaxDimensionPicturePixels = 16 * 1024 * 1024;
 
-enum class TSide { Width, Height };
-
 // The decimal digits of a text, in order ("1a2" -> "12").
 std::string DigitsOnly(std::string_view text);
 
-// The edited side is clamped to MaxDimWidth / MaxDimHeight; with constrain, the other
-// side follows the base proportions, rounded half to even (a base side of 0 leaves
-// it as it is: there are no proportions to keep).
-void ApplyDimension(TDimensions& d, TSide edited, bool constrain);
 
 // Ruler positions for the values, clipped to the rulers' ranges.
 int32_t WidthRulerPosition(int32_t width);
@@ -55,8 +44,8 @@ struct TMarkerPoint {
   int32_t Y = 0;
 };
 struct TLightAngles {
-  float a1 = 0;
-  float a2 = 0;
+  float A1 = 0;
+  float A2 = 0;
 };
 inline constexpr int32_t MarkerSize = 32;
 inline constexpr int32_t MarkerHalf = MarkerSize / 2;

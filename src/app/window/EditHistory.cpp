@@ -24,27 +24,11 @@ TEditHistory::TEditHistory(TDesignSession& session, QObject* parent)
   UndoAction->setShortcut(QKeySequence::Undo);
   RedoAction = new QAction("&Redo", this);
   RedoAction->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
-  session_.History.OnChange = [this] { ShowState(); };
   ShowState();
 }
 
-int TEditHistory::MergeKey(TControl id) {
-  const TControlRow& row = ControlRow(id);
-  if (row.Tab == TTab::Dimensions)
-    return 1 + static_cast<int>(id == TControl::HeightRuler ? TControl::DimHeightEdit
-                                : id == TControl::WidthRuler ? TControl::DimWidthEdit
-                                                             : id);
-  const bool deferred = row.Effect == TEffect::RebuildDeferred || row.Effect == TEffect::RenderDeferred ||
-                        row.Effect == TEffect::TextureDeferred;
-  return deferred && !row.ZeroDelay ? 1 + static_cast<int>(id) : 0;
-}
-
-void TEditHistory::Record(TControl id) {
-  if (session_.RecordEdit(MergeKey(id))) quietTicks_ = 0;
-}
-
 void TEditHistory::Tick(int pauseTicks) {
-  if (quietTicks_ <= pauseTicks && ++quietTicks_ > pauseTicks) session_.History.Seal();
+  if (quietTicks_ <= pauseTicks && ++quietTicks_ > pauseTicks) session_.SealEdits();
 }
 
 void TEditHistory::TakeUndoKeys(QWidget* w) { w->installEventFilter(this); }
@@ -65,8 +49,8 @@ bool TEditHistory::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TEditHistory::ShowState() {
-  UndoAction->setEnabled(session_.History.CanUndo());
-  RedoAction->setEnabled(session_.History.CanRedo());
+  UndoAction->setEnabled(session_.CanUndo());
+  RedoAction->setEnabled(session_.CanRedo());
 }
 
 }  // namespace qz

@@ -1,8 +1,8 @@
 // The background colour as six hexadecimal digits, red first ("FF8000" is orange),
 // for the hex box of the Background tab. Colours are stored with red in the low byte.
 //
-//   std::string s = ColorToHex(Session->Params.BkgColor);
-//   if (auto c = HexToColor(box)) SetBkgColor(*c); else show the error
+//   std::string s = ColorToHex(Session->Params().BkgColor);
+//   if (auto c = HexToColor(box)) Session->SetBackground(*c); else show the error
 #pragma once
 
 #include <optional>

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/EditHistory.h"
 #include "app/window/PreviewPanel.h"
 #include "base/XdgDirs.h"
@@ -32,8 +33,6 @@ TMainWindow::TMainWindow(const std::string& programDir, QWidget* parent)
 TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
     : QMainWindow(parent),
       Deferred({[this] { Rebuild(); }, [this] { RedrawPreview(true); },
-                [this] { return Session->TextTextured(); }, [this] { return Session->ButtonTextured(); },
-                [this] { Session->LoadTextTexture(); }, [this] { Session->LoadButtonTexture(); },
                 [this] {
                   progressBar_->setValue(0);
                   statusPanels_[3]->clear();
@@ -47,7 +46,9 @@ TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
   Settings.Read(folders);
   Session = std::make_unique<TDesignSession>(folders, *sessionMessages_, *progress_);
   MessageEdit()->SetDefaultFormat(TCharFormat{});
-  // Controls from the design; the light marker placed, hidden until its tab shows.
+  // The tabs' value controls wired to the design's edits, and showing it; the light
+  // marker placed, hidden until its tab shows.
+  controls_ = new TDesignControls(*tabs_, *Session, [this](TControl id, const TEditResult& r) { FollowUp(id, r); }, this);
   DesignToControls();
   PlaceLightMarker();
   preview_->Marker()->setEnabled(false);
@@ -68,6 +69,7 @@ TMainWindow::TMainWindow(const TFolders& folders, QWidget* parent)
 TMainWindow::~TMainWindow() {
   if (timer_) timer_->stop();
   // The controls outlive the session by a moment: none may reach it any more.
+  Session->OnHistoryChange = nullptr;
   for (int i = 0; i < static_cast<int>(TControl::Count); ++i)
     if (QWidget* c = Control(static_cast<TControl>(i))) c->disconnect(this);
   preview_->disconnect(this);
@@ -106,21 +108,13 @@ QString TMainWindow::StatusText(int panel) const {
 
 QString TMainWindow::NoticeText() const { return noticePanel_->text(); }
 
-int TMainWindow::RDelayTicks() const { return std::clamp(Session->Params.RDelay, 0, MaxRDelayTicks); }
+int TMainWindow::RDelayTicks() const { return std::clamp(Session->Params().RDelay, 0, MaxRDelayTicks); }
 
-bool TMainWindow::LoadWork(const std::string& fileName, bool begin) {
+bool TMainWindow::LoadWork(const std::string& fileName) {
   noticePanel_->clear();
-  const bool loaded = begin ? Session->Begin(fileName) : Session->Load(fileName);
-  if (loaded) Session->LoadTextures();
-  DesignToControls();
-  PlaceLightMarker();
-  Rebuild();
+  const bool loaded = Session->Open(fileName);
+  ShowDesign();
   return loaded;
-}
-
-void TMainWindow::SetModified(bool on) {
-  Modified = on;
-  setWindowModified(on);
 }
 
 }  // namespace qz

@@ -1,13 +1,15 @@
 // TMainWindow: the designer's main window. The preview of the button fills its upper
-// part; below it, ten tabs lead through the steps "A." to "N.". Every edit writes a
-// field of the design the window's session holds and asks for the follow-up the
-// control table gives (ControlTable.h): a rebuild, a re-render, deferred work that the
-// 250 ms timer runs once the user pauses (DeferredWork.h), or nothing until export.
+// part; below it, ten tabs lead through the steps "A." to "N.". The window is the
+// skin of the design session it holds (session/DesignSession.h): every handler reads
+// its control and calls the session's edit named for what the user did; the session
+// applies the design's rules, records the undo step and says what follows, which
+// FollowUp runs when the control table says (ControlTable.h): at once, or once the
+// user pauses (DeferredWork.h, the 250 ms timer).
 //
-// The window holds no algorithm of its own: building, rendering, the preview scaling,
-// the export and the save are the session's (session/DesignSession.h); the rules of
-// the Dimensions tab and of the light marker are plain functions (Dimensions.h), the
-// hex colours too (HexColor.h). What a desktop editor offers besides has classes of
+// The window holds no design rule and no algorithm: building, rendering, the preview
+// scaling, the export size, the export and the save are the session's; the mapping of
+// the rulers and the light marker onto the preview are plain functions (Dimensions.h),
+// the hex colours too (HexColor.h). What a desktop editor offers besides has classes of
 // its own: undo and redo (EditHistory.h, on the session's history), File -> Open
 // Recent (app/files/RecentMenu.h), files dropped on the window (app/files/FileDrops.h),
 // Edit -> Copy Picture (app/export/CopyPicture.h). The title names the design's file,
@@ -36,6 +38,7 @@ class QTimer;
 
 namespace qz {
 
+class TDesignControls;
 class TEditHistory;
 class TMessageEdit;
 class TPreviewPanel;
@@ -64,8 +67,6 @@ class TMainWindow : public QMainWindow {
   TSettings Settings;  // folders, JobFile, TextureDir, TemplateFile (Buttons.dat)
   std::unique_ptr<TDesignSession> Session;  // the design, what is built from it, its pictures
   TDeferredWork Deferred;
-  bool Modified = false;  // set through SetModified, which marks the title
-  bool RulersActive = true;
   // The work or template the design was last opened from or saved to; empty for a
   // factory design ("Untitled").
   std::string DesignFile;
@@ -74,18 +75,19 @@ class TMainWindow : public QMainWindow {
   void Rebuild();
   void RedrawPreview(bool smooth);
   void ShowPreview(bool smooth);
+  // Every editing control shows the design as it stands.
   void DesignToControls();
-  // Loads a work, template or factory design and refreshes the window; with begin, a
-  // new design made from it (New, a template: laid out with shaping). False when the
-  // file was refused (the design shown is the one before).
-  bool LoadWork(const std::string& fileName, bool begin = false);
-  // Modified, and the unsaved mark of the title.
-  void SetModified(bool on);
+  // Opens a work (as saved), or a template or factory design (a new design begun from
+  // it), and shows it. False when the file was refused (the design shown is the one
+  // before).
+  bool LoadWork(const std::string& fileName);
+  // The design has changes not saved (the title's "*").
+  bool Modified() const { return Session->Unsaved(); }
   void ShowDimensionsTab();
   void PlaceLightMarker();
   void DropLightMarker(QPoint pointInPreview);
-  // Sets BkgColor and colours the preview panel and the Dimensions picture frame.
-  void SetBkgColor(TColor color);
+  // The preview panel and the Dimensions picture frame in the design's background.
+  void ShowBackground();
   QString LinkAddress() const;  // the "Link " tab's address (read by the export)
   // Shows a page file in the browser window (the About, Help and preview pages), with
   // the wait cursor while the window takes it.
@@ -121,9 +123,9 @@ class TMainWindow : public QMainWindow {
   QString NoticeText() const;
   QProgressBar* ProgressBar() const { return progressBar_; }
 
-  // Runs the handler's follow-up from the control table: Modified when the control
-  // marks, then (when due) the rebuild, render or deferred work it asks for.
-  void FollowUp(TControl id, bool due = true);
+  // Runs what an edit of control id asks for (a rebuild or a render), at once or when
+  // the control table says, and shows whether the design is unsaved.
+  void FollowUp(TControl id, const TEditResult& edit);
 
  signals:
   void Rebuilt();  // a rebuild ran its build and render
@@ -168,29 +170,13 @@ class TMainWindow : public QMainWindow {
   void FontSelectionClick();
   void BkgColorClick();
   void BkgSetHexClick();
-  void SideColorClick(bool text);
-  void SideTextureClick(bool text);
-  void SideClearTextureClick(bool text);
-  void SideTexScaleChange(bool text, bool width, int value);
-  void SideConstrainClick(bool text, bool on);
-  void AltitudeChange(bool text, int value);
-  void DropShadowClick(bool text, bool on);
-  void HoldButtonSizeClick(bool on);
-  void HideButtonClick(bool on);
+  void SideColorClick(TPart part);
+  void SideTextureClick(TPart part);
   void LightColorClick();
-  void BrightnessChange(int value);
   bool PickColor(TColor& color, const QString& title);
   bool ChooseTexture(std::string& fileName);
-  // The texture spinners into the design (before a build), and back (after it: the
-  // fit may have changed the scales).
-  void ReadTextureScales();
-  void ShowTextureScales();
 
-  // Dimensions tab (MainWindowDimensions.cpp).
-  void ConnectDimensions();
-  void DimensionChange(TSide side, int32_t value);
-  void ShowDimensions();
-  void DrawDimensionPreview();
+  // The light marker shows on its tab only; the Dimensions tab shows the export size.
   void TabChange(int index);
 
   // Project commands (MainWindowCommands.cpp).
@@ -199,8 +185,9 @@ class TMainWindow : public QMainWindow {
   // recent works list it, nothing is unsaved. A refused load changes none of these.
   void Opened(const std::string& path, bool loaded);
   void ShowTitle();
-  // Shows the design the history put back: controls, light, rebuild, dimensions.
-  void ShowRestoredDesign();
+  // Shows the design the session holds now (opened, or put back by the history):
+  // controls, light, rebuild, dimensions.
+  void ShowDesign();
   // Carries out an edit whose work still waits for the timer, so what is exported or
   // copied is what the user sees; false while a build runs.
   bool FinishPendingEdits();
@@ -216,6 +203,10 @@ class TMainWindow : public QMainWindow {
   int RDelayTicks() const;
   // Runs a core operation, showing the error it throws; false when it threw.
   bool Try(const std::function<void()>& operation);
+  // Runs a render (or a rebuild, which renders) while busy, then shows the preview and
+  // the status bar's counts; a failure is shown and the progress cleared. True when
+  // it rendered.
+  bool Rendered(const std::function<void()>& render, bool smooth = true);
 
   TDesignerTabs* tabs_ = nullptr;
   TPreviewPanel* preview_ = nullptr;
@@ -228,7 +219,6 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TWindowMessages> sessionMessages_;  // the session's: messages_, notices in the status bar
   std::unique_ptr<TStatusProgressSink> progress_;
   IMessageSink* messages_ = nullptr;
-  bool rebuilding_ = false;  // RedrawPreview leaves the progress bar to the rebuild
   bool firstShow_ = true;
   bool started_ = false;
   TTextDialog* textDialog_ = nullptr;
@@ -237,6 +227,7 @@ class TMainWindow : public QMainWindow {
   TShapeDialog* shapeDialog_ = nullptr;
   TBrowserWindow* browserWindow_ = nullptr;
   TEditHistory* history_ = nullptr;
+  TDesignControls* controls_ = nullptr;  // the tabs' value controls, wired to the session
 };
 
 // While it lives: the window is busy (the timer leaves its work for a later tick,

@@ -20,6 +20,7 @@
 #include "app/export/CopyPicture.h"
 #include "app/files/ProjectCommands.h"
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/EditHistory.h"
 #include "app/window/MainWindow.h"
 #include "base/FileUtil.h"
@@ -93,14 +94,14 @@ void TMainWindow::StartUp() {
   // The New mode names the factory design too: that is no file of the user's.
   const bool users = ok && welcome.Accepted && welcome.Mode != TWelcomeDialog::ModeNew;
   // A design just opened has no changes of the user's: quitting now asks nothing.
-  Opened(users ? file : std::string(), LoadWork(file, !opened));
+  Opened(users ? file : std::string(), LoadWork(file));
   started_ = true;
 }
 
 // ---- Unsaved changes and quitting --------------------------------------------------
 
 bool TMainWindow::AskToSave(TProjectCommand command) {
-  if (!Modified) return true;
+  if (!Modified()) return true;
   return CommandGoesOn(AskUnsavedChanges(this, command), [this] { SaveClick(); });
 }
 
@@ -122,19 +123,18 @@ void TMainWindow::Opened(const std::string& path, bool loaded) {
     if (!path.empty()) Settings.Recent.Add(path);
   }
   // A refused file leaves the design as it was, with its changes unsaved still.
-  SetModified(!loaded && !Session->History.IsClean());
   ShowTitle();
 }
 
 void TMainWindow::ShowTitle() {
   const std::string name = DesignFile.empty() ? "Untitled" : BareFileName(DesignFile);
   setWindowTitle(PathToQt(name) + "[*] - Quenzar");
-  setWindowModified(Modified);
+  setWindowModified(Modified());
 }
 
 void TMainWindow::NewClick() {
   if (!AskToSave(TProjectCommand::New)) return;
-  const bool loaded = LoadWork(Settings.Folders.FactoryDir + "Default.dat", true);
+  const bool loaded = LoadWork(Settings.Folders.FactoryDir + "Default.dat");
   tabs_->setCurrentIndex(static_cast<int>(TTab::Caption));
   ShowDimensionsTab();
   Opened({}, loaded);
@@ -163,7 +163,7 @@ void TMainWindow::NewFromTemplateClick() {
       !RunWelcome(TWelcomeDialog::ModeTemplate, " New from template"))
     return;
   Settings.TemplateFile = WelcomeDialog().SelectedFile;
-  const bool loaded = LoadWork(Settings.TemplateFile, true);
+  const bool loaded = LoadWork(Settings.TemplateFile);
   ShowDimensionsTab();
   Opened(Settings.TemplateFile, loaded);
 }
@@ -174,7 +174,7 @@ void TMainWindow::OpenDesignFile(const QString& path) {
   // As Open and New from template do: a work's folder is where the works are looked
   // for next, a template is the template last chosen and begins a new design.
   const bool isTemplate = path.endsWith(QLatin1String(TemplateExtension), Qt::CaseInsensitive);
-  const bool loaded = LoadWork(file, isTemplate);
+  const bool loaded = LoadWork(file);
   if (loaded && isTemplate)
     Settings.TemplateFile = file;
   else if (loaded)
@@ -212,7 +212,6 @@ void TMainWindow::SaveClick() {
   if (iconSaved) Deferred.ShowDone(RDelayTicks());
   DesignFile = target->File;
   Settings.Recent.Add(target->File);
-  SetModified(false);
   ShowTitle();
 }
 
@@ -230,18 +229,14 @@ void TMainWindow::CopyPictureClick() {
 
 void TMainWindow::AdvancedTextClick() {
   TTextDialog& dialog = AdvancedTextDialog();
-  TMessageText& text = Session->Text;
-  MessageEdit()->ToMessageText(text);
-  dialog.LoadText(text);
-  dialog.ShapingCheck->setChecked(Session->Params.Shaping);
+  dialog.LoadText(Session->Text());
+  dialog.ShapingCheck->setChecked(Session->Params().Shaping);
   if (dialog.exec() != QDialog::Accepted) return;  // the message edit stays as it was
+  TMessageText text = Session->Text();
   CopyRichText(text, dialog.TakeText());
-  Session->Params.Shaping = dialog.ShapingCheck->isChecked();
-  {
-    const QSignalBlocker block(MessageEdit());
-    MessageEdit()->FromMessageText(text);
-  }
-  FollowUp(TControl::AdvancedText);
+  const TEditResult edit = Session->SetText(text, dialog.ShapingCheck->isChecked());
+  controls_->ShowMessage();
+  FollowUp(TControl::AdvancedText, edit);
 }
 
 void TMainWindow::SelectShapeClick() {
@@ -250,27 +245,24 @@ void TMainWindow::SelectShapeClick() {
   dialog.UserShapesDir = Settings.Folders.UserShapesDir();
   // OK with no shape selected chooses nothing: the design keeps its shape.
   if (dialog.exec() != QDialog::Accepted || !dialog.Accepted) return;
-  Session->Params.ShapeName = BareFileName(dialog.SelectedFile);
-  Session->Params.Type = TButtonType::ShapeFile;
+  const TEditResult edit = Session->ChooseShape(dialog.SelectedFile);
   // The button is shown again: " Hide button" says so without running its handler.
   auto* hide = static_cast<QCheckBox*>(Control(TControl::HideButton));
   {
     const QSignalBlocker block(hide);
     hide->setChecked(false);
   }
-  FollowUp(TControl::ShapeSelection);
+  FollowUp(TControl::ShapeSelection, edit);
 }
 
 void TMainWindow::AdvancedOptionsClick() {
   TOptionsDialog& dialog = AdvancedOptionsDialog();
-  dialog.LoadParams(Session->Params);
+  dialog.LoadParams(Session->Params());
   if (dialog.exec() != QDialog::Accepted) return;  // the design keeps its record
-  Session->Params = dialog.Params;
-  Session->RecordEdit();  // the dialog's OK is one step
+  const TEditResult edit = Session->SetOptions(dialog.Params);  // the dialog's OK is one step
+  setWindowModified(edit.Unsaved);
+  if (edit.Changed) history_->Edited();
   Rebuild();
-  // The states' settings show in no preview, only in the exported states, and with
-  // nothing to build the rebuild looks at nothing: the unsaved mark follows the history.
-  SetModified(!Session->History.IsClean());
   ShowDimensionsTab();
 }
 

@@ -16,7 +16,7 @@ void TMainWindow::ExportClick() {
 
   // A size no picture can have is refused before the user picks a file for it, and so
   // is one whose high-density picture would be too large.
-  const TExportSize size{Session->Dim.Width, Session->Dim.Height};
+  const TExportSize size = Session->ExportSize();
   const int scale = ExportPage()->Options().Scale;
   if (!Try([&] {
         CheckExportSize(size.width, size.height);
@@ -31,7 +31,7 @@ void TMainWindow::ExportClick() {
   if (!button) return;
 
   const std::optional<TExportTarget> target =
-      AskExportFile(this, Settings.Folders, Session->Text, ExportPage()->Format());
+      AskExportFile(this, Settings.Folders, Session->Text(), ExportPage()->Format());
   if (!target) return;  // cancelled: nothing written, no preview
   // The entry chosen in the dialog decides the format, and so whose quality counts.
   const TExportOptions options = ExportPage()->OptionsFor(target->Format);

@@ -1,6 +1,7 @@
 // Rebuild, render and preview: the window's entries around the session's build and
 // render, with the status texts, the progress bar, the wait cursor and the guard that
-// keeps a second build or render from starting while one lets events run.
+// keeps a second build or render from starting while one lets events run; and the
+// light marker over the preview, shown on its own tab.
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 
 #include "app/bridge/QtBridge.h"
 #include "app/widgets/MessageEdit.h"
+#include "app/window/DesignControls.h"
 #include "app/window/MainWindow.h"
 #include "app/window/PreviewPanel.h"
 
@@ -36,32 +38,15 @@ void TMainWindow::Rebuild() {
     ShowPreview(false);
     return;
   }
-  rebuilding_ = true;
-  ReadTextureScales();
-  bool built = false;
-  {
-    TBusyScope busy(*this);
-    // A stage that fails (an unreadable shape file) abandons the build; what the
-    // stages before it made is kept.
-    built = Try([this] { Session->Rebuild(); });
-  }
-  SetModified(!Session->History.IsClean());
-  if (built) {
-    RedrawPreview(true);
-    Session->RefitExportSize();
-  } else {
-    progressBar_->setValue(ProgressStart);
-  }
-  rebuilding_ = false;
-  ShowTextureScales();
-  // The export size and texture scales the build fitted belong to the present state.
-  Session->History.Amend(Session->State());
+  // A stage that fails (an unreadable shape file) abandons the build, what the stages
+  // before it made kept; a picture too large to render is said so, the preview kept.
+  const bool built = Rendered([this] { Session->Rebuild(); });
+  controls_->ShowTextureScales();
   if (built) emit Rebuilt();
 }
 
 bool TMainWindow::FinishPendingEdits() {
-  MessageEdit()->ToMessageText(Session->Text);
-  if (!Deferred.Busy && (Deferred.RebuildPending || Deferred.TexturePending)) Rebuild();
+  if (!Deferred.Busy && Deferred.RebuildPending) Rebuild();
   else if (!Deferred.Busy && Deferred.RenderPending) RedrawPreview(true);
   // A build lets no user input through while it runs, so a click never lands in one;
   // should a command be started from there all the same, it does nothing.
@@ -74,22 +59,23 @@ void TMainWindow::RedrawPreview(bool smooth) {
     return;
   }
   Deferred.RenderDone();
-  if (Session->Text.Length() == 0) {
+  if (Session->Text().Length() == 0) {
     ShowPreview(false);
     return;
   }
-  if (!rebuilding_) {
-    progressBar_->setValue(ProgressStart);
-    Deferred.ProgressPending = false;
-  }
+  progressBar_->setValue(ProgressStart);
+  Deferred.ProgressPending = false;
+  Rendered([this] { Session->Render(false, true); }, smooth);
+}
+
+bool TMainWindow::Rendered(const std::function<void()>& render, bool smooth) {
   const long long kilobytes = AllocatedKilobytes();
   {
     TBusyScope busy(*this);
-    // A picture too large to render: said so, the preview kept as it was.
-    if (!Try([this] { Session->Render(false, true); })) {
+    if (!Try(render)) {
       progressBar_->setValue(ProgressStart);
       progress_->SetStatus("");
-      return;
+      return false;
     }
     ShowPreview(smooth);
   }
@@ -98,6 +84,7 @@ void TMainWindow::RedrawPreview(bool smooth) {
   statusPanels_[1]->setText("F : " + QString::number(view.FaceCount()));
   statusPanels_[2]->setText(QString::number(kilobytes) + " Kb");
   emit Redrawn();
+  return true;
 }
 
 void TMainWindow::ShowPreview(bool smooth) {
@@ -105,7 +92,7 @@ void TMainWindow::ShowPreview(bool smooth) {
   if (!Session) return;
   TBusyScope busy(*this);
   const TBitmap& preview = Session->ScalePreview(preview_->width(), preview_->height(), smooth);
-  SetBkgColor(Session->Params.BkgColor);
+  ShowBackground();
   preview_->SetPicture(QPixmap::fromImage(BitmapToQImage(preview)));
   progress_->SetProgress(ProgressDone);
   progress_->SetStatus(" Done");
@@ -118,5 +105,27 @@ void TMainWindow::PreviewResized() {
   if (Deferred.Busy || !Session || firstShow_) return;
   ShowPreview(true);
 }
+
+void TMainWindow::TabChange(int index) {
+  const bool light = index == static_cast<int>(TTab::LightSource);
+  preview_->Marker()->setEnabled(light);
+  preview_->Marker()->setVisible(light);
+  if (light) preview_->Marker()->raise();
+  if (index == static_cast<int>(TTab::Dimensions)) controls_->ShowDimensionsTab();
+}
+
+void TMainWindow::PlaceLightMarker() {
+  const TParams& p = Session->Params();
+  const TMarkerPoint c = LightMarkerCentre(p.A1, p.A2, preview_->width(), preview_->height());
+  preview_->Marker()->move(c.X - MarkerHalf, c.Y - MarkerHalf);
+}
+
+void TMainWindow::DropLightMarker(QPoint pointInPreview) {
+  const TLightAngles a =
+      LightAnglesAt(pointInPreview.x(), pointInPreview.y(), preview_->width(), preview_->height());
+  FollowUp(TControl::LightMarker, Session->SetLightAngles(a.A1, a.A2));
+}
+
+void TMainWindow::ShowDimensionsTab() { controls_->ShowDimensionsTab(); }
 
 }  // namespace qz

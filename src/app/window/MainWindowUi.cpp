@@ -40,7 +40,7 @@ void TMainWindow::CreateUi() {
   tabs_ = new TDesignerTabs(central);
   tabs_->Register(TControl::LightMarker, preview_->Marker());
   // The " Image Dimensions " boxes show the export size whenever the page is shown.
-  ExportPage()->DimensionsSource = [this] { return QSize(Session->Dim.Width, Session->Dim.Height); };
+  ExportPage()->DimensionsSource = [this] { return QSize(Session->ExportSize().width, Session->ExportSize().height); };
   connect(ExportPage(), &TExportPage::ExportRequested, this, &TMainWindow::ExportClick);
   v->addWidget(tabs_);
   setCentralWidget(central);
@@ -97,6 +97,11 @@ void TMainWindow::CreateMenus() {
 
 void TMainWindow::CreateEditorParts() {
   history_ = new TEditHistory(*Session, this);
+  // The session owns unsaved, can-undo and can-redo; the window shows them.
+  Session->OnHistoryChange = [this] {
+    history_->ShowState();
+    setWindowModified(Modified());
+  };
   connect(history_->UndoAction, &QAction::triggered, this, &TMainWindow::UndoClick);
   connect(history_->RedoAction, &QAction::triggered, this, &TMainWindow::RedoClick);
   // The message box's own undo would undo its text alone, beside the design's.

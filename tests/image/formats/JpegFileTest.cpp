@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "image/ImageLimits.h"
-#include "image/JpegReader.h"
-#include "image/JpegWriter.h"
+#include "image/formats/JpegReader.h"
+#include "image/formats/JpegWriter.h"
 #include "support/ChildRun.h"
 #include "support/HostileInput.h"
 #include "support/PictureRoundTrip.h"

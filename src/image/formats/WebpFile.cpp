@@ -1,4 +1,4 @@
-#include "image/WebpFile.h"
+#include "image/formats/WebpFile.h"
 
 #include <webp/encode.h>
 

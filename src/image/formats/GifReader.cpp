@@ -1,4 +1,4 @@
-#include "image/GifReader.h"
+#include "image/formats/GifReader.h"
 
 #include <gif_lib.h>
 

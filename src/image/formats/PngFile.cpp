@@ -1,4 +1,4 @@
-#include "image/PngFile.h"
+#include "image/formats/PngFile.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "image/PngReader.h"
+#include "image/formats/PngReader.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

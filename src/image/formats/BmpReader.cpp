@@ -1,4 +1,4 @@
-#include "image/BmpReader.h"
+#include "image/formats/BmpReader.h"
 
 #include <bit>
 

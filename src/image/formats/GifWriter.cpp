@@ -1,10 +1,10 @@
-#include "image/GifWriter.h"
+#include "image/formats/GifWriter.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
-#include "image/GifCodeStream.h"
+#include "image/formats/GifCodeStream.h"
 #include "base/FileUtil.h"
 #include "base/OutputFiles.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <random>
 
-#include "image/GifCodeStream.h"  // EncodeRunLengthCodes
-#include "image/GifTestSupport.h"
-#include "image/GifWriter.h"
+#include "image/formats/GifCodeStream.h"  // EncodeRunLengthCodes
+#include "image/formats/GifTestSupport.h"
+#include "image/formats/GifWriter.h"
 #include "base/FileUtil.h"
 #include "support/PictureRoundTrip.h"
 #include "support/TempDir.h"

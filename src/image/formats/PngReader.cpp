@@ -1,4 +1,4 @@
-#include "image/PngReader.h"
+#include "image/formats/PngReader.h"
 
 #include <png.h>
 

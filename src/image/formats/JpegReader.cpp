@@ -1,4 +1,4 @@
-#include "image/JpegReader.h"
+#include "image/formats/JpegReader.h"
 
 // jpeglib.h uses FILE without including its header.
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "image/JpegWriter.h"
+#include "image/formats/JpegWriter.h"
 
 // jpeglib.h uses FILE without including its header.
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "image/BmpReader.h"
-#include "image/BmpWriter.h"
+#include "image/formats/BmpReader.h"
+#include "image/formats/BmpWriter.h"
 #include "support/ChildRun.h"
 #include "support/HostileInput.h"
 #include "support/PictureRoundTrip.h"

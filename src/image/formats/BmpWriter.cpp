@@ -1,4 +1,4 @@
-#include "image/BmpWriter.h"
+#include "image/formats/BmpWriter.h"
 
 #include <cstdio>
 #include <stdexcept>

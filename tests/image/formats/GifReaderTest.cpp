@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "image/GifReader.h"
+#include "image/formats/GifReader.h"
 #include "support/ChildRun.h"
 #include "support/HostileInput.h"
 #include "support/TestGif.h"

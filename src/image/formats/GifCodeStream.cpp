@@ -1,4 +1,4 @@
-#include "image/GifCodeStream.h"
+#include "image/formats/GifCodeStream.h"
 
 #include <algorithm>
 #include <stdexcept>
